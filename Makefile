@@ -1,0 +1,40 @@
+# Every target installs what it needs first; see README.md.
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+WERROR ?= OFF
+
+.PHONY: deps build run test asan bench fuzz format clean
+
+deps:
+	bash scripts/install-deps
+
+build: deps
+	cmake --preset default -DTARVEX_WERROR=$(WERROR)
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	./build/bin/tarvex620b
+
+test: build
+	ctest --preset default -j $(JOBS)
+
+asan: deps
+	cmake --preset asan -DTARVEX_WERROR=$(WERROR)
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	bash bench/run-all
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	bash fuzz/run-all $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-bench build-fuzz

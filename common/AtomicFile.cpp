@@ -1,0 +1,72 @@
+#include "common/AtomicFile.h"
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+
+namespace fileio {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::error_code WriteDirect(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return std::make_error_code(std::errc::permission_denied);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) return std::make_error_code(std::errc::io_error);
+    out.close();
+    if (out.fail()) return std::make_error_code(std::errc::io_error);
+    return {};
+}
+
+fs::path TemporaryBeside(const fs::path& target) {
+    std::random_device random;
+    fs::path name = target;
+    name += ".tmp" + std::to_string(random() % 1000000u);
+    return name;
+}
+
+}  // namespace
+
+std::error_code WriteFileAtomically(const fs::path& requested, std::string_view bytes) {
+    std::error_code ec;
+    // Writing through a link must change the file it points to, not replace the link.
+    fs::path target = fs::is_symlink(requested, ec) ? fs::weakly_canonical(requested, ec) : requested;
+    if (ec) target = requested;
+
+    fs::path temporary = TemporaryBeside(target);
+    {
+        std::ofstream probe(temporary, std::ios::binary | std::ios::trunc);
+        if (!probe) return WriteDirect(target, bytes);
+    }
+    if (std::error_code werr = WriteDirect(temporary, bytes)) {
+        fs::remove(temporary, ec);
+        return werr;
+    }
+    auto status = fs::status(target, ec);
+    if (!ec && fs::exists(status)) fs::permissions(temporary, status.permissions(), ec);
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return ec;
+    }
+    return {};
+}
+
+bool CanWrite(const fs::path& target) {
+    std::ofstream out(target, std::ios::binary | std::ios::app);
+    return static_cast<bool>(out);
+}
+
+bool ReadWholeFile(const fs::path& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace fileio
