@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+#include <QByteArray>
+#include <QDialog>
+#include <QString>
+
+#include "compiler/EncodeLine.h"
+
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace ui {
+class Prompts;
+}
+
+// The compile dialog: the user picks the object file with Browse and compiles the program text
+// the owner handed over into it.
+class CTranslateDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum ControlId { kPathEditId = 1000, kCompileId = 1001, kBrowseId = 1005, kCancelId = 2 };
+
+    explicit CTranslateDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+
+    // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
+    QByteArray programText;
+    compiler::InstructionRecord currentRecord{};
+    QString documentTitle;
+    QString documentPath;
+    // Set only by Browse; the path box merely shows it.
+    QString targetPath;
+
+    // Offered by Browse in every compile dialog; the name of the last file confirmed there.
+    static QString& DefaultObjectFileName();
+
+    void Refresh();
+    void TakeFields();
+    int EncodeLine(std::string line);
+
+    void Browse();
+    void Compile();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ui::Prompts& prompts_;
+    QLineEdit* pathEdit_;
+    QPushButton* browseButton_;
+    QPushButton* compileButton_;
+    QPushButton* cancelButton_;
+};

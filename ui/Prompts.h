@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "ui/MfcFilter.h"
+
+namespace ui {
+
+struct FileChooser {
+    QString defaultExtension;  // without the dot; added to a name typed without one
+    QString initialFileName;
+    QString filter;  // MFC style "A|*.a|B|*.b||"
+    bool overwritePrompt = false;
+    bool mustExist = false;
+    QString title;  // empty: the chooser's own title
+};
+
+// Every message box and file chooser of the application goes through this, so tests can see
+// exactly what a user would and answer for them.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // Modal box, caption "Tarvex620B", exclamation icon, one OK button.
+    virtual void Message(const QString& text) = 0;
+
+    enum class Answer { Yes, No, Cancel };
+    // Yes/No/Cancel box with the same caption and icon.
+    virtual Answer Question(const QString& text) = 0;
+
+    // The full path of the chosen file, or nullopt when the user cancelled.
+    virtual std::optional<QString> ChooseOpenFile(const FileChooser& c) = 0;
+    virtual std::optional<QString> ChooseSaveFile(const FileChooser& c) = 0;
+};
+
+inline const QString kApplicationName = QStringLiteral("Tarvex620B");
+
+}  // namespace ui

@@ -1,0 +1,63 @@
+#include "ui/QtPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace ui {
+
+void QtPrompts::Message(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kApplicationName, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+Prompts::Answer QtPrompts::Question(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kApplicationName, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
+std::optional<QString> QtPrompts::ChooseOpenFile(const FileChooser& c) {
+    QFileDialog dialog(QApplication::activeWindow(), c.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Without "must exist" the user may type the name of a file that is not there yet.
+    dialog.setFileMode(c.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    return RunChooser(dialog, c);
+}
+
+std::optional<QString> QtPrompts::ChooseSaveFile(const FileChooser& c) {
+    QFileDialog dialog(QApplication::activeWindow(), c.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(c.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !c.overwritePrompt);
+    return RunChooser(dialog, c);
+}
+
+std::optional<QString> QtPrompts::RunChooser(QFileDialog& dialog, const FileChooser& c) {
+    const QStringList filters = NameFiltersFromMfc(c.filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(c.defaultExtension);
+    if (!c.initialFileName.isEmpty())
+        dialog.selectFile(c.initialFileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return QFileInfo(chosen.first()).absoluteFilePath();
+}
+
+}  // namespace ui
