@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string_view>
+
+namespace cli {
+
+// The words after the subcommand's name.
+using Args = std::span<const std::string_view>;
+
+using CommandRun = int (*)(Args args, std::ostream& out, std::ostream& err);
+
+struct Command {
+    std::string_view name;
+    std::string_view synopsis;  // one line, shown in the overall usage
+    std::string_view help;      // the full text of `tarvex help NAME`
+    CommandRun run;
+};
+
+int RunCompile(Args args, std::ostream& out, std::ostream& err);
+int RunDisasm(Args args, std::ostream& out, std::ostream& err);
+
+extern const Command kCompileCommand;
+extern const Command kDisasmCommand;
+
+}  // namespace cli

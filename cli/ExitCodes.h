@@ -1,0 +1,11 @@
+#pragma once
+
+// Exit codes of `tarvex`; scripts depend on them, so they never change meaning.
+namespace cli::exitcode {
+constexpr int kOk = 0;
+constexpr int kLineFault = 1;     // compile: a code line was refused; disasm: not an object program
+constexpr int kMissingEnd = 2;    // compile: the code lines ran out without END
+constexpr int kCannotCreate = 3;  // compile: the object file could not be created or written
+constexpr int kUnreadable = 4;    // the input file could not be read
+constexpr int kUsage = 64;        // bad command line (EX_USAGE)
+}  // namespace cli::exitcode

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ObjectBytes.h"
+#include "ToolRunner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kMov1 = Record(6, 0x00, {1, 5});  // MOV M1,5
+const std::string kMov2 = Record(6, 0x00, {2, 1});  // MOV M2,1
+const std::string kEnd = Record(2, 0x08);
+
+TEST(CompileCommand, WritesTheObjectAndPrintsTheSuccessMessageWithThePathAsGiven) {
+    TempDir dir;
+    const std::string program = dir.Write("p.kxc", "MOV M1,5\r\n\r\n; NOTE\r\nEND\r\n");
+    // The path goes into the message unnormalised.
+    const std::string object = dir.Path(".").string() + "/./p.kxo";
+
+    const ToolRun run = RunTool({"compile", program, "-o", object});
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "编译成功！目标文件：" + object + " !\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadBytes(object), kHeader + kMov1 + kEnd);
+}
+
+TEST(CompileCommand, WithoutOutputOptionWritesBesideTheProgramWithKxoExtension) {
+    TempDir dir;
+    const std::string program = dir.Write("motion.kxc", "MOV M1,5\r\nEND");
+
+    const ToolRun run = RunTool({"compile", program});
+
+    const std::string object = dir.Path("motion.kxo").string();
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "编译成功！目标文件：" + object + " !\n");
+    EXPECT_EQ(ReadBytes(object), kHeader + kMov1 + kEnd);
+}
+
+struct OutcomeCase {
+    const char* name;
+    std::string text;
+    int exitCode;
+    std::string message;
+    int editorLine;  // 0: nothing on stderr
+    std::string objectBytes;
+
+    friend void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CompileOutcome : public testing::TestWithParam<OutcomeCase> {};
+
+// Blank and comment lines before the faulty line move the editor line, not the code line (3).
+const std::string kTwoCodeLinesAmidNoise = "\r\n; c\r\nMOV M1,5\r\n  \r\nMOV M2,1\r\n";
+
+std::string Fault(const std::string& line) {
+    return kTwoCodeLinesAmidNoise + line + "\r\nEND\r\n";
+}
+
+TEST_P(CompileOutcome, ExitCodeMessageAndObjectBytes) {
+    const OutcomeCase& c = GetParam();
+    TempDir dir;
+    const std::string program = dir.Write("p.kxc", c.text);
+    const std::string object = dir.Path("p.kxo").string();
+
+    const ToolRun run = RunTool({"compile", program, "-o", object});
+
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out, c.message + "\n");
+    EXPECT_EQ(run.err, c.editorLine == 0 ? std::string()
+                                         : program + ":" + std::to_string(c.editorLine) + ": " +
+                                               c.message + "\n");
+    EXPECT_EQ(ReadBytes(object), c.objectBytes);
+}
+
+const std::string kBefore = kHeader + kMov1 + kMov2;
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, CompileOutcome,
+    testing::Values(
+        OutcomeCase{"MissingEndWithLineBreak", "MOV M1,5\r\nMOV M2,1\r\n", 2,
+                    "警告：程序缺少“End”！", 0, kBefore},
+        OutcomeCase{"MissingEndWithoutLineBreak", "MOV M1,5\r\n\r\nMOV M2,1", 2,
+                    "警告：程序缺少“End”！", 0, kBefore},
+        OutcomeCase{"EmptyProgram", "", 2, "警告：程序缺少“End”！", 0, kHeader},
+        // Bytes are read unchanged: with bare LF line ends the compile drops the "5".
+        OutcomeCase{"BareLineFeedsAreNotConverted", "MOV M1,5\nEND\n", 1, "第 1 行程序缺少参数！",
+                    1, kHeader},
+        OutcomeCase{"UnknownMnemonic", Fault("FOO 1"), 1, "第 3 行程序命令错误！", 6, kBefore},
+        OutcomeCase{"LabelOnlyLine", Fault("L1:"), 1, "第 3 行程序命令错误！", 6, kBefore},
+        OutcomeCase{"TypeFaultOperand1", Fault("MOV 5,M1"), 1, "第 3 行程序第一参数类型错误！", 6,
+                    kBefore},
+        OutcomeCase{"TypeFaultOperand2", Fault("MOVM M1,5"), 1, "第 3 行程序第二参数类型错误！", 6,
+                    kBefore},
+        OutcomeCase{"TypeFaultOperand3", Fault("JGD 1,M3,M4"), 1, "第 3 行程序第三参数类型错误！",
+                    6, kBefore},
+        OutcomeCase{"RangeFaultOperand1", Fault("JMPM M3001"), 1, "第 3 行程序第一参数范围超限！",
+                    6, kBefore},
+        OutcomeCase{"RangeFaultOperand2", Fault("ADJ 1,-1"), 1, "第 3 行程序第二参数范围超限！", 6,
+                    kBefore},
+        OutcomeCase{"RangeFaultOperand3", Fault("JGD 1,M3,100000000"), 1,
+                    "第 3 行程序第三参数范围超限！", 6, kBefore},
+        OutcomeCase{"MissingOperand", Fault("MOV M1"), 1, "第 3 行程序缺少参数！", 6, kBefore},
+        OutcomeCase{"TooManyOperands", Fault("MOV M1,5,6"), 1, "第 3 行程序多参数！", 6, kBefore},
+        OutcomeCase{"FaultInOperand4IsAnUnknownError", Fault("CWAD 1,2,3,M4,5"), 1, "未知错误！", 6,
+                    kBefore},
+        OutcomeCase{"FaultInOperand5IsAnUnknownError", Fault("CWAD 1,2,3,4,100000000"), 1,
+                    "未知错误！", 6, kBefore}),
+    [](const testing::TestParamInfo<OutcomeCase>& info) { return std::string(info.param.name); });
+
+// The success message names the object file, which the table cannot know in advance.
+TEST(CompileCommand, CodeAfterEndIsNeitherCheckedNorWritten) {
+    TempDir dir;
+    const std::string program = dir.Write("p.kxc", "MOV M1,5\r\nEND\r\nFOO\r\nEND");
+    const std::string object = dir.Path("p.kxo").string();
+    const ToolRun run = RunTool({"compile", program, "-o", object});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "编译成功！目标文件：" + object + " !\n");
+    EXPECT_EQ(ReadBytes(object), kHeader + kMov1 + kEnd);
+}
+
+TEST(CompileCommand, RefusesMoreThan2048CodeLinesNamingTheEditorLine) {
+    TempDir dir;
+    std::string text = "; header comment\r\n";
+    for (int i = 0; i < 2049; ++i)
+        text += "MOV M1,1\r\n";
+    text += "END\r\n";
+    const std::string program = dir.Write("p.kxc", text);
+    const std::string object = dir.Path("p.kxo").string();
+
+    const ToolRun run = RunTool({"compile", program, "-o", object});
+
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_NE(run.out.find("2049"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, program + ":2050: " + run.out);
+    // No partial program that a download would accept as complete.
+    EXPECT_EQ(ReadBytes(object).find(kEnd), std::string::npos);
+}
+
+TEST(CompileCommand, UnreadableProgramCreatesNoObject) {
+    TempDir dir;
+    const std::string object = dir.Path("p.kxo").string();
+    for (const std::string& program : {dir.Path("missing.kxc").string(), dir.Path("").string()}) {
+        const ToolRun run = RunTool({"compile", program, "-o", object});
+        EXPECT_EQ(run.exitCode, 4) << program;
+        EXPECT_EQ(run.out, "不能读取文件： " + program + " ！\n");
+        EXPECT_FALSE(fs::exists(object));
+    }
+}
+
+TEST(CompileCommand, UncreatableObjectFileIsReportedWithItsPath) {
+    TempDir dir;
+    const std::string program = dir.Write("p.kxc", "MOV M1,5\r\nEND\r\n");
+    for (const std::string& object :
+         {dir.Path("no-such-dir/p.kxo").string(), dir.Path("").string()}) {
+        const ToolRun run = RunTool({"compile", program, "-o", object});
+        EXPECT_EQ(run.exitCode, 3) << object;
+        EXPECT_EQ(run.out, "不能生成文件： " + object + " ！\n");
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+TEST(CompileCommand, BadCommandLinesExitWithUsage) {
+    TempDir dir;
+    const std::string program = dir.Write("p.kxc", "END\r\n");
+    const std::vector<std::vector<std::string>> commandLines = {
+        {},
+        {"compile"},
+        {"compile", program, program},
+        {"compile", program, "-o"},
+        {"compile", "--bogus", program},
+        {"frobnicate"},
+        {"help", "frobnicate"},
+    };
+    for (const auto& args : commandLines) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 64) << testing::PrintToString(args);
+        EXPECT_NE(run.err.find("usage: tarvex"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(fs::exists(dir.Path("p.kxo")));
+}
+
+TEST(CompileCommand, HelpGoesToStdoutAndSucceeds) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"help"}, {"help", "compile"}, {"compile", "-h"}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 0) << testing::PrintToString(args);
+        EXPECT_NE(run.out.find("compile PROGRAM.kxc"), std::string::npos) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+}  // namespace

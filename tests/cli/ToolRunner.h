@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Runs the built `tarvex` binary and collects what it printed.
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun RunTool(const std::vector<std::string>& args);
+
+// A fresh folder under the system's temporary folder, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::filesystem::path Path(std::string_view name) const { return root_ / name; }
+    std::string Write(std::string_view name, std::string_view bytes) const;
+
+private:
+    std::filesystem::path root_;
+};
+
+std::string ReadBytes(const std::filesystem::path& path);
