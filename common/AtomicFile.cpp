@@ -11,12 +11,15 @@ namespace {
 
 std::error_code WriteDirect(const fs::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return std::make_error_code(std::errc::permission_denied);
+    if (!out)
+        return std::make_error_code(std::errc::permission_denied);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
-    if (!out) return std::make_error_code(std::errc::io_error);
+    if (!out)
+        return std::make_error_code(std::errc::io_error);
     out.close();
-    if (out.fail()) return std::make_error_code(std::errc::io_error);
+    if (out.fail())
+        return std::make_error_code(std::errc::io_error);
     return {};
 }
 
@@ -32,20 +35,28 @@ fs::path TemporaryBeside(const fs::path& target) {
 std::error_code WriteFileAtomically(const fs::path& requested, std::string_view bytes) {
     std::error_code ec;
     // Writing through a link must change the file it points to, not replace the link.
-    fs::path target = fs::is_symlink(requested, ec) ? fs::weakly_canonical(requested, ec) : requested;
-    if (ec) target = requested;
+    fs::path target =
+        fs::is_symlink(requested, ec) ? fs::weakly_canonical(requested, ec) : requested;
+    if (ec)
+        target = requested;
+
+    // Devices and other special files are written in place: renaming over them would replace them.
+    const auto existing = fs::status(target, ec);
+    if (!ec && fs::exists(existing) && !fs::is_regular_file(existing))
+        return WriteDirect(target, bytes);
 
     fs::path temporary = TemporaryBeside(target);
     {
         std::ofstream probe(temporary, std::ios::binary | std::ios::trunc);
-        if (!probe) return WriteDirect(target, bytes);
+        if (!probe)
+            return WriteDirect(target, bytes);
     }
     if (std::error_code werr = WriteDirect(temporary, bytes)) {
         fs::remove(temporary, ec);
         return werr;
     }
-    auto status = fs::status(target, ec);
-    if (!ec && fs::exists(status)) fs::permissions(temporary, status.permissions(), ec);
+    if (fs::exists(existing))
+        fs::permissions(temporary, existing.permissions(), ec);
     fs::rename(temporary, target, ec);
     if (ec) {
         std::error_code ignored;
@@ -62,9 +73,11 @@ bool CanWrite(const fs::path& target) {
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return false;
+    if (fs::is_directory(path, ec))
+        return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }

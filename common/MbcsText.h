@@ -9,7 +9,9 @@
 // comma included; such a second byte is never looked at on its own.
 namespace mbcs {
 
-inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool IsLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
 // Length in bytes of the character that starts at `pos` (1 or 2; 1 for a lone lead byte at the
 // end of the text).
@@ -28,7 +30,9 @@ void ToUpper(std::string& text);
 
 std::string_view TrimLeft(std::string_view text);
 std::string_view TrimRight(std::string_view text);
-inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+inline std::string_view Trim(std::string_view text) {
+    return TrimRight(TrimLeft(text));
+}
 
 // First occurrence of `needle` that starts on a character boundary at or after `from`, or npos.
 std::size_t Find(std::string_view text, std::string_view needle, std::size_t from = 0);

@@ -10,7 +10,8 @@ namespace {
 std::string Fill(std::string_view pattern, std::string_view placeholder, std::string_view value) {
     std::string text(pattern);
     const std::size_t at = text.find(placeholder);
-    if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+    if (at != std::string::npos)
+        text.replace(at, placeholder.size(), value);
     return text;
 }
 
@@ -57,7 +58,8 @@ std::string CompileMessage(const CompileResult& r, std::string_view targetPath) 
                    std::to_string(kMaxCodeLines) + " 行）！";
         case CompileOutcome::LineFault: {
             const std::string_view pattern = LineFaultPattern(r.resultCode);
-            if (pattern.empty()) return "未知错误！";
+            if (pattern.empty())
+                return "未知错误！";
             return Fill(pattern, "%d", std::to_string(r.codeLine));
         }
     }

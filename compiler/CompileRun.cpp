@@ -14,15 +14,19 @@ constexpr std::string_view kCommentMarkers[] = {"'", ";", "\xA3\xBB", "\xA1\xAE"
 std::string_view RemoveComment(std::string_view line) {
     for (std::string_view marker : kCommentMarkers) {
         const std::size_t at = mbcs::Find(line, marker);
-        if (at != std::string_view::npos) return line.substr(0, at);
+        if (at != std::string_view::npos)
+            return line.substr(0, at);
     }
     return line;
 }
 
-bool IsSeparator(char c) { return c == ' ' || c == ','; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == ',';
+}
 
 bool EndsWithName(std::string_view line, std::string_view name) {
-    if (line.size() < name.size()) return false;
+    if (line.size() < name.size())
+        return false;
     const std::size_t start = line.size() - name.size();
     return line.substr(start) == name && mbcs::IsBoundary(line, start);
 }
@@ -31,11 +35,13 @@ bool EndsWithName(std::string_view line, std::string_view name) {
 bool IsUse(std::string_view line, std::string_view name, std::size_t p) {
     const std::size_t after = p + name.size();
     const bool separatorAfter = after < line.size() && IsSeparator(line[after]);
-    if (p == 0) return line.size() == name.size() || separatorAfter;
+    if (p == 0)
+        return line.size() == name.size() || separatorAfter;
     // A double-byte character before the occurrence is no separator, whatever its second byte.
     const bool separatorBefore =
         mbcs::PreviousCharStart(line, p) == p - 1 && IsSeparator(line[p - 1]);
-    if (EndsWithName(line, name)) return separatorBefore;
+    if (EndsWithName(line, name))
+        return separatorBefore;
     return separatorBefore && separatorAfter;
 }
 
@@ -78,7 +84,8 @@ std::vector<CodeLine> CutIntoCodeLines(std::string_view text) {
 
         mbcs::ToUpper(line);
         const std::string_view code = mbcs::TrimRight(RemoveComment(mbcs::TrimLeft(line)));
-        if (!code.empty()) lines.push_back(CodeLine{std::string(code), editorLine});
+        if (!code.empty())
+            lines.push_back(CodeLine{std::string(code), editorLine});
     }
     return lines;
 }
@@ -87,16 +94,19 @@ void ResolveLabels(std::vector<CodeLine>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string& definition = lines[i].text;
         const std::size_t colon = mbcs::Find(definition, ':');
-        if (colon == std::string::npos) continue;
+        if (colon == std::string::npos)
+            continue;
         const std::string name(mbcs::TrimRight(std::string_view(definition).substr(0, colon)));
         definition = std::string(mbcs::TrimLeft(std::string_view(definition).substr(colon + 1)));
         // An empty name would match everywhere and replace nothing useful.
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
 
         const std::string number = std::to_string(i + 1);
         for (CodeLine& use : lines) {
             const std::size_t p = mbcs::Find(use.text, name);
-            if (p != std::string::npos && IsUse(use.text, name, p)) ReplaceAll(use.text, name, number);
+            if (p != std::string::npos && IsUse(use.text, name, p))
+                ReplaceAll(use.text, name, number);
         }
     }
 }
@@ -145,7 +155,8 @@ CompileResult CompileToFile(std::string_view programText, const std::filesystem:
     Translation t = Translate(programText);
     if (fileio::WriteFileAtomically(target, t.objectBytes)) {
         // A short object file could still pass the download's header check: leave none behind.
-        if (!existed) std::filesystem::remove(target, ec);
+        if (!existed)
+            std::filesystem::remove(target, ec);
         t.result = CompileResult{CompileOutcome::WriteFailed, 0, 0, 0, 0};
     }
     return t.result;

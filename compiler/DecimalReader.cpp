@@ -9,10 +9,13 @@
 namespace compiler {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t SkipDigits(std::string_view text, std::size_t i) {
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
     return i;
 }
 
@@ -21,7 +24,8 @@ std::size_t SkipDigits(std::string_view text, std::size_t i) {
 double ReadDecimal(std::string_view text) {
     std::size_t i = 0;
     const bool negative = i < text.size() && text[i] == '-';
-    if (negative) ++i;
+    if (negative)
+        ++i;
 
     const std::size_t intStart = i;
     i = SkipDigits(text, i);
@@ -30,23 +34,28 @@ double ReadDecimal(std::string_view text) {
     if (i < text.size() && text[i] == '.') {
         const std::size_t fracEnd = SkipDigits(text, i + 1);
         fracDigits = fracEnd - (i + 1);
-        if (intDigits + fracDigits > 0) i = fracEnd;
+        if (intDigits + fracDigits > 0)
+            i = fracEnd;
     }
-    if (intDigits + fracDigits == 0) return 0.0;
+    if (intDigits + fracDigits == 0)
+        return 0.0;
 
     std::size_t end = i;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
         std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
         const std::size_t expEnd = SkipDigits(text, j);
-        if (expEnd > j) end = expEnd;
+        if (expEnd > j)
+            end = expEnd;
     }
 
     // from_chars takes no '+' in the exponent; everything else it reads as we scanned it.
     std::string number;
     number.reserve(end);
     for (std::size_t k = 0; k < end; ++k) {
-        if (text[k] != '+') number.push_back(text[k]);
+        if (text[k] != '+')
+            number.push_back(text[k]);
     }
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
@@ -61,24 +70,28 @@ double ReadDecimal(std::string_view text) {
             for (std::size_t k = e + (expNegative ? 2 : 1); k < number.size(); ++k) {
                 exponent = std::min<long long>(exponent * 10 + (number[k] - '0'), 1'000'000'000);
             }
-            if (expNegative) exponent = -exponent;
+            if (expNegative)
+                exponent = -exponent;
         }
         const std::string_view mantissa(number.data(), e == std::string::npos ? number.size() : e);
         const std::size_t firstNonZero = mantissa.find_first_of("123456789");
         const std::size_t point = mantissa.find('.');
-        const long long pointPos = static_cast<long long>(
-            point == std::string_view::npos ? mantissa.size() : point);
+        const long long pointPos =
+            static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
         const long long digitPos = static_cast<long long>(firstNonZero);
-        const long long magnitude = exponent + (digitPos < pointPos ? pointPos - digitPos : pointPos - digitPos + 1);
+        const long long magnitude =
+            exponent + (digitPos < pointPos ? pointPos - digitPos : pointPos - digitPos + 1);
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        if (negative) value = -value;
+        if (negative)
+            value = -value;
     }
     return value;
 }
 
 std::optional<std::int32_t> TruncateToInt32(double value) {
     const double truncated = std::trunc(value);
-    if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return std::nullopt;
+    if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0))
+        return std::nullopt;
     return static_cast<std::int32_t>(truncated);
 }
 
@@ -90,9 +103,11 @@ std::uint32_t ToFloatBits(double value) {
     if (std::isnan(value)) {
         result = std::numeric_limits<float>::quiet_NaN();
     } else if (std::fabs(value) >= kOverflowEdge) {
-        result = std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(value > 0 ? 1 : -1));
+        result = std::copysign(std::numeric_limits<float>::infinity(),
+                               static_cast<float>(value > 0 ? 1 : -1));
     } else if (std::fabs(value) > kFloatMax) {
-        result = std::copysign(std::numeric_limits<float>::max(), static_cast<float>(value > 0 ? 1 : -1));
+        result = std::copysign(std::numeric_limits<float>::max(),
+                               static_cast<float>(value > 0 ? 1 : -1));
     } else {
         result = static_cast<float>(value);
     }

@@ -14,21 +14,27 @@ namespace compiler {
 namespace {
 
 std::uint32_t ReadBigEndian(std::string_view bytes, std::size_t at) {
-    auto b = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])); };
+    auto b = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i]));
+    };
     return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
 }
 
 // A literal that reads back, through a double, as exactly this single.
 std::optional<std::string> FloatLiteral(std::uint32_t bits) {
     const float value = std::bit_cast<float>(bits);
-    if (std::isnan(value)) return std::nullopt;
-    if (std::isinf(value)) return value > 0 ? "1E39" : "-1E39";
+    if (std::isnan(value))
+        return std::nullopt;
+    if (std::isinf(value))
+        return value > 0 ? "1E39" : "-1E39";
     char buffer[64];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value));
-    if (ec != std::errc{}) return std::nullopt;
+    if (ec != std::errc{})
+        return std::nullopt;
     std::string text(buffer, end);
     for (char& c : text) {
-        if (c == 'e') c = 'E';
+        if (c == 'e')
+            c = 'E';
     }
     // A literal starts with a digit or a minus sign; to_chars never writes a leading point.
     return text;
@@ -52,22 +58,25 @@ std::string_view Letters(OperandKind kind) {
 
 std::optional<std::string> OperandText(std::uint32_t field, int k, const InstructionDescriptor& d) {
     const OperandRule& rule = d.operands[static_cast<std::size_t>(k - 1)];
-    if (k == 2 && d.floatOperand2) return FloatLiteral(field);
+    if (k == 2 && d.floatOperand2)
+        return FloatLiteral(field);
     const auto value = static_cast<std::int32_t>(field);
     if (rule.kind == OperandKind::Number || rule.kind == OperandKind::NumberOrRegister) {
-        if (value < rule.min || value > rule.max) return std::nullopt;
+        if (value < rule.min || value > rule.max)
+            return std::nullopt;
         return std::to_string(value);
     }
     for (char letter : Letters(rule.kind)) {
         const std::int64_t n = static_cast<std::int64_t>(value) - ReferenceOffset(letter);
-        if (n >= rule.min && n <= rule.max) return std::string(1, letter) + std::to_string(n);
+        if (n >= rule.min && n <= rule.max)
+            return std::string(1, letter) + std::to_string(n);
     }
     return std::nullopt;
 }
 
 std::optional<std::string> RecordText(std::string_view record, std::string& why) {
-    const InstructionDescriptor* d = FindInstruction(static_cast<std::uint8_t>(record[0]),
-                                                     static_cast<std::uint8_t>(record[1]));
+    const InstructionDescriptor* d =
+        FindInstruction(static_cast<std::uint8_t>(record[0]), static_cast<std::uint8_t>(record[1]));
     if (d == nullptr || d->mnemonic.empty()) {
         why = "no instruction has this group and code";
         return std::nullopt;
@@ -81,7 +90,8 @@ std::optional<std::string> RecordText(std::string_view record, std::string& why)
         const std::uint32_t field = ReadBigEndian(record, static_cast<std::size_t>(4 * k));
         if (k > d->operandCount) {
             if (field != 0) {
-                why = "operand " + std::to_string(k) + " is set but the instruction has no such operand";
+                why = "operand " + std::to_string(k) +
+                      " is set but the instruction has no such operand";
                 return std::nullopt;
             }
             continue;
@@ -100,14 +110,16 @@ std::optional<std::string> RecordText(std::string_view record, std::string& why)
 
 Disassembly Disassemble(std::string_view bytes) {
     Disassembly out;
-    if (bytes.size() < kObjectHeader.size() || bytes.substr(0, kObjectHeader.size()) != kObjectHeader) {
-        out.error = "not an object program: the header \"" + std::string(kObjectHeader) + "\" is missing";
+    if (bytes.size() < kObjectHeader.size() ||
+        bytes.substr(0, kObjectHeader.size()) != kObjectHeader) {
+        out.error =
+            "not an object program: the header \"" + std::string(kObjectHeader) + "\" is missing";
         return out;
     }
     const std::string_view records = bytes.substr(kObjectHeader.size());
     if (records.size() % kRecordSize != 0) {
-        out.error = "the file ends inside a record (" + std::to_string(records.size() % kRecordSize) +
-                    " bytes left over)";
+        out.error = "the file ends inside a record (" +
+                    std::to_string(records.size() % kRecordSize) + " bytes left over)";
         return out;
     }
     const std::size_t count = records.size() / kRecordSize;

@@ -24,13 +24,16 @@ Pieces CutOperands(std::string_view operands) {
         const std::size_t comma = mbcs::Find(operands, ',', start);
         const std::size_t end = comma == std::string_view::npos ? operands.size() : comma;
         pieces.text[k] = mbcs::Trim(operands.substr(start, end - start));
-        if (comma == std::string_view::npos) break;
+        if (comma == std::string_view::npos)
+            break;
         start = comma + 1;
     }
     return pieces;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool AcceptsNumber(OperandKind kind) {
     return kind == OperandKind::Number || kind == OperandKind::NumberOrRegister;
@@ -63,24 +66,30 @@ bool InRange(std::optional<std::int32_t> value, const OperandRule& rule) {
 int EncodeOperand(std::string_view piece, int k, const InstructionDescriptor& d,
                   std::uint32_t& field) {
     const OperandRule& rule = d.operands[static_cast<std::size_t>(k - 1)];
-    if (piece.empty()) return result::kMissingOperand;
+    if (piece.empty())
+        return result::kMissingOperand;
     const char first = piece.front();
     if (first == '-' || IsDigit(first)) {
-        if (!AcceptsNumber(rule.kind)) return result::TypeFault(k);
+        if (!AcceptsNumber(rule.kind))
+            return result::TypeFault(k);
         const double value = ReadDecimal(piece);
         if (k == 2 && d.floatOperand2) {
             field = ToFloatBits(value);
             return result::kEncoded;
         }
         const auto truncated = TruncateToInt32(value);
-        if (!InRange(truncated, rule)) return result::RangeFault(k);
+        if (!InRange(truncated, rule))
+            return result::RangeFault(k);
         field = static_cast<std::uint32_t>(*truncated);
         return result::kEncoded;
     }
-    if (!AcceptsLetter(rule.kind, first)) return result::TypeFault(k);
-    if (piece.size() < 2 || !IsDigit(piece[1])) return result::TypeFault(k);
+    if (!AcceptsLetter(rule.kind, first))
+        return result::TypeFault(k);
+    if (piece.size() < 2 || !IsDigit(piece[1]))
+        return result::TypeFault(k);
     const auto n = TruncateToInt32(ReadDecimal(piece.substr(1)));
-    if (!InRange(n, rule)) return result::RangeFault(k);
+    if (!InRange(n, rule))
+        return result::RangeFault(k);
     field = static_cast<std::uint32_t>(*n + ReferenceOffset(first));
     return result::kEncoded;
 }
@@ -101,7 +110,8 @@ int EncodeLine(std::string_view line, InstructionRecord& record) {
         blank == std::string_view::npos ? std::string_view{} : line.substr(blank + 1);
 
     const InstructionDescriptor* d = FindInstruction(mnemonic);
-    if (d == nullptr) return result::kUnknownMnemonic;
+    if (d == nullptr)
+        return result::kUnknownMnemonic;
 
     std::array<std::uint32_t, kMaxOperands> fields{};
     int code = result::kEncoded;
@@ -112,14 +122,17 @@ int EncodeLine(std::string_view line, InstructionRecord& record) {
                                  fields[static_cast<std::size_t>(k - 1)]);
         }
         // The check for a surplus operand runs last and overrides any earlier fault.
-        if (!pieces.text[d->operandCount].empty()) code = result::kTooManyOperands;
+        if (!pieces.text[d->operandCount].empty())
+            code = result::kTooManyOperands;
     }
 
     record.fill(0);
     record[0] = d->group;
     record[1] = d->code;
-    for (std::size_t k = 0; k < kMaxOperands; ++k) PutBigEndian(record, 4 + 4 * k, fields[k]);
-    if (code != result::kEncoded) return code;
+    for (std::size_t k = 0; k < kMaxOperands; ++k)
+        PutBigEndian(record, 4 + 4 * k, fields[k]);
+    if (code != result::kEncoded)
+        return code;
     return d->mnemonic == "END" ? result::kEnd : result::kEncoded;
 }
 

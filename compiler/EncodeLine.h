@@ -18,8 +18,12 @@ constexpr int kUnknownMnemonic = 1;
 constexpr int kMissingOperand = 85;
 constexpr int kTooManyOperands = 86;
 constexpr int kEnd = 136;
-constexpr int TypeFault(int operand) { return 10 * (operand + 1); }
-constexpr int RangeFault(int operand) { return 10 * (operand + 1) + 1; }
+constexpr int TypeFault(int operand) {
+    return 10 * (operand + 1);
+}
+constexpr int RangeFault(int operand) {
+    return 10 * (operand + 1) + 1;
+}
 }  // namespace result
 
 // Encodes one prepared line (upper case, trimmed, comments and label definition removed, label

@@ -6,7 +6,7 @@ namespace compiler {
 namespace {
 
 // Operand notations of the instruction table.
-constexpr OperandRule NP{OperandKind::Number, 0, 99999999};         // N+
+constexpr OperandRule NP{OperandKind::Number, 0, 99999999};          // N+
 constexpr OperandRule NS{OperandKind::Number, -99999999, 99999999};  // N±
 constexpr OperandRule T{OperandKind::Number, 0, 2000};               // record number
 constexpr OperandRule FL{OperandKind::Number, 0, 0};                 // float, not range-checked
@@ -161,12 +161,16 @@ const std::array<InstructionDescriptor, kRowCount>& Table() {
 
 }  // namespace
 
-std::span<const InstructionDescriptor> InstructionTable() { return Table(); }
+std::span<const InstructionDescriptor> InstructionTable() {
+    return Table();
+}
 
 const InstructionDescriptor* FindInstruction(std::string_view mnemonic) {
-    if (mnemonic.empty()) return nullptr;
+    if (mnemonic.empty())
+        return nullptr;
     for (const InstructionDescriptor& d : Table()) {
-        if (d.mnemonic == mnemonic) return &d;
+        if (d.mnemonic == mnemonic)
+            return &d;
     }
     return nullptr;
 }
@@ -174,8 +178,10 @@ const InstructionDescriptor* FindInstruction(std::string_view mnemonic) {
 const InstructionDescriptor* FindInstruction(std::uint8_t group, std::uint8_t code) {
     const InstructionDescriptor* unnamed = nullptr;
     for (const InstructionDescriptor& d : Table()) {
-        if (d.group != group || d.code != code) continue;
-        if (!d.mnemonic.empty()) return &d;
+        if (d.group != group || d.code != code)
+            continue;
+        if (!d.mnemonic.empty())
+            return &d;
         unnamed = &d;
     }
     return unnamed;
