@@ -1,0 +1,303 @@
+#include <sys/resource.h>
+#include <csignal>
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "compiler/CompileRun.h"
+#include "compiler/TranslateDlg.h"
+#include "ui/ScriptedPrompts.h"
+
+namespace {
+
+const QByteArray kProgram = "MOV M1,5\r\n\r\n; NOTE\r\nEND\r\n";
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray Expected(const QByteArray& program) {
+    const std::string bytes = compiler::Translate(program.toStdString()).objectBytes;
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Lowers the file size limit so that writing the object program fails part way.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited{bytes, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+}  // namespace
+
+class TranslateDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void controlsCarryTheirTextsAndIds();
+    void compilingWithoutATargetReportsAnEmptyPathAndStaysOpen();
+    void browsedTargetReceivesTheObjectProgramAndTheDialogCloses();
+    void pathTypedIntoTheBoxIsNotUsed();
+    void cancelledBrowseKeepsTheTargetAndReplacesTypedText();
+    void confirmedBrowseBecomesTheDefaultObjectFileName();
+    void everyOutcomeBeyondCreatingTheFileClosesTheDialog_data();
+    void everyOutcomeBeyondCreatingTheFileClosesTheDialog();
+    void targetThatCannotBeCreatedKeepsTheProgramForAnotherTry();
+    void writeFailureIsReportedAndLeavesTheOldFile();
+    void cancelWritesNothing();
+    void openingShowsTheTargetPath();
+    void modalRunEndsAcceptedAfterACompile();
+
+private:
+    QLineEdit* PathEdit() { return dlg_->findChild<QLineEdit*>("pathEdit"); }
+    void Click(const char* name) {
+        QPushButton* button = dlg_->findChild<QPushButton*>(name);
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void Browse(std::optional<QString> answer) {
+        prompts_->fileAnswers.enqueue(answer);
+        Click("browseButton");
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ui::ScriptedPrompts> prompts_;
+    std::unique_ptr<CTranslateDlg> dlg_;
+};
+
+void TranslateDlgTest::init() {
+    CTranslateDlg::DefaultObjectFileName() = "程序.kxo";
+    dir_ = std::make_unique<QTemporaryDir>();
+    prompts_ = std::make_unique<ui::ScriptedPrompts>();
+    dlg_ = std::make_unique<CTranslateDlg>(*prompts_);
+    dlg_->programText = kProgram;
+    dlg_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg_.get()));
+}
+
+void TranslateDlgTest::cleanup() {
+    dlg_.reset();
+    prompts_.reset();
+    dir_.reset();
+}
+
+void TranslateDlgTest::controlsCarryTheirTextsAndIds() {
+    QCOMPARE(dlg_->windowTitle(), QString("程序编译"));
+    QCOMPARE(dlg_->findChild<QGroupBox*>()->title(), QString("选择目标文件存放路径"));
+    const struct {
+        const char* name;
+        const char* text;
+        int id;
+    } buttons[] = {{"browseButton", "浏览", 1005},
+                   {"compileButton", "程序编译", 1001},
+                   {"cancelButton", "取消", 2}};
+    for (const auto& b : buttons) {
+        QPushButton* button = dlg_->findChild<QPushButton*>(b.name);
+        QVERIFY2(button, b.name);
+        QCOMPARE(button->text(), QString(b.text));
+        QCOMPARE(button->property("controlId").toInt(), b.id);
+        QCOMPARE(button->isDefault(), b.id == 1001);
+    }
+    QCOMPARE(PathEdit()->property("controlId").toInt(), 1000);
+    QCOMPARE(dlg_->minimumSize(), dlg_->maximumSize());
+}
+
+void TranslateDlgTest::compilingWithoutATargetReportsAnEmptyPathAndStaysOpen() {
+    Click("compileButton");
+    QCOMPARE(prompts_->messages, QStringList{"不能生成文件：  ！"});
+    QVERIFY(dlg_->isVisible());
+    QCOMPARE(dlg_->programText, kProgram);
+}
+
+void TranslateDlgTest::browsedTargetReceivesTheObjectProgramAndTheDialogCloses() {
+    const QString target = dir_->filePath("目标 1.kxo");
+    Browse(target);
+    QCOMPARE(dlg_->targetPath, target);
+    QCOMPARE(PathEdit()->text(), target);
+
+    bool visibleAtMessage = true;
+    int resultAtMessage = -1;
+    prompts_->onMessage = [&](const QString&) {
+        visibleAtMessage = dlg_->isVisible();
+        resultAtMessage = dlg_->result();
+    };
+    Click("compileButton");
+
+    QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + target + " !"});
+    QVERIFY(!visibleAtMessage);
+    QCOMPARE(resultAtMessage, int(QDialog::Accepted));
+    const QByteArray bytes = ReadFile(target);
+    QCOMPARE(bytes.size(), 20 + 2 * 24);
+    QVERIFY(bytes.startsWith("This is RVL412E.kxo!"));
+    QCOMPARE(bytes.right(24), QByteArray("\x02\x08", 2) + QByteArray(22, '\0'));
+    QCOMPARE(bytes, Expected(kProgram));
+    QVERIFY(dlg_->programText.isEmpty());
+}
+
+void TranslateDlgTest::pathTypedIntoTheBoxIsNotUsed() {
+    const QString chosen = dir_->filePath("chosen.kxo");
+    const QString typed = dir_->filePath("typed.kxo");
+    Browse(chosen);
+    PathEdit()->clear();
+    QTest::keyClicks(PathEdit(), typed);
+    Click("compileButton");
+
+    QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + chosen + " !"});
+    QCOMPARE(ReadFile(chosen), Expected(kProgram));
+    QVERIFY(!QFile::exists(typed));
+    QCOMPARE(dlg_->targetPath, chosen);
+}
+
+void TranslateDlgTest::cancelledBrowseKeepsTheTargetAndReplacesTypedText() {
+    const QString chosen = dir_->filePath("chosen.kxo");
+    Browse(chosen);
+    QTest::keyClicks(PathEdit(), "junk");
+    Browse(std::nullopt);
+    QCOMPARE(dlg_->targetPath, chosen);
+    QCOMPARE(PathEdit()->text(), chosen);
+    QCOMPARE(CTranslateDlg::DefaultObjectFileName(), QString("chosen.kxo"));
+    QVERIFY(prompts_->messages.isEmpty());
+}
+
+void TranslateDlgTest::confirmedBrowseBecomesTheDefaultObjectFileName() {
+    Browse(dir_->filePath("sub/第一.kxo"));
+    Browse(std::nullopt);
+    ui::ScriptedPrompts otherPrompts;
+    CTranslateDlg other(otherPrompts);
+    other.Browse();
+
+    QCOMPARE(prompts_->choosers.size(), 2);
+    const ui::FileChooser& first = prompts_->choosers[0];
+    QCOMPARE(first.initialFileName, QString("程序.kxo"));
+    QCOMPARE(first.defaultExtension, QString("txt"));
+    QCOMPARE(first.filter, QString("Text Files(*.kxo)|*.kxo|All Files(*.*)|*.*||"));
+    QVERIFY(first.overwritePrompt);
+    QVERIFY(!first.mustExist);
+    QCOMPARE(prompts_->chooserKinds.first(), ui::ScriptedPrompts::ChooserKind::Open);
+    QCOMPARE(prompts_->choosers[1].initialFileName, QString("第一.kxo"));
+    // The name belongs to the application, not to one dialog.
+    QCOMPARE(otherPrompts.choosers.value(0).initialFileName, QString("第一.kxo"));
+}
+
+void TranslateDlgTest::everyOutcomeBeyondCreatingTheFileClosesTheDialog_data() {
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("records");
+
+    QTest::newRow("fault counted in code lines")
+        << QByteArray("\r\n; note\r\nMOV M1,5\r\nFOO 1\r\nEND\r\n") << "第 2 行程序命令错误！" << 1;
+    QTest::newRow("label definition alone")
+        << QByteArray("MOV M1,5\r\nL1:\r\nEND") << "第 2 行程序命令错误！" << 1;
+    QTest::newRow("missing operand")
+        << QByteArray("MOV M1\r\nEND\r\n") << "第 1 行程序缺少参数！" << 0;
+    QTest::newRow("no END") << QByteArray("mov m1,5\r\nMOV M2,6") << "警告：程序缺少“End”！" << 2;
+    QTest::newRow("empty program") << QByteArray() << "警告：程序缺少“End”！" << 0;
+}
+
+void TranslateDlgTest::everyOutcomeBeyondCreatingTheFileClosesTheDialog() {
+    QFETCH(QByteArray, program);
+    QFETCH(QString, message);
+    QFETCH(int, records);
+    const QString target = dir_->filePath("out.kxo");
+    dlg_->programText = program;
+    Browse(target);
+    Click("compileButton");
+
+    QCOMPARE(prompts_->messages, QStringList{message});
+    QVERIFY(!dlg_->isVisible());
+    QCOMPARE(dlg_->result(), int(QDialog::Accepted));
+    QCOMPARE(ReadFile(target).size(), 20 + 24 * records);
+    QCOMPARE(ReadFile(target), Expected(program));
+    QVERIFY(dlg_->programText.isEmpty());
+}
+
+void TranslateDlgTest::targetThatCannotBeCreatedKeepsTheProgramForAnotherTry() {
+    WriteFile(dir_->filePath("plain"), "x");
+    const QString impossible = dir_->filePath("plain/out.kxo");
+    Browse(impossible);
+    Click("compileButton");
+    QCOMPARE(prompts_->messages, QStringList{"不能生成文件： " + impossible + " ！"});
+    QVERIFY(dlg_->isVisible());
+    QCOMPARE(dlg_->programText, kProgram);
+
+    const QString target = dir_->filePath("out.kxo");
+    Browse(target);
+    Click("compileButton");
+    QCOMPARE(prompts_->messages.value(1), "编译成功！目标文件：" + target + " !");
+    QCOMPARE(ReadFile(target), Expected(kProgram));
+}
+
+void TranslateDlgTest::writeFailureIsReportedAndLeavesTheOldFile() {
+    const QString target = dir_->filePath("old.kxo");
+    WriteFile(target, "old");
+    Browse(target);
+    {
+        FileSizeLimit limit(30);
+        Click("compileButton");
+    }
+    QCOMPARE(prompts_->messages, QStringList{"不能写入文件： " + target + " ！"});
+    QVERIFY(dlg_->isVisible());
+    QCOMPARE(dlg_->programText, kProgram);
+    QCOMPARE(ReadFile(target), QByteArray("old"));
+}
+
+void TranslateDlgTest::cancelWritesNothing() {
+    Browse(dir_->filePath("out.kxo"));
+    Click("cancelButton");
+    QVERIFY(!dlg_->isVisible());
+    QCOMPARE(dlg_->result(), int(QDialog::Rejected));
+    QVERIFY(prompts_->messages.isEmpty());
+    QVERIFY(!QFile::exists(dir_->filePath("out.kxo")));
+    QCOMPARE(dlg_->programText, kProgram);
+}
+
+void TranslateDlgTest::openingShowsTheTargetPath() {
+    QTest::keyClicks(PathEdit(), "typed");
+    dlg_->hide();
+    dlg_->targetPath = "/somewhere/a.kxo";
+    dlg_->show();
+    QCOMPARE(PathEdit()->text(), QString("/somewhere/a.kxo"));
+}
+
+void TranslateDlgTest::modalRunEndsAcceptedAfterACompile() {
+    dlg_->hide();
+    const QString target = dir_->filePath("modal.kxo");
+    prompts_->fileAnswers.enqueue(target);
+    QTimer::singleShot(0, this, [this] {
+        Click("browseButton");
+        QTest::keyClick(PathEdit(), Qt::Key_Return);
+    });
+    // A dialog that fails to close would otherwise hold the test.
+    QTimer::singleShot(5000, dlg_.get(), &QDialog::reject);
+    QCOMPARE(dlg_->exec(), int(QDialog::Accepted));
+    QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + target + " !"});
+    QCOMPARE(ReadFile(target), Expected(kProgram));
+}
+
+QTEST_MAIN(TranslateDlgTest)
+#include "TranslateDlgTest.moc"
