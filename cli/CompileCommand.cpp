@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -68,7 +69,13 @@ int RunCompile(Args args, std::ostream& out, std::ostream& err) {
         return exitcode::kUsage;
     }
     const std::string& program = parsed.positional.front();
-    const std::string object = parsed.Value("--output").value_or(DefaultObjectPath(program));
+    const std::optional<std::string> given = parsed.Value("--output");
+    const std::string object = given.value_or(DefaultObjectPath(program));
+    if (!given && object == program) {
+        // The default would overwrite the program itself.
+        err << "tarvex compile: " << program << " already ends in .kxo; name the object with -o\n";
+        return exitcode::kUsage;
+    }
 
     std::string text;
     if (!fileio::ReadWholeFile(program, text)) {
