@@ -1,0 +1,129 @@
+#include "link/SerialPort.h"
+
+#include <algorithm>
+
+#include <QMetaObject>
+#include <QSerialPort>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
+CSerialPort::CSerialPort() = default;
+
+CSerialPort::~CSerialPort() {
+    Close();
+}
+
+QString CSerialPort::DeviceName(std::int32_t portNumber) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
+    if (isOpen)
+        return true;
+    if (!serial) {
+        serial = std::make_unique<QSerialPort>();
+        // A vanished device (adapter pulled, pty closed) makes Qt repeat the error forever while
+        // the port stays open; closing ends that. The close is deferred out of Qt's own call.
+        QObject::connect(
+            serial.get(), &QSerialPort::errorOccurred, serial.get(),
+            [this](QSerialPort::SerialPortError error) {
+                if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
+                    return;
+                }
+                if (!isOpen || lineLost)
+                    return;
+                lineLost = true;
+                QMetaObject::invokeMethod(
+                    serial.get(), [this] { CloseIfLineLost(); }, Qt::QueuedConnection);
+            });
+    }
+    serial->setPortName(portPath.startsWith(u'/') ? portPath : DeviceName(number));
+    serial->setReadBufferSize(kQueueBytes);
+    // Qt applies every line setting when it opens the device; stop bits and flow control stay at
+    // one stop bit and none, what a freshly opened port reports.
+    if (!serial->setBaudRate(baud) || !serial->setDataBits(QSerialPort::Data8) ||
+        !serial->setParity(QSerialPort::OddParity) || !serial->open(QIODevice::ReadWrite)) {
+        serial->close();
+        serial->clearError();
+        return false;
+    }
+    device = serial.get();
+    lineLost = false;
+    isOpen = true;
+    return true;
+}
+
+bool CSerialPort::Close() {
+    if (!isOpen || !device)
+        return true;
+    device->close();
+    device->clearError();
+    device = nullptr;
+    isOpen = false;
+    lineLost = false;
+    return true;
+}
+
+void CSerialPort::CloseIfLineLost() {
+    if (lineLost)
+        Close();
+}
+
+bool CSerialPort::PutByte(std::uint8_t byte) {
+    if (!device)
+        return true;
+    const char c = static_cast<char>(byte);
+    if (device->write(&c, 1) == 1)
+        device->waitForBytesWritten(kWriteWaitMs);
+    CloseIfLineLost();
+    return true;
+}
+
+int CSerialPort::Send(const std::uint8_t* bytes, int count) {
+    if (!isOpen || !device)
+        return 0;
+    for (int i = 0; i < count; ++i)
+        PutByte(bytes[i]);
+    return count;
+}
+
+// Qt fills its buffer from the device only when the event loop runs; a tick that asks what is
+// waiting must also see bytes that arrived since, without blocking.
+void CSerialPort::PullWaitingBytes() {
+#ifdef Q_OS_UNIX
+    pollfd pfd{};
+    pfd.fd = static_cast<int>(device->handle());
+    pfd.events = POLLIN;
+    if (::poll(&pfd, 1, 0) > 0 && pfd.revents != 0)
+        device->waitForReadyRead(0);
+#endif
+    CloseIfLineLost();
+}
+
+int CSerialPort::QueuedBytes() {
+    if (!isOpen || !device)
+        return 0;
+    PullWaitingBytes();
+    if (!device)
+        return 0;
+    // Line errors are cleared so that reception goes on; they are not reported.
+    if (device->error() != QSerialPort::NoError)
+        device->clearError();
+    return static_cast<int>(std::min<qint64>(device->bytesAvailable(), kQueueBytes));
+}
+
+int CSerialPort::Receive(std::uint8_t* buffer, int limit) {
+    if (!isOpen || !device || limit <= 0)
+        return 0;
+    const int waiting = QueuedBytes();
+    if (waiting == 0 || !device)
+        return 0;
+    const qint64 got = device->read(reinterpret_cast<char*>(buffer), std::min(waiting, limit));
+    return got > 0 ? static_cast<int>(got) : 0;
+}

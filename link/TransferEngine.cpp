@@ -1,0 +1,130 @@
+#include "link/TransferEngine.h"
+
+#include "link/LinkMessages.h"
+
+namespace ctrl {
+
+TransferEngine::TransferEngine(SerialLink& port, const TransferProfile& profile,
+                               DownloadSource& source, TransferListener& listener)
+    : port(port), profile(profile), source(source), listener(listener) {}
+
+void TransferEngine::Start() {
+    tickCount = 0;
+    outcome = TransferOutcome::Running;
+    progressPosition = 0;
+    // A resend before the start is acknowledged carries the real header rather than leftovers.
+    source.BuildHeaderPacket(packet);
+    SendByte(profile.startByte);
+    port.sessionState = LINK_OPENING;
+}
+
+void TransferEngine::SetProgressRange(int upper) {
+    progressRange = upper;
+    progressPosition = 0;
+}
+
+TransferOutcome TransferEngine::Tick() {
+    ++tickCount;
+    if (port.sessionState == LINK_OPENING) {
+        OpeningTick();
+    } else if (port.sessionState == LINK_DATA) {
+        DataTick();
+    }
+    return outcome;
+}
+
+void TransferEngine::OpeningTick() {
+    if (tickCount == profile.openingResendTick) {
+        SendFrame(profile.headerByte, profile.tickTrailer);
+        return;
+    }
+    if (tickCount >= profile.openingGiveUpTick) {
+        Abandon();
+        return;
+    }
+    if (!TakeAnswer())
+        return;
+    if (answerByte == profile.startByte) {
+        tickCount = 0;
+        source.BuildHeaderPacket(packet);
+        SendFrame(profile.headerByte, profile.ackTrailer);
+    } else if (answerByte == kResendRequest) {
+        SendFrame(profile.headerByte, profile.requestTrailer);
+        tickCount = 0;
+    } else if (answerByte == profile.headerByte) {
+        port.sessionState = LINK_DATA;
+        if (source.NextDataPacket(packet)) {
+            SendFrame(profile.dataByte, profile.ackTrailer);
+        } else {
+            Finish();
+        }
+    }
+}
+
+void TransferEngine::DataTick() {
+    if (tickCount == profile.dataResendTick) {
+        SendFrame(profile.dataByte, profile.tickTrailer);
+        return;
+    }
+    if (tickCount >= profile.dataGiveUpTick) {
+        Abandon();
+        return;
+    }
+    if (!TakeAnswer())
+        return;
+    if (answerByte == profile.dataByte) {
+        if (source.NextDataPacket(packet)) {
+            SendFrame(profile.dataByte, profile.ackTrailer);
+            StepProgress();
+        } else {
+            Finish();
+        }
+        tickCount = 0;
+    } else if (answerByte == kResendRequest) {
+        SendFrame(profile.dataByte, profile.requestTrailer);
+    }
+}
+
+bool TransferEngine::TakeAnswer() {
+    return port.QueuedBytes() > 0 && port.Receive(&answerByte, 1) == 1;
+}
+
+void TransferEngine::SendByte(std::uint8_t byte) {
+    commandByte = byte;
+    port.Send(&commandByte, 1);
+}
+
+void TransferEngine::SendFrame(std::uint8_t command, std::uint8_t trailer) {
+    SendByte(command);
+    for (std::uint8_t b : packet)
+        SendByte(b);
+    SendByte(trailer);
+}
+
+// Passing the upper end starts the bar again from the beginning, as the platform's bar does.
+void TransferEngine::StepProgress() {
+    ++progressPosition;
+    if (progressPosition > progressRange)
+        progressPosition = 0;
+    listener.ProgressMoved(progressPosition);
+}
+
+void TransferEngine::Finish() {
+    SendByte(profile.endByte);
+    source.CloseSource();
+    port.sessionState = LINK_READY;
+    outcome = TransferOutcome::Finished;
+    listener.WindowsClosed();
+}
+
+void TransferEngine::Abandon() {
+    port.sessionState = LINK_IDLE;
+    outcome = TransferOutcome::Abandoned;
+    listener.WindowsClosed();
+    tickCount = 0;
+    source.CloseSource();
+    port.Close();
+    listener.Report(kNoAnswerMessage);
+}
+
+}  // namespace ctrl

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "link/DownloadSource.h"
+#include "link/SerialLink.h"
+#include "link/TransferProfile.h"
+
+namespace ctrl {
+
+// How the engine reaches the windows around it: the progress bar, the end of the transfer's
+// windows, and a message box that returns when the user has closed it.
+class TransferListener {
+public:
+    virtual ~TransferListener() = default;
+    virtual void ProgressMoved(int position) = 0;
+    virtual void WindowsClosed() = 0;
+    virtual void Report(const QString& message) = 0;
+};
+
+enum class TransferOutcome { Running, Finished, Abandoned };
+
+// One download on the line: start byte, header frame, data frames, end byte, each step
+// acknowledged by the controller. Paced by Tick(), which reads at most one answer byte.
+class TransferEngine {
+public:
+    TransferEngine(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
+                   TransferListener& listener);
+
+    // Sends the start byte and enters the opening phase. The caller has started the timer and
+    // shows the progress window afterwards.
+    void Start();
+    // The bar runs from 0 to `upper`, one step per acknowledged packet that has a successor.
+    void SetProgressRange(int upper);
+    TransferOutcome Tick();
+
+    TransferOutcome Outcome() const { return outcome; }
+    int ProgressPosition() const { return progressPosition; }
+    int ProgressRange() const { return progressRange; }
+    const TransferProfile& Profile() const { return profile; }
+
+    std::uint32_t tickCount = 0;
+    std::uint8_t commandByte = 0;
+    std::uint8_t answerByte = 0;
+    Packet packet{};
+
+private:
+    void OpeningTick();
+    void DataTick();
+    bool TakeAnswer();
+    void SendByte(std::uint8_t byte);
+    void SendFrame(std::uint8_t command, std::uint8_t trailer);
+    void StepProgress();
+    void Finish();
+    void Abandon();
+
+    SerialLink& port;
+    const TransferProfile profile;
+    DownloadSource& source;
+    TransferListener& listener;
+    TransferOutcome outcome = TransferOutcome::Running;
+    int progressPosition = 0;
+    int progressRange = 0;
+};
+
+}  // namespace ctrl

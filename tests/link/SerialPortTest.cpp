@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QString>
+
+#include "link/SerialPort.h"
+#include "tests/link/PtyPair.h"
+
+namespace {
+
+// The pty delivers written bytes to the other end asynchronously; give them a moment.
+bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> ReadMaster(int fd, std::size_t want, int ms = 2000) {
+    std::vector<std::uint8_t> got;
+    WaitFor(
+        [&] {
+            std::uint8_t buf[512];
+            pollfd pfd{fd, POLLIN, 0};
+            while (got.size() < want && poll(&pfd, 1, 0) > 0) {
+                const ssize_t n = read(fd, buf, sizeof buf);
+                if (n <= 0)
+                    break;
+                got.insert(got.end(), buf, buf + n);
+            }
+            return got.size() >= want;
+        },
+        ms);
+    return got;
+}
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    SerialPortTest() { port.portPath = QString::fromStdString(pty.slavePath); }
+
+    termios LineSettings() const {
+        termios tio{};
+        tcgetattr(pty.slave, &tio);
+        return tio;
+    }
+    void WriteMaster(std::vector<std::uint8_t> bytes) {
+        ASSERT_EQ(write(pty.master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+
+    PtyPair pty;
+    CSerialPort port;
+};
+
+TEST(SerialPortNamingTest, PortNumbersNameTheStandardSerialDevices) {
+    EXPECT_EQ(CSerialPort::DeviceName(1), "/dev/ttyS0");
+    EXPECT_EQ(CSerialPort::DeviceName(4), "/dev/ttyS3");
+    EXPECT_EQ(CSerialPort::DeviceName(0), "/dev/ttyS-1");  // "COM" alone: no such device
+}
+
+TEST_F(SerialPortTest, OpensWithTheBaudRateAndEightDataBits) {
+    ASSERT_FALSE(pty.slavePath.empty());
+    ASSERT_TRUE(port.Open(1, 19200));
+    const termios tio = LineSettings();
+    EXPECT_EQ(cfgetospeed(&tio), speed_t(B19200));
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+}
+
+TEST_F(SerialPortTest, OpenOnAnOpenPortChangesNothing) {
+    ASSERT_TRUE(port.Open(1, 9600));
+    port.portPath = "/dev/tarvex-no-such-device";
+    EXPECT_TRUE(port.Open(7, 4800));
+    EXPECT_TRUE(port.IsOpen());
+    const termios tio = LineSettings();
+    EXPECT_EQ(cfgetospeed(&tio), speed_t(B9600));
+}
+
+TEST_F(SerialPortTest, MissingDeviceDoesNotOpen) {
+    port.portPath = "/dev/tarvex-no-such-device";
+    EXPECT_FALSE(port.OpenConfigured());
+    EXPECT_FALSE(port.IsOpen());
+    port.portPath.clear();
+    EXPECT_FALSE(port.Open(0, 4800));  // the text "COM" gives port 0
+}
+
+TEST_F(SerialPortTest, EveryByteValuePassesUnchanged) {
+    ASSERT_TRUE(port.OpenConfigured());
+    std::vector<std::uint8_t> all(256);
+    for (int i = 0; i < 256; ++i)
+        all[i] = std::uint8_t(i);
+    EXPECT_EQ(port.Send(all.data(), 256), 256);
+    EXPECT_EQ(ReadMaster(pty.master, 256), all);
+}
+
+TEST_F(SerialPortTest, ReceiveTakesOnlyWhatItIsAskedForAndWhatArrived) {
+    ASSERT_TRUE(port.OpenConfigured());
+    EXPECT_EQ(port.QueuedBytes(), 0);
+    std::uint8_t buffer[8] = {};
+    EXPECT_EQ(port.Receive(buffer, 8), 0);
+    WriteMaster({7, 8, 9});
+    ASSERT_TRUE(WaitFor([&] { return port.QueuedBytes() == 3; }));
+    EXPECT_EQ(port.Receive(buffer, 1), 1);
+    EXPECT_EQ(buffer[0], 7);
+    EXPECT_EQ(port.QueuedBytes(), 2);
+    EXPECT_EQ(port.Receive(buffer, 8), 2) << "only the bytes that are there";
+    EXPECT_EQ(buffer[0], 8);
+    EXPECT_EQ(buffer[1], 9);
+}
+
+TEST_F(SerialPortTest, ClosedPortSendsAndReceivesNothing) {
+    const std::uint8_t byte = 1;
+    std::uint8_t buffer[1];
+    EXPECT_EQ(port.Send(&byte, 1), 0);
+    EXPECT_EQ(port.QueuedBytes(), 0);
+    EXPECT_EQ(port.Receive(buffer, 1), 0);
+    EXPECT_TRUE(port.Close());
+    ASSERT_TRUE(port.OpenConfigured());
+    EXPECT_TRUE(port.Close());
+    EXPECT_EQ(port.Send(&byte, 1), 0);
+    EXPECT_TRUE(ReadMaster(pty.master, 1, 100).empty());
+}
+
+TEST_F(SerialPortTest, SecondPortOnTheSameDeviceIsRefused) {
+    ASSERT_TRUE(port.OpenConfigured());
+    CSerialPort other;
+    other.portPath = port.portPath;
+    EXPECT_FALSE(other.OpenConfigured());
+}
+
+TEST_F(SerialPortTest, HangUpClosesThePortInsteadOfSpinning) {
+    ASSERT_TRUE(port.OpenConfigured());
+    pty.CloseMaster();
+    EXPECT_TRUE(WaitFor([&] {
+        port.QueuedBytes();
+        return !port.IsOpen();
+    }));
+    const std::uint8_t byte = 1;
+    EXPECT_EQ(port.Send(&byte, 1), 0);
+}
+
+}  // namespace

@@ -1,0 +1,365 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <QStringList>
+
+#include "link/LinkMessages.h"
+#include "link/TransferEngine.h"
+#include "tests/link/FakeLink.h"
+
+using ctrl::DownloadKind;
+using ctrl::Packet;
+using ctrl::TransferOutcome;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+Packet Filled(std::uint8_t first) {
+    Packet p{};
+    for (std::size_t i = 0; i < p.size(); ++i)
+        p[i] = static_cast<std::uint8_t>(first + i);
+    return p;
+}
+
+class ListSource : public ctrl::DownloadSource {
+public:
+    Packet header = Filled(0xA0);
+    std::vector<Packet> data;
+    std::size_t next = 0;
+    int closes = 0;
+
+    void BuildHeaderPacket(Packet& packet) override { packet = header; }
+    bool NextDataPacket(Packet& packet) override {
+        if (next == data.size())
+            return false;
+        packet = data[next++];
+        return true;
+    }
+    void CloseSource() override { ++closes; }
+};
+
+// Records what the windows around the engine saw, and whether the line was open at that moment.
+class Recorder : public ctrl::TransferListener {
+public:
+    explicit Recorder(FakeLink& link) : link(link) {}
+    std::vector<int> positions;
+    std::vector<std::string> events;
+    QStringList reports;
+
+    void ProgressMoved(int position) override { positions.push_back(position); }
+    void WindowsClosed() override {
+        events.push_back(link.open ? "windows:open" : "windows:closed");
+    }
+    void Report(const QString& message) override {
+        events.push_back(link.open ? "report:open" : "report:closed");
+        reports << message;
+    }
+
+private:
+    FakeLink& link;
+};
+
+Bytes Frame(std::uint8_t command, const Packet& packet, std::uint8_t trailer) {
+    Bytes frame{command};
+    frame.insert(frame.end(), packet.begin(), packet.end());
+    frame.push_back(trailer);
+    return frame;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+class TransferEngineTest : public ::testing::TestWithParam<DownloadKind> {
+protected:
+    TransferEngineTest() { link.open = true; }
+
+    void StartWith(int packets, int range = -1) {
+        for (int i = 0; i < packets; ++i)
+            source.data.push_back(Filled(static_cast<std::uint8_t>(16 * i)));
+        engine.Start();
+        engine.SetProgressRange(range < 0 ? packets : range);
+    }
+    void Answer(std::uint8_t byte) { link.incoming.push_back(byte); }
+    void TickTimes(std::uint32_t n) {
+        for (std::uint32_t i = 0; i < n; ++i)
+            engine.Tick();
+    }
+    // Start acknowledged at once, then the header: the engine is in the data phase with packet 0
+    // on the line and nothing recorded as sent.
+    void IntoDataPhase(int packets) {
+        StartWith(packets);
+        Answer(p.startByte);
+        engine.Tick();
+        Answer(p.headerByte);
+        engine.Tick();
+        link.TakeSent();
+    }
+
+    const ctrl::TransferProfile& p = ctrl::ProfileFor(GetParam());
+    FakeLink link;
+    ListSource source;
+    Recorder recorder{link};
+    ctrl::TransferEngine engine{link, p, source, recorder};
+};
+
+TEST_P(TransferEngineTest, ControllerAnsweringAtOnceGetsEveryFrameAndTheSessionStaysReady) {
+    StartWith(3);
+    for (std::uint8_t a : {p.startByte, p.headerByte, p.dataByte, p.dataByte, p.dataByte}) {
+        EXPECT_EQ(engine.Outcome(), TransferOutcome::Running);
+        Answer(a);
+        engine.Tick();
+    }
+    EXPECT_EQ(engine.Outcome(), TransferOutcome::Finished);
+    EXPECT_EQ(link.sent, Concat({{p.startByte},
+                                 Frame(p.headerByte, source.header, p.ackTrailer),
+                                 Frame(p.dataByte, source.data[0], p.ackTrailer),
+                                 Frame(p.dataByte, source.data[1], p.ackTrailer),
+                                 Frame(p.dataByte, source.data[2], p.ackTrailer),
+                                 {p.endByte}}));
+    EXPECT_EQ(recorder.positions, (std::vector<int>{1, 2}));  // packets minus one
+    EXPECT_EQ(link.sessionState, ctrl::LINK_READY);
+    EXPECT_EQ(source.closes, 1);
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"windows:open"}));
+    EXPECT_TRUE(link.open);
+}
+
+struct AnswerRow {
+    const char* name;
+    int answer;  // -1..-4: the profile's start, header, data, end byte
+};
+
+std::uint8_t Resolve(const ctrl::TransferProfile& p, int answer) {
+    switch (answer) {
+        case -1:
+            return p.startByte;
+        case -2:
+            return p.headerByte;
+        case -3:
+            return p.dataByte;
+        case -4:
+            return p.endByte;
+    }
+    return static_cast<std::uint8_t>(answer);
+}
+
+TEST_P(TransferEngineTest, OpeningPhaseActsOnStartHeaderAndResendAnswersOnly) {
+    const std::vector<AnswerRow> ignored = {{"data", -3},     {"end", -4},       {"zero", 0},
+                                            {"handshake", 1}, {"farewell", 136}, {"ff", 255}};
+    StartWith(2);
+    link.TakeSent();
+    for (const AnswerRow& row : ignored) {
+        Answer(Resolve(p, row.answer));
+        engine.Tick();
+        EXPECT_TRUE(link.sent.empty()) << row.name;
+        EXPECT_EQ(link.sessionState, ctrl::LINK_OPENING) << row.name;
+    }
+    EXPECT_EQ(engine.tickCount, ignored.size());
+
+    Answer(ctrl::kResendRequest);
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.headerByte, source.header, p.requestTrailer));
+    EXPECT_EQ(engine.tickCount, 0u);
+
+    TickTimes(4);
+    Answer(p.startByte);
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.headerByte, source.header, p.ackTrailer));
+    EXPECT_EQ(engine.tickCount, 0u);
+
+    TickTimes(6);
+    Answer(p.headerByte);
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[0], p.ackTrailer));
+    EXPECT_EQ(link.sessionState, ctrl::LINK_DATA);
+    EXPECT_EQ(engine.tickCount, 7u) << "the header acknowledgement does not reset the count";
+    EXPECT_TRUE(recorder.positions.empty()) << "the first data packet does not move the bar";
+}
+
+TEST_P(TransferEngineTest, DataPhaseActsOnDataAndResendAnswersOnly) {
+    IntoDataPhase(3);
+    for (int answer : {-1, -2, -4, 0, 1, 136}) {
+        Answer(Resolve(p, answer));
+        engine.Tick();
+        EXPECT_TRUE(link.sent.empty()) << answer;
+        EXPECT_EQ(link.sessionState, ctrl::LINK_DATA);
+    }
+    const std::uint32_t before = engine.tickCount;
+    for (int again = 0; again < 3; ++again) {
+        Answer(ctrl::kResendRequest);
+        engine.Tick();
+        EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[0], p.requestTrailer));
+    }
+    EXPECT_EQ(engine.tickCount, before + 3) << "a requested resend does not reset the count";
+    EXPECT_TRUE(recorder.positions.empty());
+
+    Answer(p.dataByte);
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[1], p.ackTrailer));
+    EXPECT_EQ(engine.tickCount, 0u);
+    EXPECT_EQ(recorder.positions, std::vector<int>{1});
+}
+
+TEST_P(TransferEngineTest, SilentControllerGetsOneHeaderResendThenTheTransferIsAbandoned) {
+    StartWith(2);
+    link.TakeSent();
+    TickTimes(p.openingResendTick - 1);
+    EXPECT_TRUE(link.sent.empty());
+    engine.Tick();
+    // Before any acknowledgement the resend carries the real header packet.
+    EXPECT_EQ(link.TakeSent(), Frame(p.headerByte, source.header, p.tickTrailer));
+    TickTimes(p.openingGiveUpTick - p.openingResendTick - 1);
+    EXPECT_EQ(engine.Outcome(), TransferOutcome::Running);
+    EXPECT_EQ(engine.Tick(), TransferOutcome::Abandoned);
+
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(link.sessionState, ctrl::LINK_IDLE);
+    EXPECT_FALSE(link.open);
+    EXPECT_EQ(source.closes, 1);
+    EXPECT_EQ(engine.tickCount, 0u);
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"windows:open", "report:closed"}));
+    EXPECT_EQ(recorder.reports, QStringList{ctrl::kNoAnswerMessage});
+}
+
+TEST_P(TransferEngineTest, ResendTickTakesNoAnswer) {
+    StartWith(1);
+    TickTimes(p.openingResendTick - 1);
+    Answer(p.startByte);
+    link.TakeSent();
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.headerByte, source.header, p.tickTrailer));
+    EXPECT_EQ(link.incoming.size(), 1u);
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.headerByte, source.header, p.ackTrailer));
+}
+
+TEST_P(TransferEngineTest, UnacknowledgedDataIsResentOnceAndGivenUpCountingFromTheStartAnswer) {
+    StartWith(2);
+    TickTimes(5);
+    Answer(p.startByte);
+    engine.Tick();  // count 0 from here
+    TickTimes(9);
+    Answer(p.headerByte);
+    engine.Tick();  // count 10, not reset
+    link.TakeSent();
+    TickTimes(p.dataResendTick - 11);
+    EXPECT_TRUE(link.sent.empty());
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[0], p.tickTrailer));
+    TickTimes(p.dataGiveUpTick - p.dataResendTick - 1);
+    EXPECT_EQ(link.sessionState, ctrl::LINK_DATA);
+    EXPECT_EQ(engine.Tick(), TransferOutcome::Abandoned);
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(recorder.reports, QStringList{ctrl::kNoAnswerMessage});
+    EXPECT_FALSE(link.open);
+}
+
+TEST_P(TransferEngineTest, DataResendCountsFromTheLastAcknowledgement) {
+    IntoDataPhase(3);
+    TickTimes(40);
+    Answer(p.dataByte);
+    engine.Tick();
+    link.TakeSent();
+    TickTimes(p.dataResendTick - 1);
+    EXPECT_TRUE(link.sent.empty());
+    engine.Tick();
+    EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[1], p.tickTrailer));
+}
+
+TEST_P(TransferEngineTest, SourceWithoutDataAnswersTheHeaderAcknowledgementWithTheEndByte) {
+    StartWith(0);
+    Answer(p.startByte);
+    Answer(p.headerByte);
+    TickTimes(2);
+    EXPECT_EQ(
+        link.sent,
+        Concat({{p.startByte}, Frame(p.headerByte, source.header, p.ackTrailer), {p.endByte}}));
+    EXPECT_EQ(engine.Outcome(), TransferOutcome::Finished);
+    EXPECT_EQ(link.sessionState, ctrl::LINK_READY);
+    EXPECT_TRUE(recorder.positions.empty());
+    EXPECT_EQ(source.closes, 1);
+}
+
+TEST_P(TransferEngineTest, OneAnswerPerTickAndNothingAfterTheEnd) {
+    StartWith(1);
+    for (std::uint8_t a : {p.startByte, p.headerByte, p.dataByte, p.startByte})
+        Answer(a);
+    engine.Tick();
+    EXPECT_EQ(link.incoming.size(), 3u);
+    TickTimes(2);
+    EXPECT_EQ(engine.Outcome(), TransferOutcome::Finished);
+    link.TakeSent();
+    TickTimes(p.dataGiveUpTick + 5);
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(link.incoming.size(), 1u);
+    EXPECT_EQ(link.sessionState, ctrl::LINK_READY);
+}
+
+TEST_P(TransferEngineTest, ProgressStartsAgainAfterPassingTheEndOfTheRange) {
+    StartWith(6, 2);
+    Answer(p.startByte);
+    Answer(p.headerByte);
+    for (int i = 0; i < 6; ++i)
+        Answer(p.dataByte);
+    TickTimes(8);
+    EXPECT_EQ(recorder.positions, (std::vector<int>{1, 2, 0, 1, 2}));
+}
+
+TEST_P(TransferEngineTest, LineClosedUnderneathEndsByTheGiveUpTick) {
+    IntoDataPhase(2);
+    link.open = false;  // the adapter was pulled
+    TickTimes(p.dataGiveUpTick - 1 - engine.tickCount);
+    EXPECT_EQ(engine.Outcome(), TransferOutcome::Running);
+    EXPECT_EQ(engine.Tick(), TransferOutcome::Abandoned);
+    EXPECT_EQ(recorder.reports, QStringList{ctrl::kNoAnswerMessage});
+    EXPECT_EQ(link.sessionState, ctrl::LINK_IDLE);
+}
+
+INSTANTIATE_TEST_SUITE_P(Downloads, TransferEngineTest,
+                         ::testing::Values(DownloadKind::Program, DownloadKind::Parameters,
+                                           DownloadKind::Screen),
+                         [](const auto& info) {
+                             switch (info.param) {
+                                 case DownloadKind::Program:
+                                     return "Program";
+                                 case DownloadKind::Parameters:
+                                     return "Parameters";
+                                 case DownloadKind::Screen:
+                                     return "Screen";
+                             }
+                             return "";
+                         });
+
+// The trailers and ticks that differ per download, as the controller sees them.
+TEST(TransferProfileTest, ScreenSwapsTheAcknowledgementAndTickTrailersAndWaitsLonger) {
+    struct Row {
+        DownloadKind kind;
+        int period, start, header, data, end, openResend, openGiveUp, ack, tick;
+    };
+    const Row rows[] = {
+        {DownloadKind::Program, 10, 2, 18, 3, 4, 100, 800, 85, 0},
+        {DownloadKind::Parameters, 10, 5, 21, 6, 7, 100, 800, 85, 0},
+        {DownloadKind::Screen, 50, 8, 24, 9, 10, 50, 200, 0, 85},
+    };
+    for (const Row& r : rows) {
+        const auto& p = ctrl::ProfileFor(r.kind);
+        EXPECT_EQ(p.periodMs, r.period);
+        EXPECT_EQ((Bytes{p.startByte, p.headerByte, p.dataByte, p.endByte}),
+                  (Bytes{Bytes::value_type(r.start), Bytes::value_type(r.header),
+                         Bytes::value_type(r.data), Bytes::value_type(r.end)}));
+        EXPECT_EQ(p.openingResendTick, std::uint32_t(r.openResend));
+        EXPECT_EQ(p.openingGiveUpTick, std::uint32_t(r.openGiveUp));
+        EXPECT_EQ(p.dataResendTick, 100u);
+        EXPECT_EQ(p.dataGiveUpTick, 800u);
+        EXPECT_EQ(p.ackTrailer, r.ack);
+        EXPECT_EQ(p.tickTrailer, r.tick);
+        EXPECT_EQ(p.requestTrailer, 85);
+    }
+}
+
+}  // namespace
