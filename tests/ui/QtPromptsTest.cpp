@@ -62,7 +62,6 @@ private slots:
     void questionButtonsGiveTheirAnswers();
     void openChooserLetsTheUserNameANewFile();
     void openChooserThatMustFindTheFileAndSaveChooser();
-    void cancelledChooserGivesNothing();
 
 private:
     QTemporaryDir dir_;
@@ -159,11 +158,6 @@ void QtPromptsTest::openChooserThatMustFindTheFileAndSaveChooser() {
     QCOMPARE(save.acceptMode, QFileDialog::AcceptSave);
     QVERIFY(!save.confirmsOverwrite);
     QCOMPARE(chosen.value_or("<cancelled>"), QString(dir_.filePath("par.dat")));
-}
-
-void QtPromptsTest::cancelledChooserGivesNothing() {
-    WhenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    QVERIFY(!ui::QtPrompts().ChooseSaveFile({"kxc", "a.kxc", {}, true, false, {}}).has_value());
 }
 
 QTEST_MAIN(QtPromptsTest)

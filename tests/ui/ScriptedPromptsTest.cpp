@@ -9,20 +9,9 @@ class ScriptedPromptsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void messagesAreRecordedInOrderAndSeenAsShown();
     void questionsTakeQueuedAnswersThenCancel();
     void choosersAreRecordedAndAnsweredFromTheQueueThenCancelled();
 };
-
-void ScriptedPromptsTest::messagesAreRecordedInOrderAndSeenAsShown() {
-    ui::ScriptedPrompts prompts;
-    QStringList seen;
-    prompts.onMessage = [&](const QString& text) { seen << text + "/" + prompts.messages.last(); };
-    prompts.Message("控制器无应答！");
-    prompts.Message("second");
-    QCOMPARE(prompts.messages, (QStringList{"控制器无应答！", "second"}));
-    QCOMPARE(seen, (QStringList{"控制器无应答！/控制器无应答！", "second/second"}));
-}
 
 void ScriptedPromptsTest::questionsTakeQueuedAnswersThenCancel() {
     ui::ScriptedPrompts prompts;
