@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// The register file: an identification line, then one text line per register,
+// "[S0007] = 250", each ended by CR LF. Line 2 + k belongs to register k by position alone.
+namespace registers {
+
+inline constexpr std::string_view kIdentification = "This is Par.dat for RVL412E. By RSE.";
+inline constexpr int kRegisterCount = 4096;
+inline constexpr int kPageSize = 24;
+inline constexpr int kLastPageBase = 4080;
+// "[S0000] = " - the register number sits in characters 3 to 6.
+inline constexpr std::size_t kPrefixLength = 10;
+// Four digits hold the register numbers 0 to 9999; a file with more lines cannot be renumbered.
+inline constexpr int kMaxRegisterLines = 10000;
+// What the editor lets a user type into a value field.
+inline constexpr std::size_t kMaxValueText = 9;
+
+using PageTexts = std::array<std::string, kPageSize>;
+
+// The value rule: leading white space, an optional sign, then decimal digits up to the first other
+// character; no digits give 0. Texts too long for the editor may overflow: they saturate.
+std::int32_t RegisterValue(std::string_view text);
+
+// k as four decimal digits, zero-padded (7 gives "0007"); k must lie in 0..9999.
+std::string FourDigits(int k);
+
+// "[S0007] = " followed by the value text.
+std::string RegisterLine(int k, std::string_view valueText);
+
+// The page bases 0, 24, ... 4080. Other bases are refused by the page read and write, since
+// they either name no page or would need register numbers the four digits cannot hold.
+bool IsPageBase(int base);
+
+enum class CheckResult { CannotOpen, NotRegisterFile, RegisterFile };
+CheckResult CheckRegisterFile(const std::filesystem::path& path);
+
+// Creates the file, or empties an existing one, holding just the identification line.
+std::error_code CreateRegisterFile(const std::filesystem::path& path);
+
+enum class ReadStatus { Done, CannotOpen, BadPage };
+struct PageRead {
+    ReadStatus status = ReadStatus::CannotOpen;
+    PageTexts texts;  // registers base to base + 23; empty where the file has no such line
+};
+PageRead ReadRegisterPage(const std::filesystem::path& path, int base);
+
+enum class WriteStatus {
+    Done,
+    CannotOpen,    // the register file cannot be read; nothing written
+    BadPage,       // not a page base; nothing written
+    BadText,       // a value text holds a line break, which would add lines; nothing written
+    TooManyLines,  // the file holds more register lines than four digits can number; unchanged
+    FileError,     // writing, flushing or renaming failed; see cause and file
+};
+struct WriteResult {
+    WriteStatus status = WriteStatus::Done;
+    std::error_code cause;
+    std::filesystem::path file;  // the file the failure concerns
+};
+
+// Working copy of a page write: the full path with ".bak" appended.
+std::filesystem::path WorkingCopyPath(const std::filesystem::path& path);
+
+// Builds the new file in the working copy and renames it over the register file, so any failure
+// leaves either the old or the new file complete; a failed write removes its working copy.
+WriteResult WriteRegisterPage(const std::filesystem::path& path, int base, const PageTexts& texts);
+
+}  // namespace registers

@@ -1,0 +1,428 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <csignal>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/AtomicFile.h"
+#include "registers/FileErrors.h"
+#include "registers/RegisterFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace registers;
+
+const std::string kIdent(kIdentification);
+
+class TempDir {
+public:
+    TempDir() {
+        path_ = fs::temp_directory_path() /
+                ("tarvex-reg-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    static inline int counter_ = 0;
+    fs::path path_;
+};
+
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string Read(const fs::path& path) {
+    std::string bytes;
+    return fileio::ReadWholeFile(path, bytes) ? bytes : "<missing>";
+}
+
+// Register lines k = from .. to - 1, each "[Sdddd] = <value(k)>" ended by `eol`.
+template <typename Value>
+std::string Lines(int from, int to, Value value, const char* eol = "\r\n") {
+    std::string text;
+    for (int k = from; k < to; ++k)
+        text += RegisterLine(k, value(k)) + eol;
+    return text;
+}
+std::string Zeros(int from, int to) {
+    return Lines(from, to, [](int) { return "0"; });
+}
+
+PageTexts Texts(const std::string& stem) {
+    PageTexts texts;
+    for (int r = 0; r < kPageSize; ++r)
+        texts[r] = stem + std::to_string(r);
+    return texts;
+}
+
+PageTexts AllZero() {
+    PageTexts texts;
+    texts.fill("0");
+    return texts;
+}
+
+// Removes the file size limit's signal so a write beyond it fails with EFBIG instead.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited{bytes, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(RegisterValue, FollowsTheValueRule) {
+    const struct {
+        const char* text;
+        std::int32_t value;
+    } cases[] = {
+        {"250", 250},
+        {"-25", -25},
+        {"12ab", 12},
+        {"abc", 0},
+        {"", 0},
+        {"  +7", 7},
+        {"\t-3x", -3},
+        {"- 3", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"99999999999999", 2147483647},
+        {"-99999999999999", -2147483647 - 1},
+        {"+", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RegisterValue(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(RegisterLine, PadsTheNumberToFourDigits) {
+    EXPECT_EQ(RegisterLine(7, "250"), "[S0007] = 250");
+    EXPECT_EQ(RegisterLine(123, ""), "[S0123] = ");
+    EXPECT_EQ(RegisterLine(4095, "x"), "[S4095] = x");
+}
+
+TEST(PageBase, OnlyMultiplesOf24UpTo4080) {
+    for (int base : {0, 24, 48, 4056, 4080})
+        EXPECT_TRUE(IsPageBase(base)) << base;
+    for (int base : {-24, -1, 1, 23, 50, 4081, 4104, 9984, 99984})
+        EXPECT_FALSE(IsPageBase(base)) << base;
+}
+
+TEST(CheckRegisterFile, ComparesTheFirstLineExactly) {
+    TempDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+        CheckResult expected;
+    } cases[] = {
+        {"crlf", kIdent + "\r\n[S0000] = 1\r\n", CheckResult::RegisterFile},
+        {"lf", kIdent + "\n", CheckResult::RegisterFile},
+        {"no line end", kIdent, CheckResult::RegisterFile},
+        {"empty", "", CheckResult::NotRegisterFile},
+        {"leading blank", " " + kIdent + "\r\n", CheckResult::NotRegisterFile},
+        {"trailing blank", kIdent + " \r\n", CheckResult::NotRegisterFile},
+        {"lower case", "this is Par.dat for RVL412E. By RSE.\r\n", CheckResult::NotRegisterFile},
+        {"cr only", kIdent + "\r[S0000] = 0\r", CheckResult::NotRegisterFile},
+        {"nul inside", kIdent.substr(0, 10) + '\0' + kIdent.substr(11) + "\r\n",
+         CheckResult::NotRegisterFile},
+        {"long first line", kIdent + std::string(1 << 20, 'x') + "\n",
+         CheckResult::NotRegisterFile},
+    };
+    for (const auto& c : cases) {
+        Write(dir / c.name, c.bytes);
+        EXPECT_EQ(CheckRegisterFile(dir / c.name), c.expected) << c.name;
+    }
+    EXPECT_EQ(CheckRegisterFile(dir / "missing.dat"), CheckResult::CannotOpen);
+    fs::create_directory(dir / "folder.dat");
+    EXPECT_EQ(CheckRegisterFile(dir / "folder.dat"), CheckResult::CannotOpen);
+}
+
+TEST(CreateRegisterFile, WritesOnlyTheIdentificationLine) {
+    TempDir dir;
+    Write(dir / "a.dat", "old contents that are longer than the new file\r\n" + Zeros(0, 50));
+    EXPECT_FALSE(CreateRegisterFile(dir / "a.dat"));
+    EXPECT_EQ(Read(dir / "a.dat"), kIdent + "\r\n");
+    EXPECT_EQ(Read(dir / "a.dat").size(), 38u);
+    EXPECT_TRUE(CreateRegisterFile(dir / "no such folder" / "a.dat"));
+}
+
+TEST(ReadRegisterPage, TakesTheTextsAfterTheTenCharacterPrefix) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    Write(file, kIdent + "\r\n" + Lines(0, 4096, [](int k) { return std::to_string(k); }));
+
+    PageRead page = ReadRegisterPage(file, 48);
+    ASSERT_EQ(page.status, ReadStatus::Done);
+    for (int r = 0; r < kPageSize; ++r)
+        EXPECT_EQ(page.texts[r], std::to_string(48 + r));
+
+    page = ReadRegisterPage(file, 4080);
+    ASSERT_EQ(page.status, ReadStatus::Done);
+    for (int r = 0; r < kPageSize; ++r)
+        EXPECT_EQ(page.texts[r], r < 16 ? std::to_string(4080 + r) : "") << r;
+}
+
+TEST(ReadRegisterPage, NewFileShortLinesAndMissingFile) {
+    TempDir dir;
+    ASSERT_FALSE(CreateRegisterFile(dir / "new.dat"));
+    PageRead page = ReadRegisterPage(dir / "new.dat", 0);
+    EXPECT_EQ(page.status, ReadStatus::Done);
+    EXPECT_EQ(page.texts, PageTexts{});
+
+    // Prefixes are skipped unread; a line ending at or before its prefix gives the empty text.
+    Write(dir / "short.dat", "anything\n[S0000] = \n[S1]\nXXXXXXXXXX7\n[S0003] = a b \r\n\n");
+    page = ReadRegisterPage(dir / "short.dat", 0);
+    const PageTexts expected{"", "", "7", "a b "};
+    EXPECT_EQ(page.texts, expected);
+
+    EXPECT_EQ(ReadRegisterPage(dir / "missing.dat", 0).status, ReadStatus::CannotOpen);
+    for (int base : {-24, 4104, 25})
+        EXPECT_EQ(ReadRegisterPage(dir / "new.dat", base).status, ReadStatus::BadPage) << base;
+}
+
+TEST(ReadRegisterPage, LfAndCrLfFilesReadAlike) {
+    TempDir dir;
+    auto value = [](int k) { return "v" + std::to_string(k); };
+    Write(dir / "crlf.dat", kIdent + "\r\n" + Lines(0, 100, value, "\r\n"));
+    Write(dir / "lf.dat", kIdent + "\n" + Lines(0, 100, value, "\n"));
+    for (int base : {0, 24, 96}) {
+        const PageRead crlf = ReadRegisterPage(dir / "crlf.dat", base);
+        EXPECT_EQ(crlf.texts, ReadRegisterPage(dir / "lf.dat", base).texts) << base;
+        EXPECT_EQ(crlf.texts[0], value(base));
+    }
+}
+
+struct NewFileWrite {
+    const char* name;
+    int base;
+    std::string expected;
+};
+
+class WriteToNewFile : public testing::TestWithParam<NewFileWrite> {};
+
+TEST_P(WriteToNewFile, CompletesTheFileAroundThePage) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    ASSERT_FALSE(CreateRegisterFile(file));
+    const PageTexts texts = GetParam().base == 0 ? AllZero() : Texts("t");
+    const WriteResult result = WriteRegisterPage(file, GetParam().base, texts);
+    EXPECT_EQ(result.status, WriteStatus::Done);
+    const std::string bytes = Read(file);
+    EXPECT_EQ(bytes.size(), GetParam().expected.size());
+    EXPECT_TRUE(bytes == GetParam().expected);
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
+}
+
+std::string PageLines(int base) {
+    return Lines(base, base + kPageSize, [base](int k) { return "t" + std::to_string(k - base); });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, WriteToNewFile,
+    testing::Values(NewFileWrite{"Page0AllZero", 0, kIdent + "\r\n" + Zeros(0, 4096)},
+                    NewFileWrite{"Page48", 48,
+                                 kIdent + "\r\n" + Zeros(0, 48) + PageLines(48) + Zeros(72, 4096)},
+                    NewFileWrite{"Page4080", 4080,
+                                 kIdent + "\r\n" + Zeros(0, 4080) + PageLines(4080)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WriteRegisterPage, NewFileOfZerosIs53286Bytes) {
+    TempDir dir;
+    ASSERT_FALSE(CreateRegisterFile(dir / "a.dat"));
+    ASSERT_EQ(WriteRegisterPage(dir / "a.dat", 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_EQ(fs::file_size(dir / "a.dat"), 53286u);
+}
+
+TEST(WriteRegisterPage, EmptyFileGetsTheIdentification) {
+    TempDir dir;
+    Write(dir / "a.dat", "");
+    ASSERT_EQ(WriteRegisterPage(dir / "a.dat", 24, Texts("x")).status, WriteStatus::Done);
+    EXPECT_EQ(Read(dir / "a.dat"), kIdent + "\r\n" + Zeros(0, 24) + Lines(24, 48, [](int k) {
+                                       return "x" + std::to_string(k - 24);
+                                   }) + Zeros(48, 4096));
+}
+
+TEST(WriteRegisterPage, KeepsLinesBeforeThePageAndRenumbersThoseAfter) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    // Every line carries a wrong number; line 1 is kept whatever it says.
+    std::string old = "first line\n";
+    for (int k = 0; k < 100; ++k)
+        old += "[S9" + FourDigits(k).substr(1) + "] = " + std::to_string(k * 2) + "\n";
+    Write(file, old);
+    ASSERT_EQ(WriteRegisterPage(file, 24, Texts("p")).status, WriteStatus::Done);
+
+    std::string expected = "first line\r\n";
+    for (int k = 0; k < 24; ++k)
+        expected += "[S9" + FourDigits(k).substr(1) + "] = " + std::to_string(k * 2) + "\r\n";
+    expected += Lines(24, 48, [](int k) { return "p" + std::to_string(k - 24); });
+    expected += Lines(48, 100, [](int k) { return std::to_string(k * 2); });
+    expected += Zeros(100, 4096);
+    EXPECT_TRUE(Read(file) == expected);
+}
+
+TEST(WriteRegisterPage, KeepsExtraLinesAndCompletesShortOnes) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    std::string old =
+        kIdent + "\r\n" + Zeros(0, 4096) + "[S4096] = 5\r\n" + "[S1\r\n" + "[S12345] = 9\r\n";
+    Write(file, old);
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_TRUE(Read(file) ==
+                kIdent + "\r\n" + Zeros(0, 4096) + "[S4096] = 5\r\n[S4097] = \r\n[S40985] = 9\r\n");
+}
+
+TEST(WriteRegisterPage, ReplacesAStaleWorkingCopyAndLeavesNoneBehind) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    ASSERT_FALSE(CreateRegisterFile(file));
+    Write(WorkingCopyPath(file), std::string(100000, 'z'));
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
+    EXPECT_EQ(fs::file_size(file), 53286u);
+    EXPECT_EQ(WorkingCopyPath(file).string(), file.string() + ".bak");
+}
+
+TEST(WriteRegisterPage, RefusalsLeaveTheFileAsItWas) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    const std::string old = kIdent + "\r\n" + Zeros(0, 30);
+    PageTexts broken = Texts("v");
+    broken[5] = "1\r\n[S9999] = 2";
+    const struct {
+        const char* name;
+        int base;
+        PageTexts texts;
+        WriteStatus status;
+    } cases[] = {
+        {"negative base", -24, Texts("v"), WriteStatus::BadPage},
+        {"base past the last page", 4104, Texts("v"), WriteStatus::BadPage},
+        {"five-digit base", 9984 + 24, Texts("v"), WriteStatus::BadPage},
+        {"base off the page grid", 50, Texts("v"), WriteStatus::BadPage},
+        {"line break in a text", 0, broken, WriteStatus::BadText},
+    };
+    for (const auto& c : cases) {
+        Write(file, old);
+        EXPECT_EQ(WriteRegisterPage(file, c.base, c.texts).status, c.status) << c.name;
+        EXPECT_EQ(Read(file), old) << c.name;
+        EXPECT_FALSE(fs::exists(WorkingCopyPath(file))) << c.name;
+    }
+    EXPECT_EQ(WriteRegisterPage(dir / "missing.dat", 0, AllZero()).status, WriteStatus::CannotOpen);
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(dir / "missing.dat")));
+}
+
+TEST(WriteRegisterPage, FileTooLongToNumberIsRefusedUnchanged) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    std::string old = kIdent + "\r\n";
+    for (int k = 0; k < 100000; ++k)
+        old += "[S0000] = " + std::to_string(k) + "\r\n";
+    Write(file, old);
+    EXPECT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::TooManyLines);
+    EXPECT_TRUE(Read(file) == old);
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
+    // Reading is harmless.
+    EXPECT_EQ(ReadRegisterPage(file, 4080).texts[0], "4080");
+
+    // Exactly 10000 register lines can still be numbered.
+    std::string fits = kIdent + "\r\n" + Zeros(0, 10000);
+    Write(file, fits);
+    EXPECT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_TRUE(Read(file) == fits);
+}
+
+TEST(WriteRegisterPage, OddBytesPassThrough) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    const std::string huge(1 << 20, '7');
+    const std::string nul("1\0002", 3);
+    std::string old = kIdent + "\r\n" + Zeros(0, 30) + RegisterLine(30, huge) + "\n" +
+                      RegisterLine(31, nul) + "\n";
+    Write(file, old);
+    PageTexts texts = AllZero();
+    texts[1] = nul;
+    ASSERT_EQ(WriteRegisterPage(file, 0, texts).status, WriteStatus::Done);
+    const PageRead page = ReadRegisterPage(file, 24);
+    EXPECT_TRUE(page.texts[6] == huge);
+    EXPECT_EQ(page.texts[7], nul);
+    EXPECT_EQ(ReadRegisterPage(file, 0).texts[1], nul);
+    EXPECT_EQ(fs::file_size(file), 53286u + huge.size() - 1 + 2 * (nul.size() - 1));
+}
+
+TEST(WriteRegisterPage, CrOnlyFileIsOneLongFirstLine) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    const std::string old = kIdent + "\r" + "[S0000] = 5\r[S0001] = 6\r";
+    Write(file, old);
+    EXPECT_EQ(ReadRegisterPage(file, 0).texts, PageTexts{});
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_TRUE(Read(file) == old + "\r\n" + Zeros(0, 4096));
+}
+
+TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    const std::string old = kIdent + "\r\n" + Zeros(0, 10);
+    Write(file, old);
+    WriteResult result;
+    {
+        FileSizeLimit limit(20000);
+        result = WriteRegisterPage(file, 0, AllZero());
+    }
+    EXPECT_EQ(result.status, WriteStatus::FileError);
+    EXPECT_EQ(result.file, WorkingCopyPath(file));
+    EXPECT_EQ(result.cause, std::errc::file_too_large);
+    EXPECT_EQ(Read(file), old);
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
+    EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
+}
+
+TEST(WriteRegisterPage, WorkingCopyThatCannotBeCreatedIsReported) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    Write(file, kIdent + "\r\n");
+    fs::create_directory(WorkingCopyPath(file));
+    const WriteResult result = WriteRegisterPage(file, 0, AllZero());
+    EXPECT_EQ(result.status, WriteStatus::FileError);
+    EXPECT_EQ(result.file, WorkingCopyPath(file));
+    EXPECT_EQ(Read(file), kIdent + "\r\n");
+}
+
+TEST(FileErrorMessage, NamesTheFileForEachCause) {
+    const struct {
+        std::errc cause;
+        const char* message;
+    } cases[] = {
+        {std::errc::no_such_file_or_directory, "没有找到 F。"},
+        {std::errc::permission_denied, "对 F 的存取被拒绝。"},
+        {std::errc::no_space_on_device, "在存取 F 时磁盘已满。"},
+        {std::errc::io_error, "在存取 F 时一个硬件输入/输出错误被报告。"},
+        {std::errc::too_many_files_open, "无法打开 F 因为太多文件已被打开。"},
+        {std::errc::not_a_directory, "F 中包含无效的路径。"},
+        {std::errc::protocol_error, "在对 F 进行访问时发生了一个不明错误。"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FileErrorMessage(std::make_error_code(c.cause), "F"), c.message);
+}
+
+}  // namespace
