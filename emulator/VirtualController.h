@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "emulator/Transfer.h"
+
+namespace emu {
+
+// Ways to misbehave, for tests and demos of the host's resend and give-up paths.
+struct Faults {
+    bool neverAnswer = false;
+    std::vector<std::uint8_t> handshakePrefix;  // answered to the handshake before its 1
+    int resendEvery = 0;              // ask for a resend (90) of every k-th header or data frame
+    int answerDelayMs = 0;            // applied by whoever carries the answers to the host
+    int stopAfterFrames = -1;         // go silent for good after answering this many frames
+    std::vector<std::uint8_t> noise;  // sent ahead of every answer
+};
+
+// The controller's side of the line, byte by byte: answers the handshake with 1, acknowledges
+// start, header and data frames by echoing their command byte, and keeps each transfer that
+// ended with its end byte.
+class VirtualController {
+public:
+    explicit VirtualController(Faults faults = {});
+
+    // Takes one byte from the host and returns what the controller answers (often nothing).
+    std::vector<std::uint8_t> Feed(std::uint8_t byte);
+
+    const Faults& FaultOptions() const { return faults; }
+    const std::vector<Transfer>& Completed() const { return completed; }
+    int FramesReceived() const { return framesReceived; }
+    int Farewells() const { return farewells; }
+    // Called with each transfer as its end byte arrives.
+    std::function<void(const Transfer&)> onCompleted;
+
+private:
+    struct Wire {
+        TransferKind kind;
+        std::uint8_t start, header, data, end, ackTrailer, tickTrailer;
+    };
+    static const Wire* WireForStart(std::uint8_t byte);
+    static const Wire* WireForHeader(std::uint8_t byte);
+
+    std::vector<std::uint8_t> Between(std::uint8_t byte);
+    std::vector<std::uint8_t> FrameDone();
+    std::vector<std::uint8_t> Answer(std::vector<std::uint8_t> bytes);
+    std::vector<std::uint8_t> AnswerFrame(std::uint8_t echo);
+    void Begin(const Wire& wire);
+
+    Faults faults;
+    std::optional<Transfer> current;
+    const Wire* wire = nullptr;
+    std::vector<std::uint8_t> frame;  // the frame being collected, command byte first
+    bool resendAsked = false;         // the next frame is the one we asked to have again
+    int framesReceived = 0;
+    int framesForResend = 0;
+    int answeredFrames = 0;
+    int farewells = 0;
+    std::vector<Transfer> completed;
+};
+
+}  // namespace emu

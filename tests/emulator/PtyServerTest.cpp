@@ -1,0 +1,103 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "emulator/PtyServer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The host's end: the device the server printed, opened raw.
+class Host {
+public:
+    explicit Host(const std::string& path) : fd(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+        termios raw{};
+        tcgetattr(fd, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(fd, TCSANOW, &raw);
+    }
+    ~Host() { ::close(fd); }
+    void Write(std::vector<std::uint8_t> bytes) {
+        ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+    // Reads up to `want` bytes within `ms`; a hung-up line ends the read early.
+    std::vector<std::uint8_t> Read(std::size_t want, int ms = 2000) {
+        std::vector<std::uint8_t> got;
+        const auto until = Clock::now() + std::chrono::milliseconds(ms);
+        while (got.size() < want && Clock::now() < until) {
+            pollfd pfd{fd, POLLIN, 0};
+            if (::poll(&pfd, 1, 10) <= 0)
+                continue;
+            std::uint8_t b;
+            if (::read(fd, &b, 1) != 1) {
+                hungUp = true;
+                break;
+            }
+            got.push_back(b);
+        }
+        return got;
+    }
+    int fd;
+    bool hungUp = false;
+};
+
+class PtyServerTest : public ::testing::Test {
+protected:
+    void Serve(emu::Faults faults = {}, int hangUpAfter = -1) {
+        controller = std::make_unique<emu::VirtualController>(faults);
+        server = std::make_unique<emu::PtyServer>(*controller);
+        std::string error;
+        ASSERT_TRUE(server->Open(error)) << error;
+        server->HangUpAfterFrames(hangUpAfter);
+        thread = std::thread([this] { server->Serve(); });
+    }
+    ~PtyServerTest() override {
+        if (thread.joinable()) {
+            server->RequestStop();
+            thread.join();
+        }
+    }
+
+    std::unique_ptr<emu::VirtualController> controller;
+    std::unique_ptr<emu::PtyServer> server;
+    std::thread thread;
+};
+
+TEST_F(PtyServerTest, AnswersTheHandshakeOnItsDeviceAndStopsWhenAsked) {
+    Serve();
+    EXPECT_EQ(server->DevicePath().rfind("/dev/pts/", 0), 0u);
+    Host host(server->DevicePath());
+    host.Write({1});
+    EXPECT_EQ(host.Read(1), std::vector<std::uint8_t>{1});
+    server->RequestStop();
+    thread.join();
+}
+
+TEST_F(PtyServerTest, LateAnswersWaitForTheDelay) {
+    emu::Faults faults;
+    faults.answerDelayMs = 150;
+    Serve(faults);
+    Host host(server->DevicePath());
+    const auto sent = Clock::now();
+    host.Write({1});
+    EXPECT_EQ(host.Read(1), std::vector<std::uint8_t>{1});
+    EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(140));
+}
+
+TEST_F(PtyServerTest, HangsUpAfterTheGivenNumberOfFrames) {
+    Serve({}, 1);
+    Host host(server->DevicePath());
+    host.Write({2});
+    host.Read(1, 500);  // the answer may or may not beat the hang-up
+    host.Read(1, 500);
+    EXPECT_TRUE(host.hungUp);
+}
+
+}  // namespace
