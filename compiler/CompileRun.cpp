@@ -45,16 +45,32 @@ bool IsUse(std::string_view line, std::string_view name, std::size_t p) {
     return separatorBefore && separatorAfter;
 }
 
+// Replaces every occurrence left to right in one pass over the line.
 void ReplaceAll(std::string& line, std::string_view name, std::string_view number) {
     std::string result;
-    std::size_t from = 0;
-    for (std::size_t at = mbcs::Find(line, name); at != std::string::npos;
-         at = mbcs::Find(line, name, from)) {
-        result.append(line, from, at - from);
-        result.append(number);
-        from = at + name.size();
+    result.reserve(line.size());
+    if (!mbcs::HasLeadBytes(line)) {
+        std::size_t from = 0;
+        for (std::size_t at = line.find(name); at != std::string::npos;
+             at = line.find(name, from)) {
+            result.append(line, from, at - from).append(number);
+            from = at + name.size();
+        }
+        result.append(line, from, std::string::npos);
+    } else {
+        // Matches start on character boundaries only; a name is whole characters, so the text
+        // after a match starts on one too.
+        for (std::size_t i = 0; i < line.size();) {
+            if (line.compare(i, name.size(), name) == 0) {
+                result.append(number);
+                i += name.size();
+            } else {
+                const std::size_t len = mbcs::CharLength(line, i);
+                result.append(line, i, len);
+                i += len;
+            }
+        }
     }
-    result.append(line, from, std::string::npos);
     line = std::move(result);
 }
 
