@@ -1,0 +1,136 @@
+#include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "link/ProcessDlg.h"
+#include "link/SetSeriesDlg.h"
+
+class LinkDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void confirmSetsPortNumberAndBaudRate_data();
+    void confirmSetsPortNumberAndBaudRate();
+    void escapeChangesNothingAndReopeningShowsTheConfirmedTexts();
+    void confirmWorksInsideTheModalLoop();
+    void listsAreSortedAsText();
+    void progressWindowClosesWithoutEndingAnything();
+
+private:
+    static QComboBox* Combo(QDialog& dlg, const char* name) {
+        return dlg.findChild<QComboBox*>(QLatin1String(name));
+    }
+};
+
+void LinkDialogsTest::confirmSetsPortNumberAndBaudRate_data() {
+    QTest::addColumn<QString>("portText");
+    QTest::addColumn<QString>("baudText");
+    QTest::addColumn<int>("portNumber");
+    QTest::addColumn<int>("baudRate");
+    QTest::addColumn<QString>("portPath");
+    QTest::newRow("listed") << "COM3"
+                            << "19200" << 3 << 19200 << "";
+    QTest::newRow("typed two digits") << "COM12"
+                                      << "9600" << 12 << 9600 << "";
+    QTest::newRow("no number") << "COM"
+                               << "4800" << 0 << 4800 << "";
+    QTest::newRow("too short") << "C"
+                               << "4800" << 0 << 4800 << "";
+    QTest::newRow("device path") << "/dev/ttyUSB0"
+                                 << "9600" << 0 << 9600 << "/dev/ttyUSB0";
+}
+
+void LinkDialogsTest::confirmSetsPortNumberAndBaudRate() {
+    QFETCH(QString, portText);
+    QFETCH(QString, baudText);
+    CSetSeriesDlg dlg;
+    QCOMPARE(dlg.port, &dlg.ownedPort);
+    dlg.ownedPort.portPath = "/dev/previous";
+    dlg.show();
+    Combo(dlg, "portCombo")->setEditText(portText);
+    Combo(dlg, "baudCombo")->setCurrentText(baudText);
+    QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(dlg.portText, portText);
+    QCOMPARE(dlg.baudText, baudText);
+    QTEST(int(dlg.ownedPort.portNumber), "portNumber");
+    QTEST(int(dlg.ownedPort.baudRate), "baudRate");
+    QTEST(dlg.ownedPort.portPath, "portPath");
+}
+
+void LinkDialogsTest::escapeChangesNothingAndReopeningShowsTheConfirmedTexts() {
+    CSetSeriesDlg dlg;
+    QCOMPARE(dlg.portText, QString("COM1"));
+    QCOMPARE(dlg.baudText, QString("4800"));
+    dlg.show();
+    Combo(dlg, "portCombo")->setEditText("COM2");
+    Combo(dlg, "baudCombo")->setCurrentText("9600");
+    QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+
+    dlg.show();
+    QCOMPARE(Combo(dlg, "portCombo")->currentText(), QString("COM2"));
+    QCOMPARE(Combo(dlg, "baudCombo")->currentText(), QString("9600"));
+    Combo(dlg, "portCombo")->setEditText("COM4");
+    Combo(dlg, "baudCombo")->setCurrentText("19200");
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.portText, QString("COM2"));
+    QCOMPARE(dlg.ownedPort.portNumber, 2);
+    QCOMPARE(dlg.ownedPort.baudRate, 9600);
+
+    dlg.show();
+    QCOMPARE(Combo(dlg, "portCombo")->currentText(), QString("COM2"));
+    QCOMPARE(Combo(dlg, "baudCombo")->currentText(), QString("9600"));
+    dlg.close();  // the close box
+    QCOMPARE(dlg.portText, QString("COM2"));
+}
+
+void LinkDialogsTest::confirmWorksInsideTheModalLoop() {
+    CSetSeriesDlg dlg;
+    QTimer::singleShot(0, &dlg, [&] {
+        Combo(dlg, "portCombo")->setEditText("COM4");
+        dlg.findChild<QPushButton*>("okButton")->click();
+    });
+    QCOMPARE(dlg.exec(), int(QDialog::Accepted));
+    QCOMPARE(dlg.ownedPort.portNumber, 4);
+}
+
+void LinkDialogsTest::listsAreSortedAsText() {
+    CSetSeriesDlg dlg;
+    QComboBox* baud = Combo(dlg, "baudCombo");
+    QStringList bauds;
+    for (int i = 0; i < baud->count(); ++i)
+        bauds << baud->itemText(i);
+    QCOMPARE(bauds, (QStringList{"19200", "4800", "9600"}));
+    QVERIFY(!baud->isEditable());
+    QVERIFY(Combo(dlg, "portCombo")->isEditable());
+    QCOMPARE(CSetSeriesDlg::PortChoices({"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS7", "COM2"}),
+             (QStringList{"/dev/ttyS7", "/dev/ttyUSB0", "COM1", "COM2", "COM3", "COM4"}));
+}
+
+void LinkDialogsTest::progressWindowClosesWithoutEndingAnything() {
+    QDialog owner;
+    CProcessDlg window;
+    QCOMPARE(window.windowTitle(), QString("消息窗口"));
+    QVERIFY(!(window.windowFlags() & Qt::WindowSystemMenuHint));
+    QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+    window.Open(&owner);
+    QVERIFY(window.isVisible());
+    window.SetRange(64);
+    window.SetPosition(63);
+    QCOMPARE(window.progress->maximum(), 64);
+    QCOMPARE(window.progress->value(), 63);
+    window.SetRange(0);
+    QVERIFY(window.progress->maximum() > window.progress->minimum());  // not a busy indicator
+    QVERIFY(window.close());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    window.Open(&owner);
+    QCOMPARE(window.progress->value(), 0);
+}
+
+QTEST_MAIN(LinkDialogsTest)
+#include "LinkDialogsTest.moc"
