@@ -1,0 +1,113 @@
+// A program download of n data packets against the virtual controller answering at once over a
+// pty, paced by the real 10 ms timer. It needs at least n + 2 ticks (start and header answers,
+// then one per packet); the ratio of wall time to that floor shows what the line and the engine
+// add. CPU time is the GUI thread's, the controller's thread counted apart.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include "emulator/PtyServer.h"
+#include "link/SerialPort.h"
+#include "link/TimedTransfer.h"
+
+namespace {
+
+class CountingSource : public ctrl::DownloadSource {
+public:
+    explicit CountingSource(int packets) : left(packets) {}
+    void BuildHeaderPacket(ctrl::Packet& packet) override { packet.fill(0); }
+    bool NextDataPacket(ctrl::Packet& packet) override {
+        if (left == 0)
+            return false;
+        packet.fill(static_cast<std::uint8_t>(--left));
+        return true;
+    }
+    void CloseSource() override {}
+    int left;
+};
+
+class QuietWindows : public ctrl::TransferListener {
+public:
+    void ProgressMoved(int) override {}
+    void WindowsClosed() override { closed = true; }
+    void Report(const QString&) override {}
+    bool closed = false;
+};
+
+double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BM_ProgramTransferOverPty(benchmark::State& state) {
+    const int packets = static_cast<int>(state.range(0));
+    const ctrl::TransferProfile& profile = ctrl::kProgramProfile;
+
+    emu::VirtualController controller;
+    emu::PtyServer server(controller);
+    std::string error;
+    if (!server.Open(error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    std::thread serving([&] { server.Serve(); });
+    CSerialPort port;
+    port.portPath = QString::fromStdString(server.DevicePath());
+    port.baudRate = 19200;
+    port.OpenConfigured();
+    port.sessionState = ctrl::LINK_READY;
+
+    double ratio = 0;
+    double hostCpu = 0;
+    double wall = 0;
+    for (auto _ : state) {
+        CountingSource source(packets);
+        QuietWindows windows;
+        ctrl::TimedTransfer transfer(port, profile, source, windows);
+        const double cpuBefore = CpuSeconds(RUSAGE_THREAD);
+        const auto start = std::chrono::steady_clock::now();
+        transfer.Start();
+        while (!windows.closed)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        hostCpu = CpuSeconds(RUSAGE_THREAD) - cpuBefore;
+        state.SetIterationTime(wall);
+        ratio = wall / ((packets + 2) * profile.periodMs / 1000.0);
+        if (transfer.Engine().Outcome() != ctrl::TransferOutcome::Finished) {
+            state.SkipWithError("the transfer did not finish");
+        }
+    }
+    state.counters["ratio"] = ratio;
+    state.counters["host_cpu_s"] = hostCpu;
+    state.counters["host_cpu_share"] = hostCpu / wall;
+    port.Close();
+    server.RequestStop();
+    serving.join();
+}
+
+BENCHMARK(BM_ProgramTransferOverPty)
+    ->Arg(64)
+    ->Arg(1024)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
