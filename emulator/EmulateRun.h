@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "emulator/VirtualController.h"
+
+namespace emu {
+
+struct EmulateOptions {
+    Faults faults;
+    std::optional<std::filesystem::path> storeFolder;
+    int hangUpAfterFrames = -1;
+};
+
+// "7,200,1" as bytes; nothing when a value is not a number from 0 to 255.
+std::optional<std::vector<std::uint8_t>> ParseByteList(std::string_view text);
+// A whole decimal number of at least `least`; nothing otherwise.
+std::optional<int> ParseCount(std::string_view text, int least);
+
+// Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM: the device path
+// goes out as the first line of `out`, then one line per completed transfer. Returns 0, or 1
+// when no pseudo-terminal could be made.
+int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace emu
