@@ -20,8 +20,10 @@ struct Command {
 
 int RunCompile(Args args, std::ostream& out, std::ostream& err);
 int RunDisasm(Args args, std::ostream& out, std::ostream& err);
+int RunEmulate(Args args, std::ostream& out, std::ostream& err);
 
 extern const Command kCompileCommand;
 extern const Command kDisasmCommand;
+extern const Command kEmulateCommand;
 
 }  // namespace cli

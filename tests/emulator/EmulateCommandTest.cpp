@@ -1,0 +1,131 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/AtomicFile.h"
+
+extern char** environ;
+
+namespace {
+
+// `tarvex emulate ARGS...` as a child process whose standard output the test reads.
+class Emulator {
+public:
+    explicit Emulator(std::vector<std::string> args) {
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        args.insert(args.begin(), {TARVEX_BIN, "emulate"});
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn(&pid, TARVEX_BIN, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        output = out[0];
+    }
+    ~Emulator() {
+        if (pid > 0)
+            Stop();
+        if (output >= 0)
+            close(output);
+    }
+    // The next line of output, waiting up to two seconds for it.
+    std::string Line() {
+        std::string line;
+        char c;
+        pollfd pfd{output, POLLIN, 0};
+        while (poll(&pfd, 1, 2000) > 0 && read(output, &c, 1) == 1 && c != '\n')
+            line += c;
+        return line;
+    }
+    int Stop() {
+        kill(pid, SIGTERM);
+        int status = -1;
+        waitpid(pid, &status, 0);
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    pid_t pid = -1;
+    int output = -1;
+};
+
+std::vector<std::uint8_t> Ask(int fd, std::vector<std::uint8_t> bytes) {
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    std::vector<std::uint8_t> got;
+    pollfd pfd{fd, POLLIN, 0};
+    std::uint8_t b;
+    if (poll(&pfd, 1, 2000) > 0 && read(fd, &b, 1) == 1)
+        got.push_back(b);
+    return got;
+}
+
+TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("tarvex-emulate-" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder);
+    Emulator emulator({"--store", folder.string()});
+    const std::string device = emulator.Line();
+    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+
+    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios raw{};
+    tcgetattr(fd, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(fd, TCSANOW, &raw);
+    EXPECT_EQ(Ask(fd, {1}), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(Ask(fd, {8}), std::vector<std::uint8_t>{8});
+    std::vector<std::uint8_t> header(18, 0);
+    header[0] = 24;
+    header[2] = 2;  // status screen 5
+    header[4] = 5;
+    EXPECT_EQ(Ask(fd, header), std::vector<std::uint8_t>{24});
+    for (int p = 0; p < 64; ++p) {
+        std::vector<std::uint8_t> frame(18, 0);
+        frame[0] = 9;
+        if (p == 28)
+            frame[1] = 0x80;  // block 7, byte 0: the top left pixel
+        ASSERT_EQ(Ask(fd, frame), std::vector<std::uint8_t>{9}) << p;
+    }
+    ASSERT_EQ(write(fd, "\x0a", 1), 1);
+    const std::string logged = emulator.Line();
+    EXPECT_EQ(logged.rfind("screen: screen kind 2 number 5", 0), 0u) << logged;
+    close(fd);
+
+    std::string picture;
+    ASSERT_TRUE(fileio::ReadWholeFile(folder / "screen-status-005.pbm", picture));
+    EXPECT_EQ(picture.substr(0, 10), "P4\n64 128\n");
+    EXPECT_EQ(static_cast<unsigned char>(picture[10]), 0x80);
+    EXPECT_EQ(emulator.Stop(), 0);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbers) {
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"--delay", "soon"}, {"--noise", "300"}, {"--bogus"}}) {
+        Emulator emulator(args);
+        int status = -1;
+        waitpid(emulator.pid, &status, 0);
+        emulator.pid = -1;
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 64) << args[0];
+    }
+}
+
+}  // namespace
