@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <functional>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
+#include <QTimer>
 
 #include "emulator/PtyServer.h"
 #include "link/ControllerSession.h"
@@ -60,13 +62,22 @@ public:
     QStringList reports;
 };
 
+double ThreadCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 bool RunEventsUntil(const std::function<bool()>& done, int ms) {
+    QTimer wake;  // looks at `done` now and then even when nothing else happens
+    wake.start(20);
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
         if (clock.elapsed() > ms)
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -154,7 +165,10 @@ TEST_F(EndToEndTest, HangUpMidTransferEndsWithNoAnswerAndAClosedPort) {
     quick.dataGiveUpTick = 80;
     QElapsedTimer clock;
     clock.start();
+    const double cpuBefore = ThreadCpuSeconds();
     Download(source, quick, 10000);
+    // A vanished device must not leave the port spinning on its errors until the give-up tick.
+    EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.25 * clock.elapsed() / 1000.0);
     EXPECT_EQ(windows.reports, QStringList{ctrl::kNoAnswerMessage});
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.sessionState, ctrl::LINK_IDLE);
