@@ -6,8 +6,61 @@
 #include <QSerialPort>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QFile>
 #endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Qt writes every line setting when it opens a device. To leave stop bits and flow control as the
+// port has them, they are read first through a descriptor that stays open across Qt's open, so
+// the device is never closed in between (a last close could drop the modem lines).
+class PortHabits {
+public:
+    explicit PortHabits(const QString& path)
+        : fd(::open(QFile::encodeName(path).constData(),
+                    O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
+        known = fd >= 0 && ::tcgetattr(fd, &tio) == 0;
+    }
+    ~PortHabits() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    PortHabits(const PortHabits&) = delete;
+    PortHabits& operator=(const PortHabits&) = delete;
+
+    void ApplyTo(QSerialPort& port) const {
+        if (!known)
+            return;
+        port.setStopBits((tio.c_cflag & CSTOPB) != 0 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+        if ((tio.c_cflag & CRTSCTS) != 0) {
+            port.setFlowControl(QSerialPort::HardwareControl);
+        } else if ((tio.c_iflag & (IXON | IXOFF)) != 0) {
+            port.setFlowControl(QSerialPort::SoftwareControl);
+        } else {
+            port.setFlowControl(QSerialPort::NoFlowControl);
+        }
+    }
+
+private:
+    int fd;
+    bool known = false;
+    termios tio{};
+};
+#else
+// Elsewhere the port starts from one stop bit and no flow control.
+struct PortHabits {
+    explicit PortHabits(const QString&) {}
+    void ApplyTo(QSerialPort&) const {}
+};
+#endif
+
+}  // namespace
 
 CSerialPort::CSerialPort() = default;
 
@@ -43,10 +96,11 @@ bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
                     serial.get(), [this] { CloseIfLineLost(); }, Qt::QueuedConnection);
             });
     }
-    serial->setPortName(portPath.startsWith(u'/') ? portPath : DeviceName(number));
+    const QString deviceName = portPath.startsWith(u'/') ? portPath : DeviceName(number);
+    serial->setPortName(deviceName);
     serial->setReadBufferSize(kQueueBytes);
-    // Qt applies every line setting when it opens the device; stop bits and flow control stay at
-    // one stop bit and none, what a freshly opened port reports.
+    const PortHabits habits(deviceName);
+    habits.ApplyTo(*serial);
     if (!serial->setBaudRate(baud) || !serial->setDataBits(QSerialPort::Data8) ||
         !serial->setParity(QSerialPort::OddParity) || !serial->open(QIODevice::ReadWrite)) {
         serial->close();

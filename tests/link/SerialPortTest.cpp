@@ -77,6 +77,17 @@ TEST_F(SerialPortTest, OpensWithTheBaudRateAndEightDataBits) {
     EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
 }
 
+TEST_F(SerialPortTest, StopBitsAndFlowControlStayAsThePortHadThem) {
+    for (tcflag_t habits : {tcflag_t(CSTOPB | CRTSCTS), tcflag_t(0)}) {
+        termios tio = LineSettings();
+        tio.c_cflag = (tio.c_cflag & ~tcflag_t(CSTOPB | CRTSCTS)) | habits;
+        ASSERT_EQ(tcsetattr(pty.slave, TCSANOW, &tio), 0);
+        ASSERT_TRUE(port.OpenConfigured());
+        EXPECT_EQ(LineSettings().c_cflag & (CSTOPB | CRTSCTS), habits);
+        port.Close();
+    }
+}
+
 TEST_F(SerialPortTest, OpenOnAnOpenPortChangesNothing) {
     ASSERT_TRUE(port.Open(1, 9600));
     port.portPath = "/dev/tarvex-no-such-device";
