@@ -26,7 +26,12 @@ public:
         // A folder opens for reading on some systems; it is no file for us.
         if (!fs::is_directory(path, ec)) {
             errno = 0;
-            file_ = std::fopen(path.string().c_str(), mode);
+#if defined(_WIN32)
+            const std::string narrow(mode);
+            file_ = ::_wfopen(path.c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
+#else
+            file_ = std::fopen(path.c_str(), mode);
+#endif
         } else {
             errno = EISDIR;
         }
@@ -38,8 +43,12 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    std::FILE* get() const { return file_; }
-    explicit operator bool() const { return file_ != nullptr; }
+    std::FILE* get() const {
+        return file_;
+    }
+    explicit operator bool() const {
+        return file_ != nullptr;
+    }
     // Closes now and reports whether everything buffered reached the file.
     bool Close() {
         std::FILE* f = file_;
@@ -124,8 +133,9 @@ private:
     std::error_code error_;
 };
 
+// Readers split at LF only, so a CR inside a text reads back as it was written.
 bool HasLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
+    return text.find('\n') != std::string_view::npos;
 }
 
 // Characters 3 to 6 take the position's number. A line too short to hold a number becomes a

@@ -55,7 +55,7 @@ enum class WriteStatus {
     Done,
     CannotOpen,    // the register file cannot be read; nothing written
     BadPage,       // not a page base; nothing written
-    BadText,       // a value text holds a line break, which would add lines; nothing written
+    BadText,       // a value text holds an LF, which would add a line; nothing written
     TooManyLines,  // the file holds more register lines than four digits can number; unchanged
     FileError,     // writing, flushing or renaming failed; see cause and file
 };

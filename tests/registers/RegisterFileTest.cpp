@@ -361,12 +361,14 @@ TEST(WriteRegisterPage, OddBytesPassThrough) {
     Write(file, old);
     PageTexts texts = AllZero();
     texts[1] = nul;
+    texts[2] = "a\rb\r";  // readers split at LF only, so a CR reads back as written
     ASSERT_EQ(WriteRegisterPage(file, 0, texts).status, WriteStatus::Done);
+    EXPECT_EQ(ReadRegisterPage(file, 0).texts[2], "a\rb\r");
     const PageRead page = ReadRegisterPage(file, 24);
     EXPECT_TRUE(page.texts[6] == huge);
     EXPECT_EQ(page.texts[7], nul);
     EXPECT_EQ(ReadRegisterPage(file, 0).texts[1], nul);
-    EXPECT_EQ(fs::file_size(file), 53286u + huge.size() - 1 + 2 * (nul.size() - 1));
+    EXPECT_EQ(fs::file_size(file), 53286u + huge.size() - 1 + 2 * (nul.size() - 1) + 3);
 }
 
 TEST(WriteRegisterPage, CrOnlyFileIsOneLongFirstLine) {

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include <QDialog>
+#include <QString>
+
+#include "registers/RegisterFile.h"
+
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+class QKeyEvent;
+
+namespace ui {
+class Prompts;
+}
+
+// The register settings editor: one page of 24 registers of a register file, their value texts,
+// the page chosen by typing its first register number, and the page written back on save.
+class CSetParDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kRows = registers::kPageSize;
+    enum ControlId {
+        kFirstNumberId = 1091,  // row r < 12: 1091 + r; row 12 + r: 1103 + r
+        kFirstValueId = 1066,   // row r < 12: 1066 + 2r; row 12 + r: 1067 + 2r
+        kPathId = 1115,
+        kBrowseId = 1116,
+        kSaveId = 3,
+        kCloseId = 2,
+    };
+    static constexpr int kNumberLimit = 5;
+    static constexpr int kValueLimit = 9;
+
+    explicit CSetParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+
+    // Fields; they keep their values from one opening to the next. Texts are single-byte strings.
+    int pageBase = 0;
+    std::array<std::string, kRows> registerNumbers;  // "S0000" style; row 0 is typed by the user
+    std::array<std::string, kRows> values;
+    QString filePath;  // set only by Browse
+    registers::PageTexts pageTexts;
+
+    static int NumberControlId(int row);
+    static int ValueControlId(int row);
+
+    void Refresh();
+    // Controls to fields; a text over its limit is reported, gets the focus, and nothing is taken.
+    bool TakeFields();
+
+    void Browse();
+    void ChangePage();
+    void Save();
+    // The OK command (Enter): keeps the typed values without writing them.
+    void accept() override;
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowPageNumbers();
+    bool ReadPage();
+    std::filesystem::path Path() const;
+
+    ui::Prompts& prompts_;
+    std::array<QLineEdit*, kRows> numberEdits_{};
+    std::array<QLineEdit*, kRows> valueEdits_{};
+    QLineEdit* pathEdit_;
+    QPushButton* browseButton_;
+    QPushButton* saveButton_;
+    QPushButton* closeButton_;
+    bool closing_ = false;
+};

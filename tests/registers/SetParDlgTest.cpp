@@ -1,0 +1,348 @@
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "registers/RegisterFile.h"
+#include "registers/SetParDlg.h"
+#include "ui/ScriptedPrompts.h"
+
+namespace {
+
+const QByteArray kIdent = "This is Par.dat for RVL412E. By RSE.";
+const QString kChooseFileFirst = "请先选择文件保存路径！";
+const QString kNotRegisterFile = "文件格式不正确！请确认你选择的是RVL412E寄存器文件。";
+const QString kOutOfRange = "寄存器号超出范围！请键入S0000到S4095之间的寄存器号。";
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray Line(int k, const QByteArray& value) {
+    return QByteArray::fromStdString(registers::RegisterLine(k, value.toStdString())) + "\r\n";
+}
+
+// Registers from..to-1 holding "v<k>" (or `value` when given).
+QByteArray Lines(int from, int to, const QByteArray& value = {}) {
+    QByteArray bytes;
+    for (int k = from; k < to; ++k)
+        bytes += Line(k, value.isNull() ? "v" + QByteArray::number(k) : value);
+    return bytes;
+}
+
+}  // namespace
+
+class SetParDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensWithItsControlsAndTheFocusOnBrowse();
+    void savingPage0OfANewFileGivesTheCompleteFile();
+    void leavingTheFirstNumberChangesThePage_data();
+    void leavingTheFirstNumberChangesThePage();
+    void pagesOutsideTheFileAreRefused_data();
+    void pagesOutsideTheFileAreRefused();
+    void pageChangeDropsTypedValues();
+    void pageChangeAndSaveWithoutAFileAskForOne();
+    void fileOfAnotherKindIsRefused();
+    void tooLongValueStopsTheSaveAndWritesNothing();
+    void typingStopsAtTheLimit();
+    void enterKeepsTypedValuesAndEscDropsThem();
+    void savedPageLandsInTheFileAndOddTextsStayAsTyped();
+    void failedWriteNamesTheFileAndKeepsTheOldOne();
+
+private:
+    QLineEdit* Number(int row) {
+        return dlg_->findChild<QLineEdit*>(QString("registerNumber%1").arg(row));
+    }
+    QLineEdit* Value(int row) { return dlg_->findChild<QLineEdit*>(QString("value%1").arg(row)); }
+    QPushButton* Button(const char* name) { return dlg_->findChild<QPushButton*>(name); }
+    void Browse(const QString& path) {
+        prompts_->fileAnswers.enqueue(path);
+        QTest::mouseClick(Button("browseButton"), Qt::LeftButton);
+    }
+    void Open() {
+        dlg_->show();
+        QApplication::setActiveWindow(dlg_.get());
+        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
+    }
+    // Types into a field that has the focus, replacing its text.
+    void Type(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+    void TypeFirstNumberAndLeave(const QString& text) {
+        Type(Number(0), text);
+        QTest::keyClick(Number(0), Qt::Key_Tab);
+    }
+    void ExpectPage(int base) {
+        for (int r = 0; r < 24; ++r)
+            QCOMPARE(Number(r)->text(), QString("S%1").arg(base + r, 4, 10, QChar('0')));
+        QCOMPARE(dlg_->pageBase, base);
+    }
+    QString CompleteFile() {
+        const QString path = dir_->filePath("par 1.dat");
+        WriteFile(path, kIdent + "\r\n" + Lines(0, 4096));
+        return path;
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ui::ScriptedPrompts> prompts_;
+    std::unique_ptr<CSetParDlg> dlg_;
+};
+
+void SetParDlgTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    prompts_ = std::make_unique<ui::ScriptedPrompts>();
+    dlg_ = std::make_unique<CSetParDlg>(*prompts_);
+    Open();
+}
+
+void SetParDlgTest::cleanup() {
+    dlg_.reset();
+    prompts_.reset();
+    dir_.reset();
+}
+
+void SetParDlgTest::opensWithItsControlsAndTheFocusOnBrowse() {
+    QCOMPARE(dlg_->windowTitle(), QString("寄存器设置"));
+    QCOMPARE(QApplication::focusWidget(), Button("browseButton"));
+    const struct {
+        const char* name;
+        const char* text;
+        int id;
+    } buttons[] = {
+        {"browseButton", "浏览", 1116}, {"saveButton", "数据保存", 3}, {"closeButton", "关闭", 2}};
+    for (const auto& b : buttons) {
+        QCOMPARE(Button(b.name)->text(), QString(b.text));
+        QCOMPARE(Button(b.name)->property("controlId").toInt(), b.id);
+        QVERIFY(!Button(b.name)->isDefault());
+    }
+    const int numberIds[] = {1091, 1102, 1103, 1114};
+    const int valueIds[] = {1066, 1088, 1067, 1089};
+    const int rows[] = {0, 11, 12, 23};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(Number(rows[i])->property("controlId").toInt(), numberIds[i]);
+        QCOMPARE(Value(rows[i])->property("controlId").toInt(), valueIds[i]);
+        QCOMPARE(Number(rows[i])->isEnabled(), rows[i] == 0);
+        QCOMPARE(Value(rows[i])->text(), QString("0"));
+    }
+    ExpectPage(0);
+    QVERIFY(!dlg_->findChild<QLineEdit*>("pathEdit")->isEnabled());
+
+    // Tab order: Browse, first number, left values, right values, save, close.
+    QList<QWidget*> expected{Number(0)};
+    for (int r = 0; r < 24; ++r)
+        expected << Value(r);
+    expected << Button("saveButton") << Button("closeButton") << Button("browseButton");
+    QWidget* w = Button("browseButton");
+    for (QWidget* next : expected) {
+        w = w->nextInFocusChain();
+        while (!w->isEnabled() || w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
+        QCOMPARE(w, next);
+    }
+}
+
+void SetParDlgTest::savingPage0OfANewFileGivesTheCompleteFile() {
+    const QString path = dir_->filePath("新文件.dat");
+    Browse(path);
+    QCOMPARE(ReadFile(path), kIdent + "\r\n");
+    QCOMPARE(dlg_->findChild<QLineEdit*>("pathEdit")->text(), path);
+    QCOMPARE(prompts_->choosers.size(), 1);
+    QCOMPARE(prompts_->choosers[0].filter, QString("KXCON Files(*.dat)|*.dat||"));
+    QCOMPARE(prompts_->choosers[0].defaultExtension, QString("dat"));
+
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    const QByteArray bytes = ReadFile(path);
+    QCOMPARE(bytes.size(), 53286);
+    QVERIFY(bytes == kIdent + "\r\n" + Lines(0, 4096, "0"));
+    QVERIFY(!QFile::exists(path + ".bak"));
+    QVERIFY(prompts_->messages.isEmpty());
+}
+
+void SetParDlgTest::leavingTheFirstNumberChangesThePage_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("base");
+    QTest::newRow("48") << "48" << 48;
+    QTest::newRow("0048") << "0048" << 48;
+    QTest::newRow("S0048") << "S0048" << 48;
+    QTest::newRow("50 rounds down") << "50" << 48;
+    QTest::newRow("lower-case s") << "s0048" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("signed") << " +72" << 72;
+    QTest::newRow("last rows") << "4100" << 4080;
+}
+
+void SetParDlgTest::leavingTheFirstNumberChangesThePage() {
+    QFETCH(QString, typed);
+    QFETCH(int, base);
+    Browse(CompleteFile());
+    TypeFirstNumberAndLeave(typed);
+    ExpectPage(base);
+    QCOMPARE(QApplication::focusWidget(), Value(0));
+    for (int r = 0; r < 24; ++r)
+        QCOMPARE(Value(r)->text(), base + r < 4096 ? QString("v%1").arg(base + r) : QString());
+    QVERIFY(prompts_->messages.isEmpty());
+}
+
+void SetParDlgTest::pagesOutsideTheFileAreRefused_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("past the last page") << "4104";
+    QTest::newRow("five digits") << "99999";
+    QTest::newRow("negative") << "-25";
+    QTest::newRow("S five digits") << "S9999";
+}
+
+void SetParDlgTest::pagesOutsideTheFileAreRefused() {
+    QFETCH(QString, typed);
+    const QString path = CompleteFile();
+    Browse(path);
+    TypeFirstNumberAndLeave("48");
+    Type(Value(2), "typed");
+    TypeFirstNumberAndLeave(typed);
+    QCOMPARE(prompts_->messages, QStringList{kOutOfRange});
+    ExpectPage(48);
+    QCOMPARE(Value(2)->text(), QString("typed"));
+    // The page typed on before the refusal is the one that a save writes.
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    QVERIFY(ReadFile(path) == kIdent + "\r\n" + Lines(0, 50) + Line(50, "typed") + Lines(51, 4096));
+}
+
+void SetParDlgTest::pageChangeDropsTypedValues() {
+    Browse(CompleteFile());
+    Type(Value(3), "77");
+    // Leaving the number unchanged reads the page again all the same.
+    Number(0)->setFocus();
+    QTest::keyClick(Number(0), Qt::Key_Tab);
+    QCOMPARE(Value(3)->text(), QString("v3"));
+    QCOMPARE(dlg_->values[3], std::string("v3"));
+}
+
+void SetParDlgTest::pageChangeAndSaveWithoutAFileAskForOne() {
+    Type(Value(1), "5");
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    QCOMPARE(prompts_->messages, QStringList{kChooseFileFirst});
+    QCOMPARE(Value(1)->text(), QString("5"));
+
+    TypeFirstNumberAndLeave("48");
+    QCOMPARE(prompts_->messages, (QStringList{kChooseFileFirst, kChooseFileFirst}));
+    ExpectPage(48);
+    // The held texts stay beside the new numbers.
+    QCOMPARE(Value(1)->text(), QString("5"));
+    QCOMPARE(Value(0)->text(), QString("0"));
+}
+
+void SetParDlgTest::fileOfAnotherKindIsRefused() {
+    const QString good = CompleteFile();
+    Browse(good);
+    Type(Value(0), "typed");
+    const QString other = dir_->filePath("other.dat");
+    WriteFile(other, "This is Par.dat for RVL412E. By RSE. \r\n" + Lines(0, 30));
+    Browse(other);
+    QCOMPARE(prompts_->messages, QStringList{kNotRegisterFile});
+    QCOMPARE(dlg_->filePath, good);
+    QCOMPARE(Value(0)->text(), QString("typed"));
+}
+
+void SetParDlgTest::tooLongValueStopsTheSaveAndWritesNothing() {
+    const QString path = dir_->filePath("long.dat");
+    const QByteArray old = kIdent + "\r\n" + Lines(0, 5) + Line(5, "123456789012") + Lines(6, 30);
+    WriteFile(path, old);
+    Browse(path);
+    QCOMPARE(Value(5)->text(), QString("123456789012"));
+    Type(Value(0), "new");
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    QCOMPARE(prompts_->messages, QStringList{"“请填入不多于9个的字符。”"});
+    QCOMPARE(QApplication::focusWidget(), Value(5));
+    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(dlg_->values[0], std::string("v0"));
+
+    // Shortened, it saves; a text read from the file and left alone goes back unchanged.
+    QTest::keyClick(Value(5), Qt::Key_End);
+    QTest::keyClick(Value(5), Qt::Key_Backspace);
+    QTest::keyClick(Value(5), Qt::Key_Backspace);
+    QTest::keyClick(Value(5), Qt::Key_Backspace);
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    QCOMPARE(prompts_->messages.size(), 1);
+    const QByteArray now = ReadFile(path);
+    QVERIFY(now.startsWith(kIdent + "\r\n" + Line(0, "new") + Lines(1, 5) + Line(5, "123456789") +
+                           Lines(6, 24)));
+}
+
+void SetParDlgTest::typingStopsAtTheLimit() {
+    Type(Value(7), "1234567890");
+    QCOMPARE(Value(7)->text(), QString("123456789"));
+    Type(Number(0), "S00480");
+    QCOMPARE(Number(0)->text(), QString("S0048"));
+}
+
+void SetParDlgTest::enterKeepsTypedValuesAndEscDropsThem() {
+    const QString path = CompleteFile();
+    Browse(path);
+    const QByteArray old = ReadFile(path);
+    Type(Value(4), "kept");
+    QTest::keyClick(Value(4), Qt::Key_Return);
+    QVERIFY(!dlg_->isVisible());
+    QCOMPARE(dlg_->result(), int(QDialog::Accepted));
+    QCOMPARE(ReadFile(path), old);
+
+    Open();
+    QCOMPARE(Value(4)->text(), QString("kept"));
+    QCOMPARE(dlg_->findChild<QLineEdit*>("pathEdit")->text(), path);
+    Type(Value(4), "dropped");
+    QTest::keyClick(Value(4), Qt::Key_Escape);
+    QVERIFY(!dlg_->isVisible());
+    Open();
+    QCOMPARE(Value(4)->text(), QString("kept"));
+    QVERIFY(prompts_->messages.isEmpty());
+
+    Type(Value(4), "1234567890x");
+    Value(4)->setText("1234567890");
+    QTest::keyClick(Value(4), Qt::Key_Return);
+    QVERIFY(dlg_->isVisible());
+    QCOMPARE(prompts_->messages, QStringList{"“请填入不多于9个的字符。”"});
+}
+
+void SetParDlgTest::savedPageLandsInTheFileAndOddTextsStayAsTyped() {
+    const QString path = CompleteFile();
+    Browse(path);
+    TypeFirstNumberAndLeave("S0024");
+    Type(Value(0), "abc");
+    Type(Value(23), "");
+    Type(Value(12), " -5");
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    QVERIFY(prompts_->messages.isEmpty());
+    const QByteArray expected = kIdent + "\r\n" + Lines(0, 24) + Line(24, "abc") + Lines(25, 36) +
+                                Line(36, " -5") + Lines(37, 47) + Line(47, "") + Lines(48, 4096);
+    QVERIFY(ReadFile(path) == expected);
+    QVERIFY(!QFile::exists(path + ".bak"));
+}
+
+void SetParDlgTest::failedWriteNamesTheFileAndKeepsTheOldOne() {
+    const QString path = CompleteFile();
+    Browse(path);
+    const QByteArray old = ReadFile(path);
+    QVERIFY(QDir().mkdir(path + ".bak"));
+    Type(Value(0), "x");
+    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    QCOMPARE(prompts_->messages, QStringList{"对 " + path + ".bak 的存取被拒绝。"});
+    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(Value(0)->text(), QString("x"));
+}
+
+QTEST_MAIN(SetParDlgTest)
+#include "SetParDlgTest.moc"
