@@ -107,6 +107,12 @@ std::vector<CodeLine> CutIntoCodeLines(std::string_view text) {
 }
 
 void ResolveLabels(std::vector<CodeLine>& lines) {
+    // Resolution only ever removes text or puts digits in, so a line free of double-byte
+    // characters stays free of them and can be searched byte by byte.
+    std::vector<bool> doubleByte(lines.size());
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        doubleByte[k] = mbcs::HasLeadBytes(lines[k].text);
+
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string& definition = lines[i].text;
         const std::size_t colon = mbcs::Find(definition, ':');
@@ -119,10 +125,11 @@ void ResolveLabels(std::vector<CodeLine>& lines) {
             continue;
 
         const std::string number = std::to_string(i + 1);
-        for (CodeLine& use : lines) {
-            const std::size_t p = mbcs::Find(use.text, name);
-            if (p != std::string::npos && IsUse(use.text, name, p))
-                ReplaceAll(use.text, name, number);
+        for (std::size_t j = 0; j < lines.size(); ++j) {
+            std::string& text = lines[j].text;
+            const std::size_t p = doubleByte[j] ? mbcs::Find(text, name) : text.find(name);
+            if (p != std::string::npos && IsUse(text, name, p))
+                ReplaceAll(text, name, number);
         }
     }
 }

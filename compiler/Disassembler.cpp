@@ -48,6 +48,7 @@ std::string_view Letters(OperandKind kind) {
         case OperandKind::MFRegister:
             return "MF";
         case OperandKind::Register:
+        case OperandKind::NumberOrRegister:
             return "MFS";
         case OperandKind::Bit:
             return "BIOJ";
@@ -61,15 +62,21 @@ std::optional<std::string> OperandText(std::uint32_t field, int k, const Instruc
     if (k == 2 && d.floatOperand2)
         return FloatLiteral(field);
     const auto value = static_cast<std::int32_t>(field);
-    if (rule.kind == OperandKind::Number || rule.kind == OperandKind::NumberOrRegister) {
+    if (rule.kind == OperandKind::Number) {
         if (value < rule.min || value > rule.max)
             return std::nullopt;
         return std::to_string(value);
     }
+    // A number-or-register value beyond the number range can still come from an F or S
+    // reference.
+    if (rule.kind == OperandKind::NumberOrRegister && value >= rule.min && value <= rule.max)
+        return std::to_string(value);
     for (char letter : Letters(rule.kind)) {
         const std::int64_t n = static_cast<std::int64_t>(value) - ReferenceOffset(letter);
-        if (n >= rule.min && n <= rule.max)
-            return std::string(1, letter) + std::to_string(n);
+        if (n >= rule.min && n <= rule.max) {
+            std::string text(1, letter);
+            return text += std::to_string(n);
+        }
     }
     return std::nullopt;
 }

@@ -18,7 +18,8 @@ TEST(Disassembler, WritesProgramTextThatCompilesToTheSameBytes) {
     const char* program =
         "CWAD 1,-2,3,4,99999999\r\nFMOV F1,-0.1\r\nFADD M2,3.4E38\r\nFSUB M3,1E-45\r\n"
         "SETELL 1,1E39\r\nFMUL M1,-1E39\r\nFDIV M1,-0\r\nMOVM M1,S3000\r\nJB 2000,J99\r\n"
-        "SETB I3\r\nAND O0,B99\r\nLP F10100,M0\r\nSLD S1024,-99999999\r\nDISPLAY 1,S4,2\r\n"
+        "DISPLAY 1,S99999999,2\r\nDISPLAY 99999999,F99999999,0\r\nSETB I3\r\nAND O0,B99\r\nLP "
+        "F10100,M0\r\nSLD S1024,-99999999\r\nDISPLAY 1,S4,2\r\n"
         "JMPM F3000\r\nRET\r\nEND\r\n";
     const auto first = compiler::Translate(program);
     ASSERT_EQ(first.result.outcome, compiler::CompileOutcome::Compiled);
