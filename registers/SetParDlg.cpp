@@ -258,10 +258,11 @@ void CSetParDlg::ChangePage() {
     }
     pageBase = base;
     ShowPageNumbers();
-    valueEdits_[0]->setFocus();
+    valueEdits_[0]->setFocus(Qt::TabFocusReason);
     if (!ReadPage())
         prompts_.Message(kChooseFileFirst);
     Refresh();
+    valueEdits_[0]->selectAll();
 }
 
 void CSetParDlg::Save() {

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace ui {
+class Prompts;
+}
+
+// The display character editor: four entries of the character resource at a time, eight
+// one-character cells each, stored into the image with "数据更新" and written with "文件保存".
+class CSetByteDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kGroups = 4;
+    static constexpr int kCellsPerGroup = 8;
+    static constexpr int kCells = kGroups * kCellsPerGroup;
+    enum ControlId {
+        kPathId = 1005,
+        kBrowseId = 1015,
+        kFirstEntryId = 1043,  // groups 1 to 3: 1044 to 1046
+        kStoreId = 1,
+        kSaveId = 1057,
+        kCancelId = 2,
+    };
+
+    explicit CSetByteDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+
+    // Fields; they keep their values from one opening to the next. Texts are single-byte strings.
+    std::string image;
+    std::array<std::string, kGroups> entryNumbers{"000", "001", "002", "003"};
+    std::array<std::string, kCells> cells;  // cell j of group g at 8g + j; at most one character
+    QString filePath;                       // set only by Browse
+    int block = 0;  // entry of group 0 since the last change of block, a multiple of 4
+
+    static int CellControlId(int group, int j);
+
+    void Refresh();
+    void TakeFields();
+    void FillCells();
+
+    void Browse();
+    void ChangeBlock();
+    // "数据更新", the OK command: stores the cells into the image; the dialog stays open.
+    void StoreCells();
+    void Save();
+    void accept() override;
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ui::Prompts& prompts_;
+    QLineEdit* pathEdit_;
+    std::array<QLineEdit*, kGroups> entryEdits_{};
+    std::array<QLineEdit*, kCells> cellEdits_{};
+    QPushButton* browseButton_;
+    QPushButton* storeButton_;
+    QPushButton* saveButton_;
+    QPushButton* cancelButton_;
+    bool closing_ = false;
+};
