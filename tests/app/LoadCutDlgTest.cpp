@@ -1,0 +1,137 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/LoadCutDlg.h"
+#include "ui/ScriptedPrompts.h"
+
+class LoadCutDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensWithTheFocusOnTheLoadButtonAndTheStoredFields();
+    void browseShowsTheChosenPathAndDropsATypedCoefficient();
+    void loadAndEnterDoNothing();
+    void readingBackChecksTheCoefficient_data();
+    void readingBackChecksTheCoefficient();
+    void escapeClosesWithoutReadingTheControls();
+
+private:
+    QLineEdit* Edit(const char* name) { return dlg_->findChild<QLineEdit*>(name); }
+    QPushButton* Button(const char* name) { return dlg_->findChild<QPushButton*>(name); }
+    void Open() {
+        dlg_->show();
+        QApplication::setActiveWindow(dlg_.get());
+        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
+    }
+
+    std::unique_ptr<ui::ScriptedPrompts> prompts_;
+    std::unique_ptr<CLoadCutDlg> dlg_;
+};
+
+void LoadCutDlgTest::init() {
+    prompts_ = std::make_unique<ui::ScriptedPrompts>();
+    dlg_ = std::make_unique<CLoadCutDlg>(*prompts_);
+    Open();
+}
+
+void LoadCutDlgTest::cleanup() {
+    dlg_.reset();
+    prompts_.reset();
+}
+
+void LoadCutDlgTest::opensWithTheFocusOnTheLoadButtonAndTheStoredFields() {
+    QCOMPARE(dlg_->windowTitle(), QString("载入文件"));
+    QCOMPARE(QApplication::focusWidget(), Button("loadButton"));
+    QVERIFY(Button("loadButton")->isDefault());
+    QCOMPARE(Edit("coefficientEdit")->text(), QString("0"));
+    QCOMPARE(Edit("pathEdit")->text(), QString());
+
+    // Template order is the tab order.
+    const QList<QWidget*> order{Button("cancelButton"), Edit("pathEdit"), Button("browseButton"),
+                                Edit("coefficientEdit"), Button("loadButton")};
+    QWidget* w = Button("loadButton");
+    for (QWidget* next : order) {
+        w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
+        QCOMPARE(w, next);
+    }
+
+    dlg_->hide();
+    dlg_->filePath = "/data/a.cut";
+    dlg_->pulseCoefficient = 1234.5678f;
+    Open();
+    QCOMPARE(Edit("pathEdit")->text(), QString("/data/a.cut"));
+    QCOMPARE(Edit("coefficientEdit")->text(), QString("1234.57"));
+}
+
+void LoadCutDlgTest::browseShowsTheChosenPathAndDropsATypedCoefficient() {
+    QTest::keyClicks(Edit("coefficientEdit"), "25");
+    prompts_->fileAnswers.enqueue(QString("/work/cut files/part.cut"));
+    QTest::mouseClick(Button("browseButton"), Qt::LeftButton);
+    QCOMPARE(prompts_->choosers[0].filter,
+             QString("CAXA文件 Files(*.cut)|*.cut|All Files(*.*)|*.*||"));
+    QCOMPARE(prompts_->choosers[0].defaultExtension, QString("txt"));
+    QCOMPARE(Edit("pathEdit")->text(), QString("/work/cut files/part.cut"));
+    QCOMPARE(Edit("coefficientEdit")->text(), QString("0"));
+
+    Edit("pathEdit")->setText("typed.cut");
+    QTest::mouseClick(Button("browseButton"), Qt::LeftButton);  // cancelled
+    QCOMPARE(Edit("pathEdit")->text(), QString("/work/cut files/part.cut"));
+}
+
+void LoadCutDlgTest::loadAndEnterDoNothing() {
+    QTest::keyClicks(Edit("coefficientEdit"), "x");
+    QTest::mouseClick(Button("loadButton"), Qt::LeftButton);
+    QTest::keyClick(Edit("coefficientEdit"), Qt::Key_Return);
+    QVERIFY(dlg_->isVisible());
+    QVERIFY(prompts_->messages.isEmpty());
+    QCOMPARE(dlg_->pulseCoefficient, 0.0f);
+}
+
+void LoadCutDlgTest::readingBackChecksTheCoefficient_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<float>("value");
+    const QString range = "“请填入一个在0和99999之间的数字。”";
+    QTest::newRow("plain") << "250" << QString() << 250.0f;
+    QTest::newRow("blanks and fraction") << "  12.5 " << QString() << 12.5f;
+    QTest::newRow("upper bound") << "99999" << QString() << 99999.0f;
+    QTest::newRow("exponent") << "1e3" << QString() << 1000.0f;
+    QTest::newRow("not a number") << "abc"
+                                  << "请键入一个数。" << 0.0f;
+    QTest::newRow("trailing text") << "12mm"
+                                   << "请键入一个数。" << 0.0f;
+    QTest::newRow("empty") << ""
+                           << "请键入一个数。" << 0.0f;
+    QTest::newRow("negative") << "-1" << range << 0.0f;
+    QTest::newRow("too big") << "100000" << range << 0.0f;
+}
+
+void LoadCutDlgTest::readingBackChecksTheCoefficient() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(float, value);
+    Edit("coefficientEdit")->setText(typed);
+    Button("browseButton")->setFocus();
+    QCOMPARE(dlg_->TakeFields(), message.isEmpty());
+    QCOMPARE(prompts_->messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(dlg_->pulseCoefficient, value);
+    if (!message.isEmpty())
+        QCOMPARE(QApplication::focusWidget(), Edit("coefficientEdit"));
+}
+
+void LoadCutDlgTest::escapeClosesWithoutReadingTheControls() {
+    Edit("pathEdit")->setText("typed.cut");
+    QTest::keyClick(Edit("pathEdit"), Qt::Key_Escape);
+    QVERIFY(!dlg_->isVisible());
+    QCOMPARE(dlg_->filePath, QString());
+    Open();
+    QCOMPARE(Edit("pathEdit")->text(), QString());
+}
+
+QTEST_MAIN(LoadCutDlgTest)
+#include "LoadCutDlgTest.moc"
