@@ -21,9 +21,11 @@ struct Command {
 int RunCompile(Args args, std::ostream& out, std::ostream& err);
 int RunDisasm(Args args, std::ostream& out, std::ostream& err);
 int RunEmulate(Args args, std::ostream& out, std::ostream& err);
+int RunRegisters(Args args, std::ostream& out, std::ostream& err);
 
 extern const Command kCompileCommand;
 extern const Command kDisasmCommand;
 extern const Command kEmulateCommand;
+extern const Command kRegistersCommand;
 
 }  // namespace cli

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 3> kCommands = {
-    &cli::kCompileCommand, &cli::kDisasmCommand, &cli::kEmulateCommand};
+constexpr std::array<const cli::Command*, 4> kCommands = {
+    &cli::kCompileCommand, &cli::kDisasmCommand, &cli::kEmulateCommand, &cli::kRegistersCommand};
 
 const cli::Command* FindCommand(std::string_view name) {
     for (const cli::Command* command : kCommands) {
