@@ -1,0 +1,92 @@
+#include "link/ScreenImage.h"
+
+#include <fstream>
+
+#include "common/AtomicFile.h"
+
+namespace screen {
+namespace {
+
+struct HeaderCheck {
+    std::size_t offset;
+    std::uint8_t low;
+    std::uint8_t high;
+    std::string_view message;
+};
+
+// Only the low 16 bits of each field are compared, and nothing else in the header is looked at.
+constexpr HeaderCheck kChecks[] = {
+    {0, 0x42, 0x4D, "文件格式错误: Identifier ERR!!!"},
+    {2, 0x3E, 0x04, "文件格式错误: File Size ERR!!!"},
+    {18, 64, 0, "文件格式错误: Width ERR!!!"},
+    {22, 128, 0, "文件格式错误: Height ERR!!!"},
+    {34, 0, 4, "文件格式错误: Bitmap Data Size ERR!!"},
+    {28, 1, 0, "文件格式错误: Bits Per Pixel ERR!!"},
+};
+
+std::uint8_t At(std::string_view bytes, std::size_t offset) {
+    return static_cast<std::uint8_t>(bytes[offset]);
+}
+
+bool Passes(const HeaderCheck& check, std::string_view head) {
+    return At(head, check.offset) == check.low && At(head, check.offset + 1) == check.high;
+}
+
+}  // namespace
+
+bool ReadBitmapHead(const std::filesystem::path& path, std::string& head) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    head.assign(kBitmapFileSize, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    return true;
+}
+
+int CheckScreenBitmap(std::string_view head) {
+    if (head.size() >= 2 && !Passes(kChecks[0], head))
+        return kIdentifierCheck;
+    if (head.size() < kBitmapFileSize)
+        return kFileSizeCheck;
+    for (int i = 0; i < kBitsPerPixelCheck; ++i) {
+        if (!Passes(kChecks[i], head))
+            return i + 1;
+    }
+    return kBitmapOk;
+}
+
+std::string_view CheckMessage(int check) {
+    if (check < kIdentifierCheck || check > kBitsPerPixelCheck)
+        return {};
+    return kChecks[check - 1].message;
+}
+
+// Byte j of block g comes from picture row 64 * (g / 8) + j and byte column 7 - g % 8; the file
+// holds the rows bottom-up from offset 62.
+ScreenData ScreenDataFromBitmap(std::string_view head) {
+    ScreenData data{};
+    for (int g = 0; g < kBlocks; ++g) {
+        for (int j = 0; j < kBlockBytes; ++j) {
+            const int row = kBlockBytes * (g / 8) + j;
+            const int column = kRowBytes - 1 - g % 8;
+            const std::size_t offset =
+                kPixelDataOffset + static_cast<std::size_t>((kRows - 1 - row) * kRowBytes + column);
+            data[static_cast<std::size_t>(g * kBlockBytes + j)] =
+                static_cast<std::uint8_t>(~At(head, offset));
+        }
+    }
+    return data;
+}
+
+std::error_code ConvertScreenBitmap(std::string_view head, const std::filesystem::path& scratch) {
+    const ScreenData data = ScreenDataFromBitmap(head);
+    return fileio::WriteFileAtomically(
+        scratch, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+}
+
+std::string ScratchFailedMessage(const std::string& scratchPath) {
+    return "不能生成文件： " + scratchPath + " ！";
+}
+
+}  // namespace screen
