@@ -11,7 +11,7 @@ class LoadCutDlgTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void opensWithTheFocusOnTheLoadButtonAndTheStoredFields();
+    void openingShowsTheStoredFields();
     void browseShowsTheChosenPathAndDropsATypedCoefficient();
     void loadAndEnterDoNothing();
     void readingBackChecksTheCoefficient_data();
@@ -42,24 +42,8 @@ void LoadCutDlgTest::cleanup() {
     prompts_.reset();
 }
 
-void LoadCutDlgTest::opensWithTheFocusOnTheLoadButtonAndTheStoredFields() {
-    QCOMPARE(dlg_->windowTitle(), QString("载入文件"));
-    QCOMPARE(QApplication::focusWidget(), Button("loadButton"));
-    QVERIFY(Button("loadButton")->isDefault());
+void LoadCutDlgTest::openingShowsTheStoredFields() {
     QCOMPARE(Edit("coefficientEdit")->text(), QString("0"));
-    QCOMPARE(Edit("pathEdit")->text(), QString());
-
-    // Template order is the tab order.
-    const QList<QWidget*> order{Button("cancelButton"), Edit("pathEdit"), Button("browseButton"),
-                                Edit("coefficientEdit"), Button("loadButton")};
-    QWidget* w = Button("loadButton");
-    for (QWidget* next : order) {
-        w = w->nextInFocusChain();
-        while (w->focusPolicy() == Qt::NoFocus)
-            w = w->nextInFocusChain();
-        QCOMPARE(w, next);
-    }
-
     dlg_->hide();
     dlg_->filePath = "/data/a.cut";
     dlg_->pulseCoefficient = 1234.5678f;

@@ -31,7 +31,6 @@ class SetByteDlgTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void opensWithItsControlsAndTheFocusOnBrowse();
     void newImageSavedWithoutEditsIsTheIdentificationAndSpaces();
     void saveWithoutAPathReportsItAndStaysOpen();
     void leavingTheEntryNumberChangesTheBlock_data();
@@ -86,38 +85,6 @@ void SetByteDlgTest::cleanup() {
     dlg_.reset();
     prompts_.reset();
     dir_.reset();
-}
-
-void SetByteDlgTest::opensWithItsControlsAndTheFocusOnBrowse() {
-    QCOMPARE(dlg_->windowTitle(), QString("显示字符设置"));
-    QCOMPARE(QApplication::focusWidget(), Button("browseButton"));
-    Cell(0, 0)->setFocus();
-    QVERIFY(Button("storeButton")->isDefault());
-    QCOMPARE(Button("storeButton")->property("controlId").toInt(), 1);
-    QCOMPARE(Button("saveButton")->property("controlId").toInt(), 1057);
-    QCOMPARE(Cell(1, 0)->property("controlId").toInt(), 1014);
-    QCOMPARE(Cell(1, 1)->property("controlId").toInt(), 1016);
-    QCOMPARE(Cell(3, 7)->property("controlId").toInt(), 1038);
-    const QStringList entries{"000", "001", "002", "003"};
-    for (int g = 0; g < 4; ++g) {
-        QCOMPARE(Edit(QString("entryNumber%1").arg(g))->text(), entries[g]);
-        QCOMPARE(Edit(QString("entryNumber%1").arg(g))->isEnabled(), g == 0);
-        QCOMPARE(Cell(g, 0)->text(), QString());
-    }
-    // Tab order: Browse, entry number, save, cancel, the 32 cells, store.
-    QList<QWidget*> expected{Edit("entryNumber0"), Button("saveButton"), Button("cancelButton")};
-    for (int g = 0; g < 4; ++g) {
-        for (int j = 0; j < 8; ++j)
-            expected << Cell(g, j);
-    }
-    expected << Button("storeButton") << Button("browseButton");
-    QWidget* w = Button("browseButton");
-    for (QWidget* next : expected) {
-        w = w->nextInFocusChain();
-        while (!w->isEnabled() || w->focusPolicy() == Qt::NoFocus)
-            w = w->nextInFocusChain();
-        QCOMPARE(w, next);
-    }
 }
 
 void SetByteDlgTest::newImageSavedWithoutEditsIsTheIdentificationAndSpaces() {

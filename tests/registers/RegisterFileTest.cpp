@@ -115,19 +115,6 @@ TEST(RegisterValue, FollowsTheValueRule) {
         EXPECT_EQ(RegisterValue(c.text), c.value) << '"' << c.text << '"';
 }
 
-TEST(RegisterLine, PadsTheNumberToFourDigits) {
-    EXPECT_EQ(RegisterLine(7, "250"), "[S0007] = 250");
-    EXPECT_EQ(RegisterLine(123, ""), "[S0123] = ");
-    EXPECT_EQ(RegisterLine(4095, "x"), "[S4095] = x");
-}
-
-TEST(PageBase, OnlyMultiplesOf24UpTo4080) {
-    for (int base : {0, 24, 48, 4056, 4080})
-        EXPECT_TRUE(IsPageBase(base)) << base;
-    for (int base : {-24, -1, 1, 23, 50, 4081, 4104, 9984, 99984})
-        EXPECT_FALSE(IsPageBase(base)) << base;
-}
-
 TEST(CheckRegisterFile, ComparesTheFirstLineExactly) {
     TempDir dir;
     const struct {
@@ -245,13 +232,6 @@ INSTANTIATE_TEST_SUITE_P(
                     NewFileWrite{"Page4080", 4080,
                                  kIdent + "\r\n" + Zeros(0, 4080) + PageLines(4080)}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WriteRegisterPage, NewFileOfZerosIs53286Bytes) {
-    TempDir dir;
-    ASSERT_FALSE(CreateRegisterFile(dir / "a.dat"));
-    ASSERT_EQ(WriteRegisterPage(dir / "a.dat", 0, AllZero()).status, WriteStatus::Done);
-    EXPECT_EQ(fs::file_size(dir / "a.dat"), 53286u);
-}
 
 TEST(WriteRegisterPage, EmptyFileGetsTheIdentification) {
     TempDir dir;
@@ -397,34 +377,6 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     EXPECT_EQ(Read(file), old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
-}
-
-TEST(WriteRegisterPage, WorkingCopyThatCannotBeCreatedIsReported) {
-    TempDir dir;
-    const fs::path file = dir / "a.dat";
-    Write(file, kIdent + "\r\n");
-    fs::create_directory(WorkingCopyPath(file));
-    const WriteResult result = WriteRegisterPage(file, 0, AllZero());
-    EXPECT_EQ(result.status, WriteStatus::FileError);
-    EXPECT_EQ(result.file, WorkingCopyPath(file));
-    EXPECT_EQ(Read(file), kIdent + "\r\n");
-}
-
-TEST(FileErrorMessage, NamesTheFileForEachCause) {
-    const struct {
-        std::errc cause;
-        const char* message;
-    } cases[] = {
-        {std::errc::no_such_file_or_directory, "没有找到 F。"},
-        {std::errc::permission_denied, "对 F 的存取被拒绝。"},
-        {std::errc::no_space_on_device, "在存取 F 时磁盘已满。"},
-        {std::errc::io_error, "在存取 F 时一个硬件输入/输出错误被报告。"},
-        {std::errc::too_many_files_open, "无法打开 F 因为太多文件已被打开。"},
-        {std::errc::not_a_directory, "F 中包含无效的路径。"},
-        {std::errc::protocol_error, "在对 F 进行访问时发生了一个不明错误。"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(FileErrorMessage(std::make_error_code(c.cause), "F"), c.message);
 }
 
 }  // namespace

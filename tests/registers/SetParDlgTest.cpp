@@ -1,5 +1,4 @@
 #include <QFile>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -47,7 +46,6 @@ class SetParDlgTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void opensWithItsControlsAndTheFocusOnBrowse();
     void savingPage0OfANewFileGivesTheCompleteFile();
     void leavingTheFirstNumberChangesThePage_data();
     void leavingTheFirstNumberChangesThePage();
@@ -115,46 +113,6 @@ void SetParDlgTest::cleanup() {
     dlg_.reset();
     prompts_.reset();
     dir_.reset();
-}
-
-void SetParDlgTest::opensWithItsControlsAndTheFocusOnBrowse() {
-    QCOMPARE(dlg_->windowTitle(), QString("寄存器设置"));
-    QCOMPARE(QApplication::focusWidget(), Button("browseButton"));
-    const struct {
-        const char* name;
-        const char* text;
-        int id;
-    } buttons[] = {
-        {"browseButton", "浏览", 1116}, {"saveButton", "数据保存", 3}, {"closeButton", "关闭", 2}};
-    for (const auto& b : buttons) {
-        QCOMPARE(Button(b.name)->text(), QString(b.text));
-        QCOMPARE(Button(b.name)->property("controlId").toInt(), b.id);
-        QVERIFY(!Button(b.name)->isDefault());
-    }
-    const int numberIds[] = {1091, 1102, 1103, 1114};
-    const int valueIds[] = {1066, 1088, 1067, 1089};
-    const int rows[] = {0, 11, 12, 23};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(Number(rows[i])->property("controlId").toInt(), numberIds[i]);
-        QCOMPARE(Value(rows[i])->property("controlId").toInt(), valueIds[i]);
-        QCOMPARE(Number(rows[i])->isEnabled(), rows[i] == 0);
-        QCOMPARE(Value(rows[i])->text(), QString("0"));
-    }
-    ExpectPage(0);
-    QVERIFY(!dlg_->findChild<QLineEdit*>("pathEdit")->isEnabled());
-
-    // Tab order: Browse, first number, left values, right values, save, close.
-    QList<QWidget*> expected{Number(0)};
-    for (int r = 0; r < 24; ++r)
-        expected << Value(r);
-    expected << Button("saveButton") << Button("closeButton") << Button("browseButton");
-    QWidget* w = Button("browseButton");
-    for (QWidget* next : expected) {
-        w = w->nextInFocusChain();
-        while (!w->isEnabled() || w->focusPolicy() == Qt::NoFocus)
-            w = w->nextInFocusChain();
-        QCOMPARE(w, next);
-    }
 }
 
 void SetParDlgTest::savingPage0OfANewFileGivesTheCompleteFile() {
