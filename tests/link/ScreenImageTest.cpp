@@ -48,6 +48,10 @@ struct Spoil {
     const char* message;
 };
 
+void PrintTo(const Spoil& s, std::ostream* os) {
+    *os << s.name;
+}
+
 class ScreenCheckTest : public ::testing::TestWithParam<Spoil> {};
 
 TEST_P(ScreenCheckTest, FirstFailingCheckGivesItsNumberAndMessage) {
@@ -112,6 +116,10 @@ struct Pixel {
     int row, x;
     int block, byte, bit;
 };
+
+void PrintTo(const Pixel& p, std::ostream* os) {
+    *os << "pixel " << p.row << "," << p.x;
+}
 
 class PixelMappingTest : public ::testing::TestWithParam<Pixel> {};
 

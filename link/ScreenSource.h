@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
+#include "link/DownloadSource.h"
+
+namespace ctrl {
+
+enum class ScreenKind : int { Startup = 0, Parameter = 1, Status = 2 };
+
+inline constexpr std::int32_t kLastScreenNumber = 767;
+inline constexpr std::int32_t kLastRegisterNumber = 4095;
+
+struct ScreenTarget {
+    ScreenKind kind = ScreenKind::Startup;
+    std::int32_t screenNumber = 0;
+    std::array<std::int32_t, 4> registerNumbers{};
+};
+
+enum class ScreenRange { Ok, ScreenNumberTooHigh, RegisterNumberTooHigh };
+
+// Only upper bounds: a start-up screen checks nothing, a status screen only its number.
+ScreenRange CheckScreenTarget(const ScreenTarget& target);
+
+// The 16 header bytes: kind, then for parameter and status screens the screen number, and for a
+// parameter screen the four registers it shows; each as its low 16 bits, high byte first.
+Packet ScreenHeader(const ScreenTarget& target);
+
+// Screen data on its way to the display: the scratch file in pieces of 16 bytes.
+class ScreenSource : public DownloadSource {
+public:
+    static constexpr int kPacketCount = 64;
+
+    // false when the scratch file cannot be opened.
+    bool Open(const std::filesystem::path& scratch);
+
+    ScreenTarget target;
+
+    void BuildHeaderPacket(Packet& packet) override;
+    bool NextDataPacket(Packet& packet) override;
+    void CloseSource() override;
+
+private:
+    std::ifstream screenDataFile;
+};
+
+}  // namespace ctrl
