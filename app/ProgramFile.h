@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+
+#include <QByteArray>
+#include <QString>
+
+namespace programfile {
+
+// The editor holds at most this many bytes of program text.
+inline constexpr qsizetype kCapacity = 1048575;
+
+struct ReadResult {
+    enum class Outcome {
+        Read,
+        NotOpened,  // the file could not be opened: nothing about the document changes
+        Abandoned,  // opened but not read completely (too large, read error)
+    };
+    Outcome outcome = Outcome::NotOpened;
+    QByteArray bytes;
+    QString message;  // what the user is told when it did not go well
+};
+
+ReadResult Read(const QString& path);
+
+// Replaces the file through a temporary file beside it, so a failure leaves any old file whole.
+// Returns the message for the user when it failed.
+std::optional<QString> Write(const QString& path, const QByteArray& bytes);
+
+}  // namespace programfile
