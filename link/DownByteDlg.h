@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+
+#include <QDialog>
+#include <QString>
+
+#include "link/DownloadRun.h"
+#include "link/ScreenSource.h"
+
+class CSerialPort;
+class QButtonGroup;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace ui {
+class Prompts;
+}
+
+// Sends a 64 x 128 bitmap to the controller's display as a start-up, parameter or status
+// screen. Unlike the other downloads, a start takes every field from its control, so a typed
+// path is used.
+class CDownByteDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum ControlId {
+        kPathEditId = 1004,
+        kBrowseId = 1002,
+        kStartupRadioId = 1125,
+        kParameterRadioId = 1126,
+        kStatusRadioId = 1128,
+        kScreenNumberEditId = 1063,
+        kFirstRegisterEditId = 1064,  // to 1067
+        kStartId = 1003,
+        kCancelId = 2
+    };
+
+    explicit CDownByteDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+
+    // Set by the owner before each opening: the one port of the link.
+    CSerialPort* port = nullptr;
+    QString filePath;
+    QString screenNumberText = QStringLiteral("0");
+    std::array<QString, 4> registerNumberText{QStringLiteral("0"), QStringLiteral("0"),
+                                              QStringLiteral("0"), QStringLiteral("0")};
+    int screenKind = 0;
+    // The screen data file; the per-user application data folder unless the owner says otherwise.
+    QString scratchPath;
+    ctrl::ScreenSource screenDataFile;
+    ctrl::DownloadRun run;
+
+    void Refresh();
+    void TakeFields();
+    void Browse();
+    void StartDownload();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool NumbersInRange();
+    void ShowAgainWith(const QString& message);
+
+    ui::Prompts& prompts_;
+    QLineEdit* pathEdit_;
+    QLineEdit* screenNumberEdit_;
+    std::array<QLineEdit*, 4> registerEdits_{};
+    QButtonGroup* kindGroup_;
+    QPushButton* browseButton_;
+    QPushButton* startButton_;
+    QPushButton* cancelButton_;
+};

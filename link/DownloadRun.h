@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+#include "link/ProcessDlg.h"
+#include "link/TimedTransfer.h"
+
+class QDialog;
+
+namespace ui {
+class Prompts;
+}
+
+namespace ctrl {
+
+// What the three download dialogs share once their own checks have passed: the timed transfer
+// over the shared port, the progress window, and the end that closes the dialog. The progress
+// window is application-modal while the dialog is hidden, so nothing else can be started.
+class DownloadRun : private TransferListener {
+public:
+    DownloadRun(QDialog& dialog, ui::Prompts& prompts);
+    ~DownloadRun() override;
+    DownloadRun(const DownloadRun&) = delete;
+    DownloadRun& operator=(const DownloadRun&) = delete;
+
+    // Starts the timer, sends the start byte, shows the progress window and sets its range.
+    void Start(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
+               int progressRange);
+    bool IsRunning() const;
+    // The engine of the last transfer started; null before the first.
+    const TransferEngine* Engine() const;
+
+    CProcessDlg progressWindow;
+
+private:
+    void ProgressMoved(int position) override;
+    void WindowsClosed() override;
+    void Report(const QString& message) override;
+
+    QDialog& dialog;
+    ui::Prompts& prompts;
+    std::unique_ptr<TimedTransfer> transfer;
+};
+
+}  // namespace ctrl
