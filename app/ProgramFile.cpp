@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "registers/FileErrors.h"
@@ -72,6 +73,9 @@ ReadResult Read(const QString& path) {
 }
 
 std::optional<QString> Write(const QString& path, const QByteArray& bytes) {
+    // A folder of that name: the save cannot replace it, as the desktop denies access to it.
+    if (QFileInfo(path).isDir())
+        return CauseMessage(EISDIR, path);
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {

@@ -1,0 +1,75 @@
+#include "app/Splash.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+void CSplashWnd::SetSplashEnabled(bool enabled) {
+    enabled_ = enabled;
+}
+
+CSplashWnd::CSplashWnd(QWidget* parent, const QPixmap& picture)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      picture_(picture) {
+    setObjectName(QStringLiteral("splash"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+    setFixedSize(picture_.size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    QTimer::singleShot(kShowMs, this, &CSplashWnd::CloseSplash);
+}
+
+CSplashWnd::~CSplashWnd() {
+    if (current_ == this)
+        current_ = nullptr;
+}
+
+void CSplashWnd::ShowSplash(QWidget* parent) {
+    if (!enabled_ || current_)
+        return;
+    const QPixmap picture(picturePath);
+    if (picture.isNull())
+        return;
+    current_ = new CSplashWnd(parent, picture);
+    current_->show();
+    current_->repaint();
+}
+
+bool CSplashWnd::FilterSplashMessage(QEvent* event) {
+    if (!current_)
+        return false;
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as an ordinary key, so the key-down below closes the splash instead of the
+            // key's shortcut running.
+            event->accept();
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonPress:
+            CloseSplash();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CSplashWnd::CloseSplash() {
+    CSplashWnd* splash = current_;
+    if (!splash)
+        return;
+    current_ = nullptr;
+    QWidget* owner = splash->parentWidget();
+    splash->close();
+    if (owner)
+        owner->repaint();
+}
+
+void CSplashWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class QEvent;
+
+// The picture shown while the main window is being built: it closes after two seconds or at the
+// first key or click, which it swallows.
+class CSplashWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kShowMs = 2000;
+
+    static void SetSplashEnabled(bool enabled);
+    static void ShowSplash(QWidget* parent);
+    // Whether `event` closed the splash and must go no further.
+    static bool FilterSplashMessage(QEvent* event);
+    static void CloseSplash();
+    static CSplashWnd* CurrentSplash() { return current_; }
+    // Where the picture comes from; tests point it elsewhere.
+    static inline QString picturePath = QStringLiteral(":/res/splash.png");
+
+    ~CSplashWnd() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CSplashWnd(QWidget* parent, const QPixmap& picture);
+
+    static inline bool enabled_ = false;
+    static inline CSplashWnd* current_ = nullptr;
+    QPixmap picture_;
+};

@@ -1,0 +1,295 @@
+#include "app/Tarvex.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
+
+#include "app/AboutDlg.h"
+#include "app/Commands.h"
+#include "app/DesktopRegistration.h"
+#include "app/MainFrm.h"
+#include "app/Splash.h"
+#include "app/TarvexDoc.h"
+#include "app/TarvexView.h"
+#include "ui/Prompts.h"
+
+namespace {
+
+const QString kRecentEntry = QStringLiteral("File%1");
+const QString kPreviewPages = QStringLiteral("PreviewPages");
+
+std::unique_ptr<QSettings> Profile() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       CTarvexApp::kProfileKey, ui::kApplicationName);
+}
+
+const QStringList kSwitchNames = {QStringLiteral("p"),          QStringLiteral("pt"),
+                                  QStringLiteral("Unregister"), QStringLiteral("Unregserver"),
+                                  QStringLiteral("Embedding"),  QStringLiteral("Automation")};
+
+// Where a path may start with "/", "/name" is a switch only when it names one.
+bool IsSwitch(const QString& argument) {
+    if (argument.startsWith(u'-'))
+        return true;
+    if (!argument.startsWith(u'/'))
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return kSwitchNames.contains(argument.mid(1), Qt::CaseInsensitive);
+#endif
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a), second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
+}
+
+}  // namespace
+
+CTarvexApp::CommandLineInfo CTarvexApp::ParseCommandLine(const QStringList& arguments) {
+    CommandLineInfo info;
+    int extraNames = 0;  // names after the file of "/pt": printer, driver, port
+    for (const QString& argument : arguments) {
+        if (IsSwitch(argument)) {
+            const QString name = argument.mid(1);
+            if (name.compare(u"pt", Qt::CaseInsensitive) == 0)
+                info.command = CommandLineInfo::Command::FilePrintTo;
+            else if (name.compare(u"p", Qt::CaseInsensitive) == 0)
+                info.command = CommandLineInfo::Command::FilePrint;
+            else if (name.compare(u"Unregister", Qt::CaseInsensitive) == 0 ||
+                     name.compare(u"Unregserver", Qt::CaseInsensitive) == 0)
+                info.command = CommandLineInfo::Command::Unregister;
+            else if (name.compare(u"Embedding", Qt::CaseInsensitive) == 0 ||
+                     name.compare(u"Automation", Qt::CaseInsensitive) == 0)
+                info.showSplash = false;
+            continue;
+        }
+        if (info.fileName.isEmpty()) {
+            info.fileName = argument;
+            continue;
+        }
+        if (info.command == CommandLineInfo::Command::FilePrintTo) {
+            QString* names[] = {&info.printerName, &info.driverName, &info.portName};
+            if (extraNames < 3)
+                *names[extraNames++] = argument;
+        }
+    }
+    if (info.command == CommandLineInfo::Command::FileNew && !info.fileName.isEmpty())
+        info.command = CommandLineInfo::Command::FileOpen;
+    return info;
+}
+
+CTarvexApp::CTarvexApp(ui::Prompts& prompts) : prompts_(prompts) {}
+
+CTarvexApp::~CTarvexApp() = default;
+
+bool CTarvexApp::InitInstance(const QStringList& arguments, const QString& programPath) {
+    const CommandLineInfo info = ParseCommandLine(arguments);
+    CSplashWnd::SetSplashEnabled(info.showSplash);
+    LoadProfile();
+    desktop::Register(programPath);
+
+    using Command = CommandLineInfo::Command;
+    if (info.command == Command::Unregister) {
+        bool removed = desktop::Unregister();
+        const auto profile = Profile();
+        profile->clear();
+        profile->sync();
+        const QString iniFile = profile->fileName();
+        if (QFileInfo::exists(iniFile) && !QFile::remove(iniFile))
+            removed = false;
+        prompts_.Message(removed ? kUnregistered : kNotAllUnregistered);
+        return false;
+    }
+
+    if (!CreateMainWindow(info.showSplash))
+        return false;
+    if (info.command == Command::FileNew) {
+        document->OnNewDocument();
+        InitialUpdate();
+    } else if (!OpenDocumentFile(info.fileName)) {
+        return false;
+    }
+    if (info.command == Command::FilePrint || info.command == Command::FilePrintTo) {
+        PrintDirect(info.printerName);
+        return false;
+    }
+    mainFrame->show();
+    mainFrame->repaint();
+    return true;
+}
+
+bool CTarvexApp::CreateMainWindow(bool) {
+    mainFrame = std::make_unique<CMainFrame>(*this);
+    if (!mainFrame->OnCreate())
+        return false;
+    view = new CTarvexView(prompts_, mainFrame.get());
+    document = std::make_unique<CTarvexDoc>(prompts_, *view);
+    mainFrame->AttachView(view);
+    connect(document.get(), &CTarvexDoc::TitleChanged, mainFrame.get(),
+            &CMainFrame::OnUpdateFrameTitle);
+    connect(document.get(), &CTarvexDoc::PathUsed, this, &CTarvexApp::AddToRecentFileList);
+    mainFrame->OnUpdateFrameTitle(document->title);
+    mainFrame->ShowRecentFiles(recentFiles);
+    return true;
+}
+
+void CTarvexApp::InitialUpdate() {
+    view->OnInitialUpdate();
+    mainFrame->UpdateCommandUI();
+}
+
+void CTarvexApp::LoadProfile() {
+    const auto profile = Profile();
+    recentFiles.clear();
+    profile->beginGroup(kRecentSection);
+    for (int i = 1; i <= cmd::kRecentFileCount; ++i) {
+        const QString path = profile->value(kRecentEntry.arg(i)).toString();
+        if (!path.isEmpty())
+            recentFiles.append(path);
+    }
+    profile->endGroup();
+    previewPages = profile->value(kSettingsSection + u'/' + kPreviewPages, 0).toInt();
+}
+
+void CTarvexApp::SaveProfile() {
+    const auto profile = Profile();
+    profile->beginGroup(kRecentSection);
+    for (int i = 1; i <= cmd::kRecentFileCount; ++i) {
+        if (i <= recentFiles.size())
+            profile->setValue(kRecentEntry.arg(i), QDir::toNativeSeparators(recentFiles[i - 1]));
+        else
+            profile->remove(kRecentEntry.arg(i));
+    }
+    profile->endGroup();
+    if (previewPages != 0)
+        profile->setValue(kSettingsSection + u'/' + kPreviewPages, previewPages);
+    profile->sync();
+}
+
+void CTarvexApp::AddToRecentFileList(const QString& path) {
+    RemoveFromRecentFileList(path);
+    recentFiles.prepend(path);
+    while (recentFiles.size() > cmd::kRecentFileCount)
+        recentFiles.removeLast();
+    if (mainFrame)
+        mainFrame->ShowRecentFiles(recentFiles);
+}
+
+void CTarvexApp::RemoveFromRecentFileList(const QString& path) {
+    recentFiles.removeIf([&path](const QString& entry) { return SameFile(entry, path); });
+    if (mainFrame)
+        mainFrame->ShowRecentFiles(recentFiles);
+}
+
+void CTarvexApp::OnFileNew() {
+    if (!document->SaveModified())
+        return;
+    document->OnNewDocument();
+    InitialUpdate();
+}
+
+void CTarvexApp::OnFileOpen() {
+    if (!document->SaveModified())
+        return;
+    ui::FileChooser chooser;
+    chooser.title = QStringLiteral("打开");
+    chooser.filter = CTarvexDoc::kFilter;
+    chooser.mustExist = true;
+    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    if (!chosen || SameFile(*chosen, document->pathName))
+        return;
+    LoadDocument(*chosen);
+}
+
+bool CTarvexApp::OpenDocumentFile(const QString& path) {
+    if (SameFile(path, document->pathName))
+        return true;
+    if (!document->SaveModified())
+        return false;
+    return LoadDocument(path);
+}
+
+bool CTarvexApp::LoadDocument(const QString& path) {
+    if (document->OnOpenDocument(path) != CTarvexDoc::OpenOutcome::Opened)
+        return false;
+    InitialUpdate();
+    return true;
+}
+
+void CTarvexApp::OnOpenRecentFile(int index) {
+    if (index < 0 || index >= recentFiles.size())
+        return;
+    const QString path = recentFiles[index];
+    if (SameFile(path, document->pathName) || !document->SaveModified())
+        return;
+    if (!LoadDocument(path))
+        RemoveFromRecentFileList(path);
+}
+
+void CTarvexApp::OpenDroppedFiles(const QStringList& paths) {
+    mainFrame->activateWindow();
+    for (const QString& path : paths)
+        OpenDocumentFile(path);
+}
+
+QPrinter& CTarvexApp::Printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void CTarvexApp::OnFilePrint() {
+    QPrintDialog dialog(&Printer(), mainFrame.get());
+    if (dialog.exec() == QDialog::Accepted)
+        view->Print(&Printer());
+}
+
+void CTarvexApp::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(&Printer(), mainFrame.get());
+    connect(&preview, &QPrintPreviewDialog::paintRequested, view,
+            [this](QPrinter* printer) { view->Print(printer); });
+    if (previewPages >= 2) {
+        if (auto* pages = preview.findChild<QPrintPreviewWidget*>())
+            pages->setFacingPagesViewMode();
+    }
+    preview.exec();
+}
+
+void CTarvexApp::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&Printer(), mainFrame.get());
+    dialog.exec();
+}
+
+void CTarvexApp::OnAppAbout() {
+    CAboutDlg about(mainFrame.get());
+    about.exec();
+}
+
+bool CTarvexApp::PrintDirect(const QString& printerName) {
+    QPrinter printer(QPrinter::HighResolution);
+    const QStringList installed = QPrinterInfo::availablePrinterNames();
+    if (!printerName.isEmpty() && installed.contains(printerName)) {
+        printer.setPrinterName(printerName);
+    } else if (printerName.isEmpty() && !installed.isEmpty()) {
+        printer.setPrinterName(QPrinterInfo::defaultPrinterName());
+    } else {
+        const QFileInfo source(document->pathName);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(source.absolutePath() + u'/' + source.completeBaseName() +
+                                  QStringLiteral(".pdf"));
+    }
+    view->Print(&printer);
+    return true;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+#include <QStringList>
+
+class QPrinter;
+class CMainFrame;
+class CTarvexDoc;
+class CTarvexView;
+
+namespace ui {
+class Prompts;
+}
+
+// The application object: start-up, the profile, the recent files and the commands that belong
+// to the application rather than to the document or the view.
+class CTarvexApp : public QObject {
+    Q_OBJECT
+
+public:
+    static inline const QString kProfileKey =
+        QStringLiteral("Local AppWizard-Generated Applications");
+    static inline const QString kRecentSection = QStringLiteral("Recent File List");
+    static inline const QString kSettingsSection = QStringLiteral("Settings");
+    static inline const QString kUnregistered =
+        QStringLiteral("系统注册项已被移除并且相应的 INI 文件（假如存在）也被删除。");
+    static inline const QString kNotAllUnregistered =
+        QStringLiteral("不是所有的系统注册项（或 INI 文件）都被移除。");
+
+    struct CommandLineInfo {
+        enum class Command { FileNew, FileOpen, FilePrint, FilePrintTo, Unregister };
+        Command command = Command::FileNew;
+        bool showSplash = true;
+        QString fileName;
+        QString printerName;
+        QString driverName;
+        QString portName;
+    };
+    // Arguments after the program name.
+    static CommandLineInfo ParseCommandLine(const QStringList& arguments);
+
+    explicit CTarvexApp(ui::Prompts& prompts);
+    ~CTarvexApp() override;
+
+    // The start-up sequence; false when the application ends at once (after printing, after
+    // unregistering, or when the main window could not be made).
+    bool InitInstance(const QStringList& arguments, const QString& programPath);
+    void SaveProfile();
+
+    void OnFileNew();
+    void OnFileOpen();
+    // Opens `path` as the open command does without the chooser: the current document is not
+    // reloaded, a modified one is offered for saving first. False when it did not open.
+    bool OpenDocumentFile(const QString& path);
+    void OnOpenRecentFile(int index);
+    void OpenDroppedFiles(const QStringList& paths);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void OnAppAbout();
+    // Prints without a dialog; to a PDF beside the document where no printer is installed.
+    bool PrintDirect(const QString& printerName);
+
+    std::unique_ptr<CTarvexDoc> document;
+    std::unique_ptr<CMainFrame> mainFrame;
+    CTarvexView* view = nullptr;
+    QStringList recentFiles;
+    int previewPages = 0;
+
+private:
+    void LoadProfile();
+    void AddToRecentFileList(const QString& path);
+    void RemoveFromRecentFileList(const QString& path);
+    bool CreateMainWindow(bool showSplash);
+    void InitialUpdate();
+    QPrinter& Printer();
+    // Loads after the save question has been answered.
+    bool LoadDocument(const QString& path);
+
+    ui::Prompts& prompts_;
+    std::unique_ptr<QPrinter> printer_;
+};

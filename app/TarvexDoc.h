@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CTarvexView;
+
+namespace ui {
+class Prompts;
+}
+
+// The program document: the file's identity. The text itself lives in the view.
+class CTarvexDoc : public QObject {
+    Q_OBJECT
+
+public:
+    static inline const QString kUntitled = QStringLiteral("无标题");
+    static inline const QString kFilter =
+        QStringLiteral("Tarvex620B文件 (*.kxc)|*.kxc|所有文件 (*.*)|*.*||");
+    static inline const QString kExtension = QStringLiteral("kxc");
+
+    CTarvexDoc(ui::Prompts& prompts, CTarvexView& view);
+
+    QString pathName;
+    QString title = kUntitled;
+    // Set while the view's text is replaced, so that does not count as a change.
+    bool loading = false;
+
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified);
+    void SetPathName(const QString& path);
+
+    void OnNewDocument();
+    enum class OpenOutcome { Opened, Untouched, Emptied };
+    // Reads the file into the view. Untouched: the file could not be opened, nothing changed.
+    // Emptied: it was opened but not read, the document is a new empty one.
+    OpenOutcome OnOpenDocument(const QString& path);
+    bool OnSaveDocument(const QString& path);
+
+    // "保存(&S)": a document without a path is saved as.
+    bool DoFileSave();
+    // "另存为(&A)...": asks for the name; false when cancelled or failed.
+    bool DoSave(const QString& path);
+    // Before the document is left: the save question. False when the user cancelled or the save
+    // failed, and the action that asked must stop.
+    bool SaveModified();
+
+signals:
+    void TitleChanged(const QString& title);
+    // A path became the document's by open or save as: it heads the recent-file list.
+    void PathUsed(const QString& path);
+
+private:
+    void SetTitle(const QString& title);
+    QString ProposedFileName() const;
+
+    ui::Prompts& prompts_;
+    CTarvexView& view_;
+    bool modified_ = false;
+};

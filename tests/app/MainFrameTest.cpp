@@ -1,0 +1,433 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "AppFixture.h"
+#include "app/Commands.h"
+#include "app/DesktopRegistration.h"
+#include "app/Splash.h"
+
+using Command = CTarvexApp::CommandLineInfo::Command;
+
+namespace {
+
+// Item texts of a menu, "-" for a separator.
+QStringList Items(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return items;
+}
+
+QStringList Enabled(AppRun& run, const QList<int>& ids) {
+    QStringList enabled;
+    for (int id : ids) {
+        if (run.Action(id)->isEnabled())
+            enabled.append(QString::number(id));
+    }
+    return enabled;
+}
+
+const QList<int> kRuled = {cmd::EditUndo,           cmd::EditCut,
+                           cmd::EditCopy,           cmd::FileLoadCut,
+                           cmd::LinkConnect,        cmd::LinkDownloadProgram,
+                           cmd::LinkDownloadParams, cmd::LinkDownloadScreen,
+                           cmd::LinkDisconnect,     cmd::ViewInfoWindow};
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void init() {
+        ClearProfile();
+        CSplashWnd::picturePath = QStringLiteral(":/res/splash.png");
+    }
+
+    void menusHoldEveryItemInOrder() {
+        AppRun run;
+        QVERIFY(run.Start());
+        const QList<QStringList> expected = {
+            {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
+             "载入(L)...", "-", "打印(&P)...\tCtrl+P", "打印预览(&V)", "打印设置(&R)...", "-",
+             "最近文件", "-", "退出(&X)"},
+            {"撤消(&U)\tCtrl+Z", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V"},
+            {"程序编译\tF8", "寄存器设置"},
+            {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
+            {"工具栏(&T)", "状态栏(&S)", "信息窗口"},
+            {"关于 Tarvex620B..."},
+        };
+        const QStringList titles = {"文件(&F)",       "编辑(&E)", "工具(&T)",
+                                    "控制器会话(&L)", "查看(&V)", "帮助(&H)"};
+        QStringList barTitles;
+        for (const QAction* a : run.Frame().menuBar()->actions())
+            barTitles.append(a->text());
+        QCOMPARE(barTitles, titles);
+        QCOMPARE(run.Frame().popups.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(Items(run.Frame().popups[i]), expected[i]);
+        // The display-character command exists but nothing in the menus sends it.
+        QVERIFY(run.Action(cmd::ToolsCharacters));
+        for (const QMenu* menu : run.Frame().popups)
+            QVERIFY(!menu->actions().contains(run.Action(cmd::ToolsCharacters)));
+    }
+
+    void commandsCarryTheirPromptsAndKeys_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("new") << int(cmd::FileNew) << "建立新文档"
+                             << "Ctrl+N";
+        QTest::newRow("open") << int(cmd::FileOpen) << "打开一个现有文档"
+                              << "Ctrl+O";
+        QTest::newRow("save") << int(cmd::FileSave) << "保存活动文档"
+                              << "Ctrl+S";
+        QTest::newRow("save as") << int(cmd::FileSaveAs) << "将活动文档以一个新文件名保存"
+                                 << "";
+        QTest::newRow("load cut") << int(cmd::FileLoadCut) << "载入*.cut文件"
+                                  << "";
+        QTest::newRow("print") << int(cmd::FilePrint) << "打印活动文档"
+                               << "Ctrl+P";
+        QTest::newRow("preview") << int(cmd::FilePrintPreview) << "显示整页"
+                                 << "";
+        QTest::newRow("print setup") << int(cmd::FilePrintSetup) << "改变打印机及打印选项"
+                                     << "";
+        QTest::newRow("exit") << int(cmd::AppExit) << "退出应用程序；提示保存文档"
+                              << "";
+        QTest::newRow("undo") << int(cmd::EditUndo) << "撤消最后一步操作"
+                              << "Ctrl+Z, Alt+Backspace";
+        QTest::newRow("cut") << int(cmd::EditCut) << "剪切被选对象并将其置于剪贴板上"
+                             << "Ctrl+X, Shift+Del";
+        QTest::newRow("copy") << int(cmd::EditCopy) << "复制被选对象并将其置于剪贴板上"
+                              << "Ctrl+C, Ctrl+Ins";
+        QTest::newRow("paste") << int(cmd::EditPaste) << "插入剪贴板内容"
+                               << "Ctrl+V, Shift+Ins";
+        QTest::newRow("compile") << int(cmd::ToolsCompile) << ""
+                                 << "F8";
+        QTest::newRow("connect") << int(cmd::LinkConnect) << ""
+                                 << "";
+        QTest::newRow("toolbar") << int(cmd::ViewToolbar) << "显示或隐藏工具栏"
+                                 << "";
+        QTest::newRow("status bar") << int(cmd::ViewStatusBar) << "显示或隐藏状态栏"
+                                    << "";
+        QTest::newRow("about") << int(cmd::AppAbout) << "显示程序信息，版本号和版权"
+                               << "";
+    }
+    void commandsCarryTheirPromptsAndKeys() {
+        QFETCH(int, id);
+        QFETCH(QString, prompt);
+        QFETCH(QString, keys);
+        AppRun run;
+        QVERIFY(run.Start());
+        QAction* action = run.Action(id);
+        QVERIFY(action);
+        QCOMPARE(action->statusTip(), prompt);
+        QStringList shown;
+        for (const QKeySequence& k : action->shortcuts())
+            shown.append(k.toString(QKeySequence::PortableText));
+        QCOMPARE(shown.join(QStringLiteral(", ")), keys);
+    }
+
+    void theToolbarHasEightButtonsWithGaps() {
+        AppRun run;
+        QVERIFY(run.Start());
+        QStringList buttons;
+        for (QAction* a : run.Frame().toolBar->actions())
+            buttons.append(a->isSeparator() ? QStringLiteral("-") : a->toolTip());
+        QCOMPARE(buttons, (QStringList{"新建", "打开", "保存", "-", "剪切", "复制", "粘贴", "-",
+                                       "打印", "-", "关于"}));
+        for (QAction* a : run.Frame().toolBar->actions())
+            QVERIFY(a->isSeparator() || !a->icon().isNull());
+    }
+
+    void theStatusBarHasItsPanes() {
+        AppRun run;
+        QVERIFY(run.Start());
+        QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
+        QCOMPARE(run.LinePane(), QStringLiteral("行号： 1"));
+        QCOMPARE(run.Frame().linePane->width(), 80);
+    }
+
+    void commandsFollowTheirEnablingRules() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().UpdateCommandUI();
+        QCOMPARE(Enabled(run, kRuled), (QStringList{"32773", "32780"}));
+
+        QTest::keyClicks(&run.View(), QStringLiteral("MOV"));
+        run.View().selectAll();
+        run.Frame().UpdateCommandUI();
+        QCOMPARE(Enabled(run, kRuled), (QStringList{"57643", "57635", "57634", "32773", "32780"}));
+
+        run.View().session.connected = true;
+        run.Frame().UpdateCommandUI();
+        QCOMPARE(Enabled(run, kRuled), (QStringList{"57643", "57635", "57634", "32774", "32775",
+                                                    "32776", "32777", "32780"}));
+
+        // A new document ends what the session knew.
+        run.prompts.answers.enqueue(ui::Prompts::Answer::No);
+        run.Action(cmd::FileNew)->trigger();
+        QCOMPARE(Enabled(run, kRuled), (QStringList{"32773", "32780"}));
+    }
+
+    void theLoadCutPromptShowsThoughTheItemIsDisabled() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        QMenu* file = run.Frame().popups[0];
+        file->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        const QRect item = file->actionGeometry(run.Action(cmd::FileLoadCut));
+        QTest::mouseMove(file, item.center());
+        QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("载入*.cut文件"));
+        QTest::mouseMove(file, file->actionGeometry(run.Action(cmd::FileNew)).center());
+        QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("建立新文档"));
+        file->hide();
+        QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
+    }
+
+    void theToolbarAndStatusBarToggle() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        QAction* toolbar = run.Action(cmd::ViewToolbar);
+        QVERIFY(toolbar->isChecked());
+        toolbar->trigger();
+        QVERIFY(run.Frame().toolBar->isHidden());
+        QVERIFY(!toolbar->isChecked());
+        toolbar->trigger();
+        QVERIFY(!run.Frame().toolBar->isHidden());
+        QVERIFY(toolbar->isChecked());
+        run.Action(cmd::ViewStatusBar)->trigger();
+        QVERIFY(run.Frame().statusBar()->isHidden());
+        QVERIFY(!run.Action(cmd::ViewStatusBar)->isChecked());
+    }
+
+    void theInformationWindowComesAndGoes() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        CMessageDlg& info = run.View().messageDlg;
+        QAction* command = run.Action(cmd::ViewInfoWindow);
+        command->trigger();
+        QVERIFY(info.isVisible());
+        QVERIFY(info.openFlag);
+        QVERIFY(!command->isEnabled());
+        QCOMPARE(info.windowTitle(), QStringLiteral("信息窗口"));
+        QVERIFY(info.textEdit->isReadOnly());
+
+        QTest::keyClick(&info, Qt::Key_Return);
+        QVERIFY(info.isVisible());
+
+        info.textEdit->setText(QStringLiteral("typed"));
+        info.close();
+        QVERIFY(!info.isVisible());
+        QVERIFY(!info.openFlag);
+        run.Frame().UpdateCommandUI();
+        QVERIFY(command->isEnabled());
+
+        command->trigger();
+        QVERIFY(info.isVisible());
+        QVERIFY(info.textEdit->text().isEmpty());
+        // Esc acts as the close box.
+        QTest::keyClick(&info, Qt::Key_Escape);
+        QVERIFY(!info.isVisible());
+        QVERIFY(!info.openFlag);
+    }
+
+    void theCommandLineIsRead_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("splash");
+        QTest::addColumn<QStringList>("names");  // file, printer, driver, port
+        QTest::newRow("nothing") << QStringList{} << int(Command::FileNew) << true
+                                 << QStringList{"", "", "", ""};
+        QTest::newRow("a path") << QStringList{"/home/u/a.kxc"} << int(Command::FileOpen) << true
+                                << QStringList{"/home/u/a.kxc", "", "", ""};
+        QTest::newRow("print") << QStringList{"/p", "a.kxc"} << int(Command::FilePrint) << true
+                               << QStringList{"a.kxc", "", "", ""};
+        QTest::newRow("print to") << QStringList{"/pt", "a.kxc", "Laser", "drv", "LPT1"}
+                                  << int(Command::FilePrintTo) << true
+                                  << QStringList{"a.kxc", "Laser", "drv", "LPT1"};
+        QTest::newRow("unregister") << QStringList{"/UNREGISTER"} << int(Command::Unregister)
+                                    << true << QStringList{"", "", "", ""};
+        QTest::newRow("unregserver") << QStringList{"-unregserver"} << int(Command::Unregister)
+                                     << true << QStringList{"", "", "", ""};
+        QTest::newRow("embedding") << QStringList{"-Embedding"} << int(Command::FileNew) << false
+                                   << QStringList{"", "", "", ""};
+        QTest::newRow("automation and a path")
+            << QStringList{"/automation", "b.kxc"} << int(Command::FileOpen) << false
+            << QStringList{"b.kxc", "", "", ""};
+    }
+    void theCommandLineIsRead() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, command);
+        QFETCH(bool, splash);
+        QFETCH(QStringList, names);
+        const auto info = CTarvexApp::ParseCommandLine(arguments);
+        QCOMPARE(int(info.command), command);
+        QCOMPARE(info.showSplash, splash);
+        QCOMPARE((QStringList{info.fileName, info.printerName, info.driverName, info.portName}),
+                 names);
+    }
+
+    void theSplashShowsUntilAKeyWhichGoesNoFurther() {
+        AppRun run;
+        QVERIFY(run.Start({}));
+        CSplashWnd* splash = CSplashWnd::CurrentSplash();
+        QVERIFY(splash);
+        QVERIFY(splash->isVisible());
+        QCOMPARE(splash->size(), QSize(708, 502));
+        QPointer<CSplashWnd> watched(splash);
+        QTest::keyClick(&run.View(), Qt::Key_A);
+        QVERIFY(!CSplashWnd::CurrentSplash());
+        QTRY_VERIFY(watched.isNull());
+        QVERIFY(run.View().WholeText().isEmpty());
+        QTest::keyClick(&run.View(), Qt::Key_A);
+        QCOMPARE(run.View().WholeText(), QByteArray("a"));
+    }
+
+    void theSplashClosesAfterTwoSeconds() {
+        AppRun run;
+        QVERIFY(run.Start({}));
+        QVERIFY(CSplashWnd::CurrentSplash());
+        QTest::qWait(1500);
+        QVERIFY(CSplashWnd::CurrentSplash());
+        QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::CurrentSplash(), 1500);
+    }
+
+    void noSplashWithEmbeddingOrWithoutItsPicture() {
+        {
+            AppRun run;
+            QVERIFY(run.Start({QStringLiteral("-Embedding")}));
+            QVERIFY(!CSplashWnd::CurrentSplash());
+        }
+        CSplashWnd::picturePath = dir.filePath(QStringLiteral("missing.png"));
+        AppRun run;
+        QVERIFY(run.Start({}));
+        QVERIFY(!CSplashWnd::CurrentSplash());
+        QVERIFY(run.Frame().isVisible());
+    }
+
+    void recentFilesSurviveARestart() {
+        const QString a = dir.filePath(QStringLiteral("a.kxc"));
+        const QString b = dir.filePath(QStringLiteral("b.kxc"));
+        WriteBytes(a, "A");
+        WriteBytes(b, "B");
+        {
+            AppRun run;
+            QVERIFY(run.Start());
+            QVERIFY(run.app.OpenDocumentFile(a));
+            QVERIFY(run.app.OpenDocumentFile(b));
+            QVERIFY(run.Frame().close());
+        }
+        AppRun run;
+        QVERIFY(run.Start());
+        QCOMPARE(run.app.recentFiles, (QStringList{b, a}));
+        QMenu* file = run.Frame().popups[0];
+        QVERIFY(file->actions().contains(run.Action(cmd::FileMru1)));
+        QCOMPARE(run.Action(cmd::FileMru1)->text(), QStringLiteral("&1 ") + b);
+        QCOMPARE(run.Action(cmd::FileMru1 + 1)->text(), QStringLiteral("&2 ") + a);
+        QVERIFY(!Items(file).contains(QStringLiteral("最近文件")));
+        run.Action(cmd::FileMru1 + 1)->trigger();
+        QCOMPARE(run.Doc().pathName, a);
+        QCOMPARE(run.app.recentFiles, (QStringList{a, b}));
+    }
+
+    void aRecentFileThatFailsToOpenLeavesTheList() {
+        const QString gone = dir.filePath(QStringLiteral("gone.kxc"));
+        WriteBytes(gone, "G");
+        {
+            AppRun run;
+            QVERIFY(run.Start());
+            QVERIFY(run.app.OpenDocumentFile(gone));
+            QVERIFY(run.Frame().close());
+        }
+        QFile::remove(gone);
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Action(cmd::FileMru1)->trigger();
+        QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("没有找到 %1。").arg(gone)});
+        QVERIFY(run.app.recentFiles.isEmpty());
+        QVERIFY(Items(run.Frame().popups[0]).contains(QStringLiteral("最近文件")));
+    }
+
+    void closingAModifiedDocumentCanBeCancelled() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        QTest::keyClicks(&run.View(), QStringLiteral("END"));
+        run.prompts.answers.enqueue(ui::Prompts::Answer::Cancel);
+        QVERIFY(!run.Frame().close());
+        QVERIFY(run.Frame().isVisible());
+        run.prompts.answers.enqueue(ui::Prompts::Answer::No);
+        QVERIFY(run.Frame().close());
+        QCOMPARE(run.prompts.questions.size(), 2);
+    }
+
+    void theDesktopKnowsTheFileTypeUntilUnregistered() {
+        {
+            AppRun run;
+            QVERIFY(run.Start());
+        }
+        const QString entry = desktop::DesktopEntryPath();
+        QVERIFY(entry.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
+        const QByteArray desktopEntry = ReadBytes(entry);
+        QVERIFY(desktopEntry.contains("Exec=\"/opt/tarvex/tarvex620b\" %f"));
+        QVERIFY(desktopEntry.contains("Exec=\"/opt/tarvex/tarvex620b\" /p %f"));
+        QVERIFY(desktopEntry.contains("MimeType=application/x-tarvex-document;"));
+        const QByteArray mime = ReadBytes(desktop::MimePackagePath());
+        QVERIFY(mime.contains("<glob pattern=\"*.kxc\"/>"));
+        QVERIFY(mime.contains("<comment>Tarvex Document</comment>"));
+
+        AppRun run;
+        QVERIFY(!run.Start({QStringLiteral("/Unregister")}));
+        QCOMPARE(run.prompts.messages, QStringList{CTarvexApp::kUnregistered});
+        QVERIFY(!QFileInfo::exists(entry));
+        QVERIFY(!QFileInfo::exists(desktop::MimePackagePath()));
+        QVERIFY(!run.app.mainFrame);
+    }
+
+    void printingFromTheCommandLineEndsTheRun() {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed; this checks the PDF made without one");
+        const QString program = dir.filePath(QStringLiteral("print.kxc"));
+        WriteBytes(program, "MOV M1,0\r\nEND\r\n");
+        AppRun run;
+        QVERIFY(!run.Start({QStringLiteral("/p"), program}));
+        QVERIFY(ReadBytes(dir.filePath(QStringLiteral("print.pdf"))).startsWith("%PDF"));
+        QVERIFY(!run.Frame().isVisible());
+    }
+
+    void theAboutBoxShowsTheVersion() {
+        AppRun run;
+        QVERIFY(run.Start());
+        QString title, version;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            title = box->windowTitle();
+            version = box->findChild<QLabel*>(QStringLiteral("version"))->text();
+            QCOMPARE(box->findChild<QPushButton*>(QStringLiteral("ok"))->text(),
+                     QStringLiteral("确定"));
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        run.Action(cmd::AppAbout)->trigger();
+        QCOMPARE(title, QStringLiteral("关于 Tarvex620B"));
+        QCOMPARE(version, QStringLiteral("Tarvex620B 2.0 版"));
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"
