@@ -22,10 +22,14 @@ int RunCompile(Args args, std::ostream& out, std::ostream& err);
 int RunDisasm(Args args, std::ostream& out, std::ostream& err);
 int RunEmulate(Args args, std::ostream& out, std::ostream& err);
 int RunRegisters(Args args, std::ostream& out, std::ostream& err);
+int RunDownload(Args args, std::ostream& out, std::ostream& err);
+int RunScreen(Args args, std::ostream& out, std::ostream& err);
 
 extern const Command kCompileCommand;
 extern const Command kDisasmCommand;
 extern const Command kEmulateCommand;
 extern const Command kRegistersCommand;
+extern const Command kDownloadCommand;
+extern const Command kScreenCommand;
 
 }  // namespace cli

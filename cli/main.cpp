@@ -14,8 +14,9 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 4> kCommands = {
-    &cli::kCompileCommand, &cli::kDisasmCommand, &cli::kEmulateCommand, &cli::kRegistersCommand};
+constexpr std::array<const cli::Command*, 6> kCommands = {
+    &cli::kCompileCommand,   &cli::kDisasmCommand,   &cli::kEmulateCommand,
+    &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kScreenCommand};
 
 const cli::Command* FindCommand(std::string_view name) {
     for (const cli::Command* command : kCommands) {
