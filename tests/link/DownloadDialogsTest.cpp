@@ -70,6 +70,16 @@ std::string Bitmap() {
     return b;
 }
 
+// Whether this process has `path` open, by its descriptors.
+bool HeldOpen(const QString& path) {
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files)) {
+        if (fd.symLinkTarget() == target)
+            return true;
+    }
+    return false;
+}
+
 const std::string kObject = std::string("This is RVL412E.kxo!") + std::string(48, '\x11');
 
 }  // namespace
@@ -121,7 +131,9 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     QVERIFY(dlg.run.progressWindow.isVisible());
     QCOMPARE(QApplication::activeModalWidget(), &dlg.run.progressWindow);
     QCOMPARE(dlg.run.progressWindow.progress->maximum(), 3);
+    QVERIFY(HeldOpen(good));
     QTRY_VERIFY_WITH_TIMEOUT(!dlg.run.IsRunning(), 10000);
+    QVERIFY(!HeldOpen(good));
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.run.progressWindow.isVisible());
     QCOMPARE(prompts.messages.size(), 2);
@@ -148,7 +160,7 @@ void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() 
     Click(dlg, "startButton");
     QCOMPARE(prompts.messages, QStringList{"文件格式错误！"});
     QVERIFY(dlg.isVisible());
-    QVERIFY(QFile::remove(foreign));  // not held open
+    QVERIFY(!HeldOpen(foreign));
 
     const QString good =
         Write(dir, "good.dat",

@@ -1,0 +1,161 @@
+// The downloads as the dialogs run them, against the virtual controller answering at once over a
+// pty with the real 10 ms timer: a complete register file (1024 packets) and an object program of
+// 2048 records (3072 packets). The floor is n + 2 ticks; "ratio" is wall time over that floor.
+// And the screen conversion alone, and with its scratch file written.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include "emulator/PtyServer.h"
+#include "link/ParameterSource.h"
+#include "link/ProgramSource.h"
+#include "link/ScreenImage.h"
+#include "link/SerialPort.h"
+#include "link/TimedTransfer.h"
+#include "registers/RegisterFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class QuietWindows : public ctrl::TransferListener {
+public:
+    void ProgressMoved(int) override {}
+    void WindowsClosed() override { closed = true; }
+    void Report(const QString&) override {}
+    bool closed = false;
+};
+
+fs::path TempFile(const std::string& name, const std::string& bytes) {
+    const fs::path p = fs::temp_directory_path() / (std::to_string(getpid()) + "-" + name);
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p;
+}
+
+// Opens `source` afresh each iteration and runs it to the end over the pty.
+template <typename Source>
+void RunDownload(benchmark::State& state, const ctrl::TransferProfile& profile,
+                 const fs::path& file, int packets) {
+    emu::VirtualController controller;
+    emu::PtyServer server(controller);
+    std::string error;
+    if (!server.Open(error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    std::thread serving([&] { server.Serve(); });
+    CSerialPort port;
+    port.portPath = QString::fromStdString(server.DevicePath());
+    port.baudRate = 19200;
+    port.OpenConfigured();
+    port.sessionState = ctrl::LINK_READY;
+
+    double ratio = 0;
+    for (auto _ : state) {
+        Source source;
+        if (source.Open(file) != ctrl::SourceOpen::Opened) {
+            state.SkipWithError("file refused");
+            break;
+        }
+        QuietWindows windows;
+        ctrl::TimedTransfer transfer(port, profile, source, windows);
+        const auto start = std::chrono::steady_clock::now();
+        transfer.Start();
+        while (!windows.closed)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(wall);
+        ratio = wall / ((packets + 2) * profile.periodMs / 1000.0);
+        if (transfer.Engine().Outcome() != ctrl::TransferOutcome::Finished)
+            state.SkipWithError("the transfer did not finish");
+    }
+    state.counters["packets"] = packets;
+    state.counters["ratio"] = ratio;
+    port.Close();
+    server.RequestStop();
+    serving.join();
+    fs::remove(file);
+}
+
+void BM_ParameterDownloadOfACompleteFile(benchmark::State& state) {
+    std::string text = std::string(registers::kIdentification) + "\r\n";
+    for (int k = 0; k < registers::kRegisterCount; ++k)
+        text += registers::RegisterLine(k, std::to_string(k * 7 - 9999)) + "\r\n";
+    RunDownload<ctrl::ParameterSource>(state, ctrl::kParameterProfile, TempFile("bench.dat", text),
+                                       ctrl::ParameterSource::kPacketCount);
+}
+
+void BM_ProgramDownloadOf2048Records(benchmark::State& state) {
+    constexpr int kRecords = 2048;
+    std::string object(ctrl::kObjectHeader);
+    for (int i = 0; i < kRecords * 24; ++i)
+        object += static_cast<char>(i * 13);
+    RunDownload<ctrl::ProgramSource>(state, ctrl::kProgramProfile, TempFile("bench.kxo", object),
+                                     kRecords * 24 / 16);
+}
+
+std::string Bitmap() {
+    std::string b(screen::kBitmapFileSize, '\x55');
+    const std::pair<int, int> fields[] = {{0, 0x4D42}, {2, 1086}, {18, 64},  {22, 128},
+                                          {26, 1},     {28, 1},   {34, 1024}};
+    for (auto [at, value] : fields) {
+        b[at] = static_cast<char>(value & 0xFF);
+        b[at + 1] = static_cast<char>(value >> 8);
+    }
+    return b;
+}
+
+void BM_ScreenCheckAndConversionInMemory(benchmark::State& state) {
+    const std::string bitmap = Bitmap();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(screen::CheckScreenBitmap(bitmap));
+        benchmark::DoNotOptimize(screen::ScreenDataFromBitmap(bitmap));
+    }
+}
+
+void BM_ScreenConversionWithScratchFile(benchmark::State& state) {
+    const std::string bitmap = Bitmap();
+    const fs::path scratch = fs::temp_directory_path() / (std::to_string(getpid()) + "-dat01.dat");
+    const fs::path input = TempFile("bench.bmp", bitmap);
+    for (auto _ : state) {
+        std::string head;
+        screen::ReadBitmapHead(input, head);
+        if (screen::CheckScreenBitmap(head) != screen::kBitmapOk ||
+            screen::ConvertScreenBitmap(head, scratch))
+            state.SkipWithError("conversion failed");
+    }
+    fs::remove(scratch);
+    fs::remove(input);
+}
+
+BENCHMARK(BM_ParameterDownloadOfACompleteFile)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramDownloadOf2048Records)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScreenCheckAndConversionInMemory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScreenConversionWithScratchFile)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
