@@ -327,7 +327,7 @@ int RunDownload(Args words, std::ostream& out, std::ostream& err) {
 }
 
 const Command kDownloadCommand{
-    "download", "download program|params|screen FILE --port DEV   send a file to the controller",
+    "download", "download program|params|screen FILE   send a file to the controller (--port)",
     kHelp, RunDownload};
 
 }  // namespace cli
