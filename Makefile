@@ -38,3 +38,11 @@ format:
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz
+
+# The main window and every dialog rendered to build/screenshots/*.png, headless; the desktop
+# registration and the profile of that run stay inside build/.
+.PHONY: screenshots
+screenshots: build
+	mkdir -p build/screenshots-home/data build/screenshots-home/config
+	XDG_DATA_HOME=$(CURDIR)/build/screenshots-home/data XDG_CONFIG_HOME=$(CURDIR)/build/screenshots-home/config \
+	QT_QPA_PLATFORM=offscreen ./build/bin/tarvex_screenshots build/screenshots

@@ -249,9 +249,13 @@ void CMainFrame::AttachView(CTarvexView* view) {
             [this](const QStringList& paths) { app_.OpenDroppedFiles(paths); });
     connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
     connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandUI);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &CMainFrame::UpdateCommandUI);
-    UpdateCommandUI();
+    // Asking the clipboard can mean a round trip to another program: ask only when it changes.
+    auto clipboardChanged = [this] {
+        clipboardHasText_ = view_->canPaste();
+        UpdateCommandUI();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
 }
 
 void CMainFrame::SetLineText(const QString& text) {
@@ -287,7 +291,7 @@ void CMainFrame::UpdateCommandUI() {
     Action(cmd::EditUndo)->setEnabled(view_->document()->isUndoAvailable());
     Action(cmd::EditCut)->setEnabled(selection);
     Action(cmd::EditCopy)->setEnabled(selection);
-    Action(cmd::EditPaste)->setEnabled(view_->canPaste());
+    Action(cmd::EditPaste)->setEnabled(clipboardHasText_);
     Action(cmd::FileLoadCut)->setEnabled(view_->CanLoadCut());
     const std::pair<int, ctrl::LinkCommand> link[] = {
         {cmd::LinkSerial, ctrl::LinkCommand::Serial},

@@ -69,4 +69,5 @@ private:
     QAction* exitSeparator_ = nullptr;
     QTimer* idleTimer_ = nullptr;
     quint32 nativeLockState_ = 0;
+    bool clipboardHasText_ = false;
 };

@@ -1,7 +1,9 @@
 #include "app/Tarvex.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -9,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
+#include <QTranslator>
 
 #include "app/AboutDlg.h"
 #include "app/Commands.h"
@@ -88,6 +91,13 @@ CTarvexApp::CommandLineInfo CTarvexApp::ParseCommandLine(const QStringList& argu
     if (info.command == CommandLineInfo::Command::FileNew && !info.fileName.isEmpty())
         info.command = CommandLineInfo::Command::FileOpen;
     return info;
+}
+
+void CTarvexApp::InstallTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
 
 CTarvexApp::CTarvexApp(ui::Prompts& prompts) : prompts_(prompts) {}

@@ -41,6 +41,10 @@ public:
     // Arguments after the program name.
     static CommandLineInfo ParseCommandLine(const QStringList& arguments);
 
+    // Qt's own buttons and dialogs speak Chinese like the rest of the program, where the
+    // translations are installed.
+    static void InstallTranslations();
+
     explicit CTarvexApp(ui::Prompts& prompts);
     ~CTarvexApp() override;
 

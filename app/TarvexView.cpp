@@ -54,7 +54,10 @@ CTarvexView::CTarvexView(ui::Prompts& prompts, QWidget* parent)
     : QPlainTextEdit(parent),
       loadCutDlg(prompts),
       setParDlg(prompts),
+      downByteDlg(prompts),
+      downParDlg(prompts),
       setByteDlg(prompts),
+      downProDlg(prompts),
       translateDlg(prompts),
       session(setSeriesDlg.ownedPort, [&prompts](const QString& text) { prompts.Message(text); }),
       prompts_(prompts) {
@@ -256,11 +259,20 @@ void CTarvexView::OnDisconnect() {
     session.Disconnect();
 }
 
-void CTarvexView::OnDownloadProgram() {}
+void CTarvexView::OnDownloadProgram() {
+    downProDlg.port = &setSeriesDlg.ownedPort;
+    downProDlg.exec();
+}
 
-void CTarvexView::OnDownloadParams() {}
+void CTarvexView::OnDownloadParams() {
+    downParDlg.port = &setSeriesDlg.ownedPort;
+    downParDlg.exec();
+}
 
-void CTarvexView::OnDownloadScreen() {}
+void CTarvexView::OnDownloadScreen() {
+    downByteDlg.port = &setSeriesDlg.ownedPort;
+    downByteDlg.exec();
+}
 
 void CTarvexView::OnInfoWindow() {
     if (messageDlg.openFlag)

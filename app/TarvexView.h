@@ -9,6 +9,9 @@
 #include "charset/SetByteDlg.h"
 #include "compiler/TranslateDlg.h"
 #include "link/ControllerSession.h"
+#include "link/DownByteDlg.h"
+#include "link/DownParDlg.h"
+#include "link/DownProDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/SetParDlg.h"
 
@@ -50,8 +53,7 @@ public:
     void OnSerialSettings();
     void OnConnect();
     void OnDisconnect();
-    // The three download dialogs are not in the tree yet. These are where each will get the shared
-    // port (setSeriesDlg.ownedPort) and run modally; until then the commands do nothing.
+    // Each download dialog gets the shared port just before it runs.
     void OnDownloadProgram();
     void OnDownloadParams();
     void OnDownloadScreen();
@@ -67,9 +69,10 @@ public:
     CLoadCutDlg loadCutDlg;
     CSetParDlg setParDlg;
     CMessageDlg messageDlg;
-    // The screen and parameter download dialogs come here once they are in the tree.
+    CDownByteDlg downByteDlg;
+    CDownParDlg downParDlg;
     CSetByteDlg setByteDlg;
-    // The program download dialog comes here once it is in the tree.
+    CDownProDlg downProDlg;
     CSetSeriesDlg setSeriesDlg;
     CTranslateDlg translateDlg;
     ctrl::ControllerSession session;

@@ -7,6 +7,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(ui::kApplicationName);
+    CTarvexApp::InstallTranslations();
 
     ui::QtPrompts prompts;
     CTarvexApp tarvex(prompts);

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +12,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <poll.h>
+
+#include "../link/PtyPair.h"
 #include "AppFixture.h"
 #include "app/Commands.h"
 #include "app/DesktopRegistration.h"
@@ -41,6 +46,21 @@ const QList<int> kRuled = {cmd::EditUndo,           cmd::EditCut,
                            cmd::LinkConnect,        cmd::LinkDownloadProgram,
                            cmd::LinkDownloadParams, cmd::LinkDownloadScreen,
                            cmd::LinkDisconnect,     cmd::ViewInfoWindow};
+
+// The next byte the host wrote to the far end of the line, or -1 when none came in time.
+int ReadByte(int fd, int timeoutMs) {
+    pollfd wanted{fd, POLLIN, 0};
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents();
+        if (poll(&wanted, 1, 10) == 1) {
+            unsigned char byte = 0;
+            return read(fd, &byte, 1) == 1 ? byte : -1;
+        }
+    }
+    return -1;
+}
 
 }  // namespace
 
@@ -170,6 +190,11 @@ private slots:
         run.Frame().UpdateCommandUI();
         QCOMPARE(Enabled(run, kRuled), (QStringList{"57643", "57635", "57634", "32773", "32780"}));
 
+        QApplication::clipboard()->setText(QStringLiteral("END"));
+        QVERIFY(run.Action(cmd::EditPaste)->isEnabled());
+        QApplication::clipboard()->clear();
+        QVERIFY(!run.Action(cmd::EditPaste)->isEnabled());
+
         run.View().session.connected = true;
         run.Frame().UpdateCommandUI();
         QCOMPARE(Enabled(run, kRuled), (QStringList{"57643", "57635", "57634", "32774", "32775",
@@ -195,6 +220,66 @@ private slots:
         QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("建立新文档"));
         file->hide();
         QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
+    }
+
+    void connectHandshakesAndDisconnectSaysGoodbye() {
+        PtyPair line;
+        QVERIFY(!line.slavePath.empty());
+        AppRun run;
+        QVERIFY(run.Start());
+        CSetSeriesDlg& serial = run.View().setSeriesDlg;
+        serial.portText = QString::fromStdString(line.slavePath);
+        serial.ownedPort.portPath = serial.portText;
+
+        run.Action(cmd::LinkConnect)->trigger();
+        QCOMPARE(ReadByte(line.master, 2000), 1);
+        QVERIFY(!run.View().session.connected);
+        const unsigned char answer = 1;
+        QCOMPARE(write(line.master, &answer, 1), ssize_t(1));
+        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 3000);
+        QVERIFY(!run.Action(cmd::LinkConnect)->isEnabled());
+
+        run.Action(cmd::LinkDisconnect)->trigger();
+        QCOMPARE(ReadByte(line.master, 2000), 136);
+        QVERIFY(!run.Action(cmd::LinkDownloadProgram)->isEnabled());
+        QVERIFY(run.Action(cmd::LinkConnect)->isEnabled());
+        QVERIFY(!serial.ownedPort.IsOpen());
+        QVERIFY(run.prompts.messages.isEmpty());
+    }
+
+    void downloadCommandsHandOverTheSharedPort() {
+        AppRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        view.session.connected = true;
+        run.Frame().UpdateCommandUI();
+        const std::pair<int, QDialog*> commands[] = {{cmd::LinkDownloadProgram, &view.downProDlg},
+                                                     {cmd::LinkDownloadParams, &view.downParDlg},
+                                                     {cmd::LinkDownloadScreen, &view.downByteDlg}};
+        for (const auto& [id, dialog] : commands) {
+            bool shown = false;
+            QTimer::singleShot(0, dialog, [dialog = dialog, &shown] {
+                shown = dialog->isVisible();
+                dialog->reject();
+            });
+            run.Action(id)->trigger();
+            QVERIFY(shown);
+        }
+        QCOMPARE(view.downProDlg.port, &view.setSeriesDlg.ownedPort);
+        QCOMPARE(view.downParDlg.port, &view.setSeriesDlg.ownedPort);
+        QCOMPARE(view.downByteDlg.port, &view.setSeriesDlg.ownedPort);
+    }
+
+    void aPortThatWillNotOpenIsReported() {
+        AppRun run;
+        QVERIFY(run.Start());
+        CSetSeriesDlg& serial = run.View().setSeriesDlg;
+        serial.portText = dir.filePath(QStringLiteral("no-such-tty"));
+        serial.ownedPort.portPath = serial.portText;
+        run.Action(cmd::LinkConnect)->trigger();
+        QCOMPARE(run.prompts.messages,
+                 QStringList{QStringLiteral("串口 %1 打开失败").arg(serial.portText)});
+        QVERIFY(run.Action(cmd::LinkConnect)->isEnabled());
     }
 
     void theToolbarAndStatusBarToggle() {
