@@ -21,7 +21,7 @@ namespace {
 
 // The virtual controller on its own thread behind a pseudo-terminal, and the port open on it.
 struct Controller {
-    Controller() : server(controller) {
+    explicit Controller(emu::Faults faults = {}) : controller(faults), server(controller) {
         std::string error;
         if (!server.Open(error))
             qFatal("no pseudo-terminal: %s", error.c_str());
@@ -94,6 +94,7 @@ private slots:
     void screenRangeMessagesComeBeforeTheFileIsOpened();
     void screenDialogUsesTheTypedPathAndSendsTheScreen();
     void unwritableScratchFileShowsTheDialogAgainNamingThePath();
+    void silentControllerClosesTheDialogAndThePortWithOneMessage();
 
 private:
     QTemporaryDir dir;
@@ -276,6 +277,32 @@ void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath(
     QVERIFY(visibleAtMessage);
     QVERIFY(dlg.isVisible());
     QVERIFY(!dlg.run.IsRunning());
+}
+
+void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessage() {
+    ui::ScriptedPrompts prompts;
+    CDownProDlg dlg(prompts);
+    emu::Faults silent;
+    silent.neverAnswer = true;
+    Controller line(silent);
+    dlg.port = &line.port;
+    dlg.filePath = Write(dir, "silent.kxo", kObject);
+    dlg.show();
+    bool progressShownAtMessage = true;
+    prompts.onMessage = [&](const QString&) {
+        progressShownAtMessage = dlg.run.progressWindow.isVisible();
+    };
+    Click(dlg, "startButton");
+    QVERIFY(dlg.run.IsRunning());
+    // Eight seconds of the 10 ms timer: the header resent at tick 100, given up at tick 800.
+    QTRY_VERIFY_WITH_TIMEOUT(!dlg.run.IsRunning(), 12000);
+    QCOMPARE(prompts.messages, QStringList{"控制器无应答！"});
+    QVERIFY(!progressShownAtMessage);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(!line.port.IsOpen());
+    QCOMPARE(line.port.sessionState, ctrl::LINK_IDLE);
+    QVERIFY(!HeldOpen(dlg.filePath));
 }
 
 QTEST_MAIN(DownloadDialogsTest)
