@@ -383,6 +383,16 @@ private slots:
         QCOMPARE(run.View().WholeText(), QByteArray("a"));
     }
 
+    void aClickDuringTheSplashOnlyClosesIt() {
+        AppRun run;
+        QVERIFY(run.Start({}));
+        QVERIFY(CSplashWnd::CurrentSplash());
+        QMenuBar* bar = run.Frame().menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
+        QVERIFY(!CSplashWnd::CurrentSplash());
+        QVERIFY(!run.Frame().popups[0]->isVisible());
+    }
+
     void theSplashClosesAfterTwoSeconds() {
         AppRun run;
         QVERIFY(run.Start({}));
