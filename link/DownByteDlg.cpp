@@ -149,9 +149,10 @@ bool CDownByteDlg::NumbersInRange() {
     return true;
 }
 
-// The dialog is hidden once the bitmap has passed its checks; a failure after that must not
-// leave a modal dialog nobody can see.
+// The dialog is hidden once the bitmap has passed its checks, and hiding ends its modal loop; a
+// failure after that shows it again, still modal, so the user can correct and start once more.
 void CDownByteDlg::ShowAgainWith(const QString& message) {
+    setWindowModality(Qt::ApplicationModal);
     show();
     prompts_.Message(message);
 }

@@ -270,7 +270,9 @@ void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath(
     dlg.port = &port;
     dlg.show();
     bool visibleAtMessage = false;
-    prompts.onMessage = [&](const QString&) { visibleAtMessage = dlg.isVisible(); };
+    prompts.onMessage = [&](const QString&) {
+        visibleAtMessage = dlg.isVisible() && QApplication::activeModalWidget() == &dlg;
+    };
     Edit(dlg, "pathEdit")->setText(Write(dir, "ok.bmp", Bitmap()));
     Click(dlg, "startButton");
     QCOMPARE(prompts.messages, QStringList{"不能生成文件： " + dlg.scratchPath + " ！"});
