@@ -5,8 +5,6 @@
 #include <memory>
 #include <system_error>
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -34,33 +32,42 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+std::FILE* OpenForReading(const QString& path) {
+#ifdef _WIN32
+    return _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"rb");
+#else
+    return std::fopen(QFile::encodeName(path).constData(), "rb");
+#endif
+}
+
 }  // namespace
 
 ReadResult Read(const QString& path) {
     ReadResult result;
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(
-        std::fopen(QFile::encodeName(path).constData(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
     if (!file) {
         result.message = errno != 0 ? CauseMessage(errno, path) : kOpenFailed;
         return result;
     }
-    struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0) {
-        result.message = CauseMessage(errno, path);
-        return result;
-    }
     // A folder opens for reading here but is no document; the desktop calls this access denied.
-    if (S_ISDIR(info.st_mode)) {
+    if (QFileInfo(path).isDir()) {
         result.message = CauseMessage(EACCES, path);
         return result;
     }
     result.outcome = ReadResult::Outcome::Abandoned;
-    if (info.st_size > kCapacity) {
+    if (std::fseek(file.get(), 0, SEEK_END) != 0) {
+        result.message = CauseMessage(errno, path);
+        return result;
+    }
+    // A size beyond what ftell can tell is beyond the capacity as well.
+    const long size = std::ftell(file.get());
+    if (size < 0 || size > kCapacity) {
         result.message = kTooLarge;
         return result;
     }
-    result.bytes.resize(static_cast<qsizetype>(info.st_size));
+    std::rewind(file.get());
+    result.bytes.resize(static_cast<qsizetype>(size));
     const std::size_t got = std::fread(result.bytes.data(), 1, result.bytes.size(), file.get());
     if (got != static_cast<std::size_t>(result.bytes.size())) {
         result.message =
