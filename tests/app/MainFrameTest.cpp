@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
@@ -438,6 +439,32 @@ private slots:
         run.Action(cmd::FileMru1 + 1)->trigger();
         QCOMPARE(run.Doc().pathName, a);
         QCOMPARE(run.app.recentFiles, (QStringList{a, b}));
+    }
+
+    void printPreviewShowsThePagesTheProfileAsksFor() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, CTarvexApp::kProfileKey,
+                  QStringLiteral("Tarvex620B"))
+            .setValue(QStringLiteral("Settings/PreviewPages"), 2);
+        AppRun run;
+        QVERIFY(run.Start());
+        QCOMPARE(run.app.previewPages, 2);
+        run.View().SetWholeText("MOV M1,0\r\nEND\r\n");
+        int pages = 0;
+        QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::SinglePageView;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            auto* preview = box ? box->findChild<QPrintPreviewWidget*>() : nullptr;
+            if (preview) {
+                preview->updatePreview();
+                pages = preview->pageCount();
+                mode = preview->viewMode();
+            }
+            if (box)
+                box->close();
+        });
+        run.Action(cmd::FilePrintPreview)->trigger();
+        QCOMPARE(pages, 1);
+        QCOMPARE(mode, QPrintPreviewWidget::FacingPagesView);
     }
 
     void aRecentFileThatFailsToOpenLeavesTheList() {
