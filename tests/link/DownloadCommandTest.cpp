@@ -114,9 +114,14 @@ protected:
         std::ofstream(p, std::ios::binary) << bytes;
         return p.string();
     }
+    // The download ends when the end byte is on the line; the emulator files the transfer
+    // a moment later (atomically), so wait for the file to appear.
     std::string Stored(const char* name) {
+        const fs::path path = folder / "store" / name;
+        for (int i = 0; i < 200 && !fs::exists(path); ++i)
+            usleep(50 * 1000);
         std::string bytes;
-        EXPECT_TRUE(fileio::ReadWholeFile(folder / "store" / name, bytes)) << name;
+        EXPECT_TRUE(fileio::ReadWholeFile(path, bytes)) << name;
         return bytes;
     }
     fs::path folder;
