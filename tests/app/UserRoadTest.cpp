@@ -23,7 +23,7 @@ private slots:
             {QStringLiteral("emulate"), QStringLiteral("--store"), dir.filePath("store")});
         QVERIFY(controller.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(controller.canReadLine() || controller.waitForReadyRead(100),
-                                 5000);
+                                 10000);
         device = QString::fromLocal8Bit(controller.readLine()).trimmed();
         QVERIFY2(device.startsWith(u'/'), qPrintable(device));
     }
@@ -67,7 +67,7 @@ private slots:
         serial.portText = device;
         serial.ownedPort.portPath = device;
         run.Action(cmd::LinkConnect)->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
 
         CDownProDlg& download = run.View().downProDlg;
         run.prompts.fileAnswers.enqueue(object);
@@ -83,7 +83,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!download.run.IsRunning(), 10000);
         QVERIFY(run.View().session.connected);
         QTRY_VERIFY_WITH_TIMEOUT(!QDir(dir.filePath("store")).entryList(QDir::Files).isEmpty(),
-                                 3000);
+                                 8000);
         const QStringList stored = QDir(dir.filePath("store")).entryList(QDir::Files);
         bool found = false;
         for (const QString& name : stored)

@@ -49,7 +49,7 @@ public:
         std::string line;
         char c;
         pollfd pfd{output, POLLIN, 0};
-        while (poll(&pfd, 1, 2000) > 0 && read(output, &c, 1) == 1 && c != '\n')
+        while (poll(&pfd, 1, 10000) > 0 && read(output, &c, 1) == 1 && c != '\n')
             line += c;
         return line;
     }

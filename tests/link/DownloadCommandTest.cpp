@@ -74,7 +74,7 @@ public:
         output = pipeFds[0];
         char c;
         pollfd pfd{output, POLLIN, 0};
-        while (poll(&pfd, 1, 2000) > 0 && read(output, &c, 1) == 1 && c != '\n')
+        while (poll(&pfd, 1, 10000) > 0 && read(output, &c, 1) == 1 && c != '\n')
             device += c;
     }
     ~Emulator() {

@@ -17,7 +17,7 @@
 namespace {
 
 // The pty delivers written bytes to the other end asynchronously; give them a moment.
-bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!done()) {
         if (std::chrono::steady_clock::now() > until)
