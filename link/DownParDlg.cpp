@@ -1,83 +1,19 @@
 #include "link/DownParDlg.h"
 
-#include <filesystem>
-
-#include <QShowEvent>
-
-#include "link/DownloadControls.h"
-#include "link/DownloadMessages.h"
 #include "link/SerialPort.h"
 #include "registers/RegisterFile.h"
-#include "ui/Prompts.h"
-
-namespace {
-const QString kParameterFilter = QStringLiteral("KXCON Files(*.dat)|*.dat|All Files(*.*)|*.*||");
-}  // namespace
 
 CDownParDlg::CDownParDlg(ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), run(*this, prompts), prompts_(prompts) {
-    using ctrl::FromDialogUnits;
-    namespace c = ctrl::controls;
-    setWindowTitle(QStringLiteral("下载参数"));
-    setFixedSize(FromDialogUnits(0, 0, 189, 90).size());
+    : CFileDownloadDlg({QStringLiteral("下载参数"), QStringLiteral("选择要下载的参数文件"),
+                        QStringLiteral("至控制器参数页面:"), kNumberEditId,
+                        QStringLiteral("KXCON Files(*.dat)|*.dat|All Files(*.*)|*.*||")},
+                       prompts, parent) {}
 
-    c::Group(this, QStringLiteral("选择要下载的参数文件"), FromDialogUnits(9, 10, 130, 30));
-    pathEdit_ = c::Edit(this, "pathEdit", kPathEditId, FromDialogUnits(10, 21, 120, 12));
-    browseButton_ = c::Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                              FromDialogUnits(142, 19, 40, 15));
-    c::Group(this, QString(), FromDialogUnits(9, 39, 130, 24));
-    c::Label(this, QStringLiteral("至控制器参数页面:"), FromDialogUnits(15, 49, 75, 10));
-    numberEdit_ = c::Edit(this, "numberEdit", kNumberEditId, FromDialogUnits(98, 47, 27, 12), 4);
-    startButton_ = c::Button(this, QStringLiteral("开始下载"), "startButton", kStartId,
-                             FromDialogUnits(30, 69, 50, 14));
-    cancelButton_ = c::Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                              FromDialogUnits(110, 69, 50, 14));
-    startButton_->setDefault(true);
-
-    connect(numberEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { pageText = text; });
-    connect(browseButton_, &QPushButton::clicked, this, &CDownParDlg::Browse);
-    connect(startButton_, &QPushButton::clicked, this, &CDownParDlg::StartDownload);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {
+    return registerFile.Open(path);
 }
 
-void CDownParDlg::Refresh() {
-    pathEdit_->setText(filePath);
-    numberEdit_->setText(pageText);
-}
-
-void CDownParDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = kParameterFilter;
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
-        filePath = *chosen;
-    Refresh();
-}
-
-void CDownParDlg::StartDownload() {
-    if (port == nullptr)
-        return;
-    switch (registerFile.Open(std::filesystem::path(filePath.toStdU16String()))) {
-        case ctrl::SourceOpen::CannotOpen:
-            prompts_.Message(
-                QString::fromStdString(ctrl::CannotOpenMessage(filePath.toStdString())));
-            return;
-        case ctrl::SourceOpen::BadFormat:
-            prompts_.Message(QString::fromUtf8(ctrl::kFileFormatMessage.data(),
-                                               ctrl::kFileFormatMessage.size()));
-            return;
-        case ctrl::SourceOpen::Opened:
-            break;
-    }
+void CDownParDlg::Transfer(CSerialPort& port) {
     registerFile.pageNumber = registers::RegisterValue(pageText.toStdString());
-    hide();
-    run.Start(*port, ctrl::kParameterProfile, registerFile, ctrl::ParameterSource::kPacketCount);
-}
-
-void CDownParDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
-        Refresh();
-    QDialog::showEvent(event);
+    run.Start(port, ctrl::kParameterProfile, registerFile, ctrl::ParameterSource::kPacketCount);
 }

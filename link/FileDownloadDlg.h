@@ -1,0 +1,64 @@
+#pragma once
+
+#include <filesystem>
+
+#include <QDialog>
+#include <QString>
+
+#include "link/DownloadRun.h"
+#include "link/ProgramSource.h"
+
+class CSerialPort;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace ui {
+class Prompts;
+}
+
+// The program and parameter downloads look and behave alike: a file chosen with Browse (a
+// path typed into the box is not used), a number for the controller, a start and a cancel
+// button. Each download says only what differs.
+class CFileDownloadDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum ControlId { kPathEditId = 1004, kBrowseId = 1002, kStartId = 1003, kCancelId = 2 };
+
+    // Set by the owner before each opening: the one port of the link.
+    CSerialPort* port = nullptr;
+    QString filePath;
+    ctrl::DownloadRun run;
+
+    void Refresh();
+    void Browse();
+    void StartDownload();
+
+protected:
+    struct Look {
+        QString title;
+        QString fileCaption;
+        QString numberCaption;
+        int numberEditId;
+        QString filter;
+    };
+    CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent);
+
+    // The dialog's field behind the number box.
+    virtual QString& NumberText() = 0;
+    virtual ctrl::SourceOpen OpenSource(const std::filesystem::path& path) = 0;
+    // Called once the file has opened: hands the number to the source and starts the run.
+    virtual void Transfer(CSerialPort& port) = 0;
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ui::Prompts& prompts_;
+    QString filter_;
+    QLineEdit* pathEdit_;
+    QLineEdit* numberEdit_;
+    QPushButton* browseButton_;
+    QPushButton* startButton_;
+    QPushButton* cancelButton_;
+};
