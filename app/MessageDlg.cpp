@@ -2,18 +2,18 @@
 
 #include <QLineEdit>
 
-#include "link/DialogUnits.h"
+#include "ui/DialogControls.h"
 
 CMessageDlg::CMessageDlg() : QDialog(nullptr), textEdit(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("信息窗口"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setModal(false);
-    const QRect size = ctrl::FromDialogUnits(0, 0, 180, 71);
+    const QRect size = ui::FromDialogUnits(0, 0, 180, 71);
     setFixedSize(size.size());
     textEdit->setObjectName(QStringLiteral("text"));
     textEdit->setReadOnly(true);
-    textEdit->setGeometry(ctrl::FromDialogUnits(0, 0, 180, 70));
+    textEdit->setGeometry(ui::FromDialogUnits(0, 0, 180, 70));
 }
 
 void CMessageDlg::Open(QWidget* owner, const QPoint& topLeft) {

@@ -11,40 +11,20 @@
 #include <QStringEncoder>
 
 #include "charset/CharacterImage.h"
+#include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
 
 const QString kResourceFilter = QStringLiteral("KXCON Files(*.kxm)|*.kxm||");
 
-// The dialog is laid out in dialog units of the "System" 10 point font.
-QRect FromDialogUnits(int x, int y, int width, int height) {
-    auto horizontal = [](int units) { return units * 7 / 4; };
-    auto vertical = [](int units) { return units * 19 / 10; };
-    return {horizontal(x), vertical(y), horizontal(width), vertical(height)};
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name, int id,
-                        QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setProperty("controlId", id);
-    button->setGeometry(geometry);
-    return button;
-}
+using ui::FromDialogUnits;
+namespace c = ui::controls;
 
 QLineEdit* MakeEdit(QWidget* parent, const QString& name, int id, QRect geometry) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setProperty("controlId", id);
-    edit->setGeometry(geometry);
+    QLineEdit* edit = c::Edit(parent, name, id, geometry);
     edit->setAlignment(Qt::AlignCenter);
     return edit;
-}
-
-void MakeGroup(QWidget* parent, const QString& title, QRect geometry) {
-    auto* group = new QGroupBox(title, parent);
-    group->setGeometry(geometry);
 }
 
 // A cell shows one byte of the image; a zero byte ends the text, so it shows as an empty cell.
@@ -94,13 +74,13 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     setWindowTitle(QStringLiteral("显示字符设置"));
     setFixedSize(FromDialogUnits(0, 0, 212, 153).size());
 
-    MakeGroup(this, QStringLiteral("显示字符文件保存路径"), FromDialogUnits(15, 5, 130, 30));
+    c::Group(this, QStringLiteral("显示字符文件保存路径"), FromDialogUnits(15, 5, 130, 30));
     pathEdit_ =
         MakeEdit(this, QStringLiteral("pathEdit"), kPathId, FromDialogUnits(25, 15, 110, 15));
     pathEdit_->setAlignment(Qt::AlignLeft);
     pathEdit_->setEnabled(false);
-    browseButton_ = MakeButton(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                               FromDialogUnits(155, 15, 40, 15));
+    browseButton_ = c::Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
+                              FromDialogUnits(155, 15, 40, 15));
 
     static constexpr int kGroupX[kGroups] = {17, 117, 17, 117};
     static constexpr int kGroupY[kGroups] = {50, 50, 82, 82};
@@ -109,8 +89,8 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     static constexpr int kEntryY[kGroups] = {49, 49, 81, 81};
     static constexpr int kCellY[kGroups] = {60, 60, 93, 93};
     for (int g = 0; g < kGroups; ++g) {
-        MakeGroup(this, QStringLiteral("位置%1").arg(g),
-                  FromDialogUnits(kGroupX[g], kGroupY[g], 85, kGroupHeight[g]));
+        c::Group(this, QStringLiteral("位置%1").arg(g),
+                 FromDialogUnits(kGroupX[g], kGroupY[g], 85, kGroupHeight[g]));
         entryEdits_[g] = MakeEdit(this, QStringLiteral("entryNumber%1").arg(g), kFirstEntryId + g,
                                   FromDialogUnits(kEntryX[g], kEntryY[g], 20, 12));
         entryEdits_[g]->setEnabled(g == 0);
@@ -119,12 +99,12 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     entryEdits_[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
 
-    storeButton_ = MakeButton(this, QStringLiteral("数据更新"), "storeButton", kStoreId,
-                              FromDialogUnits(35, 131, 45, 14));
-    saveButton_ = MakeButton(this, QStringLiteral("文件保存"), "saveButton", kSaveId,
-                             FromDialogUnits(90, 131, 45, 14));
-    cancelButton_ = MakeButton(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                               FromDialogUnits(145, 131, 45, 14));
+    storeButton_ = c::Button(this, QStringLiteral("数据更新"), "storeButton", kStoreId,
+                             FromDialogUnits(35, 131, 45, 14));
+    saveButton_ = c::Button(this, QStringLiteral("文件保存"), "saveButton", kSaveId,
+                            FromDialogUnits(90, 131, 45, 14));
+    cancelButton_ = c::Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
+                              FromDialogUnits(145, 131, 45, 14));
     storeButton_->setDefault(true);
 
     for (int g = 0; g < kGroups; ++g) {

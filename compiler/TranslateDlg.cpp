@@ -10,27 +10,15 @@
 
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
+#include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
 
 const QString kObjectFilter = QStringLiteral("Text Files(*.kxo)|*.kxo|All Files(*.*)|*.*||");
 
-// The dialog is laid out in dialog units of the "System" 10 point font.
-QRect FromDialogUnits(int x, int y, int width, int height) {
-    auto horizontal = [](int units) { return units * 7 / 4; };
-    auto vertical = [](int units) { return units * 19 / 10; };
-    return {horizontal(x), vertical(y), horizontal(width), vertical(height)};
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name, int id,
-                        QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setProperty("controlId", id);
-    button->setGeometry(geometry);
-    return button;
-}
+using ui::FromDialogUnits;
+using ui::controls::Button;
 
 // A run that got no file written leaves the dialog open, so the user can choose another target
 // and compile the same program again.
@@ -55,12 +43,12 @@ CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
     pathEdit_->setProperty("controlId", static_cast<int>(kPathEditId));
     pathEdit_->setGeometry(FromDialogUnits(10, 21, 120, 12));
 
-    browseButton_ = MakeButton(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                               FromDialogUnits(140, 20, 40, 15));
-    compileButton_ = MakeButton(this, QStringLiteral("程序编译"), "compileButton", kCompileId,
-                                FromDialogUnits(30, 51, 50, 14));
-    cancelButton_ = MakeButton(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                               FromDialogUnits(110, 51, 50, 14));
+    browseButton_ = Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
+                           FromDialogUnits(140, 20, 40, 15));
+    compileButton_ = Button(this, QStringLiteral("程序编译"), "compileButton", kCompileId,
+                            FromDialogUnits(30, 51, 50, 14));
+    cancelButton_ = Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
+                           FromDialogUnits(110, 51, 50, 14));
     compileButton_->setDefault(true);
 
     connect(browseButton_, &QPushButton::clicked, this, &CTranslateDlg::Browse);

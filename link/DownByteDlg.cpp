@@ -39,7 +39,7 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, QWidget* parent)
       scratchPath(ctrl::DefaultScratchPath()),
       run(*this, prompts),
       prompts_(prompts) {
-    using ctrl::FromDialogUnits;
+    using ui::FromDialogUnits;
     namespace c = ctrl::controls;
     setWindowTitle(QStringLiteral("下载液晶画面"));
     setFixedSize(FromDialogUnits(0, 0, 233, 167).size());

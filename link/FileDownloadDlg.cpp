@@ -9,7 +9,7 @@
 
 CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), run(*this, prompts), prompts_(prompts), filter_(look.filter) {
-    using ctrl::FromDialogUnits;
+    using ui::FromDialogUnits;
     namespace c = ctrl::controls;
     setWindowTitle(look.title);
     setFixedSize(FromDialogUnits(0, 0, 189, 90).size());

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QProgressBar>
 
-#include "link/DialogUnits.h"
+#include "ui/DialogControls.h"
 
 namespace {
 // A caption without system menu: no close box, nothing but the title.
@@ -12,11 +12,11 @@ constexpr Qt::WindowFlags kFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::Wi
 
 CProcessDlg::CProcessDlg() : QDialog(nullptr, kFlags) {
     setWindowTitle(QStringLiteral("消息窗口"));
-    setFixedSize(ctrl::FromDialogUnits(0, 0, 170, 15).size());
+    setFixedSize(ui::FromDialogUnits(0, 0, 170, 15).size());
     progress = new QProgressBar(this);
     progress->setObjectName(QStringLiteral("progress"));
     progress->setProperty("controlId", static_cast<int>(kProgressId));
-    progress->setGeometry(ctrl::FromDialogUnits(0, 0, 170, 15));
+    progress->setGeometry(ui::FromDialogUnits(0, 0, 170, 15));
     progress->setTextVisible(false);
     progress->setRange(0, 100);
     progress->setValue(0);

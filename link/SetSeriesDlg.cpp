@@ -9,8 +9,8 @@
 #include <QSerialPortInfo>
 #include <QShowEvent>
 
-#include "link/DialogUnits.h"
 #include "registers/RegisterFile.h"
+#include "ui/DialogControls.h"
 
 namespace {
 
@@ -46,21 +46,21 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, int id, QRect geometry) 
 
 CSetSeriesDlg::CSetSeriesDlg(QWidget* parent) : QDialog(parent), port(&ownedPort) {
     setWindowTitle(QStringLiteral("串行口参数设置"));
-    setFixedSize(ctrl::FromDialogUnits(0, 0, 134, 90).size());
+    setFixedSize(ui::FromDialogUnits(0, 0, 134, 90).size());
 
     auto* group = new QGroupBox(QStringLiteral("通讯参数设置"), this);
-    group->setGeometry(ctrl::FromDialogUnits(10, 10, 115, 50));
+    group->setGeometry(ui::FromDialogUnits(10, 10, 115, 50));
     auto* portLabel = new QLabel(QStringLiteral("选择串口"), this);
-    portLabel->setGeometry(ctrl::FromDialogUnits(20, 25, 40, 10));
+    portLabel->setGeometry(ui::FromDialogUnits(20, 25, 40, 10));
     auto* baudLabel = new QLabel(QStringLiteral("波特率"), this);
-    baudLabel->setGeometry(ctrl::FromDialogUnits(21, 40, 35, 10));
+    baudLabel->setGeometry(ui::FromDialogUnits(21, 40, 35, 10));
 
-    portCombo_ = MakeCombo(this, "portCombo", kPortComboId, ctrl::FromDialogUnits(65, 20, 45, 12));
+    portCombo_ = MakeCombo(this, "portCombo", kPortComboId, ui::FromDialogUnits(65, 20, 45, 12));
     portCombo_->setEditable(true);
     portCombo_->setInsertPolicy(QComboBox::NoInsert);
     portCombo_->addItems(PortChoices(PresentDevices()));
 
-    baudCombo_ = MakeCombo(this, "baudCombo", kBaudComboId, ctrl::FromDialogUnits(65, 40, 45, 12));
+    baudCombo_ = MakeCombo(this, "baudCombo", kBaudComboId, ui::FromDialogUnits(65, 40, 45, 12));
     QStringList bauds{QStringLiteral("19200"), QStringLiteral("9600"), QStringLiteral("4800")};
     SortAsText(bauds);
     baudCombo_->addItems(bauds);
@@ -68,7 +68,7 @@ CSetSeriesDlg::CSetSeriesDlg(QWidget* parent) : QDialog(parent), port(&ownedPort
     okButton_ = new QPushButton(QStringLiteral("确认"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setProperty("controlId", static_cast<int>(kOkId));
-    okButton_->setGeometry(ctrl::FromDialogUnits(48, 69, 50, 14));
+    okButton_->setGeometry(ui::FromDialogUnits(48, 69, 50, 14));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &CSetSeriesDlg::Confirm);
 }

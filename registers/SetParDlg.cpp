@@ -11,6 +11,7 @@
 #include <QValidator>
 
 #include "registers/FileErrors.h"
+#include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -23,19 +24,11 @@ const QString kPageOutOfRange =
     QStringLiteral("寄存器号超出范围！请键入S0000到S4095之间的寄存器号。");
 const QString kTooLong = QStringLiteral("“请填入不多于%1个的字符。”");
 
-// The dialog is laid out in dialog units of the "System" 10 point font.
-QRect FromDialogUnits(int x, int y, int width, int height) {
-    auto horizontal = [](int units) { return units * 7 / 4; };
-    auto vertical = [](int units) { return units * 19 / 10; };
-    return {horizontal(x), vertical(y), horizontal(width), vertical(height)};
-}
+using ui::FromDialogUnits;
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name, int id,
+QPushButton* MakeButton(QWidget* parent, const QString& text, const QString& name, int id,
                         QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setProperty("controlId", id);
-    button->setGeometry(geometry);
+    QPushButton* button = ui::controls::Button(parent, text, name, id, geometry);
     // No button is the default: Enter is the dialog's OK command.
     button->setAutoDefault(false);
     return button;
@@ -81,10 +74,7 @@ private:
 };
 
 QLineEdit* MakeEdit(QWidget* parent, const QString& name, int id, int limit, QRect geometry) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setProperty("controlId", id);
-    edit->setGeometry(geometry);
+    QLineEdit* edit = ui::controls::Edit(parent, name, id, geometry);
     edit->setValidator(new ByteLimit(limit, edit));
     return edit;
 }

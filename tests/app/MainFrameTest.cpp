@@ -550,6 +550,25 @@ private slots:
         QCOMPARE(title, QStringLiteral("关于 Tarvex620B"));
         QCOMPARE(version, QStringLiteral("Tarvex620B 2.0 版"));
     }
+
+    // A frame drawn over an edit box would take the clicks meant for it.
+    void everyEditOfEveryDialogIsOnTopWhereItIsClicked() {
+        AppRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        QDialog* dialogs[] = {&view.loadCutDlg,  &view.setParDlg,  &view.downByteDlg,
+                              &view.downParDlg,  &view.setByteDlg, &view.downProDlg,
+                              &view.translateDlg};
+        for (QDialog* dialog : dialogs) {
+            dialog->show();
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                QWidget* hit = dialog->childAt(edit->geometry().center());
+                QVERIFY2(hit == edit || edit->isAncestorOf(hit),
+                         qPrintable(dialog->windowTitle() + u' ' + edit->objectName()));
+            }
+            dialog->hide();
+        }
+    }
 };
 
 QTEST_MAIN(MainFrameTest)
