@@ -5,34 +5,21 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 
-#include "emulator/PtyServer.h"
+#include "EmulatedLine.h"
 #include "link/ParameterSource.h"
 #include "link/ProgramSource.h"
 #include "link/ScreenImage.h"
-#include "link/SerialPort.h"
-#include "link/TimedTransfer.h"
 #include "registers/RegisterFile.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class QuietWindows : public ctrl::TransferListener {
-public:
-    void ProgressMoved(int) override {}
-    void WindowsClosed() override { closed = true; }
-    void Report(const QString&) override {}
-    bool closed = false;
-};
 
 fs::path TempFile(const std::string& name, const std::string& bytes) {
     const fs::path p = fs::temp_directory_path() / (std::to_string(getpid()) + "-" + name);
@@ -44,20 +31,11 @@ fs::path TempFile(const std::string& name, const std::string& bytes) {
 template <typename Source>
 void RunDownload(benchmark::State& state, const ctrl::TransferProfile& profile,
                  const fs::path& file, int packets) {
-    emu::VirtualController controller;
-    emu::PtyServer server(controller);
-    std::string error;
-    if (!server.Open(error)) {
-        state.SkipWithError(error.c_str());
+    bench::EmulatedLine line;
+    if (!line.Ready()) {
+        state.SkipWithError(line.error.c_str());
         return;
     }
-    std::thread serving([&] { server.Serve(); });
-    CSerialPort port;
-    port.portPath = QString::fromStdString(server.DevicePath());
-    port.baudRate = 19200;
-    port.OpenConfigured();
-    port.sessionState = ctrl::LINK_READY;
-
     double ratio = 0;
     for (auto _ : state) {
         Source source;
@@ -65,24 +43,14 @@ void RunDownload(benchmark::State& state, const ctrl::TransferProfile& profile,
             state.SkipWithError("file refused");
             break;
         }
-        QuietWindows windows;
-        ctrl::TimedTransfer transfer(port, profile, source, windows);
-        const auto start = std::chrono::steady_clock::now();
-        transfer.Start();
-        while (!windows.closed)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(wall);
-        ratio = wall / ((packets + 2) * profile.periodMs / 1000.0);
-        if (transfer.Engine().Outcome() != ctrl::TransferOutcome::Finished)
+        const bench::EmulatedLine::Run run = line.Transfer(profile, source);
+        state.SetIterationTime(run.wallSeconds);
+        ratio = run.wallSeconds / ((packets + 2) * profile.periodMs / 1000.0);
+        if (!run.finished)
             state.SkipWithError("the transfer did not finish");
     }
     state.counters["packets"] = packets;
     state.counters["ratio"] = ratio;
-    port.Close();
-    server.RequestStop();
-    serving.join();
     fs::remove(file);
 }
 

@@ -5,16 +5,11 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 
-#include "emulator/PtyServer.h"
-#include "link/SerialPort.h"
-#include "link/TimedTransfer.h"
+#include "EmulatedLine.h"
 
 namespace {
 
@@ -32,14 +27,6 @@ public:
     int left;
 };
 
-class QuietWindows : public ctrl::TransferListener {
-public:
-    void ProgressMoved(int) override {}
-    void WindowsClosed() override { closed = true; }
-    void Report(const QString&) override {}
-    bool closed = false;
-};
-
 double CpuSeconds(int who) {
     rusage usage{};
     getrusage(who, &usage);
@@ -51,46 +38,28 @@ void BM_ProgramTransferOverPty(benchmark::State& state) {
     const int packets = static_cast<int>(state.range(0));
     const ctrl::TransferProfile& profile = ctrl::kProgramProfile;
 
-    emu::VirtualController controller;
-    emu::PtyServer server(controller);
-    std::string error;
-    if (!server.Open(error)) {
-        state.SkipWithError(error.c_str());
+    bench::EmulatedLine line;
+    if (!line.Ready()) {
+        state.SkipWithError(line.error.c_str());
         return;
     }
-    std::thread serving([&] { server.Serve(); });
-    CSerialPort port;
-    port.portPath = QString::fromStdString(server.DevicePath());
-    port.baudRate = 19200;
-    port.OpenConfigured();
-    port.sessionState = ctrl::LINK_READY;
-
     double ratio = 0;
     double hostCpu = 0;
     double wall = 0;
     for (auto _ : state) {
         CountingSource source(packets);
-        QuietWindows windows;
-        ctrl::TimedTransfer transfer(port, profile, source, windows);
         const double cpuBefore = CpuSeconds(RUSAGE_THREAD);
-        const auto start = std::chrono::steady_clock::now();
-        transfer.Start();
-        while (!windows.closed)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const bench::EmulatedLine::Run run = line.Transfer(profile, source);
         hostCpu = CpuSeconds(RUSAGE_THREAD) - cpuBefore;
+        wall = run.wallSeconds;
         state.SetIterationTime(wall);
         ratio = wall / ((packets + 2) * profile.periodMs / 1000.0);
-        if (transfer.Engine().Outcome() != ctrl::TransferOutcome::Finished) {
+        if (!run.finished)
             state.SkipWithError("the transfer did not finish");
-        }
     }
     state.counters["ratio"] = ratio;
     state.counters["host_cpu_s"] = hostCpu;
     state.counters["host_cpu_share"] = hostCpu / wall;
-    port.Close();
-    server.RequestStop();
-    serving.join();
 }
 
 BENCHMARK(BM_ProgramTransferOverPty)

@@ -85,7 +85,7 @@ QString FileError(std::error_code cause, const std::filesystem::path& file) {
 }
 
 QString RowNumberText(int k) {
-    return QString::fromStdString("S" + registers::FourDigits(k));
+    return u'S' + QString::fromStdString(registers::FourDigits(k));
 }
 
 }  // namespace
@@ -101,10 +101,9 @@ int CSetParDlg::ValueControlId(int row) {
 CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
     setWindowTitle(QStringLiteral("寄存器设置"));
     setFixedSize(FromDialogUnits(0, 0, 287, 205).size());
-    for (int r = 0; r < kRows; ++r) {
+    for (int r = 0; r < kRows; ++r)
         registerNumbers[r] = RowNumberText(r).toStdString();
-        values[r] = "0";
-    }
+    values.fill(std::string(1, '0'));
 
     browseButton_ = MakeButton(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
                                FromDialogUnits(215, 62, 40, 15));
