@@ -180,6 +180,23 @@ private slots:
         QCOMPARE(run.Frame().linePane->width(), 80);
     }
 
+    // The lock panes follow the lock state that key events carry (X11: Lock 0x02, Mod2 0x10).
+    void theLockPanesShowWhileTheLocksAreOn() {
+        AppRun run;
+        QVERIFY(run.Start());
+        const struct {
+            quint32 native;
+            const char* caps;
+            const char* num;
+        } cases[] = {{0x02, "大写", ""}, {0x10, "", "数字"}, {0x12, "大写", "数字"}, {0, "", ""}};
+        for (const auto& c : cases) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, 0, c.native);
+            QApplication::sendEvent(&run.View(), &press);
+            QTRY_COMPARE(run.Frame().capsPane->text(), QString::fromUtf8(c.caps));
+            QTRY_COMPARE(run.Frame().numPane->text(), QString::fromUtf8(c.num));
+        }
+    }
+
     void commandsFollowTheirEnablingRules() {
         AppRun run;
         QVERIFY(run.Start());
