@@ -260,7 +260,20 @@ QPrinter& CTarvexApp::Printer() {
     return *printer_;
 }
 
+// Where a print goes when no printer is installed: a PDF beside the document, or in the home
+// folder for an untitled one.
+QString CTarvexApp::PdfPathForDocument() const {
+    if (document->pathName.isEmpty())
+        return QDir::home().filePath(QStringLiteral("无标题.pdf"));
+    const QFileInfo source(document->pathName);
+    return source.absolutePath() + u'/' + source.completeBaseName() + QStringLiteral(".pdf");
+}
+
 void CTarvexApp::OnFilePrint() {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        Printer().setOutputFormat(QPrinter::PdfFormat);
+        Printer().setOutputFileName(PdfPathForDocument());
+    }
     QPrintDialog dialog(&Printer(), mainFrame.get());
     if (dialog.exec() == QDialog::Accepted)
         view->Print(&Printer());
@@ -295,10 +308,8 @@ bool CTarvexApp::PrintDirect(const QString& printerName) {
     } else if (printerName.isEmpty() && !installed.isEmpty()) {
         printer.setPrinterName(QPrinterInfo::defaultPrinterName());
     } else {
-        const QFileInfo source(document->pathName);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(source.absolutePath() + u'/' + source.completeBaseName() +
-                                  QStringLiteral(".pdf"));
+        printer.setOutputFileName(PdfPathForDocument());
     }
     view->Print(&printer);
     return true;

@@ -80,6 +80,7 @@ private:
     bool CreateMainWindow(bool showSplash);
     void InitialUpdate();
     QPrinter& Printer();
+    QString PdfPathForDocument() const;
     // Loads after the save question has been answered.
     bool LoadDocument(const QString& path);
 

@@ -485,6 +485,35 @@ private slots:
         QCOMPARE(mode, QPrintPreviewWidget::FacingPagesView);
     }
 
+    void withoutAPrinterPrintingMakesAPdfBesideTheDocument() {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("this machine has a printer");
+        QTemporaryDir dir;
+        const QString program = dir.filePath("first.kxc");
+        WriteBytes(program, "MOV M1,0\r\nEND\r\n");
+        AppRun run;
+        QVERIFY(run.Start());
+        QVERIFY(run.app.OpenDocumentFile(program));
+        QString setupKind, printKind;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            setupKind = box ? box->metaObject()->className() : "";
+            if (box)
+                static_cast<QDialog*>(box)->reject();
+        });
+        run.Action(cmd::FilePrintSetup)->trigger();
+        QCOMPARE(setupKind, QStringLiteral("QPageSetupDialog"));
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            printKind = box ? box->metaObject()->className() : "";
+            if (box)
+                static_cast<QDialog*>(box)->accept();
+        });
+        run.Action(cmd::FilePrint)->trigger();
+        QCOMPARE(printKind, QStringLiteral("QPrintDialog"));
+        QVERIFY(ReadBytes(dir.filePath("first.pdf")).startsWith("%PDF"));
+    }
+
     void aRecentFileThatFailsToOpenLeavesTheList() {
         const QString gone = dir.filePath(QStringLiteral("gone.kxc"));
         WriteBytes(gone, "G");
