@@ -445,6 +445,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Locked while a download runs on: closing now would cut the transfer off mid-frame.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (!app_.document->SaveModified()) {
         event->ignore();
         return;

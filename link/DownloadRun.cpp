@@ -1,17 +1,45 @@
 #include "link/DownloadRun.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QWidget>
 
 #include "ui/Prompts.h"
 
 namespace ctrl {
 
-DownloadRun::DownloadRun(QDialog& dialog, ui::Prompts& prompts)
-    : dialog(dialog), prompts(prompts) {}
+DownloadRun::DownloadRun(QDialog& dialog, ui::Prompts& prompts) : dialog(dialog), prompts(prompts) {
+    // The hidden dialog no longer holds the application modal, and the progress window may be
+    // closed before the transfer ends: the windows stay locked until then, so that nothing else
+    // (a second download, a disconnect, an edit restarting the session) reaches the port.
+    QObject::connect(&progressWindow, &QDialog::finished, &progressWindow, [this] {
+        if (IsRunning())
+            LockWindows(true);
+    });
+}
 
 DownloadRun::~DownloadRun() {
+    LockWindows(false);
     // The progress window may have been given the dialog as its parent; it is our member.
     progressWindow.setParent(nullptr);
+}
+
+void DownloadRun::LockWindows(bool locked) {
+    if (locked) {
+        // Every window the user could reach, as a modal loop would hold them.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->isEnabled() && window != &progressWindow) {
+                window->setEnabled(false);
+                lockedWindows.append(window);
+            }
+        }
+    } else {
+        for (const QPointer<QWidget>& window : std::as_const(lockedWindows)) {
+            if (window)
+                window->setEnabled(true);
+        }
+        lockedWindows.clear();
+    }
 }
 
 void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
@@ -39,6 +67,7 @@ void DownloadRun::ProgressMoved(int position) {
 }
 
 void DownloadRun::WindowsClosed() {
+    LockWindows(false);
     progressWindow.hide();
     const bool finished = transfer->Engine().Outcome() == TransferOutcome::Finished;
     dialog.done(finished ? QDialog::Accepted : QDialog::Rejected);

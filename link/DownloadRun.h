@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 #include "link/ProcessDlg.h"
@@ -38,10 +40,12 @@ private:
     void ProgressMoved(int position) override;
     void WindowsClosed() override;
     void Report(const QString& message) override;
+    void LockWindows(bool locked);
 
     QDialog& dialog;
     ui::Prompts& prompts;
     std::unique_ptr<TimedTransfer> transfer;
+    QList<QPointer<QWidget>> lockedWindows;
 };
 
 }  // namespace ctrl

@@ -94,6 +94,47 @@ private slots:
         run.Action(cmd::LinkDisconnect)->trigger();
         QVERIFY(!serial.ownedPort.IsOpen());
     }
+
+    // Closing the progress window ends only the window: the main window stays locked, so
+    // nothing else can reach the port, until the transfer ends.
+    void theWindowStaysLockedUntilADownloadEnds() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        const QString object = dir.filePath(QStringLiteral("long.kxo"));
+        WriteBytes(object, "This is RVL412E.kxo!" + QByteArray(160 * 24, '\x01'));  // 240 packets
+
+        CSetSeriesDlg& serial = run.View().setSeriesDlg;
+        serial.portText = device;
+        serial.ownedPort.portPath = device;
+        run.Action(cmd::LinkConnect)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
+
+        CDownProDlg& download = run.View().downProDlg;
+        run.prompts.fileAnswers.enqueue(object);
+        QTimer::singleShot(0, &download, [&download] {
+            download.Browse();
+            download.StartDownload();
+        });
+        run.Action(cmd::LinkDownloadProgram)->trigger();
+        QVERIFY(download.run.IsRunning());
+        QVERIFY(download.run.progressWindow.isVisible());
+        QTest::keyClick(&download.run.progressWindow, Qt::Key_Escape);
+        QVERIFY(!download.run.progressWindow.isVisible());
+        QVERIFY(download.run.IsRunning());
+
+        QVERIFY(!run.Frame().isEnabled());
+        const QString before = run.View().toPlainText();
+        QTest::keyClicks(&run.View(), QStringLiteral("MOV"));
+        QCOMPARE(run.View().toPlainText(), before);
+        QVERIFY(!run.Frame().close());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!download.run.IsRunning(), 15000);
+        QVERIFY(run.Frame().isEnabled());
+        QVERIFY(run.prompts.messages.isEmpty());
+        run.Action(cmd::LinkDisconnect)->trigger();
+        QVERIFY(!serial.ownedPort.IsOpen());
+    }
 };
 
 QTEST_MAIN(UserRoadTest)
