@@ -32,13 +32,15 @@ fs::path TemporaryBeside(const fs::path& target) {
 
 }  // namespace
 
+fs::path WriteTarget(const fs::path& path) {
+    std::error_code ec;
+    const fs::path target = fs::is_symlink(path, ec) ? fs::weakly_canonical(path, ec) : path;
+    return ec ? path : target;
+}
+
 std::error_code WriteFileAtomically(const fs::path& requested, std::string_view bytes) {
     std::error_code ec;
-    // Writing through a link must change the file it points to, not replace the link.
-    fs::path target =
-        fs::is_symlink(requested, ec) ? fs::weakly_canonical(requested, ec) : requested;
-    if (ec)
-        target = requested;
+    const fs::path target = WriteTarget(requested);
 
     // Devices and other special files are written in place: renaming over them would replace them.
     const auto existing = fs::status(target, ec);

@@ -13,6 +13,10 @@ namespace fileio {
 // rewritten in place instead. Returns an empty error code on success.
 std::error_code WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
+// The file a write to `path` must change: the one a symbolic link points to, else `path` itself.
+// Renaming a new file over the link would replace the link and leave its file as it was.
+std::filesystem::path WriteTarget(const std::filesystem::path& path);
+
 // Whether `target` can be opened for writing (created when missing), without changing its content.
 bool CanWrite(const std::filesystem::path& target);
 

@@ -1,5 +1,7 @@
 #include "registers/RegisterFile.h"
 
+#include "common/AtomicFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,11 +51,12 @@ public:
     explicit operator bool() const {
         return file_ != nullptr;
     }
-    // Closes now and reports whether everything buffered reached the file.
+    // Closes now and reports whether everything buffered reached the file; closing again is a
+    // no-op, so cleanup paths need not know whether the file was closed already.
     bool Close() {
         std::FILE* f = file_;
         file_ = nullptr;
-        return std::fclose(f) == 0;
+        return f == nullptr || std::fclose(f) == 0;
     }
 
 private:
@@ -253,7 +256,8 @@ PageRead ReadRegisterPage(const fs::path& path, int base) {
     return result;
 }
 
-WriteResult WriteRegisterPage(const fs::path& path, int base, const PageTexts& texts) {
+WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts) {
+    const fs::path path = fileio::WriteTarget(requested);
     if (!IsPageBase(base))
         return Failure(WriteStatus::BadPage);
     for (const std::string& text : texts) {

@@ -283,6 +283,19 @@ TEST(WriteRegisterPage, ReplacesAStaleWorkingCopyAndLeavesNoneBehind) {
     EXPECT_EQ(WorkingCopyPath(file).string(), file.string() + ".bak");
 }
 
+TEST(WriteRegisterPage, ThroughASymbolicLinkChangesTheFileItPointsTo) {
+    TempDir dir;
+    const fs::path file = dir / "real.dat";
+    const fs::path link = dir / "link.dat";
+    ASSERT_FALSE(CreateRegisterFile(file));
+    fs::create_symlink(file, link);
+    ASSERT_EQ(WriteRegisterPage(link, 0, Texts("v")).status, WriteStatus::Done);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadRegisterPage(file, 0).texts, Texts("v"));
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
+    EXPECT_FALSE(fs::exists(WorkingCopyPath(link)));
+}
+
 TEST(WriteRegisterPage, RefusalsLeaveTheFileAsItWas) {
     TempDir dir;
     const fs::path file = dir / "a.dat";
