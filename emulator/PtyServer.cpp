@@ -33,6 +33,10 @@ void CloseFd(int& fd) {
 PtyServer::PtyServer(VirtualController& controller) : controller(controller) {}
 
 PtyServer::~PtyServer() {
+    if (handlingSignals) {
+        ::sigaction(SIGINT, &previousInt, nullptr);
+        ::sigaction(SIGTERM, &previousTerm, nullptr);
+    }
     PtyServer* self = this;
     signalled.compare_exchange_strong(self, nullptr);
     CloseFd(master);
@@ -70,8 +74,11 @@ void PtyServer::StopOnSignals() {
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    if (!handlingSignals) {
+        ::sigaction(SIGINT, &action, &previousInt);
+        ::sigaction(SIGTERM, &action, &previousTerm);
+        handlingSignals = true;
+    }
 }
 
 int PtyServer::WaitMs() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -51,6 +52,10 @@ private:
     int master = -1;
     int slave = -1;  // held open so the line survives the host closing and reopening it
     int wake[2] = {-1, -1};
+    // The handlers StopOnSignals replaced, put back when the server goes.
+    bool handlingSignals = false;
+    struct sigaction previousInt {};
+    struct sigaction previousTerm {};
     int hangUpAfter = -1;
     std::string devicePath;
     std::deque<Pending> pending;

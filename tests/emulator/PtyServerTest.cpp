@@ -101,3 +101,28 @@ TEST_F(PtyServerTest, HangsUpAfterTheGivenNumberOfFrames) {
 }
 
 }  // namespace
+
+namespace {
+void MarkSignal(int) {}
+}  // namespace
+
+// A server that stopped on signals gives them back: the process's own handlers work again.
+TEST(PtyServerSignals, HandlersAreRestoredWhenTheServerGoes) {
+    struct sigaction mine {};
+    mine.sa_handler = MarkSignal;
+    sigemptyset(&mine.sa_mask);
+    struct sigaction before {};
+    ASSERT_EQ(::sigaction(SIGTERM, &mine, &before), 0);
+    {
+        emu::VirtualController controller;
+        emu::PtyServer server(controller);
+        server.StopOnSignals();
+        struct sigaction during {};
+        ::sigaction(SIGTERM, nullptr, &during);
+        EXPECT_NE(during.sa_handler, &MarkSignal);
+    }
+    struct sigaction after {};
+    ::sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, &MarkSignal);
+    ::sigaction(SIGTERM, &before, nullptr);
+}
