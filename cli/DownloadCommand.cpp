@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -52,7 +53,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Checks the file as the download dialog does, connects (handshake 1, answered by 1),\n"
     "runs the transfer with the dialog's timer and resend rules, and says goodbye (136).\n"
-    "DEV is a device path or COM1..COM4; B is 4800 (default), 9600 or 19200.\n"
+    "DEV is a device path from the root (/dev/ttyUSB0) or COMn, which names /dev/ttyS(n-1);\n"
+    "B is 4800 (default), 9600 or 19200.\n"
     "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
     "and registers 0 unless given. A screen is converted into the scratch file first\n"
     "(default: dat01.dat in the application data folder).\n"
@@ -237,6 +239,17 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     return std::nullopt;
 }
 
+// "COM3" names port 3; its number, or 0 when the text is no such name.
+int ComPortNumber(const std::string& text) {
+    int number = 0;
+    if (text.size() <= 3 || text.compare(0, 3, "COM") != 0)
+        return 0;
+    const auto [end, ec] = std::from_chars(text.data() + 3, text.data() + text.size(), number);
+    return ec == std::errc() && end == text.data() + text.size() && number >= 1 && number <= 255
+               ? number
+               : 0;
+}
+
 // The words make sense: a kind, a file, a port, and option values of the right shape.
 std::string UsageFault(const ParsedArgs& args) {
     if (!args.error.empty())
@@ -248,6 +261,9 @@ std::string UsageFault(const ParsedArgs& args) {
         return "unknown download " + kind + "; expected program, params or screen";
     if (!args.Has("--port"))
         return "--port is required";
+    const std::string port = args.Value("--port").value_or("");
+    if (ComPortNumber(port) == 0 && !port.starts_with('/'))
+        return "--port must be COM1 to COM255 or a device path such as /dev/ttyUSB0, not " + port;
     if (const auto kindName = args.Value("--kind"); kindName && !KindNamed(*kindName))
         return "--kind must be startup, parameter or status, not " + *kindName;
     if (const auto list = args.Value("--registers"); list && !FourTexts(*list))
@@ -258,14 +274,13 @@ std::string UsageFault(const ParsedArgs& args) {
     return {};
 }
 
-// "COM3" names port 3; anything else is taken as a device path.
+// A port is "COMn" or a device path from the root: any other text would fall back to COM1's
+// device and talk to a port the user never named.
 void SetPort(CSerialPort& port, const std::string& text) {
-    if (text.size() > 3 && text.compare(0, 3, "COM") == 0 &&
-        text.find_first_not_of("0123456789", 3) == std::string::npos) {
-        port.portNumber = std::stoi(text.substr(3));
-    } else {
+    if (const int number = ComPortNumber(text))
+        port.portNumber = number;
+    else
         port.portPath = QString::fromStdString(text);
-    }
 }
 
 }  // namespace

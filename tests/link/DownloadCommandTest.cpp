@@ -205,8 +205,11 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
          "文件格式错误: File Size ERR!!!\n"},
         {{"download", "program", bitmap, "--port", "/dev/none/tty"}, 1, "文件格式错误！\n"},
         {{"download", "params", bitmap}, 64, ""},
-        {{"download", "screen", bitmap, "--port", "x", "--kind", "splash"}, 64, ""},
-        {{"download", "screen", bitmap, "--port", "x", "--registers", "1,2,3"}, 64, ""},
+        {{"download", "screen", bitmap, "--port", "/dev/none", "--kind", "splash"}, 64, ""},
+        {{"download", "screen", bitmap, "--port", "/dev/none", "--registers", "1,2,3"}, 64, ""},
+        // A port must be named so that no other device is opened in its place.
+        {{"download", "program", bitmap, "--port", "ttyUSB0"}, 64, ""},
+        {{"download", "program", bitmap, "--port", "COM99999999999"}, 64, ""},
     };
     for (const auto& c : cases) {
         const ToolRun run = Tarvex(folder, c.args);
