@@ -8,4 +8,5 @@ constexpr int kMissingEnd = 2;    // compile: the code lines ran out without END
 constexpr int kCannotCreate = 3;  // compile: the object file could not be created or written
 constexpr int kUnreadable = 4;    // the input file could not be read
 constexpr int kUsage = 64;        // bad command line (EX_USAGE)
+constexpr int kOutputFailed = 74;  // what was printed did not all reach standard output (EX_IOERR)
 }  // namespace cli::exitcode

@@ -31,7 +31,8 @@ void PrintUsage(std::ostream& stream) {
     for (const cli::Command* command : kCommands)
         stream << "  " << command->synopsis << "\n";
     stream << "  help [COMMAND]                        show this text or a command's help\n"
-              "\nMessages are printed in UTF-8. `tarvex help COMMAND` lists its exit status.\n";
+              "\nMessages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;\n"
+              "any command exits 74 when what it printed could not be written.\n";
 }
 
 int Help(std::span<const std::string_view> args) {
@@ -72,6 +73,10 @@ int main(int argc, char** argv) {
         return cli::exitcode::kUsage;
     }
     const int status = command->run(rest, std::cout, std::cerr);
-    std::cout.flush();
+    // A full disk behind a redirection must not pass for a complete listing.
+    if (!std::cout.flush()) {
+        std::cerr << "tarvex: cannot write standard output\n";
+        return status == cli::exitcode::kOk ? cli::exitcode::kOutputFailed : status;
+    }
     return status;
 }

@@ -105,6 +105,16 @@ TEST(DisasmCommand, RefusesFilesThatAreNoObjectProgram) {
     }
 }
 
+TEST(DisasmCommand, AListingThatCannotBeWrittenFailsWith74) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    TempDir dir;
+    const std::string object = dir.Write("p.kxo", kHeader + Record(2, 0x08));
+    const ToolRun run = RunTool({"disasm", object}, "/dev/full");
+    EXPECT_EQ(run.exitCode, 74);
+    EXPECT_EQ(run.err, "tarvex: cannot write standard output\n");
+}
+
 TEST(DisasmCommand, UnreadableFileExitsWith4) {
     TempDir dir;
     const std::string path = dir.Path("missing.kxo").string();

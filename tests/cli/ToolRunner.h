@@ -12,7 +12,8 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun RunTool(const std::vector<std::string>& args);
+// `stdoutPath`, when given, receives standard output instead (ToolRun::out stays empty).
+ToolRun RunTool(const std::vector<std::string>& args, const char* stdoutPath = nullptr);
 
 // A fresh folder under the system's temporary folder, removed when the object goes.
 class TempDir {
