@@ -245,8 +245,9 @@ void CMainFrame::AttachView(CTarvexView* view) {
     view_ = view;
     setCentralWidget(view);
     connect(view, &CTarvexView::LineIndicatorChanged, this, &CMainFrame::SetLineText);
-    connect(view, &CTarvexView::FilesDropped, this,
-            [this](const QStringList& paths) { app_.OpenDroppedFiles(paths); });
+    connect(
+        view, &CTarvexView::FilesDropped, this,
+        [this](const QStringList& paths) { app_.OpenDroppedFiles(paths); }, Qt::QueuedConnection);
     connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
     connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandUI);
     // Asking the clipboard can mean a round trip to another program: ask only when it changes.
@@ -471,5 +472,6 @@ void CMainFrame::dropEvent(QDropEvent* event) {
             paths.append(url.toLocalFile());
     }
     event->acceptProposedAction();
-    app_.OpenDroppedFiles(paths);
+    // Opened once the drop is over: a save question asked inside it would hold the drag source.
+    QTimer::singleShot(0, this, [this, paths] { app_.OpenDroppedFiles(paths); });
 }

@@ -84,6 +84,9 @@ std::optional<QString> Write(const QString& path, const QByteArray& bytes) {
     if (QFileInfo(path).isDir())
         return CauseMessage(EISDIR, path);
     QSaveFile file(path);
+    // A file the user may write in a folder where they may not create one: rewrite it in place,
+    // as the other writers do, rather than refuse a save the file itself allows.
+    file.setDirectWriteFallback(true);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
         const int cause = errno;

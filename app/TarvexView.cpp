@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -166,6 +167,17 @@ void CTarvexView::keyPressEvent(QKeyEvent* event) {
     }
     QPlainTextEdit::keyPressEvent(event);
     UpdateLineIndicator();
+}
+
+// Chinese is typed through an input method: its committed text obeys the capacity as keys do.
+void CTarvexView::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty() && RoomFor(event->commitString()) < 0) {
+        QApplication::beep();
+        QInputMethodEvent withoutCommit(event->preeditString(), event->attributes());
+        QPlainTextEdit::inputMethodEvent(&withoutCommit);
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
 }
 
 void CTarvexView::mousePressEvent(QMouseEvent* event) {
