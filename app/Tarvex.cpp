@@ -308,8 +308,19 @@ bool CTarvexApp::PrintDirect(const QString& printerName) {
     } else if (printerName.isEmpty() && !installed.isEmpty()) {
         printer.setPrinterName(QPrinterInfo::defaultPrinterName());
     } else {
+        // Nobody is asked here, so an existing PDF is never overwritten: "name (2).pdf" and on.
+        const QString first = PdfPathForDocument();
+        QString pdf = first;
+        for (int n = 2; QFileInfo::exists(pdf); ++n)
+            pdf = first.chopped(4) + QStringLiteral(" (%1).pdf").arg(n);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(PdfPathForDocument());
+        printer.setOutputFileName(pdf);
+        view->Print(&printer);
+        if (!QFileInfo::exists(pdf)) {
+            prompts_.Message(QStringLiteral("不能生成文件： %1 ！").arg(pdf));
+            return false;
+        }
+        return true;
     }
     view->Print(&printer);
     return true;

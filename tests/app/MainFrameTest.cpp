@@ -577,6 +577,14 @@ private slots:
         QVERIFY(!run.Start({QStringLiteral("/p"), program}));
         QVERIFY(ReadBytes(dir.filePath(QStringLiteral("print.pdf"))).startsWith("%PDF"));
         QVERIFY(!run.Frame().isVisible());
+
+        // A PDF already there is the user's: the next print goes beside it.
+        WriteBytes(dir.filePath(QStringLiteral("print.pdf")), "mine");
+        AppRun again;
+        QVERIFY(!again.Start({QStringLiteral("/p"), program}));
+        QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("print.pdf"))), QByteArray("mine"));
+        QVERIFY(ReadBytes(dir.filePath(QStringLiteral("print (2).pdf"))).startsWith("%PDF"));
+        QVERIFY(again.prompts.messages.isEmpty());
     }
 
     void theAboutBoxShowsTheVersion() {
