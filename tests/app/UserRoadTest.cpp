@@ -15,6 +15,28 @@ class UserRoadTest : public QObject {
     QProcess controller;
     QString device;
 
+    // "串口设置" pointed at the emulator, then "连接控制器" until the controller has answered.
+    void Connect(AppRun& run) {
+        CSetSeriesDlg& serial = run.View().setSeriesDlg;
+        serial.portText = device;
+        serial.ownedPort.portPath = device;
+        run.Action(cmd::LinkConnect)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
+    }
+
+    // "下载程序": the object chosen with Browse, the number typed, "开始下载" pressed.
+    void StartProgramDownload(AppRun& run, const QString& object, const QString& number) {
+        CDownProDlg& download = run.View().downProDlg;
+        run.prompts.fileAnswers.enqueue(object);
+        QTimer::singleShot(0, &download, [&download, number] {
+            download.programNumberText = number;
+            download.Refresh();
+            download.Browse();
+            download.StartDownload();
+        });
+        run.Action(cmd::LinkDownloadProgram)->trigger();
+    }
+
 private slots:
     void initTestCase() {
         ClearProfile();
@@ -64,20 +86,11 @@ private slots:
         QCOMPARE(objectBytes.size(), 20 + 4 * 24);  // header and four code lines, END included
 
         CSetSeriesDlg& serial = run.View().setSeriesDlg;
-        serial.portText = device;
-        serial.ownedPort.portPath = device;
-        run.Action(cmd::LinkConnect)->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
-
+        Connect(run);
+        if (QTest::currentTestFailed())
+            return;
         CDownProDlg& download = run.View().downProDlg;
-        run.prompts.fileAnswers.enqueue(object);
-        QTimer::singleShot(0, &download, [&download] {
-            download.programNumberText = QStringLiteral("7");
-            download.Refresh();
-            download.Browse();
-            download.StartDownload();
-        });
-        run.Action(cmd::LinkDownloadProgram)->trigger();
+        StartProgramDownload(run, object, QStringLiteral("7"));
         QCOMPARE(download.port, &serial.ownedPort);
         // The dialog hides while the transfer runs on its timer.
         QTRY_VERIFY_WITH_TIMEOUT(!download.run.IsRunning(), 10000);
@@ -105,18 +118,11 @@ private slots:
         WriteBytes(object, "This is RVL412E.kxo!" + QByteArray(160 * 24, '\x01'));  // 240 packets
 
         CSetSeriesDlg& serial = run.View().setSeriesDlg;
-        serial.portText = device;
-        serial.ownedPort.portPath = device;
-        run.Action(cmd::LinkConnect)->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
-
+        Connect(run);
+        if (QTest::currentTestFailed())
+            return;
         CDownProDlg& download = run.View().downProDlg;
-        run.prompts.fileAnswers.enqueue(object);
-        QTimer::singleShot(0, &download, [&download] {
-            download.Browse();
-            download.StartDownload();
-        });
-        run.Action(cmd::LinkDownloadProgram)->trigger();
+        StartProgramDownload(run, object, QStringLiteral("1"));
         QVERIFY(download.run.IsRunning());
         QVERIFY(download.run.progressWindow.isVisible());
         QTest::keyClick(&download.run.progressWindow, Qt::Key_Escape);
