@@ -49,6 +49,8 @@ std::optional<QString> QtPrompts::RunChooser(QFileDialog& dialog, const FileChoo
     const QStringList filters = NameFiltersFromMfc(c.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // The descriptions carry their patterns already ("Text Files(*.kxo)"); show them as written.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setDefaultSuffix(c.defaultExtension);
     if (!c.initialFileName.isEmpty())
         dialog.selectFile(c.initialFileName);

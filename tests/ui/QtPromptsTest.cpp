@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -119,9 +120,14 @@ void QtPromptsTest::questionButtonsGiveTheirAnswers() {
 void QtPromptsTest::openChooserLetsTheUserNameANewFile() {
     SeenChooser seen;
     QString offeredName;
+    QStringList shownTypes;
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
         if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit"))
             offeredName = edit->text();
+        if (auto* types = dialog->findChild<QComboBox*>("fileTypeCombo")) {
+            for (int i = 0; i < types->count(); ++i)
+                shownTypes << types->itemText(i).trimmed();
+        }
         seen = {dialog->acceptMode(), dialog->fileMode(), dialog->nameFilters(),
                 dialog->defaultSuffix(), !dialog->testOption(QFileDialog::DontConfirmOverwrite)};
         TypeAndAccept(dialog, "新程序");
@@ -133,6 +139,7 @@ void QtPromptsTest::openChooserLetsTheUserNameANewFile() {
     QCOMPARE(seen.nameFilters, (QStringList{"Text Files(*.kxo) (*.kxo)", "All Files(*.*) (*)"}));
     QCOMPARE(seen.defaultSuffix, QString("txt"));
     QCOMPARE(offeredName, QString("程序.kxo"));
+    QCOMPARE(shownTypes, (QStringList{"Text Files(*.kxo)", "All Files(*.*)"}));
     QCOMPARE(chosen.value_or("<cancelled>"), QString(dir_.filePath("新程序.txt")));
 }
 
