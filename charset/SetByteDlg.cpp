@@ -226,7 +226,7 @@ void CSetByteDlg::done(int result) {
 }
 
 bool CSetByteDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == entryEdits_[0] && event->type() == QEvent::FocusOut && !closing_ && isVisible())
+    if (watched == entryEdits_[0] && ui::LeavesField(event) && !closing_ && isVisible())
         ChangeBlock();
     return QDialog::eventFilter(watched, event);
 }

@@ -292,7 +292,7 @@ void CSetParDlg::done(int result) {
 }
 
 bool CSetParDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == numberEdits_[0] && event->type() == QEvent::FocusOut && !closing_ && isVisible())
+    if (watched == numberEdits_[0] && ui::LeavesField(event) && !closing_ && isVisible())
         ChangePage();
     return QDialog::eventFilter(watched, event);
 }

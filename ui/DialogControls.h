@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,13 @@ inline QRect FromDialogUnits(int x, int y, int width, int height) {
     auto horizontal = [](int units) { return units * 7 / 4; };
     auto vertical = [](int units) { return units * 19 / 10; };
     return {horizontal(x), vertical(y), horizontal(width), vertical(height)};
+}
+
+// Whether `event` takes the focus away from a field. The field's own context menu does not: the
+// user is still editing it, as on the platform, where that menu leaves the focus in place.
+inline bool LeavesField(const QEvent* event) {
+    return event->type() == QEvent::FocusOut &&
+           static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
 }
 
 // Controls placed in dialog units and tagged with their control id, so tests can find them as

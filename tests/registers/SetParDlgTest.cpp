@@ -49,6 +49,7 @@ private slots:
     void savingPage0OfANewFileGivesTheCompleteFile();
     void leavingTheFirstNumberChangesThePage_data();
     void leavingTheFirstNumberChangesThePage();
+    void theNumbersOwnMenuDoesNotLeaveIt();
     void pagesOutsideTheFileAreRefused_data();
     void pagesOutsideTheFileAreRefused();
     void pageChangeDropsTypedValues();
@@ -155,6 +156,18 @@ void SetParDlgTest::leavingTheFirstNumberChangesThePage() {
     for (int r = 0; r < 24; ++r)
         QCOMPARE(Value(r)->text(), base + r < 4096 ? QString("v%1").arg(base + r) : QString());
     QVERIFY(prompts_->messages.isEmpty());
+}
+
+void SetParDlgTest::theNumbersOwnMenuDoesNotLeaveIt() {
+    Browse(CompleteFile());
+    Type(Number(0), "48");
+    QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(Number(0), &toMenu);
+    QCOMPARE(dlg_->pageBase, 0);
+    QCOMPARE(Number(1)->text(), QString("S0001"));
+    QCOMPARE(Number(0)->text(), QString("48"));
+    QTest::keyClick(Number(0), Qt::Key_Tab);
+    ExpectPage(48);
 }
 
 void SetParDlgTest::pagesOutsideTheFileAreRefused_data() {
