@@ -7,12 +7,12 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
-#include "link/DownloadControls.h"
 #include "link/DownloadMessages.h"
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
 #include "link/SerialPort.h"
 #include "registers/RegisterFile.h"
+#include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -40,7 +40,7 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, QWidget* parent)
       run(*this, prompts),
       prompts_(prompts) {
     using ui::FromDialogUnits;
-    namespace c = ctrl::controls;
+    namespace c = ui::controls;
     setWindowTitle(QStringLiteral("下载液晶画面"));
     setFixedSize(FromDialogUnits(0, 0, 233, 167).size());
 

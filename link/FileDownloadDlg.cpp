@@ -2,15 +2,15 @@
 
 #include <QShowEvent>
 
-#include "link/DownloadControls.h"
 #include "link/DownloadMessages.h"
 #include "link/SerialPort.h"
+#include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), run(*this, prompts), prompts_(prompts), filter_(look.filter) {
     using ui::FromDialogUnits;
-    namespace c = ctrl::controls;
+    namespace c = ui::controls;
     setWindowTitle(look.title);
     setFixedSize(FromDialogUnits(0, 0, 189, 90).size());
 

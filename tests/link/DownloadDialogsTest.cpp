@@ -89,6 +89,7 @@ class DownloadDialogsTest : public QObject {
 
 private slots:
     void programDialogRefusesThenSendsTheBrowsedFile();
+    void enterPressesTheFocusedButtonOrElseStart();
     void parameterDialogRefusesAForeignFileAndLeavesItClosed();
     void screenRangeMessagesComeBeforeTheFileIsOpened_data();
     void screenRangeMessagesComeBeforeTheFileIsOpened();
@@ -145,6 +146,32 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     dlg.show();  // fields persist between openings
     QCOMPARE(Edit(dlg, "pathEdit")->text(), good);
     QCOMPARE(Edit(dlg, "numberEdit")->text(), QString("300"));
+}
+
+// As on the platform's dialogs: Enter on a focused button presses that button; anywhere else it
+// presses the default "开始下载".
+void DownloadDialogsTest::enterPressesTheFocusedButtonOrElseStart() {
+    ui::ScriptedPrompts prompts;
+    CDownParDlg dlg(prompts);
+    Controller line;
+    dlg.port = &line.port;
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    auto* cancel = dlg.findChild<QPushButton*>("cancelButton");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(prompts.messages.isEmpty());
+
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    Edit(dlg, "numberEdit")->setFocus();
+    QTest::keyClick(Edit(dlg, "numberEdit"), Qt::Key_Return);
+    QCOMPARE(prompts.messages, QStringList{"不能打开文件: !"});
+    QVERIFY(dlg.isVisible());
 }
 
 void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() {
