@@ -184,7 +184,10 @@ void CDownByteDlg::StartDownload() {
 }
 
 void CDownByteDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         Refresh();
+        // Each opening starts on the first control, as a dialog made anew would.
+        pathEdit_->setFocus();
+    }
     QDialog::showEvent(event);
 }

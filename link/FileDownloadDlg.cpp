@@ -70,7 +70,10 @@ void CFileDownloadDlg::StartDownload() {
 }
 
 void CFileDownloadDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         Refresh();
+        // Each opening starts on the first control, as a dialog made anew would.
+        pathEdit_->setFocus();
+    }
     QDialog::showEvent(event);
 }

@@ -168,6 +168,7 @@ void DownloadDialogsTest::enterPressesTheFocusedButtonOrElseStart() {
     dlg.show();
     QApplication::setActiveWindow(&dlg);
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    QCOMPARE(QApplication::focusWidget(), Edit(dlg, "pathEdit"));  // not the last button used
     Edit(dlg, "numberEdit")->setFocus();
     QTest::keyClick(Edit(dlg, "numberEdit"), Qt::Key_Return);
     QCOMPARE(prompts.messages, QStringList{"不能打开文件: !"});
