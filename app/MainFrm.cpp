@@ -245,9 +245,7 @@ void CMainFrame::AttachView(CTarvexView* view) {
     view_ = view;
     setCentralWidget(view);
     connect(view, &CTarvexView::LineIndicatorChanged, this, &CMainFrame::SetLineText);
-    connect(
-        view, &CTarvexView::FilesDropped, this,
-        [this](const QStringList& paths) { app_.OpenDroppedFiles(paths); }, Qt::QueuedConnection);
+    connect(view, &CTarvexView::FilesDropped, this, &CMainFrame::OpenDroppedLater);
     connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
     connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandUI);
     // Asking the clipboard can mean a round trip to another program: ask only when it changes.
@@ -472,6 +470,10 @@ void CMainFrame::dropEvent(QDropEvent* event) {
             paths.append(url.toLocalFile());
     }
     event->acceptProposedAction();
-    // Opened once the drop is over: a save question asked inside it would hold the drag source.
+    OpenDroppedLater(paths);
+}
+
+// Opened once the drop is over: a save question asked inside it would hold the drag source.
+void CMainFrame::OpenDroppedLater(const QStringList& paths) {
     QTimer::singleShot(0, this, [this, paths] { app_.OpenDroppedFiles(paths); });
 }

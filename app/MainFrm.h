@@ -61,6 +61,7 @@ private:
     bool BuildStatusBar();
     void UpdateLockPanes();
     void Route(int id);
+    void OpenDroppedLater(const QStringList& paths);
 
     CTarvexApp& app_;
     CTarvexView* view_ = nullptr;

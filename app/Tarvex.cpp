@@ -303,6 +303,7 @@ void CTarvexApp::OnAppAbout() {
 bool CTarvexApp::PrintDirect(const QString& printerName) {
     QPrinter printer(QPrinter::HighResolution);
     const QStringList installed = QPrinterInfo::availablePrinterNames();
+    QString pdf;
     if (!printerName.isEmpty() && installed.contains(printerName)) {
         printer.setPrinterName(printerName);
     } else if (printerName.isEmpty() && !installed.isEmpty()) {
@@ -310,18 +311,16 @@ bool CTarvexApp::PrintDirect(const QString& printerName) {
     } else {
         // Nobody is asked here, so an existing PDF is never overwritten: "name (2).pdf" and on.
         const QString first = PdfPathForDocument();
-        QString pdf = first;
+        pdf = first;
         for (int n = 2; QFileInfo::exists(pdf); ++n)
             pdf = first.chopped(4) + QStringLiteral(" (%1).pdf").arg(n);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        view->Print(&printer);
-        if (!QFileInfo::exists(pdf)) {
-            prompts_.Message(QStringLiteral("不能生成文件： %1 ！").arg(pdf));
-            return false;
-        }
-        return true;
     }
     view->Print(&printer);
+    if (!pdf.isEmpty() && !QFileInfo::exists(pdf)) {
+        prompts_.Message(QStringLiteral("不能生成文件： %1 ！").arg(pdf));
+        return false;
+    }
     return true;
 }

@@ -14,32 +14,32 @@ DownloadRun::DownloadRun(QDialog& dialog, ui::Prompts& prompts) : dialog(dialog)
     // (a second download, a disconnect, an edit restarting the session) reaches the port.
     QObject::connect(&progressWindow, &QDialog::finished, &progressWindow, [this] {
         if (IsRunning())
-            LockWindows(true);
+            LockWindows();
     });
 }
 
 DownloadRun::~DownloadRun() {
-    LockWindows(false);
+    UnlockWindows();
     // The progress window may have been given the dialog as its parent; it is our member.
     progressWindow.setParent(nullptr);
 }
 
-void DownloadRun::LockWindows(bool locked) {
-    if (locked) {
-        // Every window the user could reach, as a modal loop would hold them.
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible() && window->isEnabled() && window != &progressWindow) {
-                window->setEnabled(false);
-                lockedWindows.append(window);
-            }
+// Every window the user could reach, as a modal loop would hold them.
+void DownloadRun::LockWindows() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->isEnabled() && window != &progressWindow) {
+            window->setEnabled(false);
+            lockedWindows.append(window);
         }
-    } else {
-        for (const QPointer<QWidget>& window : std::as_const(lockedWindows)) {
-            if (window)
-                window->setEnabled(true);
-        }
-        lockedWindows.clear();
     }
+}
+
+void DownloadRun::UnlockWindows() {
+    for (const QPointer<QWidget>& window : std::as_const(lockedWindows)) {
+        if (window)
+            window->setEnabled(true);
+    }
+    lockedWindows.clear();
 }
 
 void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
@@ -67,7 +67,7 @@ void DownloadRun::ProgressMoved(int position) {
 }
 
 void DownloadRun::WindowsClosed() {
-    LockWindows(false);
+    UnlockWindows();
     progressWindow.hide();
     const bool finished = transfer->Engine().Outcome() == TransferOutcome::Finished;
     dialog.done(finished ? QDialog::Accepted : QDialog::Rejected);

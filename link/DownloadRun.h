@@ -40,7 +40,8 @@ private:
     void ProgressMoved(int position) override;
     void WindowsClosed() override;
     void Report(const QString& message) override;
-    void LockWindows(bool locked);
+    void LockWindows();
+    void UnlockWindows();
 
     QDialog& dialog;
     ui::Prompts& prompts;
