@@ -20,6 +20,7 @@
 #include "app/Splash.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
+#include "common/QtMessages.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -319,7 +320,7 @@ bool CTarvexApp::PrintDirect(const QString& printerName) {
     }
     view->Print(&printer);
     if (!pdf.isEmpty() && !QFileInfo::exists(pdf)) {
-        prompts_.Message(QStringLiteral("不能生成文件： %1 ！").arg(pdf));
+        prompts_.Message(msg::QText(msg::Id::CannotCreateFile, {pdf}));
         return false;
     }
     return true;

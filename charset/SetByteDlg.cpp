@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 
 #include "charset/CharacterImage.h"
+#include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
@@ -206,7 +207,7 @@ void CSetByteDlg::Browse() {
 
 void CSetByteDlg::Save() {
     if (charset::SaveImage(ToPath(filePath), image)) {
-        prompts_.Message(QStringLiteral("不能生成文件： %1 ！").arg(filePath));
+        prompts_.Message(msg::QText(msg::Id::CannotCreateFile, {filePath}));
         return;
     }
     TakeFields();

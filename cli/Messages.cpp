@@ -1,9 +1,11 @@
 #include "cli/Messages.h"
 
+#include "common/Messages.h"
+
 namespace cli {
 
 std::string UnreadableMessage(std::string_view path) {
-    return "不能读取文件： " + std::string(path) + " ！";
+    return msg::Text(msg::Id::CannotReadFile, {path});
 }
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "common/AtomicFile.h"
+#include "common/Messages.h"
 
 namespace screen {
 namespace {
@@ -86,7 +87,7 @@ std::error_code ConvertScreenBitmap(std::string_view head, const std::filesystem
 }
 
 std::string ScratchFailedMessage(const std::string& scratchPath) {
-    return "不能生成文件： " + scratchPath + " ！";
+    return msg::Text(msg::Id::CannotCreateFile, {scratchPath});
 }
 
 }  // namespace screen

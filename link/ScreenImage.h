@@ -53,7 +53,6 @@ ScreenData ScreenDataFromBitmap(std::string_view head);
 // old scratch file, if any, is left as it was.
 std::error_code ConvertScreenBitmap(std::string_view head, const std::filesystem::path& scratch);
 
-// "不能生成文件： <path> ！"
 std::string ScratchFailedMessage(const std::string& scratchPath);
 
 }  // namespace screen

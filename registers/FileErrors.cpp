@@ -2,61 +2,61 @@
 
 #include <cerrno>
 
+#include "common/Messages.h"
+
 namespace registers {
 
 namespace {
 
-const char* Pattern(std::error_code cause) {
+msg::Id Pattern(std::error_code cause) {
     // Causes from the system (Win32 codes on Windows) are compared in their portable form.
     const std::error_condition condition = cause.default_error_condition();
     if (condition.category() != std::generic_category())
-        return "在对 %1 进行访问时发生了一个不明错误。";
+        return msg::Id::FileGenericError;
     switch (condition.value()) {
         case ENOENT:
-            return "没有找到 %1。";
+            return msg::Id::FileNotFound;
         case ENOTDIR:
         case ENAMETOOLONG:
         case EINVAL:
         case ELOOP:
-            return "%1 中包含无效的路径。";
+            return msg::Id::FileBadPath;
         case EMFILE:
         case ENFILE:
-            return "无法打开 %1 因为太多文件已被打开。";
+            return msg::Id::FileTooManyOpen;
         case EACCES:
         case EPERM:
         case EROFS:
         case EISDIR:
         case EEXIST:
-            return "对 %1 的存取被拒绝。";
+            return msg::Id::FileAccessDenied;
         case EBADF:
-            return "一个无效的文件柄与 %1 相关联。";
+            return msg::Id::FileBadHandle;
         case ESPIPE:
-            return "对 %1 进行查找失败。";
+            return msg::Id::FileSeekFailed;
         case EIO:
-            return "在存取 %1 时一个硬件输入/输出错误被报告。";
+            return msg::Id::FileHardwareError;
         case ETXTBSY:
         case EBUSY:
-            return "在存取 %1 时发生共享违例。";
+            return msg::Id::FileSharingViolation;
         case ENOLCK:
         case EDEADLK:
-            return "在存取 %1 时发生锁违例。";
+            return msg::Id::FileLockViolation;
         case ENOSPC:
         case EFBIG:
 #ifdef EDQUOT
         case EDQUOT:
 #endif
-            return "在存取 %1 时磁盘已满。";
+            return msg::Id::FileDiskFull;
         default:
-            return "在对 %1 进行访问时发生了一个不明错误。";
+            return msg::Id::FileGenericError;
     }
 }
 
 }  // namespace
 
 std::string FileErrorMessage(std::error_code cause, std::string_view fileName) {
-    std::string message = Pattern(cause);
-    message.replace(message.find("%1"), 2, fileName);
-    return message;
+    return msg::Text(Pattern(cause), {fileName});
 }
 
 }  // namespace registers
