@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include "common/QtMessages.h"
+
 namespace desktop {
 
 namespace {
@@ -102,21 +104,22 @@ bool Unregister() {
 
 void Register(const QString& programPath) {
     const QString exec = ExecQuoted(QDir::toNativeSeparators(programPath));
-    const QString entry = QStringLiteral(
-                              "[Desktop Entry]\n"
-                              "Type=Application\n"
-                              "Name=Tarvex620B\n"
-                              "Comment=%1\n"
-                              "Exec=%2 %f\n"
-                              "Icon=%3\n"
-                              "MimeType=%4;\n"
-                              "Terminal=false\n"
-                              "Actions=print;\n"
-                              "\n"
-                              "[Desktop Action print]\n"
-                              "Name=打印\n"
-                              "Exec=%2 /p %f\n")
-                              .arg(kFileTypeName, exec, kAppIcon, kMimeType);
+    const QString entry =
+        QStringLiteral(
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=Tarvex620B\n"
+            "Comment=%1\n"
+            "Exec=%2 %f\n"
+            "Icon=%3\n"
+            "MimeType=%4;\n"
+            "Terminal=false\n"
+            "Actions=print;\n"
+            "\n"
+            "[Desktop Action print]\n"
+            "Name=%5\n"
+            "Exec=%2 /p %f\n")
+            .arg(kFileTypeName, exec, kAppIcon, kMimeType, msg::QText(msg::Id::DesktopPrintAction));
     WriteText(DesktopEntryPath(), entry);
 
     const QString glob =

@@ -42,6 +42,15 @@ constexpr Entry kTable[] = {
     {Id::CompileMissingOperand, "第 %1 行程序缺少参数！"},
     {Id::CompileTooManyOperands, "第 %1 行程序多参数！"},
     {Id::UnknownError, "未知错误！"},
+    {Id::DisasmUnknownInstruction, "no instruction has this group and code"},
+    {Id::DisasmReservedBytesSet, "bytes 2 and 3 are not zero"},
+    {Id::DisasmExtraOperand, "operand %1 is set but the instruction has no such operand"},
+    {Id::DisasmOperandNotText, "operand %1 cannot be written as program text"},
+    {Id::DisasmNoHeader, "not an object program: the header \"%1\" is missing"},
+    {Id::DisasmPartialRecord, "the file ends inside a record (%1 bytes left over)"},
+    {Id::DisasmTooManyRecords, "more than %1 records"},
+    {Id::DisasmRecordFault, "record %1: %2"},
+    {Id::DisasmRecordsAfterEnd, "record %1: END is followed by further records"},
 
     {Id::PortOpenFailed, "串口 %1 打开失败"},
     {Id::HandshakeFailed, "控制器连接：失败！"},
@@ -49,6 +58,8 @@ constexpr Entry kTable[] = {
     {Id::FileFormatError, "文件格式错误！"},
     {Id::ScreenNumberOutOfRange, "液晶画面序号超限！"},
     {Id::RegisterNumberOutOfRange, "参数序号超限！"},
+
+    {Id::DesktopPrintAction, "打印"},
 };
 
 constexpr bool InIdOrder() {

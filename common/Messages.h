@@ -41,6 +41,15 @@ enum class Id : int {
     CompileMissingOperand,
     CompileTooManyOperands,
     UnknownError,
+    DisasmUnknownInstruction,
+    DisasmReservedBytesSet,
+    DisasmExtraOperand,
+    DisasmOperandNotText,
+    DisasmNoHeader,
+    DisasmPartialRecord,
+    DisasmTooManyRecords,
+    DisasmRecordFault,
+    DisasmRecordsAfterEnd,
 
     // Controller link and downloads
     PortOpenFailed,
@@ -49,6 +58,9 @@ enum class Id : int {
     FileFormatError,
     ScreenNumberOutOfRange,
     RegisterNumberOutOfRange,
+
+    // Desktop registration
+    DesktopPrintAction,
 
     // Dialogs (captions, labels and their messages)
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/Messages.h"
 #include "compiler/CompileRun.h"
 #include "compiler/EncodeLine.h"
 #include "compiler/InstructionTable.h"
@@ -85,11 +86,11 @@ std::optional<std::string> RecordText(std::string_view record, std::string& why)
     const InstructionDescriptor* d =
         FindInstruction(static_cast<std::uint8_t>(record[0]), static_cast<std::uint8_t>(record[1]));
     if (d == nullptr || d->mnemonic.empty()) {
-        why = "no instruction has this group and code";
+        why = msg::Text(msg::Id::DisasmUnknownInstruction);
         return std::nullopt;
     }
     if (record[2] != 0 || record[3] != 0) {
-        why = "bytes 2 and 3 are not zero";
+        why = msg::Text(msg::Id::DisasmReservedBytesSet);
         return std::nullopt;
     }
     std::string text(d->mnemonic);
@@ -97,15 +98,14 @@ std::optional<std::string> RecordText(std::string_view record, std::string& why)
         const std::uint32_t field = ReadBigEndian(record, static_cast<std::size_t>(4 * k));
         if (k > d->operandCount) {
             if (field != 0) {
-                why = "operand " + std::to_string(k) +
-                      " is set but the instruction has no such operand";
+                why = msg::Text(msg::Id::DisasmExtraOperand, {std::to_string(k)});
                 return std::nullopt;
             }
             continue;
         }
         const auto operand = OperandText(field, k, *d);
         if (!operand) {
-            why = "operand " + std::to_string(k) + " cannot be written as program text";
+            why = msg::Text(msg::Id::DisasmOperandNotText, {std::to_string(k)});
             return std::nullopt;
         }
         text += (k == 1 ? " " : ",") + *operand;
@@ -119,31 +119,30 @@ Disassembly Disassemble(std::string_view bytes) {
     Disassembly out;
     if (bytes.size() < kObjectHeader.size() ||
         bytes.substr(0, kObjectHeader.size()) != kObjectHeader) {
-        out.error =
-            "not an object program: the header \"" + std::string(kObjectHeader) + "\" is missing";
+        out.error = msg::Text(msg::Id::DisasmNoHeader, {kObjectHeader});
         return out;
     }
     const std::string_view records = bytes.substr(kObjectHeader.size());
     if (records.size() % kRecordSize != 0) {
-        out.error = "the file ends inside a record (" +
-                    std::to_string(records.size() % kRecordSize) + " bytes left over)";
+        out.error =
+            msg::Text(msg::Id::DisasmPartialRecord, {std::to_string(records.size() % kRecordSize)});
         return out;
     }
     const std::size_t count = records.size() / kRecordSize;
     if (count > kMaxCodeLines) {
-        out.error = "more than " + std::to_string(kMaxCodeLines) + " records";
+        out.error = msg::Text(msg::Id::DisasmTooManyRecords, {std::to_string(kMaxCodeLines)});
         return out;
     }
     for (std::size_t r = 0; r < count; ++r) {
         std::string why;
         auto text = RecordText(records.substr(r * kRecordSize, kRecordSize), why);
         if (!text) {
-            out.error = "record " + std::to_string(r + 1) + ": " + why;
+            out.error = msg::Text(msg::Id::DisasmRecordFault, {std::to_string(r + 1), why});
             return out;
         }
         // A compile stops at END, so nothing can follow it.
         if (*text == "END" && r + 1 < count) {
-            out.error = "record " + std::to_string(r + 1) + ": END is followed by further records";
+            out.error = msg::Text(msg::Id::DisasmRecordsAfterEnd, {std::to_string(r + 1)});
             return out;
         }
         out.lines.push_back(std::move(*text));
