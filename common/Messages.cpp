@@ -60,6 +60,13 @@ constexpr Entry kTable[] = {
     {Id::RegisterNumberOutOfRange, "参数序号超限！"},
 
     {Id::DesktopPrintAction, "打印"},
+
+    {Id::EmulatorStoredProgram, "program: program %1, %2 records"},
+    {Id::EmulatorStoredParameters, "parameters: parameter page %1, %2 registers"},
+    {Id::EmulatorStoredScreen, "screen: screen kind %1 number %2, %3 bytes"},
+    {Id::EmulatorCannotStore, "tarvex emulate: cannot write into %1"},
+    {Id::EmulatorNoPty, "cannot create a pseudo-terminal: %1"},
+    {Id::EmulatorNoPipe, "cannot create a pipe: %1"},
 };
 
 constexpr bool InIdOrder() {

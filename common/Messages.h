@@ -62,6 +62,14 @@ enum class Id : int {
     // Desktop registration
     DesktopPrintAction,
 
+    // Virtual controller
+    EmulatorStoredProgram,
+    EmulatorStoredParameters,
+    EmulatorStoredScreen,
+    EmulatorCannotStore,
+    EmulatorNoPty,
+    EmulatorNoPipe,
+
     // Dialogs (captions, labels and their messages)
 
     // Application shell (menus, status bar, document)

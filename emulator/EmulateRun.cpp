@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "common/Messages.h"
 #include "emulator/PtyServer.h"
 #include "emulator/TransferStore.h"
 
@@ -11,31 +12,21 @@ namespace emu {
 
 namespace {
 
-const char* KindName(TransferKind kind) {
-    switch (kind) {
-        case TransferKind::Program:
-            return "program";
-        case TransferKind::Parameters:
-            return "parameters";
-        case TransferKind::Screen:
-            break;
-    }
-    return "screen";
-}
-
+// The line that tells a completed transfer, as scripts read it.
 std::string Describe(const Transfer& t) {
+    auto n = [](auto value) { return std::to_string(value); };
     switch (t.kind) {
         case TransferKind::Program:
-            return "program " + std::to_string(t.ProgramNumber()) + ", " +
-                   std::to_string(t.ObjectRecords().size() / 24) + " records";
+            return msg::Text(msg::Id::EmulatorStoredProgram,
+                             {n(t.ProgramNumber()), n(t.ObjectRecords().size() / 24)});
         case TransferKind::Parameters:
-            return "parameter page " + std::to_string(t.PageNumber()) + ", " +
-                   std::to_string(t.RegisterValues().size()) + " registers";
+            return msg::Text(msg::Id::EmulatorStoredParameters,
+                             {n(t.PageNumber()), n(t.RegisterValues().size())});
         case TransferKind::Screen:
             break;
     }
-    return "screen kind " + std::to_string(t.ScreenKind()) + " number " +
-           std::to_string(t.ScreenNumber()) + ", " + std::to_string(t.data.size()) + " bytes";
+    return msg::Text(msg::Id::EmulatorStoredScreen,
+                     {n(t.ScreenKind()), n(t.ScreenNumber()), n(t.data.size())});
 }
 
 }  // namespace
@@ -76,11 +67,11 @@ int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::o
         return 1;
     }
     controller.onCompleted = [&](const Transfer& t) {
-        out << KindName(t.kind) << ": " << Describe(t);
+        out << Describe(t);
         if (options.storeFolder) {
             const auto written = StoreTransfer(*options.storeFolder, t);
             if (written.empty()) {
-                err << "tarvex emulate: cannot write into " << options.storeFolder->string()
+                err << msg::Text(msg::Id::EmulatorCannotStore, {options.storeFolder->string()})
                     << "\n";
             } else {
                 out << " -> " << written.string();

@@ -11,6 +11,8 @@
 #include <csignal>
 #include <cstring>
 
+#include "common/Messages.h"
+
 namespace emu {
 
 namespace {
@@ -50,11 +52,11 @@ bool PtyServer::Open(std::string& error) {
     termios raw{};
     ::cfmakeraw(&raw);
     if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
-        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+        error = msg::Text(msg::Id::EmulatorNoPty, {std::strerror(errno)});
         return false;
     }
     if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
-        error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        error = msg::Text(msg::Id::EmulatorNoPipe, {std::strerror(errno)});
         return false;
     }
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
