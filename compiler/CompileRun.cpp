@@ -20,60 +20,6 @@ std::string_view RemoveComment(std::string_view line) {
     return line;
 }
 
-bool IsSeparator(char c) {
-    return c == ' ' || c == ',';
-}
-
-bool EndsWithName(std::string_view line, std::string_view name) {
-    if (line.size() < name.size())
-        return false;
-    const std::size_t start = line.size() - name.size();
-    return line.substr(start) == name && mbcs::IsBoundary(line, start);
-}
-
-// Whether the first occurrence of `name` at `p` is a use of the label.
-bool IsUse(std::string_view line, std::string_view name, std::size_t p) {
-    const std::size_t after = p + name.size();
-    const bool separatorAfter = after < line.size() && IsSeparator(line[after]);
-    if (p == 0)
-        return line.size() == name.size() || separatorAfter;
-    // A double-byte character before the occurrence is no separator, whatever its second byte.
-    const bool separatorBefore =
-        mbcs::PreviousCharStart(line, p) == p - 1 && IsSeparator(line[p - 1]);
-    if (EndsWithName(line, name))
-        return separatorBefore;
-    return separatorBefore && separatorAfter;
-}
-
-// Replaces every occurrence left to right in one pass over the line.
-void ReplaceAll(std::string& line, std::string_view name, std::string_view number) {
-    std::string result;
-    result.reserve(line.size());
-    if (!mbcs::HasLeadBytes(line)) {
-        std::size_t from = 0;
-        for (std::size_t at = line.find(name); at != std::string::npos;
-             at = line.find(name, from)) {
-            result.append(line, from, at - from).append(number);
-            from = at + name.size();
-        }
-        result.append(line, from, std::string::npos);
-    } else {
-        // Matches start on character boundaries only; a name is whole characters, so the text
-        // after a match starts on one too.
-        for (std::size_t i = 0; i < line.size();) {
-            if (line.compare(i, name.size(), name) == 0) {
-                result.append(number);
-                i += name.size();
-            } else {
-                const std::size_t len = mbcs::CharLength(line, i);
-                result.append(line, i, len);
-                i += len;
-            }
-        }
-    }
-    line = std::move(result);
-}
-
 void AppendRecord(std::string& bytes, const InstructionRecord& record) {
     bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
 }
@@ -104,34 +50,6 @@ std::vector<CodeLine> CutIntoCodeLines(std::string_view text) {
             lines.push_back(CodeLine{std::string(code), editorLine});
     }
     return lines;
-}
-
-void ResolveLabels(std::vector<CodeLine>& lines) {
-    // Resolution only ever removes text or puts digits in, so a line free of double-byte
-    // characters stays free of them and can be searched byte by byte.
-    std::vector<bool> doubleByte(lines.size());
-    for (std::size_t k = 0; k < lines.size(); ++k)
-        doubleByte[k] = mbcs::HasLeadBytes(lines[k].text);
-
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string& definition = lines[i].text;
-        const std::size_t colon = mbcs::Find(definition, ':');
-        if (colon == std::string::npos)
-            continue;
-        const std::string name(mbcs::TrimRight(std::string_view(definition).substr(0, colon)));
-        definition = std::string(mbcs::TrimLeft(std::string_view(definition).substr(colon + 1)));
-        // An empty name would match everywhere and replace nothing useful.
-        if (name.empty())
-            continue;
-
-        const std::string number = std::to_string(i + 1);
-        for (std::size_t j = 0; j < lines.size(); ++j) {
-            std::string& text = lines[j].text;
-            const std::size_t p = doubleByte[j] ? mbcs::Find(text, name) : text.find(name);
-            if (p != std::string::npos && IsUse(text, name, p))
-                ReplaceAll(text, name, number);
-        }
-    }
 }
 
 Translation Translate(std::string_view programText) {
