@@ -1,15 +1,11 @@
 #include "registers/RegisterFile.h"
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
 
 namespace registers {
 namespace fs = std::filesystem;
@@ -51,12 +47,11 @@ public:
     explicit operator bool() const {
         return file_ != nullptr;
     }
-    // Closes now and reports whether everything buffered reached the file; closing again is a
-    // no-op, so cleanup paths need not know whether the file was closed already.
-    bool Close() {
-        std::FILE* f = file_;
+    // Closes now; closing again is a no-op.
+    void Close() {
+        if (file_ != nullptr)
+            std::fclose(file_);
         file_ = nullptr;
-        return f == nullptr || std::fclose(f) == 0;
     }
 
 private:
@@ -112,27 +107,31 @@ private:
     std::size_t end_ = 0;
 };
 
-// Remembers the first failure; later writes are skipped.
+// Collects lines and hands them to the replacement in large pieces; remembers the first failure,
+// after which later lines are skipped.
 class LineWriter {
 public:
-    explicit LineWriter(std::FILE* file) : file_(file) {}
+    explicit LineWriter(fileio::Replacement& out) : out_(out) {}
 
     void Line(std::string_view text) {
-        Put(text);
-        Put("\r\n");
+        if (error_)
+            return;
+        buffer_ += text;
+        buffer_ += "\r\n";
+        if (buffer_.size() >= kFlushSize)
+            Flush();
+    }
+    void Flush() {
+        if (!error_)
+            error_ = out_.Write(buffer_);
+        buffer_.clear();
     }
     const std::error_code& error() const { return error_; }
 
 private:
-    void Put(std::string_view bytes) {
-        if (error_ || bytes.empty())
-            return;
-        errno = 0;
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-            error_ = LastError();
-    }
-
-    std::FILE* file_;
+    static constexpr std::size_t kFlushSize = 1 << 16;
+    fileio::Replacement& out_;
+    std::string buffer_;
     std::error_code error_;
 };
 
@@ -148,17 +147,6 @@ void Renumber(std::string& line, int k) {
         line = RegisterLine(k, {});
     else
         line.replace(2, 4, FourDigits(k));
-}
-
-bool FlushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0)
-        return false;
-#if !defined(_WIN32)
-    // The rename must not reach the disk before the data it points at.
-    if (::fsync(::fileno(file)) != 0 && errno != EINVAL)
-        return false;
-#endif
-    return true;
 }
 
 WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path file = {}) {
@@ -218,17 +206,9 @@ CheckResult CheckRegisterFile(const fs::path& path) {
 }
 
 std::error_code CreateRegisterFile(const fs::path& path) {
-    File file(path, "wb");
-    if (!file)
-        return LastError();
-    LineWriter writer(file.get());
-    writer.Line(kIdentification);
-    if (writer.error())
-        return writer.error();
-    errno = 0;
-    if (!file.Close())
-        return LastError();
-    return {};
+    std::string line(kIdentification);
+    line += "\r\n";
+    return fileio::WriteSafely(path, line);
 }
 
 PageRead ReadRegisterPage(const fs::path& path, int base) {
@@ -269,19 +249,13 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
         return Failure(WriteStatus::CannotOpen, LastError(), path);
 
     const fs::path copy = WorkingCopyPath(path);
-    File out(copy, "wb");
-    if (!out)
-        return Failure(WriteStatus::FileError, LastError(), copy);
-    // Whatever goes wrong from here on, the working copy must not stay behind.
-    auto fail = [&](WriteStatus status, std::error_code cause, const fs::path& file) {
-        out.Close();
-        std::error_code ignored;
-        fs::remove(copy, ignored);
-        return Failure(status, cause, file);
-    };
+    fileio::Replacement out;
+    if (const std::error_code ec = out.OpenThrough(path, copy))
+        return Failure(WriteStatus::FileError, ec, copy);
+    // From here on, every way out that does not commit removes the working copy with `out`.
 
     LineReader reader(in.get());
-    LineWriter writer(out.get());
+    LineWriter writer(out);
     std::string line;
     writer.Line(reader.Next(line) ? std::string_view(line) : kIdentification);
     int k = 0;
@@ -297,7 +271,7 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     }
     for (; reader.Next(line); ++k) {
         if (k >= kMaxRegisterLines)
-            return fail(WriteStatus::TooManyLines, {}, path);
+            return Failure(WriteStatus::TooManyLines, {}, path);
         Renumber(line, k);
         writer.Line(line);
         if (writer.error())
@@ -305,27 +279,17 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     }
     for (; k < kRegisterCount; ++k)
         writer.Line(RegisterLine(k, "0"));
+    writer.Flush();
 
     if (reader.Failed())
-        return fail(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
+        return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
     if (writer.error())
-        return fail(WriteStatus::FileError, writer.error(), copy);
-    errno = 0;
-    if (!FlushToDisk(out.get()))
-        return fail(WriteStatus::FileError, LastError(), copy);
-    errno = 0;
-    if (!out.Close())
-        return fail(WriteStatus::FileError, LastError(), copy);
+        return Failure(WriteStatus::FileError, writer.error(), copy);
+    // Some systems refuse to rename over a file that is still open.
     in.Close();
-
-    std::error_code ec;
-    const auto oldStatus = fs::status(path, ec);
-    if (!ec)
-        fs::permissions(copy, oldStatus.permissions(), ec);
     // Renaming over the old file replaces it in one step: there is no moment without it.
-    fs::rename(copy, path, ec);
-    if (ec)
-        return fail(WriteStatus::FileError, ec, path);
+    if (const std::error_code ec = out.Commit())
+        return Failure(WriteStatus::FileError, ec, out.FailedFile());
     return {};
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "charset/CharacterImage.h"
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 
 namespace {
 

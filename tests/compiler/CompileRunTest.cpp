@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "compiler/EncodeLine.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "emulator/TransferStore.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "registers/FileErrors.h"
 #include "registers/RegisterFile.h"
 

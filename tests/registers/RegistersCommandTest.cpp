@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "registers/RegisterFile.h"
 
 namespace {
