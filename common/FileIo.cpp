@@ -103,7 +103,7 @@ void SyncFolder(const fs::path& folder) {
 fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
     static constexpr char kSymbols[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static constexpr std::size_t kMaxName = 255 - 14;
+    static constexpr std::size_t kMaxName = 255 - 15;
     fs::path::string_type name = target.filename().native();
     if (name.size() > kMaxName)
         name.resize(kMaxName);
@@ -120,9 +120,18 @@ fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
 }  // namespace
 
 fs::path WriteTarget(const fs::path& path) {
-    std::error_code ec;
-    const fs::path target = fs::is_symlink(path, ec) ? fs::weakly_canonical(path, ec) : path;
-    return ec ? path : target;
+    // Link by link, so that a link to a file not made yet names that file too.
+    fs::path target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(target, ec))
+            break;
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
 }
 
 Replacement::~Replacement() {
