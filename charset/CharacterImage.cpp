@@ -31,8 +31,6 @@ std::optional<std::string> LoadImage(const fs::path& path) {
 }
 
 std::error_code SaveImage(const fs::path& path, std::string_view image) {
-    if (path.empty())
-        return std::make_error_code(std::errc::no_such_file_or_directory);
     return fileio::WriteSafely(path, image);
 }
 

@@ -145,6 +145,8 @@ std::error_code Replacement::Open(const fs::path& path) {
     const fs::file_status existing = fs::status(target_, ec);
     if (fs::is_directory(existing))
         return Fail(std::make_error_code(std::errc::is_a_directory), target_);
+    if (target_.filename().empty())
+        return Fail(std::make_error_code(std::errc::no_such_file_or_directory), target_);
     // Renaming over a device or pipe would replace it instead of feeding it.
     if (fs::exists(existing) && !fs::is_regular_file(existing))
         return OpenInPlace();

@@ -103,6 +103,7 @@ TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     EXPECT_EQ(fileio::WriteSafely(dir / "none" / "a.kxo", "x"),
               std::errc::no_such_file_or_directory);
     EXPECT_EQ(fileio::WriteSafely(file / "a.kxo", "x"), std::errc::not_a_directory);
+    EXPECT_EQ(fileio::WriteSafely("", "x"), std::errc::no_such_file_or_directory);
     EXPECT_EQ(Names(dir.path()), (Strings{"a.kxo", "folder.kxo"}));
 }
 
