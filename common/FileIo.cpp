@@ -31,7 +31,6 @@ int OpenForWriting(const fs::path& path, int extraFlags) {
                     _S_IREAD | _S_IWRITE);
 }
 constexpr int kExclusive = _O_EXCL;
-constexpr int kTruncate = _O_TRUNC;
 long long WriteSome(int fd, const char* data, std::size_t size) {
     const auto chunk =
         static_cast<unsigned int>(std::min<std::size_t>(size, std::numeric_limits<int>::max()));
@@ -62,7 +61,6 @@ int OpenForWriting(const fs::path& path, int extraFlags) {
     return fd;
 }
 constexpr int kExclusive = O_EXCL;
-constexpr int kTruncate = O_TRUNC;
 long long WriteSome(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, size);
 }
@@ -174,9 +172,15 @@ std::error_code Replacement::Open(const fs::path& path) {
 std::error_code Replacement::OpenThrough(const fs::path& path, const fs::path& workingCopy) {
     Start();
     target_ = WriteTarget(path);
+    // A copy left by an earlier write goes first, then ours is made anew: whatever that name
+    // held, a link or another's file, is never written through. A folder of that name stays and
+    // makes the failure.
+    std::error_code ec;
+    if (!fs::is_directory(fs::symlink_status(workingCopy, ec)))
+        fs::remove(workingCopy, ec);
     temporary_ = workingCopy;
     errno = 0;
-    fd_ = OpenForWriting(temporary_, kTruncate);
+    fd_ = OpenForWriting(temporary_, kExclusive);
     if (fd_ < 0) {
         const std::error_code cause = LastError();
         temporary_.clear();

@@ -25,8 +25,9 @@ public:
 
     // Starts replacing WriteTarget(path) through a new temporary file ".NAME.tarvex-XXXXXX".
     std::error_code Open(const std::filesystem::path& path);
-    // Starts replacing WriteTarget(path) through the named working copy, created or emptied;
-    // there is no in-place fallback, a working copy that cannot be made is the failure.
+    // Starts replacing WriteTarget(path) through the named working copy, made anew (one left
+    // behind is removed first); there is no in-place fallback, a working copy that cannot be made
+    // is the failure. Writers sharing one working-copy name must take turns.
     std::error_code OpenThrough(const std::filesystem::path& path,
                                 const std::filesystem::path& workingCopy);
 

@@ -6,6 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <thread>
+
+#if !defined(_WIN32)
+#include <sys/file.h>
+#include <sys/stat.h>
+#endif
 
 namespace registers {
 namespace fs = std::filesystem;
@@ -16,31 +22,31 @@ std::error_code LastError() {
     return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
-// Closes on every way out of an operation, so nothing stays open between operations.
+// A file open for reading that closes on every way out of an operation, so nothing stays open
+// between operations.
 class File {
 public:
-    File(const fs::path& path, const char* mode) {
-        std::error_code ec;
-        // A folder opens for reading on some systems; it is no file for us.
-        if (!fs::is_directory(path, ec)) {
-            errno = 0;
-#if defined(_WIN32)
-            const std::string narrow(mode);
-            file_ = ::_wfopen(path.c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
-#else
-            file_ = std::fopen(path.c_str(), mode);
-#endif
-        } else {
-            errno = EISDIR;
-        }
-    }
-    ~File() {
-        if (file_ != nullptr)
-            std::fclose(file_);
-    }
+    File() = default;
+    explicit File(const fs::path& path) { Open(path); }
+    ~File() { Close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
+    void Open(const fs::path& path) {
+        Close();
+        std::error_code ec;
+        // A folder opens for reading on some systems; it is no file for us.
+        if (fs::is_directory(path, ec)) {
+            errno = EISDIR;
+            return;
+        }
+        errno = 0;
+#if defined(_WIN32)
+        file_ = ::_wfopen(path.c_str(), L"rb");
+#else
+        file_ = std::fopen(path.c_str(), "rb");
+#endif
+    }
     std::FILE* get() const {
         return file_;
     }
@@ -149,6 +155,41 @@ void Renumber(std::string& line, int k) {
         line.replace(2, 4, FourDigits(k));
 }
 
+// Page writes on one file take turns: each holds an exclusive lock on the register file from
+// reading it until its new file has been renamed over it. A writer that waited while another
+// replaced the file finds a different file at the path, and starts over with that one. Waits up
+// to `wait` for the lock; `opened` tells a file that could not be opened from one in use.
+std::error_code OpenLocked(File& in, const fs::path& path, std::chrono::milliseconds wait,
+                           bool& opened) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        opened = false;
+        in.Open(path);
+        if (!in)
+            return LastError();
+        opened = true;
+#if defined(_WIN32)
+        (void)deadline;
+        return {};
+#else
+        const int fd = ::fileno(in.get());
+        while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            // A file system without locks writes as before, unguarded.
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return {};
+            if (std::chrono::steady_clock::now() >= deadline)
+                return std::make_error_code(std::errc::device_or_resource_busy);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        struct stat held {};
+        struct stat now {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
+            held.st_dev == now.st_dev && held.st_ino == now.st_ino)
+            return {};
+#endif
+    }
+}
+
 WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path file = {}) {
     return WriteResult{status, cause, std::move(file)};
 }
@@ -194,7 +235,7 @@ fs::path WorkingCopyPath(const fs::path& path) {
 }
 
 CheckResult CheckRegisterFile(const fs::path& path) {
-    File file(path, "rb");
+    File file(path);
     if (!file)
         return CheckResult::CannotOpen;
     LineReader reader(file.get());
@@ -217,7 +258,7 @@ PageRead ReadRegisterPage(const fs::path& path, int base) {
         result.status = ReadStatus::BadPage;
         return result;
     }
-    File file(path, "rb");
+    File file(path);
     if (!file)
         return result;
     LineReader reader(file.get());
@@ -236,7 +277,8 @@ PageRead ReadRegisterPage(const fs::path& path, int base) {
     return result;
 }
 
-WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts) {
+WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts,
+                              std::chrono::milliseconds wait) {
     const fs::path path = fileio::WriteTarget(requested);
     if (!IsPageBase(base))
         return Failure(WriteStatus::BadPage);
@@ -244,9 +286,10 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
         if (HasLineBreak(text))
             return Failure(WriteStatus::BadText);
     }
-    File in(path, "rb");
-    if (!in)
-        return Failure(WriteStatus::CannotOpen, LastError(), path);
+    File in;
+    bool opened = false;
+    if (const std::error_code ec = OpenLocked(in, path, wait, opened))
+        return Failure(opened ? WriteStatus::FileError : WriteStatus::CannotOpen, ec, path);
 
     const fs::path copy = WorkingCopyPath(path);
     fileio::Replacement out;
@@ -285,8 +328,11 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
         return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
     if (writer.error())
         return Failure(WriteStatus::FileError, writer.error(), copy);
-    // Some systems refuse to rename over a file that is still open.
+#if defined(_WIN32)
+    // Windows refuses to rename over a file that is still open.
     in.Close();
+#endif
+    // The lock on the old file is held until the new one has taken its place.
     // Renaming over the old file replaces it in one step: there is no moment without it.
     if (const std::error_code ec = out.Commit())
         return Failure(WriteStatus::FileError, ec, out.FailedFile());

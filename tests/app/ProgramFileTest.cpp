@@ -47,7 +47,9 @@ private slots:
             QVERIFY(QFile::link(Path(name), written));
             expected << QStringLiteral("link.kxc");
         }
-        const QByteArray text("MOV M1,5\r\n\xd6\xd0END\r\n");
+        const QByteArray text(
+            "MOV M1,5\r\n\xd6\xd0"
+            "END\r\n");
         QCOMPARE(programfile::Write(written, text), std::nullopt);
         QCOMPARE(Bytes(Path(name)), text);
         QCOMPARE(QFileInfo(written).isSymLink(), throughLink);

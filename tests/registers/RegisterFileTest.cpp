@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "registers/FileErrors.h"
@@ -234,6 +240,13 @@ TEST(WriteRegisterPage, ReplacesAStaleWorkingCopyAndLeavesNoneBehind) {
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(fs::file_size(file), 53286u);
     EXPECT_EQ(WorkingCopyPath(file).string(), file.string() + ".bak");
+
+    // A working copy name that links elsewhere is replaced, never written through.
+    WriteFile(dir / "other", "other");
+    fs::create_symlink(dir / "other", WorkingCopyPath(file));
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_EQ(ReadFile(dir / "other"), "other");
+    EXPECT_EQ(testfs::Names(dir.path()), (std::vector<std::string>{"a.dat", "other"}));
 }
 
 TEST(WriteRegisterPage, ThroughASymbolicLinkChangesTheFileItPointsTo) {
@@ -343,6 +356,56 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     EXPECT_EQ(ReadFile(file), old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
+}
+
+TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::CannotOpen);
+    ASSERT_FALSE(CreateRegisterFile(file));
+    const std::string before = ReadFile(file);
+    const int holder = ::open(file.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+    const WriteResult result = WriteRegisterPage(file, 0, AllZero(), std::chrono::milliseconds(0));
+    EXPECT_EQ(result.status, WriteStatus::FileError);
+    EXPECT_EQ(result.cause, std::errc::device_or_resource_busy);
+    EXPECT_EQ(result.file, file);
+    EXPECT_EQ(FileErrorMessage(result.cause, "a.dat"), "在存取 a.dat 时发生共享违例。");
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(testfs::Names(dir.path()), std::vector<std::string>{"a.dat"});
+
+    // One that waits gets its turn when the other is done.
+    std::thread waiting(
+        [&] { EXPECT_EQ(WriteRegisterPage(file, 0, Texts("w")).status, WriteStatus::Done); });
+    ::close(holder);
+    waiting.join();
+    EXPECT_EQ(ReadRegisterPage(file, 0).texts, Texts("w"));
+}
+
+TEST(WriteRegisterPage, ConcurrentWritersTakeTurnsAndLoseNoUpdate) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    ASSERT_FALSE(CreateRegisterFile(file));
+    constexpr int kWriters = 4;
+    constexpr int kRounds = 12;
+    auto texts = [](int writer, int round) {
+        return Texts(std::to_string(writer) + "r" + std::to_string(round) + "-");
+    };
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([&, w] {
+            for (int round = 0; round < kRounds; ++round)
+                EXPECT_EQ(WriteRegisterPage(file, w * kPageSize, texts(w, round)).status,
+                          WriteStatus::Done);
+        });
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+    for (int w = 0; w < kWriters; ++w)
+        EXPECT_EQ(ReadRegisterPage(file, w * kPageSize).texts, texts(w, kRounds - 1)) << w;
+    EXPECT_EQ(ReadRegisterPage(file, kWriters * kPageSize).texts, AllZero());
+    EXPECT_EQ(testfs::Names(dir.path()), std::vector<std::string>{"a.dat"});
 }
 
 }  // namespace
