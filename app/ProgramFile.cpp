@@ -6,26 +6,36 @@
 #include <system_error>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "common/FileIo.h"
+#include "common/QtMessages.h"
 #include "registers/FileErrors.h"
 
 namespace programfile {
 
 namespace {
 
-const QString kTooLarge = QStringLiteral("该文件太大，无法打开。");
-const QString kUnexpectedEnd = QStringLiteral("非预期的文件格式。");
-const QString kOpenFailed = QStringLiteral("打开文档失败。");
-const QString kCreateFailed = QStringLiteral("无效的文件名。");
-const QString kWriteFailed = QStringLiteral("保存文档失败。");
+QString CauseMessage(std::error_code cause, const QString& path) {
+    const std::string text =
+        registers::FileErrorMessage(cause, QDir::toNativeSeparators(path).toStdString());
+    return QString::fromStdString(text);
+}
 
 QString CauseMessage(int error, const QString& path) {
-    const std::string text =
-        registers::FileErrorMessage(std::error_code(error, std::generic_category()),
-                                    QDir::toNativeSeparators(path).toStdString());
-    return QString::fromStdString(text);
+    return CauseMessage(std::error_code(error, std::generic_category()), path);
+}
+
+// The name the system knows the file by: the local 8-bit encoding on POSIX, UTF-16 on Windows.
+std::filesystem::path NativePath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    const QByteArray local = QFile::encodeName(path);
+    return std::filesystem::path(
+        std::string(local.constData(), static_cast<std::size_t>(local.size())));
+#endif
 }
 
 struct FileCloser {
@@ -47,7 +57,8 @@ ReadResult Read(const QString& path) {
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
     if (!file) {
-        result.message = errno != 0 ? CauseMessage(errno, path) : kOpenFailed;
+        result.message =
+            errno != 0 ? CauseMessage(errno, path) : msg::QText(msg::Id::ProgramOpenFailed);
         return result;
     }
     // A folder opens for reading here but is no document; the desktop calls this access denied.
@@ -63,15 +74,16 @@ ReadResult Read(const QString& path) {
     // A size beyond what ftell can tell is beyond the capacity as well.
     const long size = std::ftell(file.get());
     if (size < 0 || size > kCapacity) {
-        result.message = kTooLarge;
+        result.message = msg::QText(msg::Id::ProgramTooLarge);
         return result;
     }
     std::rewind(file.get());
     result.bytes.resize(static_cast<qsizetype>(size));
     const std::size_t got = std::fread(result.bytes.data(), 1, result.bytes.size(), file.get());
     if (got != static_cast<std::size_t>(result.bytes.size())) {
-        result.message =
-            std::ferror(file.get()) && errno != 0 ? CauseMessage(errno, path) : kUnexpectedEnd;
+        result.message = std::ferror(file.get()) && errno != 0
+                             ? CauseMessage(errno, path)
+                             : msg::QText(msg::Id::ProgramUnexpectedFormat);
         result.bytes.clear();
         return result;
     }
@@ -80,24 +92,9 @@ ReadResult Read(const QString& path) {
 }
 
 std::optional<QString> Write(const QString& path, const QByteArray& bytes) {
-    // A folder of that name: the save cannot replace it, as the desktop denies access to it.
-    if (QFileInfo(path).isDir())
-        return CauseMessage(EISDIR, path);
-    QSaveFile file(path);
-    // A file the user may write in a folder where they may not create one: rewrite it in place,
-    // as the other writers do, rather than refuse a save the file itself allows.
-    file.setDirectWriteFallback(true);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int cause = errno;
-        return cause != 0 ? CauseMessage(cause, path) : kCreateFailed;
-    }
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const int cause = errno;
-        file.cancelWriting();
-        return cause != 0 ? CauseMessage(cause, path) : kWriteFailed;
-    }
+    const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (const std::error_code cause = fileio::WriteSafely(NativePath(path), content))
+        return CauseMessage(cause, path);
     return std::nullopt;
 }
 

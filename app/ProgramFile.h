@@ -23,8 +23,8 @@ struct ReadResult {
 
 ReadResult Read(const QString& path);
 
-// Replaces the file through a temporary file beside it, so a failure leaves any old file whole.
-// Returns the message for the user when it failed.
+// Replaces the file as every writer of user data does (fileio::WriteSafely), so a failure leaves
+// any old file whole. Returns the message for the user when it failed.
 std::optional<QString> Write(const QString& path, const QByteArray& bytes);
 
 }  // namespace programfile

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 
 namespace charset {
 namespace fs = std::filesystem;
@@ -31,9 +31,7 @@ std::optional<std::string> LoadImage(const fs::path& path) {
 }
 
 std::error_code SaveImage(const fs::path& path, std::string_view image) {
-    if (path.empty())
-        return std::make_error_code(std::errc::no_such_file_or_directory);
-    return fileio::WriteFileAtomically(path, image);
+    return fileio::WriteSafely(path, image);
 }
 
 }  // namespace charset

@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/Messages.h"
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 

@@ -5,7 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/Messages.h"
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "compiler/Disassembler.h"
 
 namespace cli {

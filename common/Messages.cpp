@@ -28,6 +28,10 @@ constexpr Entry kTable[] = {
     {Id::FileLockViolation, "在存取 %1 时发生锁违例。"},
     {Id::FileDiskFull, "在存取 %1 时磁盘已满。"},
     {Id::FileGenericError, "在对 %1 进行访问时发生了一个不明错误。"},
+    // Safe write (program files)
+    {Id::ProgramTooLarge, "该文件太大，无法打开。"},
+    {Id::ProgramUnexpectedFormat, "非预期的文件格式。"},
+    {Id::ProgramOpenFailed, "打开文档失败。"},
 
     {Id::CompileSucceeded, "编译成功！目标文件：%1 !"},
     {Id::CompileMissingEnd, "警告：程序缺少“End”！"},

@@ -26,6 +26,10 @@ enum class Id : int {
     FileLockViolation,
     FileDiskFull,
     FileGenericError,
+    // Safe write (program files)
+    ProgramTooLarge,
+    ProgramUnexpectedFormat,
+    ProgramOpenFailed,
 
     // Compiler
     CompileSucceeded,

@@ -1,6 +1,6 @@
 #include "compiler/CompileRun.h"
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "common/MbcsText.h"
 #include "compiler/EncodeLine.h"
 
@@ -94,7 +94,7 @@ CompileResult CompileToFile(std::string_view programText, const std::filesystem:
         return CompileResult{CompileOutcome::CannotCreate, 0, 0, 0, 0};
     }
     Translation t = Translate(programText);
-    if (fileio::WriteFileAtomically(target, t.objectBytes)) {
+    if (fileio::WriteSafely(target, t.objectBytes)) {
         // A short object file could still pass the download's header check: leave none behind.
         if (!existed)
             std::filesystem::remove(target, ec);

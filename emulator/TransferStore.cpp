@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <system_error>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 
 namespace emu {
 
@@ -77,7 +77,7 @@ std::filesystem::path StoreTransfer(const std::filesystem::path& folder, const T
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     const std::filesystem::path target = folder / StoredName(t);
-    if (fileio::WriteFileAtomically(target, StoredBytes(t)))
+    if (fileio::WriteSafely(target, StoredBytes(t)))
         return {};
     return target;
 }

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 #include "common/Messages.h"
 
 namespace screen {
@@ -82,7 +82,7 @@ ScreenData ScreenDataFromBitmap(std::string_view head) {
 
 std::error_code ConvertScreenBitmap(std::string_view head, const std::filesystem::path& scratch) {
     const ScreenData data = ScreenDataFromBitmap(head);
-    return fileio::WriteFileAtomically(
+    return fileio::WriteSafely(
         scratch, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
 

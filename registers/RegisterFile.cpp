@@ -1,14 +1,16 @@
 #include "registers/RegisterFile.h"
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 #if !defined(_WIN32)
-#include <unistd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #endif
 
 namespace registers {
@@ -20,43 +22,42 @@ std::error_code LastError() {
     return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
-// Closes on every way out of an operation, so nothing stays open between operations.
+// A file open for reading that closes on every way out of an operation, so nothing stays open
+// between operations.
 class File {
 public:
-    File(const fs::path& path, const char* mode) {
-        std::error_code ec;
-        // A folder opens for reading on some systems; it is no file for us.
-        if (!fs::is_directory(path, ec)) {
-            errno = 0;
-#if defined(_WIN32)
-            const std::string narrow(mode);
-            file_ = ::_wfopen(path.c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
-#else
-            file_ = std::fopen(path.c_str(), mode);
-#endif
-        } else {
-            errno = EISDIR;
-        }
-    }
-    ~File() {
-        if (file_ != nullptr)
-            std::fclose(file_);
-    }
+    File() = default;
+    explicit File(const fs::path& path) { Open(path); }
+    ~File() { Close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
+    void Open(const fs::path& path) {
+        Close();
+        std::error_code ec;
+        // A folder opens for reading on some systems; it is no file for us.
+        if (fs::is_directory(path, ec)) {
+            errno = EISDIR;
+            return;
+        }
+        errno = 0;
+#if defined(_WIN32)
+        file_ = ::_wfopen(path.c_str(), L"rb");
+#else
+        file_ = std::fopen(path.c_str(), "rb");
+#endif
+    }
     std::FILE* get() const {
         return file_;
     }
     explicit operator bool() const {
         return file_ != nullptr;
     }
-    // Closes now and reports whether everything buffered reached the file; closing again is a
-    // no-op, so cleanup paths need not know whether the file was closed already.
-    bool Close() {
-        std::FILE* f = file_;
+    // Closes now; closing again is a no-op.
+    void Close() {
+        if (file_ != nullptr)
+            std::fclose(file_);
         file_ = nullptr;
-        return f == nullptr || std::fclose(f) == 0;
     }
 
 private:
@@ -112,27 +113,31 @@ private:
     std::size_t end_ = 0;
 };
 
-// Remembers the first failure; later writes are skipped.
+// Collects lines and hands them to the replacement in large pieces; remembers the first failure,
+// after which later lines are skipped.
 class LineWriter {
 public:
-    explicit LineWriter(std::FILE* file) : file_(file) {}
+    explicit LineWriter(fileio::Replacement& out) : out_(out) {}
 
     void Line(std::string_view text) {
-        Put(text);
-        Put("\r\n");
+        if (error_)
+            return;
+        buffer_ += text;
+        buffer_ += "\r\n";
+        if (buffer_.size() >= kFlushSize)
+            Flush();
+    }
+    void Flush() {
+        if (!error_)
+            error_ = out_.Write(buffer_);
+        buffer_.clear();
     }
     const std::error_code& error() const { return error_; }
 
 private:
-    void Put(std::string_view bytes) {
-        if (error_ || bytes.empty())
-            return;
-        errno = 0;
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-            error_ = LastError();
-    }
-
-    std::FILE* file_;
+    static constexpr std::size_t kFlushSize = 1 << 16;
+    fileio::Replacement& out_;
+    std::string buffer_;
     std::error_code error_;
 };
 
@@ -150,15 +155,39 @@ void Renumber(std::string& line, int k) {
         line.replace(2, 4, FourDigits(k));
 }
 
-bool FlushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0)
-        return false;
-#if !defined(_WIN32)
-    // The rename must not reach the disk before the data it points at.
-    if (::fsync(::fileno(file)) != 0 && errno != EINVAL)
-        return false;
+// Page writes on one file take turns: each holds an exclusive lock on the register file from
+// reading it until its new file has been renamed over it. A writer that waited while another
+// replaced the file finds a different file at the path, and starts over with that one. Waits up
+// to `wait` for the lock; `opened` tells a file that could not be opened from one in use.
+std::error_code OpenLocked(File& in, const fs::path& path, std::chrono::milliseconds wait,
+                           bool& opened) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        opened = false;
+        in.Open(path);
+        if (!in)
+            return LastError();
+        opened = true;
+#if defined(_WIN32)
+        (void)deadline;
+        return {};
+#else
+        const int fd = ::fileno(in.get());
+        while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            // A file system without locks writes as before, unguarded.
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return {};
+            if (std::chrono::steady_clock::now() >= deadline)
+                return std::make_error_code(std::errc::device_or_resource_busy);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        struct stat held {};
+        struct stat now {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
+            held.st_dev == now.st_dev && held.st_ino == now.st_ino)
+            return {};
 #endif
-    return true;
+    }
 }
 
 WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path file = {}) {
@@ -206,7 +235,7 @@ fs::path WorkingCopyPath(const fs::path& path) {
 }
 
 CheckResult CheckRegisterFile(const fs::path& path) {
-    File file(path, "rb");
+    File file(path);
     if (!file)
         return CheckResult::CannotOpen;
     LineReader reader(file.get());
@@ -218,17 +247,9 @@ CheckResult CheckRegisterFile(const fs::path& path) {
 }
 
 std::error_code CreateRegisterFile(const fs::path& path) {
-    File file(path, "wb");
-    if (!file)
-        return LastError();
-    LineWriter writer(file.get());
-    writer.Line(kIdentification);
-    if (writer.error())
-        return writer.error();
-    errno = 0;
-    if (!file.Close())
-        return LastError();
-    return {};
+    std::string line(kIdentification);
+    line += "\r\n";
+    return fileio::WriteSafely(path, line);
 }
 
 PageRead ReadRegisterPage(const fs::path& path, int base) {
@@ -237,7 +258,7 @@ PageRead ReadRegisterPage(const fs::path& path, int base) {
         result.status = ReadStatus::BadPage;
         return result;
     }
-    File file(path, "rb");
+    File file(path);
     if (!file)
         return result;
     LineReader reader(file.get());
@@ -256,7 +277,8 @@ PageRead ReadRegisterPage(const fs::path& path, int base) {
     return result;
 }
 
-WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts) {
+WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts,
+                              std::chrono::milliseconds wait) {
     const fs::path path = fileio::WriteTarget(requested);
     if (!IsPageBase(base))
         return Failure(WriteStatus::BadPage);
@@ -264,24 +286,19 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
         if (HasLineBreak(text))
             return Failure(WriteStatus::BadText);
     }
-    File in(path, "rb");
-    if (!in)
-        return Failure(WriteStatus::CannotOpen, LastError(), path);
+    File in;
+    bool opened = false;
+    if (const std::error_code ec = OpenLocked(in, path, wait, opened))
+        return Failure(opened ? WriteStatus::FileError : WriteStatus::CannotOpen, ec, path);
 
     const fs::path copy = WorkingCopyPath(path);
-    File out(copy, "wb");
-    if (!out)
-        return Failure(WriteStatus::FileError, LastError(), copy);
-    // Whatever goes wrong from here on, the working copy must not stay behind.
-    auto fail = [&](WriteStatus status, std::error_code cause, const fs::path& file) {
-        out.Close();
-        std::error_code ignored;
-        fs::remove(copy, ignored);
-        return Failure(status, cause, file);
-    };
+    fileio::Replacement out;
+    if (const std::error_code ec = out.OpenThrough(path, copy))
+        return Failure(WriteStatus::FileError, ec, copy);
+    // From here on, every way out that does not commit removes the working copy with `out`.
 
     LineReader reader(in.get());
-    LineWriter writer(out.get());
+    LineWriter writer(out);
     std::string line;
     writer.Line(reader.Next(line) ? std::string_view(line) : kIdentification);
     int k = 0;
@@ -297,7 +314,7 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     }
     for (; reader.Next(line); ++k) {
         if (k >= kMaxRegisterLines)
-            return fail(WriteStatus::TooManyLines, {}, path);
+            return Failure(WriteStatus::TooManyLines, {}, path);
         Renumber(line, k);
         writer.Line(line);
         if (writer.error())
@@ -305,27 +322,20 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     }
     for (; k < kRegisterCount; ++k)
         writer.Line(RegisterLine(k, "0"));
+    writer.Flush();
 
     if (reader.Failed())
-        return fail(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
+        return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
     if (writer.error())
-        return fail(WriteStatus::FileError, writer.error(), copy);
-    errno = 0;
-    if (!FlushToDisk(out.get()))
-        return fail(WriteStatus::FileError, LastError(), copy);
-    errno = 0;
-    if (!out.Close())
-        return fail(WriteStatus::FileError, LastError(), copy);
+        return Failure(WriteStatus::FileError, writer.error(), copy);
+#if defined(_WIN32)
+    // Windows refuses to rename over a file that is still open.
     in.Close();
-
-    std::error_code ec;
-    const auto oldStatus = fs::status(path, ec);
-    if (!ec)
-        fs::permissions(copy, oldStatus.permissions(), ec);
+#endif
+    // The lock on the old file is held until the new one has taken its place.
     // Renaming over the old file replaces it in one step: there is no moment without it.
-    fs::rename(copy, path, ec);
-    if (ec)
-        return fail(WriteStatus::FileError, ec, path);
+    if (const std::error_code ec = out.Commit())
+        return Failure(WriteStatus::FileError, ec, out.FailedFile());
     return {};
 }
 

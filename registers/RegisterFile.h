@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -57,7 +58,7 @@ enum class WriteStatus {
     BadPage,       // not a page base; nothing written
     BadText,       // a value text holds an LF, which would add a line; nothing written
     TooManyLines,  // the file holds more register lines than four digits can number; unchanged
-    FileError,     // writing, flushing or renaming failed; see cause and file
+    FileError,     // in use, or writing, flushing or renaming failed; see cause and file
 };
 struct WriteResult {
     WriteStatus status = WriteStatus::Done;
@@ -68,8 +69,14 @@ struct WriteResult {
 // Working copy of a page write: the full path with ".bak" appended.
 std::filesystem::path WorkingCopyPath(const std::filesystem::path& path);
 
+// How long a page write waits for another one on the same file to finish.
+inline constexpr std::chrono::milliseconds kLockWait{2000};
+
 // Builds the new file in the working copy and renames it over the register file, so any failure
-// leaves either the old or the new file complete; a failed write removes its working copy.
-WriteResult WriteRegisterPage(const std::filesystem::path& path, int base, const PageTexts& texts);
+// leaves either the old or the new file complete; a failed write removes its working copy. Page
+// writes on one file take turns; one that waited `wait` in vain writes nothing and fails with the
+// register file busy (a file error naming it).
+WriteResult WriteRegisterPage(const std::filesystem::path& path, int base, const PageTexts& texts,
+                              std::chrono::milliseconds wait = kLockWait);
 
 }  // namespace registers

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "charset/CharacterImage.h"
-#include "common/AtomicFile.h"
+#include "tests/common/FileFixtures.h"
 
 namespace {
 
@@ -16,25 +13,16 @@ using namespace charset;
 
 const std::string kIdent(kIdentification);
 
+using testfs::ReadFile;
+
 class CharacterImageTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tarvex-charset-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     fs::path File(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return dir_ / name;
-    }
-    std::string Read(const fs::path& path) {
-        std::string bytes;
-        return fileio::ReadWholeFile(path, bytes) ? bytes : "<missing>";
+        testfs::WriteFile(dir / name, bytes);
+        return dir / name;
     }
 
-    fs::path dir_;
+    testfs::TempDir dir{"tarvex-charset"};
 };
 
 TEST_F(CharacterImageTest, NewImageIsTheIdentificationAndSpaces) {
@@ -49,9 +37,9 @@ TEST_F(CharacterImageTest, SavesByteForByte) {
     std::string image = NewImage();
     image[CellOffset(5, 3)] = '\0';
     image[CellOffset(1023, 7)] = '\xff';
-    ASSERT_FALSE(SaveImage(dir_ / "a.kxm", image));
-    EXPECT_EQ(Read(dir_ / "a.kxm"), image);
-    EXPECT_TRUE(SaveImage(dir_ / "missing" / "a.kxm", image));
+    ASSERT_FALSE(SaveImage(dir / "a.kxm", image));
+    EXPECT_EQ(ReadFile(dir / "a.kxm"), image);
+    EXPECT_TRUE(SaveImage(dir / "missing" / "a.kxm", image));
     EXPECT_TRUE(SaveImage("", image));
 }
 
@@ -76,16 +64,16 @@ TEST_F(CharacterImageTest, LoadTakesTheFirstLineAndPadsItToAFullImage) {
         ASSERT_TRUE(image) << c.name;
         EXPECT_TRUE(*image == c.image) << c.name;
     }
-    EXPECT_FALSE(LoadImage(dir_ / "missing.kxm"));
-    EXPECT_FALSE(LoadImage(dir_));
+    EXPECT_FALSE(LoadImage(dir / "missing.kxm"));
+    EXPECT_FALSE(LoadImage(dir.path()));
 }
 
 TEST_F(CharacterImageTest, LoadedImageSavesBackUnchanged) {
     std::string bytes = "Not a resource file." + std::string(8192, 'q');
     const auto image = LoadImage(File("a.kxm", bytes));
     ASSERT_TRUE(image);
-    ASSERT_FALSE(SaveImage(dir_ / "b.kxm", *image));
-    EXPECT_EQ(Read(dir_ / "b.kxm"), bytes);
+    ASSERT_FALSE(SaveImage(dir / "b.kxm", *image));
+    EXPECT_EQ(ReadFile(dir / "b.kxm"), bytes);
 }
 
 }  // namespace

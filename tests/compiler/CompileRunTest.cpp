@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "common/AtomicFile.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "compiler/EncodeLine.h"
+#include "tests/common/FileFixtures.h"
 
 namespace {
 
@@ -207,27 +206,18 @@ TEST(CompileRun, SurvivesHostileText) {
 
 class CompileToFileTest : public testing::Test {
 protected:
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() /
-        ("tarvex-compile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         testing::UnitTest::GetInstance()->current_test_info()->name());
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string Read(const std::filesystem::path& p) {
-        std::string bytes;
-        EXPECT_TRUE(fileio::ReadWholeFile(p, bytes));
-        return bytes;
-    }
+    testfs::TempDir temp{"tarvex-compile"};
+    const std::filesystem::path& dir = temp.path();
 };
 
 TEST_F(CompileToFileTest, WritesWhatTheRunLeaves) {
     const auto target = dir / "程序.kxo";
     const auto r = compiler::CompileToFile("MOV M1,5\r\nEND\r\n", target);
     EXPECT_EQ(r.outcome, CompileOutcome::Compiled);
-    EXPECT_EQ(Read(target), Object({"MOV M1,5", "END"}));
+    EXPECT_EQ(testfs::ReadFile(target), Object({"MOV M1,5", "END"}));
 
     EXPECT_EQ(compiler::CompileToFile("", target).outcome, CompileOutcome::MissingEnd);
-    EXPECT_EQ(Read(target), std::string(compiler::kObjectHeader));
+    EXPECT_EQ(testfs::ReadFile(target), std::string(compiler::kObjectHeader));
 }
 
 TEST_F(CompileToFileTest, CannotCreateLeavesNothingBehind) {
@@ -248,12 +238,12 @@ TEST_F(CompileToFileTest, ReportsAFullDiskAsAFailure) {
 
 TEST_F(CompileToFileTest, WritesThroughALinkAndLeavesNoTemporaryFiles) {
     const auto real = dir / "real.kxo";
-    std::ofstream(real) << "old";
+    testfs::WriteFile(real, "old");
     std::filesystem::create_symlink(real, dir / "link.kxo");
     EXPECT_EQ(compiler::CompileToFile("END", dir / "link.kxo").outcome, CompileOutcome::Compiled);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.kxo"));
-    EXPECT_EQ(Read(real), Object({"END"}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+    EXPECT_EQ(testfs::ReadFile(real), Object({"END"}));
+    EXPECT_EQ(testfs::Names(dir), (std::vector<std::string>{"link.kxo", "real.kxo"}));
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "common/AtomicFile.h"
 #include "emulator/TransferStore.h"
+#include "tests/common/FileFixtures.h"
 
 namespace {
 
@@ -63,19 +63,13 @@ TEST(TransferStoreTest, ScreenPictureShowsDarkPixelsWhereTheControllerDoes) {
 }
 
 TEST(TransferStoreTest, StoreCreatesTheFolderAndWritesTheFile) {
-    const auto folder =
-        std::filesystem::temp_directory_path() /
-        ("tarvex-store-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())) /
-        "sub";
-    std::filesystem::remove_all(folder.parent_path());
+    const testfs::TempDir temp("tarvex-store");
+    const auto folder = temp / "sub";
     emu::Transfer t;
     t.data.assign(24, 7);
     const auto written = emu::StoreTransfer(folder, t);
     ASSERT_EQ(written, folder / "program-000.kxo");
-    std::string bytes;
-    ASSERT_TRUE(fileio::ReadWholeFile(written, bytes));
-    EXPECT_EQ(bytes, emu::StoredBytes(t));
-    std::filesystem::remove_all(folder.parent_path());
+    EXPECT_EQ(testfs::ReadFile(written), emu::StoredBytes(t));
 }
 
 }  // namespace

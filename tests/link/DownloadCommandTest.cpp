@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/AtomicFile.h"
+#include "common/FileIo.h"
 
 extern char** environ;
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "link/ScreenImage.h"
+#include "tests/common/FileFixtures.h"
 
 namespace {
 
@@ -142,36 +142,21 @@ INSTANTIATE_TEST_SUITE_P(Corners, PixelMappingTest,
 
 class ScratchFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder =
-            fs::temp_directory_path() /
-            ("tarvex-screen-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    fs::path folder;
+    testfs::TempDir temp{"tarvex-screen"};
+    const fs::path& folder = temp.path();
 };
 
 TEST_F(ScratchFileTest, ConversionReplacesTheScratchFileAndIsRepeatable) {
     const fs::path scratch = folder / screen::kScratchFileName;
-    {
-        std::ofstream old(scratch, std::ios::binary);
-        old << std::string(5000, 'x');
-    }
+    testfs::WriteFile(scratch, std::string(5000, 'x'));
     std::string b = Bitmap();
     Blacken(b, 0, 0);
     ASSERT_FALSE(screen::ConvertScreenBitmap(b, scratch));
-    const std::string first = Read(scratch);
+    const std::string first = testfs::ReadFile(scratch);
     ASSERT_EQ(first.size(), screen::kScreenDataSize);
     EXPECT_EQ(static_cast<unsigned char>(first[7 * 64]), 128);
     ASSERT_FALSE(screen::ConvertScreenBitmap(b, scratch));
-    EXPECT_EQ(Read(scratch), first);
+    EXPECT_EQ(testfs::ReadFile(scratch), first);
 }
 
 TEST_F(ScratchFileTest, UnwritableScratchFileIsReportedWithItsPath) {
@@ -206,10 +191,7 @@ TEST_F(ScratchFileTest, BitmapFromImageMagickPassesAndMapsItsBlackPixels) {
 
 TEST_F(ScratchFileTest, OnlyTheFirst1086BytesOfALargeFileAreRead) {
     const fs::path big = folder / "big.bmp";
-    {
-        std::ofstream out(big, std::ios::binary);
-        out << Bitmap() << std::string(100000, '\0');
-    }
+    testfs::WriteFile(big, Bitmap() + std::string(100000, '\0'));
     std::string head;
     ASSERT_TRUE(screen::ReadBitmapHead(big, head));
     EXPECT_EQ(head, Bitmap());

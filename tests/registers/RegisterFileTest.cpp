@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "common/AtomicFile.h"
 #include "registers/FileErrors.h"
 #include "registers/RegisterFile.h"
+#include "tests/common/FileFixtures.h"
 
 namespace {
 
@@ -19,34 +21,10 @@ using namespace registers;
 
 const std::string kIdent(kIdentification);
 
-class TempDir {
-public:
-    TempDir() {
-        path_ = fs::temp_directory_path() /
-                ("tarvex-reg-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
-
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-std::string Read(const fs::path& path) {
-    std::string bytes;
-    return fileio::ReadWholeFile(path, bytes) ? bytes : "<missing>";
-}
+using testfs::FileSizeLimit;
+using testfs::ReadFile;
+using testfs::TempDir;
+using testfs::WriteFile;
 
 // Register lines k = from .. to - 1, each "[Sdddd] = <value(k)>" ended by `eol`.
 template <typename Value>
@@ -72,25 +50,6 @@ PageTexts AllZero() {
     texts.fill("0");
     return texts;
 }
-
-// Removes the file size limit's signal so a write beyond it fails with EFBIG instead.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited{bytes, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 TEST(RegisterValue, FollowsTheValueRule) {
     const struct {
@@ -136,7 +95,7 @@ TEST(CheckRegisterFile, ComparesTheFirstLineExactly) {
          CheckResult::NotRegisterFile},
     };
     for (const auto& c : cases) {
-        Write(dir / c.name, c.bytes);
+        WriteFile(dir / c.name, c.bytes);
         EXPECT_EQ(CheckRegisterFile(dir / c.name), c.expected) << c.name;
     }
     EXPECT_EQ(CheckRegisterFile(dir / "missing.dat"), CheckResult::CannotOpen);
@@ -146,17 +105,17 @@ TEST(CheckRegisterFile, ComparesTheFirstLineExactly) {
 
 TEST(CreateRegisterFile, WritesOnlyTheIdentificationLine) {
     TempDir dir;
-    Write(dir / "a.dat", "old contents that are longer than the new file\r\n" + Zeros(0, 50));
+    WriteFile(dir / "a.dat", "old contents that are longer than the new file\r\n" + Zeros(0, 50));
     EXPECT_FALSE(CreateRegisterFile(dir / "a.dat"));
-    EXPECT_EQ(Read(dir / "a.dat"), kIdent + "\r\n");
-    EXPECT_EQ(Read(dir / "a.dat").size(), 38u);
+    EXPECT_EQ(ReadFile(dir / "a.dat"), kIdent + "\r\n");
+    EXPECT_EQ(ReadFile(dir / "a.dat").size(), 38u);
     EXPECT_TRUE(CreateRegisterFile(dir / "no such folder" / "a.dat"));
 }
 
 TEST(ReadRegisterPage, TakesTheTextsAfterTheTenCharacterPrefix) {
     TempDir dir;
     const fs::path file = dir / "a.dat";
-    Write(file, kIdent + "\r\n" + Lines(0, 4096, [](int k) { return std::to_string(k); }));
+    WriteFile(file, kIdent + "\r\n" + Lines(0, 4096, [](int k) { return std::to_string(k); }));
 
     PageRead page = ReadRegisterPage(file, 48);
     ASSERT_EQ(page.status, ReadStatus::Done);
@@ -177,7 +136,7 @@ TEST(ReadRegisterPage, NewFileShortLinesAndMissingFile) {
     EXPECT_EQ(page.texts, PageTexts{});
 
     // Prefixes are skipped unread; a line ending at or before its prefix gives the empty text.
-    Write(dir / "short.dat", "anything\n[S0000] = \n[S1]\nXXXXXXXXXX7\n[S0003] = a b \r\n\n");
+    WriteFile(dir / "short.dat", "anything\n[S0000] = \n[S1]\nXXXXXXXXXX7\n[S0003] = a b \r\n\n");
     page = ReadRegisterPage(dir / "short.dat", 0);
     const PageTexts expected{"", "", "7", "a b "};
     EXPECT_EQ(page.texts, expected);
@@ -190,8 +149,8 @@ TEST(ReadRegisterPage, NewFileShortLinesAndMissingFile) {
 TEST(ReadRegisterPage, LfAndCrLfFilesReadAlike) {
     TempDir dir;
     auto value = [](int k) { return "v" + std::to_string(k); };
-    Write(dir / "crlf.dat", kIdent + "\r\n" + Lines(0, 100, value, "\r\n"));
-    Write(dir / "lf.dat", kIdent + "\n" + Lines(0, 100, value, "\n"));
+    WriteFile(dir / "crlf.dat", kIdent + "\r\n" + Lines(0, 100, value, "\r\n"));
+    WriteFile(dir / "lf.dat", kIdent + "\n" + Lines(0, 100, value, "\n"));
     for (int base : {0, 24, 96}) {
         const PageRead crlf = ReadRegisterPage(dir / "crlf.dat", base);
         EXPECT_EQ(crlf.texts, ReadRegisterPage(dir / "lf.dat", base).texts) << base;
@@ -214,7 +173,7 @@ TEST_P(WriteToNewFile, CompletesTheFileAroundThePage) {
     const PageTexts texts = GetParam().base == 0 ? AllZero() : Texts("t");
     const WriteResult result = WriteRegisterPage(file, GetParam().base, texts);
     EXPECT_EQ(result.status, WriteStatus::Done);
-    const std::string bytes = Read(file);
+    const std::string bytes = ReadFile(file);
     EXPECT_EQ(bytes.size(), GetParam().expected.size());
     EXPECT_TRUE(bytes == GetParam().expected);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
@@ -235,11 +194,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WriteRegisterPage, EmptyFileGetsTheIdentification) {
     TempDir dir;
-    Write(dir / "a.dat", "");
+    WriteFile(dir / "a.dat", "");
     ASSERT_EQ(WriteRegisterPage(dir / "a.dat", 24, Texts("x")).status, WriteStatus::Done);
-    EXPECT_EQ(Read(dir / "a.dat"), kIdent + "\r\n" + Zeros(0, 24) + Lines(24, 48, [](int k) {
-                                       return "x" + std::to_string(k - 24);
-                                   }) + Zeros(48, 4096));
+    EXPECT_EQ(ReadFile(dir / "a.dat"), kIdent + "\r\n" + Zeros(0, 24) + Lines(24, 48, [](int k) {
+                                           return "x" + std::to_string(k - 24);
+                                       }) + Zeros(48, 4096));
 }
 
 TEST(WriteRegisterPage, KeepsLinesBeforeThePageAndRenumbersThoseAfter) {
@@ -249,7 +208,7 @@ TEST(WriteRegisterPage, KeepsLinesBeforeThePageAndRenumbersThoseAfter) {
     std::string old = "first line\n";
     for (int k = 0; k < 100; ++k)
         old += "[S9" + FourDigits(k).substr(1) + "] = " + std::to_string(k * 2) + "\n";
-    Write(file, old);
+    WriteFile(file, old);
     ASSERT_EQ(WriteRegisterPage(file, 24, Texts("p")).status, WriteStatus::Done);
 
     std::string expected = "first line\r\n";
@@ -258,7 +217,7 @@ TEST(WriteRegisterPage, KeepsLinesBeforeThePageAndRenumbersThoseAfter) {
     expected += Lines(24, 48, [](int k) { return "p" + std::to_string(k - 24); });
     expected += Lines(48, 100, [](int k) { return std::to_string(k * 2); });
     expected += Zeros(100, 4096);
-    EXPECT_TRUE(Read(file) == expected);
+    EXPECT_TRUE(ReadFile(file) == expected);
 }
 
 TEST(WriteRegisterPage, KeepsExtraLinesAndCompletesShortOnes) {
@@ -266,9 +225,9 @@ TEST(WriteRegisterPage, KeepsExtraLinesAndCompletesShortOnes) {
     const fs::path file = dir / "a.dat";
     std::string old =
         kIdent + "\r\n" + Zeros(0, 4096) + "[S4096] = 5\r\n" + "[S1\r\n" + "[S12345] = 9\r\n";
-    Write(file, old);
+    WriteFile(file, old);
     ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
-    EXPECT_TRUE(Read(file) ==
+    EXPECT_TRUE(ReadFile(file) ==
                 kIdent + "\r\n" + Zeros(0, 4096) + "[S4096] = 5\r\n[S4097] = \r\n[S40985] = 9\r\n");
 }
 
@@ -276,11 +235,18 @@ TEST(WriteRegisterPage, ReplacesAStaleWorkingCopyAndLeavesNoneBehind) {
     TempDir dir;
     const fs::path file = dir / "a.dat";
     ASSERT_FALSE(CreateRegisterFile(file));
-    Write(WorkingCopyPath(file), std::string(100000, 'z'));
+    WriteFile(WorkingCopyPath(file), std::string(100000, 'z'));
     ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(fs::file_size(file), 53286u);
     EXPECT_EQ(WorkingCopyPath(file).string(), file.string() + ".bak");
+
+    // A working copy name that links elsewhere is replaced, never written through.
+    WriteFile(dir / "other", "other");
+    fs::create_symlink(dir / "other", WorkingCopyPath(file));
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
+    EXPECT_EQ(ReadFile(dir / "other"), "other");
+    EXPECT_EQ(testfs::Names(dir.path()), (std::vector<std::string>{"a.dat", "other"}));
 }
 
 TEST(WriteRegisterPage, ThroughASymbolicLinkChangesTheFileItPointsTo) {
@@ -315,9 +281,9 @@ TEST(WriteRegisterPage, RefusalsLeaveTheFileAsItWas) {
         {"line break in a text", 0, broken, WriteStatus::BadText},
     };
     for (const auto& c : cases) {
-        Write(file, old);
+        WriteFile(file, old);
         EXPECT_EQ(WriteRegisterPage(file, c.base, c.texts).status, c.status) << c.name;
-        EXPECT_EQ(Read(file), old) << c.name;
+        EXPECT_EQ(ReadFile(file), old) << c.name;
         EXPECT_FALSE(fs::exists(WorkingCopyPath(file))) << c.name;
     }
     EXPECT_EQ(WriteRegisterPage(dir / "missing.dat", 0, AllZero()).status, WriteStatus::CannotOpen);
@@ -330,18 +296,18 @@ TEST(WriteRegisterPage, FileTooLongToNumberIsRefusedUnchanged) {
     std::string old = kIdent + "\r\n";
     for (int k = 0; k < 100000; ++k)
         old += "[S0000] = " + std::to_string(k) + "\r\n";
-    Write(file, old);
+    WriteFile(file, old);
     EXPECT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::TooManyLines);
-    EXPECT_TRUE(Read(file) == old);
+    EXPECT_TRUE(ReadFile(file) == old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     // Reading is harmless.
     EXPECT_EQ(ReadRegisterPage(file, 4080).texts[0], "4080");
 
     // Exactly 10000 register lines can still be numbered.
     std::string fits = kIdent + "\r\n" + Zeros(0, 10000);
-    Write(file, fits);
+    WriteFile(file, fits);
     EXPECT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
-    EXPECT_TRUE(Read(file) == fits);
+    EXPECT_TRUE(ReadFile(file) == fits);
 }
 
 TEST(WriteRegisterPage, OddBytesPassThrough) {
@@ -351,7 +317,7 @@ TEST(WriteRegisterPage, OddBytesPassThrough) {
     const std::string nul("1\0002", 3);
     std::string old = kIdent + "\r\n" + Zeros(0, 30) + RegisterLine(30, huge) + "\n" +
                       RegisterLine(31, nul) + "\n";
-    Write(file, old);
+    WriteFile(file, old);
     PageTexts texts = AllZero();
     texts[1] = nul;
     texts[2] = "a\rb\r";  // readers split at LF only, so a CR reads back as written
@@ -368,17 +334,17 @@ TEST(WriteRegisterPage, CrOnlyFileIsOneLongFirstLine) {
     TempDir dir;
     const fs::path file = dir / "a.dat";
     const std::string old = kIdent + "\r" + "[S0000] = 5\r[S0001] = 6\r";
-    Write(file, old);
+    WriteFile(file, old);
     EXPECT_EQ(ReadRegisterPage(file, 0).texts, PageTexts{});
     ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::Done);
-    EXPECT_TRUE(Read(file) == old + "\r\n" + Zeros(0, 4096));
+    EXPECT_TRUE(ReadFile(file) == old + "\r\n" + Zeros(0, 4096));
 }
 
 TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     TempDir dir;
     const fs::path file = dir / "a.dat";
     const std::string old = kIdent + "\r\n" + Zeros(0, 10);
-    Write(file, old);
+    WriteFile(file, old);
     WriteResult result;
     {
         FileSizeLimit limit(20000);
@@ -387,9 +353,59 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     EXPECT_EQ(result.status, WriteStatus::FileError);
     EXPECT_EQ(result.file, WorkingCopyPath(file));
     EXPECT_EQ(result.cause, std::errc::file_too_large);
-    EXPECT_EQ(Read(file), old);
+    EXPECT_EQ(ReadFile(file), old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
+}
+
+TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::CannotOpen);
+    ASSERT_FALSE(CreateRegisterFile(file));
+    const std::string before = ReadFile(file);
+    const int holder = ::open(file.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+    const WriteResult result = WriteRegisterPage(file, 0, AllZero(), std::chrono::milliseconds(0));
+    EXPECT_EQ(result.status, WriteStatus::FileError);
+    EXPECT_EQ(result.cause, std::errc::device_or_resource_busy);
+    EXPECT_EQ(result.file, file);
+    EXPECT_EQ(FileErrorMessage(result.cause, "a.dat"), "在存取 a.dat 时发生共享违例。");
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(testfs::Names(dir.path()), std::vector<std::string>{"a.dat"});
+
+    // One that waits gets its turn when the other is done.
+    std::thread waiting(
+        [&] { EXPECT_EQ(WriteRegisterPage(file, 0, Texts("w")).status, WriteStatus::Done); });
+    ::close(holder);
+    waiting.join();
+    EXPECT_EQ(ReadRegisterPage(file, 0).texts, Texts("w"));
+}
+
+TEST(WriteRegisterPage, ConcurrentWritersTakeTurnsAndLoseNoUpdate) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    ASSERT_FALSE(CreateRegisterFile(file));
+    constexpr int kWriters = 4;
+    constexpr int kRounds = 12;
+    auto texts = [](int writer, int round) {
+        return Texts(std::to_string(writer) + "r" + std::to_string(round) + "-");
+    };
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([&, w] {
+            for (int round = 0; round < kRounds; ++round)
+                EXPECT_EQ(WriteRegisterPage(file, w * kPageSize, texts(w, round)).status,
+                          WriteStatus::Done);
+        });
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+    for (int w = 0; w < kWriters; ++w)
+        EXPECT_EQ(ReadRegisterPage(file, w * kPageSize).texts, texts(w, kRounds - 1)) << w;
+    EXPECT_EQ(ReadRegisterPage(file, kWriters * kPageSize).texts, AllZero());
+    EXPECT_EQ(testfs::Names(dir.path()), std::vector<std::string>{"a.dat"});
 }
 
 }  // namespace

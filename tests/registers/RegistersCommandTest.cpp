@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
-#include "common/AtomicFile.h"
 #include "registers/RegisterFile.h"
+#include "tests/common/FileFixtures.h"
 
 namespace {
 
@@ -29,21 +26,10 @@ Outcome Registers(std::vector<std::string> words) {
     return {status, out.str(), err.str()};
 }
 
-std::string Read(const fs::path& path) {
-    std::string bytes;
-    return fileio::ReadWholeFile(path, bytes) ? bytes : "<missing>";
-}
+using testfs::ReadFile;
 
 class RegistersCommand : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tarvex-regcli-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        file_ = (dir_ / "a.dat").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::vector<std::string> WriteWords(const std::string& base) {
         std::vector<std::string> words{"write", file_, base};
         for (int r = 0; r < 24; ++r)
@@ -51,13 +37,13 @@ protected:
         return words;
     }
 
-    fs::path dir_;
-    std::string file_;
+    testfs::TempDir dir_{"tarvex-regcli"};
+    std::string file_ = (dir_ / "a.dat").string();
 };
 
 TEST_F(RegistersCommand, NewWriteAndReadAPage) {
     ASSERT_EQ(Registers({"new", file_}).status, 0);
-    EXPECT_EQ(Read(file_), std::string(registers::kIdentification) + "\r\n");
+    EXPECT_EQ(ReadFile(file_), std::string(registers::kIdentification) + "\r\n");
 
     const Outcome written = Registers(WriteWords("50"));
     ASSERT_EQ(written.status, 0) << written.err;
@@ -73,7 +59,7 @@ TEST_F(RegistersCommand, NewWriteAndReadAPage) {
 
 TEST_F(RegistersCommand, RefusesWhatWouldLeaveTheFormat) {
     ASSERT_EQ(Registers({"new", file_}).status, 0);
-    const std::string before = Read(file_);
+    const std::string before = ReadFile(file_);
     auto tooLong = WriteWords("0");
     tooLong[10] = "1234567890";
     auto tooFew = WriteWords("0");
@@ -97,17 +83,17 @@ TEST_F(RegistersCommand, RefusesWhatWouldLeaveTheFormat) {
         const Outcome run = Registers(c.words);
         EXPECT_EQ(run.status, c.status) << c.name;
         EXPECT_FALSE(run.err.empty()) << c.name;
-        EXPECT_EQ(Read(file_), before) << c.name;
+        EXPECT_EQ(ReadFile(file_), before) << c.name;
     }
     EXPECT_EQ(Registers({"read", file_, "4103"}).status, 0);
 }
 
 TEST_F(RegistersCommand, FileOfAnotherKindIsLeftAlone) {
-    std::ofstream(file_, std::ios::binary) << "not a register file\r\n";
+    testfs::WriteFile(file_, "not a register file\r\n");
     const Outcome run = Registers(WriteWords("0"));
     EXPECT_EQ(run.status, 4);
     EXPECT_EQ(run.err, "文件格式不正确！请确认你选择的是RVL412E寄存器文件。\n");
-    EXPECT_EQ(Read(file_), "not a register file\r\n");
+    EXPECT_EQ(ReadFile(file_), "not a register file\r\n");
 }
 
 TEST_F(RegistersCommand, NewInAMissingFolderNamesTheFile) {

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace fileio {
+
+// The file a write to `path` must change: the one a symbolic link points to, else `path` itself.
+// Renaming a new file over the link would replace the link and leave its file as it was.
+std::filesystem::path WriteTarget(const std::filesystem::path& path);
+
+// The one way a file holding user data is replaced. The new content goes to a temporary file
+// beside the target, reaches the disk, takes the target's permissions and is renamed over it, so
+// any failure leaves the old file complete and no temporary file behind. Where no temporary file
+// can be made (a folder the user may write files in but not create them) and for devices and
+// other special files, the target itself is rewritten in place.
+class Replacement {
+public:
+    Replacement() = default;
+    ~Replacement();
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    // Starts replacing WriteTarget(path) through a new temporary file ".NAME.tarvex-XXXXXX".
+    std::error_code Open(const std::filesystem::path& path);
+    // Starts replacing WriteTarget(path) through the named working copy, made anew (one left
+    // behind is removed first); there is no in-place fallback, a working copy that cannot be made
+    // is the failure. Writers sharing one working-copy name must take turns.
+    std::error_code OpenThrough(const std::filesystem::path& path,
+                                const std::filesystem::path& workingCopy);
+
+    // Appends all of `bytes`; after a failure every later call fails with the first cause.
+    std::error_code Write(std::string_view bytes);
+
+    // Puts the new content in place; whatever happens, the temporary file is gone afterwards.
+    std::error_code Commit();
+
+    // Drops what was written and removes the temporary file; a no-op after Commit.
+    void Abandon();
+
+    // The file the last failure concerns: the temporary file, or the target.
+    const std::filesystem::path& FailedFile() const { return failedFile_; }
+    const std::filesystem::path& Target() const { return target_; }
+    // Empty while writing in place.
+    const std::filesystem::path& Temporary() const { return temporary_; }
+
+private:
+    std::error_code Fail(std::error_code cause, const std::filesystem::path& file);
+    void Start();
+    std::error_code OpenInPlace();
+    void Close();
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    std::filesystem::path failedFile_;
+    std::error_code error_;
+    int fd_ = -1;
+    unsigned long long written_ = 0;
+};
+
+// Replaces the file at `path` (through a link, the file it points to) with `bytes`, as
+// Replacement does. Returns an empty error code on success.
+std::error_code WriteSafely(const std::filesystem::path& path, std::string_view bytes);
+
+// Whether `target` can be opened for writing (created when missing), without changing its content.
+bool CanWrite(const std::filesystem::path& target);
+
+// Reads a whole file; returns false when it cannot be opened or read.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+}  // namespace fileio
