@@ -114,13 +114,13 @@ void TransferEngine::Finish() {
     source.CloseSource();
     port.sessionState = LINK_READY;
     outcome = TransferOutcome::Finished;
-    listener.WindowsClosed();
+    listener.TransferEnded();
 }
 
 void TransferEngine::Abandon() {
     port.sessionState = LINK_IDLE;
     outcome = TransferOutcome::Abandoned;
-    listener.WindowsClosed();
+    listener.TransferEnded();
     tickCount = 0;
     source.CloseSource();
     port.Close();
