@@ -48,6 +48,7 @@ public:
     Packet packet{};
 
 private:
+    bool TakeAnswerInTime(std::uint32_t resendTick, std::uint32_t giveUpTick, std::uint8_t command);
     void OpeningTick();
     void DataTick();
     bool TakeAnswer();

@@ -192,26 +192,23 @@ void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened_data() {
     QTest::addColumn<QString>("screenNumber");
     QTest::addColumn<QString>("register4");
     QTest::addColumn<QString>("message");
-    QTest::newRow("parameter screen number first") << "parameterRadio"
-                                                   << "768"
-                                                   << "5000"
-                                                   << "液晶画面序号超限！";
-    QTest::newRow("parameter register") << "parameterRadio"
-                                        << "767"
-                                        << "4096"
-                                        << "参数序号超限！";
-    QTest::newRow("status screen number") << "statusRadio"
-                                          << "768"
-                                          << "0"
-                                          << "液晶画面序号超限！";
-    QTest::newRow("status ignores registers") << "statusRadio"
-                                              << "5"
-                                              << "9999"
-                                              << "不能打开文件:/no/such.bmp !";
-    QTest::newRow("start-up checks nothing") << "startupRadio"
-                                             << "999"
-                                             << "9999"
-                                             << "不能打开文件:/no/such.bmp !";
+    const struct {
+        const char* name;
+        const char* radio;
+        const char* screenNumber;
+        const char* register4;
+        const char* message;
+    } rows[] = {
+        {"parameter screen number first", "parameterRadio", "768", "5000", "液晶画面序号超限！"},
+        {"parameter register", "parameterRadio", "767", "4096", "参数序号超限！"},
+        {"status screen number", "statusRadio", "768", "0", "液晶画面序号超限！"},
+        {"status ignores registers", "statusRadio", "5", "9999", "不能打开文件:/no/such.bmp !"},
+        {"start-up checks nothing", "startupRadio", "999", "9999", "不能打开文件:/no/such.bmp !"},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.name) << QString::fromUtf8(r.radio) << QString::fromUtf8(r.screenNumber)
+                              << QString::fromUtf8(r.register4) << QString::fromUtf8(r.message);
+    }
 }
 
 void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened() {
