@@ -57,18 +57,25 @@ double ThreadCpuSeconds() {
 class EndToEndTest : public ::testing::Test {
 protected:
     void Serve(emu::Faults faults = {}, int hangUpAfter = -1) {
+        handshakeAnswer = emu::VirtualController(faults).Feed(1).size();
         line = std::make_unique<testsupport::EmulatedLine>(faults, hangUpAfter);
         ASSERT_EQ(line->Error(), "");
         session = std::make_unique<ctrl::ControllerSession>(
             line->port, [this](const QString& m) { shown << m; });
     }
+    // The handshake with the session ticked by hand once the whole answer has arrived: it takes
+    // one byte a tick, and its own 500 ms timer would only add waiting.
     void Connect() {
-        session->ViewUpdate();
         session->Connect(line->port.portPath);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return session->connected; }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return line->port.QueuedBytes() >= static_cast<int>(handshakeAnswer); }, 3000));
+        for (std::size_t i = 0; i < handshakeAnswer && !session->connected; ++i)
+            session->Tick();
+        ASSERT_TRUE(session->connected);
     }
 
     QStringList shown;
+    std::size_t handshakeAnswer = 0;
     std::unique_ptr<testsupport::EmulatedLine> line;
     std::unique_ptr<ctrl::ControllerSession> session;
 };
