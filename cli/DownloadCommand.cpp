@@ -104,7 +104,7 @@ public:
         clock.start();
     }
     void ProgressMoved(int position) override { Draw(position); }
-    void WindowsClosed() override {}
+    void TransferEnded() override {}
     void Report(const QString& message) override { messages.push_back(message.toStdString()); }
 
     void Draw(int done, bool last = false) {

@@ -41,7 +41,7 @@ std::vector<std::uint8_t> VirtualController::Feed(std::uint8_t byte) {
         frame.push_back(byte);
         return frame.size() == kFrameBytes ? FrameDone() : std::vector<std::uint8_t>{};
     }
-    return Between(byte);
+    return OutsideFrame(byte);
 }
 
 void VirtualController::Begin(const Wire& w) {
@@ -53,7 +53,7 @@ void VirtualController::Begin(const Wire& w) {
 
 // A byte outside a frame: the handshake, the farewell, a start or end byte, or the command byte
 // that opens a frame. Anything else is line noise and ignored.
-std::vector<std::uint8_t> VirtualController::Between(std::uint8_t byte) {
+std::vector<std::uint8_t> VirtualController::OutsideFrame(std::uint8_t byte) {
     if (byte == kHandshake) {
         current.reset();
         wire = nullptr;

@@ -44,7 +44,7 @@ private:
     static const Wire* WireForStart(std::uint8_t byte);
     static const Wire* WireForHeader(std::uint8_t byte);
 
-    std::vector<std::uint8_t> Between(std::uint8_t byte);
+    std::vector<std::uint8_t> OutsideFrame(std::uint8_t byte);
     std::vector<std::uint8_t> FrameDone();
     std::vector<std::uint8_t> Answer(std::vector<std::uint8_t> bytes);
     std::vector<std::uint8_t> AnswerFrame(std::uint8_t echo);

@@ -46,7 +46,8 @@ void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, Downlo
                         int progressRange) {
     // A finished transfer stays alive until the next start: it may have ended in its own tick.
     TransferListener& listener = *this;
-    transfer = std::make_unique<TimedTransfer>(port, profile, source, listener);
+    transfer = std::make_unique<TimedTransfer>(port, profile, source, listener,
+                                               ticks ? ticks(profile.periodMs) : nullptr);
     transfer->Start();
     progressWindow.setWindowModality(Qt::ApplicationModal);
     progressWindow.Open(&dialog);
@@ -66,7 +67,7 @@ void DownloadRun::ProgressMoved(int position) {
     progressWindow.SetPosition(position);
 }
 
-void DownloadRun::WindowsClosed() {
+void DownloadRun::TransferEnded() {
     UnlockWindows();
     progressWindow.hide();
     const bool finished = transfer->Engine().Outcome() == TransferOutcome::Finished;

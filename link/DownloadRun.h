@@ -35,10 +35,12 @@ public:
     const TransferEngine* Engine() const;
 
     CProcessDlg progressWindow;
+    // Paces each transfer; empty for the profile's precise timer.
+    TickSourceFactory ticks;
 
 private:
     void ProgressMoved(int position) override;
-    void WindowsClosed() override;
+    void TransferEnded() override;
     void Report(const QString& message) override;
     void LockWindows();
     void UnlockWindows();

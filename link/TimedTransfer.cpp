@@ -4,32 +4,57 @@
 
 namespace ctrl {
 
-TimedTransfer::TimedTransfer(SerialLink& port, const TransferProfile& profile,
-                             DownloadSource& source, TransferListener& outer)
-    : outer(outer), engine(port, profile, source, *this), timer(std::make_unique<QTimer>()) {
-    timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(profile.periodMs);
-    timer->callOnTimeout([this] { engine.Tick(); });
+namespace {
+
+class TimerTickSource : public TickSource {
+public:
+    explicit TimerTickSource(int periodMs) {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(periodMs);
+    }
+    void Start(std::function<void()> tick) override {
+        timer.callOnTimeout(std::move(tick));
+        timer.start();
+    }
+    void Stop() override { timer.stop(); }
+    bool IsActive() const override { return timer.isActive(); }
+
+private:
+    QTimer timer;
+};
+
+}  // namespace
+
+std::unique_ptr<TickSource> TimerTicks(int periodMs) {
+    return std::make_unique<TimerTickSource>(periodMs);
 }
+
+TimedTransfer::TimedTransfer(SerialLink& port, const TransferProfile& profile,
+                             DownloadSource& source, TransferListener& outer,
+                             std::unique_ptr<TickSource> ticks)
+    : outer(outer),
+      engine(port, profile, source, *this),
+      ticks(ticks ? std::move(ticks) : TimerTicks(profile.periodMs)) {}
 
 TimedTransfer::~TimedTransfer() = default;
 
+// The ticks start before the start byte goes out, so the first tick comes one period later.
 void TimedTransfer::Start() {
-    timer->start();
+    ticks->Start([this] { engine.Tick(); });
     engine.Start();
 }
 
 bool TimedTransfer::IsRunning() const {
-    return timer->isActive() && engine.Outcome() == TransferOutcome::Running;
+    return ticks->IsActive() && engine.Outcome() == TransferOutcome::Running;
 }
 
 void TimedTransfer::ProgressMoved(int position) {
     outer.ProgressMoved(position);
 }
 
-void TimedTransfer::WindowsClosed() {
-    timer->stop();
-    outer.WindowsClosed();
+void TimedTransfer::TransferEnded() {
+    ticks->Stop();
+    outer.TransferEnded();
 }
 
 void TimedTransfer::Report(const QString& message) {

@@ -1,19 +1,35 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "link/TransferEngine.h"
 
-class QTimer;
-
 namespace ctrl {
 
-// Runs a transfer from a precise timer at its profile's period, as a download dialog or the
-// command-line tool does. The timer stops when the transfer's windows close, before any message.
+// What paces a transfer. The real one is a precise timer at the profile's period; tests drive
+// the ticks themselves, so that the give-up paths take no real time.
+class TickSource {
+public:
+    virtual ~TickSource() = default;
+    virtual void Start(std::function<void()> tick) = 0;
+    virtual void Stop() = 0;
+    virtual bool IsActive() const = 0;
+};
+
+// Makes the pacing of one transfer from the period its profile asks for.
+using TickSourceFactory = std::function<std::unique_ptr<TickSource>(int periodMs)>;
+
+// A precise timer firing every `periodMs`.
+std::unique_ptr<TickSource> TimerTicks(int periodMs);
+
+// Runs a transfer from its tick source, as a download dialog or the command-line tool does. The
+// ticks stop when the transfer ends, before any message. Without a source of its own the
+// transfer runs from a precise timer at its profile's period.
 class TimedTransfer : private TransferListener {
 public:
     TimedTransfer(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
-                  TransferListener& outer);
+                  TransferListener& outer, std::unique_ptr<TickSource> ticks = nullptr);
     ~TimedTransfer() override;
     TimedTransfer(const TimedTransfer&) = delete;
     TimedTransfer& operator=(const TimedTransfer&) = delete;
@@ -24,12 +40,12 @@ public:
 
 private:
     void ProgressMoved(int position) override;
-    void WindowsClosed() override;
+    void TransferEnded() override;
     void Report(const QString& message) override;
 
     TransferListener& outer;
     TransferEngine engine;
-    std::unique_ptr<QTimer> timer;
+    std::unique_ptr<TickSource> ticks;
 };
 
 }  // namespace ctrl

@@ -33,16 +33,24 @@ TransferOutcome TransferEngine::Tick() {
     return outcome;
 }
 
-void TransferEngine::OpeningTick() {
-    if (tickCount == profile.openingResendTick) {
-        SendFrame(profile.headerByte, profile.tickTrailer);
-        return;
+// A tick of either phase before its answer is looked at: at `resendTick` the frame goes out again
+// with the tick trailer, from `giveUpTick` on the transfer is abandoned. True when the tick has
+// an answer byte to act on.
+bool TransferEngine::TakeAnswerInTime(std::uint32_t resendTick, std::uint32_t giveUpTick,
+                                      std::uint8_t command) {
+    if (tickCount == resendTick) {
+        SendFrame(command, profile.tickTrailer);
+        return false;
     }
-    if (tickCount >= profile.openingGiveUpTick) {
+    if (tickCount >= giveUpTick) {
         Abandon();
-        return;
+        return false;
     }
-    if (!TakeAnswer())
+    return TakeAnswer();
+}
+
+void TransferEngine::OpeningTick() {
+    if (!TakeAnswerInTime(profile.openingResendTick, profile.openingGiveUpTick, profile.headerByte))
         return;
     if (answerByte == profile.startByte) {
         tickCount = 0;
@@ -62,15 +70,7 @@ void TransferEngine::OpeningTick() {
 }
 
 void TransferEngine::DataTick() {
-    if (tickCount == profile.dataResendTick) {
-        SendFrame(profile.dataByte, profile.tickTrailer);
-        return;
-    }
-    if (tickCount >= profile.dataGiveUpTick) {
-        Abandon();
-        return;
-    }
-    if (!TakeAnswer())
+    if (!TakeAnswerInTime(profile.dataResendTick, profile.dataGiveUpTick, profile.dataByte))
         return;
     if (answerByte == profile.dataByte) {
         if (source.NextDataPacket(packet)) {
@@ -114,13 +114,13 @@ void TransferEngine::Finish() {
     source.CloseSource();
     port.sessionState = LINK_READY;
     outcome = TransferOutcome::Finished;
-    listener.WindowsClosed();
+    listener.TransferEnded();
 }
 
 void TransferEngine::Abandon() {
     port.sessionState = LINK_IDLE;
     outcome = TransferOutcome::Abandoned;
-    listener.WindowsClosed();
+    listener.TransferEnded();
     tickCount = 0;
     source.CloseSource();
     port.Close();

@@ -10,13 +10,14 @@
 
 namespace ctrl {
 
-// How the engine reaches the windows around it: the progress bar, the end of the transfer's
-// windows, and a message box that returns when the user has closed it.
+// How the engine reaches the windows around it: the progress bar, the end of the transfer (the
+// progress window closes, before any message), and a message box that returns when the user has
+// closed it.
 class TransferListener {
 public:
     virtual ~TransferListener() = default;
     virtual void ProgressMoved(int position) = 0;
-    virtual void WindowsClosed() = 0;
+    virtual void TransferEnded() = 0;
     virtual void Report(const QString& message) = 0;
 };
 
@@ -29,7 +30,7 @@ public:
     TransferEngine(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
                    TransferListener& listener);
 
-    // Sends the start byte and enters the opening phase. The caller has started the timer and
+    // Sends the start byte and enters the opening phase. The caller has started the ticks and
     // shows the progress window afterwards.
     void Start();
     // The bar runs from 0 to `upper`, one step per acknowledged packet that has a successor.
@@ -47,6 +48,7 @@ public:
     Packet packet{};
 
 private:
+    bool TakeAnswerInTime(std::uint32_t resendTick, std::uint32_t giveUpTick, std::uint8_t command);
     void OpeningTick();
     void DataTick();
     bool TakeAnswer();

@@ -1,69 +1,19 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/FileIo.h"
-
-extern char** environ;
+#include "tests/support/ToolProcess.h"
 
 namespace {
 
-// `tarvex emulate ARGS...` as a child process whose standard output the test reads.
-class Emulator {
-public:
-    explicit Emulator(std::vector<std::string> args) {
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        args.insert(args.begin(), {TARVEX_BIN, "emulate"});
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn(&pid, TARVEX_BIN, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        output = out[0];
-    }
-    ~Emulator() {
-        if (pid > 0)
-            Stop();
-        if (output >= 0)
-            close(output);
-    }
-    // The next line of output, waiting up to two seconds for it.
-    std::string Line() {
-        std::string line;
-        char c;
-        pollfd pfd{output, POLLIN, 0};
-        while (poll(&pfd, 1, 10000) > 0 && read(output, &c, 1) == 1 && c != '\n')
-            line += c;
-        return line;
-    }
-    int Stop() {
-        kill(pid, SIGTERM);
-        int status = -1;
-        waitpid(pid, &status, 0);
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    pid_t pid = -1;
-    int output = -1;
-};
+using Emulator = testsupport::EmulatorProcess;
 
 std::vector<std::uint8_t> Ask(int fd, std::vector<std::uint8_t> bytes) {
     EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
@@ -79,7 +29,7 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
     const auto folder =
         std::filesystem::temp_directory_path() / ("tarvex-emulate-" + std::to_string(getpid()));
     std::filesystem::remove_all(folder);
-    Emulator emulator({"--store", folder.string()});
+    Emulator emulator(TARVEX_BIN, {"--store", folder.string()});
     const std::string device = emulator.Line();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
 
@@ -119,12 +69,8 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
 TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbers) {
     for (std::vector<std::string> args :
          {std::vector<std::string>{"--delay", "soon"}, {"--noise", "300"}, {"--bogus"}}) {
-        Emulator emulator(args);
-        int status = -1;
-        waitpid(emulator.pid, &status, 0);
-        emulator.pid = -1;
-        EXPECT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 64) << args[0];
+        Emulator emulator(TARVEX_BIN, args);
+        EXPECT_EQ(emulator.Wait(), 64) << args[0];
     }
 }
 

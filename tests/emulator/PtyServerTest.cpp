@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
+#include <memory>
 #include <vector>
 
-#include "emulator/PtyServer.h"
+#include "tests/support/EmulatedLine.h"
 
 namespace {
 
@@ -51,40 +51,30 @@ public:
 class PtyServerTest : public ::testing::Test {
 protected:
     void Serve(emu::Faults faults = {}, int hangUpAfter = -1) {
-        controller = std::make_unique<emu::VirtualController>(faults);
-        server = std::make_unique<emu::PtyServer>(*controller);
-        std::string error;
-        ASSERT_TRUE(server->Open(error)) << error;
-        server->HangUpAfterFrames(hangUpAfter);
-        thread = std::thread([this] { server->Serve(); });
+        served = std::make_unique<testsupport::ServedController>(faults, hangUpAfter);
+        ASSERT_EQ(served->Error(), "");
     }
-    ~PtyServerTest() override {
-        if (thread.joinable()) {
-            server->RequestStop();
-            thread.join();
-        }
-    }
+    const std::string& Device() const { return served->DevicePath(); }
 
-    std::unique_ptr<emu::VirtualController> controller;
-    std::unique_ptr<emu::PtyServer> server;
-    std::thread thread;
+    std::unique_ptr<testsupport::ServedController> served;
 };
 
 TEST_F(PtyServerTest, AnswersTheHandshakeOnItsDeviceAndStopsWhenAsked) {
     Serve();
-    EXPECT_EQ(server->DevicePath().rfind("/dev/pts/", 0), 0u);
-    Host host(server->DevicePath());
+    EXPECT_EQ(Device().rfind("/dev/pts/", 0), 0u);
+    Host host(Device());
     host.Write({1});
     EXPECT_EQ(host.Read(1), std::vector<std::uint8_t>{1});
-    server->RequestStop();
-    thread.join();
+    served->Stop();
+    host.Write({1});
+    EXPECT_EQ(host.Read(1, 100), std::vector<std::uint8_t>{});
 }
 
 TEST_F(PtyServerTest, LateAnswersWaitForTheDelay) {
     emu::Faults faults;
     faults.answerDelayMs = 150;
     Serve(faults);
-    Host host(server->DevicePath());
+    Host host(Device());
     const auto sent = Clock::now();
     host.Write({1});
     EXPECT_EQ(host.Read(1), std::vector<std::uint8_t>{1});
@@ -93,7 +83,7 @@ TEST_F(PtyServerTest, LateAnswersWaitForTheDelay) {
 
 TEST_F(PtyServerTest, HangsUpAfterTheGivenNumberOfFrames) {
     Serve({}, 1);
-    Host host(server->DevicePath());
+    Host host(Device());
     host.Write({2});
     host.Read(1, 500);  // the answer may or may not beat the hang-up
     host.Read(1, 500);

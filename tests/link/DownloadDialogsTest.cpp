@@ -3,44 +3,37 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <fstream>
-#include <memory>
-#include <thread>
 
-#include "emulator/PtyServer.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
 #include "link/SerialPort.h"
+#include "tests/support/EmulatedLine.h"
+#include "tests/support/Samples.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
 
-// The virtual controller on its own thread behind a pseudo-terminal, and the port open on it.
-struct Controller {
-    explicit Controller(emu::Faults faults = {}) : controller(faults), server(controller) {
-        std::string error;
-        if (!server.Open(error))
-            qFatal("no pseudo-terminal: %s", error.c_str());
-        thread = std::thread([this] { server.Serve(); });
-        port.portPath = QString::fromStdString(server.DevicePath());
-        port.baudRate = 19200;
-        port.OpenConfigured();
-        port.sessionState = ctrl::LINK_READY;
+// The virtual controller behind a pseudo-terminal, and the port open on it in session.
+struct Controller : testsupport::EmulatedLine {
+    explicit Controller(emu::Faults faults = {}) : EmulatedLine(std::move(faults)) {
+        if (!OpenInSession())
+            qFatal("no emulated line: %s", Error().c_str());
     }
-    ~Controller() {
-        port.Close();
-        server.RequestStop();
-        thread.join();
-    }
-    emu::VirtualController controller;
-    emu::PtyServer server;
-    std::thread thread;
-    CSerialPort port;
 };
+
+// Runs the event loop until the dialog's transfer has ended. A polling wait would sleep through
+// the ticks of a timer quicker than its step.
+template <typename Dialog>
+bool TransferEnds(Dialog& dlg, int ms) {
+    QSignalSpy finished(&dlg, &QDialog::finished);
+    return !dlg.run.IsRunning() || finished.wait(ms);
+}
 
 void Click(QDialog& dlg, const char* name) {
     QTest::mouseClick(dlg.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
@@ -54,20 +47,6 @@ QString Write(const QTemporaryDir& dir, const QString& name, const std::string& 
     const QString path = dir.filePath(name);
     std::ofstream(path.toStdString(), std::ios::binary) << bytes;
     return path;
-}
-
-std::string Bitmap() {
-    std::string b(1086, '\xFF');
-    const std::pair<int, int> fields[] = {
-        {0, 'B' | 'M' << 8}, {2, 1086}, {18, 64}, {22, 128}, {26, 1}, {28, 1}, {34, 1024}};
-    for (std::size_t i = 0; i < 62; ++i)
-        b[i] = 0;
-    for (auto [at, value] : fields) {
-        b[at] = static_cast<char>(value & 0xFF);
-        b[at + 1] = static_cast<char>(value >> 8);
-    }
-    b[62 + 127 * 8] = '\x7F';  // top-left pixel black
-    return b;
 }
 
 // Whether this process has `path` open, by its descriptors.
@@ -134,14 +113,14 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     QCOMPARE(QApplication::activeModalWidget(), &dlg.run.progressWindow);
     QCOMPARE(dlg.run.progressWindow.progress->maximum(), 3);
     QVERIFY(HeldOpen(good));
-    QTRY_VERIFY_WITH_TIMEOUT(!dlg.run.IsRunning(), 10000);
+    QVERIFY(TransferEnds(dlg, 10000));
     QVERIFY(!HeldOpen(good));
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.run.progressWindow.isVisible());
     QCOMPARE(prompts.messages.size(), 2);
     QCOMPARE(line.port.sessionState, ctrl::LINK_READY);
-    QTRY_COMPARE(line.controller.Completed().size(), std::size_t{1});
-    QCOMPARE(line.controller.Completed()[0].ProgramNumber(), 300);
+    QVERIFY(line.WaitForCompleted(1));
+    QCOMPARE(line.Completed()[0].ProgramNumber(), 300);
 
     dlg.show();  // fields persist between openings
     QCOMPARE(Edit(dlg, "pathEdit")->text(), good);
@@ -180,6 +159,7 @@ void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() 
     CDownParDlg dlg(prompts);
     Controller line;
     dlg.port = &line.port;
+    dlg.run.ticks = testsupport::TimerEvery(1);  // 1024 packets; the real timing runs elsewhere
     dlg.show();
     const QString foreign = Write(dir, "foreign.dat", "This is Par.dat for RVL412E. By RSE. \r\n");
     prompts.fileAnswers.enqueue(foreign);
@@ -200,9 +180,9 @@ void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() 
     Click(dlg, "startButton");
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.run.progressWindow.progress->maximum(), 1024);
-    QTRY_VERIFY_WITH_TIMEOUT(!dlg.run.IsRunning(), 10000);
-    QTRY_COMPARE(line.controller.Completed().size(), std::size_t{1});
-    const emu::Transfer& t = line.controller.Completed()[0];
+    QVERIFY(TransferEnds(dlg, 10000));
+    QVERIFY(line.WaitForCompleted(1));
+    const emu::Transfer t = line.Completed()[0];
     QCOMPARE(t.PageNumber(), 7);
     QCOMPARE(t.RegisterValues(), (std::vector<std::int32_t>{-25, 250, 0, 0}));
 }
@@ -212,26 +192,23 @@ void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened_data() {
     QTest::addColumn<QString>("screenNumber");
     QTest::addColumn<QString>("register4");
     QTest::addColumn<QString>("message");
-    QTest::newRow("parameter screen number first") << "parameterRadio"
-                                                   << "768"
-                                                   << "5000"
-                                                   << "液晶画面序号超限！";
-    QTest::newRow("parameter register") << "parameterRadio"
-                                        << "767"
-                                        << "4096"
-                                        << "参数序号超限！";
-    QTest::newRow("status screen number") << "statusRadio"
-                                          << "768"
-                                          << "0"
-                                          << "液晶画面序号超限！";
-    QTest::newRow("status ignores registers") << "statusRadio"
-                                              << "5"
-                                              << "9999"
-                                              << "不能打开文件:/no/such.bmp !";
-    QTest::newRow("start-up checks nothing") << "startupRadio"
-                                             << "999"
-                                             << "9999"
-                                             << "不能打开文件:/no/such.bmp !";
+    const struct {
+        const char* name;
+        const char* radio;
+        const char* screenNumber;
+        const char* register4;
+        const char* message;
+    } rows[] = {
+        {"parameter screen number first", "parameterRadio", "768", "5000", "液晶画面序号超限！"},
+        {"parameter register", "parameterRadio", "767", "4096", "参数序号超限！"},
+        {"status screen number", "statusRadio", "768", "0", "液晶画面序号超限！"},
+        {"status ignores registers", "statusRadio", "5", "9999", "不能打开文件:/no/such.bmp !"},
+        {"start-up checks nothing", "startupRadio", "999", "9999", "不能打开文件:/no/such.bmp !"},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.name) << QString::fromUtf8(r.radio) << QString::fromUtf8(r.screenNumber)
+                              << QString::fromUtf8(r.register4) << QString::fromUtf8(r.message);
+    }
 }
 
 void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened() {
@@ -258,6 +235,7 @@ void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
     dlg.scratchPath = dir.filePath("dat01.dat");
     Controller line;
     dlg.port = &line.port;
+    dlg.run.ticks = testsupport::TimerEvery(2);  // the real 50 ms runs in the command-line tests
     dlg.show();
     prompts.fileAnswers.enqueue(Write(dir, "wide.bmp", std::string(1086, 'B')));
     Click(dlg, "browseButton");
@@ -267,7 +245,7 @@ void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
     QCOMPARE(prompts.messages, QStringList{"文件格式错误: Identifier ERR!!!"});
     QVERIFY(dlg.isVisible());
 
-    Edit(dlg, "pathEdit")->setText(Write(dir, "picture.bmp", Bitmap()));
+    Edit(dlg, "pathEdit")->setText(Write(dir, "picture.bmp", testsupport::ScreenBitmap()));
     dlg.findChild<QRadioButton*>("parameterRadio")->setChecked(true);
     Edit(dlg, "screenNumberEdit")->setText("767");
     Edit(dlg, "registerEdit1")->setText("0");
@@ -278,10 +256,10 @@ void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
     QVERIFY(!dlg.isVisible());
     QCOMPARE(QFileInfo(dlg.scratchPath).size(), 1024);
     QCOMPARE(dlg.run.progressWindow.progress->maximum(), 64);
-    QTRY_VERIFY_WITH_TIMEOUT(!dlg.run.IsRunning(), 15000);
+    QVERIFY(TransferEnds(dlg, 15000));
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QTRY_COMPARE(line.controller.Completed().size(), std::size_t{1});
-    const emu::Transfer& t = line.controller.Completed()[0];
+    QVERIFY(line.WaitForCompleted(1));
+    const emu::Transfer t = line.Completed()[0];
     QCOMPARE(t.ScreenKind(), 1);
     QCOMPARE(t.ScreenNumber(), 767);
     QCOMPARE(t.ScreenRegisters(), (std::array<int, 4>{0, 100, 4095, 12}));
@@ -301,7 +279,7 @@ void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath(
     prompts.onMessage = [&](const QString&) {
         visibleAtMessage = dlg.isVisible() && QApplication::activeModalWidget() == &dlg;
     };
-    Edit(dlg, "pathEdit")->setText(Write(dir, "ok.bmp", Bitmap()));
+    Edit(dlg, "pathEdit")->setText(Write(dir, "ok.bmp", testsupport::ScreenBitmap()));
     Click(dlg, "startButton");
     QCOMPARE(prompts.messages, QStringList{"不能生成文件： " + dlg.scratchPath + " ！"});
     QVERIFY(visibleAtMessage);
@@ -316,6 +294,8 @@ void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessag
     silent.neverAnswer = true;
     Controller line(silent);
     dlg.port = &line.port;
+    testsupport::HandTicks ticks;
+    dlg.run.ticks = ticks.Factory();
     dlg.filePath = Write(dir, "silent.kxo", kObject);
     dlg.show();
     bool progressShownAtMessage = true;
@@ -324,8 +304,11 @@ void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessag
     };
     Click(dlg, "startButton");
     QVERIFY(dlg.run.IsRunning());
-    // Eight seconds of the 10 ms timer: the header resent at tick 100, given up at tick 800.
-    QTRY_VERIFY_WITH_TIMEOUT(!dlg.run.IsRunning(), 12000);
+    // The header resent at tick 100, given up at tick 800.
+    QCOMPARE(ticks.Tick(799), 799);
+    QVERIFY(prompts.messages.isEmpty());
+    QCOMPARE(ticks.Tick(5), 1);
+    QVERIFY(!dlg.run.IsRunning());
     QCOMPARE(prompts.messages, QStringList{"控制器无应答！"});
     QVERIFY(!progressShownAtMessage);
     QVERIFY(!dlg.isVisible());

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "link/ProgramSource.h"
 #include "link/ScreenSource.h"
 #include "registers/RegisterFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -16,20 +16,11 @@ namespace fs = std::filesystem;
 using ctrl::Packet;
 using ctrl::SourceOpen;
 
-class SourceTest : public ::testing::Test {
+class SourceTest : public testsupport::TempFolder {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("tarvex-sources-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
+    SourceTest() : TempFolder("tarvex-sources") {}
     fs::path Write(const std::string& bytes, const char* name = "file") {
-        const fs::path p = folder / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p;
+        return TempFolder::Write(bytes, name);
     }
     // Every data packet the source gives, starting from `packet` as the engine leaves it.
     static std::vector<Packet> Drain(ctrl::DownloadSource& source, Packet packet) {
@@ -44,7 +35,6 @@ protected:
             r += static_cast<char>(i + 1);
         return r;
     }
-    fs::path folder;
 };
 
 TEST_F(SourceTest, ObjectFilesShorterThanTheHeaderOrWithAnyOtherHeaderAreRefused) {

@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <functional>
-#include <memory>
-#include <thread>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QtTest/qtestsystem.h>
 #include <QStringList>
-#include <QTimer>
 
-#include "emulator/PtyServer.h"
 #include "link/ControllerSession.h"
 #include "link/LinkMessages.h"
-#include "link/SerialPort.h"
-#include "link/TimedTransfer.h"
+#include "tests/support/EmulatedLine.h"
 
 namespace {
 
@@ -35,6 +28,7 @@ public:
             all.insert(all.end(), p.begin(), p.end());
         return all;
     }
+    int Count() const { return static_cast<int>(data.size()); }
     void BuildHeaderPacket(ctrl::Packet& packet) override {
         packet.fill(0);
         packet[1] = 42;
@@ -52,16 +46,6 @@ public:
     int closes = 0;
 };
 
-class Windows : public ctrl::TransferListener {
-public:
-    void ProgressMoved(int position) override { lastPosition = position; }
-    void WindowsClosed() override { closed = true; }
-    void Report(const QString& message) override { reports << message; }
-    int lastPosition = 0;
-    bool closed = false;
-    QStringList reports;
-};
-
 double ThreadCpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_THREAD, &usage);
@@ -69,75 +53,48 @@ double ThreadCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-bool RunEventsUntil(const std::function<bool()>& done, int ms) {
-    QTimer wake;  // looks at `done` now and then even when nothing else happens
-    wake.start(20);
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-// The virtual controller on its own thread, behind a real pseudo-terminal.
+// The session and the transfers on a line served by the virtual controller.
 class EndToEndTest : public ::testing::Test {
 protected:
     void Serve(emu::Faults faults = {}, int hangUpAfter = -1) {
-        controller = std::make_unique<emu::VirtualController>(faults);
-        server = std::make_unique<emu::PtyServer>(*controller);
-        std::string error;
-        ASSERT_TRUE(server->Open(error)) << error;
-        server->HangUpAfterFrames(hangUpAfter);
-        thread = std::thread([this] { server->Serve(); });
-        port.portPath = QString::fromStdString(server->DevicePath());
-        port.baudRate = 19200;
+        handshakeAnswer = emu::VirtualController(faults).Feed(1).size();
+        line = std::make_unique<testsupport::EmulatedLine>(faults, hangUpAfter);
+        ASSERT_EQ(line->Error(), "");
+        session = std::make_unique<ctrl::ControllerSession>(
+            line->port, [this](const QString& m) { shown << m; });
     }
+    // The handshake with the session ticked by hand once the whole answer has arrived: it takes
+    // one byte a tick, and its own 500 ms timer would only add waiting.
     void Connect() {
-        session.ViewUpdate();
-        session.Connect(port.portPath);
-        ASSERT_TRUE(RunEventsUntil([&] { return session.connected; }, 3000));
-    }
-    // Runs a program download with the real timer until its windows close.
-    void Download(PacketSource& source, const ctrl::TransferProfile& profile, int limitMs) {
-        ctrl::TimedTransfer transfer(port, profile, source, windows);
-        transfer.Start();
-        transfer.Engine().SetProgressRange(static_cast<int>(source.data.size()));
-        ASSERT_TRUE(RunEventsUntil([&] { return windows.closed; }, limitMs));
-    }
-    ~EndToEndTest() override {
-        port.Close();
-        if (thread.joinable()) {
-            server->RequestStop();
-            thread.join();
-        }
+        session->Connect(line->port.portPath);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return line->port.QueuedBytes() >= static_cast<int>(handshakeAnswer); }, 3000));
+        for (std::size_t i = 0; i < handshakeAnswer && !session->connected; ++i)
+            session->Tick();
+        ASSERT_TRUE(session->connected);
     }
 
-    CSerialPort port;
     QStringList shown;
-    ctrl::ControllerSession session{port, [this](const QString& m) { shown << m; }};
-    Windows windows;
-    std::unique_ptr<emu::VirtualController> controller;
-    std::unique_ptr<emu::PtyServer> server;
-    std::thread thread;
+    std::size_t handshakeAnswer = 0;
+    std::unique_ptr<testsupport::EmulatedLine> line;
+    std::unique_ptr<ctrl::ControllerSession> session;
 };
 
 TEST_F(EndToEndTest, ProgramReachesTheControllerByteForByteAndTheSessionGoesOn) {
     Serve();
     Connect();
     PacketSource source(40);
-    Download(source, ctrl::kProgramProfile, 10000);
-    EXPECT_TRUE(windows.reports.isEmpty());
-    EXPECT_EQ(port.sessionState, ctrl::LINK_READY);
-    EXPECT_EQ(windows.lastPosition, 39);
-    EXPECT_TRUE(port.IsOpen());
-    session.Disconnect();
-    ASSERT_TRUE(RunEventsUntil([&] { return controller->Farewells() == 1; }, 2000));
-    ASSERT_EQ(controller->Completed().size(), 1u);
-    EXPECT_EQ(controller->Completed()[0].ProgramNumber(), 42);
-    EXPECT_EQ(controller->Completed()[0].data, source.Bytes());
+    ASSERT_TRUE(line->Transfer(ctrl::kProgramProfile, source, source.Count()).ended);
+    EXPECT_TRUE(line->windows.reports.isEmpty());
+    EXPECT_EQ(line->port.sessionState, ctrl::LINK_READY);
+    EXPECT_EQ(line->windows.lastPosition, 39);
+    EXPECT_TRUE(line->port.IsOpen());
+    session->Disconnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return line->controller.Farewells() == 1; }, 2000));
+    const std::vector<emu::Transfer> completed = line->Completed();
+    ASSERT_EQ(completed.size(), 1u);
+    EXPECT_EQ(completed[0].ProgramNumber(), 42);
+    EXPECT_EQ(completed[0].data, source.Bytes());
 }
 
 TEST_F(EndToEndTest, ResendRequestsNoiseAndWrongHandshakeBytesDoNotDisturbTheTransfer) {
@@ -148,11 +105,13 @@ TEST_F(EndToEndTest, ResendRequestsNoiseAndWrongHandshakeBytesDoNotDisturbTheTra
     Serve(faults);
     Connect();
     PacketSource source(6);
-    Download(source, ctrl::kScreenProfile, 20000);
-    EXPECT_TRUE(windows.reports.isEmpty());
-    EXPECT_EQ(port.sessionState, ctrl::LINK_READY);
-    ASSERT_TRUE(RunEventsUntil([&] { return controller->Completed().size() == 1; }, 2000));
-    EXPECT_EQ(controller->Completed()[0].data, source.Bytes());
+    // The screen trailers from a 2 ms timer: the answers, not the period, are under test.
+    ASSERT_TRUE(
+        line->Transfer(ctrl::kScreenProfile, source, source.Count(), ctrl::TimerTicks(2)).ended);
+    EXPECT_TRUE(line->windows.reports.isEmpty());
+    EXPECT_EQ(line->port.sessionState, ctrl::LINK_READY);
+    ASSERT_TRUE(line->WaitForCompleted(1, 2000));
+    EXPECT_EQ(line->Completed()[0].data, source.Bytes());
 }
 
 TEST_F(EndToEndTest, HangUpMidTransferEndsWithNoAnswerAndAClosedPort) {
@@ -163,31 +122,54 @@ TEST_F(EndToEndTest, HangUpMidTransferEndsWithNoAnswerAndAClosedPort) {
     ctrl::TransferProfile quick = ctrl::kProgramProfile;
     quick.dataResendTick = 10;
     quick.dataGiveUpTick = 80;
-    QElapsedTimer clock;
-    clock.start();
     const double cpuBefore = ThreadCpuSeconds();
-    Download(source, quick, 10000);
+    const testsupport::EmulatedLine::Run run = line->Transfer(quick, source, source.Count());
+    ASSERT_TRUE(run.ended);
     // A vanished device must not leave the port spinning on its errors until the give-up tick.
-    EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.25 * clock.elapsed() / 1000.0);
-    EXPECT_EQ(windows.reports, QStringList{ctrl::kNoAnswerMessage});
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.sessionState, ctrl::LINK_IDLE);
+    EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.25 * run.wallSeconds);
+    EXPECT_EQ(line->windows.reports, QStringList{ctrl::kNoAnswerMessage});
+    EXPECT_FALSE(line->port.IsOpen());
+    EXPECT_EQ(line->port.sessionState, ctrl::LINK_IDLE);
     EXPECT_EQ(source.closes, 1);
-    EXPECT_LT(clock.elapsed(), 5000);
-    session.Tick();
-    EXPECT_FALSE(session.connected);
-    EXPECT_TRUE(session.IsEnabled(ctrl::LinkCommand::Connect));
+    EXPECT_LT(run.wallSeconds, 5.0);
+    session->Tick();
+    EXPECT_FALSE(session->connected);
+    EXPECT_TRUE(session->IsEnabled(ctrl::LinkCommand::Connect));
 }
 
 TEST_F(EndToEndTest, SilentControllerFailsTheHandshake) {
     emu::Faults faults;
     faults.neverAnswer = true;
     Serve(faults);
-    session.Connect(port.portPath);
+    session->Connect(line->port.portPath);
     for (int i = 0; i < 20; ++i)
-        session.Tick();
+        session->Tick();
     EXPECT_EQ(shown, QStringList{ctrl::kHandshakeFailedMessage});
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(line->port.IsOpen());
+}
+
+// Hand ticks on a silent line: the header goes out again at the resend tick and the transfer
+// is given up at the give-up tick, without waiting for either in real time.
+TEST_F(EndToEndTest, HandTicksRunTheGiveUpOfASilentControllerAtOnce) {
+    emu::Faults faults;
+    faults.neverAnswer = true;
+    Serve(faults);
+    ASSERT_TRUE(line->OpenInSession());
+    const ctrl::TransferProfile& profile = ctrl::kProgramProfile;
+    PacketSource source(3);
+    testsupport::HandTicks ticks;
+    ctrl::TimedTransfer transfer(line->port, profile, source, line->windows, ticks.Make());
+    transfer.Start();
+    EXPECT_TRUE(transfer.IsRunning());
+    EXPECT_EQ(line->port.sent.size(), 1u);
+    EXPECT_EQ(ticks.Tick(int(profile.openingResendTick)), int(profile.openingResendTick));
+    EXPECT_EQ(line->port.sent.size(), 1u + 18u);
+    EXPECT_EQ(ticks.Tick(1000), int(profile.openingGiveUpTick - profile.openingResendTick));
+    EXPECT_FALSE(transfer.IsRunning());
+    EXPECT_FALSE(ticks.Running());
+    EXPECT_EQ(line->windows.reports, QStringList{ctrl::kNoAnswerMessage});
+    EXPECT_FALSE(line->port.IsOpen());
+    EXPECT_EQ(source.closes, 1);
 }
 
 }  // namespace

@@ -3,12 +3,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
 #include <vector>
 
-#include <QCoreApplication>
+#include <QtTest/qtestsystem.h>
 #include <QString>
 
 #include "link/SerialPort.h"
@@ -17,20 +14,9 @@
 namespace {
 
 // The pty delivers written bytes to the other end asynchronously; give them a moment.
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
 std::vector<std::uint8_t> ReadMaster(int fd, std::size_t want, int ms = 2000) {
     std::vector<std::uint8_t> got;
-    WaitFor(
+    (void)QTest::qWaitFor(
         [&] {
             std::uint8_t buf[512];
             pollfd pfd{fd, POLLIN, 0};
@@ -120,7 +106,7 @@ TEST_F(SerialPortTest, ReceiveTakesOnlyWhatItIsAskedForAndWhatArrived) {
     std::uint8_t buffer[8] = {};
     EXPECT_EQ(port.Receive(buffer, 8), 0);
     WriteMaster({7, 8, 9});
-    ASSERT_TRUE(WaitFor([&] { return port.QueuedBytes() == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.QueuedBytes() == 3; }));
     EXPECT_EQ(port.Receive(buffer, 1), 1);
     EXPECT_EQ(buffer[0], 7);
     EXPECT_EQ(port.QueuedBytes(), 2);
@@ -152,7 +138,7 @@ TEST_F(SerialPortTest, SecondPortOnTheSameDeviceIsRefused) {
 TEST_F(SerialPortTest, HangUpClosesThePortInsteadOfSpinning) {
     ASSERT_TRUE(port.OpenConfigured());
     pty.CloseMaster();
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
         port.QueuedBytes();
         return !port.IsOpen();
     }));

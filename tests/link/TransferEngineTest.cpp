@@ -49,7 +49,7 @@ public:
     QStringList reports;
 
     void ProgressMoved(int position) override { positions.push_back(position); }
-    void WindowsClosed() override {
+    void TransferEnded() override {
         events.push_back(link.open ? "windows:open" : "windows:closed");
     }
     void Report(const QString& message) override {

@@ -7,9 +7,7 @@
 
 #include <string>
 
-#include <QCoreApplication>
-
-#include "EmulatedLine.h"
+#include "tests/support/EmulatedLine.h"
 
 namespace {
 
@@ -38,9 +36,9 @@ void BM_ProgramTransferOverPty(benchmark::State& state) {
     const int packets = static_cast<int>(state.range(0));
     const ctrl::TransferProfile& profile = ctrl::kProgramProfile;
 
-    bench::EmulatedLine line;
-    if (!line.Ready()) {
-        state.SkipWithError(line.error.c_str());
+    testsupport::EmulatedLine line;
+    if (!line.OpenInSession()) {
+        state.SkipWithError(line.Error().empty() ? "the port did not open" : line.Error().c_str());
         return;
     }
     double ratio = 0;
@@ -49,12 +47,13 @@ void BM_ProgramTransferOverPty(benchmark::State& state) {
     for (auto _ : state) {
         CountingSource source(packets);
         const double cpuBefore = CpuSeconds(RUSAGE_THREAD);
-        const bench::EmulatedLine::Run run = line.Transfer(profile, source);
+        const testsupport::EmulatedLine::Run run =
+            line.Transfer(profile, source, packets, nullptr, 600000);
         hostCpu = CpuSeconds(RUSAGE_THREAD) - cpuBefore;
         wall = run.wallSeconds;
         state.SetIterationTime(wall);
         ratio = wall / ((packets + 2) * profile.periodMs / 1000.0);
-        if (!run.finished)
+        if (run.outcome != ctrl::TransferOutcome::Finished)
             state.SkipWithError("the transfer did not finish");
     }
     state.counters["ratio"] = ratio;
@@ -70,13 +69,3 @@ BENCHMARK(BM_ProgramTransferOverPty)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -9,13 +9,12 @@
 #include <fstream>
 #include <string>
 
-#include <QCoreApplication>
-
-#include "EmulatedLine.h"
 #include "link/ParameterSource.h"
 #include "link/ProgramSource.h"
 #include "link/ScreenImage.h"
 #include "registers/RegisterFile.h"
+#include "tests/support/EmulatedLine.h"
+#include "tests/support/Samples.h"
 
 namespace {
 
@@ -31,9 +30,9 @@ fs::path TempFile(const std::string& name, const std::string& bytes) {
 template <typename Source>
 void RunDownload(benchmark::State& state, const ctrl::TransferProfile& profile,
                  const fs::path& file, int packets) {
-    bench::EmulatedLine line;
-    if (!line.Ready()) {
-        state.SkipWithError(line.error.c_str());
+    testsupport::EmulatedLine line;
+    if (!line.OpenInSession()) {
+        state.SkipWithError(line.Error().empty() ? "the port did not open" : line.Error().c_str());
         return;
     }
     double ratio = 0;
@@ -43,10 +42,11 @@ void RunDownload(benchmark::State& state, const ctrl::TransferProfile& profile,
             state.SkipWithError("file refused");
             break;
         }
-        const bench::EmulatedLine::Run run = line.Transfer(profile, source);
+        const testsupport::EmulatedLine::Run run =
+            line.Transfer(profile, source, packets, nullptr, 600000);
         state.SetIterationTime(run.wallSeconds);
         ratio = run.wallSeconds / ((packets + 2) * profile.periodMs / 1000.0);
-        if (!run.finished)
+        if (run.outcome != ctrl::TransferOutcome::Finished)
             state.SkipWithError("the transfer did not finish");
     }
     state.counters["packets"] = packets;
@@ -71,19 +71,8 @@ void BM_ProgramDownloadOf2048Records(benchmark::State& state) {
                                      kRecords * 24 / 16);
 }
 
-std::string Bitmap() {
-    std::string b(screen::kBitmapFileSize, '\x55');
-    const std::pair<int, int> fields[] = {{0, 0x4D42}, {2, 1086}, {18, 64},  {22, 128},
-                                          {26, 1},     {28, 1},   {34, 1024}};
-    for (auto [at, value] : fields) {
-        b[at] = static_cast<char>(value & 0xFF);
-        b[at + 1] = static_cast<char>(value >> 8);
-    }
-    return b;
-}
-
 void BM_ScreenCheckAndConversionInMemory(benchmark::State& state) {
-    const std::string bitmap = Bitmap();
+    const std::string bitmap = testsupport::ScreenBitmap();
     for (auto _ : state) {
         benchmark::DoNotOptimize(screen::CheckScreenBitmap(bitmap));
         benchmark::DoNotOptimize(screen::ScreenDataFromBitmap(bitmap));
@@ -91,7 +80,7 @@ void BM_ScreenCheckAndConversionInMemory(benchmark::State& state) {
 }
 
 void BM_ScreenConversionWithScratchFile(benchmark::State& state) {
-    const std::string bitmap = Bitmap();
+    const std::string bitmap = testsupport::ScreenBitmap();
     const fs::path scratch = fs::temp_directory_path() / (std::to_string(getpid()) + "-dat01.dat");
     const fs::path input = TempFile("bench.bmp", bitmap);
     for (auto _ : state) {
@@ -117,13 +106,3 @@ BENCHMARK(BM_ScreenCheckAndConversionInMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScreenConversionWithScratchFile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
