@@ -81,6 +81,8 @@ QString Problem(const QWidget& w) {
                 .arg(size.height())
                 .arg(hint.width())
                 .arg(hint.height());
+    } else if (qobject_cast<const QComboBox*>(w.parentWidget())) {
+        return {};  // an editable combo box's own field; the combo box answers for it
     } else if (auto* edit = qobject_cast<const QLineEdit*>(&w)) {
         const int needed = EditWidthFor(*edit, WidestText(*edit));
         const int height = edit->minimumSizeHint().height();
