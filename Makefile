@@ -39,10 +39,15 @@ format:
 clean:
 	rm -rf build build-asan build-bench build-fuzz
 
-# The main window and every dialog rendered to build/screenshots/*.png, headless; the desktop
-# registration and the profile of that run stay inside build/.
+# The main window and every dialog rendered to build/screenshots/*.png, headless, and again at a
+# 13 pt font, at scale 2 and with dark colours (the subfolders 13pt, scale2 and dark); the desktop
+# registration and the profile of those runs stay inside build/.
+SHOOT = XDG_DATA_HOME=$(CURDIR)/build/screenshots-home/data XDG_CONFIG_HOME=$(CURDIR)/build/screenshots-home/config \
+	QT_QPA_PLATFORM=offscreen
 .PHONY: screenshots
 screenshots: build
 	mkdir -p build/screenshots-home/data build/screenshots-home/config
-	XDG_DATA_HOME=$(CURDIR)/build/screenshots-home/data XDG_CONFIG_HOME=$(CURDIR)/build/screenshots-home/config \
-	QT_QPA_PLATFORM=offscreen ./build/bin/tarvex_screenshots build/screenshots
+	$(SHOOT) ./build/bin/tarvex_screenshots build/screenshots
+	$(SHOOT) ./build/bin/tarvex_screenshots build/screenshots/13pt -stylesheet "* { font-size: 13pt; }"
+	$(SHOOT) QT_SCALE_FACTOR=2 ./build/bin/tarvex_screenshots build/screenshots/scale2
+	$(SHOOT) ./build/bin/tarvex_screenshots --dark build/screenshots/dark

@@ -1,32 +1,36 @@
 #include "app/AboutDlg.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于 Tarvex620B"));
-    setFixedSize(ui::FromDialogUnits(0, 0, 249, 101).size());
+    setWindowTitle(msg::QText(msg::Id::AboutCaption));
 
-    auto* icon = new QLabel(this);
+    auto* icon = new QLabel;
     icon->setPixmap(QPixmap(QStringLiteral(":/res/about.png")));
-    icon->setGeometry(ui::FromDialogUnits(11, 17, 20, 20));
 
-    auto* version = new QLabel(QStringLiteral("Tarvex620B 2.0 版"), this);
+    auto* version = new QLabel(msg::QText(msg::Id::AboutVersion));
     version->setObjectName(QStringLiteral("version"));
-    version->setGeometry(ui::FromDialogUnits(40, 10, 119, 8));
 
-    auto* greeting =
-        new QLabel(QStringLiteral("感谢您选用 QF620B 步进与伺服电机控制器。祝您使用愉快！"), this);
+    auto* greeting = new QLabel(msg::QText(msg::Id::AboutGreeting));
     greeting->setObjectName(QStringLiteral("greeting"));
     greeting->setWordWrap(true);
     greeting->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    greeting->setGeometry(ui::FromDialogUnits(40, 25, 199, 27));
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(msg::QText(msg::Id::AboutOk));
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    ok->setGeometry(ui::FromDialogUnits(192, 76, 50, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout;
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(greeting, 1, 1);
+    layout->addWidget(ok, 2, 1, Qt::AlignRight);
+    layout->setColumnStretch(1, 1);
+    ui::controls::SizeToContents(this, layout);
 }

@@ -2,22 +2,17 @@
 
 #include <optional>
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShowEvent>
 
+#include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
-
-const QString kCutFilter = QStringLiteral("CAXA文件 Files(*.cut)|*.cut|All Files(*.*)|*.*||");
-
-using ui::FromDialogUnits;
-namespace c = ui::controls;
 
 // A decimal number with blanks around it, nothing else.
 std::optional<double> ReadNumber(const QString& text) {
@@ -30,26 +25,34 @@ std::optional<double> ReadNumber(const QString& text) {
 
 }  // namespace
 
+// Control ids, for the record: load 1003, cancel 2, path 1004, browse 1002, coefficient 1123.
 CLoadCutDlg::CLoadCutDlg(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
-    setWindowTitle(QStringLiteral("载入文件"));
-    setFixedSize(FromDialogUnits(0, 0, 187, 98).size());
+    namespace c = ui::controls;
+    setWindowTitle(msg::QText(msg::Id::LoadCutCaption));
 
-    // Created in template order, which is also the tab order.
-    loadButton_ = c::Button(this, QStringLiteral("载入/转换"), "loadButton", kLoadId,
-                            FromDialogUnits(30, 69, 50, 14));
+    loadButton_ = c::Button(msg::QText(msg::Id::LoadCutLoad), "loadButton");
     loadButton_->setDefault(true);
-    cancelButton_ = c::Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                              FromDialogUnits(110, 69, 50, 14));
-    pathEdit_ = c::Edit(this, "pathEdit", kPathId, FromDialogUnits(10, 21, 120, 12));
-    browseButton_ = c::Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                              FromDialogUnits(142, 19, 40, 15));
-    c::Group(this, QStringLiteral("选择要载入的目标文件"), FromDialogUnits(9, 10, 130, 30));
-    c::Label(this, QStringLiteral("脉冲系数:"), FromDialogUnits(15, 49, 37, 10));
-    coefficientEdit_ =
-        c::Edit(this, "coefficientEdit", kCoefficientId, FromDialogUnits(63, 47, 33, 12));
-    c::Group(this, QString(), FromDialogUnits(9, 39, 130, 24));
-    c::Label(this, QStringLiteral("脉冲/毫米"), FromDialogUnits(97, 49, 35, 8));
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
+    pathEdit_ = c::PathEdit("pathEdit");
+    browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
+    coefficientEdit_ = c::Field(QStringLiteral("coefficientEdit"), QStringLiteral("00000.000"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(c::Group(msg::QText(msg::Id::LoadCutFileGroup), c::Row({pathEdit_})));
+    top->addWidget(browseButton_);
+    auto* coefficient = new QHBoxLayout;
+    coefficient->addWidget(new QLabel(msg::QText(msg::Id::LoadCutCoefficientLabel)));
+    coefficient->addWidget(coefficientEdit_);
+    coefficient->addWidget(new QLabel(msg::QText(msg::Id::LoadCutCoefficientUnit)));
+    coefficient->addStretch();
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(top);
+    layout->addWidget(c::Group(QString(), coefficient));
+    layout->addLayout(c::ButtonRow({loadButton_, cancelButton_}));
+    c::SizeToContents(this, layout);
+    // The template's order, which is also the tab order.
+    c::TabOrder({loadButton_, cancelButton_, pathEdit_, browseButton_, coefficientEdit_});
 
     connect(loadButton_, &QPushButton::clicked, this, &CLoadCutDlg::Load);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -66,11 +69,10 @@ bool CLoadCutDlg::TakeFields() {
     const std::optional<double> number = ReadNumber(coefficientEdit_->text());
     QString problem;
     if (!number)
-        problem = QStringLiteral("请键入一个数。");
+        problem = msg::QText(msg::Id::EnterANumber);
     else if (float(*number) < kMinCoefficient || float(*number) > kMaxCoefficient)
-        problem = QStringLiteral("“请填入一个在%1和%2之间的数字。”")
-                      .arg(double(kMinCoefficient))
-                      .arg(double(kMaxCoefficient));
+        problem = msg::QText(msg::Id::NumberOutOfRange, {QString::number(double(kMinCoefficient)),
+                                                         QString::number(double(kMaxCoefficient))});
     if (!problem.isEmpty()) {
         prompts_.Message(problem);
         coefficientEdit_->setFocus();
@@ -84,7 +86,7 @@ bool CLoadCutDlg::TakeFields() {
 void CLoadCutDlg::Browse() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = kCutFilter;
+    chooser.filter = msg::QText(msg::Id::LoadCutFilter);
     chooser.overwritePrompt = true;
     if (const auto chosen = prompts_.ChooseOpenFile(chooser))
         filePath = *chosen;

@@ -17,13 +17,6 @@ class CLoadCutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId {
-        kLoadId = 1003,
-        kCancelId = 2,
-        kPathId = 1004,
-        kBrowseId = 1002,
-        kCoefficientId = 1123,
-    };
     static constexpr float kMinCoefficient = 0;
     static constexpr float kMaxCoefficient = 99999;
 

@@ -1,19 +1,22 @@
 #include "app/MessageDlg.h"
 
-#include <QLineEdit>
+#include <QVBoxLayout>
 
+#include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 
-CMessageDlg::CMessageDlg() : QDialog(nullptr), textEdit(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("信息窗口"));
+// Control id, for the record: the text is 1048.
+CMessageDlg::CMessageDlg() : QDialog(nullptr), textEdit(new ui::FittedEdit(QString(40, u'x'), 5)) {
+    setWindowTitle(msg::QText(msg::Id::InformationCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setModal(false);
-    const QRect size = ui::FromDialogUnits(0, 0, 180, 71);
-    setFixedSize(size.size());
     textEdit->setObjectName(QStringLiteral("text"));
     textEdit->setReadOnly(true);
-    textEdit->setGeometry(ui::FromDialogUnits(0, 0, 180, 70));
+    auto* layout = new QVBoxLayout;
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(textEdit);
+    ui::controls::SizeToContents(this, layout);
 }
 
 void CMessageDlg::Open(QWidget* owner, const QPoint& topLeft) {

@@ -12,8 +12,6 @@ class CMessageDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId { kTextId = 1048 };
-
     CMessageDlg();
 
     bool openFlag = false;

@@ -1,7 +1,12 @@
 // Renders the main window and every dialog to PNG files, to look at the layout and the Chinese
-// text without a display: tarvex_screenshots OUTPUT_FOLDER (run with QT_QPA_PLATFORM=offscreen).
+// text without a display: tarvex_screenshots [--dark] OUTPUT_FOLDER (run with
+// QT_QPA_PLATFORM=offscreen). Qt's own options apply too: -stylesheet "* { font-size: 13pt; }"
+// for a large font, QT_SCALE_FACTOR=2 in the environment for a high-density screen.
 #include <QApplication>
 #include <QDir>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTextStream>
 
 #include "app/AboutDlg.h"
@@ -22,13 +27,43 @@ bool Shoot(QWidget& widget, const QString& folder, const QString& name) {
     return saved;
 }
 
+// Fusion with dark colours, to see that no text or frame relies on a light background.
+void UseDarkPalette() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    const QColor window(53, 53, 53);
+    const QColor base(35, 35, 35);
+    const QColor disabledText(127, 127, 127);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::BrightText, Qt::red);
+    dark.setColor(QPalette::Link, QColor(42, 130, 218));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::PlaceholderText, disabledText);
+    dark.setColor(QPalette::Disabled, QPalette::Text, disabledText);
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, disabledText);
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, disabledText);
+    QApplication::setPalette(dark);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     CTarvexApp::InstallTranslations();
-    const QString folder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    // Qt has taken its own options out of the arguments already.
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.removeAll(QStringLiteral("--dark")) > 0)
+        UseDarkPalette();
+    const QString folder = arguments.value(0, QStringLiteral("screenshots"));
     QDir().mkpath(folder);
 
     ui::ScriptedPrompts prompts;

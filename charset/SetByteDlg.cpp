@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include <QEvent>
-#include <QGroupBox>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -17,13 +17,10 @@
 
 namespace {
 
-const QString kResourceFilter = QStringLiteral("KXCON Files(*.kxm)|*.kxm||");
-
-using ui::FromDialogUnits;
 namespace c = ui::controls;
 
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, int id, QRect geometry) {
-    QLineEdit* edit = c::Edit(parent, name, id, geometry);
+QLineEdit* MakeEdit(const QString& name, const QString& sample) {
+    QLineEdit* edit = c::Field(name, sample);
     edit->setAlignment(Qt::AlignCenter);
     return edit;
 }
@@ -56,81 +53,65 @@ std::filesystem::path ToPath(const QString& path) {
 
 }  // namespace
 
-int CSetByteDlg::CellControlId(int group, int j) {
-    static constexpr int kGroup1[kCellsPerGroup] = {1014, 1016, 1017, 1018, 1019, 1020, 1021, 1022};
-    switch (group) {
-        case 0:
-            return 1006 + j;
-        case 1:
-            return kGroup1[j];
-        case 2:
-            return 1023 + j;
-        default:
-            return 1031 + j;
-    }
-}
-
+// Control ids, for the record: path 1005, browse 1015, entry numbers 1043 to 1046, store 1 (OK),
+// save 1057, cancel 2; the cells of group 0 are 1006 to 1013, of group 1 1014 and 1016 to 1022,
+// of group 2 1023 to 1030 and of group 3 1031 to 1038.
 CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), image(charset::NewImage()), prompts_(prompts) {
-    setWindowTitle(QStringLiteral("显示字符设置"));
-    setFixedSize(FromDialogUnits(0, 0, 212, 153).size());
+    setWindowTitle(msg::QText(msg::Id::CharactersCaption));
 
-    c::Group(this, QStringLiteral("显示字符文件保存路径"), FromDialogUnits(15, 5, 130, 30));
-    pathEdit_ =
-        MakeEdit(this, QStringLiteral("pathEdit"), kPathId, FromDialogUnits(25, 15, 110, 15));
-    pathEdit_->setAlignment(Qt::AlignLeft);
+    pathEdit_ = c::PathEdit("pathEdit");
     pathEdit_->setEnabled(false);
-    browseButton_ = c::Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                              FromDialogUnits(155, 15, 40, 15));
+    browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
+    auto* top = new QHBoxLayout;
+    top->addWidget(c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})));
+    top->addWidget(browseButton_);
 
-    static constexpr int kGroupX[kGroups] = {17, 117, 17, 117};
-    static constexpr int kGroupY[kGroups] = {50, 50, 82, 82};
-    static constexpr int kGroupHeight[kGroups] = {28, 28, 30, 30};
-    static constexpr int kEntryX[kGroups] = {45, 146, 45, 145};
-    static constexpr int kEntryY[kGroups] = {49, 49, 81, 81};
-    static constexpr int kCellY[kGroups] = {60, 60, 93, 93};
+    auto* groups = new QGridLayout;
     for (int g = 0; g < kGroups; ++g) {
-        c::Group(this, QStringLiteral("位置%1").arg(g),
-                 FromDialogUnits(kGroupX[g], kGroupY[g], 85, kGroupHeight[g]));
-        entryEdits_[g] = MakeEdit(this, QStringLiteral("entryNumber%1").arg(g), kFirstEntryId + g,
-                                  FromDialogUnits(kEntryX[g], kEntryY[g], 20, 12));
+        entryEdits_[g] = MakeEdit(QStringLiteral("entryNumber%1").arg(g), QStringLiteral("000"));
         entryEdits_[g]->setEnabled(g == 0);
+        auto* entry = new QHBoxLayout;
+        entry->addWidget(entryEdits_[g]);
+        entry->addStretch();
+        auto* cells = new QHBoxLayout;
+        cells->setSpacing(0);
+        for (int j = 0; j < kCellsPerGroup; ++j) {
+            // Any one character of the font fits its cell.
+            QLineEdit* cell =
+                MakeEdit(QStringLiteral("cell%1_%2").arg(g).arg(j), QStringLiteral("W"));
+            cell->setMaxLength(1);
+            // Typing or deleting moves on, so an entry's characters go in one run.
+            connect(cell, &QLineEdit::textEdited, this, [this] { focusNextChild(); });
+            cellEdits_[g * kCellsPerGroup + j] = cell;
+            cells->addWidget(cell);
+        }
+        auto* contents = new QVBoxLayout;
+        contents->addLayout(entry);
+        contents->addLayout(cells);
+        groups->addWidget(
+            c::Group(msg::QText(msg::Id::CharactersEntryGroup, {QString::number(g)}), contents),
+            g / 2, g % 2);
     }
     entryEdits_[0]->setMaxLength(3);
     entryEdits_[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
 
-    storeButton_ = c::Button(this, QStringLiteral("数据更新"), "storeButton", kStoreId,
-                             FromDialogUnits(35, 131, 45, 14));
-    saveButton_ = c::Button(this, QStringLiteral("文件保存"), "saveButton", kSaveId,
-                            FromDialogUnits(90, 131, 45, 14));
-    cancelButton_ = c::Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                              FromDialogUnits(145, 131, 45, 14));
+    storeButton_ = c::Button(msg::QText(msg::Id::CharactersStore), "storeButton");
+    saveButton_ = c::Button(msg::QText(msg::Id::CharactersSave), "saveButton");
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
     storeButton_->setDefault(true);
 
-    for (int g = 0; g < kGroups; ++g) {
-        for (int j = 0; j < kCellsPerGroup; ++j) {
-            const int x = (g % 2 == 0 ? 20 : 120) + 10 * j;
-            QLineEdit* cell = MakeEdit(this, QStringLiteral("cell%1_%2").arg(g).arg(j),
-                                       CellControlId(g, j), FromDialogUnits(x, kCellY[g], 10, 15));
-            cell->setMaxLength(1);
-            // Typing or deleting moves on, so an entry's characters go in one run.
-            connect(cell, &QLineEdit::textEdited, this, [this] { focusNextChild(); });
-            cellEdits_[g * kCellsPerGroup + j] = cell;
-        }
-    }
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(top);
+    layout->addLayout(groups);
+    layout->addLayout(c::ButtonRow({storeButton_, saveButton_, cancelButton_}));
+    c::SizeToContents(this, layout);
 
-    QWidget* previous = browseButton_;
-    auto chain = [&previous](QWidget* next) {
-        setTabOrder(previous, next);
-        previous = next;
-    };
-    chain(entryEdits_[0]);
-    chain(saveButton_);
-    chain(cancelButton_);
-    for (QLineEdit* cell : cellEdits_)
-        chain(cell);
-    chain(storeButton_);
+    c::TabOrder({browseButton_, entryEdits_[0], saveButton_, cancelButton_, cellEdits_[0]});
+    for (int i = 1; i < kCells; ++i)
+        QWidget::setTabOrder(cellEdits_[i - 1], cellEdits_[i]);
+    QWidget::setTabOrder(cellEdits_[kCells - 1], storeButton_);
 
     entryEdits_[0]->installEventFilter(this);
     connect(browseButton_, &QPushButton::clicked, this, &CSetByteDlg::Browse);
@@ -191,7 +172,7 @@ void CSetByteDlg::StoreCells() {
 void CSetByteDlg::Browse() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = kResourceFilter;
+    chooser.filter = msg::QText(msg::Id::CharactersFilter);
     chooser.overwritePrompt = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
     if (chosen) {
@@ -212,7 +193,7 @@ void CSetByteDlg::Save() {
     }
     TakeFields();
     done(Accepted);
-    prompts_.Message(QStringLiteral("生成字符资源文件： %1 ！").arg(filePath));
+    prompts_.Message(msg::QText(msg::Id::CharactersSaved, {filePath}));
 }
 
 void CSetByteDlg::accept() {

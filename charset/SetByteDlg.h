@@ -23,15 +23,6 @@ public:
     static constexpr int kGroups = 4;
     static constexpr int kCellsPerGroup = 8;
     static constexpr int kCells = kGroups * kCellsPerGroup;
-    enum ControlId {
-        kPathId = 1005,
-        kBrowseId = 1015,
-        kFirstEntryId = 1043,  // groups 1 to 3: 1044 to 1046
-        kStoreId = 1,
-        kSaveId = 1057,
-        kCancelId = 2,
-    };
-
     explicit CSetByteDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     // Fields; they keep their values from one opening to the next. Texts are single-byte strings.
@@ -40,8 +31,6 @@ public:
     std::array<std::string, kCells> cells;  // cell j of group g at 8g + j; at most one character
     QString filePath;                       // set only by Browse
     int block = 0;  // entry of group 0 since the last change of block, a multiple of 4
-
-    static int CellControlId(int group, int j);
 
     void Refresh();
     void TakeFields();

@@ -3,22 +3,15 @@
 #include <filesystem>
 
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QShowEvent>
 
+#include "common/QtMessages.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
-
-const QString kObjectFilter = QStringLiteral("Text Files(*.kxo)|*.kxo|All Files(*.*)|*.*||");
-
-using ui::FromDialogUnits;
-using ui::controls::Button;
 
 // A run that got no file written leaves the dialog open, so the user can choose another target
 // and compile the same program again.
@@ -29,27 +22,28 @@ bool KeepsDialogOpen(compiler::CompileOutcome outcome) {
 
 }  // namespace
 
+// Control ids, for the record: path 1000, compile 1001, browse 1005, cancel 2.
 CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
-    setWindowTitle(QStringLiteral("程序编译"));
-    setFixedSize(FromDialogUnits(0, 0, 184, 75).size());
+    namespace c = ui::controls;
+    setWindowTitle(msg::QText(msg::Id::CompileCaption));
 
-    auto* group = new QGroupBox(QStringLiteral("选择目标文件存放路径"), this);
-    group->setObjectName(QStringLiteral("targetGroup"));
-    group->setGeometry(FromDialogUnits(5, 10, 130, 30));
-
-    pathEdit_ = new QLineEdit(this);
-    pathEdit_->setObjectName(QStringLiteral("pathEdit"));
-    pathEdit_->setProperty("controlId", static_cast<int>(kPathEditId));
-    pathEdit_->setGeometry(FromDialogUnits(10, 21, 120, 12));
-
-    browseButton_ = Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                           FromDialogUnits(140, 20, 40, 15));
-    compileButton_ = Button(this, QStringLiteral("程序编译"), "compileButton", kCompileId,
-                            FromDialogUnits(30, 51, 50, 14));
-    cancelButton_ = Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                           FromDialogUnits(110, 51, 50, 14));
+    pathEdit_ = c::PathEdit("pathEdit");
+    browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
+    compileButton_ = c::Button(msg::QText(msg::Id::CompileButton), "compileButton");
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
     compileButton_->setDefault(true);
+
+    QGroupBox* target = c::Group(msg::QText(msg::Id::CompileTargetGroup), c::Row({pathEdit_}));
+    target->setObjectName(QStringLiteral("targetGroup"));
+    auto* top = new QHBoxLayout;
+    top->addWidget(target);
+    top->addWidget(browseButton_);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(top);
+    layout->addLayout(c::ButtonRow({compileButton_, cancelButton_}));
+    c::SizeToContents(this, layout);
+    c::TabOrder({pathEdit_, browseButton_, compileButton_, cancelButton_});
 
     connect(browseButton_, &QPushButton::clicked, this, &CTranslateDlg::Browse);
     connect(compileButton_, &QPushButton::clicked, this, &CTranslateDlg::Compile);
@@ -69,15 +63,11 @@ void CTranslateDlg::TakeFields() {
     targetPath = pathEdit_->text();
 }
 
-int CTranslateDlg::EncodeLine(std::string line) {
-    return compiler::EncodeLine(line, currentRecord);
-}
-
 void CTranslateDlg::Browse() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("txt");
     chooser.initialFileName = DefaultObjectFileName();
-    chooser.filter = kObjectFilter;
+    chooser.filter = msg::QText(msg::Id::CompileObjectFilter);
     chooser.overwritePrompt = true;
     if (const auto chosen = prompts_.ChooseOpenFile(chooser)) {
         targetPath = *chosen;

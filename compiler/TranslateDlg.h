@@ -1,12 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
-
-#include "compiler/EncodeLine.h"
 
 class QLineEdit;
 class QPushButton;
@@ -22,13 +18,10 @@ class CTranslateDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId { kPathEditId = 1000, kCompileId = 1001, kBrowseId = 1005, kCancelId = 2 };
-
     explicit CTranslateDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
     QByteArray programText;
-    compiler::InstructionRecord currentRecord{};
     QString documentTitle;
     QString documentPath;
     // Set only by Browse; the path box merely shows it.
@@ -39,7 +32,6 @@ public:
 
     void Refresh();
     void TakeFields();
-    int EncodeLine(std::string line);
 
     void Browse();
     void Compile();

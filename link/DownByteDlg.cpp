@@ -4,9 +4,12 @@
 #include <string>
 
 #include <QButtonGroup>
+#include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QShowEvent>
 
+#include "common/QtMessages.h"
 #include "link/DownloadMessages.h"
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
@@ -16,9 +19,6 @@
 #include "ui/Prompts.h"
 
 namespace {
-
-const QString kBitmapFilter =
-    QStringLiteral("位图文件(*.bmp)|*.bmp|数据文件(*.dat)|*.dat|所有文件(*.*)|*.*||");
 
 std::int32_t DecimalValue(const QString& text) {
     return registers::RegisterValue(text.toStdString());
@@ -34,67 +34,74 @@ std::filesystem::path PathOf(const QString& text) {
 
 }  // namespace
 
+// Control ids, for the record: path 1004, browse 1002, the kinds 1125, 1126 and 1128, screen
+// number 1063, registers 1064 to 1067, start 1003, cancel 2.
 CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent),
       scratchPath(ctrl::DefaultScratchPath()),
       run(*this, prompts),
       prompts_(prompts) {
-    using ui::FromDialogUnits;
     namespace c = ui::controls;
-    setWindowTitle(QStringLiteral("下载液晶画面"));
-    setFixedSize(FromDialogUnits(0, 0, 233, 167).size());
+    setWindowTitle(msg::QText(msg::Id::ScreenDownloadCaption));
 
-    c::Group(this, QStringLiteral("选择要下载的画面文件"), FromDialogUnits(11, 10, 130, 30));
-    pathEdit_ = c::Edit(this, "pathEdit", kPathEditId, FromDialogUnits(14, 21, 120, 12));
-    browseButton_ = c::Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                              FromDialogUnits(147, 19, 40, 15));
+    pathEdit_ = c::PathEdit("pathEdit");
+    browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
 
-    c::Group(this, QStringLiteral("画面类型选择"), FromDialogUnits(11, 44, 150, 35));
     kindGroup_ = new QButtonGroup(this);
     const struct {
         const char* name;
-        QString text;
-        int id;
-        QRect units;
+        msg::Id text;
     } radios[] = {
-        {"startupRadio", QStringLiteral("开机画面"), kStartupRadioId,
-         FromDialogUnits(17, 58, 44, 14)},
-        {"parameterRadio", QStringLiteral("参数画面"), kParameterRadioId,
-         FromDialogUnits(66, 58, 44, 14)},
-        {"statusRadio", QStringLiteral("状态画面"), kStatusRadioId,
-         FromDialogUnits(114, 58, 44, 14)},
+        {"startupRadio", msg::Id::ScreenKindStartup},
+        {"parameterRadio", msg::Id::ScreenKindParameter},
+        {"statusRadio", msg::Id::ScreenKindStatus},
     };
+    auto* kinds = new QHBoxLayout;
     for (int kind = 0; kind < 3; ++kind) {
-        auto* radio = new QRadioButton(radios[kind].text, this);
+        auto* radio = new QRadioButton(msg::QText(radios[kind].text));
         radio->setObjectName(QLatin1String(radios[kind].name));
-        radio->setProperty("controlId", radios[kind].id);
-        radio->setGeometry(radios[kind].units);
         kindGroup_->addButton(radio, kind);
+        kinds->addWidget(radio);
     }
 
-    c::Group(this, QString(), FromDialogUnits(11, 81, 130, 24));
-    c::Label(this, QStringLiteral("至控制器画面序号:"), FromDialogUnits(17, 91, 75, 10));
-    screenNumberEdit_ =
-        c::Edit(this, "screenNumberEdit", kScreenNumberEditId, FromDialogUnits(100, 89, 27, 12), 3);
+    screenNumberEdit_ = c::Field(QStringLiteral("screenNumberEdit"), QStringLiteral("000"), 3);
+    auto* number = new QHBoxLayout;
+    number->addWidget(new QLabel(msg::QText(msg::Id::ScreenNumberLabel)));
+    number->addStretch();
+    number->addWidget(screenNumberEdit_);
 
-    c::Group(this, QStringLiteral("参数画面对应寄存器"), FromDialogUnits(11, 110, 150, 45));
-    const QRect labels[] = {FromDialogUnits(27, 124, 29, 12), FromDialogUnits(97, 123, 29, 12),
-                            FromDialogUnits(27, 140, 29, 12), FromDialogUnits(97, 139, 29, 12)};
-    const QRect edits[] = {FromDialogUnits(55, 122, 20, 12), FromDialogUnits(125, 121, 20, 12),
-                           FromDialogUnits(55, 138, 20, 12), FromDialogUnits(125, 137, 20, 12)};
+    auto* registers = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
-        c::Label(this, QStringLiteral("NO%1:   S-").arg(i + 1), labels[i]);
-        const std::string name = "registerEdit" + std::to_string(i + 1);
-        registerEdits_[i] = c::Edit(this, name.c_str(), kFirstRegisterEditId + i, edits[i], 4);
+        registerEdits_[i] =
+            c::Field(QStringLiteral("registerEdit%1").arg(i + 1), QStringLiteral("0000"), 4);
+        // "S-" reads as the first letters of the register number that follows it.
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(2);
+        pair->addWidget(
+            new QLabel(msg::QText(msg::Id::ScreenRegisterLabel, {QString::number(i + 1)})));
+        pair->addWidget(registerEdits_[i]);
+        registers->addLayout(pair, i / 2, i % 2);
         connect(registerEdits_[i], &QLineEdit::textChanged, this,
                 [this, i](const QString& text) { registerNumberText[i] = text; });
     }
 
-    startButton_ = c::Button(this, QStringLiteral("开始下载"), "startButton", kStartId,
-                             FromDialogUnits(171, 57, 50, 19));
-    cancelButton_ = c::Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                              FromDialogUnits(171, 89, 50, 17));
+    startButton_ = c::Button(msg::QText(msg::Id::DialogStartDownload), "startButton");
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
     startButton_->setDefault(true);
+
+    auto* layout = new QGridLayout;
+    layout->addWidget(c::Group(msg::QText(msg::Id::ScreenDownloadFileGroup), c::Row({pathEdit_})),
+                      0, 0);
+    layout->addWidget(browseButton_, 0, 1);
+    layout->addWidget(c::Group(msg::QText(msg::Id::ScreenKindGroup), kinds), 1, 0);
+    layout->addWidget(startButton_, 1, 1);
+    layout->addWidget(c::Group(QString(), number), 2, 0);
+    layout->addWidget(cancelButton_, 2, 1);
+    layout->addWidget(c::Group(msg::QText(msg::Id::ScreenRegistersGroup), registers), 3, 0);
+    c::SizeToContents(this, layout);
+    c::TabOrder({pathEdit_, browseButton_, kindGroup_->button(0), kindGroup_->button(1),
+                 kindGroup_->button(2), screenNumberEdit_, registerEdits_[0], registerEdits_[1],
+                 registerEdits_[2], registerEdits_[3], startButton_, cancelButton_});
 
     connect(screenNumberEdit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { screenNumberText = text; });
@@ -123,7 +130,7 @@ void CDownByteDlg::TakeFields() {
 void CDownByteDlg::Browse() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = kBitmapFilter;
+    chooser.filter = msg::QText(msg::Id::ScreenBitmapFilter);
     chooser.overwritePrompt = true;
     if (const auto chosen = prompts_.ChooseOpenFile(chooser))
         filePath = *chosen;

@@ -25,18 +25,6 @@ class CDownByteDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId {
-        kPathEditId = 1004,
-        kBrowseId = 1002,
-        kStartupRadioId = 1125,
-        kParameterRadioId = 1126,
-        kStatusRadioId = 1128,
-        kScreenNumberEditId = 1063,
-        kFirstRegisterEditId = 1064,  // to 1067
-        kStartId = 1003,
-        kCancelId = 2
-    };
-
     explicit CDownByteDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     // Set by the owner before each opening: the one port of the link.

@@ -1,12 +1,14 @@
 #include "link/DownParDlg.h"
 
+#include "common/QtMessages.h"
 #include "link/SerialPort.h"
 #include "registers/RegisterFile.h"
 
 CDownParDlg::CDownParDlg(ui::Prompts& prompts, QWidget* parent)
-    : CFileDownloadDlg({QStringLiteral("下载参数"), QStringLiteral("选择要下载的参数文件"),
-                        QStringLiteral("至控制器参数页面:"), kNumberEditId,
-                        QStringLiteral("KXCON Files(*.dat)|*.dat|All Files(*.*)|*.*||")},
+    : CFileDownloadDlg({msg::QText(msg::Id::ParameterDownloadCaption),
+                        msg::QText(msg::Id::ParameterDownloadFileGroup),
+                        msg::QText(msg::Id::ParameterDownloadNumberLabel),
+                        msg::QText(msg::Id::ParameterDownloadFilter)},
                        prompts, parent) {}
 
 ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {

@@ -10,8 +10,6 @@ class CDownParDlg : public CFileDownloadDlg {
     Q_OBJECT
 
 public:
-    enum : int { kNumberEditId = 1118 };
-
     explicit CDownParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     QString pageText = QStringLiteral("001");

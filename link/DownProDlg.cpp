@@ -1,12 +1,14 @@
 #include "link/DownProDlg.h"
 
+#include "common/QtMessages.h"
 #include "link/SerialPort.h"
 #include "registers/RegisterFile.h"
 
 CDownProDlg::CDownProDlg(ui::Prompts& prompts, QWidget* parent)
-    : CFileDownloadDlg({QStringLiteral("下载程序"), QStringLiteral("选择要下载的程序文件"),
-                        QStringLiteral("至控制器程序序号:"), kNumberEditId,
-                        QStringLiteral("KXCON Files(*.kxo)|*.kxo|All Files(*.*)|*.*||")},
+    : CFileDownloadDlg({msg::QText(msg::Id::ProgramDownloadCaption),
+                        msg::QText(msg::Id::ProgramDownloadFileGroup),
+                        msg::QText(msg::Id::ProgramDownloadNumberLabel),
+                        msg::QText(msg::Id::ProgramDownloadFilter)},
                        prompts, parent) {}
 
 ctrl::SourceOpen CDownProDlg::OpenSource(const std::filesystem::path& path) {

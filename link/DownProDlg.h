@@ -10,8 +10,6 @@ class CDownProDlg : public CFileDownloadDlg {
     Q_OBJECT
 
 public:
-    enum : int { kNumberEditId = 1064 };
-
     explicit CDownProDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     QString programNumberText = QStringLiteral("001");

@@ -1,32 +1,41 @@
 #include "link/FileDownloadDlg.h"
 
+#include <QLabel>
 #include <QShowEvent>
 
+#include "common/QtMessages.h"
 #include "link/DownloadMessages.h"
 #include "link/SerialPort.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
+// Control ids, for the record: path 1004, browse 1002, start 1003, cancel 2; the number box
+// is 1064 for programs and 1118 for parameters.
 CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), run(*this, prompts), prompts_(prompts), filter_(look.filter) {
-    using ui::FromDialogUnits;
     namespace c = ui::controls;
     setWindowTitle(look.title);
-    setFixedSize(FromDialogUnits(0, 0, 189, 90).size());
 
-    c::Group(this, look.fileCaption, FromDialogUnits(9, 10, 130, 30));
-    pathEdit_ = c::Edit(this, "pathEdit", kPathEditId, FromDialogUnits(10, 21, 120, 12));
-    browseButton_ = c::Button(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                              FromDialogUnits(142, 19, 40, 15));
-    c::Group(this, QString(), FromDialogUnits(9, 39, 130, 24));
-    c::Label(this, look.numberCaption, FromDialogUnits(15, 49, 75, 10));
-    numberEdit_ =
-        c::Edit(this, "numberEdit", look.numberEditId, FromDialogUnits(98, 47, 27, 12), 4);
-    startButton_ = c::Button(this, QStringLiteral("开始下载"), "startButton", kStartId,
-                             FromDialogUnits(30, 69, 50, 14));
-    cancelButton_ = c::Button(this, QStringLiteral("取消"), "cancelButton", kCancelId,
-                              FromDialogUnits(110, 69, 50, 14));
+    pathEdit_ = c::PathEdit("pathEdit");
+    browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
+    numberEdit_ = c::Field(QStringLiteral("numberEdit"), QStringLiteral("0000"), 4);
+    startButton_ = c::Button(msg::QText(msg::Id::DialogStartDownload), "startButton");
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
     startButton_->setDefault(true);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(c::Group(look.fileCaption, c::Row({pathEdit_})));
+    top->addWidget(browseButton_);
+    auto* number = new QHBoxLayout;
+    number->addWidget(new QLabel(look.numberCaption));
+    number->addStretch();
+    number->addWidget(numberEdit_);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(top);
+    layout->addWidget(c::Group(QString(), number));
+    layout->addLayout(c::ButtonRow({startButton_, cancelButton_}));
+    c::SizeToContents(this, layout);
+    c::TabOrder({pathEdit_, browseButton_, numberEdit_, startButton_, cancelButton_});
 
     connect(numberEdit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { NumberText() = text; });

@@ -24,8 +24,6 @@ class CFileDownloadDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId { kPathEditId = 1004, kBrowseId = 1002, kStartId = 1003, kCancelId = 2 };
-
     // Set by the owner before each opening: the one port of the link.
     CSerialPort* port = nullptr;
     QString filePath;
@@ -40,7 +38,6 @@ protected:
         QString title;
         QString fileCaption;
         QString numberCaption;
-        int numberEditId;
         QString filter;
     };
     CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent);

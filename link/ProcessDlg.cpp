@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QProgressBar>
+#include <QVBoxLayout>
 
+#include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 
 namespace {
@@ -10,16 +12,21 @@ namespace {
 constexpr Qt::WindowFlags kFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 }  // namespace
 
+// Control id, for the record: the bar is 1050.
 CProcessDlg::CProcessDlg() : QDialog(nullptr, kFlags) {
-    setWindowTitle(QStringLiteral("消息窗口"));
-    setFixedSize(ui::FromDialogUnits(0, 0, 170, 15).size());
-    progress = new QProgressBar(this);
+    setWindowTitle(msg::QText(msg::Id::ProgressCaption));
+    progress = new QProgressBar;
     progress->setObjectName(QStringLiteral("progress"));
-    progress->setProperty("controlId", static_cast<int>(kProgressId));
-    progress->setGeometry(ui::FromDialogUnits(0, 0, 170, 15));
+    // Wide enough for the caption above it; the bar itself has no text.
+    progress->setMinimumWidth(progress->fontMetrics().averageCharWidth() * 45);
     progress->setTextVisible(false);
     progress->setRange(0, 100);
     progress->setValue(0);
+
+    auto* layout = new QVBoxLayout;
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(progress);
+    ui::controls::SizeToContents(this, layout);
 }
 
 void CProcessDlg::Open(QWidget* owner) {

@@ -11,8 +11,6 @@ class CProcessDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId { kProgressId = 1050 };
-
     CProcessDlg();
 
     // Shows the window over the download dialog that runs the transfer.

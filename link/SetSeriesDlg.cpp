@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
+#include <QFormLayout>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QShowEvent>
 
+#include "common/QtMessages.h"
 #include "registers/RegisterFile.h"
 #include "ui/DialogControls.h"
 
@@ -33,44 +33,43 @@ QStringList PresentDevices() {
     return devices;
 }
 
-QComboBox* MakeCombo(QWidget* parent, const char* name, int id, QRect geometry) {
-    auto* combo = new QComboBox(parent);
+QComboBox* MakeCombo(const char* name) {
+    auto* combo = new QComboBox;
     combo->setObjectName(QLatin1String(name));
-    combo->setProperty("controlId", id);
-    combo->setGeometry(geometry);
     combo->setMaxVisibleItems(5);
     return combo;
 }
 
 }  // namespace
 
+// Control ids, for the record: port 1001, baud rate 1002, OK 1.
 CSetSeriesDlg::CSetSeriesDlg(QWidget* parent) : QDialog(parent), port(&ownedPort) {
-    setWindowTitle(QStringLiteral("串行口参数设置"));
-    setFixedSize(ui::FromDialogUnits(0, 0, 134, 90).size());
+    setWindowTitle(msg::QText(msg::Id::SerialCaption));
 
-    auto* group = new QGroupBox(QStringLiteral("通讯参数设置"), this);
-    group->setGeometry(ui::FromDialogUnits(10, 10, 115, 50));
-    auto* portLabel = new QLabel(QStringLiteral("选择串口"), this);
-    portLabel->setGeometry(ui::FromDialogUnits(20, 25, 40, 10));
-    auto* baudLabel = new QLabel(QStringLiteral("波特率"), this);
-    baudLabel->setGeometry(ui::FromDialogUnits(21, 40, 35, 10));
-
-    portCombo_ = MakeCombo(this, "portCombo", kPortComboId, ui::FromDialogUnits(65, 20, 45, 12));
+    portCombo_ = MakeCombo("portCombo");
     portCombo_->setEditable(true);
     portCombo_->setInsertPolicy(QComboBox::NoInsert);
     portCombo_->addItems(PortChoices(PresentDevices()));
 
-    baudCombo_ = MakeCombo(this, "baudCombo", kBaudComboId, ui::FromDialogUnits(65, 40, 45, 12));
+    baudCombo_ = MakeCombo("baudCombo");
     QStringList bauds{QStringLiteral("19200"), QStringLiteral("9600"), QStringLiteral("4800")};
     SortAsText(bauds);
     baudCombo_->addItems(bauds);
 
-    okButton_ = new QPushButton(QStringLiteral("确认"), this);
+    auto* fields = new QFormLayout;
+    fields->addRow(msg::QText(msg::Id::SerialPortLabel), portCombo_);
+    fields->addRow(msg::QText(msg::Id::SerialBaudLabel), baudCombo_);
+
+    okButton_ = new QPushButton(msg::QText(msg::Id::SerialConfirm));
     okButton_->setObjectName(QStringLiteral("okButton"));
-    okButton_->setProperty("controlId", static_cast<int>(kOkId));
-    okButton_->setGeometry(ui::FromDialogUnits(48, 69, 50, 14));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &CSetSeriesDlg::Confirm);
+
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(ui::controls::Group(msg::QText(msg::Id::SerialGroup), fields));
+    layout->addLayout(ui::controls::ButtonRow({okButton_}));
+    ui::controls::SizeToContents(this, layout);
+    ui::controls::TabOrder({portCombo_, baudCombo_, okButton_});
 }
 
 QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {

@@ -16,8 +16,6 @@ class CSetSeriesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum ControlId { kPortComboId = 1001, kBaudComboId = 1002, kOkId = 1 };
-
     explicit CSetSeriesDlg(QWidget* parent = nullptr);
 
     CSerialPort* port;

@@ -1,5 +1,6 @@
 #include "registers/SetParDlg.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,25 +11,15 @@
 #include <QStringEncoder>
 #include <QValidator>
 
+#include "common/QtMessages.h"
 #include "registers/FileErrors.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
 
-const QString kRegisterFilter = QStringLiteral("KXCON Files(*.dat)|*.dat||");
-const QString kChooseFileFirst = QStringLiteral("请先选择文件保存路径！");
-const QString kNotRegisterFile =
-    QStringLiteral("文件格式不正确！请确认你选择的是RVL412E寄存器文件。");
-const QString kPageOutOfRange =
-    QStringLiteral("寄存器号超出范围！请键入S0000到S4095之间的寄存器号。");
-const QString kTooLong = QStringLiteral("“请填入不多于%1个的字符。”");
-
-using ui::FromDialogUnits;
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, const QString& name, int id,
-                        QRect geometry) {
-    QPushButton* button = ui::controls::Button(parent, text, name, id, geometry);
+QPushButton* MakeButton(msg::Id text, const char* name) {
+    QPushButton* button = ui::controls::Button(msg::QText(text), name);
     // No button is the default: Enter is the dialog's OK command.
     button->setAutoDefault(false);
     return button;
@@ -73,8 +64,9 @@ private:
     int limit_;
 };
 
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, int id, int limit, QRect geometry) {
-    QLineEdit* edit = ui::controls::Edit(parent, name, id, geometry);
+// Sized for `sample`, the widest text the field is for.
+QLineEdit* MakeEdit(const QString& name, const QString& sample, int limit) {
+    QLineEdit* edit = ui::controls::Field(name, sample);
     edit->setValidator(new ByteLimit(limit, edit));
     return edit;
 }
@@ -90,62 +82,62 @@ QString RowNumberText(int k) {
 
 }  // namespace
 
-int CSetParDlg::NumberControlId(int row) {
-    return row < 12 ? kFirstNumberId + row : 1103 + (row - 12);
-}
-
-int CSetParDlg::ValueControlId(int row) {
-    return row < 12 ? kFirstValueId + 2 * row : 1067 + 2 * (row - 12);
-}
-
+// Control ids, for the record: register number of row r 1091 + r (rows 12 to 23: 1103 + r - 12),
+// its value 1066 + 2r (rows 12 to 23: 1067 + 2(r - 12)), path 1115, browse 1116, save 3, close 2.
 CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
-    setWindowTitle(QStringLiteral("寄存器设置"));
-    setFixedSize(FromDialogUnits(0, 0, 287, 205).size());
+    namespace c = ui::controls;
+    setWindowTitle(msg::QText(msg::Id::RegistersCaption));
     for (int r = 0; r < kRows; ++r)
         registerNumbers[r] = RowNumberText(r).toStdString();
     values.fill(std::string(1, '0'));
 
-    browseButton_ = MakeButton(this, QStringLiteral("浏览"), "browseButton", kBrowseId,
-                               FromDialogUnits(215, 62, 40, 15));
-    auto* rowsGroup = new QGroupBox(this);
-    rowsGroup->setObjectName(QStringLiteral("rowsGroup"));
-    rowsGroup->setGeometry(FromDialogUnits(7, 3, 175, 193));
+    browseButton_ = MakeButton(msg::Id::DialogBrowse, "browseButton");
+    auto* rows = new QGridLayout;
+    // The two halves of the page side by side, kept apart like columns of a table.
+    rows->setColumnMinimumWidth(3, rows->spacing() * 2);
     for (int r = 0; r < kRows; ++r) {
-        const int column = r < 12 ? 0 : 87;
-        const int y = 14 + 15 * (r % 12);
-        numberEdits_[r] =
-            MakeEdit(this, QStringLiteral("registerNumber%1").arg(r), NumberControlId(r),
-                     kNumberLimit, FromDialogUnits(12 + column, y, 26, 12));
+        const int column = r < 12 ? 0 : 4;
+        numberEdits_[r] = MakeEdit(QStringLiteral("registerNumber%1").arg(r),
+                                   QStringLiteral("S0000"), kNumberLimit);
         numberEdits_[r]->setEnabled(r == 0);
-        auto* equals = new QLabel(QStringLiteral("="), this);
+        auto* equals = new QLabel(msg::QText(msg::Id::RegistersEquals));
         equals->setAlignment(Qt::AlignCenter);
-        equals->setGeometry(FromDialogUnits(39 + column, y, 8, 12));
-        valueEdits_[r] = MakeEdit(this, QStringLiteral("value%1").arg(r), ValueControlId(r),
-                                  kValueLimit, FromDialogUnits(49 + column, y, 41, 12));
+        valueEdits_[r] =
+            MakeEdit(QStringLiteral("value%1").arg(r), QString(kValueLimit, u'0'), kValueLimit);
+        rows->addWidget(numberEdits_[r], r % 12, column);
+        rows->addWidget(equals, r % 12, column + 1);
+        rows->addWidget(valueEdits_[r], r % 12, column + 2);
     }
-    auto* pathGroup = new QGroupBox(QStringLiteral("文件保存路径"), this);
-    pathGroup->setObjectName(QStringLiteral("pathGroup"));
-    pathGroup->setGeometry(FromDialogUnits(189, 27, 89, 30));
-    pathEdit_ = new QLineEdit(this);
-    pathEdit_->setObjectName(QStringLiteral("pathEdit"));
-    pathEdit_->setProperty("controlId", static_cast<int>(kPathId));
-    pathEdit_->setGeometry(FromDialogUnits(191, 37, 86, 15));
-    pathEdit_->setEnabled(false);
-    saveButton_ = MakeButton(this, QStringLiteral("数据保存"), "saveButton", kSaveId,
-                             FromDialogUnits(210, 129, 50, 14));
-    closeButton_ = MakeButton(this, QStringLiteral("关闭"), "closeButton", kCloseId,
-                              FromDialogUnits(210, 155, 50, 14));
+    QGroupBox* rowsGroup = c::Group(QString(), rows);
+    rowsGroup->setObjectName(QStringLiteral("rowsGroup"));
 
-    QWidget* previous = browseButton_;
-    auto chain = [&previous](QWidget* next) {
-        setTabOrder(previous, next);
-        previous = next;
-    };
-    chain(numberEdits_[0]);
-    for (QLineEdit* value : valueEdits_)
-        chain(value);
-    chain(saveButton_);
-    chain(closeButton_);
+    pathEdit_ = c::Field(QStringLiteral("pathEdit"), QString(20, u'x'));
+    pathEdit_->setEnabled(false);
+    QGroupBox* pathGroup = c::Group(msg::QText(msg::Id::RegistersPathGroup), c::Row({pathEdit_}));
+    pathGroup->setObjectName(QStringLiteral("pathGroup"));
+    saveButton_ = MakeButton(msg::Id::RegistersSave, "saveButton");
+    closeButton_ = MakeButton(msg::Id::RegistersClose, "closeButton");
+
+    auto* side = new QVBoxLayout;
+    side->addStretch(1);
+    side->addWidget(pathGroup);
+    side->addWidget(browseButton_, 0, Qt::AlignHCenter);
+    side->addStretch(3);
+    side->addWidget(saveButton_, 0, Qt::AlignHCenter);
+    side->addWidget(closeButton_, 0, Qt::AlignHCenter);
+    side->addStretch(1);
+    auto* layout = new QHBoxLayout;
+    layout->addWidget(rowsGroup);
+    layout->addLayout(side);
+    c::SizeToContents(this, layout);
+
+    QWidget::setTabOrder(browseButton_, numberEdits_[0]);
+    QWidget* previous = numberEdits_[0];
+    for (QLineEdit* value : valueEdits_) {
+        QWidget::setTabOrder(previous, value);
+        previous = value;
+    }
+    c::TabOrder({previous, saveButton_, closeButton_});
 
     numberEdits_[0]->installEventFilter(this);
     connect(browseButton_, &QPushButton::clicked, this, &CSetParDlg::Browse);
@@ -169,7 +161,7 @@ bool CSetParDlg::TakeFields() {
     auto tooLong = [this](QLineEdit* edit, int limit) {
         if (EncodeText(edit->text()).size() <= std::size_t(limit))
             return false;
-        prompts_.Message(kTooLong.arg(limit));
+        prompts_.Message(msg::QText(msg::Id::FieldTooLong, {QString::number(limit)}));
         edit->setFocus();
         edit->selectAll();
         return true;
@@ -198,7 +190,7 @@ bool CSetParDlg::ReadPage() {
 void CSetParDlg::Browse() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("dat");
-    chooser.filter = kRegisterFilter;
+    chooser.filter = msg::QText(msg::Id::RegistersFilter);
     chooser.overwritePrompt = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
     if (!chosen) {
@@ -208,7 +200,7 @@ void CSetParDlg::Browse() {
     const std::filesystem::path path(chosen->toStdU16String());
     switch (registers::CheckRegisterFile(path)) {
         case registers::CheckResult::NotRegisterFile:
-            prompts_.Message(kNotRegisterFile);
+            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
             return;
         case registers::CheckResult::RegisterFile:
             filePath = *chosen;
@@ -242,14 +234,14 @@ void CSetParDlg::ChangePage() {
         // the page stays, and so does anything typed on it.
         numberEdits_[0]->setText(ShowBytes(registerNumbers[0]));
         valueEdits_[0]->setFocus();
-        prompts_.Message(kPageOutOfRange);
+        prompts_.Message(msg::QText(msg::Id::RegistersPageOutOfRange));
         return;
     }
     pageBase = base;
     ShowPageNumbers();
     valueEdits_[0]->setFocus(Qt::TabFocusReason);
     if (!ReadPage())
-        prompts_.Message(kChooseFileFirst);
+        prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
     Refresh();
     valueEdits_[0]->selectAll();
 }
@@ -264,14 +256,14 @@ void CSetParDlg::Save() {
             Refresh();
             return;
         case registers::WriteStatus::CannotOpen:
-            prompts_.Message(kChooseFileFirst);
+            prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
             return;
         case registers::WriteStatus::BadPage:
-            prompts_.Message(kPageOutOfRange);
+            prompts_.Message(msg::QText(msg::Id::RegistersPageOutOfRange));
             return;
         case registers::WriteStatus::BadText:
         case registers::WriteStatus::TooManyLines:
-            prompts_.Message(kNotRegisterFile);
+            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
             return;
         case registers::WriteStatus::FileError:
             prompts_.Message(FileError(result.cause, result.file));

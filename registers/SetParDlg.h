@@ -25,14 +25,6 @@ class CSetParDlg : public QDialog {
 
 public:
     static constexpr int kRows = registers::kPageSize;
-    enum ControlId {
-        kFirstNumberId = 1091,  // row r < 12: 1091 + r; row 12 + r: 1103 + r
-        kFirstValueId = 1066,   // row r < 12: 1066 + 2r; row 12 + r: 1067 + 2r
-        kPathId = 1115,
-        kBrowseId = 1116,
-        kSaveId = 3,
-        kCloseId = 2,
-    };
     static constexpr int kNumberLimit = 5;
     static constexpr int kValueLimit = 9;
 
@@ -44,9 +36,6 @@ public:
     std::array<std::string, kRows> values;
     QString filePath;  // set only by Browse
     registers::PageTexts pageTexts;
-
-    static int NumberControlId(int row);
-    static int ValueControlId(int row);
 
     void Refresh();
     // Controls to fields; a text over its limit is reported, gets the focus, and nothing is taken.

@@ -1,20 +1,15 @@
 #pragma once
 
+#include <initializer_list>
+
+#include <QBoxLayout>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRect>
 
 namespace ui {
-
-// Dialogs are laid out in dialog units of the "System" 10 point font.
-inline QRect FromDialogUnits(int x, int y, int width, int height) {
-    auto horizontal = [](int units) { return units * 7 / 4; };
-    auto vertical = [](int units) { return units * 19 / 10; };
-    return {horizontal(x), vertical(y), horizontal(width), vertical(height)};
-}
 
 // Whether `event` takes the focus away from a field. The field's own context menu does not: the
 // user is still editing it, as on the platform, where that menu leaves the focus in place.
@@ -23,41 +18,99 @@ inline bool LeavesField(const QEvent* event) {
            static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
 }
 
-// Controls placed in dialog units and tagged with their control id, so tests can find them as
-// the dialog template names them.
+// A line edit as wide as `sample` in the font it is finally shown with (a style sheet may set
+// that font after construction), and `lines` lines tall; layouts never make it smaller.
+class FittedEdit : public QLineEdit {
+public:
+    explicit FittedEdit(QString sample, int lines = 1)
+        : sample_(std::move(sample)), lines_(lines) {}
+
+    QSize sizeHint() const override {
+        // QLineEdit's own hint is 17 "x" wide; the frame and margins around them stay.
+        QSize size = QLineEdit::sizeHint();
+        const QFontMetrics metrics = fontMetrics();
+        size.rwidth() += metrics.horizontalAdvance(sample_) - 17 * metrics.horizontalAdvance(u'x');
+        size.rheight() += (lines_ - 1) * metrics.lineSpacing();
+        return size;
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    QString sample_;
+    int lines_;
+};
+
+// Small builders for dialogs laid out by Qt's layouts: controls named for tests to find,
+// groups that hold their own layout, and a dialog that takes the size its contents ask for.
 namespace controls {
 
-inline QLineEdit* Edit(QWidget* parent, const QString& name, int id, QRect units,
-                       int maxLength = 0) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setProperty("controlId", id);
-    edit->setGeometry(units);
+inline QLineEdit* Edit(const char* name, int maxLength = 0) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QLatin1String(name));
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
     return edit;
 }
 
-inline QPushButton* Button(QWidget* parent, const QString& text, const QString& name, int id,
-                           QRect units) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setProperty("controlId", id);
-    button->setGeometry(units);
+// A field sized for `sample`, the widest text it is meant to show.
+inline FittedEdit* Field(const QString& name, const QString& sample, int maxLength = 0) {
+    auto* edit = new FittedEdit(sample);
+    edit->setObjectName(name);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+// A box for a file path: room for about 30 characters, as wide as the groups that frame it.
+inline QLineEdit* PathEdit(const char* name) {
+    return Field(QLatin1String(name), QString(30, u'x'));
+}
+
+inline QPushButton* Button(const QString& text, const char* name) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(QLatin1String(name));
     return button;
 }
 
-// Group boxes go beneath the controls they frame, whatever order they are made in, so that
-// clicks reach those controls.
-inline void Group(QWidget* parent, const QString& title, QRect units) {
-    auto* group = new QGroupBox(title, parent);
-    group->setGeometry(units);
-    group->lower();
+inline QGroupBox* Group(const QString& title, QLayout* contents) {
+    auto* group = new QGroupBox(title);
+    group->setLayout(contents);
+    return group;
 }
 
-inline void Label(QWidget* parent, const QString& text, QRect units) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(units);
+inline QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        row->addWidget(widget);
+    return row;
+}
+
+// Buttons spread evenly along the bottom of a dialog.
+inline QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* button : buttons) {
+        row->addWidget(button);
+        row->addStretch();
+    }
+    return row;
+}
+
+// The dialog takes exactly the size its layout asks for, so it grows with the font and scale and
+// cannot be dragged smaller than its texts.
+inline void SizeToContents(QDialog* dialog, QLayout* layout) {
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    dialog->setLayout(layout);
+}
+
+// Tab order in the given order, whichever layout each control ended up in.
+inline void TabOrder(std::initializer_list<QWidget*> order) {
+    QWidget* previous = nullptr;
+    for (QWidget* next : order) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 }  // namespace controls

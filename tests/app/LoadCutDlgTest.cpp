@@ -1,11 +1,9 @@
-#include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 
 #include "app/LoadCutDlg.h"
-#include "ui/ScriptedPrompts.h"
+#include "tests/support/DialogFixture.h"
 
-class LoadCutDlgTest : public QObject {
+class LoadCutDlgTest : public QObject, testsupport::DialogFixture<CLoadCutDlg> {
     Q_OBJECT
 
 private slots:
@@ -17,29 +15,15 @@ private slots:
     void readingBackChecksTheCoefficient_data();
     void readingBackChecksTheCoefficient();
     void escapeClosesWithoutReadingTheControls();
-
-private:
-    QLineEdit* Edit(const char* name) { return dlg_->findChild<QLineEdit*>(name); }
-    QPushButton* Button(const char* name) { return dlg_->findChild<QPushButton*>(name); }
-    void Open() {
-        dlg_->show();
-        QApplication::setActiveWindow(dlg_.get());
-        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
-    }
-
-    std::unique_ptr<ui::ScriptedPrompts> prompts_;
-    std::unique_ptr<CLoadCutDlg> dlg_;
 };
 
 void LoadCutDlgTest::init() {
-    prompts_ = std::make_unique<ui::ScriptedPrompts>();
-    dlg_ = std::make_unique<CLoadCutDlg>(*prompts_);
-    Open();
+    Make();
+    QVERIFY(Open());
 }
 
 void LoadCutDlgTest::cleanup() {
-    dlg_.reset();
-    prompts_.reset();
+    Drop();
 }
 
 void LoadCutDlgTest::openingShowsTheStoredFields() {
@@ -47,15 +31,14 @@ void LoadCutDlgTest::openingShowsTheStoredFields() {
     dlg_->hide();
     dlg_->filePath = "/data/a.cut";
     dlg_->pulseCoefficient = 1234.5678f;
-    Open();
+    QVERIFY(Open());
     QCOMPARE(Edit("pathEdit")->text(), QString("/data/a.cut"));
     QCOMPARE(Edit("coefficientEdit")->text(), QString("1234.57"));
 }
 
 void LoadCutDlgTest::browseShowsTheChosenPathAndDropsATypedCoefficient() {
     QTest::keyClicks(Edit("coefficientEdit"), "25");
-    prompts_->fileAnswers.enqueue(QString("/work/cut files/part.cut"));
-    QTest::mouseClick(Button("browseButton"), Qt::LeftButton);
+    Browse(QString("/work/cut files/part.cut"));
     QCOMPARE(prompts_->choosers[0].filter,
              QString("CAXA文件 Files(*.cut)|*.cut|All Files(*.*)|*.*||"));
     QCOMPARE(prompts_->choosers[0].defaultExtension, QString("txt"));
@@ -63,13 +46,13 @@ void LoadCutDlgTest::browseShowsTheChosenPathAndDropsATypedCoefficient() {
     QCOMPARE(Edit("coefficientEdit")->text(), QString("0"));
 
     Edit("pathEdit")->setText("typed.cut");
-    QTest::mouseClick(Button("browseButton"), Qt::LeftButton);  // cancelled
+    Browse(std::nullopt);
     QCOMPARE(Edit("pathEdit")->text(), QString("/work/cut files/part.cut"));
 }
 
 void LoadCutDlgTest::loadAndEnterDoNothing() {
     QTest::keyClicks(Edit("coefficientEdit"), "x");
-    QTest::mouseClick(Button("loadButton"), Qt::LeftButton);
+    Click("loadButton");
     QTest::keyClick(Edit("coefficientEdit"), Qt::Key_Return);
     QVERIFY(dlg_->isVisible());
     QVERIFY(prompts_->messages.isEmpty());
@@ -113,7 +96,7 @@ void LoadCutDlgTest::escapeClosesWithoutReadingTheControls() {
     QTest::keyClick(Edit("pathEdit"), Qt::Key_Escape);
     QVERIFY(!dlg_->isVisible());
     QCOMPARE(dlg_->filePath, QString());
-    Open();
+    QVERIFY(Open());
     QCOMPARE(Edit("pathEdit")->text(), QString());
 }
 

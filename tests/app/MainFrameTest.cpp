@@ -616,7 +616,7 @@ private slots:
         for (QDialog* dialog : dialogs) {
             dialog->show();
             for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
-                QWidget* hit = dialog->childAt(edit->geometry().center());
+                QWidget* hit = dialog->childAt(edit->mapTo(dialog, edit->rect().center()));
                 QVERIFY2(hit == edit || edit->isAncestorOf(hit),
                          qPrintable(dialog->windowTitle() + u' ' + edit->objectName()));
             }

@@ -1,31 +1,19 @@
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "charset/CharacterImage.h"
 #include "charset/SetByteDlg.h"
-#include "ui/ScriptedPrompts.h"
+#include "tests/support/DialogFixture.h"
 
 namespace {
 
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
 const QByteArray kNewImage = "This is kx.bmp file!" + QByteArray(8192, ' ');
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 }  // namespace
 
-class SetByteDlgTest : public QObject {
+class SetByteDlgTest : public QObject, testsupport::DialogFixture<CSetByteDlg> {
     Q_OBJECT
 
 private slots:
@@ -43,48 +31,25 @@ private slots:
     void fieldsStayBetweenOpeningsAndCancelWritesNothing();
 
 private:
-    QLineEdit* Edit(const QString& name) { return dlg_->findChild<QLineEdit*>(name); }
     QLineEdit* Cell(int g, int j) { return Edit(QString("cell%1_%2").arg(g).arg(j)); }
-    QPushButton* Button(const char* name) { return dlg_->findChild<QPushButton*>(name); }
-    void Open() {
-        dlg_->show();
-        QApplication::setActiveWindow(dlg_.get());
-        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
-    }
-    void Browse(const QString& path) {
-        prompts_->fileAnswers.enqueue(path);
-        QTest::mouseClick(Button("browseButton"), Qt::LeftButton);
-    }
     void TypeEntryAndLeave(const QString& text) {
-        QLineEdit* entry = Edit("entryNumber0");
-        entry->setFocus();
-        entry->selectAll();
-        QTest::keyClick(entry, Qt::Key_Delete);
-        QTest::keyClicks(entry, text);
-        QTest::keyClick(entry, Qt::Key_Tab);
+        Type(Edit("entryNumber0"), text);
+        QTest::keyClick(Edit("entryNumber0"), Qt::Key_Tab);
     }
     // Types where the focus is, as a user would, one key at a time.
     void TypeOn(const QString& text) {
         for (QChar c : text)
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<ui::ScriptedPrompts> prompts_;
-    std::unique_ptr<CSetByteDlg> dlg_;
 };
 
 void SetByteDlgTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    prompts_ = std::make_unique<ui::ScriptedPrompts>();
-    dlg_ = std::make_unique<CSetByteDlg>(*prompts_);
-    Open();
+    Make();
+    QVERIFY(Open());
 }
 
 void SetByteDlgTest::cleanup() {
-    dlg_.reset();
-    prompts_.reset();
-    dir_.reset();
+    Drop();
 }
 
 void SetByteDlgTest::newImageSavedWithoutEditsIsTheIdentificationAndSpaces() {
@@ -93,19 +58,19 @@ void SetByteDlgTest::newImageSavedWithoutEditsIsTheIdentificationAndSpaces() {
     QCOMPARE(prompts_->choosers[0].filter, QString("KXCON Files(*.kxm)|*.kxm||"));
     QCOMPARE(prompts_->choosers[0].defaultExtension, QString("txt"));
     QCOMPARE(Edit("pathEdit")->text(), path);
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(ReadFile(path), kNewImage);
     QVERIFY(!dlg_->isVisible());
     QCOMPARE(prompts_->messages, QStringList{"生成字符资源文件： " + path + " ！"});
 }
 
 void SetByteDlgTest::saveWithoutAPathReportsItAndStaysOpen() {
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(prompts_->messages, QStringList{"不能生成文件：  ！"});
     QVERIFY(dlg_->isVisible());
     const QString bad = dir_->filePath("no folder/a.kxm");
     Browse(bad);
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(prompts_->messages.last(), "不能生成文件： " + bad + " ！");
     QVERIFY(dlg_->isVisible());
 }
@@ -150,7 +115,7 @@ void SetByteDlgTest::typedCharactersMoveOnAndAreStoredByEnter() {
     QCOMPARE(QApplication::focusWidget(), Cell(2, 4));
     QTest::keyClick(Cell(2, 4), Qt::Key_Return);
     QVERIFY(dlg_->isVisible());
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QByteArray expected = kNewImage;
     expected.replace(52, 8, "ABCDEFGH");
     QCOMPARE(ReadFile(path), expected);
@@ -165,8 +130,8 @@ void SetByteDlgTest::zeroByteShowsEmptyAndIsStoredAsASpace() {
     Browse(path);
     QCOMPARE(Cell(1, 2)->text(), QString());
     QCOMPARE(Cell(1, 3)->text(), QString("Z"));
-    QTest::mouseClick(Button("storeButton"), Qt::LeftButton);
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("storeButton");
+    Click("saveButton");
     image[charset::CellOffset(1, 2)] = ' ';
     QCOMPARE(ReadFile(path), QByteArray::fromStdString(image));
 }
@@ -178,8 +143,8 @@ void SetByteDlgTest::fileWithoutIdentificationSavesBackUnchanged() {
     const QString path = dir_->filePath("other.kxm");
     WriteFile(path, bytes);
     Browse(path);
-    QTest::mouseClick(Button("storeButton"), Qt::LeftButton);
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("storeButton");
+    Click("saveButton");
     QCOMPARE(ReadFile(path), bytes);
 }
 
@@ -191,8 +156,8 @@ void SetByteDlgTest::shortFirstLineIsPaddedToAFullImage() {
     TypeEntryAndLeave("1020");
     QCOMPARE(Edit("entryNumber0")->text(), QString("100"));
     TypeEntryAndLeave("999");
-    QTest::mouseClick(Button("storeButton"), Qt::LeftButton);
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("storeButton");
+    Click("saveButton");
     QByteArray expected = kNewImage;
     expected.replace(20, 3, "ABC");
     QCOMPARE(ReadFile(path), expected);
@@ -203,7 +168,7 @@ void SetByteDlgTest::charactersNotStoredDoNotReachTheFile() {
     Browse(path);
     Cell(0, 0)->setFocus();
     TypeOn("XY");
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(ReadFile(path), kNewImage);
 }
 
@@ -218,15 +183,15 @@ void SetByteDlgTest::fieldsStayBetweenOpeningsAndCancelWritesNothing() {
     QVERIFY(!QFile::exists(path));
 
     // The stored character survives the cancel and reaches the file at a later save.
-    Open();
+    QVERIFY(Open());
     QCOMPARE(Edit("pathEdit")->text(), path);
     QCOMPARE(Edit("entryNumber0")->text(), QString("008"));
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QByteArray expected = kNewImage;
     expected[20 + 8 * 8] = 'Q';
     QCOMPARE(ReadFile(path), expected);
 
-    Open();
+    QVERIFY(Open());
     QCOMPARE(Edit("entryNumber1")->text(), QString("009"));
     QCOMPARE(Edit("pathEdit")->text(), path);
 }

@@ -1,34 +1,22 @@
 #include <sys/resource.h>
 #include <csignal>
 
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
-#include "ui/ScriptedPrompts.h"
+#include "tests/support/DialogFixture.h"
 
 namespace {
 
-const QByteArray kProgram = "MOV M1,5\r\n\r\n; NOTE\r\nEND\r\n";
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+const QByteArray kProgram = "MOV M1,5\r\n\r\n; NOTE\r\nEND\r\n";
 
 QByteArray Expected(const QByteArray& program) {
     const std::string bytes = compiler::Translate(program.toStdString()).objectBytes;
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Lowers the file size limit so that writing the object program fails part way.
@@ -52,7 +40,7 @@ private:
 
 }  // namespace
 
-class TranslateDlgTest : public QObject {
+class TranslateDlgTest : public QObject, testsupport::DialogFixture<CTranslateDlg> {
     Q_OBJECT
 
 private slots:
@@ -72,36 +60,18 @@ private slots:
     void modalRunEndsAcceptedAfterACompile();
 
 private:
-    QLineEdit* PathEdit() { return dlg_->findChild<QLineEdit*>("pathEdit"); }
-    void Click(const char* name) {
-        QPushButton* button = dlg_->findChild<QPushButton*>(name);
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    void Browse(std::optional<QString> answer) {
-        prompts_->fileAnswers.enqueue(answer);
-        Click("browseButton");
-    }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<ui::ScriptedPrompts> prompts_;
-    std::unique_ptr<CTranslateDlg> dlg_;
+    QLineEdit* PathEdit() { return Edit("pathEdit"); }
 };
 
 void TranslateDlgTest::init() {
     CTranslateDlg::DefaultObjectFileName() = "程序.kxo";
-    dir_ = std::make_unique<QTemporaryDir>();
-    prompts_ = std::make_unique<ui::ScriptedPrompts>();
-    dlg_ = std::make_unique<CTranslateDlg>(*prompts_);
+    Make();
     dlg_->programText = kProgram;
-    dlg_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dlg_.get()));
+    QVERIFY(Open());
 }
 
 void TranslateDlgTest::cleanup() {
-    dlg_.reset();
-    prompts_.reset();
-    dir_.reset();
+    Drop();
 }
 
 void TranslateDlgTest::compilingWithoutATargetReportsAnEmptyPathAndStaysOpen() {

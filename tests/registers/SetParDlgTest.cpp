@@ -1,30 +1,18 @@
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "registers/RegisterFile.h"
 #include "registers/SetParDlg.h"
-#include "ui/ScriptedPrompts.h"
+#include "tests/support/DialogFixture.h"
 
 namespace {
+
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 const QByteArray kIdent = "This is Par.dat for RVL412E. By RSE.";
 const QString kChooseFileFirst = "请先选择文件保存路径！";
 const QString kNotRegisterFile = "文件格式不正确！请确认你选择的是RVL412E寄存器文件。";
 const QString kOutOfRange = "寄存器号超出范围！请键入S0000到S4095之间的寄存器号。";
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray Line(int k, const QByteArray& value) {
     return QByteArray::fromStdString(registers::RegisterLine(k, value.toStdString())) + "\r\n";
@@ -40,7 +28,7 @@ QByteArray Lines(int from, int to, const QByteArray& value = {}) {
 
 }  // namespace
 
-class SetParDlgTest : public QObject {
+class SetParDlgTest : public QObject, testsupport::DialogFixture<CSetParDlg> {
     Q_OBJECT
 
 private slots:
@@ -62,27 +50,8 @@ private slots:
     void failedWriteNamesTheFileAndKeepsTheOldOne();
 
 private:
-    QLineEdit* Number(int row) {
-        return dlg_->findChild<QLineEdit*>(QString("registerNumber%1").arg(row));
-    }
-    QLineEdit* Value(int row) { return dlg_->findChild<QLineEdit*>(QString("value%1").arg(row)); }
-    QPushButton* Button(const char* name) { return dlg_->findChild<QPushButton*>(name); }
-    void Browse(const QString& path) {
-        prompts_->fileAnswers.enqueue(path);
-        QTest::mouseClick(Button("browseButton"), Qt::LeftButton);
-    }
-    void Open() {
-        dlg_->show();
-        QApplication::setActiveWindow(dlg_.get());
-        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
-    }
-    // Types into a field that has the focus, replacing its text.
-    void Type(QLineEdit* edit, const QString& text) {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
-    }
+    QLineEdit* Number(int row) { return Edit(QString("registerNumber%1").arg(row)); }
+    QLineEdit* Value(int row) { return Edit(QString("value%1").arg(row)); }
     void TypeFirstNumberAndLeave(const QString& text) {
         Type(Number(0), text);
         QTest::keyClick(Number(0), Qt::Key_Tab);
@@ -97,35 +66,27 @@ private:
         WriteFile(path, kIdent + "\r\n" + Lines(0, 4096));
         return path;
     }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<ui::ScriptedPrompts> prompts_;
-    std::unique_ptr<CSetParDlg> dlg_;
 };
 
 void SetParDlgTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    prompts_ = std::make_unique<ui::ScriptedPrompts>();
-    dlg_ = std::make_unique<CSetParDlg>(*prompts_);
-    Open();
+    Make();
+    QVERIFY(Open());
 }
 
 void SetParDlgTest::cleanup() {
-    dlg_.reset();
-    prompts_.reset();
-    dir_.reset();
+    Drop();
 }
 
 void SetParDlgTest::savingPage0OfANewFileGivesTheCompleteFile() {
     const QString path = dir_->filePath("新文件.dat");
     Browse(path);
     QCOMPARE(ReadFile(path), kIdent + "\r\n");
-    QCOMPARE(dlg_->findChild<QLineEdit*>("pathEdit")->text(), path);
+    QCOMPARE(Edit("pathEdit")->text(), path);
     QCOMPARE(prompts_->choosers.size(), 1);
     QCOMPARE(prompts_->choosers[0].filter, QString("KXCON Files(*.dat)|*.dat||"));
     QCOMPARE(prompts_->choosers[0].defaultExtension, QString("dat"));
 
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     const QByteArray bytes = ReadFile(path);
     QCOMPARE(bytes.size(), 53286);
     QVERIFY(bytes == kIdent + "\r\n" + Lines(0, 4096, "0"));
@@ -189,7 +150,7 @@ void SetParDlgTest::pagesOutsideTheFileAreRefused() {
     ExpectPage(48);
     QCOMPARE(Value(2)->text(), QString("typed"));
     // The page typed on before the refusal is the one that a save writes.
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QVERIFY(ReadFile(path) == kIdent + "\r\n" + Lines(0, 50) + Line(50, "typed") + Lines(51, 4096));
 }
 
@@ -205,7 +166,7 @@ void SetParDlgTest::pageChangeDropsTypedValues() {
 
 void SetParDlgTest::pageChangeAndSaveWithoutAFileAskForOne() {
     Type(Value(1), "5");
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(prompts_->messages, QStringList{kChooseFileFirst});
     QCOMPARE(Value(1)->text(), QString("5"));
 
@@ -236,7 +197,7 @@ void SetParDlgTest::tooLongValueStopsTheSaveAndWritesNothing() {
     Browse(path);
     QCOMPARE(Value(5)->text(), QString("123456789012"));
     Type(Value(0), "new");
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(prompts_->messages, QStringList{"“请填入不多于9个的字符。”"});
     QCOMPARE(QApplication::focusWidget(), Value(5));
     QCOMPARE(ReadFile(path), old);
@@ -247,7 +208,7 @@ void SetParDlgTest::tooLongValueStopsTheSaveAndWritesNothing() {
     QTest::keyClick(Value(5), Qt::Key_Backspace);
     QTest::keyClick(Value(5), Qt::Key_Backspace);
     QTest::keyClick(Value(5), Qt::Key_Backspace);
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(prompts_->messages.size(), 1);
     const QByteArray now = ReadFile(path);
     QVERIFY(now.startsWith(kIdent + "\r\n" + Line(0, "new") + Lines(1, 5) + Line(5, "123456789") +
@@ -271,13 +232,13 @@ void SetParDlgTest::enterKeepsTypedValuesAndEscDropsThem() {
     QCOMPARE(dlg_->result(), int(QDialog::Accepted));
     QCOMPARE(ReadFile(path), old);
 
-    Open();
+    QVERIFY(Open());
     QCOMPARE(Value(4)->text(), QString("kept"));
-    QCOMPARE(dlg_->findChild<QLineEdit*>("pathEdit")->text(), path);
+    QCOMPARE(Edit("pathEdit")->text(), path);
     Type(Value(4), "dropped");
     QTest::keyClick(Value(4), Qt::Key_Escape);
     QVERIFY(!dlg_->isVisible());
-    Open();
+    QVERIFY(Open());
     QCOMPARE(Value(4)->text(), QString("kept"));
     QVERIFY(prompts_->messages.isEmpty());
 
@@ -295,7 +256,7 @@ void SetParDlgTest::savedPageLandsInTheFileAndOddTextsStayAsTyped() {
     Type(Value(0), "abc");
     Type(Value(23), "");
     Type(Value(12), " -5");
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QVERIFY(prompts_->messages.isEmpty());
     const QByteArray expected = kIdent + "\r\n" + Lines(0, 24) + Line(24, "abc") + Lines(25, 36) +
                                 Line(36, " -5") + Lines(37, 47) + Line(47, "") + Lines(48, 4096);
@@ -309,7 +270,7 @@ void SetParDlgTest::failedWriteNamesTheFileAndKeepsTheOldOne() {
     const QByteArray old = ReadFile(path);
     QVERIFY(QDir().mkdir(path + ".bak"));
     Type(Value(0), "x");
-    QTest::mouseClick(Button("saveButton"), Qt::LeftButton);
+    Click("saveButton");
     QCOMPARE(prompts_->messages, QStringList{"对 " + path + ".bak 的存取被拒绝。"});
     QCOMPARE(ReadFile(path), old);
     QCOMPARE(Value(0)->text(), QString("x"));

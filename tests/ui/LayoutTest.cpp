@@ -1,0 +1,166 @@
+// Every dialog, shown at a 13 pt font and at the device pixel ratio QT_SCALE_FACTOR asks for
+// (ctest runs this once per ratio), must show each text in full and keep controls apart.
+#include <functional>
+#include <memory>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
+#include <QtTest>
+
+#include "app/AboutDlg.h"
+#include "app/LoadCutDlg.h"
+#include "app/MessageDlg.h"
+#include "charset/SetByteDlg.h"
+#include "compiler/TranslateDlg.h"
+#include "link/DownByteDlg.h"
+#include "link/DownParDlg.h"
+#include "link/DownProDlg.h"
+#include "link/ProcessDlg.h"
+#include "link/SetSeriesDlg.h"
+#include "registers/SetParDlg.h"
+#include "ui/ScriptedPrompts.h"
+
+namespace {
+
+using Make = std::function<std::unique_ptr<QDialog>(ui::Prompts&)>;
+
+template <typename Dialog>
+Make WithPrompts() {
+    return [](ui::Prompts& prompts) { return std::make_unique<Dialog>(prompts); };
+}
+
+template <typename Dialog>
+Make Plain() {
+    return [](ui::Prompts&) { return std::make_unique<Dialog>(); };
+}
+
+// The width a line edit needs to show `text` whole, frame and margins included.
+int EditWidthFor(const QLineEdit& edit, const QString& text) {
+    const QFontMetrics fm = edit.fontMetrics();
+    const QMargins tm = edit.textMargins();
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth =
+        edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+    // QLineEdit keeps two pixels of its own beside the text.
+    const int inner = fm.horizontalAdvance(text) + 2 * 2 + tm.left() + tm.right();
+    return edit.style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, fm.height()), &edit)
+        .width();
+}
+
+// The widest text a field can hold: its text now, or as many digits as it takes.
+QString WidestText(const QLineEdit& edit) {
+    const int digits = edit.maxLength() <= 9 ? edit.maxLength() : 0;
+    return digits > edit.text().size() ? QString(digits, u'0') : edit.text();
+}
+
+QString Problem(const QWidget& w) {
+    const QString name = w.objectName().isEmpty() ? QString::fromLatin1(w.metaObject()->className())
+                                                  : w.objectName();
+    const QSize size = w.size();
+    if (auto* label = qobject_cast<const QLabel*>(&w)) {
+        const QSize hint = label->sizeHint();
+        if (label->wordWrap() ? size.height() < label->heightForWidth(size.width())
+                              : size.width() < hint.width() || size.height() < hint.height())
+            return QStringLiteral("label %1 \"%2\" is %3x%4, needs %5x%6")
+                .arg(name, label->text())
+                .arg(size.width())
+                .arg(size.height())
+                .arg(hint.width())
+                .arg(hint.height());
+    } else if (qobject_cast<const QAbstractButton*>(&w) || qobject_cast<const QComboBox*>(&w)) {
+        const QSize hint = w.sizeHint();
+        if (size.width() < hint.width() || size.height() < hint.height())
+            return QStringLiteral("%1 is %2x%3, needs %4x%5")
+                .arg(name)
+                .arg(size.width())
+                .arg(size.height())
+                .arg(hint.width())
+                .arg(hint.height());
+    } else if (qobject_cast<const QComboBox*>(w.parentWidget())) {
+        return {};  // an editable combo box's own field; the combo box answers for it
+    } else if (auto* edit = qobject_cast<const QLineEdit*>(&w)) {
+        const int needed = EditWidthFor(*edit, WidestText(*edit));
+        const int height = edit->minimumSizeHint().height();
+        if (size.width() < needed || size.height() < height)
+            return QStringLiteral("edit %1 \"%2\" is %3x%4, needs %5x%6")
+                .arg(name, WidestText(*edit))
+                .arg(size.width())
+                .arg(size.height())
+                .arg(needed)
+                .arg(height);
+    } else {
+        return {};
+    }
+    if (!QRect(QPoint(), w.parentWidget()->size()).contains(w.geometry()))
+        return QStringLiteral("%1 sticks out of its parent").arg(name);
+    for (QObject* other : w.parent()->children()) {
+        auto* sibling = qobject_cast<QWidget*>(other);
+        if (sibling && sibling != &w && !sibling->isWindow() && sibling->isVisible() &&
+            sibling->geometry().intersects(w.geometry()))
+            return QStringLiteral("%1 overlaps %2")
+                .arg(name, sibling->objectName().isEmpty()
+                               ? QString::fromLatin1(sibling->metaObject()->className())
+                               : sibling->objectName());
+    }
+    return {};
+}
+
+}  // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyControlShowsItsTextAndKeepsToItself_data();
+    void everyControlShowsItsTextAndKeepsToItself();
+};
+
+void LayoutTest::initTestCase() {
+    QFont font = QApplication::font();
+    font.setPointSize(13);
+    QApplication::setFont(font);
+}
+
+void LayoutTest::everyControlShowsItsTextAndKeepsToItself_data() {
+    QTest::addColumn<Make>("make");
+    QTest::newRow("compile") << WithPrompts<CTranslateDlg>();
+    QTest::newRow("serial settings") << Plain<CSetSeriesDlg>();
+    QTest::newRow("program download") << WithPrompts<CDownProDlg>();
+    QTest::newRow("parameter download") << WithPrompts<CDownParDlg>();
+    QTest::newRow("screen download") << WithPrompts<CDownByteDlg>();
+    QTest::newRow("progress") << Plain<CProcessDlg>();
+    QTest::newRow("registers") << WithPrompts<CSetParDlg>();
+    QTest::newRow("characters") << WithPrompts<CSetByteDlg>();
+    QTest::newRow("load cut file") << WithPrompts<CLoadCutDlg>();
+    QTest::newRow("information") << Plain<CMessageDlg>();
+    QTest::newRow("about") << Plain<CAboutDlg>();
+}
+
+void LayoutTest::everyControlShowsItsTextAndKeepsToItself() {
+    QFETCH(Make, make);
+    ui::ScriptedPrompts prompts;
+    const std::unique_ptr<QDialog> dialog = make(prompts);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    // The run must really be at the ratio it was started for.
+    const double ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QCOMPARE(dialog->devicePixelRatioF(), ratio);
+    QCOMPARE(dialog->font().pointSize(), 13);
+
+    QStringList problems;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (w->isVisibleTo(dialog.get()) && !w->isWindow())
+            if (const QString problem = Problem(*w); !problem.isEmpty())
+                problems << problem;
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n  "))));
+}
+
+QTEST_MAIN(LayoutTest)
+#include "LayoutTest.moc"
