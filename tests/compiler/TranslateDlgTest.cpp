@@ -1,6 +1,3 @@
-#include <sys/resource.h>
-#include <csignal>
-
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +6,7 @@
 
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
+#include "tests/common/FileFixtures.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
@@ -31,24 +29,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// Lowers the file size limit so that writing the object program fails part way.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited{bytes, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using testfs::FileSizeLimit;
 
 }  // namespace
 
