@@ -58,25 +58,6 @@ private slots:
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
                  expected);
     }
-
-    void failedSavesSayWhyAndLeaveNothing() {
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("folder.kxc"))));
-        const struct {
-            QString name;
-            QString pattern;
-        } cases[] = {
-            {QStringLiteral("folder.kxc"), QStringLiteral("对 %1 的存取被拒绝。")},
-            {QStringLiteral("none/a.kxc"), QStringLiteral("没有找到 %1。")},
-        };
-        for (const auto& c : cases) {
-            const QString path = Path(c.name);
-            QCOMPARE(programfile::Write(path, "END\r\n"),
-                     std::optional<QString>(c.pattern.arg(QDir::toNativeSeparators(path))));
-        }
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("folder.kxc")});
-        QVERIFY(QDir(Path(QStringLiteral("folder.kxc"))).isEmpty());
-    }
 };
 
 QTEST_APPLESS_MAIN(ProgramFileTest)
