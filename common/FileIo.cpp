@@ -18,11 +18,11 @@
 namespace fileio {
 namespace fs = std::filesystem;
 
-namespace {
-
 std::error_code LastError() {
     return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
+
+namespace {
 
 // Thin wrappers over the descriptor calls, which differ in name and types between the systems.
 #if defined(_WIN32)

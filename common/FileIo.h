@@ -7,6 +7,9 @@
 
 namespace fileio {
 
+// The cause of the last failed system call, from errno; EIO where the call left none.
+std::error_code LastError();
+
 // The file a write to `path` must change: the one a symbolic link points to, else `path` itself.
 // Renaming a new file over the link would replace the link and leave its file as it was.
 std::filesystem::path WriteTarget(const std::filesystem::path& path);

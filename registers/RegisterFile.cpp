@@ -18,10 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::error_code LastError() {
-    return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-}
-
 // A file open for reading that closes on every way out of an operation, so nothing stays open
 // between operations.
 class File {
@@ -166,7 +162,7 @@ std::error_code OpenLocked(File& in, const fs::path& path, std::chrono::millisec
         opened = false;
         in.Open(path);
         if (!in)
-            return LastError();
+            return fileio::LastError();
         opened = true;
 #if defined(_WIN32)
         (void)deadline;

@@ -58,26 +58,6 @@ private slots:
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
                  expected);
     }
-
-    void failedSavesSayWhyAndKeepWhatWasThere_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("pattern");
-        QTest::newRow("folder") << QStringLiteral("folder.kxc")
-                                << QStringLiteral("对 %1 的存取被拒绝。");
-        QTest::newRow("missing folder")
-            << QStringLiteral("none/a.kxc") << QStringLiteral("没有找到 %1。");
-    }
-    void failedSavesSayWhyAndKeepWhatWasThere() {
-        QFETCH(QString, name);
-        QFETCH(QString, pattern);
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.kxc")));
-        const QString path = Path(name);
-        QCOMPARE(programfile::Write(path, "END\r\n"),
-                 std::optional<QString>(pattern.arg(QDir::toNativeSeparators(path))));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("folder.kxc")});
-        QVERIFY(QDir(Path(QStringLiteral("folder.kxc"))).isEmpty());
-    }
 };
 
 QTEST_APPLESS_MAIN(ProgramFileTest)

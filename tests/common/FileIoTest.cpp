@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -119,21 +118,6 @@ TEST(WriteSafely, RewritesInPlaceWhereNoTemporaryFileCanBeMade) {
     }));
     EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(Names(dir.path()), Strings{"a.kxo"});
-}
-
-TEST(WriteSafely, FeedsAPipeInsteadOfReplacingIt) {
-    TempDir dir;
-    const fs::path fifo = dir / "pipe";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    EXPECT_FALSE(fileio::WriteSafely(fifo, "piped"));
-    char got[16] = {};
-    EXPECT_EQ(::read(reader, got, sizeof got), 5);
-    ::close(reader);
-    EXPECT_EQ(std::string(got), "piped");
-    EXPECT_TRUE(fs::is_fifo(fifo));
-    EXPECT_EQ(Names(dir.path()), Strings{"pipe"});
 }
 
 TEST(Replacement, TemporariesAreUniqueHiddenFilesBesideTheTarget) {

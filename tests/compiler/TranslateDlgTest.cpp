@@ -1,10 +1,8 @@
-#include <sys/resource.h>
-#include <csignal>
-
 #include <QtTest>
 
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
+#include "tests/common/FileFixtures.h"
 #include "tests/support/DialogFixture.h"
 
 namespace {
@@ -19,24 +17,7 @@ QByteArray Expected(const QByteArray& program) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-// Lowers the file size limit so that writing the object program fails part way.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited{bytes, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using testfs::FileSizeLimit;
 
 }  // namespace
 
