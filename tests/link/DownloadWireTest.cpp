@@ -61,12 +61,13 @@ protected:
         ASSERT_EQ(line.Error(), "");
         ASSERT_TRUE(line.OpenInSession());
     }
-    // Runs one transfer from a quick timer: the bytes do not depend on the period, and the real
-    // timing of each download kind runs in the command-line tests.
-    void Run(ctrl::DownloadSource& source, const ctrl::TransferProfile& profile, int range,
-             int periodMs = 2) {
+    // Runs one transfer at the speed of the line; the bytes do not depend on the period, and the
+    // real timing of each download kind runs in the command-line tests.
+    void Run(ctrl::DownloadSource& source, const ctrl::TransferProfile& profile, int range) {
         const std::size_t completedBefore = line.Completed().size();
-        ASSERT_TRUE(line.Transfer(profile, source, range, ctrl::TimerTicks(periodMs)).ended);
+        ASSERT_TRUE(line.Transfer(profile, source, range,
+                                  testsupport::AnswerPacedTicks(line.port)(profile.periodMs))
+                        .ended);
         EXPECT_TRUE(line.windows.reports.isEmpty());
         EXPECT_EQ(line.port.sessionState, ctrl::LINK_READY);
         // The end byte is the last thing written; give it time to arrive.
@@ -162,7 +163,7 @@ TEST_F(DownloadWireTest, CompleteRegisterFileGoesOutAs1024Packets) {
     ctrl::ParameterSource source;
     source.pageNumber = 3;
     ASSERT_EQ(source.Open(Write(RegisterFileText(values), "full.dat")), ctrl::SourceOpen::Opened);
-    Run(source, ctrl::kParameterProfile, ctrl::ParameterSource::kPacketCount, 1);
+    Run(source, ctrl::kParameterProfile, ctrl::ParameterSource::kPacketCount);
     Bytes want;
     Append(want, {5});
     Frame(want, 21, Concat(Word(3), Zeros(14)), 85);
