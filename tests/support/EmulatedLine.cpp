@@ -1,7 +1,5 @@
 #include "tests/support/EmulatedLine.h"
 
-#include <chrono>
-#include <functional>
 
 #include <QtTest/qtestsystem.h>
 #include <QElapsedTimer>
