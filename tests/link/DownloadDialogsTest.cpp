@@ -159,7 +159,7 @@ void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() 
     CDownParDlg dlg(prompts);
     Controller line;
     dlg.port = &line.port;
-    dlg.run.ticks = testsupport::TimerEvery(1);  // 1024 packets; the real timing runs elsewhere
+    dlg.run.ticks = testsupport::AnswerPacedTicks(line.port);  // 1024 packets at line speed
     dlg.show();
     const QString foreign = Write(dir, "foreign.dat", "This is Par.dat for RVL412E. By RSE. \r\n");
     prompts.fileAnswers.enqueue(foreign);
@@ -235,7 +235,7 @@ void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
     dlg.scratchPath = dir.filePath("dat01.dat");
     Controller line;
     dlg.port = &line.port;
-    dlg.run.ticks = testsupport::TimerEvery(2);  // the real 50 ms runs in the command-line tests
+    dlg.run.ticks = testsupport::AnswerPacedTicks(line.port);  // 50 ms ticks run in the CLI tests
     dlg.show();
     prompts.fileAnswers.enqueue(Write(dir, "wide.bmp", std::string(1086, 'B')));
     Click(dlg, "browseButton");

@@ -61,11 +61,13 @@ protected:
         ASSERT_EQ(line.Error(), "");
         ASSERT_TRUE(line.OpenInSession());
     }
-    // Runs one transfer from a 2 ms timer: the bytes do not depend on the period, and the real
-    // timing of each download kind runs in the command-line tests.
+    // Runs one transfer at the speed of the line; the bytes do not depend on the period, and the
+    // real timing of each download kind runs in the command-line tests.
     void Run(ctrl::DownloadSource& source, const ctrl::TransferProfile& profile, int range) {
         const std::size_t completedBefore = line.Completed().size();
-        ASSERT_TRUE(line.Transfer(profile, source, range, ctrl::TimerTicks(2)).ended);
+        ASSERT_TRUE(line.Transfer(profile, source, range,
+                                  testsupport::AnswerPacedTicks(line.port)(profile.periodMs))
+                        .ended);
         EXPECT_TRUE(line.windows.reports.isEmpty());
         EXPECT_EQ(line.port.sessionState, ctrl::LINK_READY);
         // The end byte is the last thing written; give it time to arrive.

@@ -105,9 +105,11 @@ TEST_F(EndToEndTest, ResendRequestsNoiseAndWrongHandshakeBytesDoNotDisturbTheTra
     Serve(faults);
     Connect();
     PacketSource source(6);
-    // The screen trailers from a 2 ms timer: the answers, not the period, are under test.
-    ASSERT_TRUE(
-        line->Transfer(ctrl::kScreenProfile, source, source.Count(), ctrl::TimerTicks(2)).ended);
+    // The screen trailers at the speed of the line: the answers, not the period, are under test.
+    const ctrl::TransferProfile& profile = ctrl::kScreenProfile;
+    ASSERT_TRUE(line->Transfer(profile, source, source.Count(),
+                               testsupport::AnswerPacedTicks(line->port)(profile.periodMs))
+                    .ended);
     EXPECT_TRUE(line->windows.reports.isEmpty());
     EXPECT_EQ(line->port.sessionState, ctrl::LINK_READY);
     ASSERT_TRUE(line->WaitForCompleted(1, 2000));

@@ -1,7 +1,5 @@
 #include "tests/support/EmulatedLine.h"
 
-#include <chrono>
-#include <functional>
 
 #include <QtTest/qtestsystem.h>
 #include <QElapsedTimer>
@@ -92,8 +90,38 @@ EmulatedLine::Run EmulatedLine::Transfer(const ctrl::TransferProfile& profile,
     return run;
 }
 
-ctrl::TickSourceFactory TimerEvery(int periodMs) {
-    return [periodMs](int) { return ctrl::TimerTicks(periodMs); };
+namespace {
+
+class AnswerPacedSource : public ctrl::TickSource {
+public:
+    AnswerPacedSource(ctrl::SerialLink& port, int periodMs) : port(port), periodMs(periodMs) {
+        poll.setTimerType(Qt::PreciseTimer);
+        poll.setInterval(1);
+    }
+    void Start(std::function<void()> tick) override {
+        poll.callOnTimeout([this, tick = std::move(tick)] {
+            if (port.QueuedBytes() > 0 || sinceTick.hasExpired(periodMs)) {
+                sinceTick.start();
+                tick();
+            }
+        });
+        sinceTick.start();
+        poll.start();
+    }
+    void Stop() override { poll.stop(); }
+    bool IsActive() const override { return poll.isActive(); }
+
+private:
+    ctrl::SerialLink& port;
+    const int periodMs;
+    QTimer poll;
+    QElapsedTimer sinceTick;
+};
+
+}  // namespace
+
+ctrl::TickSourceFactory AnswerPacedTicks(ctrl::SerialLink& port) {
+    return [&port](int periodMs) { return std::make_unique<AnswerPacedSource>(port, periodMs); };
 }
 
 class HandTicks::Source : public ctrl::TickSource {

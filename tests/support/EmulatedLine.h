@@ -93,9 +93,10 @@ public:
     RecordedWindows windows;
 };
 
-// A timer at `periodMs` whatever the profile asks: the bytes do not depend on the period, so long
-// transfers can run quicker than in real time.
-ctrl::TickSourceFactory TimerEvery(int periodMs);
+// Ticks as soon as an answer waits on `port`, else once the profile's period has passed since
+// the last tick: answered transfers run at the speed of the line, while a late answer is resent
+// and given up after the real time. So a slow machine puts no extra resend on the line.
+ctrl::TickSourceFactory AnswerPacedTicks(ctrl::SerialLink& port);
 
 // Ticks fired by the test itself, none in real time.
 class HandTicks {
