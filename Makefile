@@ -47,7 +47,8 @@ SHOOT = XDG_DATA_HOME=$(CURDIR)/build/screenshots-home/data XDG_CONFIG_HOME=$(CU
 .PHONY: screenshots
 screenshots: build
 	mkdir -p build/screenshots-home/data build/screenshots-home/config
+	printf '* { font-size: 13pt; }\n' > build/screenshots-home/13pt.qss
 	$(SHOOT) ./build/bin/tarvex_screenshots build/screenshots
-	$(SHOOT) ./build/bin/tarvex_screenshots build/screenshots/13pt -stylesheet "* { font-size: 13pt; }"
+	$(SHOOT) ./build/bin/tarvex_screenshots build/screenshots/13pt -stylesheet build/screenshots-home/13pt.qss
 	$(SHOOT) QT_SCALE_FACTOR=2 ./build/bin/tarvex_screenshots build/screenshots/scale2
 	$(SHOOT) ./build/bin/tarvex_screenshots --dark build/screenshots/dark

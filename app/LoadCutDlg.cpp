@@ -38,16 +38,14 @@ CLoadCutDlg::CLoadCutDlg(ui::Prompts& prompts, QWidget* parent)
     browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
     coefficientEdit_ = c::Field(QStringLiteral("coefficientEdit"), QStringLiteral("00000.000"));
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(c::Group(msg::QText(msg::Id::LoadCutFileGroup), c::Row({pathEdit_})));
-    top->addWidget(browseButton_);
     auto* coefficient = new QHBoxLayout;
     coefficient->addWidget(new QLabel(msg::QText(msg::Id::LoadCutCoefficientLabel)));
     coefficient->addWidget(coefficientEdit_);
     coefficient->addWidget(new QLabel(msg::QText(msg::Id::LoadCutCoefficientUnit)));
     coefficient->addStretch();
     auto* layout = new QVBoxLayout;
-    layout->addLayout(top);
+    layout->addLayout(c::Row(
+        {c::Group(msg::QText(msg::Id::LoadCutFileGroup), c::Row({pathEdit_})), browseButton_}));
     layout->addWidget(c::Group(QString(), coefficient));
     layout->addLayout(c::ButtonRow({loadButton_, cancelButton_}));
     c::SizeToContents(this, layout);

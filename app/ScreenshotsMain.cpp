@@ -1,7 +1,8 @@
 // Renders the main window and every dialog to PNG files, to look at the layout and the Chinese
 // text without a display: tarvex_screenshots [--dark] OUTPUT_FOLDER (run with
-// QT_QPA_PLATFORM=offscreen). Qt's own options apply too: -stylesheet "* { font-size: 13pt; }"
-// for a large font, QT_SCALE_FACTOR=2 in the environment for a high-density screen.
+// QT_QPA_PLATFORM=offscreen). Qt's own options apply too: -stylesheet FILE.qss holding
+// "* { font-size: 13pt; }" for a large font, QT_SCALE_FACTOR=2 in the environment for a
+// high-density screen.
 #include <QApplication>
 #include <QDir>
 #include <QPalette>

@@ -63,9 +63,6 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     pathEdit_ = c::PathEdit("pathEdit");
     pathEdit_->setEnabled(false);
     browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
-    auto* top = new QHBoxLayout;
-    top->addWidget(c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})));
-    top->addWidget(browseButton_);
 
     auto* groups = new QGridLayout;
     for (int g = 0; g < kGroups; ++g) {
@@ -103,7 +100,8 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     storeButton_->setDefault(true);
 
     auto* layout = new QVBoxLayout;
-    layout->addLayout(top);
+    layout->addLayout(c::Row(
+        {c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})), browseButton_}));
     layout->addLayout(groups);
     layout->addLayout(c::ButtonRow({storeButton_, saveButton_, cancelButton_}));
     c::SizeToContents(this, layout);

@@ -36,11 +36,8 @@ CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
 
     QGroupBox* target = c::Group(msg::QText(msg::Id::CompileTargetGroup), c::Row({pathEdit_}));
     target->setObjectName(QStringLiteral("targetGroup"));
-    auto* top = new QHBoxLayout;
-    top->addWidget(target);
-    top->addWidget(browseButton_);
     auto* layout = new QVBoxLayout;
-    layout->addLayout(top);
+    layout->addLayout(c::Row({target, browseButton_}));
     layout->addLayout(c::ButtonRow({compileButton_, cancelButton_}));
     c::SizeToContents(this, layout);
     c::TabOrder({pathEdit_, browseButton_, compileButton_, cancelButton_});

@@ -23,15 +23,12 @@ CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidg
     cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
     startButton_->setDefault(true);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(c::Group(look.fileCaption, c::Row({pathEdit_})));
-    top->addWidget(browseButton_);
     auto* number = new QHBoxLayout;
     number->addWidget(new QLabel(look.numberCaption));
     number->addStretch();
     number->addWidget(numberEdit_);
     auto* layout = new QVBoxLayout;
-    layout->addLayout(top);
+    layout->addLayout(c::Row({c::Group(look.fileCaption, c::Row({pathEdit_})), browseButton_}));
     layout->addWidget(c::Group(QString(), number));
     layout->addLayout(c::ButtonRow({startButton_, cancelButton_}));
     c::SizeToContents(this, layout);

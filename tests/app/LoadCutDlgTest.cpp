@@ -7,8 +7,11 @@ class LoadCutDlgTest : public QObject, testsupport::DialogFixture<CLoadCutDlg> {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() {
+        Make();
+        QVERIFY(Open());
+    }
+    void cleanup() { Drop(); }
     void openingShowsTheStoredFields();
     void browseShowsTheChosenPathAndDropsATypedCoefficient();
     void loadAndEnterDoNothing();
@@ -16,15 +19,6 @@ private slots:
     void readingBackChecksTheCoefficient();
     void escapeClosesWithoutReadingTheControls();
 };
-
-void LoadCutDlgTest::init() {
-    Make();
-    QVERIFY(Open());
-}
-
-void LoadCutDlgTest::cleanup() {
-    Drop();
-}
 
 void LoadCutDlgTest::openingShowsTheStoredFields() {
     QCOMPARE(Edit("coefficientEdit")->text(), QString("0"));

@@ -17,8 +17,11 @@ class SetByteDlgTest : public QObject, testsupport::DialogFixture<CSetByteDlg> {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() {
+        Make();
+        QVERIFY(Open());
+    }
+    void cleanup() { Drop(); }
     void newImageSavedWithoutEditsIsTheIdentificationAndSpaces();
     void saveWithoutAPathReportsItAndStaysOpen();
     void leavingTheEntryNumberChangesTheBlock_data();
@@ -42,15 +45,6 @@ private:
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
 };
-
-void SetByteDlgTest::init() {
-    Make();
-    QVERIFY(Open());
-}
-
-void SetByteDlgTest::cleanup() {
-    Drop();
-}
 
 void SetByteDlgTest::newImageSavedWithoutEditsIsTheIdentificationAndSpaces() {
     const QString path = dir_->filePath("字符.kxm");

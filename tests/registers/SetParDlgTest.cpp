@@ -32,8 +32,11 @@ class SetParDlgTest : public QObject, testsupport::DialogFixture<CSetParDlg> {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() {
+        Make();
+        QVERIFY(Open());
+    }
+    void cleanup() { Drop(); }
     void savingPage0OfANewFileGivesTheCompleteFile();
     void leavingTheFirstNumberChangesThePage_data();
     void leavingTheFirstNumberChangesThePage();
@@ -67,15 +70,6 @@ private:
         return path;
     }
 };
-
-void SetParDlgTest::init() {
-    Make();
-    QVERIFY(Open());
-}
-
-void SetParDlgTest::cleanup() {
-    Drop();
-}
 
 void SetParDlgTest::savingPage0OfANewFileGivesTheCompleteFile() {
     const QString path = dir_->filePath("新文件.dat");

@@ -119,6 +119,8 @@ private slots:
     void initTestCase();
     void everyControlShowsItsTextAndKeepsToItself_data();
     void everyControlShowsItsTextAndKeepsToItself();
+    void tabOrderIsTheTemplateOrder_data();
+    void tabOrderIsTheTemplateOrder();
 };
 
 void LayoutTest::initTestCase() {
@@ -160,6 +162,69 @@ void LayoutTest::everyControlShowsItsTextAndKeepsToItself() {
                 problems << problem;
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n  "))));
+}
+
+namespace {
+
+QStringList Numbered(const QString& pattern, int from, int to) {
+    QStringList names;
+    for (int i = from; i <= to; ++i)
+        names << pattern.arg(i);
+    return names;
+}
+
+}  // namespace
+
+void LayoutTest::tabOrderIsTheTemplateOrder_data() {
+    QTest::addColumn<Make>("make");
+    QTest::addColumn<QStringList>("order");
+    const QStringList fileDownload{"pathEdit", "browseButton", "numberEdit", "startButton",
+                                   "cancelButton"};
+    QTest::newRow("compile") << WithPrompts<CTranslateDlg>()
+                             << QStringList{"pathEdit", "browseButton", "compileButton",
+                                            "cancelButton"};
+    QTest::newRow("serial settings")
+        << Plain<CSetSeriesDlg>() << QStringList{"portCombo", "baudCombo", "okButton"};
+    QTest::newRow("program download") << WithPrompts<CDownProDlg>() << fileDownload;
+    QTest::newRow("parameter download") << WithPrompts<CDownParDlg>() << fileDownload;
+    QTest::newRow("screen download")
+        << WithPrompts<CDownByteDlg>()
+        << QStringList{"pathEdit",       "browseButton", "startupRadio",
+                       "parameterRadio", "statusRadio",  "screenNumberEdit"} +
+               Numbered("registerEdit%1", 1, 4) + QStringList{"startButton", "cancelButton"};
+    QTest::newRow("registers") << WithPrompts<CSetParDlg>()
+                               << QStringList{"browseButton", "registerNumber0"} +
+                                      Numbered("value%1", 0, 23) +
+                                      QStringList{"saveButton", "closeButton"};
+    QStringList cells;
+    for (int g = 0; g < 4; ++g)
+        cells += Numbered(QStringLiteral("cell%1_").arg(g) + QStringLiteral("%1"), 0, 7);
+    QTest::newRow("characters") << WithPrompts<CSetByteDlg>()
+                                << QStringList{"browseButton", "entryNumber0", "saveButton",
+                                               "cancelButton"} +
+                                       cells + QStringList{"storeButton"};
+    QTest::newRow("load cut file")
+        << WithPrompts<CLoadCutDlg>()
+        << QStringList{"loadButton", "cancelButton", "pathEdit", "browseButton", "coefficientEdit"};
+}
+
+// The focus chain of the enabled named controls, from the first of `order` round to it again.
+void LayoutTest::tabOrderIsTheTemplateOrder() {
+    QFETCH(Make, make);
+    QFETCH(QStringList, order);
+    ui::ScriptedPrompts prompts;
+    const std::unique_ptr<QDialog> dialog = make(prompts);
+    QWidget* first = dialog->findChild<QWidget*>(order.first());
+    QVERIFY(first);
+    QStringList chain;
+    QWidget* w = first;
+    do {
+        if (!w->objectName().isEmpty() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+            !qobject_cast<QComboBox*>(w->parentWidget()))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first && chain.size() <= order.size());
+    QCOMPARE(chain, order);
 }
 
 QTEST_MAIN(LayoutTest)
