@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "common/Messages.h"
+
 namespace cli {
 
 // The words after the subcommand's name.
@@ -13,8 +15,8 @@ using CommandRun = int (*)(Args args, std::ostream& out, std::ostream& err);
 
 struct Command {
     std::string_view name;
-    std::string_view synopsis;  // one line, shown in the overall usage
-    std::string_view help;      // the full text of `tarvex help NAME`
+    msg::Id synopsis;  // one line, shown in the overall usage
+    msg::Id help;      // the full text of `tarvex help NAME`
     CommandRun run;
 };
 

@@ -11,7 +11,7 @@
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
 #include "link/SerialPort.h"
-#include "registers/RegisterFile.h"
+#include "common/DecimalValue.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
@@ -21,7 +21,7 @@ const QString kBitmapFilter =
     QStringLiteral("位图文件(*.bmp)|*.bmp|数据文件(*.dat)|*.dat|所有文件(*.*)|*.*||");
 
 std::int32_t DecimalValue(const QString& text) {
-    return registers::RegisterValue(text.toStdString());
+    return text::DecimalValue(text.toStdString());
 }
 
 QString Utf8(std::string_view text) {

@@ -1,7 +1,7 @@
 #include "link/DownParDlg.h"
 
 #include "link/SerialPort.h"
-#include "registers/RegisterFile.h"
+#include "common/DecimalValue.h"
 
 CDownParDlg::CDownParDlg(ui::Prompts& prompts, QWidget* parent)
     : CFileDownloadDlg({QStringLiteral("下载参数"), QStringLiteral("选择要下载的参数文件"),
@@ -14,6 +14,6 @@ ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {
 }
 
 void CDownParDlg::Transfer(CSerialPort& port) {
-    registerFile.pageNumber = registers::RegisterValue(pageText.toStdString());
+    registerFile.pageNumber = text::DecimalValue(pageText.toStdString());
     run.Start(port, ctrl::kParameterProfile, registerFile, ctrl::ParameterSource::kPacketCount);
 }

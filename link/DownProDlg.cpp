@@ -1,7 +1,7 @@
 #include "link/DownProDlg.h"
 
 #include "link/SerialPort.h"
-#include "registers/RegisterFile.h"
+#include "common/DecimalValue.h"
 
 CDownProDlg::CDownProDlg(ui::Prompts& prompts, QWidget* parent)
     : CFileDownloadDlg({QStringLiteral("下载程序"), QStringLiteral("选择要下载的程序文件"),
@@ -14,6 +14,6 @@ ctrl::SourceOpen CDownProDlg::OpenSource(const std::filesystem::path& path) {
 }
 
 void CDownProDlg::Transfer(CSerialPort& port) {
-    programFile.programNumber = registers::RegisterValue(programNumberText.toStdString());
+    programFile.programNumber = text::DecimalValue(programNumberText.toStdString());
     run.Start(port, ctrl::kProgramProfile, programFile, programFile.PacketCount());
 }

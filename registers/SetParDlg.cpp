@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 #include <QValidator>
 
+#include "common/DecimalValue.h"
 #include "registers/FileErrors.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
@@ -235,7 +236,7 @@ void CSetParDlg::ChangePage() {
         text = "S0000";
     if (text[0] == 'S')
         text[0] = '0';
-    const int n = registers::RegisterValue(text);
+    const int n = text::DecimalValue(text);
     const int base = n - n % registers::kPageSize;
     if (!registers::IsPageBase(base)) {
         // Pages past the file's registers, or numbers the four digits cannot hold, are refused:
