@@ -144,16 +144,17 @@ int Usage(const Command& command, std::string_view problem, std::ostream& err) {
     return exitcode::kUsage;
 }
 
-std::optional<int> ReadWords(const Command& command, Args args, std::span<const OptionSpec> specs,
-                             ParsedArgs& parsed, std::ostream& out, std::ostream& err,
-                             LaterWords later) {
-    parsed = ParseArguments(args, specs, later);
+std::optional<int> ReadWords(const Command& command, const Grammar& grammar, Args args,
+                             ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    parsed = ParseArguments(args, grammar.options, grammar.later);
     if (parsed.help) {
         out << msg::Source(command.help);
         return exitcode::kOk;
     }
     if (!parsed.error.empty())
         return Usage(command, parsed.error, err);
+    if (grammar.words >= 0 && parsed.positional.size() != static_cast<std::size_t>(grammar.words))
+        return Usage(command, msg::Source(grammar.wrongCount), err);
     return std::nullopt;
 }
 

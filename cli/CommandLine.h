@@ -42,11 +42,19 @@ ParsedArgs ParseArguments(Args args, std::span<const OptionSpec> specs,
 // "tarvex NAME: PROBLEM" and the command's help on `err`; the usage exit status.
 int Usage(const Command& command, std::string_view problem, std::ostream& err);
 
-// The words of `command` read against `specs`. When they are answered already (help asked for,
-// or an option fault) the exit status is returned and the command does nothing more.
-std::optional<int> ReadWords(const Command& command, Args args, std::span<const OptionSpec> specs,
-                             ParsedArgs& parsed, std::ostream& out, std::ostream& err,
-                             LaterWords later = LaterWords::MayBeOptions);
+// What a command accepts: its options and, when fixed, how many other words.
+struct Grammar {
+    std::span<const OptionSpec> options;
+    int words = -1;                              // -1: any number, the command counts them
+    msg::Id wrongCount = msg::Id::UnknownError;  // the usage fault for another number
+    LaterWords later = LaterWords::MayBeOptions;
+};
+
+// The words of `command` read by its grammar. When they are answered already (help asked for,
+// an option fault, a wrong number of words) the exit status is returned and the command does
+// nothing more.
+std::optional<int> ReadWords(const Command& command, const Grammar& grammar, Args args,
+                             ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 // One message line on `out`, and the exit status that goes with it.
 int Report(std::ostream& out, std::string_view message, int status);

@@ -14,6 +14,7 @@ namespace cli {
 namespace {
 
 constexpr OptionSpec kOptions[] = {{"--output", "-o", true}};
+constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliCompileExpectsOneProgram};
 
 int ExitCodeFor(compiler::CompileOutcome outcome) {
     using compiler::CompileOutcome;
@@ -45,10 +46,8 @@ std::string DefaultObjectPath(const std::string& program) {
 
 int RunCompile(Args args, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
-    if (const auto answered = ReadWords(kCompileCommand, args, kOptions, parsed, out, err))
+    if (const auto answered = ReadWords(kCompileCommand, kGrammar, args, parsed, out, err))
         return *answered;
-    if (parsed.positional.size() != 1)
-        return Usage(kCompileCommand, msg::Source(msg::Id::CliCompileExpectsOneProgram), err);
     const std::string& program = parsed.positional.front();
     const std::optional<std::string> given = parsed.Value("--output");
     const std::string object = given.value_or(DefaultObjectPath(program));

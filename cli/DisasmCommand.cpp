@@ -13,14 +13,14 @@ namespace {
 // The compile drops the byte before each line feed unexamined, so the lines must end in CR LF.
 constexpr std::string_view kLineEnd = "\r\n";
 
+constexpr Grammar kGrammar{{}, 1, msg::Id::CliDisasmExpectsOneObject};
+
 }  // namespace
 
 int RunDisasm(Args args, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
-    if (const auto answered = ReadWords(kDisasmCommand, args, {}, parsed, out, err))
+    if (const auto answered = ReadWords(kDisasmCommand, kGrammar, args, parsed, out, err))
         return *answered;
-    if (parsed.positional.size() != 1)
-        return Usage(kDisasmCommand, msg::Source(msg::Id::CliDisasmExpectsOneObject), err);
     const std::string& path = parsed.positional.front();
     std::string bytes;
     if (!fileio::ReadWholeFile(path, bytes))

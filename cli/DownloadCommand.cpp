@@ -38,6 +38,7 @@ constexpr OptionSpec kOptions[] = {
     {"--port", "", true}, {"--baud", "", true},      {"--number", "", true},  {"--page", "", true},
     {"--kind", "", true}, {"--registers", "", true}, {"--scratch", "", true},
 };
+constexpr Grammar kGrammar{kOptions, 2, msg::Id::CliDownloadExpectsKindAndFile};
 
 // Runs the event loop until `done` holds.
 template <typename Done>
@@ -95,28 +96,40 @@ std::optional<Refusal> OpenFailure(ctrl::SourceOpen result, const std::string& p
     return std::nullopt;
 }
 
-std::optional<Refusal> PrepareProgram(const ParsedArgs& args, const std::string& path,
-                                      Download& download) {
-    auto source = std::make_unique<ctrl::ProgramSource>();
+// Opens a program or a parameter page as its dialog does; `setUp` numbers the opened source and
+// says how many packets it makes.
+template <typename Source, typename SetUp>
+std::optional<Refusal> PrepareFile(const std::string& path, const ctrl::TransferProfile& profile,
+                                   SetUp setUp, Download& download) {
+    auto source = std::make_unique<Source>();
     if (auto refusal = OpenFailure(source->Open(path), path))
         return refusal;
-    source->programNumber = text::DecimalValue(args.Value("--number").value_or("001"));
-    download.total = source->PacketCount();
-    download.profile = &ctrl::kProgramProfile;
+    download.total = setUp(*source);
+    download.profile = &profile;
     download.source = std::move(source);
     return std::nullopt;
 }
 
+std::optional<Refusal> PrepareProgram(const ParsedArgs& args, const std::string& path,
+                                      Download& download) {
+    return PrepareFile<ctrl::ProgramSource>(
+        path, ctrl::kProgramProfile,
+        [&args](ctrl::ProgramSource& source) {
+            source.programNumber = text::DecimalValue(args.Value("--number").value_or("001"));
+            return source.PacketCount();
+        },
+        download);
+}
+
 std::optional<Refusal> PrepareParameters(const ParsedArgs& args, const std::string& path,
                                          Download& download) {
-    auto source = std::make_unique<ctrl::ParameterSource>();
-    if (auto refusal = OpenFailure(source->Open(path), path))
-        return refusal;
-    source->pageNumber = text::DecimalValue(args.Value("--page").value_or("001"));
-    download.total = ctrl::ParameterSource::kPacketCount;
-    download.profile = &ctrl::kParameterProfile;
-    download.source = std::move(source);
-    return std::nullopt;
+    return PrepareFile<ctrl::ParameterSource>(
+        path, ctrl::kParameterProfile,
+        [&args](ctrl::ParameterSource& source) {
+            source.pageNumber = text::DecimalValue(args.Value("--page").value_or("001"));
+            return ctrl::ParameterSource::kPacketCount;
+        },
+        download);
 }
 
 std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& path,
@@ -155,8 +168,6 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
 
 // The words make sense: a kind, a file, a port, and option values of the right shape.
 std::string UsageFault(const ParsedArgs& args) {
-    if (args.positional.size() != 2)
-        return msg::Text(msg::Id::CliDownloadExpectsKindAndFile);
     const std::string& kind = args.positional[0];
     if (kind != "program" && kind != "params" && kind != "screen")
         return msg::Text(msg::Id::CliDownloadUnknownKind, {kind});
@@ -188,7 +199,7 @@ void SetPort(CSerialPort& port, const std::string& text) {
 
 int RunDownload(Args words, std::ostream& out, std::ostream& err) {
     ParsedArgs args;
-    if (const auto answered = ReadWords(kDownloadCommand, words, kOptions, args, out, err))
+    if (const auto answered = ReadWords(kDownloadCommand, kGrammar, words, args, out, err))
         return *answered;
     if (const std::string fault = UsageFault(args); !fault.empty())
         return Usage(kDownloadCommand, fault, err);

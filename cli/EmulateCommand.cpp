@@ -60,7 +60,7 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
 
 int RunEmulate(Args args, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
-    if (const auto answered = ReadWords(kEmulateCommand, args, kOptions, parsed, out, err))
+    if (const auto answered = ReadWords(kEmulateCommand, {kOptions}, args, parsed, out, err))
         return *answered;
     emu::EmulateOptions options;
     if (const std::string fault = TakeOptions(parsed, options); !fault.empty())

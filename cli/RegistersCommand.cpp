@@ -14,6 +14,9 @@
 namespace cli {
 namespace {
 
+// Register values may start with a minus sign: after the action no word is an option.
+constexpr Grammar kGrammar{{}, -1, msg::Id::UnknownError, LaterWords::ArePositional};
+
 int Usage(std::ostream& err, msg::Id problem, std::string_view arg = {}) {
     return cli::Usage(kRegistersCommand, msg::Text(problem, {arg}), err);
 }
@@ -97,8 +100,7 @@ int Write(const std::filesystem::path& file, int base, const registers::PageText
 
 int RunRegisters(Args words, std::ostream& out, std::ostream& err) {
     ParsedArgs parsed;
-    if (const auto answered =
-            ReadWords(kRegistersCommand, words, {}, parsed, out, err, LaterWords::ArePositional))
+    if (const auto answered = ReadWords(kRegistersCommand, kGrammar, words, parsed, out, err))
         return *answered;
     const std::vector<std::string_view> args(parsed.positional.begin(), parsed.positional.end());
     if (args.size() < 2)

@@ -14,15 +14,14 @@ namespace {
 constexpr int kRefused = 1;
 
 constexpr OptionSpec kOptions[] = {{"--output", "-o", true}};
+constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliScreenExpectsOneBitmap};
 
 }  // namespace
 
 int RunScreen(Args words, std::ostream& out, std::ostream& err) {
     ParsedArgs args;
-    if (const auto answered = ReadWords(kScreenCommand, words, kOptions, args, out, err))
+    if (const auto answered = ReadWords(kScreenCommand, kGrammar, words, args, out, err))
         return *answered;
-    if (args.positional.size() != 1)
-        return Usage(kScreenCommand, msg::Source(msg::Id::CliScreenExpectsOneBitmap), err);
     const std::string& bitmap = args.positional.front();
     std::string head;
     if (!screen::ReadBitmapHead(bitmap, head))
