@@ -96,40 +96,28 @@ std::optional<Refusal> OpenFailure(ctrl::SourceOpen result, const std::string& p
     return std::nullopt;
 }
 
-// Opens a program or a parameter page as its dialog does; `setUp` numbers the opened source and
-// says how many packets it makes.
-template <typename Source, typename SetUp>
+// Numbers an opened source as its dialog does; how many packets it makes.
+int Numbered(ctrl::ProgramSource& source, std::int32_t number) {
+    source.programNumber = number;
+    return source.PacketCount();
+}
+
+int Numbered(ctrl::ParameterSource& source, std::int32_t number) {
+    source.pageNumber = number;
+    return ctrl::ParameterSource::kPacketCount;
+}
+
+// A program or a parameter page, opened as its dialog opens it.
+template <typename Source>
 std::optional<Refusal> PrepareFile(const std::string& path, const ctrl::TransferProfile& profile,
-                                   SetUp setUp, Download& download) {
+                                   const std::string& number, Download& download) {
     auto source = std::make_unique<Source>();
     if (auto refusal = OpenFailure(source->Open(path), path))
         return refusal;
-    download.total = setUp(*source);
+    download.total = Numbered(*source, text::DecimalValue(number));
     download.profile = &profile;
     download.source = std::move(source);
     return std::nullopt;
-}
-
-std::optional<Refusal> PrepareProgram(const ParsedArgs& args, const std::string& path,
-                                      Download& download) {
-    return PrepareFile<ctrl::ProgramSource>(
-        path, ctrl::kProgramProfile,
-        [&args](ctrl::ProgramSource& source) {
-            source.programNumber = text::DecimalValue(args.Value("--number").value_or("001"));
-            return source.PacketCount();
-        },
-        download);
-}
-
-std::optional<Refusal> PrepareParameters(const ParsedArgs& args, const std::string& path,
-                                         Download& download) {
-    return PrepareFile<ctrl::ParameterSource>(
-        path, ctrl::kParameterProfile,
-        [&args](ctrl::ParameterSource& source) {
-            source.pageNumber = text::DecimalValue(args.Value("--page").value_or("001"));
-            return ctrl::ParameterSource::kPacketCount;
-        },
-        download);
 }
 
 std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& path,
@@ -207,9 +195,14 @@ int RunDownload(Args words, std::ostream& out, std::ostream& err) {
     const std::string& kind = args.positional[0];
     const std::string& path = args.positional[1];
     Download download;
-    const auto refusal = kind == "program"  ? PrepareProgram(args, path, download)
-                         : kind == "params" ? PrepareParameters(args, path, download)
-                                            : PrepareScreen(args, path, download);
+    const auto refusal =
+        kind == "program"
+            ? PrepareFile<ctrl::ProgramSource>(path, ctrl::kProgramProfile,
+                                               args.Value("--number").value_or("001"), download)
+        : kind == "params"
+            ? PrepareFile<ctrl::ParameterSource>(path, ctrl::kParameterProfile,
+                                                 args.Value("--page").value_or("001"), download)
+            : PrepareScreen(args, path, download);
     if (refusal)
         return Report(out, refusal->message, refusal->status);
 
