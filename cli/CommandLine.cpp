@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 
 namespace cli {
@@ -144,9 +145,9 @@ int Usage(const Command& command, std::string_view problem, std::ostream& err) {
     return exitcode::kUsage;
 }
 
-std::optional<int> ReadWords(const Command& command, const Grammar& grammar, Args args,
-                             ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
-    parsed = ParseArguments(args, grammar.options, grammar.later);
+int RunCommand(const Command& command, Args args, std::ostream& out, std::ostream& err) {
+    const Grammar& grammar = command.grammar;
+    const ParsedArgs parsed = ParseArguments(args, grammar.options, grammar.later);
     if (parsed.help) {
         out << msg::Source(command.help);
         return exitcode::kOk;
@@ -155,7 +156,7 @@ std::optional<int> ReadWords(const Command& command, const Grammar& grammar, Arg
         return Usage(command, parsed.error, err);
     if (grammar.words >= 0 && parsed.positional.size() != static_cast<std::size_t>(grammar.words))
         return Usage(command, msg::Source(grammar.wrongCount), err);
-    return std::nullopt;
+    return command.act(parsed, out, err);
 }
 
 int Report(std::ostream& out, std::string_view message, int status) {

@@ -8,10 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/Commands.h"
 #include "common/Messages.h"
 
 namespace cli {
+
+// The words after the subcommand's name.
+using Args = std::span<const std::string_view>;
 
 struct OptionSpec {
     std::string_view name;   // the long form, "--output"; the key in ParsedArgs::values
@@ -39,9 +41,6 @@ struct ParsedArgs {
 ParsedArgs ParseArguments(Args args, std::span<const OptionSpec> specs,
                           LaterWords later = LaterWords::MayBeOptions);
 
-// "tarvex NAME: PROBLEM" and the command's help on `err`; the usage exit status.
-int Usage(const Command& command, std::string_view problem, std::ostream& err);
-
 // What a command accepts: its options and, when fixed, how many other words.
 struct Grammar {
     std::span<const OptionSpec> options;
@@ -49,12 +48,6 @@ struct Grammar {
     msg::Id wrongCount = msg::Id::UnknownError;  // the usage fault for another number
     LaterWords later = LaterWords::MayBeOptions;
 };
-
-// The words of `command` read by its grammar. When they are answered already (help asked for,
-// an option fault, a wrong number of words) the exit status is returned and the command does
-// nothing more.
-std::optional<int> ReadWords(const Command& command, const Grammar& grammar, Args args,
-                             ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 // One message line on `out`, and the exit status that goes with it.
 int Report(std::ostream& out, std::string_view message, int status);

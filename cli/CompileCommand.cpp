@@ -42,12 +42,7 @@ std::string DefaultObjectPath(const std::string& program) {
     return std::filesystem::path(program).replace_extension(".kxo").string();
 }
 
-}  // namespace
-
-int RunCompile(Args args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (const auto answered = ReadWords(kCompileCommand, kGrammar, args, parsed, out, err))
-        return *answered;
+int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& program = parsed.positional.front();
     const std::optional<std::string> given = parsed.Value("--output");
     const std::string object = given.value_or(DefaultObjectPath(program));
@@ -72,7 +67,9 @@ int RunCompile(Args args, std::ostream& out, std::ostream& err) {
     return ExitCodeFor(result.outcome);
 }
 
+}  // namespace
+
 const Command kCompileCommand{"compile", msg::Id::CliCompileSynopsis, msg::Id::CliCompileHelp,
-                              RunCompile};
+                              kGrammar, Compile};
 
 }  // namespace cli

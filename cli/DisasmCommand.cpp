@@ -15,12 +15,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 constexpr Grammar kGrammar{{}, 1, msg::Id::CliDisasmExpectsOneObject};
 
-}  // namespace
-
-int RunDisasm(Args args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (const auto answered = ReadWords(kDisasmCommand, kGrammar, args, parsed, out, err))
-        return *answered;
+int Disasm(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& path = parsed.positional.front();
     std::string bytes;
     if (!fileio::ReadWholeFile(path, bytes))
@@ -36,7 +31,9 @@ int RunDisasm(Args args, std::ostream& out, std::ostream& err) {
     return exitcode::kOk;
 }
 
-const Command kDisasmCommand{"disasm", msg::Id::CliDisasmSynopsis, msg::Id::CliDisasmHelp,
-                             RunDisasm};
+}  // namespace
+
+const Command kDisasmCommand{"disasm", msg::Id::CliDisasmSynopsis, msg::Id::CliDisasmHelp, kGrammar,
+                             Disasm};
 
 }  // namespace cli

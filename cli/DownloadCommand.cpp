@@ -183,12 +183,7 @@ void SetPort(CSerialPort& port, const std::string& text) {
         port.portPath = QString::fromStdString(text);
 }
 
-}  // namespace
-
-int RunDownload(Args words, std::ostream& out, std::ostream& err) {
-    ParsedArgs args;
-    if (const auto answered = ReadWords(kDownloadCommand, kGrammar, words, args, out, err))
-        return *answered;
+int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     if (const std::string fault = UsageFault(args); !fault.empty())
         return Usage(kDownloadCommand, fault, err);
     EnsureApplication();
@@ -240,7 +235,9 @@ int RunDownload(Args words, std::ostream& out, std::ostream& err) {
     return kNoAnswer;
 }
 
+}  // namespace
+
 const Command kDownloadCommand{"download", msg::Id::CliDownloadSynopsis, msg::Id::CliDownloadHelp,
-                               RunDownload};
+                               kGrammar, SendFile};
 
 }  // namespace cli

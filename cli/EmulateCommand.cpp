@@ -56,19 +56,16 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
     return {};
 }
 
-}  // namespace
-
-int RunEmulate(Args args, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (const auto answered = ReadWords(kEmulateCommand, {kOptions}, args, parsed, out, err))
-        return *answered;
+int Emulate(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     emu::EmulateOptions options;
     if (const std::string fault = TakeOptions(parsed, options); !fault.empty())
         return Usage(kEmulateCommand, fault, err);
     return emu::ServeUntilSignalled(options, out, err);
 }
 
-const Command kEmulateCommand{"emulate", msg::Id::CliEmulateSynopsis, msg::Id::CliEmulateHelp,
-                              RunEmulate};
+}  // namespace
+
+const Command kEmulateCommand{
+    "emulate", msg::Id::CliEmulateSynopsis, msg::Id::CliEmulateHelp, {kOptions}, Emulate};
 
 }  // namespace cli

@@ -96,12 +96,7 @@ int Write(const std::filesystem::path& file, int base, const registers::PageText
     return exitcode::kCannotCreate;
 }
 
-}  // namespace
-
-int RunRegisters(Args words, std::ostream& out, std::ostream& err) {
-    ParsedArgs parsed;
-    if (const auto answered = ReadWords(kRegistersCommand, kGrammar, words, parsed, out, err))
-        return *answered;
+int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::vector<std::string_view> args(parsed.positional.begin(), parsed.positional.end());
     if (args.size() < 2)
         return Usage(err, msg::Id::CliRegistersExpectsAction);
@@ -131,7 +126,13 @@ int RunRegisters(Args words, std::ostream& out, std::ostream& err) {
     return Write(file, *base, texts, err);
 }
 
+}  // namespace
+
+int RunRegisters(Args args, std::ostream& out, std::ostream& err) {
+    return RunCommand(kRegistersCommand, args, out, err);
+}
+
 const Command kRegistersCommand{"registers", msg::Id::CliRegistersSynopsis,
-                                msg::Id::CliRegistersHelp, RunRegisters};
+                                msg::Id::CliRegistersHelp, kGrammar, Registers};
 
 }  // namespace cli

@@ -16,12 +16,7 @@ constexpr int kRefused = 1;
 constexpr OptionSpec kOptions[] = {{"--output", "-o", true}};
 constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliScreenExpectsOneBitmap};
 
-}  // namespace
-
-int RunScreen(Args words, std::ostream& out, std::ostream& err) {
-    ParsedArgs args;
-    if (const auto answered = ReadWords(kScreenCommand, kGrammar, words, args, out, err))
-        return *answered;
+int Screen(const ParsedArgs& args, std::ostream& out, std::ostream& /*err*/) {
     const std::string& bitmap = args.positional.front();
     std::string head;
     if (!screen::ReadBitmapHead(bitmap, head))
@@ -36,7 +31,9 @@ int RunScreen(Args words, std::ostream& out, std::ostream& err) {
     return exitcode::kOk;
 }
 
-const Command kScreenCommand{"screen", msg::Id::CliScreenSynopsis, msg::Id::CliScreenHelp,
-                             RunScreen};
+}  // namespace
+
+const Command kScreenCommand{"screen", msg::Id::CliScreenSynopsis, msg::Id::CliScreenHelp, kGrammar,
+                             Screen};
 
 }  // namespace cli

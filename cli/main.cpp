@@ -79,7 +79,7 @@ int Run(cli::Args words) {
     const cli::Command* command = FindCommand(positional.front());
     if (command == nullptr)
         return UnknownCommand(positional.front());
-    return command->run(rest, std::cout, std::cerr);
+    return cli::RunCommand(*command, rest, std::cout, std::cerr);
 }
 
 }  // namespace
