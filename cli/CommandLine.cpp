@@ -80,8 +80,16 @@ void NameFault(const QCommandLineParser& parser, Args args, const std::vector<Re
             return;
         }
     }
-    const auto word = FirstOptionWord(
-        args, [](std::string_view w) { return w.find('=') != std::string_view::npos; });
+    // What is left: a flag given a value.
+    const auto isFlag = [&options](std::string_view name) {
+        return std::any_of(options.begin(), options.end(), [&](const Registered& r) {
+            return (r.spec == nullptr || !r.spec->takesValue) &&
+                   r.option.names().contains(Chars(name));
+        });
+    };
+    const auto word = FirstOptionWord(args, [&](std::string_view w) {
+        return w.find('=') != std::string_view::npos && isFlag(NameIn(w));
+    });
     parsed.faultWord = std::string(WordBeforeValue(word.value_or("--")));
     parsed.error = msg::Text(msg::Id::CliOptionTakesNoValue, {parsed.faultWord});
 }

@@ -28,12 +28,6 @@
 namespace cli {
 namespace {
 
-// Beyond the shared exit codes: the line could not be opened or the handshake failed, and the
-// controller stopped answering during the transfer.
-constexpr int kRefused = 1;
-constexpr int kNoController = 5;
-constexpr int kNoAnswer = 6;
-
 constexpr OptionSpec kOptions[] = {
     {"--port", "", true}, {"--baud", "", true},      {"--number", "", true},  {"--page", "", true},
     {"--kind", "", true}, {"--registers", "", true}, {"--scratch", "", true},
@@ -89,7 +83,7 @@ std::optional<Refusal> OpenFailure(ctrl::SourceOpen result, const std::string& p
         case ctrl::SourceOpen::CannotOpen:
             return Refusal{ctrl::CannotOpenMessage(path), exitcode::kUnreadable};
         case ctrl::SourceOpen::BadFormat:
-            return Refusal{std::string(ctrl::kFileFormatMessage), kRefused};
+            return Refusal{std::string(ctrl::kFileFormatMessage), exitcode::kRefused};
         case ctrl::SourceOpen::Opened:
             break;
     }
@@ -131,9 +125,9 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
         target.registerNumbers[i] = text::DecimalValue(registers[i]);
     switch (ctrl::CheckScreenTarget(target)) {
         case ctrl::ScreenRange::ScreenNumberTooHigh:
-            return Refusal{std::string(ctrl::kScreenNumberRangeMessage), kRefused};
+            return Refusal{std::string(ctrl::kScreenNumberRangeMessage), exitcode::kRefused};
         case ctrl::ScreenRange::RegisterNumberTooHigh:
-            return Refusal{std::string(ctrl::kRegisterNumberRangeMessage), kRefused};
+            return Refusal{std::string(ctrl::kRegisterNumberRangeMessage), exitcode::kRefused};
         case ctrl::ScreenRange::Ok:
             break;
     }
@@ -141,7 +135,7 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     if (!screen::ReadBitmapHead(path, head))
         return Refusal{ctrl::CannotOpenMessage(path), exitcode::kUnreadable};
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk)
-        return Refusal{std::string(screen::CheckMessage(check)), kRefused};
+        return Refusal{std::string(screen::CheckMessage(check)), exitcode::kRefused};
     const std::string scratch =
         args.Value("--scratch").value_or(ctrl::DefaultScratchPath().toStdString());
     if (screen::ConvertScreenBitmap(head, scratch))
@@ -161,7 +155,7 @@ std::string UsageFault(const ParsedArgs& args) {
         return msg::Text(msg::Id::CliDownloadUnknownKind, {kind});
     if (!args.Has("--port"))
         return msg::Text(msg::Id::CliDownloadNeedsPort);
-    const std::string port = args.Value("--port").value_or("");
+    const std::string port = *args.Value("--port");
     if (!text::NamesPort(port))
         return msg::Text(msg::Id::CliDownloadBadPort, {port});
     if (const auto kindName = args.Value("--kind"); kindName && !KindNamed(*kindName))
@@ -215,7 +209,7 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         download.source->CloseSource();
         for (const std::string& message : shown)
             out << message << "\n";
-        return kNoController;
+        return exitcode::kNoController;
     }
 
     ProgressLine bar(err, download.total, download.profile->periodMs, isatty(STDERR_FILENO) == 1);
@@ -232,7 +226,7 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     err << "\n";
     for (const std::string& message : bar.messages)
         out << message << "\n";
-    return kNoAnswer;
+    return exitcode::kNoAnswer;
 }
 
 }  // namespace

@@ -11,8 +11,6 @@
 namespace cli {
 namespace {
 
-constexpr int kRefused = 1;
-
 constexpr OptionSpec kOptions[] = {{"--output", "-o", true}};
 constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliScreenExpectsOneBitmap};
 
@@ -22,7 +20,7 @@ int Screen(const ParsedArgs& args, std::ostream& out, std::ostream& /*err*/) {
     if (!screen::ReadBitmapHead(bitmap, head))
         return Report(out, ctrl::CannotOpenMessage(bitmap), exitcode::kUnreadable);
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk)
-        return Report(out, screen::CheckMessage(check), kRefused);
+        return Report(out, screen::CheckMessage(check), exitcode::kRefused);
     EnsureApplication();
     const std::string output =
         args.Value("--output").value_or(ctrl::DefaultScratchPath().toStdString());

@@ -49,6 +49,7 @@ const ParseCase kParseCases[] = {
     {"missing value", {"a", "-o"}, kOptions, {"a"}, {{"--output", ""}}, false, "option -o needs a value"},
     {"missing value after a given one", {"-o", "x", "--output"}, kOptions, {}, {{"--output", "x"}}, false, "option --output needs a value"},
     {"flag with a value", {"--silent=1"}, kOptions, {}, {{"--silent", ""}}, false, "option --silent takes no value"},
+    {"flag with a value after a valued option", {"--output=x", "--silent=1"}, kOptions, {}, {{"--output", "x"}, {"--silent", ""}}, false, "option --silent takes no value"},
 };
 // clang-format on
 
