@@ -108,7 +108,7 @@ void CSetSeriesDlg::Confirm() {
     // Only "COMn" names port n; any other text names port 0, which no device answers to.
     port->portNumber = text::ComPortNumber(portText.toStdString());
     port->baudRate = DecimalValue(baudText);
-    port->portPath = portText.startsWith(u'/') ? portText : QString();
+    port->portPath = text::IsDevicePath(portText.toStdString()) ? portText : QString();
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {
