@@ -99,8 +99,6 @@ const ToolCase kToolCases[] = {
      "",
      "tarvex download: --port must be COM1 to COM255 or a device path such as /dev/ttyUSB0, "
      "not COM3x\n"},
-    {{"download", "program", "p.kxo", "--port", "com2"}, 64, "", "tarvex download: --port must"},
-    {{"download", "program", "p.kxo", "--port", "COM0"}, 64, "", "tarvex download: --port must"},
     {{"registers", "erase", "f"}, 64, "", "tarvex registers: unknown action erase\n"},
 };
 
