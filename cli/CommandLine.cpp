@@ -50,7 +50,7 @@ std::optional<std::string_view> FirstOptionWord(Args args, Wanted wanted) {
 }
 
 struct Registered {
-    const OptionSpec* spec;  // null for the help option
+    const OptionRule* rule;  // null for the help option
     QCommandLineOption option;
 };
 
@@ -68,7 +68,7 @@ void NameFault(const QCommandLineParser& parser, Args args, const std::vector<Re
     }
     const QStringList found = parser.optionNames();
     for (const Registered& r : options) {
-        if (r.spec == nullptr || !r.spec->takesValue)
+        if (r.rule == nullptr || !r.rule->takesValue)
             continue;
         const auto given = std::count_if(found.begin(), found.end(), [&](const QString& name) {
             return r.option.names().contains(name);
@@ -83,7 +83,7 @@ void NameFault(const QCommandLineParser& parser, Args args, const std::vector<Re
     // What is left: a flag given a value.
     const auto isFlag = [&options](std::string_view name) {
         return std::any_of(options.begin(), options.end(), [&](const Registered& r) {
-            return (r.spec == nullptr || !r.spec->takesValue) &&
+            return (r.rule == nullptr || !r.rule->takesValue) &&
                    r.option.names().contains(Chars(name));
         });
     };
@@ -107,7 +107,7 @@ std::optional<std::string> ParsedArgs::Value(std::string_view name) const {
     return it->second;
 }
 
-ParsedArgs ParseArguments(Args args, std::span<const OptionSpec> specs, LaterWords later) {
+ParsedArgs ParseArguments(Args args, std::span<const OptionRule> rules, LaterWords later) {
     QCommandLineParser parser;
     // "-abc" is one option named abc, never -a -b -c.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -117,14 +117,14 @@ ParsedArgs ParseArguments(Args args, std::span<const OptionSpec> specs, LaterWor
     // Not addHelpOption(): that would also take "-?" and let Qt print and exit by itself.
     std::vector<Registered> options{
         {nullptr, QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")})}};
-    for (const OptionSpec& spec : specs) {
-        QStringList names{Chars(Bare(spec.name))};
-        if (!spec.alias.empty())
-            names << Chars(Bare(spec.alias));
+    for (const OptionRule& rule : rules) {
+        QStringList names{Chars(Bare(rule.name))};
+        if (!rule.alias.empty())
+            names << Chars(Bare(rule.alias));
         QCommandLineOption option(names);
-        if (spec.takesValue)
+        if (rule.takesValue)
             option.setValueName(QStringLiteral("value"));
-        options.push_back({&spec, option});
+        options.push_back({&rule, option});
     }
     for (const Registered& r : options)
         parser.addOption(r.option);
@@ -138,9 +138,9 @@ ParsedArgs ParseArguments(Args args, std::span<const OptionSpec> specs, LaterWor
         parsed.positional.push_back(Bytes(word));
     parsed.help = parser.isSet(options.front().option);
     for (const Registered& r : options) {
-        if (r.spec != nullptr && parser.isSet(r.option))
-            parsed.values[std::string(r.spec->name)] =
-                r.spec->takesValue ? Bytes(parser.value(r.option)) : std::string();
+        if (r.rule != nullptr && parser.isSet(r.option))
+            parsed.values[std::string(r.rule->name)] =
+                r.rule->takesValue ? Bytes(parser.value(r.option)) : std::string();
     }
     if (!understood)
         NameFault(parser, args, options, parsed);

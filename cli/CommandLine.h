@@ -15,7 +15,7 @@ namespace cli {
 // The words after the subcommand's name.
 using Args = std::span<const std::string_view>;
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;   // the long form, "--output"; the key in ParsedArgs::values
     std::string_view alias;  // a short form, "-o", or empty
     bool takesValue = true;
@@ -38,12 +38,12 @@ struct ParsedArgs {
 
 // Reads options ("--name VALUE", "--name=VALUE", "-o VALUE"; one dash or two alike) and positional
 // words; "--" ends the options. An unknown option or a missing or surplus value sets `error`.
-ParsedArgs ParseArguments(Args args, std::span<const OptionSpec> specs,
+ParsedArgs ParseArguments(Args args, std::span<const OptionRule> rules,
                           LaterWords later = LaterWords::MayBeOptions);
 
 // What a command accepts: its options and, when fixed, how many other words.
 struct Grammar {
-    std::span<const OptionSpec> options;
+    std::span<const OptionRule> options;
     int words = -1;                              // -1: any number, the command counts them
     msg::Id wrongCount = msg::Id::UnknownError;  // the usage fault for another number
     LaterWords later = LaterWords::MayBeOptions;

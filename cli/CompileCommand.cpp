@@ -13,7 +13,7 @@
 namespace cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {{"--output", "-o", true}};
+constexpr OptionRule kOptions[] = {{"--output", "-o", true}};
 constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliCompileExpectsOneProgram};
 
 int ExitCodeFor(compiler::CompileOutcome outcome) {

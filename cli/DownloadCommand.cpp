@@ -28,7 +28,7 @@
 namespace cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {"--port", "", true}, {"--baud", "", true},      {"--number", "", true},  {"--page", "", true},
     {"--kind", "", true}, {"--registers", "", true}, {"--scratch", "", true},
 };

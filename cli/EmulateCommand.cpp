@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {"--store", "", true},        {"--silent", "", false},       {"--handshake-first", "", true},
     {"--resend-every", "", true}, {"--delay", "", true},         {"--stop-after", "", true},
     {"--noise", "", true},        {"--hang-up-after", "", true},

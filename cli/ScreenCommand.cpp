@@ -11,7 +11,7 @@
 namespace cli {
 namespace {
 
-constexpr OptionSpec kOptions[] = {{"--output", "-o", true}};
+constexpr OptionRule kOptions[] = {{"--output", "-o", true}};
 constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliScreenExpectsOneBitmap};
 
 int Screen(const ParsedArgs& args, std::ostream& out, std::ostream& /*err*/) {

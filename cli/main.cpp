@@ -20,7 +20,7 @@ constexpr std::array<const cli::Command*, 6> kCommands = {
     &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kScreenCommand};
 
 // Before the command's name only these; everything after it belongs to the command.
-constexpr cli::OptionSpec kOptions[] = {{"--version", "", false}};
+constexpr cli::OptionRule kOptions[] = {{"--version", "", false}};
 
 const cli::Command* FindCommand(std::string_view name) {
     for (const cli::Command* command : kCommands) {

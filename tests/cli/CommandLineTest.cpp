@@ -13,7 +13,7 @@ namespace {
 
 using Values = std::map<std::string, std::string, std::less<>>;
 
-constexpr cli::OptionSpec kSpecs[] = {
+constexpr cli::OptionRule kRules[] = {
     {"--output", "-o", true}, {"--port", "", true}, {"--silent", "", false}};
 
 struct ParseCase {
@@ -56,7 +56,7 @@ const ParseCase kParseCases[] = {
 TEST(ParseArguments, ReadsWordsAsTheToolAlwaysHas) {
     for (const ParseCase& c : kParseCases) {
         const std::vector<std::string_view> words(c.words.begin(), c.words.end());
-        const cli::ParsedArgs parsed = cli::ParseArguments(words, kSpecs, c.later);
+        const cli::ParsedArgs parsed = cli::ParseArguments(words, kRules, c.later);
         EXPECT_EQ(parsed.positional, c.positional) << c.name;
         EXPECT_EQ(parsed.values, c.values) << c.name;
         EXPECT_EQ(parsed.help, c.help) << c.name;
