@@ -1,29 +1,30 @@
 #pragma once
 
 #include <iosfwd>
-#include <span>
 #include <string_view>
+
+#include "cli/CommandLine.h"
+#include "common/Messages.h"
 
 namespace cli {
 
-// The words after the subcommand's name.
-using Args = std::span<const std::string_view>;
-
-using CommandRun = int (*)(Args args, std::ostream& out, std::ostream& err);
-
 struct Command {
     std::string_view name;
-    std::string_view synopsis;  // one line, shown in the overall usage
-    std::string_view help;      // the full text of `tarvex help NAME`
-    CommandRun run;
+    msg::Id synopsis;  // one line, shown in the overall usage
+    msg::Id help;      // the full text of `tarvex help NAME`
+    Grammar grammar;
+    // Runs on words the grammar accepted.
+    int (*act)(const ParsedArgs& words, std::ostream& out, std::ostream& err);
 };
 
-int RunCompile(Args args, std::ostream& out, std::ostream& err);
-int RunDisasm(Args args, std::ostream& out, std::ostream& err);
-int RunEmulate(Args args, std::ostream& out, std::ostream& err);
+// Reads the words after the command's name by its grammar and runs it. Help asked for, an option
+// fault or a wrong number of words are answered here.
+int RunCommand(const Command& command, Args args, std::ostream& out, std::ostream& err);
+
+// "tarvex NAME: PROBLEM" and the command's help on `err`; the usage exit status.
+int Usage(const Command& command, std::string_view problem, std::ostream& err);
+
 int RunRegisters(Args args, std::ostream& out, std::ostream& err);
-int RunDownload(Args args, std::ostream& out, std::ostream& err);
-int RunScreen(Args args, std::ostream& out, std::ostream& err);
 
 extern const Command kCompileCommand;
 extern const Command kDisasmCommand;

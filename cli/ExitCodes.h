@@ -7,6 +7,9 @@ constexpr int kLineFault = 1;     // compile: a code line was refused; disasm: n
 constexpr int kMissingEnd = 2;    // compile: the code lines ran out without END
 constexpr int kCannotCreate = 3;  // compile: the object file could not be created or written
 constexpr int kUnreadable = 4;    // the input file could not be read
+constexpr int kRefused = 1;       // screen, download: the file or a number failed a check
+constexpr int kNoController = 5;  // download: the port did not open or the handshake failed
+constexpr int kNoAnswer = 6;      // download: the controller stopped answering
 constexpr int kUsage = 64;        // bad command line (EX_USAGE)
 constexpr int kOutputFailed = 74;  // what was printed did not all reach standard output (EX_IOERR)
 }  // namespace cli::exitcode

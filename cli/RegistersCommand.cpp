@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "registers/FileErrors.h"
@@ -13,26 +14,11 @@
 namespace cli {
 namespace {
 
-constexpr std::string_view kHelp =
-    "usage: tarvex registers new FILE\n"
-    "       tarvex registers read FILE BASE\n"
-    "       tarvex registers write FILE BASE V0 ... V23\n"
-    "\n"
-    "new creates (or empties) a register file holding only its identification line.\n"
-    "read prints the 24 value texts of the page that holds register BASE, one per line.\n"
-    "write puts 24 value texts (at most 9 characters each, taken as typed) on that page,\n"
-    "completing the file to 4096 registers, as the register settings editor saves.\n"
-    "BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).\n"
-    "Values may start with a minus sign; nothing after BASE is read as an option.\n"
-    "\n"
-    "exit status: 0 done, 3 the file could not be written, 4 the file could not be\n"
-    "read or is no register file, 64 bad command line.\n";
+// Register values may start with a minus sign: after the action no word is an option.
+constexpr Grammar kGrammar{{}, -1, msg::Id::UnknownError, LaterWords::ArePositional};
 
-constexpr std::string_view kNotRegisterFile = "文件格式不正确！请确认你选择的是RVL412E寄存器文件。";
-
-int Usage(std::ostream& err, std::string_view problem) {
-    err << "tarvex registers: " << problem << "\n" << kHelp;
-    return exitcode::kUsage;
+int Usage(std::ostream& err, msg::Id problem, std::string_view arg = {}) {
+    return cli::Usage(kRegistersCommand, msg::Text(problem, {arg}), err);
 }
 
 // The page that holds register `text`, or nothing when the text is no number or the page lies
@@ -52,7 +38,7 @@ bool CheckFile(const std::filesystem::path& file, std::ostream& err) {
         case registers::CheckResult::RegisterFile:
             return true;
         case registers::CheckResult::NotRegisterFile:
-            err << kNotRegisterFile << "\n";
+            err << msg::Source(msg::Id::CliNotRegisterFile) << "\n";
             return false;
         case registers::CheckResult::CannotOpen:
             err << registers::FileErrorMessage(
@@ -97,12 +83,12 @@ int Write(const std::filesystem::path& file, int base, const registers::PageText
             err << registers::FileErrorMessage(result.cause, file.string()) << "\n";
             return exitcode::kUnreadable;
         case registers::WriteStatus::TooManyLines:
-            err << kNotRegisterFile << "\n";
+            err << msg::Source(msg::Id::CliNotRegisterFile) << "\n";
             return exitcode::kUnreadable;
         case registers::WriteStatus::BadPage:
-            return Usage(err, "page base must be a register number from 0 to 4103");
+            return Usage(err, msg::Id::CliRegistersBadBase);
         case registers::WriteStatus::BadText:
-            return Usage(err, "a value holds a line break");
+            return Usage(err, msg::Id::CliRegistersLineBreak);
         case registers::WriteStatus::FileError:
             err << registers::FileErrorMessage(result.cause, result.file.string()) << "\n";
             return exitcode::kCannotCreate;
@@ -110,43 +96,43 @@ int Write(const std::filesystem::path& file, int base, const registers::PageText
     return exitcode::kCannotCreate;
 }
 
-}  // namespace
-
-int RunRegisters(Args args, std::ostream& out, std::ostream& err) {
-    if (!args.empty() && (args[0] == "-h" || args[0] == "--help")) {
-        out << kHelp;
-        return exitcode::kOk;
-    }
+int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string_view> args(parsed.positional.begin(), parsed.positional.end());
     if (args.size() < 2)
-        return Usage(err, "expected new, read or write and a register file");
+        return Usage(err, msg::Id::CliRegistersExpectsAction);
     const std::string_view action = args[0];
     const std::filesystem::path file{std::string(args[1])};
     if (action == "new")
-        return args.size() == 2 ? New(file, err) : Usage(err, "new takes only the file");
+        return args.size() == 2 ? New(file, err) : Usage(err, msg::Id::CliRegistersNewTakesFile);
     if (action != "read" && action != "write")
-        return Usage(err, "unknown action " + std::string(action));
+        return Usage(err, msg::Id::CliRegistersUnknownAction, action);
     if (args.size() < 3)
-        return Usage(err, "expected a page base");
+        return Usage(err, msg::Id::CliRegistersExpectsBase);
     const std::optional<int> base = PageBase(args[2]);
     if (!base)
-        return Usage(err, "page base must be a register number from 0 to 4103");
+        return Usage(err, msg::Id::CliRegistersBadBase);
     if (action == "read")
         return args.size() == 3 ? Read(file, *base, out, err)
-                                : Usage(err, "read takes the file and the page base only");
+                                : Usage(err, msg::Id::CliRegistersReadTakes);
 
     if (args.size() != 3 + registers::kPageSize)
-        return Usage(err, "write takes exactly 24 values");
+        return Usage(err, msg::Id::CliRegistersWriteTakes);
     registers::PageTexts texts;
     for (std::size_t r = 0; r < texts.size(); ++r) {
         texts[r] = std::string(args[3 + r]);
         if (texts[r].size() > registers::kMaxValueText)
-            return Usage(err, "“请填入不多于9个的字符。” (" + texts[r] + ")");
+            return Usage(err, msg::Id::CliRegistersValueTooLong, texts[r]);
     }
     return Write(file, *base, texts, err);
 }
 
-const Command kRegistersCommand{
-    "registers", "registers new|read|write FILE ...   create, read or write a register file page",
-    kHelp, RunRegisters};
+}  // namespace
+
+int RunRegisters(Args args, std::ostream& out, std::ostream& err) {
+    return RunCommand(kRegistersCommand, args, out, err);
+}
+
+const Command kRegistersCommand{"registers", msg::Id::CliRegistersSynopsis,
+                                msg::Id::CliRegistersHelp, kGrammar, Registers};
 
 }  // namespace cli

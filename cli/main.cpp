@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 
@@ -18,6 +19,9 @@ constexpr std::array<const cli::Command*, 6> kCommands = {
     &cli::kCompileCommand,   &cli::kDisasmCommand,   &cli::kEmulateCommand,
     &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kScreenCommand};
 
+// Before the command's name only these; everything after it belongs to the command.
+constexpr cli::OptionRule kOptions[] = {{"--version", "", false}};
+
 const cli::Command* FindCommand(std::string_view name) {
     for (const cli::Command* command : kCommands) {
         if (command->name == name)
@@ -27,26 +31,55 @@ const cli::Command* FindCommand(std::string_view name) {
 }
 
 void PrintUsage(std::ostream& stream) {
-    stream << "usage: tarvex COMMAND [ARGS...]\n\ncommands:\n";
+    stream << msg::Source(msg::Id::CliUsage);
     for (const cli::Command* command : kCommands)
-        stream << "  " << command->synopsis << "\n";
-    stream << "  help [COMMAND]                        show this text or a command's help\n"
-              "\nMessages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;\n"
-              "any command exits 74 when what it printed could not be written.\n";
+        stream << "  " << msg::Source(command->synopsis) << "\n";
+    stream << "  " << msg::Source(msg::Id::CliHelpSynopsis) << "\n"
+           << msg::Source(msg::Id::CliUsageEnd);
 }
 
-int Help(std::span<const std::string_view> args) {
+int UnknownCommand(std::string_view name) {
+    std::cerr << msg::Text(msg::Id::CliUnknownCommand, {name}) << "\n";
+    PrintUsage(std::cerr);
+    return cli::exitcode::kUsage;
+}
+
+int Help(cli::Args args) {
     if (args.empty()) {
         PrintUsage(std::cout);
         return cli::exitcode::kOk;
     }
     if (const cli::Command* command = FindCommand(args.front()); command != nullptr) {
-        std::cout << command->help;
+        std::cout << msg::Source(command->help);
         return cli::exitcode::kOk;
     }
-    std::cerr << "tarvex: unknown command " << args.front() << "\n";
-    PrintUsage(std::cerr);
-    return cli::exitcode::kUsage;
+    return UnknownCommand(args.front());
+}
+
+int Run(cli::Args words) {
+    const cli::ParsedArgs parsed =
+        cli::ParseArguments(words, kOptions, cli::LaterWords::ArePositional);
+    if (!parsed.error.empty())
+        return UnknownCommand(parsed.faultWord);
+    const std::vector<std::string_view> positional(parsed.positional.begin(),
+                                                   parsed.positional.end());
+    if (parsed.help)
+        return Help(positional);
+    if (parsed.Has("--version")) {
+        std::cout << msg::Text(msg::Id::CliVersion, {TARVEX_VERSION}) << "\n";
+        return cli::exitcode::kOk;
+    }
+    if (positional.empty()) {
+        PrintUsage(std::cerr);
+        return cli::exitcode::kUsage;
+    }
+    const cli::Args rest = cli::Args(positional).subspan(1);
+    if (positional.front() == "help")
+        return Help(rest);
+    const cli::Command* command = FindCommand(positional.front());
+    if (command == nullptr)
+        return UnknownCommand(positional.front());
+    return cli::RunCommand(*command, rest, std::cout, std::cerr);
 }
 
 }  // namespace
@@ -57,25 +90,10 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
-    if (words.empty()) {
-        PrintUsage(std::cerr);
-        return cli::exitcode::kUsage;
-    }
-    const std::string_view name = words.front();
-    const std::span<const std::string_view> rest(words.begin() + 1, words.end());
-    if (name == "help" || name == "--help" || name == "-h")
-        return Help(rest);
-
-    const cli::Command* command = FindCommand(name);
-    if (command == nullptr) {
-        std::cerr << "tarvex: unknown command " << name << "\n";
-        PrintUsage(std::cerr);
-        return cli::exitcode::kUsage;
-    }
-    const int status = command->run(rest, std::cout, std::cerr);
+    const int status = Run(words);
     // A full disk behind a redirection must not pass for a complete listing.
     if (!std::cout.flush()) {
-        std::cerr << "tarvex: cannot write standard output\n";
+        std::cerr << msg::Source(msg::Id::CliCannotWriteStdout) << "\n";
         return status == cli::exitcode::kOk ? cli::exitcode::kOutputFailed : status;
     }
     return status;

@@ -134,6 +134,143 @@ constexpr Entry kTable[] = {
     {Id::AboutVersion, "Tarvex620B 2.0 版"},
     {Id::AboutGreeting, "感谢您选用 QF620B 步进与伺服电机控制器。祝您使用愉快！"},
     {Id::AboutOk, "确定"},
+
+    // Command-line tool: usage, help texts and their faults
+    {Id::CliUsage, "usage: tarvex COMMAND [ARGS...]\n\ncommands:\n"},
+    {Id::CliHelpSynopsis,
+     "help [COMMAND]                        show this text or a command's help"},
+    {Id::CliUsageEnd,
+     "\nMessages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;\n"
+     "any command exits 74 when what it printed could not be written.\n"},
+    {Id::CliVersion, "tarvex %1"},
+    {Id::CliUnknownCommand, "tarvex: unknown command %1"},
+    {Id::CliCannotWriteStdout, "tarvex: cannot write standard output"},
+    {Id::CliCommandFault, "tarvex %1: %2"},
+    {Id::CliUnknownOption, "unknown option %1"},
+    {Id::CliOptionTakesNoValue, "option %1 takes no value"},
+    {Id::CliOptionNeedsValue, "option %1 needs a value"},
+    {Id::CliCompileSynopsis, "compile PROGRAM.kxc [-o OBJECT.kxo]   compile a program text"},
+    {Id::CliCompileHelp,
+     "usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]\n"
+     "\n"
+     "Compiles a program text (GBK, CR LF, read unchanged) into an object program.\n"
+     "Without -o the object file is PROGRAM with the extension .kxo.\n"
+     "Prints the compile dialog's message on stdout; for a refused line also\n"
+     "PROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.\n"
+     "\n"
+     "exit status: 0 compiled, 1 a line was refused (or too many lines),\n"
+     "2 no END, 3 object file not created or not written, 4 program unreadable,\n"
+     "64 bad command line.\n"},
+    {Id::CliCompileExpectsOneProgram, "expected one program file"},
+    {Id::CliCompileWouldOverwrite, "%1 already ends in .kxo; name the object with -o"},
+    {Id::CliCompileLineFault, "%1:%2: %3"},
+    {Id::CliDisasmSynopsis,
+     "disasm OBJECT.kxo                     print an object program as program text"},
+    {Id::CliDisasmHelp,
+     "usage: tarvex disasm OBJECT.kxo\n"
+     "\n"
+     "Prints the object program as program text, one line per record, with CR LF line\n"
+     "ends as the editor writes them: compiling the output gives the same file byte\n"
+     "for byte.\n"
+     "\n"
+     "exit status: 0 printed, 1 not an object program that program text can express,\n"
+     "4 file unreadable, 64 bad command line.\n"},
+    {Id::CliDisasmExpectsOneObject, "expected one object file"},
+    {Id::CliDisasmRefused, "%1: %2"},
+    {Id::CliEmulateSynopsis,
+     "emulate [--store DIR] [FAULTS...]     serve a virtual controller on a new pty"},
+    {Id::CliEmulateHelp,
+     "usage: tarvex emulate [--store DIR] [FAULT OPTIONS]\n"
+     "\n"
+     "Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.\n"
+     "The first line of output is the device to open (for example /dev/pts/3), at any\n"
+     "baud rate; then one line per completed transfer. It answers the handshake 1 with\n"
+     "1 and every start, header and data frame with its command byte.\n"
+     "\n"
+     "  --store DIR            write each completed transfer into DIR: programs as\n"
+     "                         program-NNN.kxo, parameter pages as register files\n"
+     "                         parameters-page-NNN.dat, screens as PBM pictures\n"
+     "                         screen-KIND-NNN.pbm\n"
+     "  --silent               never answer\n"
+     "  --handshake-first B,.. answer the handshake with these bytes before its 1\n"
+     "  --resend-every K       ask for a resend (90) of every K-th header or data frame\n"
+     "  --delay MS             answer MS milliseconds late\n"
+     "  --stop-after N         go silent after answering N frames\n"
+     "  --noise B,..           send these bytes ahead of every answer\n"
+     "  --hang-up-after N      close the line after N frames, as a pulled cable would\n"
+     "\n"
+     "exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.\n"},
+    {Id::CliUnexpectedArgument, "unexpected argument %1"},
+    {Id::CliNeedsWholeNumber, "%1 needs a whole number, not %2"},
+    {Id::CliNeedsBytes, "%1 needs bytes such as 7,200, not %2"},
+    {Id::CliRegistersSynopsis,
+     "registers new|read|write FILE ...   create, read or write a register file page"},
+    {Id::CliRegistersHelp,
+     "usage: tarvex registers new FILE\n"
+     "       tarvex registers read FILE BASE\n"
+     "       tarvex registers write FILE BASE V0 ... V23\n"
+     "\n"
+     "new creates (or empties) a register file holding only its identification line.\n"
+     "read prints the 24 value texts of the page that holds register BASE, one per line.\n"
+     "write puts 24 value texts (at most 9 characters each, taken as typed) on that page,\n"
+     "completing the file to 4096 registers, as the register settings editor saves.\n"
+     "BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).\n"
+     "Values may start with a minus sign; nothing after BASE is read as an option.\n"
+     "\n"
+     "exit status: 0 done, 3 the file could not be written, 4 the file could not be\n"
+     "read or is no register file, 64 bad command line.\n"},
+    {Id::CliRegistersExpectsAction, "expected new, read or write and a register file"},
+    {Id::CliRegistersNewTakesFile, "new takes only the file"},
+    {Id::CliRegistersUnknownAction, "unknown action %1"},
+    {Id::CliRegistersExpectsBase, "expected a page base"},
+    {Id::CliRegistersBadBase, "page base must be a register number from 0 to 4103"},
+    {Id::CliRegistersReadTakes, "read takes the file and the page base only"},
+    {Id::CliRegistersWriteTakes, "write takes exactly 24 values"},
+    {Id::CliRegistersValueTooLong, "“请填入不多于9个的字符。” (%1)"},
+    {Id::CliRegistersLineBreak, "a value holds a line break"},
+    {Id::CliNotRegisterFile, "文件格式不正确！请确认你选择的是RVL412E寄存器文件。"},
+    {Id::CliDownloadSynopsis,
+     "download program|params|screen FILE   send a file to the controller (--port)"},
+    {Id::CliDownloadHelp,
+     "usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N]\n"
+     "       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]\n"
+     "       tarvex download screen BITMAP.bmp --port DEV [--baud B]\n"
+     "               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]\n"
+     "               [--scratch DATA.dat]\n"
+     "\n"
+     "Checks the file as the download dialog does, connects (handshake 1, answered by 1),\n"
+     "runs the transfer with the dialog's timer and resend rules, and says goodbye (136).\n"
+     "DEV is a device path from the root (/dev/ttyUSB0) or COMn, which names /dev/ttyS(n-1);\n"
+     "B is 4800 (default), 9600 or 19200.\n"
+     "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
+     "and registers 0 unless given. A screen is converted into the scratch file first\n"
+     "(default: dat01.dat in the application data folder).\n"
+     "Messages go to stdout, a progress bar (packets done, total, time left) to stderr.\n"
+     "\n"
+     "exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not\n"
+     "written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller\n"
+     "stopped answering, 64 bad command line.\n"},
+    {Id::CliDownloadExpectsKindAndFile, "expected program|params|screen and a file"},
+    {Id::CliDownloadUnknownKind, "unknown download %1; expected program, params or screen"},
+    {Id::CliDownloadNeedsPort, "--port is required"},
+    {Id::CliDownloadBadPort,
+     "--port must be COM1 to COM255 or a device path such as /dev/ttyUSB0, not %1"},
+    {Id::CliDownloadBadScreenKind, "--kind must be startup, parameter or status, not %1"},
+    {Id::CliDownloadBadRegisters, "--registers needs four numbers A,B,C,D, not %1"},
+    {Id::CliDownloadBadBaud, "--baud must be 4800, 9600 or 19200, not %1"},
+    {Id::CliProgress, "[%1%2] %3/%4 packets, %5 left"},
+    {Id::CliScreenSynopsis,
+     "screen BITMAP.bmp [-o DATA.dat]       convert a bitmap to screen data"},
+    {Id::CliScreenHelp,
+     "usage: tarvex screen BITMAP.bmp [-o DATA.dat]\n"
+     "\n"
+     "Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024\n"
+     "bytes of screen data to DATA.dat (default: dat01.dat in the application data\n"
+     "folder, the file the screen download sends). Prints the message of a failed check.\n"
+     "\n"
+     "exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be\n"
+     "written, 4 the bitmap could not be read, 64 bad command line.\n"},
+    {Id::CliScreenExpectsOneBitmap, "expected one bitmap"},
 };
 
 constexpr bool InIdOrder() {

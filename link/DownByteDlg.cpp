@@ -14,14 +14,14 @@
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
 #include "link/SerialPort.h"
-#include "registers/RegisterFile.h"
+#include "common/DecimalValue.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
 
 std::int32_t DecimalValue(const QString& text) {
-    return registers::RegisterValue(text.toStdString());
+    return text::DecimalValue(text.toStdString());
 }
 
 QString Utf8(std::string_view text) {

@@ -2,7 +2,7 @@
 
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
-#include "registers/RegisterFile.h"
+#include "common/DecimalValue.h"
 
 CDownParDlg::CDownParDlg(ui::Prompts& prompts, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ParameterDownloadCaption),
@@ -16,6 +16,6 @@ ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {
 }
 
 void CDownParDlg::Transfer(CSerialPort& port) {
-    registerFile.pageNumber = registers::RegisterValue(pageText.toStdString());
+    registerFile.pageNumber = text::DecimalValue(pageText.toStdString());
     run.Start(port, ctrl::kParameterProfile, registerFile, ctrl::ParameterSource::kPacketCount);
 }

@@ -2,7 +2,7 @@
 
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
-#include "registers/RegisterFile.h"
+#include "common/DecimalValue.h"
 
 CDownProDlg::CDownProDlg(ui::Prompts& prompts, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ProgramDownloadCaption),
@@ -16,6 +16,6 @@ ctrl::SourceOpen CDownProDlg::OpenSource(const std::filesystem::path& path) {
 }
 
 void CDownProDlg::Transfer(CSerialPort& port) {
-    programFile.programNumber = registers::RegisterValue(programNumberText.toStdString());
+    programFile.programNumber = text::DecimalValue(programNumberText.toStdString());
     run.Start(port, ctrl::kProgramProfile, programFile, programFile.PacketCount());
 }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/DecimalValue.h"
 #include "registers/RegisterFile.h"
 
 namespace ctrl {
@@ -40,7 +41,7 @@ bool ParameterSource::NextDataPacket(Packet& packet) {
         std::int32_t value = 0;
         if (ReadLine()) {
             const std::string_view line(lineText);
-            value = registers::RegisterValue(
+            value = text::DecimalValue(
                 line.substr(std::min(line.size(), registers::kPrefixLength)));
         } else if (slot == 0) {
             return false;

@@ -5,6 +5,8 @@
 #include <QMetaObject>
 #include <QSerialPort>
 
+#include "common/PortName.h"
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <poll.h>
@@ -20,19 +22,19 @@ namespace {
 // Qt writes every line setting when it opens a device. To leave stop bits and flow control as the
 // port has them, they are read first through a descriptor that stays open across Qt's open, so
 // the device is never closed in between (a last close could drop the modem lines).
-class PortHabits {
+class LineSettingsToKeep {
 public:
-    explicit PortHabits(const QString& path)
+    explicit LineSettingsToKeep(const QString& path)
         : fd(::open(QFile::encodeName(path).constData(),
                     O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
         known = fd >= 0 && ::tcgetattr(fd, &tio) == 0;
     }
-    ~PortHabits() {
+    ~LineSettingsToKeep() {
         if (fd >= 0)
             ::close(fd);
     }
-    PortHabits(const PortHabits&) = delete;
-    PortHabits& operator=(const PortHabits&) = delete;
+    LineSettingsToKeep(const LineSettingsToKeep&) = delete;
+    LineSettingsToKeep& operator=(const LineSettingsToKeep&) = delete;
 
     void ApplyTo(QSerialPort& port) const {
         if (!known)
@@ -54,8 +56,8 @@ private:
 };
 #else
 // Elsewhere the port starts from one stop bit and no flow control.
-struct PortHabits {
-    explicit PortHabits(const QString&) {}
+struct LineSettingsToKeep {
+    explicit LineSettingsToKeep(const QString&) {}
     void ApplyTo(QSerialPort&) const {}
 };
 #endif
@@ -96,11 +98,12 @@ bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
                     serial.get(), [this] { CloseIfLineLost(); }, Qt::QueuedConnection);
             });
     }
-    const QString deviceName = portPath.startsWith(u'/') ? portPath : DeviceName(number);
+    const QString deviceName =
+        text::IsDevicePath(portPath.toStdString()) ? portPath : DeviceName(number);
     serial->setPortName(deviceName);
     serial->setReadBufferSize(kQueueBytes);
-    const PortHabits habits(deviceName);
-    habits.ApplyTo(*serial);
+    const LineSettingsToKeep kept(deviceName);
+    kept.ApplyTo(*serial);
     if (!serial->setBaudRate(baud) || !serial->setDataBits(QSerialPort::Data8) ||
         !serial->setParity(QSerialPort::OddParity) || !serial->open(QIODevice::ReadWrite)) {
         serial->close();

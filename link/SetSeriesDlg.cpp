@@ -8,8 +8,9 @@
 #include <QSerialPortInfo>
 #include <QShowEvent>
 
+#include "common/DecimalValue.h"
+#include "common/PortName.h"
 #include "common/QtMessages.h"
-#include "registers/RegisterFile.h"
 #include "ui/DialogControls.h"
 
 namespace {
@@ -22,7 +23,7 @@ void SortAsText(QStringList& items) {
 }
 
 std::int32_t DecimalValue(const QString& text) {
-    return registers::RegisterValue(text.toStdString());
+    return text::DecimalValue(text.toStdString());
 }
 
 QStringList PresentDevices() {
@@ -103,10 +104,10 @@ void CSetSeriesDlg::TakeFields() {
 void CSetSeriesDlg::Confirm() {
     TakeFields();
     accept();
-    // "COM3" names port 3; a text shorter than "COMn" names port 0, which no device answers to.
-    port->portNumber = DecimalValue(portText.mid(3));
+    // Only "COMn" names port n; any other text names port 0, which no device answers to.
+    port->portNumber = text::ComPortNumber(portText.toStdString());
     port->baudRate = DecimalValue(baudText);
-    port->portPath = portText.startsWith(u'/') ? portText : QString();
+    port->portPath = text::IsDevicePath(portText.toStdString()) ? portText : QString();
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {

@@ -25,10 +25,6 @@ inline constexpr std::size_t kMaxValueText = 9;
 
 using PageTexts = std::array<std::string, kPageSize>;
 
-// The value rule: leading white space, an optional sign, then decimal digits up to the first other
-// character; no digits give 0. Texts too long for the editor may overflow: they saturate.
-std::int32_t RegisterValue(std::string_view text);
-
 // k as four decimal digits, zero-padded (7 gives "0007"); k must lie in 0..9999.
 std::string FourDigits(int k);
 

@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 #include <QValidator>
 
+#include "common/DecimalValue.h"
 #include "common/QtMessages.h"
 #include "registers/FileErrors.h"
 #include "ui/DialogControls.h"
@@ -227,7 +228,7 @@ void CSetParDlg::ChangePage() {
         text = "S0000";
     if (text[0] == 'S')
         text[0] = '0';
-    const int n = registers::RegisterValue(text);
+    const int n = text::DecimalValue(text);
     const int base = n - n % registers::kPageSize;
     if (!registers::IsPageBase(base)) {
         // Pages past the file's registers, or numbers the four digits cannot hold, are refused:

@@ -51,28 +51,6 @@ PageTexts AllZero() {
     return texts;
 }
 
-TEST(RegisterValue, FollowsTheValueRule) {
-    const struct {
-        const char* text;
-        std::int32_t value;
-    } cases[] = {
-        {"250", 250},
-        {"-25", -25},
-        {"12ab", 12},
-        {"abc", 0},
-        {"", 0},
-        {"  +7", 7},
-        {"\t-3x", -3},
-        {"- 3", 0},
-        {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},
-        {"99999999999999", 2147483647},
-        {"-99999999999999", -2147483647 - 1},
-        {"+", 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(RegisterValue(c.text), c.value) << '"' << c.text << '"';
-}
 
 TEST(CheckRegisterFile, ComparesTheFirstLineExactly) {
     TempDir dir;
