@@ -34,11 +34,12 @@ std::filesystem::path PathOf(const QString& text) {
 
 }  // namespace
 
-CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, QWidget* parent)
+CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : QDialog(parent),
       scratchPath(ctrl::DefaultScratchPath()),
       run(*this, prompts),
-      prompts_(prompts) {
+      prompts_(prompts),
+      port_(port) {
     using ui::FromDialogUnits;
     namespace c = ui::controls;
     setWindowTitle(QStringLiteral("下载液晶画面"));
@@ -159,7 +160,7 @@ void CDownByteDlg::ShowAgainWith(const QString& message) {
 
 void CDownByteDlg::StartDownload() {
     TakeFields();
-    if (port == nullptr || !NumbersInRange())
+    if (!NumbersInRange())
         return;
     std::string head;
     if (!screen::ReadBitmapHead(PathOf(filePath), head)) {
@@ -180,7 +181,7 @@ void CDownByteDlg::StartDownload() {
         ShowAgainWith(QString::fromStdString(ctrl::CannotOpenMessage(scratchPath.toStdString())));
         return;
     }
-    run.Start(*port, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
+    run.Start(port_, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
 }
 
 void CDownByteDlg::showEvent(QShowEvent* event) {

@@ -12,7 +12,7 @@ class CDownParDlg : public CFileDownloadDlg {
 public:
     enum : int { kNumberEditId = 1118 };
 
-    explicit CDownParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    CDownParDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
     QString pageText = QStringLiteral("001");
     ctrl::ParameterSource registerFile;

@@ -3,11 +3,11 @@
 #include "link/SerialPort.h"
 #include "registers/RegisterFile.h"
 
-CDownProDlg::CDownProDlg(ui::Prompts& prompts, QWidget* parent)
+CDownProDlg::CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : CFileDownloadDlg({QStringLiteral("下载程序"), QStringLiteral("选择要下载的程序文件"),
                         QStringLiteral("至控制器程序序号:"), kNumberEditId,
                         QStringLiteral("KXCON Files(*.kxo)|*.kxo|All Files(*.*)|*.*||")},
-                       prompts, parent) {}
+                       prompts, port, parent) {}
 
 ctrl::SourceOpen CDownProDlg::OpenSource(const std::filesystem::path& path) {
     return programFile.Open(path);

@@ -12,7 +12,7 @@ class CDownProDlg : public CFileDownloadDlg {
 public:
     enum : int { kNumberEditId = 1064 };
 
-    explicit CDownProDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
     QString programNumberText = QStringLiteral("001");
     ctrl::ProgramSource programFile;

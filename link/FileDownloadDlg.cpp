@@ -7,8 +7,9 @@
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
-CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), run(*this, prompts), prompts_(prompts), filter_(look.filter) {
+CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSerialPort& port,
+                                   QWidget* parent)
+    : QDialog(parent), run(*this, prompts), prompts_(prompts), port_(port), filter_(look.filter) {
     using ui::FromDialogUnits;
     namespace c = ui::controls;
     setWindowTitle(look.title);
@@ -51,8 +52,6 @@ void CFileDownloadDlg::Browse() {
 }
 
 void CFileDownloadDlg::StartDownload() {
-    if (port == nullptr)
-        return;
     switch (OpenSource(std::filesystem::path(filePath.toStdU16String()))) {
         case ctrl::SourceOpen::CannotOpen:
             prompts_.Message(
@@ -66,7 +65,7 @@ void CFileDownloadDlg::StartDownload() {
             break;
     }
     hide();
-    Transfer(*port);
+    Transfer(port_);
 }
 
 void CFileDownloadDlg::showEvent(QShowEvent* event) {

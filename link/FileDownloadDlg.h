@@ -26,8 +26,6 @@ class CFileDownloadDlg : public QDialog {
 public:
     enum ControlId { kPathEditId = 1004, kBrowseId = 1002, kStartId = 1003, kCancelId = 2 };
 
-    // Set by the owner before each opening: the one port of the link.
-    CSerialPort* port = nullptr;
     QString filePath;
     ctrl::DownloadRun run;
 
@@ -43,7 +41,8 @@ protected:
         int numberEditId;
         QString filter;
     };
-    CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent);
+    // `port` is the one port of the link, borrowed for the dialog's life.
+    CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSerialPort& port, QWidget* parent);
 
     // The dialog's field behind the number box.
     virtual QString& NumberText() = 0;
@@ -55,6 +54,7 @@ protected:
 
 private:
     ui::Prompts& prompts_;
+    CSerialPort& port_;
     QString filter_;
     QLineEdit* pathEdit_;
     QLineEdit* numberEdit_;

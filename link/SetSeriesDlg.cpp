@@ -9,7 +9,8 @@
 #include <QSerialPortInfo>
 #include <QShowEvent>
 
-#include "registers/RegisterFile.h"
+#include "link/Link.h"
+#include "link/SerialPort.h"
 #include "ui/DialogControls.h"
 
 namespace {
@@ -19,10 +20,6 @@ void SortAsText(QStringList& items) {
     std::sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
-}
-
-std::int32_t DecimalValue(const QString& text) {
-    return registers::RegisterValue(text.toStdString());
 }
 
 QStringList PresentDevices() {
@@ -44,7 +41,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, int id, QRect geometry) 
 
 }  // namespace
 
-CSetSeriesDlg::CSetSeriesDlg(QWidget* parent) : QDialog(parent), port(&ownedPort) {
+CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent), link_(link) {
     setWindowTitle(QStringLiteral("串行口参数设置"));
     setFixedSize(ui::FromDialogUnits(0, 0, 134, 90).size());
 
@@ -90,24 +87,15 @@ QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {
 }
 
 void CSetSeriesDlg::Refresh() {
-    portCombo_->setEditText(portText);
-    const int baud = baudCombo_->findText(baudText);
+    portCombo_->setEditText(link_.PortText());
+    const int baud = baudCombo_->findText(link_.BaudText());
     if (baud >= 0)
         baudCombo_->setCurrentIndex(baud);
 }
 
-void CSetSeriesDlg::TakeFields() {
-    portText = portCombo_->currentText();
-    baudText = baudCombo_->currentText();
-}
-
 void CSetSeriesDlg::Confirm() {
-    TakeFields();
     accept();
-    // "COM3" names port 3; a text shorter than "COMn" names port 0, which no device answers to.
-    port->portNumber = DecimalValue(portText.mid(3));
-    port->baudRate = DecimalValue(baudText);
-    port->portPath = portText.startsWith(u'/') ? portText : QString();
+    link_.Configure(portCombo_->currentText(), baudCombo_->currentText());
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {
