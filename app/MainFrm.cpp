@@ -68,9 +68,9 @@ Dialog& OnFirstUse(std::unique_ptr<Dialog>& dialog, Args&&... args) {
 }  // namespace
 
 QRect FirstWindowGeometry(const QSize& wanted, const QRect& available) {
-    QRect placed(QPoint(0, 0), wanted.boundedTo(available.size()));
-    placed.moveCenter(available.center());
-    return placed;
+    const QSize size = wanted.boundedTo(available.size());
+    return {available.x() + (available.width() - size.width()) / 2,
+            available.y() + (available.height() - size.height()) / 2, size.width(), size.height()};
 }
 
 CMainFrame::CMainFrame(CTarvexApp& app, ui::Prompts& prompts)
