@@ -103,9 +103,8 @@ private:
 
 void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     ui::ScriptedPrompts prompts;
-    CDownProDlg dlg(prompts);
     Controller line;
-    dlg.port = &line.port;
+    CDownProDlg dlg(prompts, line.port);
     dlg.show();
     QCOMPARE(Edit(dlg, "numberEdit")->text(), QString("001"));
 
@@ -152,9 +151,8 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
 // presses the default "开始下载".
 void DownloadDialogsTest::enterPressesTheFocusedButtonOrElseStart() {
     ui::ScriptedPrompts prompts;
-    CDownParDlg dlg(prompts);
     Controller line;
-    dlg.port = &line.port;
+    CDownParDlg dlg(prompts, line.port);
     dlg.show();
     QApplication::setActiveWindow(&dlg);
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -177,9 +175,8 @@ void DownloadDialogsTest::enterPressesTheFocusedButtonOrElseStart() {
 
 void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() {
     ui::ScriptedPrompts prompts;
-    CDownParDlg dlg(prompts);
     Controller line;
-    dlg.port = &line.port;
+    CDownParDlg dlg(prompts, line.port);
     dlg.show();
     const QString foreign = Write(dir, "foreign.dat", "This is Par.dat for RVL412E. By RSE. \r\n");
     prompts.fileAnswers.enqueue(foreign);
@@ -239,9 +236,8 @@ void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened() {
     QFETCH(QString, screenNumber);
     QFETCH(QString, register4);
     ui::ScriptedPrompts prompts;
-    CDownByteDlg dlg(prompts);
     CSerialPort port;
-    dlg.port = &port;
+    CDownByteDlg dlg(prompts, port);
     dlg.show();
     dlg.findChild<QRadioButton*>(radio)->setChecked(true);
     Edit(dlg, "pathEdit")->setText("/no/such.bmp");
@@ -254,10 +250,9 @@ void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened() {
 
 void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
     ui::ScriptedPrompts prompts;
-    CDownByteDlg dlg(prompts);
-    dlg.scratchPath = dir.filePath("dat01.dat");
     Controller line;
-    dlg.port = &line.port;
+    CDownByteDlg dlg(prompts, line.port);
+    dlg.scratchPath = dir.filePath("dat01.dat");
     dlg.show();
     prompts.fileAnswers.enqueue(Write(dir, "wide.bmp", std::string(1086, 'B')));
     Click(dlg, "browseButton");
@@ -292,10 +287,9 @@ void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
 
 void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath() {
     ui::ScriptedPrompts prompts;
-    CDownByteDlg dlg(prompts);
-    dlg.scratchPath = dir.filePath("missing/dat01.dat");
     CSerialPort port;
-    dlg.port = &port;
+    CDownByteDlg dlg(prompts, port);
+    dlg.scratchPath = dir.filePath("missing/dat01.dat");
     dlg.show();
     bool visibleAtMessage = false;
     prompts.onMessage = [&](const QString&) {
@@ -311,11 +305,10 @@ void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath(
 
 void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessage() {
     ui::ScriptedPrompts prompts;
-    CDownProDlg dlg(prompts);
     emu::Faults silent;
     silent.neverAnswer = true;
     Controller line(silent);
-    dlg.port = &line.port;
+    CDownProDlg dlg(prompts, line.port);
     dlg.filePath = Write(dir, "silent.kxo", kObject);
     dlg.show();
     bool progressShownAtMessage = true;
