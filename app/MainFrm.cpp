@@ -132,28 +132,28 @@ void CMainFrame::BuildMenus() {
     CTarvexApp& app = app_;
 
     QMenu* file = popup(Id::MenuFile);
-    AddCommand(file, c.fileNew, Ui(Id::CommandNew), Ui(Id::CommandNewTip),
-               [&app] { app.OnFileNew(); })
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_N));
-    AddCommand(file, c.fileOpen, Ui(Id::CommandOpen), Ui(Id::CommandOpenTip),
-               [&app] { app.OnFileOpen(); })
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_O));
-    AddCommand(file, c.fileSave, Ui(Id::CommandSave), Ui(Id::CommandSaveTip),
-               [&app] { app.document->DoFileSave(); })
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_S));
+    AddCommand(file, c.fileNew, Ui(Id::CommandNew), Ui(Id::CommandNewTip), [&app] {
+        app.OnFileNew();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_N));
+    AddCommand(file, c.fileOpen, Ui(Id::CommandOpen), Ui(Id::CommandOpenTip), [&app] {
+        app.OnFileOpen();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_O));
+    AddCommand(file, c.fileSave, Ui(Id::CommandSave), Ui(Id::CommandSaveTip), [&app] {
+        app.document->DoFileSave();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_S));
     AddCommand(file, c.fileSaveAs, Ui(Id::CommandSaveAs), Ui(Id::CommandSaveAsTip),
                [&app] { app.document->DoSave(QString()); });
     file->addSeparator();
     // Its rule never enables it.
-    AddCommand(file, c.loadCut, Ui(Id::CommandLoadCut), Ui(Id::CommandLoadCutTip),
-               [this] { OnLoadCut(); })
-        ->setEnabled(false);
+    AddCommand(file, c.loadCut, Ui(Id::CommandLoadCut), Ui(Id::CommandLoadCutTip), [this] {
+        OnLoadCut();
+    })->setEnabled(false);
     file->addSeparator();
-    AddCommand(file, c.print, Ui(Id::CommandPrint), Ui(Id::CommandPrintTip),
-               [&app] { app.OnFilePrint(); })
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_P));
-    AddCommand(file, c.printPreview, Ui(Id::CommandPrintPreview),
-               Ui(Id::CommandPrintPreviewTip), [&app] { app.OnFilePrintPreview(); });
+    AddCommand(file, c.print, Ui(Id::CommandPrint), Ui(Id::CommandPrintTip), [&app] {
+        app.OnFilePrint();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_P));
+    AddCommand(file, c.printPreview, Ui(Id::CommandPrintPreview), Ui(Id::CommandPrintPreviewTip),
+               [&app] { app.OnFilePrintPreview(); });
     AddCommand(file, c.printSetup, Ui(Id::CommandPrintSetup), Ui(Id::CommandPrintSetupTip),
                [&app] { app.OnFilePrintSetup(); });
     file->addSeparator();
@@ -171,33 +171,32 @@ void CMainFrame::BuildMenus() {
     AddCommand(file, c.exit, Ui(Id::CommandExit), Ui(Id::CommandExitTip), [this] { close(); });
 
     QMenu* edit = popup(Id::MenuEdit);
-    AddCommand(edit, c.undo, Ui(Id::CommandUndo), Ui(Id::CommandUndoTip),
-               [this] { view_->undo(); })
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
+    AddCommand(edit, c.undo, Ui(Id::CommandUndo), Ui(Id::CommandUndoTip), [this] {
+        view_->undo();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
     edit->addSeparator();
-    AddCommand(edit, c.cut, Ui(Id::CommandCut), Ui(Id::CommandCutTip),
-               [this] { view_->cut(); })
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_X), Keys(Qt::SHIFT | Qt::Key_Delete)});
-    AddCommand(edit, c.copy, Ui(Id::CommandCopy), Ui(Id::CommandCopyTip),
-               [this] { view_->copy(); })
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_C), Keys(Qt::CTRL | Qt::Key_Insert)});
-    AddCommand(edit, c.paste, Ui(Id::CommandPaste), Ui(Id::CommandPasteTip),
-               [this] { view_->paste(); })
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_V), Keys(Qt::SHIFT | Qt::Key_Insert)});
+    AddCommand(edit, c.cut, Ui(Id::CommandCut), Ui(Id::CommandCutTip), [this] {
+        view_->cut();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_X), Keys(Qt::SHIFT | Qt::Key_Delete)});
+    AddCommand(edit, c.copy, Ui(Id::CommandCopy), Ui(Id::CommandCopyTip), [this] {
+        view_->copy();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_C), Keys(Qt::CTRL | Qt::Key_Insert)});
+    AddCommand(edit, c.paste, Ui(Id::CommandPaste), Ui(Id::CommandPasteTip), [this] {
+        view_->paste();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_V), Keys(Qt::SHIFT | Qt::Key_Insert)});
 
     QMenu* tools = popup(Id::MenuTools);
-    AddCommand(tools, c.compile, Ui(Id::CommandCompile), QString(), [this] { OnCompile(); })
-        ->setShortcut(Keys(Qt::Key_F8));
-    AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(),
-               [this] { OnRegisters(); });
+    AddCommand(tools, c.compile, Ui(Id::CommandCompile), QString(), [this] {
+        OnCompile();
+    })->setShortcut(Keys(Qt::Key_F8));
+    AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
     AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
 
     ctrl::Link& link = *app_.link;
     QMenu* session = popup(Id::MenuLink);
     AddCommand(session, c.serialSettings, Ui(Id::CommandSerial), QString(),
                [this] { OnSerialSettings(); });
-    AddCommand(session, c.connect, Ui(Id::CommandConnect), QString(),
-               [&link] { link.Connect(); });
+    AddCommand(session, c.connect, Ui(Id::CommandConnect), QString(), [&link] { link.Connect(); });
     AddCommand(session, c.downloadProgram, Ui(Id::CommandDownloadProgram), QString(),
                [this] { OnDownloadProgram(); });
     AddCommand(session, c.downloadParams, Ui(Id::CommandDownloadParams), QString(),
@@ -240,9 +239,9 @@ bool CMainFrame::BuildToolBar() {
     const QPixmap strip(QStringLiteral(":/res/toolbar.png"));
     const Commands& c = commands_;
     const std::pair<QAction*, Id> buttons[] = {
-        {c.fileNew, Id::ButtonNew}, {c.fileOpen, Id::ButtonOpen},   {c.fileSave, Id::ButtonSave},
-        {nullptr, Id::Count},       {c.cut, Id::ButtonCut},         {c.copy, Id::ButtonCopy},
-        {c.paste, Id::ButtonPaste}, {nullptr, Id::Count},           {c.print, Id::ButtonPrint},
+        {c.fileNew, Id::ButtonNew}, {c.fileOpen, Id::ButtonOpen}, {c.fileSave, Id::ButtonSave},
+        {nullptr, Id::Count},       {c.cut, Id::ButtonCut},       {c.copy, Id::ButtonCopy},
+        {c.paste, Id::ButtonPaste}, {nullptr, Id::Count},         {c.print, Id::ButtonPrint},
         {nullptr, Id::Count},       {c.about, Id::ButtonAbout}};
     int picture = 0;
     for (const auto& [action, tip] : buttons) {

@@ -102,7 +102,8 @@ void CTarvexApp::InstallTranslations() {
 }
 
 CTarvexApp::CTarvexApp(ui::Prompts& prompts)
-    : link(std::make_unique<ctrl::Link>([&prompts](const QString& text) { prompts.Message(text); })),
+    : link(
+          std::make_unique<ctrl::Link>([&prompts](const QString& text) { prompts.Message(text); })),
       prompts_(prompts) {}
 
 CTarvexApp::~CTarvexApp() = default;

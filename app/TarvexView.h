@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QString>
 
-
 class QPagedPaintDevice;
 class CTarvexDoc;
 

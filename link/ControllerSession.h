@@ -13,7 +13,14 @@ class QTimer;
 namespace ctrl {
 
 // The commands of the session menu whose enabling the session decides.
-enum class LinkCommand { Serial, Connect, DownloadProgram, DownloadParams, DownloadScreen, Disconnect };
+enum class LinkCommand {
+    Serial,
+    Connect,
+    DownloadProgram,
+    DownloadParams,
+    DownloadScreen,
+    Disconnect
+};
 
 // Whether the controller has answered the handshake. Only the session changes it, and it tells
 // its listener each time, so nobody has to ask.

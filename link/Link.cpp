@@ -13,8 +13,9 @@ std::int32_t DecimalValue(const QString& text) {
 }  // namespace
 
 Link::Link(ControllerSession::Reporter report, QObject* parent)
-    : QObject(parent),
-      session_(port_, std::move(report), [this](bool connected) { emit ConnectedChanged(connected); }) {}
+    : QObject(parent), session_(port_, std::move(report), [this](bool connected) {
+          emit ConnectedChanged(connected);
+      }) {}
 
 Link::~Link() = default;
 

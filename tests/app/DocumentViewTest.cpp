@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "AppFixture.h"
-#include "compiler/TranslateDlg.h"
 #include "app/ProgramFile.h"
+#include "compiler/TranslateDlg.h"
 
 using Answer = ui::Prompts::Answer;
 

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QClipboard>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,6 +7,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -18,15 +18,15 @@
 #include "../link/PtyPair.h"
 #include "AppFixture.h"
 #include "app/DesktopRegistration.h"
-#include "app/MessageDlg.h"
 #include "app/LoadCutDlg.h"
+#include "app/MessageDlg.h"
+#include "app/Splash.h"
 #include "charset/SetByteDlg.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
 #include "registers/SetParDlg.h"
-#include "app/Splash.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
 
@@ -42,18 +42,34 @@ QStringList Items(const QMenu* menu) {
 
 using Commands = CMainFrame::Commands;
 
-#define COMMAND(name) {#name, &Commands::name}
-const std::pair<const char*, QAction* Commands::*> kCommands[] = {
-    COMMAND(fileNew),         COMMAND(fileOpen),       COMMAND(fileSave),
-    COMMAND(fileSaveAs),      COMMAND(loadCut),        COMMAND(print),
-    COMMAND(printPreview),    COMMAND(printSetup),     COMMAND(exit),
-    COMMAND(undo),            COMMAND(cut),            COMMAND(copy),
-    COMMAND(paste),           COMMAND(compile),        COMMAND(registers),
-    COMMAND(characters),      COMMAND(serialSettings), COMMAND(connect),
-    COMMAND(downloadProgram), COMMAND(downloadParams), COMMAND(downloadScreen),
-    COMMAND(disconnect),      COMMAND(toolbar),        COMMAND(statusBar),
-    COMMAND(infoWindow),      COMMAND(about)};
-#undef COMMAND
+const std::pair<const char*, QAction * Commands::*> kCommands[] = {
+    {"fileNew", &Commands::fileNew},
+    {"fileOpen", &Commands::fileOpen},
+    {"fileSave", &Commands::fileSave},
+    {"fileSaveAs", &Commands::fileSaveAs},
+    {"loadCut", &Commands::loadCut},
+    {"print", &Commands::print},
+    {"printPreview", &Commands::printPreview},
+    {"printSetup", &Commands::printSetup},
+    {"exit", &Commands::exit},
+    {"undo", &Commands::undo},
+    {"cut", &Commands::cut},
+    {"copy", &Commands::copy},
+    {"paste", &Commands::paste},
+    {"compile", &Commands::compile},
+    {"registers", &Commands::registers},
+    {"characters", &Commands::characters},
+    {"serialSettings", &Commands::serialSettings},
+    {"connect", &Commands::connect},
+    {"downloadProgram", &Commands::downloadProgram},
+    {"downloadParams", &Commands::downloadParams},
+    {"downloadScreen", &Commands::downloadScreen},
+    {"disconnect", &Commands::disconnect},
+    {"toolbar", &Commands::toolbar},
+    {"statusBar", &Commands::statusBar},
+    {"infoWindow", &Commands::infoWindow},
+    {"about", &Commands::about},
+};
 
 QAction* Named(AppRun& run, const QString& name) {
     for (const auto& [commandName, command] : kCommands) {
@@ -64,9 +80,11 @@ QAction* Named(AppRun& run, const QString& name) {
 }
 
 // The commands whose enabling follows a rule.
-const QStringList kRuled = {"undo",           "cut",            "copy",      "loadCut",
-                            "connect",        "downloadProgram", "downloadParams",
-                            "downloadScreen", "disconnect",     "infoWindow"};
+const QStringList kRuled = {"undo",           "cut",
+                            "copy",           "loadCut",
+                            "connect",        "downloadProgram",
+                            "downloadParams", "downloadScreen",
+                            "disconnect",     "infoWindow"};
 
 QStringList Enabled(AppRun& run) {
     QStringList enabled;
@@ -269,9 +287,9 @@ private slots:
 
         PtyPair line;
         QVERIFY(ConnectOver(run, line));
-        QCOMPARE(Enabled(run), (QStringList{"undo", "cut", "copy", "downloadProgram",
-                                            "downloadParams", "downloadScreen", "disconnect",
-                                            "infoWindow"}));
+        QCOMPARE(Enabled(run),
+                 (QStringList{"undo", "cut", "copy", "downloadProgram", "downloadParams",
+                              "downloadScreen", "disconnect", "infoWindow"}));
 
         // A new document ends what the session knew, and the edits of the old one.
         run.prompts.answers.enqueue(ui::Prompts::Answer::No);
@@ -348,7 +366,8 @@ private slots:
         const QString missing = dir.filePath(QStringLiteral("no-such-tty"));
         QVERIFY(run.ChoosePort(missing));
         run.Do().connect->trigger();
-        QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("串口 %1 打开失败").arg(missing)});
+        QCOMPARE(run.prompts.messages,
+                 QStringList{QStringLiteral("串口 %1 打开失败").arg(missing)});
         QVERIFY(run.Do().connect->isEnabled());
     }
 
