@@ -95,9 +95,13 @@ bool CMainFrame::OnCreate() {
         qWarning("Failed to create status bar\n");
         return false;
     }
-    // A large scale on a small screen must not push the title bar and menus off the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(FirstWindowGeometry(kFirstSize, screen->availableGeometry()));
+    // A large scale on a small screen must not push the title bar and menus off the screen;
+    // move() places the frame, so the title bar lands inside the available area.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect placed = FirstWindowGeometry(kFirstSize, screen->availableGeometry());
+        resize(placed.size());
+        move(placed.topLeft());
+    }
     qApp->installEventFilter(this);
     connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, &CMainFrame::UpdateLinkCommands);
     UpdateLinkCommands();

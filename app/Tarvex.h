@@ -18,8 +18,8 @@ namespace ui {
 class Prompts;
 }
 
-// The application object: start-up, the profile, the recent files and the commands that belong
-// to the application rather than to the document or the view.
+// The application object: start-up, the profile, the recent files, the line to the controller
+// and the commands that belong to the application rather than to the document or the view.
 class CTarvexApp : public QObject {
     Q_OBJECT
 
