@@ -97,16 +97,23 @@ bool CMainFrame::OnCreate() {
     }
     // A large scale on a small screen must not push the title bar and menus off the screen;
     // move() places the frame, so the title bar lands inside the available area.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect placed = FirstWindowGeometry(kFirstSize, screen->availableGeometry());
-        resize(placed.size());
-        move(placed.topLeft());
-    }
+    PlaceOnScreen();
     qApp->installEventFilter(this);
     connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, &CMainFrame::UpdateLinkCommands);
     UpdateLinkCommands();
     CSplashWnd::ShowSplash(this);
     return true;
+}
+
+// The frame's decorations are known only once the window shows, so this runs again then.
+void CMainFrame::PlaceOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QRect placed = FirstWindowGeometry(kFirstSize + frame, screen->availableGeometry());
+    resize(placed.size() - frame);
+    move(placed.topLeft());
 }
 
 template <typename Handler>
@@ -416,6 +423,10 @@ void CMainFrame::OnInfoWindow() {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::Show && !placedShown_) {
+        placedShown_ = true;
+        PlaceOnScreen();
+    }
     // Menus set the message pane themselves; the toolbar's fly-by prompts come this way.
     if (event->type() == QEvent::StatusTip) {
         if (!QApplication::activePopupWidget() && messagePane) {

@@ -108,6 +108,8 @@ private:
     bool BuildToolBar();
     bool BuildStatusBar();
     void ShowReady();
+    // The first size and place: at most kFirstSize, centred in the available screen.
+    void PlaceOnScreen();
     void UpdateLockPanes();
     void UpdateLinkCommands();
     void OpenDroppedLater(const QStringList& paths);
@@ -129,6 +131,7 @@ private:
     QAction* recentPlaceholder_ = nullptr;
     QAction* exitSeparator_ = nullptr;
     quint32 nativeLockState_ = 0;
+    bool placedShown_ = false;
 
     std::unique_ptr<CLoadCutDlg> loadCutDlg_;
     std::unique_ptr<CSetParDlg> setParDlg_;

@@ -241,7 +241,7 @@ private slots:
         AppRun run;
         QVERIFY(run.Start());
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(available.contains(run.Frame().geometry()));
+        QVERIFY(available.contains(run.Frame().frameGeometry()));
     }
 
     void theStatusBarHasItsPanes() {
