@@ -24,31 +24,61 @@
 #include <windows.h>
 #endif
 
-#include "app/Commands.h"
+#include "app/LoadCutDlg.h"
+#include "app/MessageDlg.h"
 #include "app/Splash.h"
 #include "app/Tarvex.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
+#include "charset/SetByteDlg.h"
+#include "common/QtMessages.h"
+#include "compiler/TranslateDlg.h"
+#include "link/DownByteDlg.h"
+#include "link/DownParDlg.h"
+#include "link/DownProDlg.h"
+#include "link/Link.h"
+#include "link/SetSeriesDlg.h"
+#include "registers/SetParDlg.h"
 
 namespace {
 
+using msg::Id;
+
 constexpr int kLinePaneWidth = 80;
-constexpr int kIdleUpdateMs = 200;
 // X11 modifier bits of a key event's native state.
 constexpr quint32 kX11CapsLock = 0x02;
 constexpr quint32 kX11NumLock = 0x10;
+
+QString Ui(Id id) {
+    return msg::QText(id);
+}
 
 QKeySequence Keys(QKeyCombination key) {
     return QKeySequence(key);
 }
 
+// The dialog behind a command, made when the command first runs.
+template <typename Dialog, typename... Args>
+Dialog& OnFirstUse(std::unique_ptr<Dialog>& dialog, Args&&... args) {
+    if (!dialog)
+        dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
+    return *dialog;
+}
+
 }  // namespace
 
-CMainFrame::CMainFrame(CTarvexApp& app) : QMainWindow(nullptr), app_(app) {
+QRect FirstWindowGeometry(const QSize& wanted, const QRect& available) {
+    const QSize size = wanted.boundedTo(available.size());
+    return {available.x() + (available.width() - size.width()) / 2,
+            available.y() + (available.height() - size.height()) / 2, size.width(), size.height()};
+}
+
+CMainFrame::CMainFrame(CTarvexApp& app, ui::Prompts& prompts)
+    : QMainWindow(nullptr), app_(app), prompts_(prompts) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/res/tarvex.png")));
     setAcceptDrops(true);
-    resize(800, 600);
+    resize(kFirstSize);
 }
 
 CMainFrame::~CMainFrame() {
@@ -65,180 +95,207 @@ bool CMainFrame::OnCreate() {
         qWarning("Failed to create status bar\n");
         return false;
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // A large scale on a small screen must not push the title bar and menus off the screen;
+    // move() places the frame, so the title bar lands inside the available area.
+    PlaceOnScreen();
     qApp->installEventFilter(this);
-    idleTimer_ = new QTimer(this);
-    connect(idleTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
-    idleTimer_->start(kIdleUpdateMs);
+    connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, &CMainFrame::UpdateLinkCommands);
+    UpdateLinkCommands();
     CSplashWnd::ShowSplash(this);
     return true;
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const QString& prompt) {
+// The frame's decorations are known only once the window shows, so this runs again then.
+void CMainFrame::PlaceOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QRect placed = FirstWindowGeometry(kFirstSize + frame, screen->availableGeometry());
+    resize(placed.size() - frame);
+    move(placed.topLeft());
+}
+
+template <typename Handler>
+QAction* CMainFrame::AddCommand(QMenu* menu, QAction*& slot, const QString& text,
+                                const QString& prompt, Handler handler) {
     auto* action = new QAction(text, this);
-    action->setData(id);
     action->setStatusTip(prompt);
     action->setToolTip(QString());
-    actions_.insert(id, action);
-    connect(action, &QAction::triggered, this, [this, id] { Route(id); });
+    connect(action, &QAction::triggered, this, handler);
     if (menu)
         menu->addAction(action);
+    slot = action;
     return action;
 }
 
 void CMainFrame::BuildMenus() {
-    auto popup = [this](const QString& title) {
-        QMenu* menu = menuBar()->addMenu(title);
+    auto popup = [this](Id title) {
+        QMenu* menu = menuBar()->addMenu(Ui(title));
         popups.append(menu);
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
         // The prompt shows for disabled items too, and commands without one clear the pane.
         connect(menu, &QMenu::hovered, this,
                 [this](QAction* action) { messagePane->setText(action->statusTip()); });
-        connect(menu, &QMenu::aboutToHide, this, [this] { messagePane->setText(kReady); });
+        connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowReady);
         return menu;
     };
+    Commands& c = commands_;
+    CTarvexApp& app = app_;
 
-    QMenu* file = popup(QStringLiteral("文件(&F)"));
-    AddCommand(file, cmd::FileNew, QStringLiteral("新建(&N)\tCtrl+N"), QStringLiteral("建立新文档"))
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_N));
-    AddCommand(file, cmd::FileOpen, QStringLiteral("打开(&O)...\tCtrl+O"),
-               QStringLiteral("打开一个现有文档"))
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_O));
-    AddCommand(file, cmd::FileSave, QStringLiteral("保存(&S)\tCtrl+S"),
-               QStringLiteral("保存活动文档"))
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_S));
-    AddCommand(file, cmd::FileSaveAs, QStringLiteral("另存为(&A)..."),
-               QStringLiteral("将活动文档以一个新文件名保存"));
+    QMenu* file = popup(Id::MenuFile);
+    AddCommand(file, c.fileNew, Ui(Id::CommandNew), Ui(Id::CommandNewTip), [&app] {
+        app.OnFileNew();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_N));
+    AddCommand(file, c.fileOpen, Ui(Id::CommandOpen), Ui(Id::CommandOpenTip), [&app] {
+        app.OnFileOpen();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_O));
+    AddCommand(file, c.fileSave, Ui(Id::CommandSave), Ui(Id::CommandSaveTip), [&app] {
+        app.document->DoFileSave();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_S));
+    AddCommand(file, c.fileSaveAs, Ui(Id::CommandSaveAs), Ui(Id::CommandSaveAsTip),
+               [&app] { app.document->DoSave(QString()); });
     file->addSeparator();
-    AddCommand(file, cmd::FileLoadCut, QStringLiteral("载入(L)..."),
-               QStringLiteral("载入*.cut文件"));
+    // Its rule never enables it.
+    AddCommand(file, c.loadCut, Ui(Id::CommandLoadCut), Ui(Id::CommandLoadCutTip), [this] {
+        OnLoadCut();
+    })->setEnabled(false);
     file->addSeparator();
-    AddCommand(file, cmd::FilePrint, QStringLiteral("打印(&P)...\tCtrl+P"),
-               QStringLiteral("打印活动文档"))
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_P));
-    AddCommand(file, cmd::FilePrintPreview, QStringLiteral("打印预览(&V)"),
-               QStringLiteral("显示整页"));
-    AddCommand(file, cmd::FilePrintSetup, QStringLiteral("打印设置(&R)..."),
-               QStringLiteral("改变打印机及打印选项"));
+    AddCommand(file, c.print, Ui(Id::CommandPrint), Ui(Id::CommandPrintTip), [&app] {
+        app.OnFilePrint();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_P));
+    AddCommand(file, c.printPreview, Ui(Id::CommandPrintPreview), Ui(Id::CommandPrintPreviewTip),
+               [&app] { app.OnFilePrintPreview(); });
+    AddCommand(file, c.printSetup, Ui(Id::CommandPrintSetup), Ui(Id::CommandPrintSetupTip),
+               [&app] { app.OnFilePrintSetup(); });
     file->addSeparator();
-    recentPlaceholder_ = new QAction(QStringLiteral("最近文件"), this);
+    recentPlaceholder_ = new QAction(Ui(Id::CommandRecentNone), this);
     recentPlaceholder_->setEnabled(false);
-    recentPlaceholder_->setStatusTip(QStringLiteral("打开该文档"));
+    recentPlaceholder_->setStatusTip(Ui(Id::CommandRecentTip));
     file->addAction(recentPlaceholder_);
-    for (int i = 0; i < cmd::kRecentFileCount; ++i) {
-        QAction* recent =
-            AddCommand(nullptr, cmd::FileMru1 + i, QString(), QStringLiteral("打开该文档"));
-        recentFileActions.append(recent);
+    for (int i = 0; i < CTarvexApp::kRecentFileCount; ++i) {
+        QAction* recent = nullptr;
+        AddCommand(nullptr, recent, QString(), Ui(Id::CommandRecentTip),
+                   [&app, i] { app.OnOpenRecentFile(i); });
+        c.recentFiles.append(recent);
     }
     exitSeparator_ = file->addSeparator();
-    AddCommand(file, cmd::AppExit, QStringLiteral("退出(&X)"),
-               QStringLiteral("退出应用程序；提示保存文档"));
+    AddCommand(file, c.exit, Ui(Id::CommandExit), Ui(Id::CommandExitTip), [this] { close(); });
 
-    QMenu* edit = popup(QStringLiteral("编辑(&E)"));
-    AddCommand(edit, cmd::EditUndo, QStringLiteral("撤消(&U)\tCtrl+Z"),
-               QStringLiteral("撤消最后一步操作"))
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
+    QMenu* edit = popup(Id::MenuEdit);
+    AddCommand(edit, c.undo, Ui(Id::CommandUndo), Ui(Id::CommandUndoTip), [this] {
+        view_->undo();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
     edit->addSeparator();
-    AddCommand(edit, cmd::EditCut, QStringLiteral("剪切(&T)\tCtrl+X"),
-               QStringLiteral("剪切被选对象并将其置于剪贴板上"))
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_X), Keys(Qt::SHIFT | Qt::Key_Delete)});
-    AddCommand(edit, cmd::EditCopy, QStringLiteral("复制(&C)\tCtrl+C"),
-               QStringLiteral("复制被选对象并将其置于剪贴板上"))
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_C), Keys(Qt::CTRL | Qt::Key_Insert)});
-    AddCommand(edit, cmd::EditPaste, QStringLiteral("粘贴(&P)\tCtrl+V"),
-               QStringLiteral("插入剪贴板内容"))
-        ->setShortcuts({Keys(Qt::CTRL | Qt::Key_V), Keys(Qt::SHIFT | Qt::Key_Insert)});
+    AddCommand(edit, c.cut, Ui(Id::CommandCut), Ui(Id::CommandCutTip), [this] {
+        view_->cut();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_X), Keys(Qt::SHIFT | Qt::Key_Delete)});
+    AddCommand(edit, c.copy, Ui(Id::CommandCopy), Ui(Id::CommandCopyTip), [this] {
+        view_->copy();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_C), Keys(Qt::CTRL | Qt::Key_Insert)});
+    AddCommand(edit, c.paste, Ui(Id::CommandPaste), Ui(Id::CommandPasteTip), [this] {
+        view_->paste();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_V), Keys(Qt::SHIFT | Qt::Key_Insert)});
 
-    QMenu* tools = popup(QStringLiteral("工具(&T)"));
-    AddCommand(tools, cmd::ToolsCompile, QStringLiteral("程序编译\tF8"))
-        ->setShortcut(Keys(Qt::Key_F8));
-    AddCommand(tools, cmd::ToolsRegisters, QStringLiteral("寄存器设置"));
-    // Nothing in the menus, keys or toolbar sends this command.
-    AddCommand(nullptr, cmd::ToolsCharacters, QString());
+    QMenu* tools = popup(Id::MenuTools);
+    AddCommand(tools, c.compile, Ui(Id::CommandCompile), QString(), [this] {
+        OnCompile();
+    })->setShortcut(Keys(Qt::Key_F8));
+    AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
+    AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
 
-    QMenu* link = popup(QStringLiteral("控制器会话(&L)"));
-    AddCommand(link, cmd::LinkSerial, QStringLiteral("串口设置"));
-    AddCommand(link, cmd::LinkConnect, QStringLiteral("连接控制器"));
-    AddCommand(link, cmd::LinkDownloadProgram, QStringLiteral("下载程序"));
-    AddCommand(link, cmd::LinkDownloadParams, QStringLiteral("下载参数"));
-    AddCommand(link, cmd::LinkDownloadScreen, QStringLiteral("下载液晶画面"));
-    AddCommand(link, cmd::LinkDisconnect, QStringLiteral("断开连接"));
+    ctrl::Link& link = *app_.link;
+    QMenu* session = popup(Id::MenuLink);
+    AddCommand(session, c.serialSettings, Ui(Id::CommandSerial), QString(),
+               [this] { OnSerialSettings(); });
+    AddCommand(session, c.connect, Ui(Id::CommandConnect), QString(), [&link] { link.Connect(); });
+    AddCommand(session, c.downloadProgram, Ui(Id::CommandDownloadProgram), QString(),
+               [this] { OnDownloadProgram(); });
+    AddCommand(session, c.downloadParams, Ui(Id::CommandDownloadParams), QString(),
+               [this] { OnDownloadParams(); });
+    AddCommand(session, c.downloadScreen, Ui(Id::CommandDownloadScreen), QString(),
+               [this] { OnDownloadScreen(); });
+    AddCommand(session, c.disconnect, Ui(Id::CommandDisconnect), QString(),
+               [&link] { link.Disconnect(); });
 
-    QMenu* view = popup(QStringLiteral("查看(&V)"));
-    AddCommand(view, cmd::ViewToolbar, QStringLiteral("工具栏(&T)"),
-               QStringLiteral("显示或隐藏工具栏"))
+    QMenu* view = popup(Id::MenuView);
+    AddCommand(view, c.toolbar, Ui(Id::CommandToolbar), Ui(Id::CommandToolbarTip),
+               [this](bool shown) { toolBar->setVisible(shown); })
         ->setCheckable(true);
-    AddCommand(view, cmd::ViewStatusBar, QStringLiteral("状态栏(&S)"),
-               QStringLiteral("显示或隐藏状态栏"))
+    AddCommand(view, c.statusBar, Ui(Id::CommandStatusBar), Ui(Id::CommandStatusBarTip),
+               [this](bool shown) { statusBar()->setVisible(shown); })
         ->setCheckable(true);
-    AddCommand(view, cmd::ViewInfoWindow, QStringLiteral("信息窗口"));
+    c.toolbar->setChecked(true);
+    c.statusBar->setChecked(true);
+    AddCommand(view, c.infoWindow, Ui(Id::CommandInfoWindow), QString(),
+               [this] { OnInfoWindow(); });
 
-    QMenu* help = popup(QStringLiteral("帮助(&H)"));
-    AddCommand(help, cmd::AppAbout, QStringLiteral("关于 Tarvex620B..."),
-               QStringLiteral("显示程序信息，版本号和版权"));
+    QMenu* help = popup(Id::MenuHelp);
+    AddCommand(help, c.about, Ui(Id::CommandAbout), Ui(Id::CommandAboutTip),
+               [&app] { app.OnAppAbout(); });
 
     // Keys of the main window work whichever widget has the focus.
-    for (QAction* action : std::as_const(actions_)) {
+    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!action->shortcuts().isEmpty())
             addAction(action);
     }
 }
 
 bool CMainFrame::BuildToolBar() {
-    toolBar = new QToolBar(QStringLiteral("标准"), this);
+    toolBar = new QToolBar(Ui(Id::ToolbarTitle), this);
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(true);
     toolBar->setFloatable(true);
     toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     toolBar->setIconSize(QSize(16, 15));
     const QPixmap strip(QStringLiteral(":/res/toolbar.png"));
-    struct Button {
-        int id;
-        const char16_t* tip;
-    };
-    const Button buttons[] = {{cmd::FileNew, u"新建"},   {cmd::FileOpen, u"打开"},
-                              {cmd::FileSave, u"保存"},  {0, nullptr},
-                              {cmd::EditCut, u"剪切"},   {cmd::EditCopy, u"复制"},
-                              {cmd::EditPaste, u"粘贴"}, {0, nullptr},
-                              {cmd::FilePrint, u"打印"}, {0, nullptr},
-                              {cmd::AppAbout, u"关于"}};
+    const Commands& c = commands_;
+    const std::pair<QAction*, Id> buttons[] = {
+        {c.fileNew, Id::ButtonNew}, {c.fileOpen, Id::ButtonOpen}, {c.fileSave, Id::ButtonSave},
+        {nullptr, Id::Count},       {c.cut, Id::ButtonCut},       {c.copy, Id::ButtonCopy},
+        {c.paste, Id::ButtonPaste}, {nullptr, Id::Count},         {c.print, Id::ButtonPrint},
+        {nullptr, Id::Count},       {c.about, Id::ButtonAbout}};
     int picture = 0;
-    for (const Button& b : buttons) {
-        if (b.id == 0) {
+    for (const auto& [action, tip] : buttons) {
+        if (!action) {
             toolBar->addSeparator();
             continue;
         }
-        QAction* action = Action(b.id);
         action->setIcon(QIcon(strip.copy(picture * 16, 0, 16, 15)));
-        action->setToolTip(QString::fromUtf16(b.tip));
+        action->setToolTip(Ui(tip));
         toolBar->addAction(action);
         ++picture;
     }
     addToolBar(Qt::TopToolBarArea, toolBar);
+    // The toolbar's own context menu can hide it too.
+    connect(toolBar, &QToolBar::visibilityChanged, commands_.toolbar, &QAction::setChecked);
     return true;
 }
 
 bool CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
-    messagePane = new QLabel(kReady, bar);
+    messagePane = new QLabel(Ui(Id::StatusReady), bar);
     messagePane->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(messagePane, 1);
-    linePane = new QLabel(QStringLiteral("行号： 1"), bar);
+    linePane = new QLabel(msg::QText(Id::StatusLine, {QStringLiteral("1")}), bar);
     linePane->setObjectName(QStringLiteral("linePane"));
     linePane->setFixedWidth(kLinePaneWidth);
     bar->addPermanentWidget(linePane);
-    const QString lockTexts[] = {QStringLiteral("大写"), QStringLiteral("数字"),
-                                 QStringLiteral("滚动")};
+    const Id lockTexts[] = {Id::StatusCaps, Id::StatusNum, Id::StatusScroll};
     QLabel** panes[] = {&capsPane, &numPane, &scrollPane};
     for (int i = 0; i < 3; ++i) {
         auto* pane = new QLabel(bar);
-        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(lockTexts[i]) + 8);
-        pane->setProperty("lockText", lockTexts[i]);
+        const QString text = Ui(lockTexts[i]);
+        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(text) + 8);
+        pane->setProperty("lockText", text);
         bar->addPermanentWidget(pane);
         *panes[i] = pane;
     }
+    UpdateLockPanes();
     return true;
+}
+
+void CMainFrame::ShowReady() {
+    messagePane->setText(Ui(Id::StatusReady));
 }
 
 void CMainFrame::AttachView(CTarvexView* view) {
@@ -246,13 +303,14 @@ void CMainFrame::AttachView(CTarvexView* view) {
     setCentralWidget(view);
     connect(view, &CTarvexView::LineIndicatorChanged, this, &CMainFrame::SetLineText);
     connect(view, &CTarvexView::FilesDropped, this, &CMainFrame::OpenDroppedLater);
-    connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
-    connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandUI);
+    connect(view, &QPlainTextEdit::undoAvailable, commands_.undo, &QAction::setEnabled);
+    connect(view, &QPlainTextEdit::copyAvailable, commands_.cut, &QAction::setEnabled);
+    connect(view, &QPlainTextEdit::copyAvailable, commands_.copy, &QAction::setEnabled);
+    commands_.undo->setEnabled(view->document()->isUndoAvailable());
+    commands_.cut->setEnabled(view->textCursor().hasSelection());
+    commands_.copy->setEnabled(view->textCursor().hasSelection());
     // Asking the clipboard can mean a round trip to another program: ask only when it changes.
-    auto clipboardChanged = [this] {
-        clipboardHasText_ = view_->canPaste();
-        UpdateCommandUI();
-    };
+    auto clipboardChanged = [this] { commands_.paste->setEnabled(view_->canPaste()); };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
     clipboardChanged();
 }
@@ -263,49 +321,39 @@ void CMainFrame::SetLineText(const QString& text) {
 }
 
 void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle) {
-    setWindowTitle(documentTitle + QStringLiteral(" - ") + kWindowTitle);
+    setWindowTitle(msg::QText(Id::WindowTitle, {documentTitle}));
 }
 
 void CMainFrame::ShowRecentFiles(const QStringList& paths) {
     QMenu* file = popups.value(0);
-    for (QAction* action : std::as_const(recentFileActions))
+    for (QAction* action : std::as_const(commands_.recentFiles))
         file->removeAction(action);
     file->removeAction(recentPlaceholder_);
     if (paths.isEmpty()) {
         file->insertAction(exitSeparator_, recentPlaceholder_);
         return;
     }
-    for (int i = 0; i < paths.size() && i < recentFileActions.size(); ++i) {
-        QAction* action = recentFileActions[i];
+    for (int i = 0; i < paths.size() && i < commands_.recentFiles.size(); ++i) {
+        QAction* action = commands_.recentFiles[i];
         action->setText(
             QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(paths[i])));
         file->insertAction(exitSeparator_, action);
     }
 }
 
-void CMainFrame::UpdateCommandUI() {
-    if (!view_)
-        return;
-    const bool selection = view_->textCursor().hasSelection();
-    Action(cmd::EditUndo)->setEnabled(view_->document()->isUndoAvailable());
-    Action(cmd::EditCut)->setEnabled(selection);
-    Action(cmd::EditCopy)->setEnabled(selection);
-    Action(cmd::EditPaste)->setEnabled(clipboardHasText_);
-    Action(cmd::FileLoadCut)->setEnabled(view_->CanLoadCut());
-    const std::pair<int, ctrl::LinkCommand> link[] = {
-        {cmd::LinkSerial, ctrl::LinkCommand::Serial},
-        {cmd::LinkConnect, ctrl::LinkCommand::Connect},
-        {cmd::LinkDownloadProgram, ctrl::LinkCommand::DownloadProgram},
-        {cmd::LinkDownloadParams, ctrl::LinkCommand::DownloadParams},
-        {cmd::LinkDownloadScreen, ctrl::LinkCommand::DownloadScreen},
-        {cmd::LinkDisconnect, ctrl::LinkCommand::Disconnect},
+void CMainFrame::UpdateLinkCommands() {
+    const ctrl::Link& link = *app_.link;
+    const Commands& c = commands_;
+    const std::pair<QAction*, ctrl::LinkCommand> rules[] = {
+        {c.serialSettings, ctrl::LinkCommand::Serial},
+        {c.connect, ctrl::LinkCommand::Connect},
+        {c.downloadProgram, ctrl::LinkCommand::DownloadProgram},
+        {c.downloadParams, ctrl::LinkCommand::DownloadParams},
+        {c.downloadScreen, ctrl::LinkCommand::DownloadScreen},
+        {c.disconnect, ctrl::LinkCommand::Disconnect},
     };
-    for (const auto& [id, command] : link)
-        Action(id)->setEnabled(view_->IsEnabled(command));
-    Action(cmd::ViewInfoWindow)->setEnabled(view_->CanOpenInfoWindow());
-    Action(cmd::ViewToolbar)->setChecked(!toolBar->isHidden());
-    Action(cmd::ViewStatusBar)->setChecked(!statusBar()->isHidden());
-    UpdateLockPanes();
+    for (const auto& [action, command] : rules)
+        action->setEnabled(link.IsEnabled(command));
 }
 
 void CMainFrame::UpdateLockPanes() {
@@ -325,100 +373,65 @@ void CMainFrame::UpdateLockPanes() {
         pane->setText(on ? pane->property("lockText").toString() : QString());
 }
 
-void CMainFrame::Route(int id) {
-    switch (id) {
-        case cmd::FileNew:
-            app_.OnFileNew();
-            break;
-        case cmd::FileOpen:
-            app_.OnFileOpen();
-            break;
-        case cmd::FileSave:
-            app_.document->DoFileSave();
-            break;
-        case cmd::FileSaveAs:
-            app_.document->DoSave(QString());
-            break;
-        case cmd::FileLoadCut:
-            view_->OnLoadCut();
-            break;
-        case cmd::FilePrint:
-            app_.OnFilePrint();
-            break;
-        case cmd::FilePrintPreview:
-            app_.OnFilePrintPreview();
-            break;
-        case cmd::FilePrintSetup:
-            app_.OnFilePrintSetup();
-            break;
-        case cmd::AppExit:
-            close();
-            break;
-        case cmd::EditUndo:
-            view_->undo();
-            break;
-        case cmd::EditCut:
-            view_->cut();
-            break;
-        case cmd::EditCopy:
-            view_->copy();
-            break;
-        case cmd::EditPaste:
-            view_->paste();
-            break;
-        case cmd::ToolsCompile:
-            view_->OnCompile();
-            break;
-        case cmd::ToolsRegisters:
-            view_->OnRegisters();
-            break;
-        case cmd::ToolsCharacters:
-            view_->OnCharacters();
-            break;
-        case cmd::LinkSerial:
-            view_->OnSerialSettings();
-            break;
-        case cmd::LinkConnect:
-            view_->OnConnect();
-            break;
-        case cmd::LinkDownloadProgram:
-            view_->OnDownloadProgram();
-            break;
-        case cmd::LinkDownloadParams:
-            view_->OnDownloadParams();
-            break;
-        case cmd::LinkDownloadScreen:
-            view_->OnDownloadScreen();
-            break;
-        case cmd::LinkDisconnect:
-            view_->OnDisconnect();
-            break;
-        case cmd::ViewToolbar:
-            toolBar->setVisible(toolBar->isHidden());
-            break;
-        case cmd::ViewStatusBar:
-            statusBar()->setVisible(statusBar()->isHidden());
-            break;
-        case cmd::ViewInfoWindow:
-            view_->OnInfoWindow();
-            break;
-        case cmd::AppAbout:
-            app_.OnAppAbout();
-            break;
-        default:
-            if (id >= cmd::FileMru1 && id < cmd::FileMru1 + cmd::kRecentFileCount)
-                app_.OnOpenRecentFile(id - cmd::FileMru1);
-            break;
+void CMainFrame::OnCompile() {
+    CTranslateDlg& dialog = OnFirstUse(translateDlg_, prompts_);
+    dialog.programText = view_->WholeText();
+    dialog.documentPath = app_.document->pathName;
+    dialog.documentTitle = app_.document->title;
+    dialog.exec();
+}
+
+void CMainFrame::OnRegisters() {
+    OnFirstUse(setParDlg_, prompts_).exec();
+}
+
+void CMainFrame::OnCharacters() {
+    OnFirstUse(setByteDlg_, prompts_).exec();
+}
+
+// Its menu item is never enabled, so only a command sent by other means gets here.
+void CMainFrame::OnLoadCut() {
+    OnFirstUse(loadCutDlg_, prompts_).exec();
+}
+
+void CMainFrame::OnSerialSettings() {
+    OnFirstUse(setSeriesDlg_, *app_.link).exec();
+}
+
+void CMainFrame::OnDownloadProgram() {
+    OnFirstUse(downProDlg_, prompts_, app_.link->Port()).exec();
+}
+
+void CMainFrame::OnDownloadParams() {
+    OnFirstUse(downParDlg_, prompts_, app_.link->Port()).exec();
+}
+
+void CMainFrame::OnDownloadScreen() {
+    OnFirstUse(downByteDlg_, prompts_, app_.link->Port()).exec();
+}
+
+void CMainFrame::OnInfoWindow() {
+    if (!messageDlg_) {
+        messageDlg_ = std::make_unique<CMessageDlg>();
+        connect(messageDlg_.get(), &QDialog::finished, commands_.infoWindow,
+                [this] { commands_.infoWindow->setEnabled(true); });
     }
-    UpdateCommandUI();
+    if (messageDlg_->openFlag)
+        return;
+    commands_.infoWindow->setEnabled(false);
+    messageDlg_->Open(view_, view_->mapToGlobal(QPoint(0, 0)));
 }
 
 bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::Show && !placedShown_) {
+        placedShown_ = true;
+        PlaceOnScreen();
+    }
     // Menus set the message pane themselves; the toolbar's fly-by prompts come this way.
     if (event->type() == QEvent::StatusTip) {
         if (!QApplication::activePopupWidget() && messagePane) {
             const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-            messagePane->setText(tip.isEmpty() ? kReady : tip);
+            messagePane->setText(tip.isEmpty() ? Ui(Id::StatusReady) : tip);
         }
         return true;
     }
@@ -428,8 +441,13 @@ bool CMainFrame::event(QEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (CSplashWnd::FilterSplashMessage(event))
         return true;
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         nativeLockState_ = static_cast<QKeyEvent*>(event)->nativeModifiers();
+        UpdateLockPanes();
+    } else if (event->type() == QEvent::ApplicationActivate) {
+        // A lock may have changed while another program had the keyboard.
+        UpdateLockPanes();
+    }
     // Menus do not highlight disabled items, but their prompts still show ("载入(L)...").
     if (event->type() == QEvent::MouseMove) {
         auto* menu = qobject_cast<QMenu*>(watched);

@@ -1,35 +1,84 @@
 #pragma once
 
+#include <memory>
+
 #include <QList>
 #include <QMainWindow>
-#include <QMap>
+#include <QRect>
 #include <QStringList>
 
 class QLabel;
 class QMenu;
-class QTimer;
 class QToolBar;
 class CTarvexApp;
 class CTarvexView;
+class CLoadCutDlg;
+class CSetParDlg;
+class CMessageDlg;
+class CDownByteDlg;
+class CDownParDlg;
+class CSetByteDlg;
+class CDownProDlg;
+class CSetSeriesDlg;
+class CTranslateDlg;
 
-// The main window: menus, toolbar, status bar and the editor view in the middle.
+namespace ui {
+class Prompts;
+}
+
+// Where the first window goes: `wanted` shrunk to fit `available`, centred inside it.
+QRect FirstWindowGeometry(const QSize& wanted, const QRect& available);
+
+// The main window: menus, toolbar, status bar and the editor view in the middle. It runs the
+// commands of the tools, the link and the view; their dialogs are made on first use.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    static inline const QString kWindowTitle = QStringLiteral("Tarvex620B-KF");
-    static inline const QString kReady = QStringLiteral("就绪");
+    static constexpr QSize kFirstSize{800, 600};
 
-    explicit CMainFrame(CTarvexApp& app);
+    CMainFrame(CTarvexApp& app, ui::Prompts& prompts);
     ~CMainFrame() override;
 
-    // Builds the bars, centres the window and shows the splash; false when a bar failed.
+    // Builds the bars, places the window on the screen and shows the splash; false when a bar
+    // failed.
     bool OnCreate();
     void AttachView(CTarvexView* view);
 
-    QAction* Action(int id) const { return actions_.value(id); }
+    // Every command of the menus, keys and toolbar, each connected to its handler.
+    struct Commands {
+        QAction* fileNew = nullptr;
+        QAction* fileOpen = nullptr;
+        QAction* fileSave = nullptr;
+        QAction* fileSaveAs = nullptr;
+        QAction* loadCut = nullptr;
+        QAction* print = nullptr;
+        QAction* printPreview = nullptr;
+        QAction* printSetup = nullptr;
+        QList<QAction*> recentFiles;
+        QAction* exit = nullptr;
+        QAction* undo = nullptr;
+        QAction* cut = nullptr;
+        QAction* copy = nullptr;
+        QAction* paste = nullptr;
+        QAction* compile = nullptr;
+        QAction* registers = nullptr;
+        // Nothing in the menus, keys or toolbar sends it.
+        QAction* characters = nullptr;
+        QAction* serialSettings = nullptr;
+        QAction* connect = nullptr;
+        QAction* downloadProgram = nullptr;
+        QAction* downloadParams = nullptr;
+        QAction* downloadScreen = nullptr;
+        QAction* disconnect = nullptr;
+        QAction* toolbar = nullptr;
+        QAction* statusBar = nullptr;
+        QAction* infoWindow = nullptr;
+        QAction* about = nullptr;
+    };
+    const Commands& Actions() const { return commands_; }
+
     QList<QMenu*> popups;
-    QList<QAction*> recentFileActions;
     QToolBar* toolBar = nullptr;
     QLabel* messagePane = nullptr;
     QLabel* linePane = nullptr;
@@ -39,9 +88,6 @@ public:
 
     void SetLineText(const QString& text);
     void OnUpdateFrameTitle(const QString& documentTitle);
-    // Enables, disables and checks every command as its rule says; run when a menu drops down
-    // and while the application is idle.
-    void UpdateCommandUI();
     void ShowRecentFiles(const QStringList& paths);
 
 signals:
@@ -55,20 +101,45 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& prompt = {});
+    template <typename Handler>
+    QAction* AddCommand(QMenu* menu, QAction*& slot, const QString& text, const QString& prompt,
+                        Handler handler);
     void BuildMenus();
     bool BuildToolBar();
     bool BuildStatusBar();
+    void ShowReady();
+    // The first size and place: at most kFirstSize, centred in the available screen.
+    void PlaceOnScreen();
     void UpdateLockPanes();
-    void Route(int id);
+    void UpdateLinkCommands();
     void OpenDroppedLater(const QStringList& paths);
 
+    void OnCompile();
+    void OnRegisters();
+    void OnCharacters();
+    void OnLoadCut();
+    void OnSerialSettings();
+    void OnDownloadProgram();
+    void OnDownloadParams();
+    void OnDownloadScreen();
+    void OnInfoWindow();
+
     CTarvexApp& app_;
+    ui::Prompts& prompts_;
     CTarvexView* view_ = nullptr;
-    QMap<int, QAction*> actions_;
+    Commands commands_;
     QAction* recentPlaceholder_ = nullptr;
     QAction* exitSeparator_ = nullptr;
-    QTimer* idleTimer_ = nullptr;
     quint32 nativeLockState_ = 0;
-    bool clipboardHasText_ = false;
+    bool placedShown_ = false;
+
+    std::unique_ptr<CLoadCutDlg> loadCutDlg_;
+    std::unique_ptr<CSetParDlg> setParDlg_;
+    std::unique_ptr<CMessageDlg> messageDlg_;
+    std::unique_ptr<CDownByteDlg> downByteDlg_;
+    std::unique_ptr<CDownParDlg> downParDlg_;
+    std::unique_ptr<CSetByteDlg> setByteDlg_;
+    std::unique_ptr<CDownProDlg> downProDlg_;
+    std::unique_ptr<CSetSeriesDlg> setSeriesDlg_;
+    std::unique_ptr<CTranslateDlg> translateDlg_;
 };

@@ -11,10 +11,20 @@
 #include <QTextStream>
 
 #include "app/AboutDlg.h"
+#include "app/LoadCutDlg.h"
 #include "app/MainFrm.h"
+#include "app/MessageDlg.h"
 #include "app/Tarvex.h"
 #include "app/TarvexView.h"
+#include "charset/SetByteDlg.h"
+#include "compiler/TranslateDlg.h"
+#include "link/DownByteDlg.h"
+#include "link/DownParDlg.h"
+#include "link/DownProDlg.h"
+#include "link/Link.h"
 #include "link/ProcessDlg.h"
+#include "link/SetSeriesDlg.h"
+#include "registers/SetParDlg.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
@@ -82,15 +92,25 @@ int main(int argc, char* argv[]) {
     tarvex.mainFrame->show();
     CAboutDlg about(tarvex.mainFrame.get());
     ok = Shoot(about, folder, QStringLiteral("about")) && ok;
-    ok = Shoot(view.loadCutDlg, folder, QStringLiteral("load-cut")) && ok;
-    ok = Shoot(view.setParDlg, folder, QStringLiteral("registers")) && ok;
-    ok = Shoot(view.messageDlg, folder, QStringLiteral("information-window")) && ok;
-    ok = Shoot(view.setByteDlg, folder, QStringLiteral("characters")) && ok;
-    ok = Shoot(view.downProDlg, folder, QStringLiteral("download-program")) && ok;
-    ok = Shoot(view.downParDlg, folder, QStringLiteral("download-parameters")) && ok;
-    ok = Shoot(view.downByteDlg, folder, QStringLiteral("download-screen")) && ok;
-    ok = Shoot(view.setSeriesDlg, folder, QStringLiteral("serial-settings")) && ok;
-    ok = Shoot(view.translateDlg, folder, QStringLiteral("compile")) && ok;
+    CSerialPort& port = tarvex.link->Port();
+    CLoadCutDlg loadCut(prompts);
+    ok = Shoot(loadCut, folder, QStringLiteral("load-cut")) && ok;
+    CSetParDlg registers(prompts);
+    ok = Shoot(registers, folder, QStringLiteral("registers")) && ok;
+    CMessageDlg information;
+    ok = Shoot(information, folder, QStringLiteral("information-window")) && ok;
+    CSetByteDlg characters(prompts);
+    ok = Shoot(characters, folder, QStringLiteral("characters")) && ok;
+    CDownProDlg downloadProgram(prompts, port);
+    ok = Shoot(downloadProgram, folder, QStringLiteral("download-program")) && ok;
+    CDownParDlg downloadParams(prompts, port);
+    ok = Shoot(downloadParams, folder, QStringLiteral("download-parameters")) && ok;
+    CDownByteDlg downloadScreen(prompts, port);
+    ok = Shoot(downloadScreen, folder, QStringLiteral("download-screen")) && ok;
+    CSetSeriesDlg serial(*tarvex.link);
+    ok = Shoot(serial, folder, QStringLiteral("serial-settings")) && ok;
+    CTranslateDlg compile(prompts);
+    ok = Shoot(compile, folder, QStringLiteral("compile")) && ok;
     CProcessDlg progress;
     ok = Shoot(progress, folder, QStringLiteral("progress")) && ok;
     return ok ? 0 : 1;

@@ -20,7 +20,9 @@ CSplashWnd::CSplashWnd(QWidget* parent, const QPixmap& picture)
     setFixedSize(picture_.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
-    QTimer::singleShot(kShowMs, this, &CSplashWnd::CloseSplash);
+    closeTimer_.setSingleShot(true);
+    closeTimer_.callOnTimeout(this, &CSplashWnd::CloseSplash);
+    closeTimer_.start(kShowMs);
 }
 
 CSplashWnd::~CSplashWnd() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 class QEvent;
@@ -19,6 +20,8 @@ public:
     static bool FilterSplashMessage(QEvent* event);
     static void CloseSplash();
     static CSplashWnd* CurrentSplash() { return current_; }
+    // Runs once, kShowMs after the splash showed, and closes it; tests fire it themselves.
+    QTimer& CloseTimer() { return closeTimer_; }
     // Where the picture comes from; tests point it elsewhere.
     static inline QString picturePath = QStringLiteral(":/res/splash.png");
 
@@ -33,4 +36,5 @@ private:
     static inline bool enabled_ = false;
     static inline CSplashWnd* current_ = nullptr;
     QPixmap picture_;
+    QTimer closeTimer_;
 };

@@ -14,13 +14,13 @@
 #include <QTranslator>
 
 #include "app/AboutDlg.h"
-#include "app/Commands.h"
 #include "app/DesktopRegistration.h"
 #include "app/MainFrm.h"
 #include "app/Splash.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
 #include "common/QtMessages.h"
+#include "link/Link.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -101,7 +101,10 @@ void CTarvexApp::InstallTranslations() {
         QCoreApplication::installTranslator(translator);
 }
 
-CTarvexApp::CTarvexApp(ui::Prompts& prompts) : prompts_(prompts) {}
+CTarvexApp::CTarvexApp(ui::Prompts& prompts)
+    : link(
+          std::make_unique<ctrl::Link>([&prompts](const QString& text) { prompts.Message(text); })),
+      prompts_(prompts) {}
 
 CTarvexApp::~CTarvexApp() = default;
 
@@ -124,7 +127,7 @@ bool CTarvexApp::InitInstance(const QStringList& arguments, const QString& progr
         return false;
     }
 
-    if (!CreateMainWindow(info.showSplash))
+    if (!CreateMainWindow())
         return false;
     if (info.command == Command::FileNew) {
         document->OnNewDocument();
@@ -141,11 +144,11 @@ bool CTarvexApp::InitInstance(const QStringList& arguments, const QString& progr
     return true;
 }
 
-bool CTarvexApp::CreateMainWindow(bool) {
-    mainFrame = std::make_unique<CMainFrame>(*this);
+bool CTarvexApp::CreateMainWindow() {
+    mainFrame = std::make_unique<CMainFrame>(*this, prompts_);
     if (!mainFrame->OnCreate())
         return false;
-    view = new CTarvexView(prompts_, mainFrame.get());
+    view = new CTarvexView(mainFrame.get());
     document = std::make_unique<CTarvexDoc>(prompts_, *view);
     mainFrame->AttachView(view);
     connect(document.get(), &CTarvexDoc::TitleChanged, mainFrame.get(),
@@ -157,15 +160,15 @@ bool CTarvexApp::CreateMainWindow(bool) {
 }
 
 void CTarvexApp::InitialUpdate() {
+    link->RestartTicks();
     view->OnInitialUpdate();
-    mainFrame->UpdateCommandUI();
 }
 
 void CTarvexApp::LoadProfile() {
     const auto profile = Profile();
     recentFiles.clear();
     profile->beginGroup(kRecentSection);
-    for (int i = 1; i <= cmd::kRecentFileCount; ++i) {
+    for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString path = profile->value(kRecentEntry.arg(i)).toString();
         if (!path.isEmpty())
             recentFiles.append(path);
@@ -177,7 +180,7 @@ void CTarvexApp::LoadProfile() {
 void CTarvexApp::SaveProfile() {
     const auto profile = Profile();
     profile->beginGroup(kRecentSection);
-    for (int i = 1; i <= cmd::kRecentFileCount; ++i) {
+    for (int i = 1; i <= kRecentFileCount; ++i) {
         if (i <= recentFiles.size())
             profile->setValue(kRecentEntry.arg(i), QDir::toNativeSeparators(recentFiles[i - 1]));
         else
@@ -192,7 +195,7 @@ void CTarvexApp::SaveProfile() {
 void CTarvexApp::AddToRecentFileList(const QString& path) {
     RemoveFromRecentFileList(path);
     recentFiles.prepend(path);
-    while (recentFiles.size() > cmd::kRecentFileCount)
+    while (recentFiles.size() > kRecentFileCount)
         recentFiles.removeLast();
     if (mainFrame)
         mainFrame->ShowRecentFiles(recentFiles);

@@ -10,12 +10,16 @@ class CMainFrame;
 class CTarvexDoc;
 class CTarvexView;
 
+namespace ctrl {
+class Link;
+}
+
 namespace ui {
 class Prompts;
 }
 
-// The application object: start-up, the profile, the recent files and the commands that belong
-// to the application rather than to the document or the view.
+// The application object: start-up, the profile, the recent files, the line to the controller
+// and the commands that belong to the application rather than to the document or the view.
 class CTarvexApp : public QObject {
     Q_OBJECT
 
@@ -28,6 +32,7 @@ public:
         QStringLiteral("系统注册项已被移除并且相应的 INI 文件（假如存在）也被删除。");
     static inline const QString kNotAllUnregistered =
         QStringLiteral("不是所有的系统注册项（或 INI 文件）都被移除。");
+    static constexpr int kRecentFileCount = 4;
 
     struct CommandLineInfo {
         enum class Command { FileNew, FileOpen, FilePrint, FilePrintTo, Unregister };
@@ -67,6 +72,8 @@ public:
     // Prints without a dialog; to a PDF beside the document where no printer is installed.
     bool PrintDirect(const QString& printerName);
 
+    // The line to the controller; it outlives the window whose commands use it.
+    std::unique_ptr<ctrl::Link> link;
     std::unique_ptr<CTarvexDoc> document;
     std::unique_ptr<CMainFrame> mainFrame;
     CTarvexView* view = nullptr;
@@ -77,7 +84,7 @@ private:
     void LoadProfile();
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);
-    bool CreateMainWindow(bool showSplash);
+    bool CreateMainWindow();
     void InitialUpdate();
     QPrinter& Printer();
     QString PdfPathForDocument() const;

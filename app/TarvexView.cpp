@@ -18,11 +18,9 @@
 #include "app/GbkText.h"
 #include "app/ProgramFile.h"
 #include "app/TarvexDoc.h"
-#include "ui/Prompts.h"
+#include "common/QtMessages.h"
 
 namespace {
-
-const QString kLineFormat = QStringLiteral("行号： %1");
 
 // Keys whose character the editor inserts after the key-down has been seen: the pane shows the
 // line the key was pressed on, and the next key or click shows where the caret went.
@@ -51,17 +49,7 @@ QStringList LocalFiles(const QMimeData* data) {
 
 }  // namespace
 
-CTarvexView::CTarvexView(ui::Prompts& prompts, QWidget* parent)
-    : QPlainTextEdit(parent),
-      loadCutDlg(prompts),
-      setParDlg(prompts),
-      downByteDlg(prompts),
-      downParDlg(prompts),
-      setByteDlg(prompts),
-      downProDlg(prompts),
-      translateDlg(prompts),
-      session(setSeriesDlg.ownedPort, [&prompts](const QString& text) { prompts.Message(text); }),
-      prompts_(prompts) {
+CTarvexView::CTarvexView(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("editor"));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -124,12 +112,7 @@ qsizetype CTarvexView::RoomFor(const QString& text) const {
 }
 
 void CTarvexView::OnInitialUpdate() {
-    OnUpdate();
     ShowLine(1);
-}
-
-void CTarvexView::OnUpdate() {
-    session.ViewUpdate();
 }
 
 int CTarvexView::CaretDisplayLine() const {
@@ -149,7 +132,7 @@ void CTarvexView::UpdateLineIndicator() {
 }
 
 void CTarvexView::ShowLine(int line) {
-    emit LineIndicatorChanged(kLineFormat.arg(line));
+    emit LineIndicatorChanged(msg::QText(msg::Id::StatusLine, {QString::number(line)}));
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent* event) {
@@ -237,59 +220,6 @@ void CTarvexView::dropEvent(QDropEvent* event) {
         return;
     }
     QPlainTextEdit::dropEvent(event);
-}
-
-void CTarvexView::OnCompile() {
-    translateDlg.programText = WholeText();
-    translateDlg.documentPath = document_ ? document_->pathName : QString();
-    translateDlg.documentTitle = document_ ? document_->title : QString();
-    translateDlg.exec();
-}
-
-void CTarvexView::OnRegisters() {
-    setParDlg.exec();
-}
-
-void CTarvexView::OnCharacters() {
-    setByteDlg.exec();
-}
-
-// Its menu item is never enabled, so only a command sent by other means gets here.
-void CTarvexView::OnLoadCut() {
-    loadCutDlg.exec();
-}
-
-void CTarvexView::OnSerialSettings() {
-    setSeriesDlg.exec();
-}
-
-void CTarvexView::OnConnect() {
-    session.Connect(setSeriesDlg.portText);
-}
-
-void CTarvexView::OnDisconnect() {
-    session.Disconnect();
-}
-
-void CTarvexView::OnDownloadProgram() {
-    downProDlg.port = &setSeriesDlg.ownedPort;
-    downProDlg.exec();
-}
-
-void CTarvexView::OnDownloadParams() {
-    downParDlg.port = &setSeriesDlg.ownedPort;
-    downParDlg.exec();
-}
-
-void CTarvexView::OnDownloadScreen() {
-    downByteDlg.port = &setSeriesDlg.ownedPort;
-    downByteDlg.exec();
-}
-
-void CTarvexView::OnInfoWindow() {
-    if (messageDlg.openFlag)
-        return;
-    messageDlg.Open(this, mapToGlobal(QPoint(0, 0)));
 }
 
 void CTarvexView::Print(QPagedPaintDevice* printer) {

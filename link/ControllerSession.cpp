@@ -6,8 +6,8 @@
 
 namespace ctrl {
 
-ControllerSession::ControllerSession(SerialLink& port, Reporter report)
-    : port(port), report(std::move(report)) {}
+ControllerSession::ControllerSession(SerialLink& port, Reporter report, ConnectedListener listener)
+    : port(port), report(std::move(report)), listener(std::move(listener)) {}
 
 ControllerSession::~ControllerSession() = default;
 
@@ -18,8 +18,7 @@ void ControllerSession::ViewUpdate() {
         timer->callOnTimeout([this] { Tick(); });
     }
     timer->start(kTickMs);
-    linkTimer = timer->timerId();
-    connected = false;
+    SetConnected(false);
 }
 
 void ControllerSession::Connect(const QString& portText) {
@@ -31,13 +30,13 @@ void ControllerSession::Connect(const QString& portText) {
     } else {
         report(PortOpenFailedMessage(portText));
     }
-    connected = false;
+    SetConnected(false);
 }
 
 void ControllerSession::Tick() {
     ++handshakeTicks;
     if (port.sessionState == LINK_IDLE) {
-        connected = false;
+        SetConnected(false);
         return;
     }
     if (port.sessionState != LINK_HANDSHAKE)
@@ -45,7 +44,7 @@ void ControllerSession::Tick() {
     if (handshakeTicks >= kGiveUpTicks) {
         port.sessionState = LINK_IDLE;
         handshakeTicks = 0;
-        connected = false;
+        SetConnected(false);
         // Ticks that come while the box is up see state 0 and only clear `connected`; the port
         // closes once the user has read the message.
         report(kHandshakeFailedMessage);
@@ -53,8 +52,8 @@ void ControllerSession::Tick() {
         return;
     }
     if (port.QueuedBytes() > 0 && port.Receive(&linkByte, 1) == 1 && linkByte == kHandshakeByte) {
-        connected = true;
         port.sessionState = LINK_READY;
+        SetConnected(true);
     }
 }
 
@@ -62,7 +61,15 @@ void ControllerSession::Disconnect() {
     const std::uint8_t farewell = kFarewellByte;
     port.Send(&farewell, 1);
     port.Close();
-    connected = false;
+    SetConnected(false);
+}
+
+void ControllerSession::SetConnected(bool value) {
+    if (connected.value_ == value)
+        return;
+    connected.value_ = value;
+    if (listener)
+        listener(value);
 }
 
 bool ControllerSession::IsEnabled(LinkCommand command) const {

@@ -12,14 +12,25 @@ class QTimer;
 
 namespace ctrl {
 
-// The link commands of the session menu, with their command identifiers.
-enum class LinkCommand : int {
-    Serial = 32772,
-    Connect = 32773,
-    DownloadProgram = 32774,
-    DownloadParams = 32775,
-    DownloadScreen = 32776,
-    Disconnect = 32777,
+// The commands of the session menu whose enabling the session decides.
+enum class LinkCommand {
+    Serial,
+    Connect,
+    DownloadProgram,
+    DownloadParams,
+    DownloadScreen,
+    Disconnect
+};
+
+// Whether the controller has answered the handshake. Only the session changes it, and it tells
+// its listener each time, so nobody has to ask.
+class ConnectedFlag {
+public:
+    operator bool() const { return value_; }
+
+private:
+    friend class ControllerSession;
+    bool value_ = false;
 };
 
 // The period in which the controller is known to answer: connect sends the handshake byte, the
@@ -33,8 +44,9 @@ public:
 
     // Shows a message to the user and returns when the user has closed it.
     using Reporter = std::function<void(const QString&)>;
+    using ConnectedListener = std::function<void(bool connected)>;
 
-    ControllerSession(SerialLink& port, Reporter report);
+    ControllerSession(SerialLink& port, Reporter report, ConnectedListener listener = {});
     ~ControllerSession();
     ControllerSession(const ControllerSession&) = delete;
     ControllerSession& operator=(const ControllerSession&) = delete;
@@ -48,14 +60,16 @@ public:
     void Disconnect();
     bool IsEnabled(LinkCommand command) const;
 
-    bool connected = false;
+    ConnectedFlag connected;
     std::uint32_t handshakeTicks = 0;
     std::uint8_t linkByte = 0;
-    int linkTimer = 0;
 
 private:
+    void SetConnected(bool value);
+
     SerialLink& port;
     Reporter report;
+    ConnectedListener listener;
     std::unique_ptr<QTimer> timer;
 };
 

@@ -36,11 +36,12 @@ std::filesystem::path PathOf(const QString& text) {
 
 // Control ids, for the record: path 1004, browse 1002, the kinds 1125, 1126 and 1128, screen
 // number 1063, registers 1064 to 1067, start 1003, cancel 2.
-CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, QWidget* parent)
+CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : QDialog(parent),
       scratchPath(ctrl::DefaultScratchPath()),
       run(*this, prompts),
-      prompts_(prompts) {
+      prompts_(prompts),
+      port_(port) {
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::ScreenDownloadCaption));
 
@@ -166,7 +167,7 @@ void CDownByteDlg::ShowAgainWith(const QString& message) {
 
 void CDownByteDlg::StartDownload() {
     TakeFields();
-    if (port == nullptr || !NumbersInRange())
+    if (!NumbersInRange())
         return;
     std::string head;
     if (!screen::ReadBitmapHead(PathOf(filePath), head)) {
@@ -187,7 +188,7 @@ void CDownByteDlg::StartDownload() {
         ShowAgainWith(QString::fromStdString(ctrl::CannotOpenMessage(scratchPath.toStdString())));
         return;
     }
-    run.Start(*port, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
+    run.Start(port_, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
 }
 
 void CDownByteDlg::showEvent(QShowEvent* event) {

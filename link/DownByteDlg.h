@@ -25,10 +25,9 @@ class CDownByteDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CDownByteDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    // `port` is the one port of the link, borrowed for the dialog's life.
+    CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
-    // Set by the owner before each opening: the one port of the link.
-    CSerialPort* port = nullptr;
     QString filePath;
     QString screenNumberText = QStringLiteral("0");
     std::array<QString, 4> registerNumberText{QStringLiteral("0"), QStringLiteral("0"),
@@ -52,6 +51,7 @@ private:
     void ShowAgainWith(const QString& message);
 
     ui::Prompts& prompts_;
+    CSerialPort& port_;
     QLineEdit* pathEdit_;
     QLineEdit* screenNumberEdit_;
     std::array<QLineEdit*, 4> registerEdits_{};

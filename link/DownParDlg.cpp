@@ -4,12 +4,12 @@
 #include "link/SerialPort.h"
 #include "common/DecimalValue.h"
 
-CDownParDlg::CDownParDlg(ui::Prompts& prompts, QWidget* parent)
+CDownParDlg::CDownParDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ParameterDownloadCaption),
                         msg::QText(msg::Id::ParameterDownloadFileGroup),
                         msg::QText(msg::Id::ParameterDownloadNumberLabel),
                         msg::QText(msg::Id::ParameterDownloadFilter)},
-                       prompts, parent) {}
+                       prompts, port, parent) {}
 
 ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {
     return registerFile.Open(path);

@@ -10,7 +10,7 @@ class CDownParDlg : public CFileDownloadDlg {
     Q_OBJECT
 
 public:
-    explicit CDownParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    CDownParDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
     QString pageText = QStringLiteral("001");
     ctrl::ParameterSource registerFile;

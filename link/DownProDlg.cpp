@@ -4,12 +4,12 @@
 #include "link/SerialPort.h"
 #include "common/DecimalValue.h"
 
-CDownProDlg::CDownProDlg(ui::Prompts& prompts, QWidget* parent)
+CDownProDlg::CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ProgramDownloadCaption),
                         msg::QText(msg::Id::ProgramDownloadFileGroup),
                         msg::QText(msg::Id::ProgramDownloadNumberLabel),
                         msg::QText(msg::Id::ProgramDownloadFilter)},
-                       prompts, parent) {}
+                       prompts, port, parent) {}
 
 ctrl::SourceOpen CDownProDlg::OpenSource(const std::filesystem::path& path) {
     return programFile.Open(path);

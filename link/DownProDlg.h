@@ -10,7 +10,7 @@ class CDownProDlg : public CFileDownloadDlg {
     Q_OBJECT
 
 public:
-    explicit CDownProDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
     QString programNumberText = QStringLiteral("001");
     ctrl::ProgramSource programFile;

@@ -11,8 +11,9 @@
 
 // Control ids, for the record: path 1004, browse 1002, start 1003, cancel 2; the number box
 // is 1064 for programs and 1118 for parameters.
-CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), run(*this, prompts), prompts_(prompts), filter_(look.filter) {
+CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSerialPort& port,
+                                   QWidget* parent)
+    : QDialog(parent), run(*this, prompts), prompts_(prompts), port_(port), filter_(look.filter) {
     namespace c = ui::controls;
     setWindowTitle(look.title);
 
@@ -57,8 +58,6 @@ void CFileDownloadDlg::Browse() {
 }
 
 void CFileDownloadDlg::StartDownload() {
-    if (port == nullptr)
-        return;
     switch (OpenSource(std::filesystem::path(filePath.toStdU16String()))) {
         case ctrl::SourceOpen::CannotOpen:
             prompts_.Message(
@@ -72,7 +71,7 @@ void CFileDownloadDlg::StartDownload() {
             break;
     }
     hide();
-    Transfer(*port);
+    Transfer(port_);
 }
 
 void CFileDownloadDlg::showEvent(QShowEvent* event) {

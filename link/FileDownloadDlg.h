@@ -24,8 +24,6 @@ class CFileDownloadDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // Set by the owner before each opening: the one port of the link.
-    CSerialPort* port = nullptr;
     QString filePath;
     ctrl::DownloadRun run;
 
@@ -40,7 +38,8 @@ protected:
         QString numberCaption;
         QString filter;
     };
-    CFileDownloadDlg(const Look& look, ui::Prompts& prompts, QWidget* parent);
+    // `port` is the one port of the link, borrowed for the dialog's life.
+    CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSerialPort& port, QWidget* parent);
 
     // The dialog's field behind the number box.
     virtual QString& NumberText() = 0;
@@ -52,6 +51,7 @@ protected:
 
 private:
     ui::Prompts& prompts_;
+    CSerialPort& port_;
     QString filter_;
     QLineEdit* pathEdit_;
     QLineEdit* numberEdit_;

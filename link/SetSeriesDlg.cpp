@@ -8,9 +8,9 @@
 #include <QSerialPortInfo>
 #include <QShowEvent>
 
-#include "common/DecimalValue.h"
-#include "common/PortName.h"
 #include "common/QtMessages.h"
+#include "link/Link.h"
+#include "link/SerialPort.h"
 #include "ui/DialogControls.h"
 
 namespace {
@@ -20,10 +20,6 @@ void SortAsText(QStringList& items) {
     std::sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
-}
-
-std::int32_t DecimalValue(const QString& text) {
-    return text::DecimalValue(text.toStdString());
 }
 
 QStringList PresentDevices() {
@@ -44,7 +40,7 @@ QComboBox* MakeCombo(const char* name) {
 }  // namespace
 
 // Control ids, for the record: port 1001, baud rate 1002, OK 1.
-CSetSeriesDlg::CSetSeriesDlg(QWidget* parent) : QDialog(parent), port(&ownedPort) {
+CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent), link_(link) {
     setWindowTitle(msg::QText(msg::Id::SerialCaption));
 
     portCombo_ = MakeCombo("portCombo");
@@ -90,24 +86,15 @@ QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {
 }
 
 void CSetSeriesDlg::Refresh() {
-    portCombo_->setEditText(portText);
-    const int baud = baudCombo_->findText(baudText);
+    portCombo_->setEditText(link_.PortText());
+    const int baud = baudCombo_->findText(link_.BaudText());
     if (baud >= 0)
         baudCombo_->setCurrentIndex(baud);
 }
 
-void CSetSeriesDlg::TakeFields() {
-    portText = portCombo_->currentText();
-    baudText = baudCombo_->currentText();
-}
-
 void CSetSeriesDlg::Confirm() {
-    TakeFields();
     accept();
-    // Only "COMn" names port n; any other text names port 0, which no device answers to.
-    port->portNumber = text::ComPortNumber(portText.toStdString());
-    port->baudRate = DecimalValue(baudText);
-    port->portPath = text::IsDevicePath(portText.toStdString()) ? portText : QString();
+    link_.Configure(portCombo_->currentText(), baudCombo_->currentText());
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {

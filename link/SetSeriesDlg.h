@@ -4,36 +4,33 @@
 #include <QString>
 #include <QStringList>
 
-#include "link/SerialPort.h"
+namespace ctrl {
+class Link;
+}
 
 class QComboBox;
 class QPushButton;
 class QShowEvent;
 
-// The serial settings: which port and baud rate the next connect uses. The dialog owns the one
-// serial port of the link; the view keeps the dialog for its whole life.
+// The serial settings: which port and baud rate the next connect uses. The settings live in the
+// link; a confirm hands them over, Esc and the close box change nothing.
 class CSetSeriesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CSetSeriesDlg(QWidget* parent = nullptr);
-
-    CSerialPort* port;
-    CSerialPort ownedPort;
-    QString baudText = QStringLiteral("4800");
-    QString portText = QStringLiteral("COM1");
+    explicit CSetSeriesDlg(ctrl::Link& link, QWidget* parent = nullptr);
 
     // COM1 to COM4 and the serial devices present, sorted as text the way the list shows them.
     static QStringList PortChoices(const QStringList& presentDevices);
 
     void Refresh();
-    void TakeFields();
     void Confirm();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    ctrl::Link& link_;
     QComboBox* portCombo_;
     QComboBox* baudCombo_;
     QPushButton* okButton_;

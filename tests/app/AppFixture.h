@@ -1,17 +1,43 @@
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/MainFrm.h"
 #include "app/Tarvex.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
+#include "link/Link.h"
+#include "link/SetSeriesDlg.h"
 #include "ui/ScriptedPrompts.h"
+
+// Triggers `command` and hands the modal dialog of type Dialog it opens to `use`; returns that
+// dialog (it lives on in its owner), or null when none of that type came.
+template <typename Dialog, typename Use>
+Dialog* RunModal(QAction* command, Use use) {
+    Dialog* seen = nullptr;
+    // Ends with the call, so a command that opened nothing leaves nothing behind.
+    QTimer opened;
+    opened.setSingleShot(true);
+    opened.callOnTimeout([&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        seen = qobject_cast<Dialog*>(modal);
+        if (seen)
+            use(*seen);
+        else if (modal)
+            modal->close();
+    });
+    opened.start(0);
+    command->trigger();
+    return seen;
+}
 
 // One run of the application with scripted prompts, started as the user would start it.
 struct AppRun {
@@ -25,8 +51,16 @@ struct AppRun {
     CMainFrame& Frame() { return *app.mainFrame; }
     CTarvexView& View() { return *app.view; }
     CTarvexDoc& Doc() { return *app.document; }
-    QAction* Action(int id) { return app.mainFrame->Action(id); }
+    const CMainFrame::Commands& Do() { return app.mainFrame->Actions(); }
+    ctrl::Link& Link() { return *app.link; }
     QString LinePane() const;
+    // "串口设置" with `port` typed into the port box and confirmed.
+    bool ChoosePort(const QString& port) {
+        return RunModal<CSetSeriesDlg>(Do().serialSettings, [&port](CSetSeriesDlg& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("portCombo"))->setEditText(port);
+            dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        });
+    }
 };
 
 inline QString AppRun::LinePane() const {

@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "AppFixture.h"
-#include "app/Commands.h"
 #include "app/ProgramFile.h"
+#include "compiler/TranslateDlg.h"
 
 using Answer = ui::Prompts::Answer;
 
@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(run.View().WholeText(), bytes);
         QVERIFY(!run.Doc().IsModified());
         run.prompts.fileAnswers.enqueue(copy);
-        run.Action(cmd::FileSaveAs)->trigger();
+        run.Do().fileSaveAs->trigger();
         QCOMPARE(ReadBytes(copy), bytes);
         QCOMPARE(run.Doc().pathName, copy);
         QCOMPARE(run.app.recentFiles.value(0), copy);
@@ -135,7 +135,7 @@ private slots:
         // Saving there fails the same way and keeps the document modified.
         Type(&run.View(), QStringLiteral("END"));
         run.prompts.fileAnswers.enqueue(Path(path));
-        run.Action(cmd::FileSave)->trigger();
+        run.Do().fileSave->trigger();
         QCOMPARE(run.prompts.messages.value(1), pattern.arg(Path(path)));
         QVERIFY(run.Doc().IsModified());
         QVERIFY(run.Doc().pathName.isEmpty());
@@ -150,7 +150,7 @@ private slots:
         // The file is replaced by a folder of its name: the save cannot take its place.
         QFile::remove(file);
         QDir(dir.path()).mkpath(QStringLiteral("kept.kxc/inner"));
-        run.Action(cmd::FileSave)->trigger();
+        run.Do().fileSave->trigger();
         QCOMPARE(run.prompts.messages.size(), 1);
         QVERIFY(QFileInfo(file).isDir());
         QVERIFY(QFileInfo::exists(file + QStringLiteral("/inner")));
@@ -179,7 +179,7 @@ private slots:
         run.prompts.answers.enqueue(answer);
         run.prompts.fileAnswers.enqueue(saveSucceeds ? file
                                                      : Path(QStringLiteral("no/such/dir/q.kxc")));
-        run.Action(cmd::FileNew)->trigger();
+        run.Do().fileNew->trigger();
         QCOMPARE(run.prompts.questions, QStringList{QStringLiteral("将改动保存到 无标题？")});
         QCOMPARE(run.View().WholeText().isEmpty(), leaves);
         QCOMPARE(run.Doc().IsModified(), !leaves);
@@ -191,7 +191,7 @@ private slots:
     void saveAsProposesTheTitleWithTheExtension() {
         AppRun run;
         QVERIFY(run.Start());
-        run.Action(cmd::FileSaveAs)->trigger();
+        run.Do().fileSaveAs->trigger();
         QCOMPARE(run.prompts.choosers.size(), 1);
         const ui::FileChooser& chooser = run.prompts.choosers[0];
         QCOMPARE(chooser.title, QStringLiteral("保存为"));
@@ -326,14 +326,10 @@ private slots:
         QVERIFY(run.Start({QStringLiteral("/Embedding"), file}));
         QTest::keyClick(&run.View(), Qt::Key_End, Qt::ControlModifier);
         Type(&run.View(), QStringLiteral("中"));
-        CTranslateDlg& dialog = run.View().translateDlg;
-        bool shown = false;
-        QTimer::singleShot(0, &dialog, [&] {
-            shown = dialog.isVisible();
-            dialog.reject();
-        });
-        run.Action(cmd::ToolsCompile)->trigger();
-        QVERIFY(shown);
+        CTranslateDlg* compile =
+            RunModal<CTranslateDlg>(run.Do().compile, [](QDialog& dialog) { dialog.reject(); });
+        QVERIFY(compile);
+        const CTranslateDlg& dialog = *compile;
         QCOMPARE(dialog.programText, Gbk({'E', 'N', 'D', 0x0D, 0x0A, 0xD6, 0xD0}));
         QCOMPARE(dialog.documentPath, file);
         QCOMPARE(dialog.documentTitle, QStringLiteral("compile.kxc"));

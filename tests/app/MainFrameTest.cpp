@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,6 +7,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -17,9 +17,16 @@
 
 #include "../link/PtyPair.h"
 #include "AppFixture.h"
-#include "app/Commands.h"
 #include "app/DesktopRegistration.h"
+#include "app/LoadCutDlg.h"
+#include "app/MessageDlg.h"
 #include "app/Splash.h"
+#include "charset/SetByteDlg.h"
+#include "compiler/TranslateDlg.h"
+#include "link/DownByteDlg.h"
+#include "link/DownParDlg.h"
+#include "link/DownProDlg.h"
+#include "registers/SetParDlg.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
 
@@ -33,34 +40,79 @@ QStringList Items(const QMenu* menu) {
     return items;
 }
 
-QStringList Enabled(AppRun& run, const QList<int>& ids) {
+using Commands = CMainFrame::Commands;
+
+const std::pair<const char*, QAction * Commands::*> kCommands[] = {
+    {"fileNew", &Commands::fileNew},
+    {"fileOpen", &Commands::fileOpen},
+    {"fileSave", &Commands::fileSave},
+    {"fileSaveAs", &Commands::fileSaveAs},
+    {"loadCut", &Commands::loadCut},
+    {"print", &Commands::print},
+    {"printPreview", &Commands::printPreview},
+    {"printSetup", &Commands::printSetup},
+    {"exit", &Commands::exit},
+    {"undo", &Commands::undo},
+    {"cut", &Commands::cut},
+    {"copy", &Commands::copy},
+    {"paste", &Commands::paste},
+    {"compile", &Commands::compile},
+    {"registers", &Commands::registers},
+    {"characters", &Commands::characters},
+    {"serialSettings", &Commands::serialSettings},
+    {"connect", &Commands::connect},
+    {"downloadProgram", &Commands::downloadProgram},
+    {"downloadParams", &Commands::downloadParams},
+    {"downloadScreen", &Commands::downloadScreen},
+    {"disconnect", &Commands::disconnect},
+    {"toolbar", &Commands::toolbar},
+    {"statusBar", &Commands::statusBar},
+    {"infoWindow", &Commands::infoWindow},
+    {"about", &Commands::about},
+};
+
+QAction* Named(AppRun& run, const QString& name) {
+    for (const auto& [commandName, command] : kCommands) {
+        if (name == QLatin1String(commandName))
+            return run.Do().*command;
+    }
+    return nullptr;
+}
+
+// The commands whose enabling follows a rule.
+const QStringList kRuled = {"undo",           "cut",
+                            "copy",           "loadCut",
+                            "connect",        "downloadProgram",
+                            "downloadParams", "downloadScreen",
+                            "disconnect",     "infoWindow"};
+
+QStringList Enabled(AppRun& run) {
     QStringList enabled;
-    for (int id : ids) {
-        if (run.Action(id)->isEnabled())
-            enabled.append(QString::number(id));
+    for (const QString& name : kRuled) {
+        if (Named(run, name)->isEnabled())
+            enabled.append(name);
     }
     return enabled;
 }
 
-const QList<int> kRuled = {cmd::EditUndo,           cmd::EditCut,
-                           cmd::EditCopy,           cmd::FileLoadCut,
-                           cmd::LinkConnect,        cmd::LinkDownloadProgram,
-                           cmd::LinkDownloadParams, cmd::LinkDownloadScreen,
-                           cmd::LinkDisconnect,     cmd::ViewInfoWindow};
-
 // The next byte the host wrote to the far end of the line, or -1 when none came in time.
 int ReadByte(int fd, int timeoutMs) {
     pollfd wanted{fd, POLLIN, 0};
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents();
-        if (poll(&wanted, 1, 10) == 1) {
-            unsigned char byte = 0;
-            return read(fd, &byte, 1) == 1 ? byte : -1;
-        }
-    }
-    return -1;
+    if (!QTest::qWaitFor([&] { return poll(&wanted, 1, 0) == 1; }, timeoutMs))
+        return -1;
+    unsigned char byte = 0;
+    return read(fd, &byte, 1) == 1 ? byte : -1;
+}
+
+// "连接控制器" on the line's far end, answered as the controller answers.
+bool ConnectOver(AppRun& run, const PtyPair& line) {
+    if (!run.ChoosePort(QString::fromStdString(line.slavePath)))
+        return false;
+    run.Do().connect->trigger();
+    const unsigned char answer = 1;
+    if (ReadByte(line.master, 2000) != 1 || write(line.master, &answer, 1) != 1)
+        return false;
+    return QTest::qWaitFor([&] { return run.Do().downloadProgram->isEnabled(); }, 2000);
 }
 
 }  // namespace
@@ -99,59 +151,59 @@ private slots:
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(Items(run.Frame().popups[i]), expected[i]);
         // The display-character command exists but nothing in the menus sends it.
-        QVERIFY(run.Action(cmd::ToolsCharacters));
+        QVERIFY(run.Do().characters);
         for (const QMenu* menu : run.Frame().popups)
-            QVERIFY(!menu->actions().contains(run.Action(cmd::ToolsCharacters)));
+            QVERIFY(!menu->actions().contains(run.Do().characters));
     }
 
     void commandsCarryTheirPromptsAndKeys_data() {
-        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("keys");
-        QTest::newRow("new") << int(cmd::FileNew) << "建立新文档"
+        QTest::newRow("new") << QString("fileNew") << "建立新文档"
                              << "Ctrl+N";
-        QTest::newRow("open") << int(cmd::FileOpen) << "打开一个现有文档"
+        QTest::newRow("open") << QString("fileOpen") << "打开一个现有文档"
                               << "Ctrl+O";
-        QTest::newRow("save") << int(cmd::FileSave) << "保存活动文档"
+        QTest::newRow("save") << QString("fileSave") << "保存活动文档"
                               << "Ctrl+S";
-        QTest::newRow("save as") << int(cmd::FileSaveAs) << "将活动文档以一个新文件名保存"
+        QTest::newRow("save as") << QString("fileSaveAs") << "将活动文档以一个新文件名保存"
                                  << "";
-        QTest::newRow("load cut") << int(cmd::FileLoadCut) << "载入*.cut文件"
+        QTest::newRow("load cut") << QString("loadCut") << "载入*.cut文件"
                                   << "";
-        QTest::newRow("print") << int(cmd::FilePrint) << "打印活动文档"
+        QTest::newRow("print") << QString("print") << "打印活动文档"
                                << "Ctrl+P";
-        QTest::newRow("preview") << int(cmd::FilePrintPreview) << "显示整页"
+        QTest::newRow("preview") << QString("printPreview") << "显示整页"
                                  << "";
-        QTest::newRow("print setup") << int(cmd::FilePrintSetup) << "改变打印机及打印选项"
+        QTest::newRow("print setup") << QString("printSetup") << "改变打印机及打印选项"
                                      << "";
-        QTest::newRow("exit") << int(cmd::AppExit) << "退出应用程序；提示保存文档"
+        QTest::newRow("exit") << QString("exit") << "退出应用程序；提示保存文档"
                               << "";
-        QTest::newRow("undo") << int(cmd::EditUndo) << "撤消最后一步操作"
+        QTest::newRow("undo") << QString("undo") << "撤消最后一步操作"
                               << "Ctrl+Z, Alt+Backspace";
-        QTest::newRow("cut") << int(cmd::EditCut) << "剪切被选对象并将其置于剪贴板上"
+        QTest::newRow("cut") << QString("cut") << "剪切被选对象并将其置于剪贴板上"
                              << "Ctrl+X, Shift+Del";
-        QTest::newRow("copy") << int(cmd::EditCopy) << "复制被选对象并将其置于剪贴板上"
+        QTest::newRow("copy") << QString("copy") << "复制被选对象并将其置于剪贴板上"
                               << "Ctrl+C, Ctrl+Ins";
-        QTest::newRow("paste") << int(cmd::EditPaste) << "插入剪贴板内容"
+        QTest::newRow("paste") << QString("paste") << "插入剪贴板内容"
                                << "Ctrl+V, Shift+Ins";
-        QTest::newRow("compile") << int(cmd::ToolsCompile) << ""
+        QTest::newRow("compile") << QString("compile") << ""
                                  << "F8";
-        QTest::newRow("connect") << int(cmd::LinkConnect) << ""
+        QTest::newRow("connect") << QString("connect") << ""
                                  << "";
-        QTest::newRow("toolbar") << int(cmd::ViewToolbar) << "显示或隐藏工具栏"
+        QTest::newRow("toolbar") << QString("toolbar") << "显示或隐藏工具栏"
                                  << "";
-        QTest::newRow("status bar") << int(cmd::ViewStatusBar) << "显示或隐藏状态栏"
+        QTest::newRow("status bar") << QString("statusBar") << "显示或隐藏状态栏"
                                     << "";
-        QTest::newRow("about") << int(cmd::AppAbout) << "显示程序信息，版本号和版权"
+        QTest::newRow("about") << QString("about") << "显示程序信息，版本号和版权"
                                << "";
     }
     void commandsCarryTheirPromptsAndKeys() {
-        QFETCH(int, id);
+        QFETCH(QString, command);
         QFETCH(QString, prompt);
         QFETCH(QString, keys);
         AppRun run;
         QVERIFY(run.Start());
-        QAction* action = run.Action(id);
+        QAction* action = Named(run, command);
         QVERIFY(action);
         QCOMPARE(action->statusTip(), prompt);
         QStringList shown;
@@ -170,6 +222,26 @@ private slots:
                                        "打印", "-", "关于"}));
         for (QAction* a : run.Frame().toolBar->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
+    }
+
+    void theFirstWindowFitsTheAvailableScreen() {
+        const struct {
+            QRect available;
+            QRect placed;
+        } cases[] = {
+            {{0, 0, 1600, 1000}, {400, 200, 800, 600}},
+            // 1600 x 1000 at scale 2, below a 30 pixel panel: shrunk, title bar on the screen.
+            {{0, 15, 800, 485}, {0, 15, 800, 485}},
+            {{0, 0, 1024, 500}, {112, 0, 800, 500}},
+            {{-1280, 24, 1280, 1000}, {-1040, 224, 800, 600}},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(FirstWindowGeometry(QSize(800, 600), c.available), c.placed);
+
+        AppRun run;
+        QVERIFY(run.Start());
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(available.contains(run.Frame().frameGeometry()));
     }
 
     void theStatusBarHasItsPanes() {
@@ -198,30 +270,31 @@ private slots:
     }
 
     void commandsFollowTheirEnablingRules() {
+        // Nothing polls: each state change has to reach the commands by itself.
         AppRun run;
         QVERIFY(run.Start());
-        run.Frame().UpdateCommandUI();
-        QCOMPARE(Enabled(run, kRuled), (QStringList{"32773", "32780"}));
+        QCOMPARE(Enabled(run), (QStringList{"connect", "infoWindow"}));
 
         QTest::keyClicks(&run.View(), QStringLiteral("MOV"));
+        QCOMPARE(Enabled(run), (QStringList{"undo", "connect", "infoWindow"}));
         run.View().selectAll();
-        run.Frame().UpdateCommandUI();
-        QCOMPARE(Enabled(run, kRuled), (QStringList{"57643", "57635", "57634", "32773", "32780"}));
+        QCOMPARE(Enabled(run), (QStringList{"undo", "cut", "copy", "connect", "infoWindow"}));
 
         QApplication::clipboard()->setText(QStringLiteral("END"));
-        QVERIFY(run.Action(cmd::EditPaste)->isEnabled());
+        QVERIFY(run.Do().paste->isEnabled());
         QApplication::clipboard()->clear();
-        QVERIFY(!run.Action(cmd::EditPaste)->isEnabled());
+        QVERIFY(!run.Do().paste->isEnabled());
 
-        run.View().session.connected = true;
-        run.Frame().UpdateCommandUI();
-        QCOMPARE(Enabled(run, kRuled), (QStringList{"57643", "57635", "57634", "32774", "32775",
-                                                    "32776", "32777", "32780"}));
+        PtyPair line;
+        QVERIFY(ConnectOver(run, line));
+        QCOMPARE(Enabled(run),
+                 (QStringList{"undo", "cut", "copy", "downloadProgram", "downloadParams",
+                              "downloadScreen", "disconnect", "infoWindow"}));
 
-        // A new document ends what the session knew.
+        // A new document ends what the session knew, and the edits of the old one.
         run.prompts.answers.enqueue(ui::Prompts::Answer::No);
-        run.Action(cmd::FileNew)->trigger();
-        QCOMPARE(Enabled(run, kRuled), (QStringList{"32773", "32780"}));
+        run.Do().fileNew->trigger();
+        QCOMPARE(Enabled(run), (QStringList{"connect", "infoWindow"}));
     }
 
     void theLoadCutPromptShowsThoughTheItemIsDisabled() {
@@ -231,10 +304,10 @@ private slots:
         QMenu* file = run.Frame().popups[0];
         file->popup(QPoint(0, 0));
         QVERIFY(QTest::qWaitForWindowExposed(file));
-        const QRect item = file->actionGeometry(run.Action(cmd::FileLoadCut));
+        const QRect item = file->actionGeometry(run.Do().loadCut);
         QTest::mouseMove(file, item.center());
         QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("载入*.cut文件"));
-        QTest::mouseMove(file, file->actionGeometry(run.Action(cmd::FileNew)).center());
+        QTest::mouseMove(file, file->actionGeometry(run.Do().fileNew).center());
         QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("建立新文档"));
         file->hide();
         QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
@@ -245,66 +318,64 @@ private slots:
         QVERIFY(!line.slavePath.empty());
         AppRun run;
         QVERIFY(run.Start());
-        CSetSeriesDlg& serial = run.View().setSeriesDlg;
-        serial.portText = QString::fromStdString(line.slavePath);
-        serial.ownedPort.portPath = serial.portText;
+        QVERIFY(run.ChoosePort(QString::fromStdString(line.slavePath)));
 
-        run.Action(cmd::LinkConnect)->trigger();
+        run.Do().connect->trigger();
         QCOMPARE(ReadByte(line.master, 2000), 1);
-        QVERIFY(!run.View().session.connected);
+        QVERIFY(!run.Link().IsConnected());
         const unsigned char answer = 1;
         QCOMPARE(write(line.master, &answer, 1), ssize_t(1));
-        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
-        QVERIFY(!run.Action(cmd::LinkConnect)->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(run.Do().downloadProgram->isEnabled(), 2000);
+        QVERIFY(!run.Do().connect->isEnabled());
 
-        run.Action(cmd::LinkDisconnect)->trigger();
+        run.Do().disconnect->trigger();
         QCOMPARE(ReadByte(line.master, 2000), 136);
-        QVERIFY(!run.Action(cmd::LinkDownloadProgram)->isEnabled());
-        QVERIFY(run.Action(cmd::LinkConnect)->isEnabled());
-        QVERIFY(!serial.ownedPort.IsOpen());
+        QVERIFY(!run.Do().downloadProgram->isEnabled());
+        QVERIFY(run.Do().connect->isEnabled());
+        QVERIFY(!run.Link().Port().IsOpen());
         QVERIFY(run.prompts.messages.isEmpty());
     }
 
-    void downloadCommandsHandOverTheSharedPort() {
+    // Each command opens its own dialog, the same one each time, whose entries survive.
+    void commandsOpenTheirDialogs() {
         AppRun run;
         QVERIFY(run.Start());
-        CTarvexView& view = run.View();
-        view.session.connected = true;
-        run.Frame().UpdateCommandUI();
-        const std::pair<int, QDialog*> commands[] = {{cmd::LinkDownloadProgram, &view.downProDlg},
-                                                     {cmd::LinkDownloadParams, &view.downParDlg},
-                                                     {cmd::LinkDownloadScreen, &view.downByteDlg}};
-        for (const auto& [id, dialog] : commands) {
-            bool shown = false;
-            QTimer::singleShot(0, dialog, [dialog = dialog, &shown] {
-                shown = dialog->isVisible();
-                dialog->reject();
-            });
-            run.Action(id)->trigger();
-            QVERIFY(shown);
+        PtyPair line;
+        QVERIFY(ConnectOver(run, line));
+        const auto reject = [](QDialog& dialog) { dialog.reject(); };
+        const std::pair<QAction*, QDialog*> opened[] = {
+            {run.Do().downloadProgram, RunModal<CDownProDlg>(run.Do().downloadProgram, reject)},
+            {run.Do().downloadParams, RunModal<CDownParDlg>(run.Do().downloadParams, reject)},
+            {run.Do().downloadScreen, RunModal<CDownByteDlg>(run.Do().downloadScreen, reject)},
+            {run.Do().registers, RunModal<CSetParDlg>(run.Do().registers, reject)},
+            {run.Do().characters, RunModal<CSetByteDlg>(run.Do().characters, reject)},
+            {run.Do().compile, RunModal<CTranslateDlg>(run.Do().compile, reject)},
+            {run.Do().serialSettings, RunModal<CSetSeriesDlg>(run.Do().serialSettings, reject)},
+        };
+        for (const auto& [command, dialog] : opened) {
+            QVERIFY2(dialog, qPrintable(command->text()));
+            QCOMPARE(RunModal<QDialog>(command, reject), dialog);
         }
-        QCOMPARE(view.downProDlg.port, &view.setSeriesDlg.ownedPort);
-        QCOMPARE(view.downParDlg.port, &view.setSeriesDlg.ownedPort);
-        QCOMPARE(view.downByteDlg.port, &view.setSeriesDlg.ownedPort);
+        // Its menu item never enables, so nothing opens it.
+        QCOMPARE(RunModal<CLoadCutDlg>(run.Do().loadCut, reject), nullptr);
     }
 
     void aPortThatWillNotOpenIsReported() {
         AppRun run;
         QVERIFY(run.Start());
-        CSetSeriesDlg& serial = run.View().setSeriesDlg;
-        serial.portText = dir.filePath(QStringLiteral("no-such-tty"));
-        serial.ownedPort.portPath = serial.portText;
-        run.Action(cmd::LinkConnect)->trigger();
+        const QString missing = dir.filePath(QStringLiteral("no-such-tty"));
+        QVERIFY(run.ChoosePort(missing));
+        run.Do().connect->trigger();
         QCOMPARE(run.prompts.messages,
-                 QStringList{QStringLiteral("串口 %1 打开失败").arg(serial.portText)});
-        QVERIFY(run.Action(cmd::LinkConnect)->isEnabled());
+                 QStringList{QStringLiteral("串口 %1 打开失败").arg(missing)});
+        QVERIFY(run.Do().connect->isEnabled());
     }
 
     void theToolbarAndStatusBarToggle() {
         AppRun run;
         QVERIFY(run.Start());
         run.Frame().show();
-        QAction* toolbar = run.Action(cmd::ViewToolbar);
+        QAction* toolbar = run.Do().toolbar;
         QVERIFY(toolbar->isChecked());
         toolbar->trigger();
         QVERIFY(run.Frame().toolBar->isHidden());
@@ -312,18 +383,19 @@ private slots:
         toolbar->trigger();
         QVERIFY(!run.Frame().toolBar->isHidden());
         QVERIFY(toolbar->isChecked());
-        run.Action(cmd::ViewStatusBar)->trigger();
+        run.Do().statusBar->trigger();
         QVERIFY(run.Frame().statusBar()->isHidden());
-        QVERIFY(!run.Action(cmd::ViewStatusBar)->isChecked());
+        QVERIFY(!run.Do().statusBar->isChecked());
     }
 
     void theInformationWindowComesAndGoes() {
         AppRun run;
         QVERIFY(run.Start());
         run.Frame().show();
-        CMessageDlg& info = run.View().messageDlg;
-        QAction* command = run.Action(cmd::ViewInfoWindow);
+        QAction* command = run.Do().infoWindow;
         command->trigger();
+        QVERIFY(run.View().findChild<CMessageDlg*>());
+        CMessageDlg& info = *run.View().findChild<CMessageDlg*>();
         QVERIFY(info.isVisible());
         QVERIFY(info.openFlag);
         QVERIFY(!command->isEnabled());
@@ -337,7 +409,6 @@ private slots:
         info.close();
         QVERIFY(!info.isVisible());
         QVERIFY(!info.openFlag);
-        run.Frame().UpdateCommandUI();
         QVERIFY(command->isEnabled());
 
         command->trigger();
@@ -414,11 +485,14 @@ private slots:
     void theSplashClosesAfterTwoSeconds() {
         AppRun run;
         QVERIFY(run.Start({}));
-        QVERIFY(CSplashWnd::CurrentSplash());
-        // Wide margins for a loaded machine: still up well before two seconds, gone soon after.
-        QTest::qWait(1000);
-        QVERIFY(CSplashWnd::CurrentSplash());
-        QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::CurrentSplash(), 4000);
+        CSplashWnd* splash = CSplashWnd::CurrentSplash();
+        QVERIFY(splash);
+        QTimer& timer = splash->CloseTimer();
+        QVERIFY(timer.isActive());
+        QVERIFY(timer.isSingleShot());
+        QCOMPARE(timer.interval(), 2000);
+        QVERIFY(QMetaObject::invokeMethod(&timer, "timeout"));
+        QVERIFY(!CSplashWnd::CurrentSplash());
     }
 
     void noSplashWithEmbeddingOrWithoutItsPicture() {
@@ -450,11 +524,12 @@ private slots:
         QVERIFY(run.Start());
         QCOMPARE(run.app.recentFiles, (QStringList{b, a}));
         QMenu* file = run.Frame().popups[0];
-        QVERIFY(file->actions().contains(run.Action(cmd::FileMru1)));
-        QCOMPARE(run.Action(cmd::FileMru1)->text(), QStringLiteral("&1 ") + b);
-        QCOMPARE(run.Action(cmd::FileMru1 + 1)->text(), QStringLiteral("&2 ") + a);
+        const QList<QAction*>& recent = run.Do().recentFiles;
+        QVERIFY(file->actions().contains(recent[0]));
+        QCOMPARE(recent[0]->text(), QStringLiteral("&1 ") + b);
+        QCOMPARE(recent[1]->text(), QStringLiteral("&2 ") + a);
         QVERIFY(!Items(file).contains(QStringLiteral("最近文件")));
-        run.Action(cmd::FileMru1 + 1)->trigger();
+        recent[1]->trigger();
         QCOMPARE(run.Doc().pathName, a);
         QCOMPARE(run.app.recentFiles, (QStringList{a, b}));
     }
@@ -480,7 +555,7 @@ private slots:
             if (box)
                 box->close();
         });
-        run.Action(cmd::FilePrintPreview)->trigger();
+        run.Do().printPreview->trigger();
         QCOMPARE(pages, 1);
         QCOMPARE(mode, QPrintPreviewWidget::FacingPagesView);
     }
@@ -501,7 +576,7 @@ private slots:
             if (box)
                 static_cast<QDialog*>(box)->reject();
         });
-        run.Action(cmd::FilePrintSetup)->trigger();
+        run.Do().printSetup->trigger();
         QCOMPARE(setupKind, QStringLiteral("QPageSetupDialog"));
         QTimer::singleShot(0, [&] {
             QWidget* box = QApplication::activeModalWidget();
@@ -509,7 +584,7 @@ private slots:
             if (box)
                 static_cast<QDialog*>(box)->accept();
         });
-        run.Action(cmd::FilePrint)->trigger();
+        run.Do().print->trigger();
         QCOMPARE(printKind, QStringLiteral("QPrintDialog"));
         QVERIFY(ReadBytes(dir.filePath("first.pdf")).startsWith("%PDF"));
     }
@@ -526,7 +601,7 @@ private slots:
         QFile::remove(gone);
         AppRun run;
         QVERIFY(run.Start());
-        run.Action(cmd::FileMru1)->trigger();
+        run.Do().recentFiles[0]->trigger();
         QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("没有找到 %1。").arg(gone)});
         QVERIFY(run.app.recentFiles.isEmpty());
         QVERIFY(Items(run.Frame().popups[0]).contains(QStringLiteral("最近文件")));
@@ -600,19 +675,24 @@ private slots:
                      QStringLiteral("确定"));
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        run.Action(cmd::AppAbout)->trigger();
+        run.Do().about->trigger();
         QCOMPARE(title, QStringLiteral("关于 Tarvex620B"));
         QCOMPARE(version, QStringLiteral("Tarvex620B 2.0 版"));
     }
 
     // A frame drawn over an edit box would take the clicks meant for it.
     void everyEditOfEveryDialogIsOnTopWhereItIsClicked() {
-        AppRun run;
-        QVERIFY(run.Start());
-        CTarvexView& view = run.View();
-        QDialog* dialogs[] = {&view.loadCutDlg,  &view.setParDlg,  &view.downByteDlg,
-                              &view.downParDlg,  &view.setByteDlg, &view.downProDlg,
-                              &view.translateDlg};
+        ui::ScriptedPrompts prompts;
+        CSerialPort port;
+        CLoadCutDlg loadCut(prompts);
+        CSetParDlg registers(prompts);
+        CDownByteDlg downloadScreen(prompts, port);
+        CDownParDlg downloadParams(prompts, port);
+        CSetByteDlg characters(prompts);
+        CDownProDlg downloadProgram(prompts, port);
+        CTranslateDlg compile(prompts);
+        QDialog* dialogs[] = {&loadCut,    &registers,       &downloadScreen, &downloadParams,
+                              &characters, &downloadProgram, &compile};
         for (QDialog* dialog : dialogs) {
             dialog->show();
             for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {

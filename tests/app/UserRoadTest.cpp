@@ -4,7 +4,8 @@
 #include <QTimer>
 
 #include "AppFixture.h"
-#include "app/Commands.h"
+#include "compiler/TranslateDlg.h"
+#include "link/DownProDlg.h"
 
 // The road of a new user: type a program, save and compile it, connect to the virtual controller
 // on a pseudo-terminal, and get the program into the controller's store.
@@ -17,24 +18,21 @@ class UserRoadTest : public QObject {
 
     // "串口设置" pointed at the emulator, then "连接控制器" until the controller has answered.
     void Connect(AppRun& run) {
-        CSetSeriesDlg& serial = run.View().setSeriesDlg;
-        serial.portText = device;
-        serial.ownedPort.portPath = device;
-        run.Action(cmd::LinkConnect)->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(run.Action(cmd::LinkDownloadProgram)->isEnabled(), 8000);
+        QVERIFY(run.ChoosePort(device));
+        run.Do().connect->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(run.Do().downloadProgram->isEnabled(), 8000);
     }
 
-    // "下载程序": the object chosen with Browse, the number typed, "开始下载" pressed.
-    void StartProgramDownload(AppRun& run, const QString& object, const QString& number) {
-        CDownProDlg& download = run.View().downProDlg;
+    // "下载程序": the object chosen with Browse, the number typed, "开始下载" pressed. The
+    // dialog lives on in the window while its transfer runs.
+    CDownProDlg* StartProgramDownload(AppRun& run, const QString& object, const QString& number) {
         run.prompts.fileAnswers.enqueue(object);
-        QTimer::singleShot(0, &download, [&download, number] {
+        return RunModal<CDownProDlg>(run.Do().downloadProgram, [number](CDownProDlg& download) {
             download.programNumberText = number;
             download.Refresh();
             download.Browse();
             download.StartDownload();
         });
-        run.Action(cmd::LinkDownloadProgram)->trigger();
     }
 
 private slots:
@@ -67,34 +65,30 @@ private slots:
 
         const QString program = dir.filePath(QStringLiteral("first.kxc"));
         run.prompts.fileAnswers.enqueue(program);
-        run.Action(cmd::FileSave)->trigger();
+        run.Do().fileSave->trigger();
         QVERIFY(ReadBytes(program).contains("LOOP1:  INC M1\r\n"));
         QCOMPARE(run.Frame().windowTitle(), QStringLiteral("first.kxc - Tarvex620B-KF"));
 
         const QString object = dir.filePath(QStringLiteral("first.kxo"));
-        CTranslateDlg& compile = run.View().translateDlg;
         run.prompts.fileAnswers.enqueue(object);
-        QTimer::singleShot(0, &compile, [&compile] {
+        QVERIFY(RunModal<CTranslateDlg>(run.Do().compile, [](CTranslateDlg& compile) {
             compile.Browse();
             compile.Compile();
-        });
-        run.Action(cmd::ToolsCompile)->trigger();
+        }));
         QVERIFY2(run.prompts.messages.value(0).startsWith(QStringLiteral("编译成功！")),
                  qPrintable(run.prompts.messages.value(0)));
         const QByteArray objectBytes = ReadBytes(object);
         QVERIFY(objectBytes.startsWith("This is RVL412E.kxo!"));
         QCOMPARE(objectBytes.size(), 20 + 4 * 24);  // header and four code lines, END included
 
-        CSetSeriesDlg& serial = run.View().setSeriesDlg;
         Connect(run);
         if (QTest::currentTestFailed())
             return;
-        CDownProDlg& download = run.View().downProDlg;
-        StartProgramDownload(run, object, QStringLiteral("7"));
-        QCOMPARE(download.port, &serial.ownedPort);
+        CDownProDlg* download = StartProgramDownload(run, object, QStringLiteral("7"));
+        QVERIFY(download);
         // The dialog hides while the transfer runs on its timer.
-        QTRY_VERIFY_WITH_TIMEOUT(!download.run.IsRunning(), 10000);
-        QVERIFY(run.View().session.connected);
+        QTRY_VERIFY_WITH_TIMEOUT(!download->run.IsRunning(), 10000);
+        QVERIFY(run.Link().IsConnected());
         QTRY_VERIFY_WITH_TIMEOUT(!QDir(dir.filePath("store")).entryList(QDir::Files).isEmpty(),
                                  8000);
         const QStringList stored = QDir(dir.filePath("store")).entryList(QDir::Files);
@@ -104,8 +98,8 @@ private slots:
         QVERIFY2(found, qPrintable(stored.join(u' ')));
         QCOMPARE(run.prompts.messages.size(), 1);
 
-        run.Action(cmd::LinkDisconnect)->trigger();
-        QVERIFY(!serial.ownedPort.IsOpen());
+        run.Do().disconnect->trigger();
+        QVERIFY(!run.Link().Port().IsOpen());
     }
 
     // Closing the progress window ends only the window: the main window stays locked, so
@@ -117,12 +111,12 @@ private slots:
         const QString object = dir.filePath(QStringLiteral("long.kxo"));
         WriteBytes(object, "This is RVL412E.kxo!" + QByteArray(160 * 24, '\x01'));  // 240 packets
 
-        CSetSeriesDlg& serial = run.View().setSeriesDlg;
         Connect(run);
         if (QTest::currentTestFailed())
             return;
-        CDownProDlg& download = run.View().downProDlg;
-        StartProgramDownload(run, object, QStringLiteral("1"));
+        CDownProDlg* started = StartProgramDownload(run, object, QStringLiteral("1"));
+        QVERIFY(started);
+        CDownProDlg& download = *started;
         QVERIFY(download.run.IsRunning());
         QVERIFY(download.run.progressWindow.isVisible());
         QTest::keyClick(&download.run.progressWindow, Qt::Key_Escape);
@@ -138,8 +132,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!download.run.IsRunning(), 15000);
         QVERIFY(run.Frame().isEnabled());
         QVERIFY(run.prompts.messages.isEmpty());
-        run.Action(cmd::LinkDisconnect)->trigger();
-        QVERIFY(!serial.ownedPort.IsOpen());
+        run.Do().disconnect->trigger();
+        QVERIFY(!run.Link().Port().IsOpen());
     }
 };
 

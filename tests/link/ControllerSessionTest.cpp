@@ -19,14 +19,23 @@ protected:
             session.Tick();
     }
 
+    void Handshake() {
+        session.Connect("COM1");
+        link.incoming = {1};
+        session.Tick();
+    }
+
     FakeLink link;
     QStringList shown;
     std::function<void()> whileShown;
-    ctrl::ControllerSession session{link, [this](const QString& text) {
+    std::vector<bool> changes;  // what the listener heard, in order
+    ctrl::ControllerSession session{link,
+                                    [this](const QString& text) {
                                         shown << text;
                                         if (whileShown)
                                             whileShown();
-                                    }};
+                                    },
+                                    [this](bool connected) { changes.push_back(connected); }};
 };
 
 TEST_F(ControllerSessionTest, ConnectOpensTheLineAndSendsOneHandshakeByte) {
@@ -58,9 +67,9 @@ TEST_F(ControllerSessionTest, SilenceFailsOnTheTwentiethTickAndClosesAfterTheMes
     bool openWhileShown = false;
     whileShown = [&] {
         openWhileShown = link.open;
-        session.connected = true;
         session.Tick();  // the view's timer keeps ticking under the message box
         EXPECT_FALSE(session.connected);
+        EXPECT_EQ(link.sessionState, ctrl::LINK_IDLE);
     };
     session.Tick();
     EXPECT_EQ(shown, QStringList{ctrl::kHandshakeFailedMessage});
@@ -83,9 +92,10 @@ TEST_F(ControllerSessionTest, ConnectDuringTheHandshakeRestartsTheCountOnTheOpen
 }
 
 TEST_F(ControllerSessionTest, PortThatWillNotOpenIsNamedAsTheUserTypedIt) {
+    Handshake();
+    link.open = false;  // the device went away under the session
     link.openFails = true;
-    link.sessionState = ctrl::LINK_READY;
-    session.connected = true;
+    link.TakeSent();
     session.Connect("COM12");
     EXPECT_EQ(shown, QStringList{"串口 COM12 打开失败"});
     EXPECT_EQ(link.sessionState, ctrl::LINK_READY);
@@ -94,9 +104,7 @@ TEST_F(ControllerSessionTest, PortThatWillNotOpenIsNamedAsTheUserTypedIt) {
 }
 
 TEST_F(ControllerSessionTest, DisconnectSendsOneFarewellByteAndKeepsTheStateCode) {
-    session.Connect("COM1");
-    link.incoming = {1};
-    session.Tick();
+    Handshake();
     link.TakeSent();
     session.Disconnect();
     EXPECT_EQ(link.sent, std::vector<std::uint8_t>{136});
@@ -107,9 +115,7 @@ TEST_F(ControllerSessionTest, DisconnectSendsOneFarewellByteAndKeepsTheStateCode
 }
 
 TEST_F(ControllerSessionTest, TicksLeaveTransfersAloneAndNoticeAnAbandonedOne) {
-    session.Connect("COM1");
-    link.incoming = {1};
-    session.Tick();
+    Handshake();
     for (std::int32_t state : {ctrl::LINK_OPENING, ctrl::LINK_DATA}) {
         link.sessionState = state;
         link.incoming = {1, 2};
@@ -129,7 +135,9 @@ TEST_F(ControllerSessionTest, CommandsNeedingASessionFollowTheConnectedFlag) {
                                            LinkCommand::DownloadParams, LinkCommand::DownloadScreen,
                                            LinkCommand::Disconnect};
     for (bool connected : {false, true}) {
-        session.connected = connected;
+        if (connected)
+            Handshake();
+        ASSERT_EQ(bool(session.connected), connected);
         EXPECT_TRUE(session.IsEnabled(LinkCommand::Serial));
         EXPECT_EQ(session.IsEnabled(LinkCommand::Connect), !connected);
         for (LinkCommand c : sessionCommands)
@@ -137,11 +145,30 @@ TEST_F(ControllerSessionTest, CommandsNeedingASessionFollowTheConnectedFlag) {
     }
 }
 
-TEST_F(ControllerSessionTest, OpeningADocumentAsksForANewHandshakeOnTheSameLine) {
+// The menus follow these calls alone: every change is told once, and only changes.
+TEST_F(ControllerSessionTest, TheListenerHearsEachChangeOnce) {
     session.Connect("COM1");
+    TickTimes(3);
+    EXPECT_TRUE(changes.empty());
+    link.incoming = {1};
+    TickTimes(3);
+    session.Connect("COM1");  // a second connect forgets the answer
     link.incoming = {1};
     session.Tick();
+    session.Disconnect();
+    session.Disconnect();
+    EXPECT_EQ(changes, (std::vector<bool>{true, false, true, false}));
+
+    Handshake();
+    link.sessionState = ctrl::LINK_IDLE;  // a transfer gave up
+    TickTimes(2);
+    EXPECT_EQ(changes, (std::vector<bool>{true, false, true, false, true, false}));
+}
+
+TEST_F(ControllerSessionTest, OpeningADocumentAsksForANewHandshakeOnTheSameLine) {
+    Handshake();
     session.ViewUpdate();
+    EXPECT_EQ(changes, (std::vector<bool>{true, false}));
     EXPECT_FALSE(session.connected);
     EXPECT_TRUE(link.open);
     session.Connect("COM1");

@@ -82,9 +82,8 @@ private:
 
 void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     ui::ScriptedPrompts prompts;
-    CDownProDlg dlg(prompts);
     Controller line;
-    dlg.port = &line.port;
+    CDownProDlg dlg(prompts, line.port);
     dlg.show();
     QCOMPARE(Edit(dlg, "numberEdit")->text(), QString("001"));
 
@@ -131,9 +130,8 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
 // presses the default "开始下载".
 void DownloadDialogsTest::enterPressesTheFocusedButtonOrElseStart() {
     ui::ScriptedPrompts prompts;
-    CDownParDlg dlg(prompts);
     Controller line;
-    dlg.port = &line.port;
+    CDownParDlg dlg(prompts, line.port);
     dlg.show();
     QApplication::setActiveWindow(&dlg);
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -156,9 +154,8 @@ void DownloadDialogsTest::enterPressesTheFocusedButtonOrElseStart() {
 
 void DownloadDialogsTest::parameterDialogRefusesAForeignFileAndLeavesItClosed() {
     ui::ScriptedPrompts prompts;
-    CDownParDlg dlg(prompts);
     Controller line;
-    dlg.port = &line.port;
+    CDownParDlg dlg(prompts, line.port);
     dlg.run.ticks = testsupport::AnswerPacedTicks(line.port);  // 1024 packets at line speed
     dlg.show();
     const QString foreign = Write(dir, "foreign.dat", "This is Par.dat for RVL412E. By RSE. \r\n");
@@ -216,9 +213,8 @@ void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened() {
     QFETCH(QString, screenNumber);
     QFETCH(QString, register4);
     ui::ScriptedPrompts prompts;
-    CDownByteDlg dlg(prompts);
     CSerialPort port;
-    dlg.port = &port;
+    CDownByteDlg dlg(prompts, port);
     dlg.show();
     dlg.findChild<QRadioButton*>(radio)->setChecked(true);
     Edit(dlg, "pathEdit")->setText("/no/such.bmp");
@@ -231,10 +227,9 @@ void DownloadDialogsTest::screenRangeMessagesComeBeforeTheFileIsOpened() {
 
 void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
     ui::ScriptedPrompts prompts;
-    CDownByteDlg dlg(prompts);
-    dlg.scratchPath = dir.filePath("dat01.dat");
     Controller line;
-    dlg.port = &line.port;
+    CDownByteDlg dlg(prompts, line.port);
+    dlg.scratchPath = dir.filePath("dat01.dat");
     dlg.run.ticks = testsupport::AnswerPacedTicks(line.port);  // 50 ms ticks run in the CLI tests
     dlg.show();
     prompts.fileAnswers.enqueue(Write(dir, "wide.bmp", std::string(1086, 'B')));
@@ -270,10 +265,9 @@ void DownloadDialogsTest::screenDialogUsesTheTypedPathAndSendsTheScreen() {
 
 void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath() {
     ui::ScriptedPrompts prompts;
-    CDownByteDlg dlg(prompts);
-    dlg.scratchPath = dir.filePath("missing/dat01.dat");
     CSerialPort port;
-    dlg.port = &port;
+    CDownByteDlg dlg(prompts, port);
+    dlg.scratchPath = dir.filePath("missing/dat01.dat");
     dlg.show();
     bool visibleAtMessage = false;
     prompts.onMessage = [&](const QString&) {
@@ -289,11 +283,10 @@ void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath(
 
 void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessage() {
     ui::ScriptedPrompts prompts;
-    CDownProDlg dlg(prompts);
     emu::Faults silent;
     silent.neverAnswer = true;
     Controller line(silent);
-    dlg.port = &line.port;
+    CDownProDlg dlg(prompts, line.port);
     testsupport::HandTicks ticks;
     dlg.run.ticks = ticks.Factory();
     dlg.filePath = Write(dir, "silent.kxo", kObject);

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "link/Link.h"
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
 
@@ -19,6 +20,13 @@ private slots:
     void progressWindowClosesWithoutEndingAnything();
 
 private:
+    // The settings dialog edits this line's settings.
+    struct Line {
+        ctrl::Link link{[](const QString&) {}};
+        CSetSeriesDlg dlg{link};
+        CSerialPort& port = link.Port();
+    };
+
     static QComboBox* Combo(QDialog& dlg, const char* name) {
         return dlg.findChild<QComboBox*>(QLatin1String(name));
     }
@@ -45,26 +53,27 @@ void LinkDialogsTest::confirmSetsPortNumberAndBaudRate_data() {
 void LinkDialogsTest::confirmSetsPortNumberAndBaudRate() {
     QFETCH(QString, portText);
     QFETCH(QString, baudText);
-    CSetSeriesDlg dlg;
-    QCOMPARE(dlg.port, &dlg.ownedPort);
-    dlg.ownedPort.portPath = "/dev/previous";
+    Line line;
+    CSetSeriesDlg& dlg = line.dlg;
+    line.port.portPath = "/dev/previous";
     dlg.show();
     Combo(dlg, "portCombo")->setEditText(portText);
     Combo(dlg, "baudCombo")->setCurrentText(baudText);
     QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(dlg.portText, portText);
-    QCOMPARE(dlg.baudText, baudText);
-    QTEST(int(dlg.ownedPort.portNumber), "portNumber");
-    QTEST(int(dlg.ownedPort.baudRate), "baudRate");
-    QTEST(dlg.ownedPort.portPath, "portPath");
+    QCOMPARE(line.link.PortText(), portText);
+    QCOMPARE(line.link.BaudText(), baudText);
+    QTEST(int(line.port.portNumber), "portNumber");
+    QTEST(int(line.port.baudRate), "baudRate");
+    QTEST(line.port.portPath, "portPath");
 }
 
 void LinkDialogsTest::escapeChangesNothingAndReopeningShowsTheConfirmedTexts() {
-    CSetSeriesDlg dlg;
-    QCOMPARE(dlg.portText, QString("COM1"));
-    QCOMPARE(dlg.baudText, QString("4800"));
+    Line line;
+    CSetSeriesDlg& dlg = line.dlg;
+    QCOMPARE(line.link.PortText(), QString("COM1"));
+    QCOMPARE(line.link.BaudText(), QString("4800"));
     dlg.show();
     Combo(dlg, "portCombo")->setEditText("COM2");
     Combo(dlg, "baudCombo")->setCurrentText("9600");
@@ -77,29 +86,31 @@ void LinkDialogsTest::escapeChangesNothingAndReopeningShowsTheConfirmedTexts() {
     Combo(dlg, "baudCombo")->setCurrentText("19200");
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QVERIFY(!dlg.isVisible());
-    QCOMPARE(dlg.portText, QString("COM2"));
-    QCOMPARE(dlg.ownedPort.portNumber, 2);
-    QCOMPARE(dlg.ownedPort.baudRate, 9600);
+    QCOMPARE(line.link.PortText(), QString("COM2"));
+    QCOMPARE(line.port.portNumber, 2);
+    QCOMPARE(line.port.baudRate, 9600);
 
     dlg.show();
     QCOMPARE(Combo(dlg, "portCombo")->currentText(), QString("COM2"));
     QCOMPARE(Combo(dlg, "baudCombo")->currentText(), QString("9600"));
     dlg.close();  // the close box
-    QCOMPARE(dlg.portText, QString("COM2"));
+    QCOMPARE(line.link.PortText(), QString("COM2"));
 }
 
 void LinkDialogsTest::confirmWorksInsideTheModalLoop() {
-    CSetSeriesDlg dlg;
+    Line line;
+    CSetSeriesDlg& dlg = line.dlg;
     QTimer::singleShot(0, &dlg, [&] {
         Combo(dlg, "portCombo")->setEditText("COM4");
         dlg.findChild<QPushButton*>("okButton")->click();
     });
     QCOMPARE(dlg.exec(), int(QDialog::Accepted));
-    QCOMPARE(dlg.ownedPort.portNumber, 4);
+    QCOMPARE(line.port.portNumber, 4);
 }
 
 void LinkDialogsTest::listsAreSortedAsText() {
-    CSetSeriesDlg dlg;
+    Line line;
+    CSetSeriesDlg& dlg = line.dlg;
     QComboBox* baud = Combo(dlg, "baudCombo");
     QStringList bauds;
     for (int i = 0; i < baud->count(); ++i)

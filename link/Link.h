@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "link/ControllerSession.h"
+#include "link/SerialPort.h"
+
+namespace ctrl {
+
+// The one line to the controller: the serial port, the settings the user chose for it and the
+// session on it. The settings dialog edits it, the downloads borrow its port.
+class Link : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Link(ControllerSession::Reporter report, QObject* parent = nullptr);
+    ~Link() override;
+
+    CSerialPort& Port() { return port_; }
+    const CSerialPort& Port() const { return port_; }
+    // The texts as the user chose them; the port text also names the port in messages.
+    const QString& PortText() const { return portText_; }
+    const QString& BaudText() const { return baudText_; }
+    // "COM3" names port 3, a text shorter than "COMn" port 0, which no device answers to; a path
+    // names the device itself.
+    void Configure(const QString& portText, const QString& baudText);
+
+    void Connect();
+    void Disconnect();
+    // A new or opened document: the tick starts again and the handshake is forgotten.
+    void RestartTicks();
+    bool IsConnected() const { return session_.connected; }
+    bool IsEnabled(LinkCommand command) const { return session_.IsEnabled(command); }
+
+signals:
+    void ConnectedChanged(bool connected);
+
+private:
+    CSerialPort port_;
+    QString portText_ = QStringLiteral("COM1");
+    QString baudText_ = QStringLiteral("4800");
+    ControllerSession session_;
+};
+
+}  // namespace ctrl
