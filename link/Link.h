@@ -22,8 +22,8 @@ public:
     // The texts as the user chose them; the port text also names the port in messages.
     const QString& PortText() const { return portText_; }
     const QString& BaudText() const { return baudText_; }
-    // "COM3" names port 3, a text shorter than "COMn" port 0, which no device answers to; a path
-    // names the device itself.
+    // "COM3" names port 3 and any other text that is no "COMn" port 0, which no device answers
+    // to; a path names the device itself.
     void Configure(const QString& portText, const QString& baudText);
 
     void Connect();

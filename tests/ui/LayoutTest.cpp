@@ -18,6 +18,7 @@
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
+#include "link/Link.h"
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/SetParDlg.h"
@@ -27,9 +28,25 @@ namespace {
 
 using Make = std::function<std::unique_ptr<QDialog>(ui::Prompts&)>;
 
+// The one line the link dialogs are handed; it is never opened here.
+ctrl::Link& TestLink() {
+    static ctrl::Link link([](const QString&) {});
+    return link;
+}
+
 template <typename Dialog>
 Make WithPrompts() {
     return [](ui::Prompts& prompts) { return std::make_unique<Dialog>(prompts); };
+}
+
+template <typename Dialog>
+Make WithPort() {
+    return
+        [](ui::Prompts& prompts) { return std::make_unique<Dialog>(prompts, TestLink().Port()); };
+}
+
+Make SerialSettings() {
+    return [](ui::Prompts&) { return std::make_unique<CSetSeriesDlg>(TestLink()); };
 }
 
 template <typename Dialog>
@@ -132,10 +149,10 @@ void LayoutTest::initTestCase() {
 void LayoutTest::everyControlShowsItsTextAndKeepsToItself_data() {
     QTest::addColumn<Make>("make");
     QTest::newRow("compile") << WithPrompts<CTranslateDlg>();
-    QTest::newRow("serial settings") << Plain<CSetSeriesDlg>();
-    QTest::newRow("program download") << WithPrompts<CDownProDlg>();
-    QTest::newRow("parameter download") << WithPrompts<CDownParDlg>();
-    QTest::newRow("screen download") << WithPrompts<CDownByteDlg>();
+    QTest::newRow("serial settings") << SerialSettings();
+    QTest::newRow("program download") << WithPort<CDownProDlg>();
+    QTest::newRow("parameter download") << WithPort<CDownParDlg>();
+    QTest::newRow("screen download") << WithPort<CDownByteDlg>();
     QTest::newRow("progress") << Plain<CProcessDlg>();
     QTest::newRow("registers") << WithPrompts<CSetParDlg>();
     QTest::newRow("characters") << WithPrompts<CSetByteDlg>();
@@ -184,11 +201,11 @@ void LayoutTest::tabOrderIsTheTemplateOrder_data() {
                              << QStringList{"pathEdit", "browseButton", "compileButton",
                                             "cancelButton"};
     QTest::newRow("serial settings")
-        << Plain<CSetSeriesDlg>() << QStringList{"portCombo", "baudCombo", "okButton"};
-    QTest::newRow("program download") << WithPrompts<CDownProDlg>() << fileDownload;
-    QTest::newRow("parameter download") << WithPrompts<CDownParDlg>() << fileDownload;
+        << SerialSettings() << QStringList{"portCombo", "baudCombo", "okButton"};
+    QTest::newRow("program download") << WithPort<CDownProDlg>() << fileDownload;
+    QTest::newRow("parameter download") << WithPort<CDownParDlg>() << fileDownload;
     QTest::newRow("screen download")
-        << WithPrompts<CDownByteDlg>()
+        << WithPort<CDownByteDlg>()
         << QStringList{"pathEdit",       "browseButton", "startupRadio",
                        "parameterRadio", "statusRadio",  "screenNumberEdit"} +
                Numbered("registerEdit%1", 1, 4) + QStringList{"startButton", "cancelButton"};
