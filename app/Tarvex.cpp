@@ -218,7 +218,7 @@ void CTarvexApp::OnFileOpen() {
     if (!document->SaveModified())
         return;
     ui::FileChooser chooser;
-    chooser.title = QStringLiteral("打开");
+    chooser.title = msg::QText(msg::Id::OpenTitle);
     chooser.filter = CTarvexDoc::kFilter;
     chooser.mustExist = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
@@ -268,7 +268,7 @@ QPrinter& CTarvexApp::Printer() {
 // folder for an untitled one.
 QString CTarvexApp::PdfPathForDocument() const {
     if (document->pathName.isEmpty())
-        return QDir::home().filePath(QStringLiteral("无标题.pdf"));
+        return QDir::home().filePath(msg::QText(msg::Id::UntitledPdf));
     const QFileInfo source(document->pathName);
     return source.absolutePath() + u'/' + source.completeBaseName() + QStringLiteral(".pdf");
 }

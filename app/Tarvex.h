@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include "common/QtMessages.h"
+
 class QPrinter;
 class CMainFrame;
 class CTarvexDoc;
@@ -28,10 +30,8 @@ public:
         QStringLiteral("Local AppWizard-Generated Applications");
     static inline const QString kRecentSection = QStringLiteral("Recent File List");
     static inline const QString kSettingsSection = QStringLiteral("Settings");
-    static inline const QString kUnregistered =
-        QStringLiteral("系统注册项已被移除并且相应的 INI 文件（假如存在）也被删除。");
-    static inline const QString kNotAllUnregistered =
-        QStringLiteral("不是所有的系统注册项（或 INI 文件）都被移除。");
+    static inline const QString kUnregistered = msg::QText(msg::Id::Unregistered);
+    static inline const QString kNotAllUnregistered = msg::QText(msg::Id::NotAllUnregistered);
     static constexpr int kRecentFileCount = 4;
 
     struct CommandLineInfo {

@@ -73,7 +73,7 @@ bool CTarvexDoc::DoSave(const QString& path) {
     QString target = path;
     if (target.isEmpty()) {
         ui::FileChooser chooser;
-        chooser.title = QStringLiteral("保存为");
+        chooser.title = msg::QText(msg::Id::SaveAsTitle);
         chooser.filter = kFilter;
         chooser.defaultExtension = kExtension;
         chooser.initialFileName = ProposedFileName();
@@ -100,7 +100,7 @@ bool CTarvexDoc::SaveModified() {
     if (!modified_)
         return true;
     const QString name = pathName.isEmpty() ? title : QFileInfo(pathName).fileName();
-    switch (prompts_.Question(QStringLiteral("将改动保存到 %1？").arg(name))) {
+    switch (prompts_.Question(msg::QText(msg::Id::SaveChangesQuestion, {name}))) {
         case ui::Prompts::Answer::Yes:
             return DoFileSave();
         case ui::Prompts::Answer::No:

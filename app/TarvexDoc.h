@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "common/QtMessages.h"
+
 class CTarvexView;
 
 namespace ui {
@@ -14,9 +16,8 @@ class CTarvexDoc : public QObject {
     Q_OBJECT
 
 public:
-    static inline const QString kUntitled = QStringLiteral("无标题");
-    static inline const QString kFilter =
-        QStringLiteral("Tarvex620B文件 (*.kxc)|*.kxc|所有文件 (*.*)|*.*||");
+    static inline const QString kUntitled = msg::QText(msg::Id::Untitled);
+    static inline const QString kFilter = msg::QText(msg::Id::ProgramFilter);
     static inline const QString kExtension = QStringLiteral("kxc");
 
     CTarvexDoc(ui::Prompts& prompts, CTarvexView& view);

@@ -62,6 +62,12 @@ constexpr Entry kTable[] = {
     {Id::FileFormatError, "文件格式错误！"},
     {Id::ScreenNumberOutOfRange, "液晶画面序号超限！"},
     {Id::RegisterNumberOutOfRange, "参数序号超限！"},
+    {Id::ScreenIdentifierError, "文件格式错误: Identifier ERR!!!"},
+    {Id::ScreenFileSizeError, "文件格式错误: File Size ERR!!!"},
+    {Id::ScreenWidthError, "文件格式错误: Width ERR!!!"},
+    {Id::ScreenHeightError, "文件格式错误: Height ERR!!!"},
+    {Id::ScreenDataSizeError, "文件格式错误: Bitmap Data Size ERR!!"},
+    {Id::ScreenBitsError, "文件格式错误: Bits Per Pixel ERR!!"},
 
     {Id::DesktopPrintAction, "打印"},
 
@@ -200,6 +206,15 @@ constexpr Entry kTable[] = {
     {Id::StatusNum, "数字"},
     {Id::StatusScroll, "滚动"},
     {Id::WindowTitle, "%1 - Tarvex620B-KF"},
+    {Id::Unregistered, "系统注册项已被移除并且相应的 INI 文件（假如存在）也被删除。"},
+    {Id::NotAllUnregistered, "不是所有的系统注册项（或 INI 文件）都被移除。"},
+    {Id::SaveAsTitle, "保存为"},
+    {Id::SaveChangesQuestion, "将改动保存到 %1？"},
+    {Id::OpenTitle, "打开"},
+    {Id::UntitledPdf, "无标题.pdf"},
+    {Id::Untitled, "无标题"},
+    {Id::ProgramFilter, "Tarvex620B文件 (*.kxc)|*.kxc|所有文件 (*.*)|*.*||"},
+    {Id::DefaultObjectName, "程序.kxo"},
 
     // Command-line tool: usage, help texts and their faults
     {Id::CliUsage, "usage: tarvex COMMAND [ARGS...]\n\ncommands:\n"},

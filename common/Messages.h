@@ -62,6 +62,12 @@ enum class Id : int {
     FileFormatError,
     ScreenNumberOutOfRange,
     RegisterNumberOutOfRange,
+    ScreenIdentifierError,
+    ScreenFileSizeError,
+    ScreenWidthError,
+    ScreenHeightError,
+    ScreenDataSizeError,
+    ScreenBitsError,
 
     // Desktop registration
     DesktopPrintAction,
@@ -204,6 +210,15 @@ enum class Id : int {
     StatusNum,
     StatusScroll,
     WindowTitle,
+    Unregistered,
+    NotAllUnregistered,
+    SaveAsTitle,
+    SaveChangesQuestion,
+    OpenTitle,
+    UntitledPdf,
+    Untitled,
+    ProgramFilter,
+    DefaultObjectName,
 
     // Command-line tool
     // Command-line tool: usage, help texts and their faults

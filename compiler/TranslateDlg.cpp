@@ -48,7 +48,7 @@ CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
 }
 
 QString& CTranslateDlg::DefaultObjectFileName() {
-    static QString name = QStringLiteral("程序.kxo");
+    static QString name = msg::QText(msg::Id::DefaultObjectName);
     return name;
 }
 

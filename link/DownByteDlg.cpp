@@ -9,12 +9,12 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
+#include "common/DecimalValue.h"
 #include "common/QtMessages.h"
 #include "link/DownloadMessages.h"
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
 #include "link/SerialPort.h"
-#include "common/DecimalValue.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 

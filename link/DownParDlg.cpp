@@ -1,8 +1,8 @@
 #include "link/DownParDlg.h"
 
+#include "common/DecimalValue.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
-#include "common/DecimalValue.h"
 
 CDownParDlg::CDownParDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ParameterDownloadCaption),

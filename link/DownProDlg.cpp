@@ -1,8 +1,8 @@
 #include "link/DownProDlg.h"
 
+#include "common/DecimalValue.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
-#include "common/DecimalValue.h"
 
 CDownProDlg::CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ProgramDownloadCaption),

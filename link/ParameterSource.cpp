@@ -41,8 +41,8 @@ bool ParameterSource::NextDataPacket(Packet& packet) {
         std::int32_t value = 0;
         if (ReadLine()) {
             const std::string_view line(lineText);
-            value = text::DecimalValue(
-                line.substr(std::min(line.size(), registers::kPrefixLength)));
+            value =
+                text::DecimalValue(line.substr(std::min(line.size(), registers::kPrefixLength)));
         } else if (slot == 0) {
             return false;
         }

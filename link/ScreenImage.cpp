@@ -12,17 +12,14 @@ struct HeaderCheck {
     std::size_t offset;
     std::uint8_t low;
     std::uint8_t high;
-    std::string_view message;
+    msg::Id message;
 };
 
 // Only the low 16 bits of each field are compared, and nothing else in the header is looked at.
 constexpr HeaderCheck kChecks[] = {
-    {0, 0x42, 0x4D, "文件格式错误: Identifier ERR!!!"},
-    {2, 0x3E, 0x04, "文件格式错误: File Size ERR!!!"},
-    {18, 64, 0, "文件格式错误: Width ERR!!!"},
-    {22, 128, 0, "文件格式错误: Height ERR!!!"},
-    {34, 0, 4, "文件格式错误: Bitmap Data Size ERR!!"},
-    {28, 1, 0, "文件格式错误: Bits Per Pixel ERR!!"},
+    {0, 0x42, 0x4D, msg::Id::ScreenIdentifierError}, {2, 0x3E, 0x04, msg::Id::ScreenFileSizeError},
+    {18, 64, 0, msg::Id::ScreenWidthError},          {22, 128, 0, msg::Id::ScreenHeightError},
+    {34, 0, 4, msg::Id::ScreenDataSizeError},        {28, 1, 0, msg::Id::ScreenBitsError},
 };
 
 std::uint8_t At(std::string_view bytes, std::size_t offset) {
@@ -60,7 +57,7 @@ int CheckScreenBitmap(std::string_view head) {
 std::string_view CheckMessage(int check) {
     if (check < kIdentifierCheck || check > kBitsPerPixelCheck)
         return {};
-    return kChecks[check - 1].message;
+    return msg::Source(kChecks[check - 1].message);
 }
 
 // Byte j of block g comes from picture row 64 * (g / 8) + j and byte column 7 - g % 8; the file

@@ -51,7 +51,6 @@ PageTexts AllZero() {
     return texts;
 }
 
-
 TEST(CheckRegisterFile, ComparesTheFirstLineExactly) {
     TempDir dir;
     const struct {

@@ -1,6 +1,5 @@
 #include "tests/support/EmulatedLine.h"
 
-
 #include <QtTest/qtestsystem.h>
 #include <QElapsedTimer>
 #include <QEventLoop>
