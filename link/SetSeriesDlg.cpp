@@ -37,6 +37,8 @@ QComboBox* MakeCombo(const char* name) {
     return combo;
 }
 
+constexpr int kPortPathChars = 14;
+
 }  // namespace
 
 // Control ids, for the record: port 1001, baud rate 1002, OK 1.
@@ -46,6 +48,8 @@ CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent
     portCombo_ = MakeCombo("portCombo");
     portCombo_->setEditable(true);
     portCombo_->setInsertPolicy(QComboBox::NoInsert);
+    // Wide enough for a typed device path such as /dev/ttyUSB0, not only for COM1.
+    portCombo_->setMinimumContentsLength(kPortPathChars);
     portCombo_->addItems(PortChoices(PresentDevices()));
 
     baudCombo_ = MakeCombo("baudCombo");
