@@ -16,6 +16,9 @@ namespace {
 constexpr OptionRule kOptions[] = {{"--output", "-o", true}};
 constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliCompileExpectsOneProgram};
 
+// The most the program editor holds; a longer text could never have been written there.
+constexpr std::size_t kProgramCapacity = 1'048'575;
+
 int ExitCodeFor(compiler::CompileOutcome outcome) {
     using compiler::CompileOutcome;
     switch (outcome) {
@@ -53,9 +56,19 @@ int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
                       exitcode::kUsage);
     }
 
+    if (fileio::SameFile(program, object))
+        return Report(err, msg::Text(msg::Id::OutputIsInput, {object}), exitcode::kUsage);
+
     std::string text;
-    if (!fileio::ReadWholeFile(program, text))
-        return Report(out, msg::Text(msg::Id::CannotReadFile, {program}), exitcode::kUnreadable);
+    switch (fileio::ReadLimited(program, kProgramCapacity, text)) {
+        case fileio::ReadStatus::Ok:
+            break;
+        case fileio::ReadStatus::TooLarge:
+            return Report(out, msg::Text(msg::Id::ProgramTooLarge), exitcode::kUnreadable);
+        case fileio::ReadStatus::Unreadable:
+            return Report(out, msg::Text(msg::Id::CannotReadFile, {program}),
+                          exitcode::kUnreadable);
+    }
     const compiler::CompileResult result = compiler::CompileToFile(text, object);
     const std::string message = compiler::CompileMessage(result, object);
     out << message << "\n";

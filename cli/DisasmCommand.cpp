@@ -5,7 +5,9 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "compiler/CompileRun.h"
 #include "compiler/Disassembler.h"
+#include "compiler/EncodeLine.h"
 
 namespace cli {
 namespace {
@@ -15,10 +17,15 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 constexpr Grammar kGrammar{{}, 1, msg::Id::CliDisasmExpectsOneObject};
 
+// The header and one record more than a program holds: enough for the disassembler to refuse
+// a longer file as having too many records, without reading all of it.
+constexpr std::size_t kObjectReadLimit =
+    compiler::kObjectHeader.size() + compiler::kRecordSize * (compiler::kMaxCodeLines + 1);
+
 int Disasm(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& path = parsed.positional.front();
     std::string bytes;
-    if (!fileio::ReadWholeFile(path, bytes))
+    if (fileio::ReadLimited(path, kObjectReadLimit, bytes) == fileio::ReadStatus::Unreadable)
         return Report(err, msg::Text(msg::Id::CannotReadFile, {path}), exitcode::kUnreadable);
     const compiler::Disassembly disassembly = compiler::Disassemble(bytes);
     if (!disassembly.ok) {

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/ProgressLine.h"
 #include "common/DecimalValue.h"
+#include "common/FileIo.h"
 #include "common/PortName.h"
 #include "link/ControllerSession.h"
 #include "link/DownloadMessages.h"
@@ -131,13 +133,15 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
         case ctrl::ScreenRange::Ok:
             break;
     }
+    const std::string scratch =
+        args.Value("--scratch").value_or(ctrl::DefaultScratchPath().toStdString());
+    if (fileio::SameFile(path, scratch))
+        return Refusal{msg::Text(msg::Id::OutputIsInput, {scratch}), exitcode::kUsage};
     std::string head;
     if (!screen::ReadBitmapHead(path, head))
         return Refusal{ctrl::CannotOpenMessage(path), exitcode::kUnreadable};
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk)
         return Refusal{std::string(screen::CheckMessage(check)), exitcode::kRefused};
-    const std::string scratch =
-        args.Value("--scratch").value_or(ctrl::DefaultScratchPath().toStdString());
     if (screen::ConvertScreenBitmap(head, scratch))
         return Refusal{screen::ScratchFailedMessage(scratch), exitcode::kCannotCreate};
     if (!source->Open(scratch))
@@ -146,6 +150,11 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     download.profile = &ctrl::kScreenProfile;
     download.source = std::move(source);
     return std::nullopt;
+}
+
+bool FourDigits(std::string_view text) {
+    return !text.empty() && text.size() <= 4 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The words make sense: a kind, a file, a port, and option values of the right shape.
@@ -162,6 +171,11 @@ std::string UsageFault(const ParsedArgs& args) {
         return msg::Text(msg::Id::CliDownloadBadScreenKind, {*kindName});
     if (const auto list = args.Value("--registers"); list && !FourTexts(*list))
         return msg::Text(msg::Id::CliDownloadBadRegisters, {*list});
+    // The dialogs' number fields hold four characters; a longer number would be cut to 16 bits.
+    for (const char* option : {"--number", "--page"}) {
+        if (const auto number = args.Value(option); number && !FourDigits(*number))
+            return msg::Text(msg::Id::CliDownloadBadNumber, {option, *number});
+    }
     if (const auto baud = args.Value("--baud");
         baud && *baud != "4800" && *baud != "9600" && *baud != "19200")
         return msg::Text(msg::Id::CliDownloadBadBaud, {*baud});

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <limits>
 #include <random>
@@ -12,6 +13,7 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
+#include <poll.h>
 #include <unistd.h>
 #endif
 
@@ -298,8 +300,103 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
     std::error_code ec;
     if (fs::is_directory(path, ec))
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A read error leaves the stream buffer by an exception whatever the stream's mask says.
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        return false;
+    }
     return !in.bad();
+}
+
+#if defined(_WIN32)
+ReadStatus ReadLimited(const fs::path& path, std::size_t limit, std::string& bytes,
+                       std::chrono::milliseconds) {
+    bytes.clear();
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return ReadStatus::Unreadable;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return ReadStatus::Unreadable;
+    bytes.resize(limit + 1);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        return ReadStatus::Unreadable;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() <= limit)
+        return ReadStatus::Ok;
+    bytes.resize(limit);
+    return ReadStatus::TooLarge;
+}
+#else
+ReadStatus ReadLimited(const fs::path& path, std::size_t limit, std::string& bytes,
+                       std::chrono::milliseconds patience) {
+    using Clock = std::chrono::steady_clock;
+    bytes.clear();
+    // Not blocking, so that a pipe without a writer or one that stays silent cannot hold us.
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return ReadStatus::Unreadable;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return ReadStatus::Unreadable;
+    }
+    const Clock::time_point deadline = Clock::now() + patience;
+    ReadStatus status = ReadStatus::Ok;
+    char buffer[65536];
+    for (;;) {
+        // One byte past the limit tells a full file from one that holds more.
+        const std::size_t wanted = std::min(sizeof buffer, limit + 1 - bytes.size());
+        const ssize_t n = ::read(fd, buffer, wanted);
+        if (n > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(n));
+            if (bytes.size() > limit) {
+                bytes.resize(limit);
+                status = ReadStatus::TooLarge;
+                break;
+            }
+            continue;
+        }
+        if (n == 0)
+            break;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            status = ReadStatus::Unreadable;
+            break;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            status = ReadStatus::Unreadable;
+            break;
+        }
+        pollfd wait{fd, POLLIN, 0};
+        ::poll(&wait, 1, static_cast<int>(left.count()));
+    }
+    ::close(fd);
+    if (status == ReadStatus::Unreadable)
+        bytes.clear();
+    return status;
+}
+#endif
+
+bool SameFile(const fs::path& input, const fs::path& output) {
+    std::error_code ec;
+    if (fs::exists(input, ec) && fs::exists(output, ec)) {
+        const bool same = fs::equivalent(input, output, ec);
+        if (!ec)
+            return same;
+    }
+    // A link to a file not made yet names that file, so both sides are resolved as far as they go.
+    const fs::path a = fs::weakly_canonical(fs::absolute(WriteTarget(input), ec), ec);
+    const fs::path b = fs::weakly_canonical(fs::absolute(WriteTarget(output), ec), ec);
+    return !a.empty() && a.lexically_normal() == b.lexically_normal();
 }
 
 }  // namespace fileio

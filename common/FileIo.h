@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -72,5 +74,17 @@ bool CanWrite(const std::filesystem::path& target);
 
 // Reads a whole file; returns false when it cannot be opened or read.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+enum class ReadStatus { Ok, Unreadable, TooLarge };
+
+// Reads at most `limit` bytes of a file. TooLarge leaves the first `limit` bytes in `bytes`.
+// A folder, a read error, or a pipe or device that gives nothing for `patience` is Unreadable;
+// no I/O error escapes as an exception.
+ReadStatus ReadLimited(const std::filesystem::path& path, std::size_t limit, std::string& bytes,
+                       std::chrono::milliseconds patience = std::chrono::seconds(1));
+
+// Whether writing `output` would change the file `input`: the same file after resolving links,
+// or, where either does not exist yet, the same path once made absolute and normalised.
+bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output);
 
 }  // namespace fileio

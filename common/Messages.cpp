@@ -28,6 +28,7 @@ constexpr Entry kTable[] = {
     {Id::FileLockViolation, "在存取 %1 时发生锁违例。"},
     {Id::FileDiskFull, "在存取 %1 时磁盘已满。"},
     {Id::FileGenericError, "在对 %1 进行访问时发生了一个不明错误。"},
+    {Id::OutputIsInput, "输出文件与输入文件相同：%1"},
     // Safe write (program files)
     {Id::ProgramTooLarge, "该文件太大，无法打开。"},
     {Id::ProgramUnexpectedFormat, "非预期的文件格式。"},
@@ -352,6 +353,7 @@ constexpr Entry kTable[] = {
      "exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be\n"
      "written, 4 the bitmap could not be read, 64 bad command line.\n"},
     {Id::CliScreenExpectsOneBitmap, "expected one bitmap"},
+    {Id::CliDownloadBadNumber, "%1 must be a number from 0 to 9999, not %2"},
 };
 
 constexpr bool InIdOrder() {

@@ -26,6 +26,8 @@ enum class Id : int {
     FileLockViolation,
     FileDiskFull,
     FileGenericError,
+    // issue 10: outputs are never inputs
+    OutputIsInput,
     // Safe write (program files)
     ProgramTooLarge,
     ProgramUnexpectedFormat,
@@ -271,6 +273,8 @@ enum class Id : int {
     CliScreenSynopsis,
     CliScreenHelp,
     CliScreenExpectsOneBitmap,
+    // issue 10: numbers the dialogs could not take
+    CliDownloadBadNumber,
 
     Count
 };

@@ -3,15 +3,23 @@
 #include <string_view>
 
 #include "common/DecimalValue.h"
+#include "common/FileIo.h"
 #include "registers/RegisterFile.h"
 
 namespace ctrl {
 
 SourceOpen ParameterSource::Open(const std::filesystem::path& path) {
     CloseSource();
-    registerFile.open(path, std::ios::binary);
-    if (!registerFile.is_open())
-        return SourceOpen::CannotOpen;
+    switch (fileio::ReadLimited(path, kMaxFileSize, fileBytes)) {
+        case fileio::ReadStatus::Unreadable:
+            CloseSource();
+            return SourceOpen::CannotOpen;
+        case fileio::ReadStatus::TooLarge:
+            CloseSource();
+            return SourceOpen::BadFormat;
+        case fileio::ReadStatus::Ok:
+            break;
+    }
     if (!ReadLine() || lineText != registers::kIdentification) {
         CloseSource();
         return SourceOpen::BadFormat;
@@ -21,11 +29,18 @@ SourceOpen ParameterSource::Open(const std::filesystem::path& path) {
 
 bool ParameterSource::ReadLine() {
     lineText.clear();
-    if (!registerFile.is_open() || !std::getline(registerFile, lineText)) {
-        // getline fails on an empty last line only; a last line without LF still counts.
+    // An empty piece after the last LF is no line; a last line without LF still counts.
+    if (readAt >= fileBytes.size())
         return false;
+    const std::size_t end = fileBytes.find('\n', readAt);
+    if (end == std::string::npos) {
+        lineText.assign(fileBytes, readAt);
+        readAt = fileBytes.size();
+        return true;
     }
-    if (!registerFile.eof() && !lineText.empty() && lineText.back() == '\r')
+    lineText.assign(fileBytes, readAt, end - readAt);
+    readAt = end + 1;
+    if (!lineText.empty() && lineText.back() == '\r')
         lineText.pop_back();
     return true;
 }
@@ -54,9 +69,8 @@ bool ParameterSource::NextDataPacket(Packet& packet) {
 }
 
 void ParameterSource::CloseSource() {
-    if (registerFile.is_open())
-        registerFile.close();
-    registerFile.clear();
+    fileBytes.clear();
+    readAt = 0;
 }
 
 }  // namespace ctrl

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "link/DownloadSource.h"
@@ -16,7 +16,12 @@ class ParameterSource : public DownloadSource {
 public:
     static constexpr int kPacketCount = 1024;
 
-    // Opens the file and checks its identification line; a refused file is closed again.
+    // Far more than the identification line and 4096 register lines need; a longer file is
+    // refused rather than read without end.
+    static constexpr std::size_t kMaxFileSize = 1 << 20;
+
+    // Reads the whole file and checks its identification line; what goes out is this copy. A
+    // refused file leaves nothing behind.
     SourceOpen Open(const std::filesystem::path& path);
 
     std::int32_t pageNumber = 0;
@@ -30,7 +35,8 @@ private:
     // Lines end at LF; a CR before it is dropped. False at the end of the file.
     bool ReadLine();
 
-    std::ifstream registerFile;
+    std::string fileBytes;
+    std::size_t readAt = 0;
 };
 
 }  // namespace ctrl

@@ -1,27 +1,29 @@
 #include "link/ProgramSource.h"
 
 #include <algorithm>
-#include <array>
+#include <utility>
+
+#include "common/FileIo.h"
 
 namespace ctrl {
 
 SourceOpen ProgramSource::Open(const std::filesystem::path& path) {
     CloseSource();
-    programFile.open(path, std::ios::binary);
-    if (!programFile.is_open())
-        return SourceOpen::CannotOpen;
-    std::array<char, kObjectHeader.size()> header{};
-    programFile.read(header.data(), header.size());
-    if (programFile.gcount() != static_cast<std::streamsize>(header.size()) ||
-        !std::equal(header.begin(), header.end(), kObjectHeader.begin())) {
-        CloseSource();
-        return SourceOpen::BadFormat;
+    std::string bytes;
+    switch (fileio::ReadLimited(path, kMaxFileSize, bytes)) {
+        case fileio::ReadStatus::Unreadable:
+            return SourceOpen::CannotOpen;
+        case fileio::ReadStatus::TooLarge:
+            return SourceOpen::BadFormat;
+        case fileio::ReadStatus::Ok:
+            break;
     }
-    programFile.seekg(0, std::ios::end);
-    const std::streamoff size = programFile.tellg();
-    programFile.seekg(static_cast<std::streamoff>(kObjectHeader.size()));
-    const std::streamoff body = size - static_cast<std::streamoff>(kObjectHeader.size());
-    packetCount = body > 0 ? static_cast<int>((body + 15) / 16) : 0;
+    if (!std::string_view(bytes).starts_with(kObjectHeader))
+        return SourceOpen::BadFormat;
+    programBytes = std::move(bytes);
+    sent = kObjectHeader.size();
+    const std::size_t body = programBytes.size() - kObjectHeader.size();
+    packetCount = static_cast<int>((body + 15) / 16);
     return SourceOpen::Opened;
 }
 
@@ -32,22 +34,19 @@ void ProgramSource::BuildHeaderPacket(Packet& packet) {
 }
 
 bool ProgramSource::NextDataPacket(Packet& packet) {
-    if (!programFile.is_open())
+    if (sent >= programBytes.size())
         return false;
-    std::array<char, 16> piece{};
-    programFile.read(piece.data(), piece.size());
-    const auto got = static_cast<std::size_t>(programFile.gcount());
-    if (got == 0)
-        return false;
-    std::transform(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(got), packet.begin(),
+    const std::size_t got = std::min<std::size_t>(16, programBytes.size() - sent);
+    std::transform(programBytes.begin() + static_cast<std::ptrdiff_t>(sent),
+                   programBytes.begin() + static_cast<std::ptrdiff_t>(sent + got), packet.begin(),
                    [](char c) { return static_cast<std::uint8_t>(c); });
+    sent += got;
     return true;
 }
 
 void ProgramSource::CloseSource() {
-    if (programFile.is_open())
-        programFile.close();
-    programFile.clear();
+    programBytes.clear();
+    sent = 0;
     packetCount = 0;
 }
 

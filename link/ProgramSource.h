@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <string>
 #include <string_view>
 
 #include "link/DownloadSource.h"
@@ -17,7 +18,11 @@ enum class SourceOpen { Opened, CannotOpen, BadFormat };
 // packets are the bytes after the 20-byte header in pieces of 16, whatever the record bounds.
 class ProgramSource : public DownloadSource {
 public:
-    // Opens the file and checks its header; a refused file is closed again.
+    // The header and the most records a program slot holds.
+    static constexpr std::size_t kMaxFileSize = 20 + 24 * 2048;
+
+    // Reads the whole file and checks its header; what goes out is this copy, whatever happens
+    // to the file afterwards. A refused file leaves nothing behind.
     SourceOpen Open(const std::filesystem::path& path);
     // Number of data packets, the short last one included.
     int PacketCount() const { return packetCount; }
@@ -31,7 +36,8 @@ public:
     void CloseSource() override;
 
 private:
-    std::ifstream programFile;
+    std::string programBytes;
+    std::size_t sent = 0;
     int packetCount = 0;
 };
 

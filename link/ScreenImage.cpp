@@ -1,7 +1,5 @@
 #include "link/ScreenImage.h"
 
-#include <fstream>
-
 #include "common/FileIo.h"
 #include "common/Messages.h"
 
@@ -33,13 +31,8 @@ bool Passes(const HeaderCheck& check, std::string_view head) {
 }  // namespace
 
 bool ReadBitmapHead(const std::filesystem::path& path, std::string& head) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    head.assign(kBitmapFileSize, '\0');
-    file.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(file.gcount()));
-    return true;
+    // Only what the checks and the conversion look at; anything after it stays unread.
+    return fileio::ReadLimited(path, kBitmapFileSize, head) != fileio::ReadStatus::Unreadable;
 }
 
 int CheckScreenBitmap(std::string_view head) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/FileIo.h"
+
 namespace ctrl {
 namespace {
 
@@ -39,8 +41,8 @@ Packet ScreenHeader(const ScreenTarget& target) {
 
 bool ScreenSource::Open(const std::filesystem::path& scratch) {
     CloseSource();
-    screenDataFile.open(scratch, std::ios::binary);
-    return screenDataFile.is_open();
+    constexpr std::size_t kScreenBytes = kPacketCount * 16;
+    return fileio::ReadLimited(scratch, kScreenBytes, screenData) != fileio::ReadStatus::Unreadable;
 }
 
 void ScreenSource::BuildHeaderPacket(Packet& packet) {
@@ -48,22 +50,19 @@ void ScreenSource::BuildHeaderPacket(Packet& packet) {
 }
 
 bool ScreenSource::NextDataPacket(Packet& packet) {
-    if (!screenDataFile.is_open())
+    if (sent >= screenData.size())
         return false;
-    std::array<char, 16> piece{};
-    screenDataFile.read(piece.data(), piece.size());
-    const auto got = static_cast<std::ptrdiff_t>(screenDataFile.gcount());
-    if (got == 0)
-        return false;
-    std::transform(piece.begin(), piece.begin() + got, packet.begin(),
+    const std::size_t got = std::min<std::size_t>(16, screenData.size() - sent);
+    std::transform(screenData.begin() + static_cast<std::ptrdiff_t>(sent),
+                   screenData.begin() + static_cast<std::ptrdiff_t>(sent + got), packet.begin(),
                    [](char c) { return static_cast<std::uint8_t>(c); });
+    sent += got;
     return true;
 }
 
 void ScreenSource::CloseSource() {
-    if (screenDataFile.is_open())
-        screenDataFile.close();
-    screenDataFile.clear();
+    screenData.clear();
+    sent = 0;
 }
 
 }  // namespace ctrl

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <string>
 
 #include "link/DownloadSource.h"
 
@@ -34,7 +35,8 @@ class ScreenSource : public DownloadSource {
 public:
     static constexpr int kPacketCount = 64;
 
-    // false when the scratch file cannot be opened.
+    // Reads the scratch file whole, at most the 64 packets a screen takes; that copy is what goes
+    // out. false when it cannot be read.
     bool Open(const std::filesystem::path& scratch);
 
     ScreenTarget target;
@@ -44,7 +46,8 @@ public:
     void CloseSource() override;
 
 private:
-    std::ifstream screenDataFile;
+    std::string screenData;
+    std::size_t sent = 0;
 };
 
 }  // namespace ctrl
