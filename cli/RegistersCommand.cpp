@@ -34,6 +34,13 @@ std::optional<int> PageBase(std::string_view text) {
 
 // The register file must be there and be one; read and write only work on register files.
 bool CheckFile(const std::filesystem::path& file, std::ostream& err) {
+    // A device or a pipe is no register file, and reading one might never end.
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        err << msg::Source(msg::Id::CliNotRegisterFile) << "\n";
+        return false;
+    }
     switch (registers::CheckRegisterFile(file)) {
         case registers::CheckResult::RegisterFile:
             return true;
@@ -122,6 +129,9 @@ int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         texts[r] = std::string(args[3 + r]);
         if (texts[r].size() > registers::kMaxValueText)
             return Usage(err, msg::Id::CliRegistersValueTooLong, texts[r]);
+        // A CR would be read back as the end of the line, like an LF.
+        if (texts[r].find('\r') != std::string::npos)
+            return Usage(err, msg::Id::CliRegistersLineBreak);
     }
     return Write(file, *base, texts, err);
 }
