@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QShowEvent>
 
+#include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
@@ -74,6 +75,13 @@ void CTranslateDlg::Browse() {
 }
 
 void CTranslateDlg::Compile() {
+    // Compiling over the open program would destroy it; the dialog stays open for another target.
+    if (!documentPath.isEmpty() &&
+        fileio::SameFile(std::filesystem::path(documentPath.toStdU16String()),
+                         std::filesystem::path(targetPath.toStdU16String()))) {
+        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {targetPath}));
+        return;
+    }
     const compiler::CompileResult result =
         compiler::CompileToFile(std::string_view(programText.constData(), programText.size()),
                                 std::filesystem::path(targetPath.toStdU16String()));

@@ -10,6 +10,7 @@
 #include <QShowEvent>
 
 #include "common/DecimalValue.h"
+#include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/DownloadMessages.h"
 #include "link/ScratchPath.h"
@@ -169,6 +170,11 @@ void CDownByteDlg::StartDownload() {
     TakeFields();
     if (!NumbersInRange())
         return;
+    // Converting into the bitmap itself would destroy it.
+    if (fileio::SameFile(PathOf(filePath), PathOf(scratchPath))) {
+        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {scratchPath}));
+        return;
+    }
     std::string head;
     if (!screen::ReadBitmapHead(PathOf(filePath), head)) {
         prompts_.Message(QString::fromStdString(ctrl::CannotOpenMessage(filePath.toStdString())));

@@ -37,6 +37,8 @@ private slots:
     void targetThatCannotBeCreatedKeepsTheProgramForAnotherTry();
     void writeFailureIsReportedAndLeavesTheOldFile();
     void cancelWritesNothing();
+    void targetThatIsTheOpenProgramIsRefused_data();
+    void targetThatIsTheOpenProgramIsRefused();
     void openingShowsTheTargetPath();
     void modalRunEndsAcceptedAfterACompile();
 
@@ -192,6 +194,28 @@ void TranslateDlgTest::writeFailureIsReportedAndLeavesTheOldFile() {
     QVERIFY(dlg_->isVisible());
     QCOMPARE(dlg_->programText, kProgram);
     QCOMPARE(ReadFile(target), QByteArray("old"));
+}
+
+void TranslateDlgTest::targetThatIsTheOpenProgramIsRefused_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("the same path") << "p.kxc";
+    QTest::newRow("the same path spelt otherwise") << "sub/../p.kxc";
+    QTest::newRow("a link to it") << "link.kxo";
+}
+
+void TranslateDlgTest::targetThatIsTheOpenProgramIsRefused() {
+    QFETCH(QString, target);
+    const QString program = dir_->filePath("p.kxc");
+    WriteFile(program, kProgram);
+    QVERIFY(QDir(dir_->path()).mkdir("sub"));
+    QVERIFY(QFile::link(program, dir_->filePath("link.kxo")));
+    dlg_->documentPath = program;
+    target = dir_->filePath(target);
+    Browse(target);
+    Click("compileButton");
+    QCOMPARE(prompts_->messages, QStringList{"输出文件与输入文件相同：" + target});
+    QVERIFY(dlg_->isVisible());
+    QCOMPARE(ReadFile(program), kProgram);
 }
 
 void TranslateDlgTest::cancelWritesNothing() {

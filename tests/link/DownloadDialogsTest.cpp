@@ -74,6 +74,7 @@ private slots:
     void screenRangeMessagesComeBeforeTheFileIsOpened();
     void screenDialogUsesTheTypedPathAndSendsTheScreen();
     void unwritableScratchFileShowsTheDialogAgainNamingThePath();
+    void scratchFileThatIsTheBitmapIsRefused();
     void silentControllerClosesTheDialogAndThePortWithOneMessage();
 
 private:
@@ -111,15 +112,17 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     QVERIFY(dlg.run.progressWindow.isVisible());
     QCOMPARE(QApplication::activeModalWidget(), &dlg.run.progressWindow);
     QCOMPARE(dlg.run.progressWindow.progress->maximum(), 3);
-    QVERIFY(HeldOpen(good));
-    QVERIFY(TransferEnds(dlg, 10000));
+    // The file was read whole at the start: cutting it now changes nothing that goes out.
     QVERIFY(!HeldOpen(good));
+    QVERIFY(QFile::resize(good, 20));
+    QVERIFY(TransferEnds(dlg, 10000));
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.run.progressWindow.isVisible());
     QCOMPARE(prompts.messages.size(), 2);
     QCOMPARE(line.port.sessionState, ctrl::LINK_READY);
     QVERIFY(line.WaitForCompleted(1));
     QCOMPARE(line.Completed()[0].ProgramNumber(), 300);
+    QCOMPARE(line.Completed()[0].data, std::vector<std::uint8_t>(48, 0x11));
 
     dlg.show();  // fields persist between openings
     QCOMPARE(Edit(dlg, "pathEdit")->text(), good);
@@ -279,6 +282,23 @@ void DownloadDialogsTest::unwritableScratchFileShowsTheDialogAgainNamingThePath(
     QVERIFY(visibleAtMessage);
     QVERIFY(dlg.isVisible());
     QVERIFY(!dlg.run.IsRunning());
+}
+
+void DownloadDialogsTest::scratchFileThatIsTheBitmapIsRefused() {
+    ui::ScriptedPrompts prompts;
+    CSerialPort port;
+    CDownByteDlg dlg(prompts, port);
+    const QString bitmap = Write(dir, "self.bmp", testsupport::ScreenBitmap());
+    dlg.scratchPath = bitmap;
+    dlg.show();
+    Edit(dlg, "pathEdit")->setText(bitmap);
+    Click(dlg, "startButton");
+    QCOMPARE(prompts.messages, QStringList{"输出文件与输入文件相同：" + bitmap});
+    QVERIFY(dlg.isVisible());
+    QVERIFY(!dlg.run.IsRunning());
+    QFile kept(bitmap);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll().toStdString(), testsupport::ScreenBitmap());
 }
 
 void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessage() {

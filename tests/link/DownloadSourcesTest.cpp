@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,50 @@ TEST_F(SourceTest, ScreenDataGoesOutIn64PiecesOf16) {
     ASSERT_EQ(packets.size(), 64u);
     EXPECT_EQ(std::string(packets[63].begin(), packets[63].end()), data.substr(1008));
     EXPECT_FALSE(source.Open(folder / "none.dat"));
+}
+
+// What goes out is the file as it was when the download started: one that shrinks or changes
+// afterwards is neither sent short nor mixed.
+TEST_F(SourceTest, EachKindSendsTheFileAsItWasWhenOpened) {
+    const std::string program = std::string(ctrl::kObjectHeader) + Records(40);
+    const std::string registers = std::string(registers::kIdentification) + "\r\nR0000=    7\r\n";
+    const std::string screen(1024, '\x5a');
+    ctrl::ProgramSource programSource;
+    ctrl::ParameterSource parameterSource;
+    ctrl::ScreenSource screenSource;
+    const struct {
+        const char* name;
+        ctrl::DownloadSource& source;
+        std::string bytes;
+        std::function<bool(const fs::path&)> open;
+    } kinds[] = {
+        {"program", programSource, program,
+         [&](const fs::path& p) { return programSource.Open(p) == SourceOpen::Opened; }},
+        {"params", parameterSource, registers,
+         [&](const fs::path& p) { return parameterSource.Open(p) == SourceOpen::Opened; }},
+        {"screen", screenSource, screen, [&](const fs::path& p) { return screenSource.Open(p); }},
+    };
+    for (const auto& kind : kinds) {
+        const fs::path file = Write(kind.bytes, kind.name);
+        ASSERT_TRUE(kind.open(file)) << kind.name;
+        const std::vector<Packet> whole = Drain(kind.source, Packet{});
+        ASSERT_TRUE(kind.open(file)) << kind.name;
+        fs::resize_file(file, kind.bytes.size() / 2);
+        Write(std::string(kind.bytes.size() / 2, '\x01'), kind.name);
+        EXPECT_EQ(Drain(kind.source, Packet{}), whole) << kind.name;
+    }
+}
+
+TEST_F(SourceTest, FilesLargerThanTheirKindCanHoldAreRefusedUnread) {
+    ctrl::ProgramSource program;
+    EXPECT_EQ(program.Open(Write(std::string(ctrl::kObjectHeader) + Records(2048) + "x")),
+              SourceOpen::BadFormat);
+    EXPECT_EQ(program.Open("/dev/zero"), SourceOpen::BadFormat);
+    ctrl::ParameterSource parameters;
+    EXPECT_EQ(parameters.Open("/dev/zero"), SourceOpen::BadFormat);
+    ctrl::ScreenSource screen;
+    ASSERT_TRUE(screen.Open("/dev/zero"));
+    EXPECT_EQ(Drain(screen, Packet{}).size(), 64u);
 }
 
 }  // namespace

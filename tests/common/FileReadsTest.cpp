@@ -1,0 +1,101 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "common/FileIo.h"
+#include "tests/common/FileFixtures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using fileio::ReadStatus;
+using testfs::TempDir;
+using testfs::WriteFile;
+
+struct ReadCase {
+    const char* name;
+    const char* path;  // beginning with '/': as it is; otherwise inside the test folder
+    std::size_t limit;
+    ReadStatus status;
+    std::string bytes;
+};
+
+// In the folder: "ten" holds 0123456789, "sub" is a folder.
+const ReadCase kReads[] = {
+    {"under the limit", "ten", 11, ReadStatus::Ok, "0123456789"},
+    {"exactly the limit", "ten", 10, ReadStatus::Ok, "0123456789"},
+    {"over the limit keeps its start", "ten", 4, ReadStatus::TooLarge, "0123"},
+    {"missing", "none", 10, ReadStatus::Unreadable, ""},
+    {"a folder", "sub", 10, ReadStatus::Unreadable, ""},
+    {"an endless device", "/dev/zero", 3, ReadStatus::TooLarge, std::string(3, '\0')},
+    {"a read error", "/proc/self/mem", 10, ReadStatus::Unreadable, ""},
+};
+
+TEST(ReadLimited, ReadsAtMostTheLimitAndNamesWhatWentWrong) {
+    TempDir dir;
+    WriteFile(dir / "ten", "0123456789");
+    fs::create_directory(dir / "sub");
+    for (const ReadCase& c : kReads) {
+        const fs::path path = c.path[0] == '/' ? fs::path(c.path) : dir / c.path;
+        if (!fs::exists(path) && c.path[0] == '/')
+            continue;
+        std::string bytes = "stale";
+        EXPECT_EQ(fileio::ReadLimited(path, c.limit, bytes), c.status) << c.name;
+        EXPECT_EQ(bytes, c.bytes) << c.name;
+    }
+}
+
+TEST(ReadLimited, PipeThatStaysSilentGivesUpAfterThePatience) {
+    TempDir dir;
+    const fs::path fifo = dir / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int writer = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "ab", 2), 2);
+    std::string bytes;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(fileio::ReadLimited(fifo, 100, bytes, std::chrono::milliseconds(50)),
+              ReadStatus::Unreadable);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ::close(writer);
+}
+
+struct SameCase {
+    const char* name;
+    const char* input;
+    const char* output;
+    bool same;
+};
+
+// In the folder: files "a" and "b", a hard link "hard" to "a", a link "soft" to "a", a link
+// "ahead" to the missing "new", and a folder "sub".
+const SameCase kSame[] = {
+    {"the same path", "a", "a", true},
+    {"another file", "a", "b", false},
+    {"spelt through a folder and back", "a", "sub/../a", true},
+    {"spelt with a dot", "a", "./a", true},
+    {"a link to the input", "a", "soft", true},
+    {"a hard link to the input", "a", "hard", true},
+    {"a missing output", "a", "new", false},
+    {"a link to where the output goes", "new", "ahead", true},
+    {"two missing files", "new", "other", false},
+};
+
+TEST(SameFile, TellsWhenWritingTheOutputWouldChangeTheInput) {
+    TempDir dir;
+    WriteFile(dir / "a", "a");
+    WriteFile(dir / "b", "b");
+    fs::create_hard_link(dir / "a", dir / "hard");
+    fs::create_symlink(dir / "a", dir / "soft");
+    fs::create_symlink("new", dir / "ahead");
+    fs::create_directory(dir / "sub");
+    for (const SameCase& c : kSame)
+        EXPECT_EQ(fileio::SameFile(dir / c.input, dir / c.output), c.same) << c.name;
+}
+
+}  // namespace
