@@ -77,6 +77,10 @@ constexpr Entry kTable[] = {
     {Id::EmulatorCannotStore, "tarvex emulate: cannot write into %1"},
     {Id::EmulatorNoPty, "cannot create a pseudo-terminal: %1"},
     {Id::EmulatorNoPipe, "cannot create a pipe: %1"},
+    {Id::EmulatorStoreNotFolder, "--store needs an existing writable folder, not %1"},
+    {Id::EmulatorRefusedNoHeader, "tarvex emulate: refused data frames that had no header"},
+    {Id::EmulatorRefusedPartialRecord,
+     "tarvex emulate: refused a program whose data ends inside a record"},
 
     // layouts: the eleven dialogs
     {Id::DialogBrowse, "浏览"},

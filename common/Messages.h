@@ -79,6 +79,10 @@ enum class Id : int {
     EmulatorCannotStore,
     EmulatorNoPty,
     EmulatorNoPipe,
+    // issue-10: the virtual controller's refusals
+    EmulatorStoreNotFolder,
+    EmulatorRefusedNoHeader,
+    EmulatorRefusedPartialRecord,
 
     // Dialogs (captions, labels and their messages)
     // layouts: the eleven dialogs
