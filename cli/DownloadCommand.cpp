@@ -313,7 +313,9 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     if (outcome == ctrl::TransferOutcome::Finished) {
         bar.Draw(download.total, true);
         session.Disconnect();
-        return exitcode::kOk;
+        for (const std::string& message : bar.messages)
+            out << message << "\n";
+        return transfer->Engine().SuspectAnswers() > 0 ? exitcode::kSuspectData : exitcode::kOk;
     }
     err << "\n";
     for (const std::string& message : bar.messages)

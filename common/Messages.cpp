@@ -68,6 +68,7 @@ constexpr Entry kTable[] = {
     {Id::ScreenHeightError, "文件格式错误: Height ERR!!!"},
     {Id::ScreenDataSizeError, "文件格式错误: Bitmap Data Size ERR!!"},
     {Id::ScreenBitsError, "文件格式错误: Bits Per Pixel ERR!!"},
+    {Id::SuspectAnswers, "传输中收到 %1 个异常应答，控制器中的数据可能不完整，请重新下载并核对。"},
 
     {Id::DesktopPrintAction, "打印"},
 

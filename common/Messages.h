@@ -68,6 +68,8 @@ enum class Id : int {
     ScreenHeightError,
     ScreenDataSizeError,
     ScreenBitsError,
+    // issue-10: answers that show the controller may hold wrong data
+    SuspectAnswers,
 
     // Desktop registration
     DesktopPrintAction,

@@ -156,6 +156,26 @@ TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
     EXPECT_TRUE(fs::is_empty(Store()));
 }
 
+// A resend request that the controller never made (a noise byte) makes it keep packets twice:
+// the download says so and exits 8; requests the controller did make leave no doubt.
+TEST_F(DownloadCommandTest, StrayResendRequestsMakeTheDownloadSayTheDataMayBeWrong) {
+    const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + std::string(96, '\x03'));
+    const struct {
+        std::vector<std::string> faults;
+        int status;
+        bool warned;
+    } rows[] = {{{"--noise", "90"}, 8, true}, {{"--resend-every", "2"}, 0, false}};
+    for (const auto& row : rows) {
+        const std::string device = StartEmulator(row.faults);
+        const ToolRun run = Tarvex({"download", "program", object, "--port", device});
+        EXPECT_EQ(run.status, row.status) << row.faults[0] << run.err;
+        EXPECT_EQ(run.out.find("个异常应答，控制器中的数据可能不完整，请重新下载并核对。\n") !=
+                      std::string::npos,
+                  row.warned)
+            << run.out;
+    }
+}
+
 // A download stopped by a signal puts the port back as it found it, so the next one runs.
 TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
     const std::string device = StartEmulator({"--delay", "100"});
