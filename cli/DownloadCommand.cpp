@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -9,6 +11,13 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <signal.h>
+
+#include <QSocketNotifier>
+#endif
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
@@ -44,6 +53,69 @@ void RunUntil(Done done) {
     while (!done())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
+
+// SIGINT and SIGTERM while the port is in use: the handler only writes the signal's number to a
+// pipe, and the event loop reads it, so the download can stop between frames, say goodbye and
+// put the port back as it was.
+class StopSignals {
+public:
+#ifdef Q_OS_UNIX
+    StopSignals() {
+        if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
+        writeEnd.store(pipe[1]);
+        struct sigaction action {};
+        action.sa_handler = OnSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &previousInt);
+        ::sigaction(SIGTERM, &action, &previousTerm);
+        notifier = std::make_unique<QSocketNotifier>(pipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [this] {
+            unsigned char number = 0;
+            while (::read(pipe[0], &number, 1) == 1) {
+                if (received == 0)
+                    received = number;
+            }
+        });
+    }
+    ~StopSignals() {
+        if (pipe[0] < 0)
+            return;
+        ::sigaction(SIGINT, &previousInt, nullptr);
+        ::sigaction(SIGTERM, &previousTerm, nullptr);
+        writeEnd.store(-1);
+        notifier.reset();
+        ::close(pipe[0]);
+        ::close(pipe[1]);
+    }
+#else
+    StopSignals() = default;
+#endif
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    // The signal that asked to stop, 0 while none did.
+    int Received() const {
+        return received;
+    }
+
+private:
+#ifdef Q_OS_UNIX
+    static void OnSignal(int number) {
+        const int saved = errno;
+        const unsigned char byte = static_cast<unsigned char>(number);
+        if (const int fd = writeEnd.load(); fd >= 0) [[maybe_unused]]
+            const ssize_t n = ::write(fd, &byte, 1);
+        errno = saved;
+    }
+    static inline std::atomic<int> writeEnd{-1};
+    int pipe[2] = {-1, -1};
+    struct sigaction previousInt {};
+    struct sigaction previousTerm {};
+    std::unique_ptr<QSocketNotifier> notifier;
+#endif
+    int received = 0;
+};
 
 struct Download {
     std::unique_ptr<ctrl::DownloadSource> source;
@@ -216,26 +288,48 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> shown;
     ctrl::ControllerSession session(
         port, [&shown](const QString& message) { shown.push_back(message.toStdString()); });
+    const StopSignals stop;
     session.ViewUpdate();
     session.Connect(QString::fromStdString(portText));
-    RunUntil([&] { return session.connected || !shown.empty(); });
-    if (!session.connected) {
+    RunUntil([&] { return session.connected || !shown.empty() || stop.Received() != 0; });
+    if (stop.Received() != 0 || !session.connected) {
         download.source->CloseSource();
+        if (stop.Received() != 0) {
+            if (session.connected)
+                session.Disconnect();
+            port.Close();
+            return exitcode::kSignalled + stop.Received();
+        }
         for (const std::string& message : shown)
             out << message << "\n";
         return exitcode::kNoController;
     }
 
     ProgressLine bar(err, download.total, download.profile->periodMs, isatty(STDERR_FILENO) == 1);
-    ctrl::TimedTransfer transfer(port, *download.profile, *download.source, bar);
-    transfer.Start();
-    transfer.Engine().SetProgressRange(download.total);
+    auto transfer =
+        std::make_unique<ctrl::TimedTransfer>(port, *download.profile, *download.source, bar);
+    transfer->Start();
+    transfer->Engine().SetProgressRange(download.total);
     bar.Draw(0);
-    RunUntil([&] { return transfer.Engine().Outcome() != ctrl::TransferOutcome::Running; });
-    if (transfer.Engine().Outcome() == ctrl::TransferOutcome::Finished) {
+    RunUntil([&] {
+        return transfer->Engine().Outcome() != ctrl::TransferOutcome::Running ||
+               stop.Received() != 0;
+    });
+    const ctrl::TransferOutcome outcome = transfer->Engine().Outcome();
+    if (outcome == ctrl::TransferOutcome::Running) {
+        // Stopped between two ticks: no further frame goes out once the ticks are gone.
+        transfer.reset();
+        download.source->CloseSource();
+        err << "\n";
+        session.Disconnect();
+        return exitcode::kSignalled + stop.Received();
+    }
+    if (outcome == ctrl::TransferOutcome::Finished) {
         bar.Draw(download.total, true);
         session.Disconnect();
-        return exitcode::kOk;
+        for (const std::string& message : bar.messages)
+            out << message << "\n";
+        return transfer->Engine().SuspectAnswers() > 0 ? exitcode::kSuspectData : exitcode::kOk;
     }
     err << "\n";
     for (const std::string& message : bar.messages)

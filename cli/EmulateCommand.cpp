@@ -20,8 +20,12 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
     if (!parsed.positional.empty())
         return msg::Text(msg::Id::CliUnexpectedArgument, {parsed.positional.front()});
     emu::Faults& faults = options.faults;
-    if (const auto dir = parsed.Value("--store"))
+    if (const auto dir = parsed.Value("--store")) {
+        // Checked before serving, so that nothing is acknowledged that cannot be kept.
+        if (!emu::IsWritableFolder(*dir))
+            return msg::Text(msg::Id::EmulatorStoreNotFolder, {*dir});
         options.storeFolder = *dir;
+    }
     faults.neverAnswer = parsed.Has("--silent");
     const struct {
         const char* name;

@@ -69,6 +69,7 @@ constexpr Entry kTable[] = {
     {Id::ScreenHeightError, "文件格式错误: Height ERR!!!"},
     {Id::ScreenDataSizeError, "文件格式错误: Bitmap Data Size ERR!!"},
     {Id::ScreenBitsError, "文件格式错误: Bits Per Pixel ERR!!"},
+    {Id::SuspectAnswers, "传输中收到 %1 个异常应答，控制器中的数据可能不完整，请重新下载并核对。"},
 
     {Id::DesktopPrintAction, "打印"},
 
@@ -78,6 +79,10 @@ constexpr Entry kTable[] = {
     {Id::EmulatorCannotStore, "tarvex emulate: cannot write into %1"},
     {Id::EmulatorNoPty, "cannot create a pseudo-terminal: %1"},
     {Id::EmulatorNoPipe, "cannot create a pipe: %1"},
+    {Id::EmulatorStoreNotFolder, "--store needs an existing writable folder, not %1"},
+    {Id::EmulatorRefusedNoHeader, "tarvex emulate: refused data frames that had no header"},
+    {Id::EmulatorRefusedPartialRecord,
+     "tarvex emulate: refused a program whose data ends inside a record"},
 
     // layouts: the eleven dialogs
     {Id::DialogBrowse, "浏览"},

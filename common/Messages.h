@@ -70,6 +70,8 @@ enum class Id : int {
     ScreenHeightError,
     ScreenDataSizeError,
     ScreenBitsError,
+    // issue-10: answers that show the controller may hold wrong data
+    SuspectAnswers,
 
     // Desktop registration
     DesktopPrintAction,
@@ -81,6 +83,10 @@ enum class Id : int {
     EmulatorCannotStore,
     EmulatorNoPty,
     EmulatorNoPipe,
+    // issue-10: the virtual controller's refusals
+    EmulatorStoreNotFolder,
+    EmulatorRefusedNoHeader,
+    EmulatorRefusedPartialRecord,
 
     // Dialogs (captions, labels and their messages)
     // layouts: the eleven dialogs

@@ -1,5 +1,7 @@
 #include "emulator/EmulateRun.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <ostream>
 #include <string>
@@ -58,6 +60,12 @@ std::optional<std::vector<std::uint8_t>> ParseByteList(std::string_view text) {
     return bytes;
 }
 
+bool IsWritableFolder(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(folder, ignored) &&
+           ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::ostream& err) {
     VirtualController controller(options.faults);
     PtyServer server(controller);
@@ -66,13 +74,28 @@ int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::o
         err << "tarvex emulate: " << error << "\n";
         return 1;
     }
+    const auto cannotStore = [&] {
+        err << msg::Text(msg::Id::EmulatorCannotStore, {options.storeFolder->string()}) << "\n";
+    };
+    // A transfer that cannot be kept is not acknowledged: the controller fails instead.
+    controller.canKeep = [&] {
+        if (!options.storeFolder || IsWritableFolder(*options.storeFolder))
+            return true;
+        cannotStore();
+        return false;
+    };
+    controller.onRefused = [&](Refusal why) {
+        err << msg::Text(why == Refusal::DataWithoutHeader ? msg::Id::EmulatorRefusedNoHeader
+                                                           : msg::Id::EmulatorRefusedPartialRecord)
+            << std::endl;
+    };
     controller.onCompleted = [&](const Transfer& t) {
         out << Describe(t);
         if (options.storeFolder) {
             const auto written = StoreTransfer(*options.storeFolder, t);
             if (written.empty()) {
-                err << msg::Text(msg::Id::EmulatorCannotStore, {options.storeFolder->string()})
-                    << "\n";
+                cannotStore();
+                controller.Fail();
             } else {
                 out << " -> " << written.string();
             }

@@ -22,6 +22,9 @@ std::optional<std::vector<std::uint8_t>> ParseByteList(std::string_view text);
 // A whole decimal number of at least `least`; nothing otherwise.
 std::optional<int> ParseCount(std::string_view text, int least);
 
+// A folder that exists and that this process may write into.
+bool IsWritableFolder(const std::filesystem::path& folder);
+
 // Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM: the device path
 // goes out as the first line of `out`, then one line per completed transfer. Returns 0, or 1
 // when no pseudo-terminal could be made.

@@ -1,7 +1,6 @@
 #include "emulator/TransferStore.h"
 
 #include <cstdio>
-#include <system_error>
 
 #include "common/FileIo.h"
 
@@ -74,8 +73,6 @@ std::string StoredBytes(const Transfer& t) {
 }
 
 std::filesystem::path StoreTransfer(const std::filesystem::path& folder, const Transfer& t) {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
     const std::filesystem::path target = folder / StoredName(t);
     if (fileio::WriteSafely(target, StoredBytes(t)))
         return {};

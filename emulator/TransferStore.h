@@ -12,7 +12,7 @@ namespace emu {
 std::filesystem::path StoredName(const Transfer& transfer);
 std::string StoredBytes(const Transfer& transfer);
 
-// Writes the transfer into `folder` (created when missing); the path written, or empty on failure.
+// Writes the transfer into the existing `folder`; the path written, or empty on failure.
 std::filesystem::path StoreTransfer(const std::filesystem::path& folder, const Transfer& transfer);
 
 }  // namespace emu

@@ -49,6 +49,17 @@ void VirtualController::Begin(const Wire& w) {
     current = Transfer{};
     current->kind = w.kind;
     resendAsked = false;
+    headerSeen = false;
+    refused = false;
+}
+
+void VirtualController::Refuse(Refusal why) {
+    if (refused)
+        return;
+    refused = true;
+    ++refusals;
+    if (onRefused)
+        onRefused(why);
 }
 
 // A byte outside a frame: the handshake, the farewell, a start or end byte, or the command byte
@@ -70,6 +81,8 @@ std::vector<std::uint8_t> VirtualController::OutsideFrame(std::uint8_t byte) {
     if (const Wire* w = WireForStart(byte)) {
         Begin(*w);
         ++framesReceived;
+        if (canKeep && !canKeep())
+            Fail();
         return AnswerFrame(byte);
     }
     if (const Wire* w = WireForHeader(byte)) {
@@ -85,11 +98,18 @@ std::vector<std::uint8_t> VirtualController::OutsideFrame(std::uint8_t byte) {
     }
     if (current && byte == wire->end) {
         ++framesReceived;
-        completed.push_back(std::move(*current));
+        // Bytes beyond the last whole record are only the last packet's padding when fewer
+        // than a packet's worth: 16 and more mean a record was cut short.
+        if (wire->kind == TransferKind::Program && current->data.size() % 24 >= 16)
+            Refuse(Refusal::PartialRecord);
+        if (!refused) {
+            completed.push_back(std::move(*current));
+            if (onCompleted)
+                onCompleted(completed.back());
+        }
         current.reset();
         wire = nullptr;
-        if (onCompleted)
-            onCompleted(completed.back());
+        refused = false;
     }
     return {};
 }
@@ -107,7 +127,14 @@ std::vector<std::uint8_t> VirtualController::FrameDone() {
         return Answer({kResendRequest});
     }
     resendAsked = false;
+    if (command != wire->header && !headerSeen)
+        Refuse(Refusal::DataWithoutHeader);
+    if (refused) {
+        frame.clear();
+        return {};
+    }
     if (command == wire->header) {
+        headerSeen = true;
         std::copy(payloadBegin, payloadEnd, current->header.begin());
     } else {
         // A packet resent because our answer came late replaces the copy we already hold.

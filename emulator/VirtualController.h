@@ -19,6 +19,12 @@ struct Faults {
     std::vector<std::uint8_t> noise;  // sent ahead of every answer
 };
 
+// Transfers the controller will not keep, as it logs them.
+enum class Refusal {
+    DataWithoutHeader,  // data frames came before any header frame
+    PartialRecord,      // a program's data ended inside a record
+};
+
 // The controller's side of the line, byte by byte: answers the handshake with 1, acknowledges
 // start, header and data frames by echoing their command byte, and keeps each transfer that
 // ended with its end byte.
@@ -35,6 +41,15 @@ public:
     int Farewells() const { return farewells; }
     // Called with each transfer as its end byte arrives.
     std::function<void(const Transfer&)> onCompleted;
+    // Asked as each transfer starts whether it can be kept; a controller that cannot keep it
+    // fails as a real one does: it stops answering.
+    std::function<bool()> canKeep;
+    // Called once for each transfer refused; a refused transfer is neither answered further nor
+    // kept.
+    std::function<void(Refusal)> onRefused;
+    int Refusals() const { return refusals; }
+    // Stops answering for good, as a failing controller does.
+    void Fail() { faults.neverAnswer = true; }
 
 private:
     struct Wire {
@@ -49,12 +64,16 @@ private:
     std::vector<std::uint8_t> Answer(std::vector<std::uint8_t> bytes);
     std::vector<std::uint8_t> AnswerFrame(std::uint8_t echo);
     void Begin(const Wire& wire);
+    void Refuse(Refusal why);
 
     Faults faults;
     std::optional<Transfer> current;
     const Wire* wire = nullptr;
     std::vector<std::uint8_t> frame;  // the frame being collected, command byte first
     bool resendAsked = false;         // the next frame is the one we asked to have again
+    bool headerSeen = false;          // the current transfer's header frame has arrived
+    bool refused = false;             // the current transfer is refused: frames are dropped
+    int refusals = 0;
     int framesReceived = 0;
     int framesForResend = 0;
     int answeredFrames = 0;

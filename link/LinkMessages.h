@@ -12,5 +12,8 @@ inline QString PortOpenFailedMessage(const QString& portText) {
 }
 inline const QString kHandshakeFailedMessage = msg::QText(msg::Id::HandshakeFailed);
 inline const QString kNoAnswerMessage = msg::QText(msg::Id::NoAnswer);
+inline QString SuspectAnswersMessage(int count) {
+    return msg::QText(msg::Id::SuspectAnswers, {QString::number(count)});
+}
 
 }  // namespace ctrl

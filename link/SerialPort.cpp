@@ -16,25 +16,24 @@
 #include <QFile>
 #endif
 
-namespace {
-
 #ifdef Q_OS_UNIX
 // Qt writes every line setting when it opens a device. To leave stop bits and flow control as the
-// port has them, they are read first through a descriptor that stays open across Qt's open, so
-// the device is never closed in between (a last close could drop the modem lines).
-class LineSettingsToKeep {
+// port has them, they are read first through a descriptor held from before Qt's open until after
+// its close, so the device is never closed in between (a last close could drop the modem lines)
+// and the settings it had can be put back once Qt is done with it.
+class CSerialPort::PreviousLine {
 public:
-    explicit LineSettingsToKeep(const QString& path)
+    explicit PreviousLine(const QString& path)
         : fd(::open(QFile::encodeName(path).constData(),
                     O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
         known = fd >= 0 && ::tcgetattr(fd, &tio) == 0;
     }
-    ~LineSettingsToKeep() {
+    ~PreviousLine() {
         if (fd >= 0)
             ::close(fd);
     }
-    LineSettingsToKeep(const LineSettingsToKeep&) = delete;
-    LineSettingsToKeep& operator=(const LineSettingsToKeep&) = delete;
+    PreviousLine(const PreviousLine&) = delete;
+    PreviousLine& operator=(const PreviousLine&) = delete;
 
     void ApplyTo(QSerialPort& port) const {
         if (!known)
@@ -49,20 +48,44 @@ public:
         }
     }
 
-private:
+    void Restore() const {
+        if (known)
+            (void)::tcsetattr(fd, TCSANOW, &tio);
+    }
+
+    // A process killed while it held the port leaves its settings behind (a pty keeps PARODD,
+    // IGNPAR and CLOCAL but drops PARENB), and Qt's open then fails reading back its own. So
+    // every line flag is set from raw, for Qt to set those it relies on.
+    bool StartClean() const {
+        if (!known)
+            return false;
+        termios clean = tio;
+        ::cfmakeraw(&clean);
+        clean.c_iflag &= ~tcflag_t(IGNPAR | INPCK | PARMRK | IXON | IXOFF | IXANY);
+        clean.c_cflag &= ~tcflag_t(PARENB | PARODD | CLOCAL | CRTSCTS | CSTOPB);
+#ifdef CMSPAR
+        clean.c_cflag &= ~tcflag_t(CMSPAR);
+#endif
+        clean.c_cflag |= CREAD;
+        clean.c_cc[VMIN] = 0;
+        clean.c_cc[VTIME] = 0;
+        return ::tcsetattr(fd, TCSANOW, &clean) == 0;
+    }
+
     int fd;
     bool known = false;
     termios tio{};
 };
 #else
 // Elsewhere the port starts from one stop bit and no flow control.
-struct LineSettingsToKeep {
-    explicit LineSettingsToKeep(const QString&) {}
+class CSerialPort::PreviousLine {
+public:
+    explicit PreviousLine(const QString&) {}
     void ApplyTo(QSerialPort&) const {}
+    void Restore() const {}
+    bool StartClean() const { return false; }
 };
 #endif
-
-}  // namespace
 
 CSerialPort::CSerialPort() = default;
 
@@ -102,12 +125,31 @@ bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
         text::IsDevicePath(portPath.toStdString()) ? portPath : DeviceName(number);
     serial->setPortName(deviceName);
     serial->setReadBufferSize(kQueueBytes);
-    const LineSettingsToKeep kept(deviceName);
-    kept.ApplyTo(*serial);
-    if (!serial->setBaudRate(baud) || !serial->setDataBits(QSerialPort::Data8) ||
-        !serial->setParity(QSerialPort::OddParity) || !serial->open(QIODevice::ReadWrite)) {
-        serial->close();
-        serial->clearError();
+    previousLine = std::make_unique<PreviousLine>(deviceName);
+    previousLine->ApplyTo(*serial);
+    QSerialPort::SerialPortError failure = QSerialPort::NoError;
+    const auto openDevice = [&] {
+        const bool opened = serial->setBaudRate(baud) && serial->setDataBits(QSerialPort::Data8) &&
+                            serial->setParity(QSerialPort::OddParity) &&
+                            serial->open(QIODevice::ReadWrite);
+        if (!opened) {
+            failure = serial->error();
+            serial->close();
+            serial->clearError();
+        }
+        return opened;
+    };
+    // Settings are reset only when Qt could not take the port as it was: a missing port or one
+    // that another process holds (Qt's lock) is never touched.
+    bool opened = openDevice();
+    if (!opened && failure != QSerialPort::PermissionError &&
+        failure != QSerialPort::DeviceNotFoundError && previousLine->StartClean()) {
+        opened = openDevice();
+        if (!opened)
+            previousLine->Restore();
+    }
+    if (!opened) {
+        previousLine.reset();
         return false;
     }
     device = serial.get();
@@ -120,6 +162,9 @@ bool CSerialPort::Close() {
     if (!isOpen || !device)
         return true;
     device->close();
+    if (previousLine)
+        previousLine->Restore();
+    previousLine.reset();
     device->clearError();
     device = nullptr;
     isOpen = false;

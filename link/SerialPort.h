@@ -45,8 +45,10 @@ private:
     void PullWaitingBytes();
     void CloseIfLineLost();
 
-    std::unique_ptr<QSerialPort> serial;  // kept for the object's life, opened and closed
-    QSerialPort* device = nullptr;        // the open device; null when closed
+    struct PreviousLine;
+    std::unique_ptr<PreviousLine> previousLine;  // the settings to put back on close
+    std::unique_ptr<QSerialPort> serial;         // kept for the object's life, opened and closed
+    QSerialPort* device = nullptr;               // the open device; null when closed
     bool isOpen = false;
     bool lineLost = false;
 };

@@ -12,6 +12,9 @@ void TransferEngine::Start() {
     tickCount = 0;
     outcome = TransferOutcome::Running;
     progressPosition = 0;
+    startAnswered = false;
+    waitingBehindRequest = 0;
+    suspectAnswers = 0;
     // A resend before the start is acknowledged carries the real header rather than leftovers.
     source.BuildHeaderPacket(packet);
     SendByte(profile.startByte);
@@ -53,6 +56,7 @@ void TransferEngine::OpeningTick() {
     if (!TakeAnswerInTime(profile.openingResendTick, profile.openingGiveUpTick, profile.headerByte))
         return;
     if (answerByte == profile.startByte) {
+        startAnswered = true;
         tickCount = 0;
         source.BuildHeaderPacket(packet);
         SendFrame(profile.headerByte, profile.ackTrailer);
@@ -60,6 +64,9 @@ void TransferEngine::OpeningTick() {
         SendFrame(profile.headerByte, profile.requestTrailer);
         tickCount = 0;
     } else if (answerByte == profile.headerByte) {
+        // Without the start answer the header never went out: the controller holds none.
+        if (!startAnswered)
+            ++suspectAnswers;
         port.sessionState = LINK_DATA;
         if (source.NextDataPacket(packet)) {
             SendFrame(profile.dataByte, profile.ackTrailer);
@@ -73,6 +80,11 @@ void TransferEngine::DataTick() {
     if (!TakeAnswerInTime(profile.dataResendTick, profile.dataGiveUpTick, profile.dataByte))
         return;
     if (answerByte == profile.dataByte) {
+        // Sent before our requested resend could be answered: the request was not the
+        // controller's, which keeps the resend as one more packet.
+        if (waitingBehindRequest > 0)
+            ++suspectAnswers;
+        waitingBehindRequest = 0;
         if (source.NextDataPacket(packet)) {
             SendFrame(profile.dataByte, profile.ackTrailer);
             StepProgress();
@@ -81,12 +93,17 @@ void TransferEngine::DataTick() {
         }
         tickCount = 0;
     } else if (answerByte == kResendRequest) {
+        waitingBehindRequest = port.QueuedBytes();
         SendFrame(profile.dataByte, profile.requestTrailer);
     }
 }
 
 bool TransferEngine::TakeAnswer() {
-    return port.QueuedBytes() > 0 && port.Receive(&answerByte, 1) == 1;
+    if (port.QueuedBytes() <= 0 || port.Receive(&answerByte, 1) != 1)
+        return false;
+    if (waitingBehindRequest > 0 && answerByte != profile.dataByte)
+        --waitingBehindRequest;
+    return true;
 }
 
 void TransferEngine::SendByte(std::uint8_t byte) {
@@ -115,6 +132,8 @@ void TransferEngine::Finish() {
     port.sessionState = LINK_READY;
     outcome = TransferOutcome::Finished;
     listener.TransferEnded();
+    if (suspectAnswers > 0)
+        listener.Report(SuspectAnswersMessage(suspectAnswers));
 }
 
 void TransferEngine::Abandon() {

@@ -41,6 +41,10 @@ public:
     int ProgressPosition() const { return progressPosition; }
     int ProgressRange() const { return progressRange; }
     const TransferProfile& Profile() const { return profile; }
+    // Answers that show the controller may hold wrong data: a header acknowledgement before the
+    // start answer, and an acknowledgement that was already waiting behind a resend request (so
+    // the controller took the requested resend for a new packet).
+    int SuspectAnswers() const { return suspectAnswers; }
 
     std::uint32_t tickCount = 0;
     std::uint8_t commandByte = 0;
@@ -65,6 +69,9 @@ private:
     TransferOutcome outcome = TransferOutcome::Running;
     int progressPosition = 0;
     int progressRange = 0;
+    bool startAnswered = false;
+    int waitingBehindRequest = 0;  // bytes that were queued when a resend request was taken
+    int suspectAnswers = 0;
 };
 
 }  // namespace ctrl

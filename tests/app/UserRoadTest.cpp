@@ -38,6 +38,7 @@ class UserRoadTest : public QObject {
 private slots:
     void initTestCase() {
         ClearProfile();
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("store")));  // the emulator creates none
         controller.start(
             QStringLiteral(TARVEX_BIN),
             {QStringLiteral("emulate"), QStringLiteral("--store"), dir.filePath("store")});

@@ -29,6 +29,7 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
     const auto folder =
         std::filesystem::temp_directory_path() / ("tarvex-emulate-" + std::to_string(getpid()));
     std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
     Emulator emulator(TARVEX_BIN, {"--store", folder.string()});
     const std::string device = emulator.Line();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
@@ -66,12 +67,19 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
     std::filesystem::remove_all(folder);
 }
 
-TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbers) {
-    for (std::vector<std::string> args :
-         {std::vector<std::string>{"--delay", "soon"}, {"--noise", "300"}, {"--bogus"}}) {
+TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbersAndStoresThatAreNoFolders) {
+    const auto missing =
+        std::filesystem::temp_directory_path() / ("tarvex-no-store-" + std::to_string(getpid()));
+    const std::string notAFolder = TARVEX_BIN;
+    for (std::vector<std::string> args : {std::vector<std::string>{"--delay", "soon"},
+                                          {"--noise", "300"},
+                                          {"--bogus"},
+                                          {"--store", (missing / "sub").string()},
+                                          {"--store", notAFolder}}) {
         Emulator emulator(TARVEX_BIN, args);
         EXPECT_EQ(emulator.Wait(), 64) << args[0];
     }
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "nothing created";
 }
 
 }  // namespace

@@ -62,13 +62,14 @@ TEST(TransferStoreTest, ScreenPictureShowsDarkPixelsWhereTheControllerDoes) {
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), '\0'), 1024 - 3);
 }
 
-TEST(TransferStoreTest, StoreCreatesTheFolderAndWritesTheFile) {
+TEST(TransferStoreTest, StoreWritesIntoTheFolderAndCreatesNone) {
     const testfs::TempDir temp("tarvex-store");
-    const auto folder = temp / "sub";
     emu::Transfer t;
     t.data.assign(24, 7);
-    const auto written = emu::StoreTransfer(folder, t);
-    ASSERT_EQ(written, folder / "program-000.kxo");
+    EXPECT_TRUE(emu::StoreTransfer(temp / "sub", t).empty());
+    EXPECT_FALSE(std::filesystem::exists(temp / "sub"));
+    const auto written = emu::StoreTransfer(temp.path(), t);
+    ASSERT_EQ(written, temp / "program-000.kxo");
     EXPECT_EQ(testfs::ReadFile(written), emu::StoredBytes(t));
 }
 

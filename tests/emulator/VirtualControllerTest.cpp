@@ -55,6 +55,75 @@ TEST(VirtualControllerTest, HandshakeAnswersFollowTheFaultOptions) {
     }
 }
 
+// Transfers a controller must not keep: each is refused once, no longer answered, not kept.
+TEST(VirtualControllerTest, TransfersThatCannotBeRightAreRefusedAndNotKept) {
+    const Bytes header = Frame(kProgram.header, 0, kProgram.ack);
+    const auto data = [](std::uint8_t first) { return Frame(kProgram.data, first, kProgram.ack); };
+    const auto join = [](std::vector<Bytes> parts) {
+        Bytes all;
+        for (const Bytes& p : parts)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
+    };
+    const struct {
+        const char* name;
+        Bytes bytes;
+        Bytes answers;
+        std::vector<emu::Refusal> refusals;
+        std::size_t kept;
+    } rows[] = {
+        {"data before the header",
+         join({{2}, data(0), data(16), {4}}),
+         {2},
+         {emu::Refusal::DataWithoutHeader},
+         0},
+        {"one record cut short",
+         join({{2}, header, data(0), {4}}),
+         {2, 18, 3},
+         {emu::Refusal::PartialRecord},
+         0},
+        {"two records and a cut one",
+         join({{2}, header, data(0), data(16), data(32), data(48), {4}}),
+         {2, 18, 3, 3, 3, 3},
+         {emu::Refusal::PartialRecord},
+         0},
+        {"one record and padding",
+         join({{2}, header, data(0), data(16), {4}}),
+         {2, 18, 3, 3},
+         {},
+         1},
+        {"two records",
+         join({{2}, header, data(0), data(16), data(32), {4}}),
+         {2, 18, 3, 3, 3},
+         {},
+         1},
+        {"refused, then a whole one",
+         join({{2}, data(0), {4}, {2}, header, {4}}),
+         {2, 2, 18},
+         {emu::Refusal::DataWithoutHeader},
+         1},
+    };
+    for (const auto& row : rows) {
+        emu::VirtualController c;
+        std::vector<emu::Refusal> logged;
+        c.onRefused = [&](emu::Refusal why) { logged.push_back(why); };
+        EXPECT_EQ(Feed(c, row.bytes), row.answers) << row.name;
+        EXPECT_EQ(logged, row.refusals) << row.name;
+        EXPECT_EQ(c.Completed().size(), row.kept) << row.name;
+    }
+}
+
+TEST(VirtualControllerTest, TransferThatCannotBeKeptIsNeverAcknowledged) {
+    emu::VirtualController c;
+    bool room = false;
+    c.canKeep = [&] { return room; };
+    EXPECT_EQ(Feed(c, {1}), Bytes{1});
+    EXPECT_TRUE(Feed(c, {kProgram.start}).empty());
+    room = true;
+    EXPECT_TRUE(Feed(c, {kProgram.start}).empty()) << "a failed controller stays silent";
+    EXPECT_TRUE(Feed(c, {1}).empty());
+}
+
 TEST(VirtualControllerTest, ProgramTransferIsEchoedFrameByFrameAndKeptAtTheEndByte) {
     emu::VirtualController c;
     int reported = 0;
@@ -93,8 +162,8 @@ TEST(VirtualControllerTest, AskedForAndLatePacketsAreKeptOnce) {
         const Wire& w = row.wire;
         Feed(c, {w.start});
         Bytes expected;
-        Feed(c, Frame(w.header, 0, w.ack));  // frame 1
-        for (std::uint8_t p = 0; p < 4; ++p) {
+        Feed(c, Frame(w.header, 0, w.ack));     // frame 1
+        for (std::uint8_t p = 0; p < 3; ++p) {  // two whole program records
             const std::uint8_t first = static_cast<std::uint8_t>(16 * p);
             Bytes answer = Feed(c, Frame(w.data, first, w.ack));
             if (answer == Bytes{90})

@@ -1,5 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -149,6 +154,71 @@ TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
     EXPECT_EQ(run.status, 6) << run.err;
     EXPECT_EQ(run.out, "控制器无应答！\n");
     EXPECT_TRUE(fs::is_empty(Store()));
+}
+
+// A resend request that the controller never made (a noise byte) makes it keep packets twice:
+// the download says so and exits 8; requests the controller did make leave no doubt.
+TEST_F(DownloadCommandTest, StrayResendRequestsMakeTheDownloadSayTheDataMayBeWrong) {
+    const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + std::string(96, '\x03'));
+    const struct {
+        std::vector<std::string> faults;
+        int status;
+        bool warned;
+    } rows[] = {{{"--noise", "90"}, 8, true}, {{"--resend-every", "2"}, 0, false}};
+    for (const auto& row : rows) {
+        const std::string device = StartEmulator(row.faults);
+        const ToolRun run = Tarvex({"download", "program", object, "--port", device});
+        EXPECT_EQ(run.status, row.status) << row.faults[0] << run.err;
+        EXPECT_EQ(run.out.find("个异常应答，控制器中的数据可能不完整，请重新下载并核对。\n") !=
+                      std::string::npos,
+                  row.warned)
+            << run.out;
+    }
+}
+
+// A download stopped by a signal puts the port back as it found it, so the next one runs.
+TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
+    const std::string device = StartEmulator({"--delay", "100"});
+    const std::string object =
+        Write("long.kxo", "This is RVL412E.kxo!" + std::string(24 * 40, '\x05'));
+    const std::string small = Write("p.kxo", "This is RVL412E.kxo!" + std::string(24, '\x07'));
+    const fs::path errPath = folder / "signalled.err";
+    for (const auto& [signal, status] : {std::pair{SIGTERM, 143}, std::pair{SIGINT, 130}}) {
+        const int out =
+            open((folder / "signalled.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const pid_t pid = testsupport::SpawnTool(
+            TARVEX_BIN, {"download", "program", object, "--port", device}, out, err);
+        close(out);
+        close(err);
+        ASSERT_GT(pid, 0);
+        // Under way: a tenth of the packets were answered.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                std::string progress;
+                return fileio::ReadWholeFile(errPath, progress) &&
+                       progress.find(" 6/60 ") != std::string::npos;
+            },
+            10000));
+        kill(pid, signal);
+        int wait = 0;
+        ASSERT_EQ(waitpid(pid, &wait, 0), pid);
+        ASSERT_TRUE(WIFEXITED(wait)) << "killed by signal " << WTERMSIG(wait);
+        EXPECT_EQ(WEXITSTATUS(wait), status);
+
+        const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        termios tio{};
+        ASSERT_EQ(tcgetattr(fd, &tio), 0);
+        close(fd);
+        EXPECT_EQ(tio.c_cflag & (PARODD | CLOCAL), 0u) << "left with the download's settings";
+        EXPECT_EQ(tio.c_iflag & IGNPAR, 0u);
+
+        const ToolRun again = Tarvex({"download", "program", small, "--port", device});
+        EXPECT_EQ(again.status, 0) << again.out << again.err;
+        // The stopped transfer was not filed; the next line tells of the second one.
+        EXPECT_NE(emulator->Line().find("program 1, 1 records"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -74,6 +74,27 @@ TEST_F(SerialPortTest, StopBitsAndFlowControlStayAsThePortHadThem) {
     }
 }
 
+// What a process killed while it held the port leaves behind; the pty has dropped PARENB.
+TEST_F(SerialPortTest, PortLeftByAKilledProcessOpensAndGetsItsSettingsBack) {
+    termios left = LineSettings();
+    left.c_cflag = (left.c_cflag & ~tcflag_t(PARENB)) | PARODD | CLOCAL;
+    left.c_iflag |= IGNPAR;
+    ASSERT_EQ(tcsetattr(pty.slave, TCSANOW, &left), 0);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(port.Open(1, 9600)) << "round " << round;
+        const termios open = LineSettings();
+        EXPECT_EQ(cfgetospeed(&open), speed_t(B9600));
+        EXPECT_EQ(open.c_cflag & CSIZE, tcflag_t(CS8));
+        std::vector<std::uint8_t> bytes = {1, 136};
+        EXPECT_EQ(port.Send(bytes.data(), 2), 2);
+        EXPECT_EQ(ReadMaster(pty.master, 2), bytes);
+        port.Close();
+        const termios after = LineSettings();
+        EXPECT_EQ(after.c_cflag, left.c_cflag) << "the settings it had are put back";
+        EXPECT_EQ(after.c_iflag, left.c_iflag);
+    }
+}
+
 TEST_F(SerialPortTest, OpenOnAnOpenPortChangesNothing) {
     ASSERT_TRUE(port.Open(1, 9600));
     port.portPath = "/dev/tarvex-no-such-device";
@@ -130,9 +151,13 @@ TEST_F(SerialPortTest, ClosedPortSendsAndReceivesNothing) {
 
 TEST_F(SerialPortTest, SecondPortOnTheSameDeviceIsRefused) {
     ASSERT_TRUE(port.OpenConfigured());
+    const termios held = LineSettings();
     CSerialPort other;
     other.portPath = port.portPath;
     EXPECT_FALSE(other.OpenConfigured());
+    const termios after = LineSettings();
+    EXPECT_EQ(after.c_cflag, held.c_cflag) << "the holder's settings are left alone";
+    EXPECT_EQ(after.c_iflag, held.c_iflag);
 }
 
 TEST_F(SerialPortTest, HangUpClosesThePortInsteadOfSpinning) {

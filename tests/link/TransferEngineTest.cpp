@@ -320,6 +320,48 @@ TEST_P(TransferEngineTest, LineClosedUnderneathEndsByTheGiveUpTick) {
     EXPECT_EQ(link.sessionState, ctrl::LINK_IDLE);
 }
 
+// Answers that show the controller may hold wrong data are counted and reported at the finish;
+// the bytes on the line stay those of an honest run. -1..-3: start, header, data acknowledgement.
+TEST_P(TransferEngineTest, AnswersThatShowWrongDataAreCountedAndReported) {
+    struct Row {
+        const char* name;
+        std::vector<std::vector<int>> arrivals;  // bytes arriving before each tick
+        int suspect;
+    };
+    const Row rows[] = {
+        {"honest", {{-1}, {-2}, {-3}, {-3}}, 0},
+        {"header answer before the start answer", {{-2}, {-1}, {-3}, {-3}}, 1},
+        {"honest resend request", {{-1}, {-2}, {90}, {-3}, {-3}}, 0},
+        {"request with its answer already behind it", {{-1}, {-2}, {90, -3}, {}, {-3}}, 1},
+        {"request with only noise behind it", {{-1}, {-2}, {90, 0}, {}, {-3}, {-3}}, 0},
+    };
+    // The answer to a timed resend carries no doubt: the resend had its own trailer.
+    auto timed = rows[0];
+    timed.name = "timed resend answered late";
+    timed.arrivals.insert(timed.arrivals.begin() + 2, p.dataResendTick, std::vector<int>{});
+    for (auto row : {rows[0], rows[1], rows[2], rows[3], rows[4], timed}) {
+        FakeLink line;
+        line.open = true;
+        ListSource packets;
+        packets.data = {Filled(0), Filled(16)};
+        Recorder seen{line};
+        ctrl::TransferEngine run{line, p, packets, seen};
+        run.Start();
+        run.SetProgressRange(2);
+        for (const auto& arrival : row.arrivals) {
+            for (int a : arrival)
+                line.incoming.push_back(Resolve(p, a));
+            run.Tick();
+        }
+        EXPECT_EQ(run.Outcome(), TransferOutcome::Finished) << row.name;
+        EXPECT_EQ(run.SuspectAnswers(), row.suspect) << row.name;
+        const QStringList expected =
+            row.suspect > 0 ? QStringList{ctrl::SuspectAnswersMessage(row.suspect)} : QStringList{};
+        EXPECT_EQ(seen.reports, expected) << row.name;
+        EXPECT_EQ(line.sent.back(), p.endByte) << row.name;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Downloads, TransferEngineTest,
                          ::testing::Values(DownloadKind::Program, DownloadKind::Parameters,
                                            DownloadKind::Screen),
