@@ -94,6 +94,13 @@ CompileResult CompileToFile(std::string_view programText, const std::filesystem:
         return CompileResult{CompileOutcome::CannotCreate, 0, 0, 0, 0};
     }
     Translation t = Translate(programText);
+    if (t.result.outcome != CompileOutcome::Compiled &&
+        t.result.outcome != CompileOutcome::MissingEnd) {
+        // A refused line leaves no half program that a download could take for a whole one.
+        if (!existed)
+            std::filesystem::remove(target, ec);
+        return t.result;
+    }
     if (fileio::WriteSafely(target, t.objectBytes)) {
         // A short object file could still pass the download's header check: leave none behind.
         if (!existed)

@@ -47,7 +47,8 @@ struct Translation {
 Translation Translate(std::string_view programText);
 
 // The run against a target file: checks the target can be written (CannotCreate otherwise, the
-// old file untouched), then replaces it with the translation.
+// old file untouched), then replaces it with the translation when the run reached END or ran out
+// of lines; after a refused line the target is left as it was (or absent, as it was).
 CompileResult CompileToFile(std::string_view programText, const std::filesystem::path& target);
 
 }  // namespace compiler

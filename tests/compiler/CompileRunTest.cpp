@@ -220,6 +220,29 @@ TEST_F(CompileToFileTest, WritesWhatTheRunLeaves) {
     EXPECT_EQ(testfs::ReadFile(target), std::string(compiler::kObjectHeader));
 }
 
+TEST_F(CompileToFileTest, ARefusedRunLeavesTheTargetAsItWas) {
+    std::string tooMany;
+    for (std::size_t k = 0; k <= compiler::kMaxCodeLines; ++k)
+        tooMany += "INC M1\r\n";
+    const struct {
+        const char* text;
+        CompileOutcome outcome;
+    } refused[] = {
+        {"MOV M1,5\r\nINC M2\r\nMOV M1\r\nEND\r\n", CompileOutcome::LineFault},
+        {"FOO\r\nEND\r\n", CompileOutcome::LineFault},
+        {tooMany.c_str(), CompileOutcome::TooManyLines},
+    };
+    const auto old = dir / "old.kxo";
+    const std::string oldBytes = Object({"INC M1", "END"});
+    for (const auto& row : refused) {
+        testfs::WriteFile(old, oldBytes);
+        EXPECT_EQ(compiler::CompileToFile(row.text, old).outcome, row.outcome);
+        EXPECT_EQ(testfs::ReadFile(old), oldBytes);
+        EXPECT_EQ(compiler::CompileToFile(row.text, dir / "new.kxo").outcome, row.outcome);
+        EXPECT_EQ(testfs::Names(dir), std::vector<std::string>{"old.kxo"});
+    }
+}
+
 TEST_F(CompileToFileTest, CannotCreateLeavesNothingBehind) {
     EXPECT_EQ(compiler::CompileToFile("END", "").outcome, CompileOutcome::CannotCreate);
     EXPECT_EQ(compiler::CompileToFile("END", dir / "missing" / "a.kxo").outcome,
