@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string_view>
 
@@ -7,6 +8,9 @@
 #include "common/Messages.h"
 
 namespace cli {
+
+// The most the program editor holds; a longer text could never have been written there.
+constexpr std::size_t kProgramCapacity = 1'048'575;
 
 struct Command {
     std::string_view name;
@@ -26,6 +30,7 @@ int Usage(const Command& command, std::string_view problem, std::ostream& err);
 
 int RunRegisters(Args args, std::ostream& out, std::ostream& err);
 
+extern const Command kCheckCommand;
 extern const Command kCompileCommand;
 extern const Command kDisasmCommand;
 extern const Command kEmulateCommand;

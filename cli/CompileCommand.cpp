@@ -16,9 +16,6 @@ namespace {
 constexpr OptionRule kOptions[] = {{"--output", "-o", true}};
 constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliCompileExpectsOneProgram};
 
-// The most the program editor holds; a longer text could never have been written there.
-constexpr std::size_t kProgramCapacity = 1'048'575;
-
 int ExitCodeFor(compiler::CompileOutcome outcome) {
     using compiler::CompileOutcome;
     switch (outcome) {

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 6> kCommands = {
-    &cli::kCompileCommand,   &cli::kDisasmCommand,   &cli::kEmulateCommand,
+constexpr std::array<const cli::Command*, 7> kCommands = {
+    &cli::kCompileCommand,   &cli::kCheckCommand,    &cli::kDisasmCommand, &cli::kEmulateCommand,
     &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kScreenCommand};
 
 // Before the command's name only these; everything after it belongs to the command.

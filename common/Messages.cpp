@@ -251,6 +251,23 @@ constexpr Entry kTable[] = {
     {Id::CliCompileExpectsOneProgram, "expected one program file"},
     {Id::CliCompileWouldOverwrite, "%1 already ends in .kxo; name the object with -o"},
     {Id::CliCompileLineFault, "%1:%2: %3"},
+    {Id::CliCheckSynopsis,
+     "check PROGRAM.kxc [--json]            list every faulty line of a program text"},
+    {Id::CliCheckHelp,
+     "usage: tarvex check PROGRAM.kxc [--json]\n"
+     "\n"
+     "Checks every code line before the first END as the compile does (labels\n"
+     "included), without stopping at the first fault, and writes nothing.\n"
+     "Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in\n"
+     "the text file and MESSAGE the compile's message were that line the first\n"
+     "fault; then PROGRAM.kxc: followed by the missing-End warning when no END was\n"
+     "reached. With --json prints one array of {line, codeLine, code, message}\n"
+     "instead, the missing END being the entry with line 0.\n"
+     "\n"
+     "exit status: 0 clean, 1 a line is faulty, 2 only END is missing,\n"
+     "4 program unreadable, 64 bad command line.\n"},
+    {Id::CliCheckExpectsOneProgram, "expected one program file"},
+    {Id::CliCheckMissingEnd, "%1: %2"},
     {Id::CliDisasmSynopsis,
      "disasm OBJECT.kxo                     print an object program as program text"},
     {Id::CliDisasmHelp,

@@ -8,10 +8,10 @@ namespace compiler {
 
 // One faulty code line, as the compile would report it were this line the first fault.
 struct Finding {
-    int editorLine = 0;  // 1-based line of the program text
-    int codeLine = 0;    // 1-based code line, as the compile's message counts
-    int code = 0;        // EncodeLine's result code, or kTooManyLinesCode
-    std::string message; // UTF-8, exactly the compile's message for it
+    int editorLine = 0;   // 1-based line of the program text
+    int codeLine = 0;     // 1-based code line, as the compile's message counts
+    int code = 0;         // EncodeLine's result code, or kTooManyLinesCode
+    std::string message;  // UTF-8, exactly the compile's message for it
 };
 
 // The code of the finding on the first code line an object program cannot hold.

@@ -200,4 +200,45 @@ TEST(CompileCommand, HelpGoesToStdoutAndSucceeds) {
     }
 }
 
+// The check prints what the compile would, for every faulty line, and writes nothing.
+TEST(CheckCommand, ListsEveryFaultyLineWithItsExitStatus) {
+    TempDir dir;
+    const struct {
+        const char* text;
+        std::vector<std::string> args;  // after "check PROGRAM"
+        int exitCode;
+        std::string out;  // "@" stands for the program's path
+    } rows[] = {
+        {"MOV M1,5\r\nEND\r\nFOO\r\n", {}, 0, ""},
+        {"; note\r\nFOO\r\n\r\nMOV M1\r\nL1: JMP L1\r\nEND\r\n",
+         {},
+         1,
+         "@:2: 第 1 行程序命令错误！\n@:4: 第 2 行程序缺少参数！\n"},
+        {"MOV M1,5\r\n", {}, 2, "@: 警告：程序缺少“End”！\n"},
+        {"FOO\r\n", {}, 1, "@:1: 第 1 行程序命令错误！\n@: 警告：程序缺少“End”！\n"},
+        {"FOO\r\n",
+         {"--json"},
+         1,
+         R"([{"code":1,"codeLine":1,"line":1,"message":"第 1 行程序命令错误！"},)"
+         R"({"code":0,"codeLine":0,"line":0,"message":"警告：程序缺少“End”！"}])"
+         "\n"},
+        {"END\r\n", {"--json"}, 0, "[]\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string program = dir.Write("p.kxc", row.text);
+        std::vector<std::string> args = {"check", program};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const ToolRun run = RunTool(args);
+        std::string expected = row.out;
+        for (std::size_t at = 0; (at = expected.find('@', at)) != std::string::npos;
+             at += program.size())
+            expected.replace(at, 1, program);
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.text;
+        EXPECT_EQ(run.out, expected) << row.text;
+    }
+    EXPECT_EQ(RunTool({"check", dir.Path("missing.kxc").string()}).exitCode, 4);
+    EXPECT_EQ(RunTool({"check"}).exitCode, 64);
+    EXPECT_FALSE(fs::exists(dir.Path("p.kxo")));
+}
+
 }  // namespace

@@ -140,7 +140,8 @@ void TranslateDlgTest::everyOutcomeBeyondCreatingTheFileClosesTheDialog_data() {
     QTest::addColumn<int>("records");  // -1: no object program is left
 
     QTest::newRow("fault counted in code lines")
-        << QByteArray("\r\n; note\r\nMOV M1,5\r\nFOO 1\r\nEND\r\n") << "第 2 行程序命令错误！" << -1;
+        << QByteArray("\r\n; note\r\nMOV M1,5\r\nFOO 1\r\nEND\r\n") << "第 2 行程序命令错误！"
+        << -1;
     QTest::newRow("label definition alone")
         << QByteArray("MOV M1,5\r\nL1:\r\nEND") << "第 2 行程序命令错误！" << -1;
     QTest::newRow("missing operand")

@@ -1,0 +1,68 @@
+#include <ostream>
+#include <string>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ExitCodes.h"
+#include "common/FileIo.h"
+#include "compiler/ProgramCheck.h"
+
+namespace cli {
+namespace {
+
+constexpr OptionRule kOptions[] = {{"--json", "", false}};
+constexpr Grammar kGrammar{kOptions, 1, msg::Id::CliCheckExpectsOneProgram};
+
+QJsonObject JsonFinding(int line, int codeLine, int code, const std::string& message) {
+    return QJsonObject{{"line", line},
+                       {"codeLine", codeLine},
+                       {"code", code},
+                       {"message", QString::fromStdString(message)}};
+}
+
+int Check(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    const std::string& program = parsed.positional.front();
+    std::string text;
+    switch (fileio::ReadLimited(program, kProgramCapacity, text)) {
+        case fileio::ReadStatus::Ok:
+            break;
+        case fileio::ReadStatus::TooLarge:
+            return Report(err, msg::Text(msg::Id::ProgramTooLarge), exitcode::kUnreadable);
+        case fileio::ReadStatus::Unreadable:
+            return Report(err, msg::Text(msg::Id::CannotReadFile, {program}),
+                          exitcode::kUnreadable);
+    }
+    const compiler::CheckReport report = compiler::CheckProgram(text);
+    const std::string missingEnd = msg::Text(msg::Id::CompileMissingEnd);
+
+    if (parsed.Has("--json")) {
+        QJsonArray findings;
+        for (const compiler::Finding& f : report.findings)
+            findings.append(JsonFinding(f.editorLine, f.codeLine, f.code, f.message));
+        if (!report.endReached)
+            findings.append(JsonFinding(0, 0, 0, missingEnd));
+        out << QJsonDocument(findings).toJson(QJsonDocument::Compact).toStdString() << "\n";
+    } else {
+        for (const compiler::Finding& f : report.findings) {
+            out << msg::Text(msg::Id::CliCompileLineFault,
+                             {program, std::to_string(f.editorLine), f.message})
+                << "\n";
+        }
+        if (!report.endReached)
+            out << msg::Text(msg::Id::CliCheckMissingEnd, {program, missingEnd}) << "\n";
+    }
+    if (!report.findings.empty())
+        return exitcode::kLineFault;
+    return report.endReached ? exitcode::kOk : exitcode::kMissingEnd;
+}
+
+}  // namespace
+
+const Command kCheckCommand{"check", msg::Id::CliCheckSynopsis, msg::Id::CliCheckHelp, kGrammar,
+                            Check};
+
+}  // namespace cli
