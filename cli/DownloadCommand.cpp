@@ -40,8 +40,9 @@ namespace cli {
 namespace {
 
 constexpr OptionRule kOptions[] = {
-    {"--port", "", true}, {"--baud", "", true},      {"--number", "", true},  {"--page", "", true},
-    {"--kind", "", true}, {"--registers", "", true}, {"--scratch", "", true},
+    {"--port", "", true},    {"--baud", "", true},   {"--number", "", true},
+    {"--page", "", true},    {"--kind", "", true},   {"--registers", "", true},
+    {"--scratch", "", true}, {"--force", "", false},
 };
 constexpr Grammar kGrammar{kOptions, 2, msg::Id::CliDownloadExpectsKindAndFile};
 
@@ -175,12 +176,26 @@ int Numbered(ctrl::ParameterSource& source, std::int32_t number) {
     return ctrl::ParameterSource::kPacketCount;
 }
 
+// Where the dialog would ask whether to send a program without END, the command refuses it
+// unless told to send it anyway.
+std::optional<Refusal> Unfinished(const ctrl::ProgramSource& source, bool force) {
+    if (force || source.EndsWithEnd())
+        return std::nullopt;
+    return Refusal{msg::Text(msg::Id::ProgramWithoutEnd), exitcode::kRefused};
+}
+
+std::optional<Refusal> Unfinished(const ctrl::ParameterSource&, bool) {
+    return std::nullopt;
+}
+
 // A program or a parameter page, opened as its dialog opens it.
 template <typename Source>
 std::optional<Refusal> PrepareFile(const std::string& path, const ctrl::TransferProfile& profile,
-                                   const std::string& number, Download& download) {
+                                   const std::string& number, bool force, Download& download) {
     auto source = std::make_unique<Source>();
     if (auto refusal = OpenFailure(source->Open(path), path))
+        return refusal;
+    if (auto refusal = Unfinished(*source, force))
         return refusal;
     download.total = Numbered(*source, text::DecimalValue(number));
     download.profile = &profile;
@@ -271,12 +286,13 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     const std::string& path = args.positional[1];
     Download download;
     const auto refusal =
-        kind == "program"
-            ? PrepareFile<ctrl::ProgramSource>(path, ctrl::kProgramProfile,
-                                               args.Value("--number").value_or("001"), download)
+        kind == "program" ? PrepareFile<ctrl::ProgramSource>(path, ctrl::kProgramProfile,
+                                                             args.Value("--number").value_or("001"),
+                                                             args.Has("--force"), download)
         : kind == "params"
             ? PrepareFile<ctrl::ParameterSource>(path, ctrl::kParameterProfile,
-                                                 args.Value("--page").value_or("001"), download)
+                                                 args.Value("--page").value_or("001"),
+                                                 args.Has("--force"), download)
             : PrepareScreen(args, path, download);
     if (refusal)
         return Report(out, refusal->message, refusal->status);

@@ -70,6 +70,8 @@ constexpr Entry kTable[] = {
     {Id::ScreenDataSizeError, "文件格式错误: Bitmap Data Size ERR!!"},
     {Id::ScreenBitsError, "文件格式错误: Bits Per Pixel ERR!!"},
     {Id::SuspectAnswers, "传输中收到 %1 个异常应答，控制器中的数据可能不完整，请重新下载并核对。"},
+    {Id::ProgramWithoutEnd, "目标程序不以 END 结束，可能是编译失败留下的文件。"},
+    {Id::ProgramWithoutEndQuestion, "%1仍要下载吗？"},
 
     {Id::DesktopPrintAction, "打印"},
 
@@ -336,7 +338,7 @@ constexpr Entry kTable[] = {
     {Id::CliDownloadSynopsis,
      "download program|params|screen FILE   send a file to the controller (--port)"},
     {Id::CliDownloadHelp,
-     "usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N]\n"
+     "usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]\n"
      "       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]\n"
      "       tarvex download screen BITMAP.bmp --port DEV [--baud B]\n"
      "               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]\n"
@@ -349,6 +351,8 @@ constexpr Entry kTable[] = {
      "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
      "and registers 0 unless given. A screen is converted into the scratch file first\n"
      "(default: dat01.dat in the application data folder).\n"
+     "An object program whose last record is not END (what a failed compile may leave)\n"
+     "is refused unless --force is given.\n"
      "Messages go to stdout, a progress bar (packets done, total, time left) to stderr.\n"
      "\n"
      "exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not\n"

@@ -72,6 +72,9 @@ enum class Id : int {
     ScreenBitsError,
     // issue-10: answers that show the controller may hold wrong data
     SuspectAnswers,
+    // the daily loop: what went where
+    ProgramWithoutEnd,
+    ProgramWithoutEndQuestion,
 
     // Desktop registration
     DesktopPrintAction,

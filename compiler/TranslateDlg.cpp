@@ -44,6 +44,8 @@ CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
     c::TabOrder({pathEdit_, browseButton_, compileButton_, cancelButton_});
 
     connect(browseButton_, &QPushButton::clicked, this, &CTranslateDlg::Browse);
+    connect(pathEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { targetPath = text; });
     connect(compileButton_, &QPushButton::clicked, this, &CTranslateDlg::Compile);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }

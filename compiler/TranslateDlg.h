@@ -12,8 +12,8 @@ namespace ui {
 class Prompts;
 }
 
-// The compile dialog: the user picks the object file with Browse and compiles the program text
-// the owner handed over into it.
+// The compile dialog: the user types or browses for the object file and compiles the program
+// text the owner handed over into it.
 class CTranslateDlg : public QDialog {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ public:
     QByteArray programText;
     QString documentTitle;
     QString documentPath;
-    // Set only by Browse; the path box merely shows it.
+    // Follows the path box: what it shows is what the compile writes.
     QString targetPath;
 
     // Offered by Browse in every compile dialog; the name of the last file confirmed there.

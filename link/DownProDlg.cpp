@@ -3,6 +3,7 @@
 #include "common/DecimalValue.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
+#include "ui/Prompts.h"
 
 CDownProDlg::CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
     : CFileDownloadDlg({msg::QText(msg::Id::ProgramDownloadCaption),
@@ -13,6 +14,13 @@ CDownProDlg::CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* paren
 
 ctrl::SourceOpen CDownProDlg::OpenSource(const std::filesystem::path& path) {
     return programFile.Open(path);
+}
+
+bool CDownProDlg::ConfirmSource(ui::Prompts& prompts) {
+    if (programFile.EndsWithEnd())
+        return true;
+    return prompts.Confirm(
+        msg::QText(msg::Id::ProgramWithoutEndQuestion, {msg::QText(msg::Id::ProgramWithoutEnd)}));
 }
 
 void CDownProDlg::Transfer(CSerialPort& port) {

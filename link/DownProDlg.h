@@ -18,5 +18,6 @@ public:
 protected:
     QString& NumberText() override { return programNumberText; }
     ctrl::SourceOpen OpenSource(const std::filesystem::path& path) override;
+    bool ConfirmSource(ui::Prompts& prompts) override;
     void Transfer(CSerialPort& port) override;
 };

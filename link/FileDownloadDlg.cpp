@@ -37,6 +37,8 @@ CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSeri
 
     connect(numberEdit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { NumberText() = text; });
+    connect(pathEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { filePath = text; });
     connect(browseButton_, &QPushButton::clicked, this, &CFileDownloadDlg::Browse);
     connect(startButton_, &QPushButton::clicked, this, &CFileDownloadDlg::StartDownload);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -70,6 +72,8 @@ void CFileDownloadDlg::StartDownload() {
         case ctrl::SourceOpen::Opened:
             break;
     }
+    if (!ConfirmSource(prompts_))
+        return;
     hide();
     Transfer(port_);
 }

@@ -17,9 +17,9 @@ namespace ui {
 class Prompts;
 }
 
-// The program and parameter downloads look and behave alike: a file chosen with Browse (a
-// path typed into the box is not used), a number for the controller, a start and a cancel
-// button. Each download says only what differs.
+// The program and parameter downloads look and behave alike: a file path (typed, pasted or
+// filled in by Browse; the box shows what is sent), a number for the controller, a start and
+// a cancel button. Each download says only what differs.
 class CFileDownloadDlg : public QDialog {
     Q_OBJECT
 
@@ -44,6 +44,8 @@ protected:
     // The dialog's field behind the number box.
     virtual QString& NumberText() = 0;
     virtual ctrl::SourceOpen OpenSource(const std::filesystem::path& path) = 0;
+    // Asked once the file has opened; false leaves the dialog open without sending.
+    virtual bool ConfirmSource(ui::Prompts&) { return true; }
     // Called once the file has opened: hands the number to the source and starts the run.
     virtual void Transfer(CSerialPort& port) = 0;
 

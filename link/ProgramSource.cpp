@@ -4,8 +4,20 @@
 #include <utility>
 
 #include "common/FileIo.h"
+#include "compiler/EncodeLine.h"
 
 namespace ctrl {
+
+bool ProgramSource::EndsWithEnd() const {
+    compiler::InstructionRecord end{};
+    compiler::EncodeLine("END", end);
+    const std::size_t size = programBytes.size();
+    if (size < kObjectHeader.size() + end.size() || (size - kObjectHeader.size()) % end.size() != 0)
+        return false;
+    const std::size_t last = size - end.size();
+    return static_cast<std::uint8_t>(programBytes[last]) == end[0] &&
+           static_cast<std::uint8_t>(programBytes[last + 1]) == end[1];
+}
 
 SourceOpen ProgramSource::Open(const std::filesystem::path& path) {
     CloseSource();

@@ -24,6 +24,11 @@ public:
     // Reads the whole file and checks its header; what goes out is this copy, whatever happens
     // to the file afterwards. A refused file leaves nothing behind.
     SourceOpen Open(const std::filesystem::path& path);
+    // Whether the last whole record is END; a program without it is likely what a failed compile
+    // left behind.
+    bool EndsWithEnd() const;
+    // What goes out, header included.
+    const std::string& Bytes() const { return programBytes; }
     // Number of data packets, the short last one included.
     int PacketCount() const { return packetCount; }
 

@@ -29,6 +29,8 @@ public:
     enum class Answer { Yes, No, Cancel };
     // Yes/No/Cancel box with the same caption and icon.
     virtual Answer Question(const QString& text) = 0;
+    // Yes/No box, No the default: for a step the user should not take by pressing Enter.
+    virtual bool Confirm(const QString& text) = 0;
 
     // The full path of the chosen file, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseOpenFile(const FileChooser& c) = 0;

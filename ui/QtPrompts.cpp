@@ -29,6 +29,14 @@ Prompts::Answer QtPrompts::Question(const QString& text) {
     }
 }
 
+bool QtPrompts::Confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kApplicationName, text,
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtPrompts::ChooseOpenFile(const FileChooser& c) {
     QFileDialog dialog(QApplication::activeWindow(), c.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

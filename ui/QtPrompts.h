@@ -11,6 +11,7 @@ class QtPrompts : public Prompts {
 public:
     void Message(const QString& text) override;
     Answer Question(const QString& text) override;
+    bool Confirm(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileChooser& c) override;
     std::optional<QString> ChooseSaveFile(const FileChooser& c) override;
 

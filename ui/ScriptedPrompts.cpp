@@ -13,6 +13,10 @@ Prompts::Answer ScriptedPrompts::Question(const QString& text) {
     return answers.isEmpty() ? Answer::Cancel : answers.dequeue();
 }
 
+bool ScriptedPrompts::Confirm(const QString& text) {
+    return Question(text) == Answer::Yes;
+}
+
 std::optional<QString> ScriptedPrompts::ChooseOpenFile(const FileChooser& c) {
     return Choose(c, ChooserKind::Open);
 }

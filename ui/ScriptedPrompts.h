@@ -27,6 +27,8 @@ public:
 
     void Message(const QString& text) override;
     Answer Question(const QString& text) override;
+    // Recorded with the questions; Yes from the queue confirms, anything else (or none) declines.
+    bool Confirm(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileChooser& c) override;
     std::optional<QString> ChooseSaveFile(const FileChooser& c) override;
 

@@ -110,7 +110,9 @@ private slots:
         QVERIFY(run.Start());
         run.Frame().show();
         const QString object = dir.filePath(QStringLiteral("long.kxo"));
-        WriteBytes(object, "This is RVL412E.kxo!" + QByteArray(160 * 24, '\x01'));  // 240 packets
+        // 240 packets, the last record END
+        WriteBytes(object, "This is RVL412E.kxo!" + QByteArray(159 * 24, '\x01') +
+                               QByteArray("\x02\x08", 2) + QByteArray(22, '\0'));
 
         Connect(run);
         if (QTest::currentTestFailed())

@@ -29,8 +29,8 @@ private slots:
     void cleanup();
     void compilingWithoutATargetReportsAnEmptyPathAndStaysOpen();
     void browsedTargetReceivesTheObjectProgramAndTheDialogCloses();
-    void pathTypedIntoTheBoxIsNotUsed();
-    void cancelledBrowseKeepsTheTargetAndReplacesTypedText();
+    void pathTypedIntoTheBoxIsTheTarget();
+    void cancelledBrowseKeepsWhatTheBoxShows();
     void confirmedBrowseBecomesTheDefaultObjectFileName();
     void everyOutcomeBeyondCreatingTheFileClosesTheDialog_data();
     void everyOutcomeBeyondCreatingTheFileClosesTheDialog();
@@ -89,7 +89,7 @@ void TranslateDlgTest::browsedTargetReceivesTheObjectProgramAndTheDialogCloses()
     QVERIFY(dlg_->programText.isEmpty());
 }
 
-void TranslateDlgTest::pathTypedIntoTheBoxIsNotUsed() {
+void TranslateDlgTest::pathTypedIntoTheBoxIsTheTarget() {
     const QString chosen = dir_->filePath("chosen.kxo");
     const QString typed = dir_->filePath("typed.kxo");
     Browse(chosen);
@@ -97,19 +97,19 @@ void TranslateDlgTest::pathTypedIntoTheBoxIsNotUsed() {
     QTest::keyClicks(PathEdit(), typed);
     Click("compileButton");
 
-    QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + chosen + " !"});
-    QCOMPARE(ReadFile(chosen), Expected(kProgram));
-    QVERIFY(!QFile::exists(typed));
-    QCOMPARE(dlg_->targetPath, chosen);
+    QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + typed + " !"});
+    QCOMPARE(ReadFile(typed), Expected(kProgram));
+    QVERIFY(!QFile::exists(chosen));
+    QCOMPARE(dlg_->targetPath, typed);
 }
 
-void TranslateDlgTest::cancelledBrowseKeepsTheTargetAndReplacesTypedText() {
+void TranslateDlgTest::cancelledBrowseKeepsWhatTheBoxShows() {
     const QString chosen = dir_->filePath("chosen.kxo");
     Browse(chosen);
-    QTest::keyClicks(PathEdit(), "junk");
+    QTest::keyClicks(PathEdit(), "2");
     Browse(std::nullopt);
-    QCOMPARE(dlg_->targetPath, chosen);
-    QCOMPARE(PathEdit()->text(), chosen);
+    QCOMPARE(dlg_->targetPath, chosen + "2");
+    QCOMPARE(PathEdit()->text(), chosen + "2");
     QCOMPARE(CTranslateDlg::DefaultObjectFileName(), QString("chosen.kxo"));
     QVERIFY(prompts_->messages.isEmpty());
 }

@@ -59,8 +59,9 @@ TEST_F(DownloadCommandTest, ProgramParametersAndScreenReachTheEmulator) {
     for (int i = 0; i < 72; ++i)
         records += static_cast<char>(i * 3);
     const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + records);
-    ToolRun run = Tarvex(
-        {"download", "program", object, "--port", device, "--baud", "19200", "--number", "300"});
+    // Records without END: sent only when forced.
+    ToolRun run = Tarvex({"download", "program", object, "--port", device, "--baud", "19200",
+                          "--number", "300", "--force"});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("5/5 packets"), std::string::npos) << run.err;
@@ -98,6 +99,7 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
     const std::string bitmap = Write("s.bmp", testsupport::ScreenBitmap());
     const std::string shortBitmap = Write("short.bmp", testsupport::ScreenBitmap().substr(0, 1085));
     const std::string badObject = Write("bad.kxo", "This is RVL412E.kxo?");
+    const std::string noEnd = Write("cut.kxo", "This is RVL412E.kxo!" + std::string(48, '\x02'));
     const struct {
         std::vector<std::string> args;
         int status;
@@ -112,6 +114,9 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
          1,
          "参数序号超限！\n"},
         {{"download", "program", badObject, "--port", "/dev/none"}, 1, "文件格式错误！\n"},
+        {{"download", "program", noEnd, "--port", "/dev/none"},
+         1,
+         "目标程序不以 END 结束，可能是编译失败留下的文件。\n"},
         {{"download", "params", "/no/such.dat", "--port", "/dev/none"},
          4,
          "不能打开文件:/no/such.dat !\n"},
@@ -150,7 +155,7 @@ TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
     const std::string device = StartEmulator({"--stop-after", "3"});
     std::string records(24 * 10, '\x01');
     const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + records);
-    const ToolRun run = Tarvex({"download", "program", object, "--port", device});
+    const ToolRun run = Tarvex({"download", "program", object, "--port", device, "--force"});
     EXPECT_EQ(run.status, 6) << run.err;
     EXPECT_EQ(run.out, "控制器无应答！\n");
     EXPECT_TRUE(fs::is_empty(Store()));
@@ -167,7 +172,7 @@ TEST_F(DownloadCommandTest, StrayResendRequestsMakeTheDownloadSayTheDataMayBeWro
     } rows[] = {{{"--noise", "90"}, 8, true}, {{"--resend-every", "2"}, 0, false}};
     for (const auto& row : rows) {
         const std::string device = StartEmulator(row.faults);
-        const ToolRun run = Tarvex({"download", "program", object, "--port", device});
+        const ToolRun run = Tarvex({"download", "program", object, "--port", device, "--force"});
         EXPECT_EQ(run.status, row.status) << row.faults[0] << run.err;
         EXPECT_EQ(run.out.find("个异常应答，控制器中的数据可能不完整，请重新下载并核对。\n") !=
                       std::string::npos,
@@ -188,7 +193,7 @@ TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
             open((folder / "signalled.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const pid_t pid = testsupport::SpawnTool(
-            TARVEX_BIN, {"download", "program", object, "--port", device}, out, err);
+            TARVEX_BIN, {"download", "program", object, "--port", device, "--force"}, out, err);
         close(out);
         close(err);
         ASSERT_GT(pid, 0);
@@ -214,7 +219,7 @@ TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
         EXPECT_EQ(tio.c_cflag & (PARODD | CLOCAL), 0u) << "left with the download's settings";
         EXPECT_EQ(tio.c_iflag & IGNPAR, 0u);
 
-        const ToolRun again = Tarvex({"download", "program", small, "--port", device});
+        const ToolRun again = Tarvex({"download", "program", small, "--port", device, "--force"});
         EXPECT_EQ(again.status, 0) << again.out << again.err;
         // The stopped transfer was not filed; the next line tells of the second one.
         EXPECT_NE(emulator->Line().find("program 1, 1 records"), std::string::npos);

@@ -59,7 +59,10 @@ bool HeldOpen(const QString& path) {
     return false;
 }
 
-const std::string kObject = std::string("This is RVL412E.kxo!") + std::string(48, '\x11');
+// A record of 0x11 bytes, then END (group 2, code 8).
+const std::string kRecords =
+    std::string(24, '\x11') + std::string("\x02\x08") + std::string(22, '\0');
+const std::string kObject = std::string("This is RVL412E.kxo!") + kRecords;
 
 }  // namespace
 
@@ -67,7 +70,8 @@ class DownloadDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void programDialogRefusesThenSendsTheBrowsedFile();
+    void programDialogRefusesThenSendsTheTypedFile();
+    void programWithoutEndIsSentOnlyWhenTheUserSaysYes();
     void enterPressesTheFocusedButtonOrElseStart();
     void parameterDialogRefusesAForeignFileAndLeavesItClosed();
     void screenRangeMessagesComeBeforeTheFileIsOpened_data();
@@ -81,7 +85,7 @@ private:
     QTemporaryDir dir;
 };
 
-void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
+void DownloadDialogsTest::programDialogRefusesThenSendsTheTypedFile() {
     ui::ScriptedPrompts prompts;
     Controller line;
     CDownProDlg dlg(prompts, line.port);
@@ -102,10 +106,11 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     QCOMPARE(prompts.messages.last(), QString("文件格式错误！"));
     QVERIFY(dlg.isVisible());
 
-    const QString good = Write(dir, "good.kxo", kObject);
-    prompts.fileAnswers.enqueue(good);
+    // Browse fills the box, but what the box shows when starting is what goes out.
+    prompts.fileAnswers.enqueue(bad);
     Click(dlg, "browseButton");
-    Edit(dlg, "pathEdit")->setText(bad);  // typed, never used
+    const QString good = Write(dir, "good.kxo", kObject);
+    Edit(dlg, "pathEdit")->setText(good);
     Edit(dlg, "numberEdit")->setText("300");
     Click(dlg, "startButton");
     QVERIFY(!dlg.isVisible());
@@ -122,11 +127,34 @@ void DownloadDialogsTest::programDialogRefusesThenSendsTheBrowsedFile() {
     QCOMPARE(line.port.sessionState, ctrl::LINK_READY);
     QVERIFY(line.WaitForCompleted(1));
     QCOMPARE(line.Completed()[0].ProgramNumber(), 300);
-    QCOMPARE(line.Completed()[0].data, std::vector<std::uint8_t>(48, 0x11));
+    QCOMPARE(line.Completed()[0].data, std::vector<std::uint8_t>(kRecords.begin(), kRecords.end()));
 
     dlg.show();  // fields persist between openings
     QCOMPARE(Edit(dlg, "pathEdit")->text(), good);
     QCOMPARE(Edit(dlg, "numberEdit")->text(), QString("300"));
+}
+
+void DownloadDialogsTest::programWithoutEndIsSentOnlyWhenTheUserSaysYes() {
+    ui::ScriptedPrompts prompts;
+    Controller line;
+    CDownProDlg dlg(prompts, line.port);
+    dlg.show();
+    const std::string cut = std::string("This is RVL412E.kxo!") + kRecords.substr(0, 24);
+    Edit(dlg, "pathEdit")->setText(Write(dir, "cut.kxo", cut));
+    const QString question = "目标程序不以 END 结束，可能是编译失败留下的文件。仍要下载吗？";
+
+    prompts.answers.enqueue(ui::Prompts::Answer::No);
+    Click(dlg, "startButton");
+    QCOMPARE(prompts.questions, QStringList{question});
+    QVERIFY(dlg.isVisible());
+    QVERIFY(!dlg.run.progressWindow.isVisible());
+
+    prompts.answers.enqueue(ui::Prompts::Answer::Yes);
+    Click(dlg, "startButton");
+    QCOMPARE(prompts.questions.size(), 2);
+    QVERIFY(TransferEnds(dlg, 10000));
+    QVERIFY(line.WaitForCompleted(1));
+    QCOMPARE(line.Completed()[0].data.size(), std::size_t(32));  // two whole packets
 }
 
 // As on the platform's dialogs: Enter on a focused button presses that button; anywhere else it
