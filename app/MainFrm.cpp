@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,14 +32,18 @@
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
 #include "charset/SetByteDlg.h"
+#include "common/FileIo.h"
 #include "common/QtMessages.h"
+#include "compiler/CompileMessages.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
+#include "link/DownloadRecord.h"
 #include "link/Link.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/SetParDlg.h"
+#include "ui/Prompts.h"
 
 namespace {
 
@@ -200,6 +205,12 @@ void CMainFrame::BuildMenus() {
     AddCommand(tools, c.compile, Ui(Id::CommandCompile), QString(), [this] {
         OnCompile();
     })->setShortcut(Keys(Qt::Key_F8));
+    AddCommand(tools, c.compileCurrent, Ui(Id::CommandCompileCurrent),
+               Ui(Id::CommandCompileCurrentTip), [this] { OnCompileCurrent(); })
+        ->setShortcut(Keys(Qt::CTRL | Qt::Key_F7));
+    AddCommand(tools, c.compileAndDownload, Ui(Id::CommandCompileAndDownload),
+               Ui(Id::CommandCompileAndDownloadTip), [this] { OnCompileAndDownload(); })
+        ->setShortcut(Keys(Qt::Key_F5));
     AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
     AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
 
@@ -378,7 +389,10 @@ void CMainFrame::OnCompile() {
     dialog.programText = view_->WholeText();
     dialog.documentPath = app_.document->pathName;
     dialog.documentTitle = app_.document->title;
+    const int runs = dialog.runs;
     dialog.exec();
+    if (dialog.runs != runs)
+        LogCompile(app_.document->title, dialog.lastResult, dialog.lastMessage);
 }
 
 void CMainFrame::OnRegisters() {
@@ -399,20 +413,75 @@ void CMainFrame::OnSerialSettings() {
 }
 
 void CMainFrame::OnDownloadProgram() {
-    OnFirstUse(downProDlg_, prompts_, app_.link->Port()).exec();
+    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.exec();
 }
 
 void CMainFrame::OnDownloadParams() {
-    OnFirstUse(downParDlg_, prompts_, app_.link->Port()).exec();
+    CDownParDlg& dialog = OnFirstUse(downParDlg_, prompts_, app_.link->Port());
+    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.exec();
 }
 
 void CMainFrame::OnDownloadScreen() {
-    OnFirstUse(downByteDlg_, prompts_, app_.link->Port()).exec();
+    CDownByteDlg& dialog = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
+    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.exec();
+}
+
+QString CMainFrame::OnCompileCurrent() {
+    CTarvexDoc& document = *app_.document;
+    // The object goes beside the program file, so the program must have one, saved.
+    if ((document.pathName.isEmpty() || document.IsModified()) && !document.SaveModified())
+        return {};
+    if (document.pathName.isEmpty())
+        return {};
+    const QFileInfo program(document.pathName);
+    const QString object = program.dir().filePath(program.completeBaseName() + ".kxo");
+    const std::filesystem::path target(object.toStdU16String());
+    if (fileio::SameFile(std::filesystem::path(document.pathName.toStdU16String()), target)) {
+        prompts_.Message(msg::QText(Id::OutputIsInput, {object}));
+        return {};
+    }
+    const QByteArray text = view_->WholeText();
+    const compiler::CompileResult result =
+        compiler::CompileToFile(std::string_view(text.constData(), text.size()), target);
+    const QString message =
+        QString::fromStdString(compiler::CompileMessage(result, object.toStdString()));
+    LogCompile(document.title, result, message);
+    if (result.outcome == compiler::CompileOutcome::Compiled)
+        return object;
+    prompts_.Message(message);
+    return {};
+}
+
+void CMainFrame::OnCompileAndDownload() {
+    const QString object = OnCompileCurrent();
+    if (object.isEmpty() || !app_.link->IsEnabled(ctrl::LinkCommand::DownloadProgram))
+        return;
+    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+    dialog.filePath = object;
+    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.exec();
+}
+
+void CMainFrame::LogCompile(const QString& source, const compiler::CompileResult& result,
+                            const QString& message) {
+    app_.log.Add(msg::QText(Id::LogCompile, {source, message, QString::number(result.records)}));
+    messagePane->setText(message);
+}
+
+void CMainFrame::RecordDownload(const ctrl::DownloadRecord& record) {
+    const QString line = ctrl::LogLine(record);
+    app_.log.Add(line);
+    ctrl::AppendToLedger(record, app_.ledgerPath);
+    messagePane->setText(line);
 }
 
 void CMainFrame::OnInfoWindow() {
     if (!messageDlg_) {
-        messageDlg_ = std::make_unique<CMessageDlg>();
+        messageDlg_ = std::make_unique<CMessageDlg>(app_.log, prompts_);
         connect(messageDlg_.get(), &QDialog::finished, commands_.infoWindow,
                 [this] { commands_.infoWindow->setEnabled(true); });
     }

@@ -15,6 +15,12 @@ class CTarvexView;
 class CLoadCutDlg;
 class CSetParDlg;
 class CMessageDlg;
+namespace compiler {
+struct CompileResult;
+}
+namespace ctrl {
+struct DownloadRecord;
+}
 class CDownByteDlg;
 class CDownParDlg;
 class CSetByteDlg;
@@ -62,6 +68,8 @@ public:
         QAction* copy = nullptr;
         QAction* paste = nullptr;
         QAction* compile = nullptr;
+        QAction* compileCurrent = nullptr;
+        QAction* compileAndDownload = nullptr;
         QAction* registers = nullptr;
         // Nothing in the menus, keys or toolbar sends it.
         QAction* characters = nullptr;
@@ -123,6 +131,13 @@ private:
     void OnDownloadParams();
     void OnDownloadScreen();
     void OnInfoWindow();
+    // The one-key compile: the editor's text into FILE.kxo beside the saved FILE.kxc. The object
+    // path when the compile reached END, else empty.
+    QString OnCompileCurrent();
+    void OnCompileAndDownload();
+    void LogCompile(const QString& source, const compiler::CompileResult& result,
+                    const QString& message);
+    void RecordDownload(const ctrl::DownloadRecord& record);
 
     CTarvexApp& app_;
     ui::Prompts& prompts_;

@@ -1,22 +1,45 @@
 #include "app/MessageDlg.h"
 
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/FileIo.h"
 #include "common/QtMessages.h"
+#include "ui/ActivityLog.h"
 #include "ui/DialogControls.h"
+#include "ui/Prompts.h"
 
-// Control id, for the record: the text is 1048.
-CMessageDlg::CMessageDlg() : QDialog(nullptr), textEdit(new ui::FittedEdit(QString(40, u'x'), 5)) {
+CMessageDlg::CMessageDlg(ui::ActivityLog& log, ui::Prompts& prompts)
+    : QDialog(nullptr), textEdit(new QPlainTextEdit), log_(log), prompts_(prompts) {
+    namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::InformationCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setModal(false);
+    setSizeGripEnabled(true);
     textEdit->setObjectName(QStringLiteral("text"));
     textEdit->setReadOnly(true);
+    textEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textEdit->setMaximumBlockCount(static_cast<int>(ui::ActivityLog::kMaxLines));
+    textEdit->setPlainText(log_.Lines().join(QLatin1Char('\n')));
+    const QFontMetrics metrics(textEdit->font());
+    textEdit->setMinimumSize(metrics.averageCharWidth() * 40, metrics.lineSpacing() * 5);
+    saveButton_ = c::Button(msg::QText(msg::Id::LogSave), "saveButton");
+    clearButton_ = c::Button(msg::QText(msg::Id::LogClear), "clearButton");
+    saveButton_->setAutoDefault(false);
+    clearButton_->setAutoDefault(false);
+
     auto* layout = new QVBoxLayout;
-    layout->setContentsMargins(QMargins());
-    layout->addWidget(textEdit);
-    ui::controls::SizeToContents(this, layout);
+    layout->addWidget(textEdit, 1);
+    layout->addLayout(c::ButtonRow({saveButton_, clearButton_}));
+    setLayout(layout);
+    resize(metrics.averageCharWidth() * 100, metrics.lineSpacing() * 16);
+
+    connect(&log_, &ui::ActivityLog::Added, textEdit, &QPlainTextEdit::appendPlainText);
+    connect(&log_, &ui::ActivityLog::Cleared, textEdit, &QPlainTextEdit::clear);
+    connect(saveButton_, &QPushButton::clicked, this, &CMessageDlg::Save);
+    connect(clearButton_, &QPushButton::clicked, &log_, &ui::ActivityLog::Clear);
 }
 
 void CMessageDlg::Open(QWidget* owner, const QPoint& topLeft) {
@@ -24,10 +47,23 @@ void CMessageDlg::Open(QWidget* owner, const QPoint& topLeft) {
     move(topLeft);
     openFlag = true;
     show();
+    textEdit->moveCursor(QTextCursor::End);
 }
 
-void CMessageDlg::Refresh() {
-    textEdit->setText(text);
+void CMessageDlg::Save() {
+    ui::FileChooser chooser;
+    chooser.defaultExtension = QStringLiteral("txt");
+    chooser.initialFileName = msg::QText(msg::Id::LogDefaultName);
+    chooser.filter = msg::QText(msg::Id::LogFilter);
+    chooser.overwritePrompt = true;
+    const auto chosen = prompts_.ChooseSaveFile(chooser);
+    if (!chosen)
+        return;
+    QString text = log_.Lines().join(QStringLiteral("\r\n"));
+    if (!text.isEmpty())
+        text += QStringLiteral("\r\n");
+    if (fileio::WriteSafely(std::filesystem::path(chosen->toStdU16String()), text.toStdString()))
+        prompts_.Message(msg::QText(msg::Id::CannotWriteFile, {*chosen}));
 }
 
 void CMessageDlg::accept() {}
@@ -35,9 +71,4 @@ void CMessageDlg::accept() {}
 void CMessageDlg::reject() {
     openFlag = false;
     QDialog::reject();
-}
-
-void CMessageDlg::showEvent(QShowEvent* event) {
-    Refresh();
-    QDialog::showEvent(event);
 }

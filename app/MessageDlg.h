@@ -3,31 +3,39 @@
 #include <QDialog>
 #include <QString>
 
-class QLineEdit;
-class QShowEvent;
+class QPlainTextEdit;
+class QPushButton;
 
-// The small modeless information window. The view keeps the object for its whole life; the
-// window comes and goes.
+namespace ui {
+class ActivityLog;
+class Prompts;
+}  // namespace ui
+
+// The information window: a modeless, resizable, read-only view of the activity log with Save
+// and Clear. The frame keeps the object for its whole life; the window comes and goes.
 class CMessageDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CMessageDlg();
+    CMessageDlg(ui::ActivityLog& log, ui::Prompts& prompts);
 
     bool openFlag = false;
-    QString text;
 
     // Shows the window at `topLeft` (global coordinates) over `owner`, as a new window each time.
     void Open(QWidget* owner, const QPoint& topLeft);
-    void Refresh();
+    // Writes the lines to a file the user chooses.
+    void Save();
 
     // Enter does not close it.
     void accept() override;
     // The close box, the system menu's close and Esc all end the window and clear the flag.
     void reject() override;
 
-    QLineEdit* textEdit;
+    QPlainTextEdit* textEdit;
 
-protected:
-    void showEvent(QShowEvent* event) override;
+private:
+    ui::ActivityLog& log_;
+    ui::Prompts& prompts_;
+    QPushButton* saveButton_;
+    QPushButton* clearButton_;
 };

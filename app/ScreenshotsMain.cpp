@@ -97,7 +97,14 @@ int main(int argc, char* argv[]) {
     ok = Shoot(loadCut, folder, QStringLiteral("load-cut")) && ok;
     CSetParDlg registers(prompts);
     ok = Shoot(registers, folder, QStringLiteral("registers")) && ok;
-    CMessageDlg information;
+    // A day's lines, as the log holds them.
+    tarvex.log.clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(9, 30, 5)); };
+    tarvex.log.Add(
+        QStringLiteral("编译 first.kxc：编译成功！目标文件：/home/user/first.kxo !（5 条记录）"));
+    tarvex.log.Add(
+        QStringLiteral("下载程序 7：/home/user/first.kxo，9 帧，重发请求 0 次，超时重发 0 次，用时 "
+                       "0.6 秒，完成。"));
+    CMessageDlg information(tarvex.log, prompts);
     ok = Shoot(information, folder, QStringLiteral("information-window")) && ok;
     CSetByteDlg characters(prompts);
     ok = Shoot(characters, folder, QStringLiteral("characters")) && ok;

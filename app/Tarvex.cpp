@@ -20,6 +20,7 @@
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
 #include "common/QtMessages.h"
+#include "link/DownloadRecord.h"
 #include "link/Link.h"
 #include "ui/Prompts.h"
 
@@ -104,6 +105,7 @@ void CTarvexApp::InstallTranslations() {
 CTarvexApp::CTarvexApp(ui::Prompts& prompts)
     : link(
           std::make_unique<ctrl::Link>([&prompts](const QString& text) { prompts.Message(text); })),
+      ledgerPath(ctrl::DefaultLedgerPath()),
       prompts_(prompts) {}
 
 CTarvexApp::~CTarvexApp() = default;

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "common/QtMessages.h"
+#include "ui/ActivityLog.h"
 
 class QPrinter;
 class CMainFrame;
@@ -79,6 +80,9 @@ public:
     CTarvexView* view = nullptr;
     QStringList recentFiles;
     int previewPages = 0;
+    // What was compiled and sent, for the information window; downloads also go to the ledger.
+    ui::ActivityLog log;
+    QString ledgerPath;
 
 private:
     void LoadProfile();

@@ -230,6 +230,24 @@ enum class Id : int {
     Untitled,
     ProgramFilter,
     DefaultObjectName,
+    // the daily loop: one-key commands, the log and its lines
+    CommandCompileCurrent,
+    CommandCompileCurrentTip,
+    CommandCompileAndDownload,
+    CommandCompileAndDownloadTip,
+    LogSave,
+    LogClear,
+    LogFilter,
+    LogDefaultName,
+    LogCompile,
+    LogDownload,
+    LogKindProgram,
+    LogKindParams,
+    LogKindScreen,
+    LogOutcomeFinished,
+    LogOutcomeSuspect,
+    LogOutcomeAbandoned,
+    LogOutcomeStopped,
 
     // Command-line tool
     // Command-line tool: usage, help texts and their faults

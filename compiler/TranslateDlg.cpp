@@ -89,6 +89,9 @@ void CTranslateDlg::Compile() {
                                 std::filesystem::path(targetPath.toStdU16String()));
     const QString message =
         QString::fromStdString(compiler::CompileMessage(result, targetPath.toStdString()));
+    lastResult = result;
+    lastMessage = message;
+    ++runs;
     if (KeepsDialogOpen(result.outcome)) {
         prompts_.Message(message);
         return;

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "compiler/CompileRun.h"
+
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -26,6 +28,10 @@ public:
     QString documentPath;
     // Follows the path box: what it shows is what the compile writes.
     QString targetPath;
+    // The last run's outcome and message, for the owner's log; runs counts them.
+    compiler::CompileResult lastResult;
+    QString lastMessage;
+    int runs = 0;
 
     // Offered by Browse in every compile dialog; the name of the last file confirmed there.
     static QString& DefaultObjectFileName();

@@ -25,5 +25,10 @@ bool CDownProDlg::ConfirmSource(ui::Prompts& prompts) {
 
 void CDownProDlg::Transfer(CSerialPort& port) {
     programFile.programNumber = text::DecimalValue(programNumberText.toStdString());
+    run.record = {};
+    run.record.kind = QStringLiteral("program");
+    run.record.number = programFile.programNumber;
+    run.record.file = filePath;
+    run.record.port = port.ConfiguredName();
     run.Start(port, ctrl::kProgramProfile, programFile, programFile.PacketCount());
 }

@@ -45,6 +45,8 @@ void DownloadRun::UnlockWindows() {
 void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
                         int progressRange) {
     // A finished transfer stays alive until the next start: it may have ended in its own tick.
+    record.Describe(source.Snapshot());
+    clock.start();
     TransferListener& listener = *this;
     transfer = std::make_unique<TimedTransfer>(port, profile, source, listener,
                                                ticks ? ticks(profile.periodMs) : nullptr);
@@ -71,6 +73,11 @@ void DownloadRun::TransferEnded() {
     UnlockWindows();
     progressWindow.hide();
     const bool finished = transfer->Engine().Outcome() == TransferOutcome::Finished;
+    record.time = QDateTime::currentDateTime();
+    record.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+    record.Take(transfer->Engine());
+    if (onRecord)
+        onRecord(record);
     dialog.done(finished ? QDialog::Accepted : QDialog::Rejected);
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QList>
 #include <QPointer>
 #include <QString>
 
+#include <QElapsedTimer>
+
+#include "link/DownloadRecord.h"
 #include "link/ProcessDlg.h"
 #include "link/TimedTransfer.h"
 
@@ -35,6 +39,10 @@ public:
     const TransferEngine* Engine() const;
 
     CProcessDlg progressWindow;
+    // The dialog names the kind, number, file and port before Start; the run adds the rest and
+    // hands the record over as the transfer ends.
+    DownloadRecord record;
+    std::function<void(const DownloadRecord&)> onRecord;
     // Paces each transfer; empty for the profile's precise timer.
     TickSourceFactory ticks;
 
@@ -49,6 +57,7 @@ private:
     ui::Prompts& prompts;
     std::unique_ptr<TimedTransfer> transfer;
     QList<QPointer<QWidget>> lockedWindows;
+    QElapsedTimer clock;
 };
 
 }  // namespace ctrl

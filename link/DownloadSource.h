@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "link/TransferProfile.h"
 
 namespace ctrl {
@@ -13,6 +15,8 @@ public:
     // Fills the next data packet; false when there is none left.
     virtual bool NextDataPacket(Packet& packet) = 0;
     virtual void CloseSource() = 0;
+    // The bytes read when the download started, for the record of what was sent.
+    virtual std::string_view Snapshot() const { return {}; }
 };
 
 }  // namespace ctrl

@@ -30,6 +30,7 @@ public:
     void BuildHeaderPacket(Packet& packet) override;
     bool NextDataPacket(Packet& packet) override;
     void CloseSource() override;
+    std::string_view Snapshot() const override { return fileBytes; }
 
 private:
     // Lines end at LF; a CR before it is dropped. False at the end of the file.

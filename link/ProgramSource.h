@@ -39,6 +39,7 @@ public:
     // the packet sent before, as the controller has always been sent them.
     bool NextDataPacket(Packet& packet) override;
     void CloseSource() override;
+    std::string_view Snapshot() const override { return programBytes; }
 
 private:
     std::string programBytes;

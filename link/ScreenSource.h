@@ -44,6 +44,7 @@ public:
     void BuildHeaderPacket(Packet& packet) override;
     bool NextDataPacket(Packet& packet) override;
     void CloseSource() override;
+    std::string_view Snapshot() const override { return screenData; }
 
 private:
     std::string screenData;

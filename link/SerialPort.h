@@ -29,6 +29,10 @@ public:
     // The device that port `portNumber` names on this platform: "COMn" on Windows, the n-th
     // standard serial device (/dev/ttyS(n-1)) elsewhere.
     static QString DeviceName(std::int32_t portNumber);
+    // The port as configured: its path, or the device its number names.
+    QString ConfiguredName() const {
+        return portPath.isEmpty() ? DeviceName(portNumber) : portPath;
+    }
 
     // Does nothing and reports success while the port is open: new settings wait for Close.
     bool Open(std::int32_t portNumber, std::int32_t baudRate);

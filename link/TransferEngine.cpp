@@ -42,6 +42,7 @@ TransferOutcome TransferEngine::Tick() {
 bool TransferEngine::TakeAnswerInTime(std::uint32_t resendTick, std::uint32_t giveUpTick,
                                       std::uint8_t command) {
     if (tickCount == resendTick) {
+        ++timedResends;
         SendFrame(command, profile.tickTrailer);
         return false;
     }
@@ -61,6 +62,7 @@ void TransferEngine::OpeningTick() {
         source.BuildHeaderPacket(packet);
         SendFrame(profile.headerByte, profile.ackTrailer);
     } else if (answerByte == kResendRequest) {
+        ++resendRequests;
         SendFrame(profile.headerByte, profile.requestTrailer);
         tickCount = 0;
     } else if (answerByte == profile.headerByte) {
@@ -93,6 +95,7 @@ void TransferEngine::DataTick() {
         }
         tickCount = 0;
     } else if (answerByte == kResendRequest) {
+        ++resendRequests;
         waitingBehindRequest = port.QueuedBytes();
         SendFrame(profile.dataByte, profile.requestTrailer);
     }
@@ -112,6 +115,7 @@ void TransferEngine::SendByte(std::uint8_t byte) {
 }
 
 void TransferEngine::SendFrame(std::uint8_t command, std::uint8_t trailer) {
+    ++framesSent;
     SendByte(command);
     for (std::uint8_t b : packet)
         SendByte(b);

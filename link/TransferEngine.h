@@ -45,6 +45,11 @@ public:
     // start answer, and an acknowledgement that was already waiting behind a resend request (so
     // the controller took the requested resend for a new packet).
     int SuspectAnswers() const { return suspectAnswers; }
+    // Header and data frames put on the line, resends included.
+    int FramesSent() const { return framesSent; }
+    // Resends the controller asked for (90), and resends after a silence.
+    int ResendRequests() const { return resendRequests; }
+    int TimedResends() const { return timedResends; }
 
     std::uint32_t tickCount = 0;
     std::uint8_t commandByte = 0;
@@ -72,6 +77,9 @@ private:
     bool startAnswered = false;
     int waitingBehindRequest = 0;  // bytes that were queued when a resend request was taken
     int suspectAnswers = 0;
+    int framesSent = 0;
+    int resendRequests = 0;
+    int timedResends = 0;
 };
 
 }  // namespace ctrl

@@ -57,6 +57,8 @@ const std::pair<const char*, QAction * Commands::*> kCommands[] = {
     {"copy", &Commands::copy},
     {"paste", &Commands::paste},
     {"compile", &Commands::compile},
+    {"compileCurrent", &Commands::compileCurrent},
+    {"compileAndDownload", &Commands::compileAndDownload},
     {"registers", &Commands::registers},
     {"characters", &Commands::characters},
     {"serialSettings", &Commands::serialSettings},
@@ -136,7 +138,7 @@ private slots:
              "载入(L)...", "-", "打印(&P)...\tCtrl+P", "打印预览(&V)", "打印设置(&R)...", "-",
              "最近文件", "-", "退出(&X)"},
             {"撤消(&U)\tCtrl+Z", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V"},
-            {"程序编译\tF8", "寄存器设置"},
+            {"程序编译\tF8", "编译当前程序\tCtrl+F7", "编译并下载\tF5", "寄存器设置"},
             {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
             {"工具栏(&T)", "状态栏(&S)", "信息窗口"},
             {"关于 Tarvex620B..."},
@@ -188,6 +190,12 @@ private slots:
                                << "Ctrl+V, Shift+Ins";
         QTest::newRow("compile") << QString("compile") << ""
                                  << "F8";
+        QTest::newRow("compile current")
+            << QString("compileCurrent") << "把当前程序编译成同名的 .kxo 文件"
+            << "Ctrl+F7";
+        QTest::newRow("compile and download")
+            << QString("compileAndDownload") << "编译当前程序，成功后打开程序下载"
+            << "F5";
         QTest::newRow("connect") << QString("connect") << ""
                                  << "";
         QTest::newRow("toolbar") << QString("toolbar") << "显示或隐藏工具栏"
@@ -405,15 +413,27 @@ private slots:
         QTest::keyClick(&info, Qt::Key_Return);
         QVERIFY(info.isVisible());
 
-        info.textEdit->setText(QStringLiteral("typed"));
+        // The log's lines come in while it is shown and stay while it is closed.
+        run.app.log.clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(8, 0, 1)); };
+        run.app.log.Add(QStringLiteral("one"));
+        QCOMPARE(info.textEdit->toPlainText(), QStringLiteral("2026-12-09 08:00:01  one"));
         info.close();
         QVERIFY(!info.isVisible());
         QVERIFY(!info.openFlag);
         QVERIFY(command->isEnabled());
+        run.app.log.Add(QStringLiteral("two"));
 
         command->trigger();
         QVERIFY(info.isVisible());
-        QVERIFY(info.textEdit->text().isEmpty());
+        QCOMPARE(info.textEdit->toPlainText().count(QLatin1Char('\n')), 1);
+        const QString saved = dir.filePath(QStringLiteral("log.txt"));
+        run.prompts.fileAnswers.enqueue(saved);
+        info.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+        QCOMPARE(ReadBytes(saved), QByteArray("2026-12-09 08:00:01  one\r\n"
+                                              "2026-12-09 08:00:01  two\r\n"));
+        info.findChild<QPushButton*>(QStringLiteral("clearButton"))->click();
+        QVERIFY(info.textEdit->toPlainText().isEmpty());
+        QVERIFY(run.app.log.Lines().isEmpty());
         // Esc acts as the close box.
         QTest::keyClick(&info, Qt::Key_Escape);
         QVERIFY(!info.isVisible());

@@ -22,6 +22,7 @@
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/SetParDlg.h"
+#include "ui/ActivityLog.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
@@ -43,6 +44,13 @@ template <typename Dialog>
 Make WithPort() {
     return
         [](ui::Prompts& prompts) { return std::make_unique<Dialog>(prompts, TestLink().Port()); };
+}
+
+Make Information() {
+    return [](ui::Prompts& prompts) {
+        static ui::ActivityLog log;
+        return std::make_unique<CMessageDlg>(log, prompts);
+    };
 }
 
 Make SerialSettings() {
@@ -157,7 +165,7 @@ void LayoutTest::everyControlShowsItsTextAndKeepsToItself_data() {
     QTest::newRow("registers") << WithPrompts<CSetParDlg>();
     QTest::newRow("characters") << WithPrompts<CSetByteDlg>();
     QTest::newRow("load cut file") << WithPrompts<CLoadCutDlg>();
-    QTest::newRow("information") << Plain<CMessageDlg>();
+    QTest::newRow("information") << Information();
     QTest::newRow("about") << Plain<CAboutDlg>();
 }
 

@@ -1,0 +1,90 @@
+#include "link/DownloadRecord.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#include "common/QtMessages.h"
+#include "link/TransferEngine.h"
+
+namespace ctrl {
+
+void DownloadRecord::Describe(std::string_view sentBytes) {
+    const QByteArrayView bytes(sentBytes.data(), static_cast<qsizetype>(sentBytes.size()));
+    sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    size = bytes.size();
+}
+
+void DownloadRecord::Take(const TransferEngine& engine) {
+    frames = engine.FramesSent();
+    resendRequests = engine.ResendRequests();
+    timedResends = engine.TimedResends();
+    suspectAnswers = engine.SuspectAnswers();
+    switch (engine.Outcome()) {
+        case TransferOutcome::Finished:
+            outcome = suspectAnswers > 0 ? QStringLiteral("suspect") : QStringLiteral("finished");
+            break;
+        case TransferOutcome::Abandoned:
+            outcome = QStringLiteral("abandoned");
+            break;
+        case TransferOutcome::Running:
+            outcome = QStringLiteral("stopped");
+            break;
+    }
+}
+
+QByteArray LedgerLine(const DownloadRecord& r) {
+    const QJsonObject object{
+        {"time", r.time.toString(Qt::ISODateWithMs)},
+        {"port", r.port},
+        {"kind", r.kind},
+        {"number", r.number},
+        {"file", r.file},
+        {"sha256", QString::fromLatin1(r.sha256)},
+        {"size", r.size},
+        {"frames", r.frames},
+        {"resendRequests", r.resendRequests},
+        {"timedResends", r.timedResends},
+        {"suspectAnswers", r.suspectAnswers},
+        {"seconds", r.seconds},
+        {"outcome", r.outcome},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+bool AppendToLedger(const DownloadRecord& record, const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    // One write of one whole line in append mode: concurrent downloads never interleave lines.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray line = LedgerLine(record) + '\n';
+    return file.write(line) == line.size() && file.flush();
+}
+
+QString DefaultLedgerPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("downloads.jsonl"));
+}
+
+QString LogLine(const DownloadRecord& r) {
+    using msg::Id;
+    const Id kind = r.kind == QLatin1String("program")  ? Id::LogKindProgram
+                    : r.kind == QLatin1String("params") ? Id::LogKindParams
+                                                        : Id::LogKindScreen;
+    const Id outcome = r.outcome == QLatin1String("finished")  ? Id::LogOutcomeFinished
+                       : r.outcome == QLatin1String("suspect") ? Id::LogOutcomeSuspect
+                       : r.outcome == QLatin1String("stopped") ? Id::LogOutcomeStopped
+                                                               : Id::LogOutcomeAbandoned;
+    return msg::QText(
+        Id::LogDownload,
+        {msg::QText(kind), QString::number(r.number), r.file, QString::number(r.frames),
+         QString::number(r.resendRequests), QString::number(r.timedResends),
+         QString::number(r.seconds, 'f', 1), msg::QText(outcome)});
+}
+
+}  // namespace ctrl

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string_view>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+namespace ctrl {
+
+class TransferEngine;
+
+// One download as it ended: what went to which controller, for the log and the ledger.
+struct DownloadRecord {
+    QDateTime time;  // when it ended
+    QString port;
+    QString kind;       // "program", "params" or "screen"
+    int number = 0;     // program number, page or screen number
+    QString file;       // as the user named it
+    QByteArray sha256;  // hex, of the bytes that were sent
+    qint64 size = 0;
+    int frames = 0;
+    int resendRequests = 0;
+    int timedResends = 0;
+    int suspectAnswers = 0;
+    double seconds = 0;
+    QString outcome;  // "finished", "suspect", "abandoned" or "stopped"
+
+    // Fills the hash and the size from the snapshot that goes out.
+    void Describe(std::string_view sentBytes);
+    // Fills the counts and the outcome from the engine once it has ended.
+    void Take(const TransferEngine& engine);
+};
+
+// One JSON object on one line, without the line feed.
+QByteArray LedgerLine(const DownloadRecord& record);
+// Appends the record to the ledger, creating the file and its folder when needed.
+bool AppendToLedger(const DownloadRecord& record, const QString& path);
+// downloads.jsonl in the per-user application data folder.
+QString DefaultLedgerPath();
+// The log's line for the record (the log adds the time).
+QString LogLine(const DownloadRecord& record);
+
+}  // namespace ctrl
