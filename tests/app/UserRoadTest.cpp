@@ -1,4 +1,7 @@
+#include <QCryptographicHash>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +36,13 @@ class UserRoadTest : public QObject {
             download.Browse();
             download.StartDownload();
         });
+    }
+
+    static void TypeLines(AppRun& run, std::initializer_list<const char*> lines) {
+        for (const char* line : lines) {
+            QTest::keyClicks(&run.View(), QString::fromLatin1(line));
+            QTest::keyClick(&run.View(), Qt::Key_Return);
+        }
     }
 
 private slots:
@@ -101,6 +111,55 @@ private slots:
 
         run.Do().disconnect->trigger();
         QVERIFY(!run.Link().Port().IsOpen());
+    }
+
+    // The one-key loop: Ctrl+F7 finds the fault and leaves no object, F5 compiles the mended
+    // program beside it and opens its download, Enter sends it; the log and the ledger say what
+    // went where.
+    void oneKeyCommandsCompileAndDownloadTheOpenProgram() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        run.app.ledgerPath = dir.filePath(QStringLiteral("downloads.jsonl"));
+        const QString program = dir.filePath(QStringLiteral("second.kxc"));
+        const QString object = dir.filePath(QStringLiteral("second.kxo"));
+        TypeLines(run, {"MOV M1,0", "FOO", "END"});
+        run.prompts.answers.enqueue(ui::Prompts::Answer::Yes);  // save the untitled program
+        run.prompts.fileAnswers.enqueue(program);
+        run.Do().compileCurrent->trigger();
+        QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("第 2 行程序命令错误！")});
+        QVERIFY(QFile::exists(program));
+        QVERIFY(!QFile::exists(object));
+
+        run.View().selectAll();
+        TypeLines(run, {"MOV M1,0", "INC M1", "END"});
+        Connect(run);
+        if (QTest::currentTestFailed())
+            return;
+        run.prompts.answers.enqueue(ui::Prompts::Answer::Yes);  // save the changes
+        CDownProDlg* download = RunModal<CDownProDlg>(
+            run.Do().compileAndDownload,
+            [](CDownProDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
+        QVERIFY(download);
+        QCOMPARE(download->filePath, object);
+        QTRY_VERIFY_WITH_TIMEOUT(!download->run.IsRunning(), 10000);
+        QCOMPARE(run.prompts.messages.size(), 1);  // a finished download says so quietly
+
+        const QStringList& log = run.app.log.Lines();
+        QCOMPARE(log.size(), 3);
+        QVERIFY2(log[1].contains(QStringLiteral("编译 second.kxc：编译成功！")),
+                 qPrintable(log[1]));
+        QVERIFY2(log[2].contains(QStringLiteral("下载程序 1：") + object), qPrintable(log[2]));
+        QVERIFY2(log[2].endsWith(QStringLiteral("完成。")), qPrintable(log[2]));
+        const QList<QByteArray> ledger = ReadBytes(run.app.ledgerPath).split('\n');
+        QCOMPARE(ledger.size(), 2);  // one line and its line feed
+        const QJsonObject entry = QJsonDocument::fromJson(ledger[0]).object();
+        QCOMPARE(entry["file"].toString(), object);
+        QCOMPARE(entry["outcome"].toString(), QStringLiteral("finished"));
+        QCOMPARE(entry["sha256"].toString().toLatin1(),
+                 QCryptographicHash::hash(ReadBytes(object), QCryptographicHash::Sha256).toHex());
+        QCOMPARE(entry["port"].toString(), device);
+        run.Do().disconnect->trigger();
     }
 
     // Closing the progress window ends only the window: the main window stays locked, so
