@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QStringList>
@@ -217,6 +218,7 @@ struct Outcome {
     std::vector<emu::Transfer> kept;
     int suspect = 0;
     bool portOpen = false;
+    std::size_t sentBytes = 0;  // everything the host put on the line
 };
 
 // Handshake and download on a simulated line, each tick moving its clock by the tick's period:
@@ -250,6 +252,7 @@ Outcome Download(const Row& row, DownloadKind kind, const Sources& sources) {
     }
     EXPECT_FALSE(ticks.Running()) << "never ended";
     outcome.portOpen = line.open;
+    outcome.sentBytes = line.sent.size();
     outcome.suspect = transfer.Engine().SuspectAnswers();
     outcome.messages << windows.reports;
     if (transfer.Engine().Outcome() == ctrl::TransferOutcome::Finished) {
@@ -300,6 +303,22 @@ TEST_F(FaultMatrixTest, EveryFaultForEveryDownloadKind) {
                 EXPECT_EQ(sources.Holds(kind, got.kept[0]), expect.held == Held::Source);
             }
         }
+    }
+}
+
+// The rows that finish must have made the host work for it, or they test nothing: late and
+// held answers bring timed resends, requested ones resends on request.
+TEST_F(FaultMatrixTest, FaultsThatEndWellStillPutResendsOnTheLine) {
+    const Outcome clean = Download(kRows[0], DownloadKind::Program, sources);
+    for (const char* name : {"answers 1.5 s late", "paused 3 s", "resend every frame"}) {
+        SCOPED_TRACE(name);
+        const Row* row = nullptr;
+        for (const Row& r : kRows) {
+            if (std::string_view(r.name) == name)
+                row = &r;
+        }
+        ASSERT_NE(row, nullptr);
+        EXPECT_GE(Download(*row, DownloadKind::Program, sources).sentBytes, clean.sentBytes + 18);
     }
 }
 
