@@ -61,9 +61,11 @@ private:
 };
 
 // Splits at LF and drops a CR right before it; the text after the last LF, if any, is a line too.
+// Reads a file piece by piece, or bytes already in memory.
 class LineReader {
 public:
-    explicit LineReader(std::FILE* file) : file_(file) {}
+    explicit LineReader(std::FILE* file) : file_(file), data_(buffer_) {}
+    explicit LineReader(std::string_view bytes) : data_(bytes.data()), end_(bytes.size()) {}
 
     // Keeps at most `keep` bytes of the line but always consumes all of it.
     bool Next(std::string& line, std::size_t keep = std::string::npos) {
@@ -73,7 +75,7 @@ public:
         std::size_t total = 0;
         while (pos_ < end_ || Fill()) {
             any = true;
-            const char* start = buffer_ + pos_;
+            const char* start = data_ + pos_;
             const std::size_t available = end_ - pos_;
             const auto* lf = static_cast<const char*>(std::memchr(start, '\n', available));
             const std::size_t length =
@@ -94,46 +96,92 @@ public:
         return any;
     }
 
-    bool Failed() const { return std::ferror(file_) != 0; }
+    bool Failed() const { return file_ != nullptr && std::ferror(file_) != 0; }
 
 private:
     bool Fill() {
+        if (file_ == nullptr)
+            return false;
         pos_ = 0;
         end_ = std::fread(buffer_, 1, sizeof buffer_, file_);
         return end_ > 0;
     }
 
-    std::FILE* file_;
-    char buffer_[1 << 16];
+    std::FILE* file_ = nullptr;
+    const char* data_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    char buffer_[1 << 16];
 };
 
-// Collects lines and hands them to the replacement in large pieces; remembers the first failure,
-// after which later lines are skipped.
+// k as four digits; k outside 0..9999 as printf's "%04d" has it.
+void AppendFourDigits(std::string& out, int k) {
+    if (k < 0 || k > 9999) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%04d", k);
+        out += digits;
+        return;
+    }
+    const char digits[4] = {static_cast<char>('0' + k / 1000),
+                            static_cast<char>('0' + k / 100 % 10),
+                            static_cast<char>('0' + k / 10 % 10), static_cast<char>('0' + k % 10)};
+    out.append(digits, 4);
+}
+
+// Collects lines and hands them to the replacement in large pieces, or keeps them all in memory;
+// remembers the first failure, after which later lines are skipped.
 class LineWriter {
 public:
-    explicit LineWriter(fileio::Replacement& out) : out_(out) {}
+    explicit LineWriter(fileio::Replacement& out) : out_(&out), lines_(&buffer_) {}
+    explicit LineWriter(std::string& memory) : lines_(&memory) {
+        // Every page write makes at least the 4096 register lines.
+        memory.reserve(memory.size() + kRegisterCount * 16);
+    }
 
     void Line(std::string_view text) {
         if (error_)
             return;
-        buffer_ += text;
-        buffer_ += "\r\n";
-        if (buffer_.size() >= kFlushSize)
+        *lines_ += text;
+        Ended();
+    }
+    // RegisterLine(k, valueText), without building it first: most lines of a new file are these,
+    // and one append per line keeps a page write quick.
+    void Register(int k, std::string_view valueText) {
+        if (error_)
+            return;
+        char line[kPrefixLength + kMaxValueText + 2];
+        if (k < 0 || k > 9999 || valueText.size() > kMaxValueText) {
+            Line(RegisterLine(k, valueText));
+            return;
+        }
+        std::memcpy(line, "[S", 2);
+        for (int i = 5, n = k; i >= 2; --i, n /= 10)
+            line[i] = static_cast<char>('0' + n % 10);
+        std::memcpy(line + 6, "] = ", 4);
+        std::memcpy(line + kPrefixLength, valueText.data(), valueText.size());
+        std::memcpy(line + kPrefixLength + valueText.size(), "\r\n", 2);
+        *lines_ += std::string_view(line, kPrefixLength + valueText.size() + 2);
+        if (out_ != nullptr && buffer_.size() >= kFlushSize)
             Flush();
     }
     void Flush() {
-        if (!error_)
-            error_ = out_.Write(buffer_);
+        if (out_ != nullptr && !error_)
+            error_ = out_->Write(buffer_);
         buffer_.clear();
     }
     const std::error_code& error() const { return error_; }
 
 private:
     static constexpr std::size_t kFlushSize = 1 << 16;
-    fileio::Replacement& out_;
+    void Ended() {
+        *lines_ += "\r\n";
+        if (out_ != nullptr && buffer_.size() >= kFlushSize)
+            Flush();
+    }
+
+    fileio::Replacement* out_ = nullptr;
     std::string buffer_;
+    std::string* lines_;  // the buffer for the replacement, or the memory being written
     std::error_code error_;
 };
 
@@ -149,6 +197,73 @@ void Renumber(std::string& line, int k) {
         line = RegisterLine(k, {});
     else
         line.replace(2, 4, FourDigits(k));
+}
+
+// The identification line decides; one byte more than it is enough to tell a longer line apart.
+CheckResult CheckLines(LineReader& reader) {
+    std::string first;
+    if (!reader.Next(first, kIdentification.size() + 2) || first != kIdentification)
+        return CheckResult::NotRegisterFile;
+    return CheckResult::RegisterFile;
+}
+
+PageRead ReadPage(LineReader& reader, int base) {
+    PageRead result;
+    std::string line;
+    for (int skip = 0; skip <= base; ++skip) {
+        if (!reader.Next(line, 0))
+            break;
+    }
+    for (std::string& text : result.texts) {
+        if (!reader.Next(line))
+            break;
+        if (line.size() > kPrefixLength)
+            text = line.substr(kPrefixLength);
+    }
+    result.status = ReadStatus::Done;
+    return result;
+}
+
+// What a page write refuses before it looks at the file.
+WriteStatus RefusedWrite(int base, const PageTexts& texts) {
+    if (!IsPageBase(base))
+        return WriteStatus::BadPage;
+    for (const std::string& text : texts) {
+        if (HasLineBreak(text))
+            return WriteStatus::BadText;
+    }
+    return WriteStatus::Done;
+}
+
+// The new file from the old one: the page's lines replaced, every later line renumbered by its
+// position, registers the old file lacks added as 0. Stops with TooManyLines when the old file
+// holds more lines than four digits can number.
+WriteStatus RewritePage(LineReader& reader, LineWriter& writer, int base, const PageTexts& texts) {
+    std::string line;
+    writer.Line(reader.Next(line) ? std::string_view(line) : kIdentification);
+    int k = 0;
+    for (; k < base; ++k) {
+        if (reader.Next(line))
+            writer.Line(line);
+        else
+            writer.Register(k, "0");
+    }
+    for (; k < base + kPageSize; ++k) {
+        writer.Register(k, texts[static_cast<std::size_t>(k - base)]);
+        reader.Next(line, 0);
+    }
+    for (; reader.Next(line); ++k) {
+        if (k >= kMaxRegisterLines)
+            return WriteStatus::TooManyLines;
+        Renumber(line, k);
+        writer.Line(line);
+        if (writer.error())
+            break;
+    }
+    for (; k < kRegisterCount; ++k)
+        writer.Register(k, "0");
+    writer.Flush();
+    return WriteStatus::Done;
 }
 
 // Page writes on one file take turns: each holds an exclusive lock on the register file from
@@ -193,13 +308,15 @@ WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path fil
 }  // namespace
 
 std::string FourDigits(int k) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%04d", k);
+    std::string digits;
+    AppendFourDigits(digits, k);
     return digits;
 }
 
 std::string RegisterLine(int k, std::string_view valueText) {
-    std::string line = "[S" + FourDigits(k) + "] = ";
+    std::string line = "[S";
+    AppendFourDigits(line, k);
+    line += "] = ";
     line += valueText;
     return line;
 }
@@ -219,11 +336,12 @@ CheckResult CheckRegisterFile(const fs::path& path) {
     if (!file)
         return CheckResult::CannotOpen;
     LineReader reader(file.get());
-    std::string first;
-    // One byte more than the identification is enough to tell a longer line apart.
-    if (!reader.Next(first, kIdentification.size() + 2) || first != kIdentification)
-        return CheckResult::NotRegisterFile;
-    return CheckResult::RegisterFile;
+    return CheckLines(reader);
+}
+
+CheckResult CheckRegisterBytes(std::string_view contents) {
+    LineReader reader(contents);
+    return CheckLines(reader);
 }
 
 std::error_code CreateRegisterFile(const fs::path& path) {
@@ -242,30 +360,34 @@ PageRead ReadRegisterPage(const fs::path& path, int base) {
     if (!file)
         return result;
     LineReader reader(file.get());
-    std::string line;
-    for (int skip = 0; skip <= base; ++skip) {
-        if (!reader.Next(line, 0))
-            break;
-    }
-    for (std::string& text : result.texts) {
-        if (!reader.Next(line))
-            break;
-        if (line.size() > kPrefixLength)
-            text = line.substr(kPrefixLength);
-    }
-    result.status = ReadStatus::Done;
-    return result;
+    return ReadPage(reader, base);
+}
+
+PageRead ReadRegisterPageBytes(std::string_view contents, int base) {
+    if (!IsPageBase(base))
+        return PageRead{ReadStatus::BadPage, {}};
+    LineReader reader(contents);
+    return ReadPage(reader, base);
+}
+
+WriteStatus RewriteRegisterPageBytes(std::string_view contents, int base, const PageTexts& texts,
+                                     std::string& rewritten) {
+    rewritten.clear();
+    if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
+        return refused;
+    LineReader reader(contents);
+    LineWriter writer(rewritten);
+    const WriteStatus status = RewritePage(reader, writer, base, texts);
+    if (status != WriteStatus::Done)
+        rewritten.clear();
+    return status;
 }
 
 WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts,
                               std::chrono::milliseconds wait) {
     const fs::path path = fileio::WriteTarget(requested);
-    if (!IsPageBase(base))
-        return Failure(WriteStatus::BadPage);
-    for (const std::string& text : texts) {
-        if (HasLineBreak(text))
-            return Failure(WriteStatus::BadText);
-    }
+    if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
+        return Failure(refused);
     File in;
     bool opened = false;
     if (const std::error_code ec = OpenLocked(in, path, wait, opened))
@@ -279,30 +401,8 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
 
     LineReader reader(in.get());
     LineWriter writer(out);
-    std::string line;
-    writer.Line(reader.Next(line) ? std::string_view(line) : kIdentification);
-    int k = 0;
-    for (; k < base; ++k) {
-        if (reader.Next(line))
-            writer.Line(line);
-        else
-            writer.Line(RegisterLine(k, "0"));
-    }
-    for (; k < base + kPageSize; ++k) {
-        writer.Line(RegisterLine(k, texts[static_cast<std::size_t>(k - base)]));
-        reader.Next(line, 0);
-    }
-    for (; reader.Next(line); ++k) {
-        if (k >= kMaxRegisterLines)
-            return Failure(WriteStatus::TooManyLines, {}, path);
-        Renumber(line, k);
-        writer.Line(line);
-        if (writer.error())
-            break;
-    }
-    for (; k < kRegisterCount; ++k)
-        writer.Line(RegisterLine(k, "0"));
-    writer.Flush();
+    if (RewritePage(reader, writer, base, texts) == WriteStatus::TooManyLines)
+        return Failure(WriteStatus::TooManyLines, {}, path);
 
     if (reader.Failed())
         return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);

@@ -62,6 +62,14 @@ struct WriteResult {
     std::filesystem::path file;  // the file the failure concerns
 };
 
+// The check, the page read and the page write on a register file's contents in memory, as the
+// functions on files do them once the file is open. A write that is not Done leaves `rewritten`
+// empty.
+CheckResult CheckRegisterBytes(std::string_view contents);
+PageRead ReadRegisterPageBytes(std::string_view contents, int base);
+WriteStatus RewriteRegisterPageBytes(std::string_view contents, int base, const PageTexts& texts,
+                                     std::string& rewritten);
+
 // Working copy of a page write: the full path with ".bak" appended.
 std::filesystem::path WorkingCopyPath(const std::filesystem::path& path);
 

@@ -385,4 +385,53 @@ TEST(WriteRegisterPage, ConcurrentWritersTakeTurnsAndLoseNoUpdate) {
     EXPECT_EQ(testfs::Names(dir.path()), std::vector<std::string>{"a.dat"});
 }
 
+// The functions on bytes in memory are what the fuzzer runs: each must give exactly what its
+// file counterpart does, or the fuzzing checks another program.
+TEST(RegisterBytes, MatchTheFileOperations) {
+    TempDir dir;
+    const fs::path file = dir / "a.dat";
+    PageTexts longTexts = Texts("value-longer-than-nine-");
+    PageTexts lineBreak = AllZero();
+    lineBreak[5] = "1\n2";
+    std::string tooLong = kIdent + "\r\n";
+    for (int k = 0; k < 10001; ++k)
+        tooLong += "[S0000] = 1\n";
+    const struct {
+        const char* name;
+        std::string old;
+        int base;
+        PageTexts texts;
+    } cases[] = {
+        {"empty", "", 0, Texts("v")},
+        {"identification only", kIdent + "\r\n", 4080, Texts("")},
+        {"LF lines, page inside",
+         kIdent + "\n" +
+             Lines(
+                 0, 50, [](int k) { return std::to_string(k); }, "\n"),
+         24, Texts("x")},
+        {"short and odd lines", kIdent + "\r\n[S\r\n\r\n" + RegisterLine(2, "\r") + "\n", 0,
+         AllZero()},
+        {"no final line break", kIdent + "\r\n" + Zeros(0, 30) + "[S0030] = 9", 48, Texts("7")},
+        {"CR only", kIdent + "\r[S0000] = 5\r", 0, AllZero()},
+        {"not a register file", "hello\r\n" + Zeros(0, 5000), 4008, Texts("-")},
+        {"texts longer than a field", kIdent + "\r\n", 96, longTexts},
+        {"bad page", kIdent + "\r\n", 25, AllZero()},
+        {"line break in a text", kIdent + "\r\n", 0, lineBreak},
+        {"too many lines", tooLong, 0, AllZero()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(file, c.old);
+        EXPECT_EQ(CheckRegisterBytes(c.old), CheckRegisterFile(file));
+        const PageRead fromBytes = ReadRegisterPageBytes(c.old, c.base);
+        const PageRead fromFile = ReadRegisterPage(file, c.base);
+        EXPECT_EQ(fromBytes.status, fromFile.status);
+        EXPECT_EQ(fromBytes.texts, fromFile.texts);
+        std::string rewritten = "stale";
+        const WriteStatus status = RewriteRegisterPageBytes(c.old, c.base, c.texts, rewritten);
+        EXPECT_EQ(status, WriteRegisterPage(file, c.base, c.texts).status);
+        EXPECT_TRUE(rewritten == (status == WriteStatus::Done ? ReadFile(file) : std::string()));
+    }
+}
+
 }  // namespace

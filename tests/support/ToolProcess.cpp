@@ -65,6 +65,26 @@ ToolRun RunTool(const std::string& binary, const std::filesystem::path& folder,
     return run;
 }
 
+BackgroundTool::BackgroundTool(const std::string& binary, const std::filesystem::path& folder,
+                               const std::string& name, std::vector<std::string> args)
+    : outPath(folder / (name + ".out")), errPath(folder / (name + ".err")) {
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    pid = SpawnTool(binary, std::move(args), out, err);
+    close(out);
+    close(err);
+}
+
+ToolRun BackgroundTool::Finish() {
+    ToolRun run;
+    if (pid > 0)
+        run.status = ExitStatus(pid);
+    pid = -1;
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
+    return run;
+}
+
 EmulatorProcess::EmulatorProcess(const std::string& binary, std::vector<std::string> args) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)

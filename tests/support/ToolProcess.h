@@ -22,6 +22,19 @@ struct ToolRun {
 ToolRun RunTool(const std::string& binary, const std::filesystem::path& folder,
                 std::vector<std::string> args);
 
+// `BINARY ARGS...` started in the background, so that several runs overlap; its output passes
+// through files in `folder` named after `name`. Finish waits for its end.
+class BackgroundTool {
+public:
+    BackgroundTool(const std::string& binary, const std::filesystem::path& folder,
+                   const std::string& name, std::vector<std::string> args);
+    ToolRun Finish();
+
+private:
+    std::filesystem::path outPath, errPath;
+    pid_t pid = -1;
+};
+
 // `BINARY emulate ARGS...` in the background, its standard output read line by line.
 class EmulatorProcess {
 public:
