@@ -366,7 +366,7 @@ TEST_F(FaultMatrixTest, QuickRowsThroughTheCommandLineTools) {
         run.download = std::make_unique<testsupport::BackgroundTool>(
             TARVEX_BIN, folder, name,
             std::vector<std::string>{"download", "program", sources.program.string(), "--port",
-                                     device, "--baud", "19200", "--number", "12"});
+                                     device, "--baud", "19200", "--number", "12", "--force"});
         runs.push_back(std::move(run));
     }
     ASSERT_GE(runs.size(), 8u);
