@@ -2,9 +2,11 @@
 
 #include "app/MainFrm.h"
 #include "app/Tarvex.h"
+#include "common/FileIo.h"
 #include "ui/QtPrompts.h"
 
 int main(int argc, char* argv[]) {
+    fileio::RemoveTemporariesOnSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName(ui::kApplicationName);
     CTarvexApp::InstallTranslations();

@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/FileIo.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     // Line ends are written as given: disasm output must keep its CR LF unchanged.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+    fileio::RemoveTemporariesOnSignals();
     const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
     const int status = Run(words);
     // A full disk behind a redirection must not pass for a complete listing.

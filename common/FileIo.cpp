@@ -3,8 +3,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <limits>
@@ -119,6 +123,65 @@ fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
 
 }  // namespace
 
+namespace {
+
+// Temporary files of writes under way, readable from a signal handler: a slot is claimed, its
+// path copied in, and only then marked listed; the handler reads listed slots only.
+enum SlotState : int { kFree, kClaimed, kListed };
+struct TemporarySlot {
+    std::atomic<int> state{kFree};
+    char path[4096] = {};
+};
+std::array<TemporarySlot, 16> temporaries;
+static_assert(std::atomic<int>::is_always_lock_free);
+
+#if !defined(_WIN32)
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+    for (TemporarySlot& slot : temporaries) {
+        if (slot.state.load(std::memory_order_acquire) == kListed)
+            unlink(slot.path);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+#endif
+
+}  // namespace
+
+void RemoveTemporariesOnSignals() {
+#if !defined(_WIN32)
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+void Replacement::Track() {
+    const std::string name = temporary_.string();
+    if (name.size() >= sizeof(TemporarySlot::path))
+        return;
+    for (std::size_t i = 0; i < temporaries.size(); ++i) {
+        TemporarySlot& slot = temporaries[i];
+        int expected = kFree;
+        if (!slot.state.compare_exchange_strong(expected, kClaimed, std::memory_order_acquire))
+            continue;
+        std::memcpy(slot.path, name.c_str(), name.size() + 1);
+        slot.state.store(kListed, std::memory_order_release);
+        slot_ = static_cast<int>(i);
+        return;
+    }
+}
+
+void Replacement::Untrack() {
+    if (slot_ < 0)
+        return;
+    temporaries[static_cast<std::size_t>(slot_)].state.store(kFree, std::memory_order_release);
+    slot_ = -1;
+}
+
 fs::path WriteTarget(const fs::path& path) {
     // Link by link, so that a link to a file not made yet names that file too.
     fs::path target = path;
@@ -166,6 +229,7 @@ std::error_code Replacement::Open(const fs::path& path) {
         temporary_.clear();
         return OpenInPlace();
     }
+    Track();
     // The replacement is the same file to its users, so it keeps who may read and write it.
     KeepAccess(fd_, temporary_, target_);
     return {};
@@ -188,6 +252,7 @@ std::error_code Replacement::OpenThrough(const fs::path& path, const fs::path& w
         temporary_.clear();
         return Fail(cause, workingCopy);
     }
+    Track();
     KeepAccess(fd_, temporary_, target_);
     return {};
 }
@@ -251,6 +316,7 @@ std::error_code Replacement::Commit() {
     fs::rename(temporary_, target_, ec);
     if (ec)
         return Fail(ec, target_);
+    Untrack();
     temporary_.clear();
     SyncFolder(target_.parent_path());
     return {};
@@ -261,6 +327,7 @@ void Replacement::Abandon() {
     if (!temporary_.empty()) {
         std::error_code ignored;
         fs::remove(temporary_, ignored);
+        Untrack();
         temporary_.clear();
     }
     written_ = 0;

@@ -61,9 +61,18 @@ private:
     std::filesystem::path temporary_;
     std::filesystem::path failedFile_;
     std::error_code error_;
+    void Track();
+    void Untrack();
+
     int fd_ = -1;
+    int slot_ = -1;  // where the temporary file is listed for removal on a fatal signal
     unsigned long long written_ = 0;
 };
+
+// From now on SIGINT, SIGTERM and SIGHUP first remove the temporary files of writes under way,
+// then end the process as before; SIGXFSZ is ignored, so a write over the file size limit fails
+// like any other and leaves the old file. For the programs' main functions.
+void RemoveTemporariesOnSignals();
 
 // Replaces the file at `path` (through a link, the file it points to) with `bytes`, as
 // Replacement does. Returns an empty error code on success.

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <regex>
@@ -104,6 +106,40 @@ TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     EXPECT_EQ(fileio::WriteSafely(file / "a.kxo", "x"), std::errc::not_a_directory);
     EXPECT_EQ(fileio::WriteSafely("", "x"), std::errc::no_such_file_or_directory);
     EXPECT_EQ(Names(dir.path()), (Strings{"a.kxo", "folder.kxo"}));
+}
+
+// A write cut short by a signal leaves the old file and no temporary one; over the size limit it
+// is a failure like any other.
+TEST(Replacement, FatalSignalsRemoveTheTemporaryFile) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+        TempDir dir;
+        const fs::path file = dir / "p.kxo";
+        WriteFile(file, "old");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            fileio::RemoveTemporariesOnSignals();
+            if (signal == SIGXFSZ) {
+                const rlimit small{100, 100};
+                ::setrlimit(RLIMIT_FSIZE, &small);
+                const bool refused =
+                    fileio::WriteSafely(file, std::string(5000, 'n')) == std::errc::file_too_large;
+                ::_exit(refused ? 0 : 1);
+            }
+            fileio::Replacement replacement;
+            replacement.Open(file);
+            replacement.Write("new");
+            ::raise(signal);
+            ::_exit(3);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (signal == SIGXFSZ)
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        else
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(ReadFile(file), "old") << signal;
+        EXPECT_EQ(Names(dir.path()), Strings{"p.kxo"}) << signal;
+    }
 }
 
 TEST(WriteSafely, RewritesInPlaceWhereNoTemporaryFileCanBeMade) {
