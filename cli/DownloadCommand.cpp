@@ -10,6 +10,7 @@
 #include <string>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -28,6 +29,7 @@
 #include "common/PortName.h"
 #include "link/ControllerSession.h"
 #include "link/DownloadMessages.h"
+#include "link/DownloadRecord.h"
 #include "link/ParameterSource.h"
 #include "link/ProgramSource.h"
 #include "link/ScratchPath.h"
@@ -122,7 +124,16 @@ struct Download {
     std::unique_ptr<ctrl::DownloadSource> source;
     const ctrl::TransferProfile* profile = nullptr;
     int total = 0;
+    ctrl::DownloadRecord record;
 };
+
+// The ledger keeps what went to which controller, whatever the outcome.
+void File(Download& download, const ctrl::TransferEngine& engine, const QElapsedTimer& clock) {
+    download.record.time = QDateTime::currentDateTime();
+    download.record.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+    download.record.Take(engine);
+    ctrl::AppendToLedger(download.record, ctrl::DefaultLedgerPath());
+}
 
 struct Refusal {
     std::string message;
@@ -198,6 +209,7 @@ std::optional<Refusal> PrepareFile(const std::string& path, const ctrl::Transfer
     if (auto refusal = Unfinished(*source, force))
         return refusal;
     download.total = Numbered(*source, text::DecimalValue(number));
+    download.record.number = text::DecimalValue(number);
     download.profile = &profile;
     download.source = std::move(source);
     return std::nullopt;
@@ -234,6 +246,7 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     if (!source->Open(scratch))
         return Refusal{ctrl::CannotOpenMessage(scratch), exitcode::kUnreadable};
     download.total = ctrl::ScreenSource::kPacketCount;
+    download.record.number = target.screenNumber;
     download.profile = &ctrl::kScreenProfile;
     download.source = std::move(source);
     return std::nullopt;
@@ -321,6 +334,12 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         return exitcode::kNoController;
     }
 
+    download.record.kind = QString::fromStdString(kind);
+    download.record.file = QString::fromStdString(path);
+    download.record.port = QString::fromStdString(portText);
+    download.record.Describe(download.source->Snapshot());
+    QElapsedTimer clock;
+    clock.start();
     ProgressLine bar(err, download.total, download.profile->periodMs, isatty(STDERR_FILENO) == 1);
     auto transfer =
         std::make_unique<ctrl::TimedTransfer>(port, *download.profile, *download.source, bar);
@@ -332,6 +351,7 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
                stop.Received() != 0;
     });
     const ctrl::TransferOutcome outcome = transfer->Engine().Outcome();
+    File(download, transfer->Engine(), clock);
     if (outcome == ctrl::TransferOutcome::Running) {
         // Stopped between two ticks: no further frame goes out once the ticks are gone.
         transfer.reset();

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include <QtTest/qtestsystem.h>
+#include <QCryptographicHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "common/FileIo.h"
 #include "tests/support/Samples.h"
@@ -53,6 +56,9 @@ protected:
 };
 
 TEST_F(DownloadCommandTest, ProgramParametersAndScreenReachTheEmulator) {
+    // The ledger goes to the data folder, here the test's own.
+    const std::string data = (folder / "data").string();
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     const std::string device = StartEmulator();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
     std::string records;
@@ -84,6 +90,24 @@ TEST_F(DownloadCommandTest, ProgramParametersAndScreenReachTheEmulator) {
     const std::string pbm = Stored("screen-parameter-005.pbm");
     EXPECT_EQ(pbm.substr(0, 10), "P4\n64 128\n");
     EXPECT_EQ(static_cast<unsigned char>(pbm[10]), 0x80);  // the top-left pixel
+
+    // One ledger line per download: what was sent, to which port, and how it ended.
+    std::string ledger;
+    ASSERT_TRUE(fileio::ReadWholeFile(fs::path(data) / "Tarvex620B" / "downloads.jsonl", ledger));
+    const QList<QByteArray> lines = QByteArray::fromStdString(ledger).split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    const QJsonObject program = QJsonDocument::fromJson(lines[0]).object();
+    EXPECT_EQ(program["kind"].toString(), "program");
+    EXPECT_EQ(program["number"].toInt(), 300);
+    EXPECT_EQ(program["port"].toString().toStdString(), device);
+    EXPECT_EQ(program["outcome"].toString(), "finished");
+    EXPECT_EQ(program["sha256"].toString().toLatin1(),
+              QCryptographicHash::hash(QByteArray::fromStdString("This is RVL412E.kxo!" + records),
+                                       QCryptographicHash::Sha256)
+                  .toHex());
+    EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object()["kind"].toString(), "params");
+    EXPECT_EQ(QJsonDocument::fromJson(lines[2]).object()["size"].toInt(), 1024);
+    ::unsetenv("XDG_DATA_HOME");
 
     // The stand-alone conversion writes the same screen data.
     run = Tarvex({"screen", bitmap, "-o", (folder / "again.dat").string()});
