@@ -468,7 +468,12 @@ void CMainFrame::OnCompileAndDownload() {
 
 void CMainFrame::LogCompile(const QString& source, const compiler::CompileResult& result,
                             const QString& message) {
-    app_.log.Add(msg::QText(Id::LogCompile, {source, message, QString::number(result.records)}));
+    // Records are counted only where an object program was written.
+    const bool written = result.outcome == compiler::CompileOutcome::Compiled ||
+                         result.outcome == compiler::CompileOutcome::MissingEnd;
+    app_.log.Add(written ? msg::QText(Id::LogCompile,
+                                      {source, message, QString::number(result.records)})
+                         : msg::QText(Id::LogCompileNoObject, {source, message}));
     messagePane->setText(message);
 }
 

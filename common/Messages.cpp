@@ -232,6 +232,7 @@ constexpr Entry kTable[] = {
     {Id::LogFilter, "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||"},
     {Id::LogDefaultName, "信息.txt"},
     {Id::LogCompile, "编译 %1：%2（%3 条记录）"},
+    {Id::LogCompileNoObject, "编译 %1：%2"},
     {Id::LogDownload, "下载%1 %2：%3，%4 帧，重发请求 %5 次，超时重发 %6 次，用时 %7 秒，%8。"},
     {Id::LogKindProgram, "程序"},
     {Id::LogKindParams, "参数页"},

@@ -240,6 +240,7 @@ enum class Id : int {
     LogFilter,
     LogDefaultName,
     LogCompile,
+    LogCompileNoObject,
     LogDownload,
     LogKindProgram,
     LogKindParams,
