@@ -276,12 +276,24 @@ void CTarvexView::ShowLine(int line) {
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent* event) {
-    // While the completion list shows, it takes the keys that choose or dismiss.
-    if (completer_->popup()->isVisible()) {
+    // While the completion list shows, it takes the keys that choose or dismiss; Enter still
+    // ends the line unless an entry was chosen with the arrow keys, and Tab takes the first.
+    if (QAbstractItemView* popup = completer_->popup(); popup->isVisible()) {
+        const bool chosen = popup->currentIndex().isValid();
         switch (event->key()) {
             case Qt::Key_Return:
             case Qt::Key_Enter:
+                if (!chosen) {
+                    popup->hide();
+                    break;
+                }
+                event->ignore();
+                return;
             case Qt::Key_Tab:
+                if (!chosen)
+                    popup->setCurrentIndex(completer_->completionModel()->index(0, 0));
+                event->ignore();
+                return;
             case Qt::Key_Backtab:
             case Qt::Key_Escape:
                 event->ignore();
@@ -529,7 +541,6 @@ void CTarvexView::UpdateCompletion(bool forced) {
         popup->hide();
         return;
     }
-    popup->setCurrentIndex(completer_->completionModel()->index(0, 0));
     QRect place = cursorRect();
     place.translate(viewportMargins().left(), 0);
     place.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
