@@ -73,9 +73,9 @@ CFindDlg::CFindDlg(CTarvexView& view, QWidget* parent) : QDialog(parent), view_(
 
 void CFindDlg::ShowFind(bool replace) {
     setWindowTitle(Ui(replace ? msg::Id::ReplaceCaption : msg::Id::FindCaption));
-    for (QWidget* w : {static_cast<QWidget*>(replaceLabel_), static_cast<QWidget*>(replaceEdit),
-                       static_cast<QWidget*>(replaceButton),
-                       static_cast<QWidget*>(replaceAllButton)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(replaceLabel_), static_cast<QWidget*>(replaceEdit),
+          static_cast<QWidget*>(replaceButton), static_cast<QWidget*>(replaceAllButton)})
         w->setVisible(replace);
     const QString selected = view_.textCursor().selectedText();
     if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))

@@ -332,7 +332,8 @@ void CMainFrame::SetLineText(const QString& text) {
 
 void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle) {
     const bool modified = app_.document && app_.document->IsModified();
-    setWindowTitle(msg::QText(modified ? Id::WindowTitleModified : Id::WindowTitle, {documentTitle}));
+    setWindowTitle(
+        msg::QText(modified ? Id::WindowTitleModified : Id::WindowTitle, {documentTitle}));
 }
 
 void CMainFrame::ShowRecentFiles(const QStringList& paths) {
@@ -530,14 +531,14 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
     AddCommand(edit, c.nextProblem, Ui(Id::MenuNextProblem), Ui(Id::MenuNextProblemTip), [this] {
         view_->NextProblem();
     })->setShortcut(Keys(Qt::Key_F4));
-    AddCommand(edit, c.previousProblem, Ui(Id::MenuPreviousProblem),
-               Ui(Id::MenuPreviousProblemTip), [this] { view_->PreviousProblem(); })
+    AddCommand(edit, c.previousProblem, Ui(Id::MenuPreviousProblem), Ui(Id::MenuPreviousProblemTip),
+               [this] { view_->PreviousProblem(); })
         ->setShortcut(Keys(Qt::SHIFT | Qt::Key_F4));
 
     view->addSeparator();
-    AddCommand(view, c.problems, Ui(Id::MenuProblems), Ui(Id::MenuProblemsTip),
-               [this](bool shown) { problemsDock->setVisible(shown); })
-        ->setCheckable(true);
+    AddCommand(view, c.problems, Ui(Id::MenuProblems), Ui(Id::MenuProblemsTip), [this](bool shown) {
+        problemsDock->setVisible(shown);
+    })->setCheckable(true);
     c.problems->setChecked(true);
     AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
         view_->ZoomIn();
@@ -555,7 +556,8 @@ void CMainFrame::AttachEditorParts() {
     problemsDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
     addDockWidget(Qt::BottomDockWidgetArea, problemsDock);
     resizeDocks({problemsDock}, {height() / 5}, Qt::Vertical);
-    connect(problemsDock, &QDockWidget::visibilityChanged, commands_.problems, &QAction::setChecked);
+    connect(problemsDock, &QDockWidget::visibilityChanged, commands_.problems,
+            &QAction::setChecked);
     connect(problemsDock, &CProblemsDock::LineChosen, view_, [this](int line) {
         view_->GoToLine(line);
         view_->setFocus();

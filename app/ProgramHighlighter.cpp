@@ -158,11 +158,11 @@ void CProgramHighlighter::SetPalette(const QPalette& palette) {
     const int saturation = dark ? 170 : 210;
     auto hue = [&](int h) { return QColor::fromHsl(h, saturation, lightness); };
     const std::pair<Kind, int> hues[] = {
-        {Kind::Motion, 215},     {Kind::Control, 275},   {Kind::Jump, 25},
-        {Kind::Bit, 320},        {Kind::Arithmetic, 175}, {Kind::Move, 245},
-        {Kind::RegisterM, 130},  {Kind::RegisterF, 100}, {Kind::RegisterS, 55},
-        {Kind::RegisterB, 290},  {Kind::RegisterI, 190}, {Kind::RegisterJ, 160},
-        {Kind::RegisterO, 340},  {Kind::Number, 0},      {Kind::LabelDefinition, 195},
+        {Kind::Motion, 215},    {Kind::Control, 275},    {Kind::Jump, 25},
+        {Kind::Bit, 320},       {Kind::Arithmetic, 175}, {Kind::Move, 245},
+        {Kind::RegisterM, 130}, {Kind::RegisterF, 100},  {Kind::RegisterS, 55},
+        {Kind::RegisterB, 290}, {Kind::RegisterI, 190},  {Kind::RegisterJ, 160},
+        {Kind::RegisterO, 340}, {Kind::Number, 0},       {Kind::LabelDefinition, 195},
         {Kind::LabelUse, 195},
     };
     for (const auto& [kind, h] : hues) {

@@ -21,13 +21,13 @@ class CProgramHighlighter : public QSyntaxHighlighter {
 
 public:
     enum class Kind : std::uint8_t {
-        Motion,      // mnemonic groups 1 to 6
+        Motion,  // mnemonic groups 1 to 6
         Control,
         Jump,
         Bit,
         Arithmetic,
         Move,
-        RegisterM,   // references by letter
+        RegisterM,  // references by letter
         RegisterF,
         RegisterS,
         RegisterB,

@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 
 #include "app/ProgramFile.h"
-#include "compiler/Disassembler.h"
 #include "app/TarvexView.h"
+#include "compiler/Disassembler.h"
 #include "ui/Prompts.h"
 
 CTarvexDoc::CTarvexDoc(ui::Prompts& prompts, CTarvexView& view) : prompts_(prompts), view_(view) {
@@ -67,13 +67,14 @@ bool CTarvexDoc::OnSaveDocument(const QString& path) {
 }
 
 // Read only: the object program stays as it is, the text is a new document to save elsewhere.
-CTarvexDoc::OpenOutcome CTarvexDoc::OpenObjectProgram(const QString& path, const QByteArray& bytes) {
+CTarvexDoc::OpenOutcome CTarvexDoc::OpenObjectProgram(const QString& path,
+                                                      const QByteArray& bytes) {
     const compiler::Disassembly source = compiler::Disassemble(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!source.ok) {
-        prompts_.Message(msg::QText(msg::Id::ObjectNotDisassembled,
-                                    {QDir::toNativeSeparators(path),
-                                     QString::fromStdString(source.error)}));
+        prompts_.Message(
+            msg::QText(msg::Id::ObjectNotDisassembled,
+                       {QDir::toNativeSeparators(path), QString::fromStdString(source.error)}));
         return OpenOutcome::Untouched;
     }
     QByteArray text;

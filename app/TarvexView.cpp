@@ -4,24 +4,24 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCompleter>
-#include <QFontDatabase>
-#include <QHelpEvent>
-#include <QPainter>
-#include <QStringListModel>
-#include <QToolTip>
-#include <QWheelEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontDatabase>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPagedPaintDevice>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QToolTip>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "app/GbkText.h"
 #include "app/LiveCheck.h"
@@ -54,7 +54,8 @@ bool InsertsCharacter(const QKeyEvent* event) {
 // removes takes its bytes off the sum as it goes.
 class LineBytes : public QTextBlockUserData {
 public:
-    LineBytes(std::shared_ptr<qsizetype> sum, qsizetype bytes) : sum_(std::move(sum)), bytes_(bytes) {
+    LineBytes(std::shared_ptr<qsizetype> sum, qsizetype bytes)
+        : sum_(std::move(sum)), bytes_(bytes) {
         *sum_ += bytes_;
     }
     ~LineBytes() override { *sum_ -= bytes_; }
@@ -96,7 +97,7 @@ QStringList Mnemonics() {
 
 bool SameText(const QString& a, const QString& b, QTextDocument::FindFlags flags) {
     return a.compare(b, flags & QTextDocument::FindCaseSensitively ? Qt::CaseSensitive
-                                                                    : Qt::CaseInsensitive) == 0;
+                                                                   : Qt::CaseInsensitive) == 0;
 }
 
 constexpr int kMinPointSize = 4;
@@ -290,8 +291,11 @@ void CTarvexView::keyPressEvent(QKeyEvent* event) {
                 event->ignore();
                 return;
             case Qt::Key_Tab:
-                if (!chosen)
-                    popup->setCurrentIndex(completer_->completionModel()->index(0, 0));
+                if (!chosen) {
+                    popup->hide();
+                    InsertCompletion(completer_->currentCompletion());
+                    return;
+                }
                 event->ignore();
                 return;
             case Qt::Key_Backtab:
@@ -457,7 +461,8 @@ void CTarvexView::PaintGutter(QPaintEvent* event) {
     QPainter painter(gutter_);
     const QPalette& colours = palette();
     painter.fillRect(event->rect(), colours.color(QPalette::Window));
-    const QColor plain = Blend(colours.color(QPalette::WindowText), colours.color(QPalette::Window), 0.45);
+    const QColor plain =
+        Blend(colours.color(QPalette::WindowText), colours.color(QPalette::Window), 0.45);
     const QColor current = colours.color(QPalette::WindowText);
     const int caretBlock = textCursor().blockNumber();
     const int height = fontMetrics().height();
@@ -526,7 +531,8 @@ void CTarvexView::UpdateCompletion(bool forced) {
     const QString line = cursor.block().text();
     const int position = cursor.positionInBlock();
     int start = 0;
-    const QStringView word = CProgramHighlighter::MnemonicOf(QStringView(line).left(position), &start);
+    const QStringView word =
+        CProgramHighlighter::MnemonicOf(QStringView(line).left(position), &start);
     const bool endsAtCaret = start + word.size() == position &&
                              (position == line.size() || !line[position].isLetterOrNumber());
     QAbstractItemView* popup = completer_->popup();

@@ -53,8 +53,7 @@ public:
     // Replaces the selection when it is a match, then finds the next one.
     bool Replace(const QString& text, const QString& replacement, QTextDocument::FindFlags flags);
     // Every match in one undo step; -1 when the result would not fit the capacity.
-    int ReplaceAll(const QString& text, const QString& replacement,
-                   QTextDocument::FindFlags flags);
+    int ReplaceAll(const QString& text, const QString& replacement, QTextDocument::FindFlags flags);
 
     void ZoomIn();
     void ZoomOut();

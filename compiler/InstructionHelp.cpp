@@ -40,7 +40,7 @@ std::string Describe(const InstructionDescriptor& d, std::size_t k) {
 
 std::string OperandHint(const InstructionDescriptor& d) {
     constexpr std::array<msg::Id, kMaxOperands + 1> kPatterns = {
-        msg::Id::HintNoOperands,    msg::Id::HintOneOperand,  msg::Id::HintTwoOperands,
+        msg::Id::HintNoOperands,    msg::Id::HintOneOperand,   msg::Id::HintTwoOperands,
         msg::Id::HintThreeOperands, msg::Id::HintFourOperands, msg::Id::HintFiveOperands};
     std::array<std::string, kMaxOperands> parts;
     for (std::size_t k = 0; k < d.operandCount && k < parts.size(); ++k)
