@@ -44,6 +44,14 @@ void CLiveCheck::Schedule() {
     wait_.start();
 }
 
+void CLiveCheck::StartNow() {
+    wait_.stop();
+    if (synchronous_)
+        RunNow();
+    else
+        Start();
+}
+
 void CLiveCheck::RunNow() {
     wait_.stop();
     const int generation = ++generation_;

@@ -27,6 +27,8 @@ public:
 
     // After each edit: restarts the wait.
     void Schedule();
+    // Starts a check at once, without the wait (a text just loaded).
+    void StartNow();
     // Checks now on the calling thread and reports before returning (tests, first look).
     void RunNow();
     // Runs every scheduled check at once on the calling thread, without the wait.

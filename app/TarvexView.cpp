@@ -222,6 +222,8 @@ void CTarvexView::SetWholeText(const QByteArray& bytes) {
     setPlainText(gbk::Decode(bytes));
     if (document_)
         document_->loading = wasLoading;
+    // Nobody is typing: the new text's problems are wanted now.
+    check_->StartNow();
 }
 
 // Each line holds its own byte count, so an edit costs only the lines it touched.
