@@ -31,6 +31,8 @@ public:
     void StartNow();
     // Checks now on the calling thread and reports before returning (tests, first look).
     void RunNow();
+    // The pause after the last edit before a check starts.
+    void SetDelay(int ms) { wait_.setInterval(ms); }
     // Runs every scheduled check at once on the calling thread, without the wait.
     void SetSynchronous(bool synchronous) { synchronous_ = synchronous; }
 

@@ -538,6 +538,9 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
     view->addSeparator();
     AddCommand(view, c.problems, Ui(Id::MenuProblems), Ui(Id::MenuProblemsTip), [this](bool shown) {
         problemsDock->setVisible(shown);
+        // From the keyboard: the list takes the focus, Enter goes to a problem.
+        if (shown)
+            problemsDock->widget()->setFocus();
     })->setCheckable(true);
     c.problems->setChecked(true);
     AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {

@@ -264,6 +264,7 @@ private slots:
     void theWorkerDeliversOnlyTheNewestResult() {
         QString text = QStringLiteral("FOO\nEND\n");
         CLiveCheck check([&text] { return text; });
+        check.SetDelay(0);
         int reports = 0;
         connect(&check, &CLiveCheck::Checked, this, [&reports] { ++reports; });
         check.Schedule();
@@ -273,7 +274,7 @@ private slots:
         check.Schedule();
         check.Schedule();
         QVERIFY(QTest::qWaitFor([&] { return reports == 2; }, 5000));
-        QTest::qWait(50);
+        QCoreApplication::processEvents();
         QCOMPARE(reports, 2);
         QVERIFY(check.Report().findings.empty() && check.Report().endReached);
     }
