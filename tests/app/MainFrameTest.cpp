@@ -69,6 +69,18 @@ const std::pair<const char*, QAction * Commands::*> kCommands[] = {
     {"statusBar", &Commands::statusBar},
     {"infoWindow", &Commands::infoWindow},
     {"about", &Commands::about},
+    // Program editor
+    {"find", &Commands::find},
+    {"replace", &Commands::replace},
+    {"findNext", &Commands::findNext},
+    {"findPrevious", &Commands::findPrevious},
+    {"goToLine", &Commands::goToLine},
+    {"nextProblem", &Commands::nextProblem},
+    {"previousProblem", &Commands::previousProblem},
+    {"problems", &Commands::problems},
+    {"zoomIn", &Commands::zoomIn},
+    {"zoomOut", &Commands::zoomOut},
+    {"zoomReset", &Commands::zoomReset},
 };
 
 QAction* Named(AppRun& run, const QString& name) {
@@ -200,6 +212,26 @@ private slots:
                                     << "";
         QTest::newRow("about") << QString("about") << "显示程序信息，版本号和版权"
                                << "";
+        // Program editor
+        const struct {
+            const char* command;
+            const char* prompt;
+            const char* keys;
+        } editor[] = {
+            {"find", "查找指定的文字", "Ctrl+F"},
+            {"replace", "用其它文字替换指定的文字", "Ctrl+H"},
+            {"findNext", "重复上次的查找", "F3"},
+            {"findPrevious", "向前重复上次的查找", "Shift+F3"},
+            {"goToLine", "移到指定的行", "Ctrl+G"},
+            {"nextProblem", "移到下一处错误", "F4"},
+            {"previousProblem", "移到上一处错误", "Shift+F4"},
+            {"problems", "显示或隐藏问题列表", ""},
+            {"zoomIn", "放大程序文字", "Ctrl++, Ctrl+="},
+            {"zoomOut", "缩小程序文字", "Ctrl+-"},
+            {"zoomReset", "恢复程序文字的原始大小", "Ctrl+0"},
+        };
+        for (const auto& e : editor)
+            QTest::newRow(e.command) << QString(e.command) << QString(e.prompt) << QString(e.keys);
     }
     void commandsCarryTheirPromptsAndKeys() {
         QFETCH(QString, command);
