@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCompleter>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QInputDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include "AppFixture.h"
@@ -248,6 +250,26 @@ private slots:
         QTest::keyClicks(&view, QStringLiteral("INC"));
         QCOMPARE(Rows(run.Frame()).size(), 2);
         QVERIFY(!view.Highlighter().IsFaulty(3));
+    }
+
+    // Hovering a good line tells nothing, a faulty line its message.
+    void aFaultyLineTellsItsMessageOnHover() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&run.Frame()));
+        CTarvexView& view = run.View();
+        view.SetWholeText(kFaulty);
+        const compiler::CheckReport report = compiler::CheckProgram(kFaulty.toStdString());
+        for (const int line : {4, 3}) {
+            const QTextCursor at(view.document()->findBlockByNumber(line - 1));
+            const QPoint place = view.cursorRect(at).center();
+            QHelpEvent hover(QEvent::ToolTip, place, view.viewport()->mapToGlobal(place));
+            QApplication::sendEvent(view.viewport(), &hover);
+            const QString expected =
+                line == 3 ? QString::fromStdString(report.findings[0].message) : QString();
+            QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), expected);
+        }
     }
 
     void aProgramWithoutEndSaysSo() {
