@@ -147,6 +147,21 @@ void CProgramHighlighter::ScanLine(QStringView line, Scan& scan) {
 
 CProgramHighlighter::CProgramHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
     SetPalette(QPalette());
+    // A line split at its start keeps its mark on the part left empty; the mark goes to the
+    // text that moved down.
+    connect(document, &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+        if (added == 0)
+            return;
+        QTextBlock split = this->document()->findBlock(position);
+        const QTextBlock next = split.next();
+        if (!IsFaulty(split) || !next.isValid() || !split.text().trimmed().isEmpty())
+            return;
+        split.setUserState(-1);
+        QTextBlock moved = this->document()->findBlock(position + added);
+        moved.setUserState(kFaulty);
+        rehighlightBlock(split);
+        rehighlightBlock(moved);
+    });
 }
 
 void CProgramHighlighter::SetPalette(const QPalette& palette) {
@@ -183,24 +198,26 @@ void CProgramHighlighter::SetPalette(const QPalette& palette) {
         rehighlight();
 }
 
+// The mark is the line's own state, so it moves with the line until the next check comes.
 void CProgramHighlighter::SetFaultyLines(const QSet<int>& lines) {
-    QSet<int> changed = lines;
-    changed.unite(faulty_);
-    for (int line : lines) {
-        if (faulty_.contains(line))
-            changed.remove(line);
+    int number = 1;
+    for (QTextBlock block = document()->firstBlock(); block.isValid();
+         block = block.next(), ++number) {
+        const bool faulty = lines.contains(number);
+        if (faulty == IsFaulty(block))
+            continue;
+        block.setUserState(faulty ? kFaulty : -1);
+        rehighlightBlock(block);
     }
-    faulty_ = lines;
-    for (int line : std::as_const(changed)) {
-        const QTextBlock block = document()->findBlockByNumber(line - 1);
-        if (block.isValid())
-            rehighlightBlock(block);
-    }
+}
+
+bool CProgramHighlighter::IsFaulty(int line) const {
+    return IsFaulty(document()->findBlockByNumber(line - 1));
 }
 
 void CProgramHighlighter::highlightBlock(const QString& text) {
     ScanLine(text, scan_);
-    const bool faulty = faulty_.contains(currentBlock().blockNumber() + 1);
+    const bool faulty = currentBlockState() == kFaulty;
     if (faulty && scan_.codeEnd > scan_.codeStart) {
         QTextCharFormat wave;
         wave.setUnderlineStyle(QTextCharFormat::WaveUnderline);

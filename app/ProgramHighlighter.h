@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QStringView>
 #include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCharFormat>
 
 class QPalette;
@@ -65,16 +66,18 @@ public:
     const QTextCharFormat& Format(Kind kind) const {
         return formats_[static_cast<std::size_t>(kind)];
     }
-    // Lines (1-based) to underline; only lines whose state changes are highlighted again.
+    // Lines (1-based) to underline; only lines whose state changes are highlighted again. The
+    // mark stays with its line while lines are added or removed above it.
     void SetFaultyLines(const QSet<int>& lines);
-    bool IsFaulty(int line) const { return faulty_.contains(line); }
+    bool IsFaulty(int line) const;
+    static bool IsFaulty(const QTextBlock& block) { return block.userState() == kFaulty; }
 
 protected:
     void highlightBlock(const QString& text) override;
 
 private:
     std::array<QTextCharFormat, static_cast<std::size_t>(Kind::Count)> formats_;
+    static constexpr int kFaulty = 1;
     QColor faultColour_;
-    QSet<int> faulty_;
     Scan scan_;
 };

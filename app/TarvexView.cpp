@@ -474,7 +474,7 @@ void CTarvexView::PaintGutter(QPaintEvent* event) {
         const int bottom = top + qRound(blockBoundingRect(block).height());
         if (block.isVisible() && bottom >= event->rect().top()) {
             const int number = block.blockNumber();
-            if (highlighter_->IsFaulty(number + 1))
+            if (CProgramHighlighter::IsFaulty(block))
                 painter.fillRect(0, top, 3, bottom - top, QColor::fromHsl(0, 220, 120));
             QFont font = painter.font();
             font.setBold(number == caretBlock);

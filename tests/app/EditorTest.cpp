@@ -252,6 +252,26 @@ private slots:
         QVERIFY(!view.Highlighter().IsFaulty(3));
     }
 
+    // Until the next check comes, a mark moves with its line when lines come in above it.
+    void theUnderlineMovesWithItsLine() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        view.SetWholeText(kFaulty);
+        view.LiveCheck().SetSynchronous(false);
+        view.LiveCheck().SetDelay(60 * 60 * 1000);
+        view.GoToLine(1);
+        QTest::keyClick(&view, Qt::Key_Return);
+        QVERIFY(!view.Highlighter().IsFaulty(3));
+        QVERIFY(view.Highlighter().IsFaulty(4));
+        QVERIFY(view.Highlighter().IsFaulty(6) && view.Highlighter().IsFaulty(7));
+        view.GoToLine(4);  // Enter at the start of the faulty line: the mark stays on its text
+        QTest::keyClick(&view, Qt::Key_Return);
+        QVERIFY(!view.Highlighter().IsFaulty(4) && view.Highlighter().IsFaulty(5));
+        view.LiveCheck().RunNow();
+        QVERIFY(view.Highlighter().IsFaulty(5) && !view.Highlighter().IsFaulty(4));
+    }
+
     // Hovering a good line tells nothing, a faulty line its message.
     void aFaultyLineTellsItsMessageOnHover() {
         EditorRun run;
