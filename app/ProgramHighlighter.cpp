@@ -149,19 +149,20 @@ CProgramHighlighter::CProgramHighlighter(QTextDocument* document) : QSyntaxHighl
     SetPalette(QPalette());
     // A line split at its start keeps its mark on the part left empty; the mark goes to the
     // text that moved down.
-    connect(document, &QTextDocument::contentsChange, this, [this](int position, int, int added) {
-        if (added == 0)
-            return;
-        QTextBlock split = this->document()->findBlock(position);
-        const QTextBlock next = split.next();
-        if (!IsFaulty(split) || !next.isValid() || !split.text().trimmed().isEmpty())
-            return;
-        split.setUserState(-1);
-        QTextBlock moved = this->document()->findBlock(position + added);
-        moved.setUserState(kFaulty);
-        rehighlightBlock(split);
-        rehighlightBlock(moved);
-    });
+    connect(document, &QTextDocument::contentsChange, this,
+            [this, document](int position, int, int added) {
+                if (added == 0 || this->document() != document)
+                    return;
+                QTextBlock split = document->findBlock(position);
+                const QTextBlock next = split.next();
+                if (!IsFaulty(split) || !next.isValid() || !split.text().trimmed().isEmpty())
+                    return;
+                split.setUserState(-1);
+                QTextBlock moved = document->findBlock(position + added);
+                moved.setUserState(kFaulty);
+                rehighlightBlock(split);
+                rehighlightBlock(moved);
+            });
 }
 
 void CProgramHighlighter::SetPalette(const QPalette& palette) {
@@ -200,6 +201,8 @@ void CProgramHighlighter::SetPalette(const QPalette& palette) {
 
 // The mark is the line's own state, so it moves with the line until the next check comes.
 void CProgramHighlighter::SetFaultyLines(const QSet<int>& lines) {
+    if (!document())
+        return;
     int number = 1;
     for (QTextBlock block = document()->firstBlock(); block.isValid();
          block = block.next(), ++number) {
@@ -212,7 +215,7 @@ void CProgramHighlighter::SetFaultyLines(const QSet<int>& lines) {
 }
 
 bool CProgramHighlighter::IsFaulty(int line) const {
-    return IsFaulty(document()->findBlockByNumber(line - 1));
+    return document() && IsFaulty(document()->findBlockByNumber(line - 1));
 }
 
 void CProgramHighlighter::highlightBlock(const QString& text) {
