@@ -36,6 +36,7 @@
 #include "app/TarvexView.h"
 #include "charset/SetByteDlg.h"
 #include "common/QtMessages.h"
+#include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
@@ -387,10 +388,24 @@ void CMainFrame::UpdateLockPanes() {
 
 void CMainFrame::OnCompile() {
     CTranslateDlg& dialog = OnFirstUse(translateDlg_, prompts_);
-    dialog.programText = view_->WholeText();
+    const QByteArray text = view_->WholeText();
+    dialog.programText = text;
     dialog.documentPath = app_.document->pathName;
     dialog.documentTitle = app_.document->title;
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        ShowCompileFault(text);
+}
+
+// Program editor: after a compile refused a line, the editor shows it. The run is repeated
+// without the disk, which gives the same result as the one the dialog reported.
+void CMainFrame::ShowCompileFault(const QByteArray& programText) {
+    const compiler::CompileResult result =
+        compiler::Translate(
+            std::string_view(programText.constData(), static_cast<std::size_t>(programText.size())))
+            .result;
+    if (result.outcome == compiler::CompileOutcome::LineFault ||
+        result.outcome == compiler::CompileOutcome::TooManyLines)
+        view_->ShowFault(result.editorLine);
 }
 
 void CMainFrame::OnRegisters() {

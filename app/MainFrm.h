@@ -145,6 +145,7 @@ private:
     void BuildEditorMenus(QMenu* edit, QMenu* view);
     void AttachEditorParts();
     void OnGoToLine();
+    void ShowCompileFault(const QByteArray& programText);
 
     CTarvexApp& app_;
     ui::Prompts& prompts_;

@@ -27,6 +27,7 @@
 #include "compiler/CompileRun.h"
 #include "compiler/InstructionHelp.h"
 #include "compiler/ProgramCheck.h"
+#include "compiler/TranslateDlg.h"
 
 using Kind = CProgramHighlighter::Kind;
 using Span = CProgramHighlighter::Span;
@@ -335,6 +336,22 @@ private slots:
         QCOMPARE(view.extraSelections().size(), 1);
         view.ShowFault(99);
         QCOMPARE(CaretLine(view), view.document()->blockCount());
+    }
+
+    // "程序编译" keeps its message box; once it is answered the editor shows the refused line.
+    void aRefusedLineOfTheCompileIsShown() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        run.View().SetWholeText(kFaulty);
+        const QString object = dir.filePath(QStringLiteral("shown.kxo"));
+        run.prompts.fileAnswers.enqueue(object);
+        QVERIFY(RunModal<CTranslateDlg>(run.Do().compile, [](CTranslateDlg& compile) {
+            compile.Browse();
+            compile.Compile();
+        }));
+        QCOMPARE(run.prompts.messages.size(), 1);
+        QCOMPARE(run.View().MarkedLine(), 3);
+        QCOMPARE(CaretLine(run.View()), 3);
     }
 
     void findReplaceAndGoTo() {
