@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -25,8 +26,11 @@
 #include <windows.h>
 #endif
 
+#include "app/FindDlg.h"
+#include "app/LiveCheck.h"
 #include "app/LoadCutDlg.h"
 #include "app/MessageDlg.h"
+#include "app/ProblemsDock.h"
 #include "app/Splash.h"
 #include "app/Tarvex.h"
 #include "app/TarvexDoc.h"
@@ -35,6 +39,7 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "compiler/CompileMessages.h"
+#include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
@@ -239,6 +244,7 @@ void CMainFrame::BuildMenus() {
     c.statusBar->setChecked(true);
     AddCommand(view, c.infoWindow, Ui(Id::CommandInfoWindow), QString(),
                [this] { OnInfoWindow(); });
+    BuildEditorMenus(edit, view);
 
     QMenu* help = popup(Id::MenuHelp);
     AddCommand(help, c.about, Ui(Id::CommandAbout), Ui(Id::CommandAboutTip),
@@ -287,6 +293,10 @@ bool CMainFrame::BuildStatusBar() {
     messagePane = new QLabel(Ui(Id::StatusReady), bar);
     messagePane->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(messagePane, 1);
+    hintPane = new QLabel(bar);
+    hintPane->setObjectName(QStringLiteral("hintPane"));
+    bar->addWidget(hintPane);
+    hintPane->hide();
     linePane = new QLabel(msg::QText(Id::StatusLine, {QStringLiteral("1")}), bar);
     linePane->setObjectName(QStringLiteral("linePane"));
     linePane->setFixedWidth(kLinePaneWidth);
@@ -324,6 +334,7 @@ void CMainFrame::AttachView(CTarvexView* view) {
     auto clipboardChanged = [this] { commands_.paste->setEnabled(view_->canPaste()); };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
     clipboardChanged();
+    AttachEditorParts();
 }
 
 void CMainFrame::SetLineText(const QString& text) {
@@ -332,7 +343,9 @@ void CMainFrame::SetLineText(const QString& text) {
 }
 
 void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle) {
-    setWindowTitle(msg::QText(Id::WindowTitle, {documentTitle}));
+    const bool modified = app_.document && app_.document->IsModified();
+    setWindowTitle(
+        msg::QText(modified ? Id::WindowTitleModified : Id::WindowTitle, {documentTitle}));
 }
 
 void CMainFrame::ShowRecentFiles(const QStringList& paths) {
@@ -391,8 +404,17 @@ void CMainFrame::OnCompile() {
     dialog.documentTitle = app_.document->title;
     const int runs = dialog.runs;
     dialog.exec();
-    if (dialog.runs != runs)
+    if (dialog.runs != runs) {
         LogCompile(app_.document->title, dialog.lastResult, dialog.lastMessage);
+        ShowCompileFault(dialog.lastResult);
+    }
+}
+
+// Program editor: after a compile refused a line, the editor shows it.
+void CMainFrame::ShowCompileFault(const compiler::CompileResult& result) {
+    if (result.outcome == compiler::CompileOutcome::LineFault ||
+        result.outcome == compiler::CompileOutcome::TooManyLines)
+        view_->ShowFault(result.editorLine);
 }
 
 void CMainFrame::OnRegisters() {
@@ -453,6 +475,7 @@ QString CMainFrame::OnCompileCurrent() {
     if (result.outcome == compiler::CompileOutcome::Compiled)
         return object;
     prompts_.Message(message);
+    ShowCompileFault(result);
     return {};
 }
 
@@ -568,4 +591,96 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 // Opened once the drop is over: a save question asked inside it would hold the drag source.
 void CMainFrame::OpenDroppedLater(const QStringList& paths) {
     QTimer::singleShot(0, this, [this, paths] { app_.OpenDroppedFiles(paths); });
+}
+
+// Program editor: find, go to, problems and zoom, in the edit and view menus.
+void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
+    Commands& c = commands_;
+    edit->addSeparator();
+    AddCommand(edit, c.find, Ui(Id::MenuFind), Ui(Id::MenuFindTip), [this] {
+        FindDialog().ShowFind(false);
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_F));
+    AddCommand(edit, c.replace, Ui(Id::MenuReplace), Ui(Id::MenuReplaceTip), [this] {
+        FindDialog().ShowFind(true);
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_H));
+    AddCommand(edit, c.findNext, Ui(Id::MenuFindNext), Ui(Id::MenuFindNextTip), [this] {
+        FindDialog().FindAgain(false);
+    })->setShortcut(Keys(Qt::Key_F3));
+    AddCommand(edit, c.findPrevious, Ui(Id::MenuFindPrevious), Ui(Id::MenuFindPreviousTip), [this] {
+        FindDialog().FindAgain(true);
+    })->setShortcut(Keys(Qt::SHIFT | Qt::Key_F3));
+    edit->addSeparator();
+    AddCommand(edit, c.goToLine, Ui(Id::MenuGoToLine), Ui(Id::MenuGoToLineTip), [this] {
+        OnGoToLine();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_G));
+    AddCommand(edit, c.nextProblem, Ui(Id::MenuNextProblem), Ui(Id::MenuNextProblemTip), [this] {
+        view_->NextProblem();
+    })->setShortcut(Keys(Qt::Key_F4));
+    AddCommand(edit, c.previousProblem, Ui(Id::MenuPreviousProblem), Ui(Id::MenuPreviousProblemTip),
+               [this] { view_->PreviousProblem(); })
+        ->setShortcut(Keys(Qt::SHIFT | Qt::Key_F4));
+
+    view->addSeparator();
+    AddCommand(view, c.problems, Ui(Id::MenuProblems), Ui(Id::MenuProblemsTip), [this](bool shown) {
+        problemsDock->setVisible(shown);
+        // From the keyboard: the list takes the focus, Enter goes to a problem.
+        if (shown)
+            problemsDock->widget()->setFocus();
+    })->setCheckable(true);
+    c.problems->setChecked(true);
+    AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
+        view_->ZoomIn();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Plus), Keys(Qt::CTRL | Qt::Key_Equal)});
+    AddCommand(view, c.zoomOut, Ui(Id::MenuZoomOut), Ui(Id::MenuZoomOutTip), [this] {
+        view_->ZoomOut();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_Minus));
+    AddCommand(view, c.zoomReset, Ui(Id::MenuZoomReset), Ui(Id::MenuZoomResetTip), [this] {
+        view_->ZoomReset();
+    })->setShortcut(Keys(Qt::CTRL | Qt::Key_0));
+}
+
+void CMainFrame::AttachEditorParts() {
+    problemsDock = new CProblemsDock(this);
+    problemsDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, problemsDock);
+    resizeDocks({problemsDock}, {height() / 5}, Qt::Vertical);
+    connect(problemsDock, &QDockWidget::visibilityChanged, commands_.problems,
+            &QAction::setChecked);
+    connect(problemsDock, &CProblemsDock::LineChosen, view_, [this](int line) {
+        view_->GoToLine(line);
+        view_->setFocus();
+    });
+    const CLiveCheck& check = view_->LiveCheck();
+    connect(&check, &CLiveCheck::Checked, problemsDock,
+            [this, &check] { problemsDock->Show(check); });
+    connect(view_, &CTarvexView::OperandHintChanged, this, [this](const QString& hint) {
+        hintPane->setText(hint);
+        hintPane->setVisible(!hint.isEmpty());
+    });
+    connect(view_, &CTarvexView::StatusMessage, messagePane, &QLabel::setText);
+    if (app_.document) {
+        connect(app_.document.get(), &CTarvexDoc::ModifiedChanged, this,
+                [this] { OnUpdateFrameTitle(app_.document->title); });
+    }
+}
+
+CFindDlg& CMainFrame::FindDialog() {
+    if (!findDlg_)
+        findDlg_ = new CFindDlg(*view_, this);
+    return *findDlg_;
+}
+
+void CMainFrame::OnGoToLine() {
+    const int lines = view_->document()->blockCount();
+    QInputDialog ask(this);
+    ask.setObjectName(QStringLiteral("goToLineDialog"));
+    ask.setWindowTitle(Ui(Id::GoToCaption));
+    ask.setLabelText(msg::QText(Id::GoToLabel, {QString::number(lines)}));
+    ask.setInputMode(QInputDialog::IntInput);
+    ask.setIntRange(1, lines);
+    ask.setIntValue(view_->textCursor().blockNumber() + 1);
+    if (ask.exec() == QDialog::Accepted) {
+        view_->GoToLine(ask.intValue());
+        view_->setFocus();
+    }
 }

@@ -27,6 +27,8 @@ class CSetByteDlg;
 class CDownProDlg;
 class CSetSeriesDlg;
 class CTranslateDlg;
+class CProblemsDock;
+class CFindDlg;
 
 namespace ui {
 class Prompts;
@@ -83,6 +85,18 @@ public:
         QAction* statusBar = nullptr;
         QAction* infoWindow = nullptr;
         QAction* about = nullptr;
+        // Program editor
+        QAction* find = nullptr;
+        QAction* replace = nullptr;
+        QAction* findNext = nullptr;
+        QAction* findPrevious = nullptr;
+        QAction* goToLine = nullptr;
+        QAction* nextProblem = nullptr;
+        QAction* previousProblem = nullptr;
+        QAction* problems = nullptr;
+        QAction* zoomIn = nullptr;
+        QAction* zoomOut = nullptr;
+        QAction* zoomReset = nullptr;
     };
     const Commands& Actions() const { return commands_; }
 
@@ -93,6 +107,10 @@ public:
     QLabel* capsPane = nullptr;
     QLabel* numPane = nullptr;
     QLabel* scrollPane = nullptr;
+    // Program editor: what the caret line's mnemonic takes, and the live check's findings.
+    QLabel* hintPane = nullptr;
+    CProblemsDock* problemsDock = nullptr;
+    CFindDlg& FindDialog();
 
     void SetLineText(const QString& text);
     void OnUpdateFrameTitle(const QString& documentTitle);
@@ -138,6 +156,11 @@ private:
     void LogCompile(const QString& source, const compiler::CompileResult& result,
                     const QString& message);
     void RecordDownload(const ctrl::DownloadRecord& record);
+    // Program editor
+    void BuildEditorMenus(QMenu* edit, QMenu* view);
+    void AttachEditorParts();
+    void OnGoToLine();
+    void ShowCompileFault(const compiler::CompileResult& result);
 
     CTarvexApp& app_;
     ui::Prompts& prompts_;
@@ -157,4 +180,5 @@ private:
     std::unique_ptr<CDownProDlg> downProDlg_;
     std::unique_ptr<CSetSeriesDlg> setSeriesDlg_;
     std::unique_ptr<CTranslateDlg> translateDlg_;
+    CFindDlg* findDlg_ = nullptr;
 };

@@ -221,7 +221,7 @@ void CTarvexApp::OnFileOpen() {
         return;
     ui::FileChooser chooser;
     chooser.title = msg::QText(msg::Id::OpenTitle);
-    chooser.filter = CTarvexDoc::kFilter;
+    chooser.filter = CTarvexDoc::kOpenFilter;
     chooser.mustExist = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
     if (!chosen || SameFile(*chosen, document->pathName))

@@ -1,10 +1,12 @@
 #include "app/TarvexDoc.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include "app/ProgramFile.h"
 #include "app/TarvexView.h"
+#include "compiler/Disassembler.h"
 #include "ui/Prompts.h"
 
 CTarvexDoc::CTarvexDoc(ui::Prompts& prompts, CTarvexView& view) : prompts_(prompts), view_(view) {
@@ -12,7 +14,10 @@ CTarvexDoc::CTarvexDoc(ui::Prompts& prompts, CTarvexView& view) : prompts_(promp
 }
 
 void CTarvexDoc::SetModifiedFlag(bool modified) {
+    if (modified == modified_)
+        return;
     modified_ = modified;
+    emit ModifiedChanged(modified_);
 }
 
 void CTarvexDoc::SetTitle(const QString& newTitle) {
@@ -29,7 +34,7 @@ void CTarvexDoc::OnNewDocument() {
     pathName.clear();
     SetTitle(kUntitled);
     view_.SetWholeText({});
-    modified_ = false;
+    SetModifiedFlag(false);
 }
 
 CTarvexDoc::OpenOutcome CTarvexDoc::OnOpenDocument(const QString& path) {
@@ -43,9 +48,11 @@ CTarvexDoc::OpenOutcome CTarvexDoc::OnOpenDocument(const QString& path) {
         OnNewDocument();
         return OpenOutcome::Emptied;
     }
+    if (QFileInfo(path).suffix().compare(kObjectExtension, Qt::CaseInsensitive) == 0)
+        return OpenObjectProgram(path, read.bytes);
     view_.SetWholeText(read.bytes);
     SetPathName(path);
-    modified_ = false;
+    SetModifiedFlag(false);
     emit PathUsed(pathName);
     return OpenOutcome::Opened;
 }
@@ -55,8 +62,32 @@ bool CTarvexDoc::OnSaveDocument(const QString& path) {
         prompts_.Message(*failure);
         return false;
     }
-    modified_ = false;
+    SetModifiedFlag(false);
     return true;
+}
+
+// Read only: the object program stays as it is, the text is a new document to save elsewhere.
+CTarvexDoc::OpenOutcome CTarvexDoc::OpenObjectProgram(const QString& path,
+                                                      const QByteArray& bytes) {
+    const compiler::Disassembly source = compiler::Disassemble(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!source.ok) {
+        prompts_.Message(
+            msg::QText(msg::Id::ObjectNotDisassembled,
+                       {QDir::toNativeSeparators(path), QString::fromStdString(source.error)}));
+        return OpenOutcome::Untouched;
+    }
+    QByteArray text;
+    for (const std::string& line : source.lines) {
+        text.append(line.data(), qsizetype(line.size()));
+        text.append("\r\n");
+    }
+    pathName.clear();
+    SetTitle(kUntitled);
+    view_.SetWholeText(text);
+    SetModifiedFlag(false);
+    emit PathUsed(QFileInfo(path).absoluteFilePath());
+    return OpenOutcome::Opened;
 }
 
 QString CTarvexDoc::ProposedFileName() const {

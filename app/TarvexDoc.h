@@ -19,6 +19,9 @@ public:
     static inline const QString kUntitled = msg::QText(msg::Id::Untitled);
     static inline const QString kFilter = msg::QText(msg::Id::ProgramFilter);
     static inline const QString kExtension = QStringLiteral("kxc");
+    static inline const QString kObjectExtension = QStringLiteral("kxo");
+    // Open offers object programs too: they open as their disassembly.
+    static inline const QString kOpenFilter = msg::QText(msg::Id::ProgramOpenFilter);
 
     CTarvexDoc(ui::Prompts& prompts, CTarvexView& view);
 
@@ -48,12 +51,16 @@ public:
 
 signals:
     void TitleChanged(const QString& title);
+    // The modified mark comes or goes.
+    void ModifiedChanged(bool modified);
     // A path became the document's by open or save as: it heads the recent-file list.
     void PathUsed(const QString& path);
 
 private:
     void SetTitle(const QString& title);
     QString ProposedFileName() const;
+    // An object program opened as a new untitled document holding its disassembly.
+    OpenOutcome OpenObjectProgram(const QString& path, const QByteArray& bytes);
 
     ui::Prompts& prompts_;
     CTarvexView& view_;

@@ -1,11 +1,18 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextDocument>
 
+class QCompleter;
 class QPagedPaintDevice;
 class CTarvexDoc;
+class CLiveCheck;
+class CProgramHighlighter;
+class CLineGutter;
 
 // The editor of the program text.
 class CTarvexView : public QPlainTextEdit {
@@ -21,7 +28,7 @@ public:
     QByteArray WholeText() const;
     // Replaces the text; the document is not marked modified by it.
     void SetWholeText(const QByteArray& bytes);
-    // Bytes the text would take in the file; cached between changes.
+    // Bytes the text would take in the file; kept up to date edit by edit.
     qsizetype TextBytes() const;
 
     // After a new or opened document: the line pane shows line 1.
@@ -32,9 +39,42 @@ public:
 
     void Print(QPagedPaintDevice* printer);
 
+    // Moves to an editor line (1-based, clamped) and shows it.
+    void GoToLine(int editorLine);
+    // Moves to the line a compile or check reported and marks it until the next edit.
+    void ShowFault(int editorLine);
+    int MarkedLine() const { return markedLine_; }
+    // The next / previous line the live check found faulty, wrapping; false when there is none.
+    bool NextProblem();
+    bool PreviousProblem();
+
+    // Selects the next match from the caret, wrapping once; false when there is none.
+    bool Find(const QString& text, QTextDocument::FindFlags flags);
+    // Replaces the selection when it is a match, then finds the next one.
+    bool Replace(const QString& text, const QString& replacement, QTextDocument::FindFlags flags);
+    // Every match in one undo step; -1 when the result would not fit the capacity.
+    int ReplaceAll(const QString& text, const QString& replacement, QTextDocument::FindFlags flags);
+
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomReset();
+    int Zoom() const { return zoom_; }
+
+    CLiveCheck& LiveCheck() const { return *check_; }
+    CProgramHighlighter& Highlighter() const { return *highlighter_; }
+    QCompleter* Completer() const { return completer_; }
+    // What the mnemonic of the caret's line takes; empty off a known mnemonic.
+    QString OperandHint() const { return hint_; }
+
+    int GutterWidth() const;
+    void PaintGutter(QPaintEvent* event);
+
 signals:
     void LineIndicatorChanged(const QString& text);
     void FilesDropped(const QStringList& paths);
+    void OperandHintChanged(const QString& hint);
+    // A short report for the status bar (a problem's message, a search that found nothing).
+    void StatusMessage(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,14 +85,34 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QString EditorText() const;
     // Whether replacing the selection by `text` keeps the program within the capacity.
     qsizetype RoomFor(const QString& text) const;
     void ShowLine(int line);
+    void CountBlocks(int position, int added);
+    void UpdateMarks();
+    void UpdateHint();
+    void UpdateCompletion(bool forced);
+    void InsertCompletion(const QString& completion);
+    void ApplyFont();
+    void ShowProblems();
+    bool GoToProblem(bool forward);
 
     CTarvexDoc* document_ = nullptr;
-    mutable qsizetype cachedBytes_ = 0;
-    mutable bool bytesKnown_ = true;
+    // Bytes of every line without its line end; shared with the lines' own records.
+    std::shared_ptr<qsizetype> lineBytes_;
+    CLineGutter* gutter_ = nullptr;
+    CProgramHighlighter* highlighter_ = nullptr;
+    CLiveCheck* check_ = nullptr;
+    QCompleter* completer_ = nullptr;
+    QFont baseFont_;
+    int zoom_ = 0;
+    int markedLine_ = 0;
+    QString hint_;
 };

@@ -71,6 +71,18 @@ const std::pair<const char*, QAction * Commands::*> kCommands[] = {
     {"statusBar", &Commands::statusBar},
     {"infoWindow", &Commands::infoWindow},
     {"about", &Commands::about},
+    // Program editor
+    {"find", &Commands::find},
+    {"replace", &Commands::replace},
+    {"findNext", &Commands::findNext},
+    {"findPrevious", &Commands::findPrevious},
+    {"goToLine", &Commands::goToLine},
+    {"nextProblem", &Commands::nextProblem},
+    {"previousProblem", &Commands::previousProblem},
+    {"problems", &Commands::problems},
+    {"zoomIn", &Commands::zoomIn},
+    {"zoomOut", &Commands::zoomOut},
+    {"zoomReset", &Commands::zoomReset},
 };
 
 QAction* Named(AppRun& run, const QString& name) {
@@ -137,10 +149,14 @@ private slots:
             {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
              "载入(L)...", "-", "打印(&P)...\tCtrl+P", "打印预览(&V)", "打印设置(&R)...", "-",
              "最近文件", "-", "退出(&X)"},
-            {"撤消(&U)\tCtrl+Z", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V"},
+            {"撤消(&U)\tCtrl+Z", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V",
+             "-", "查找(&F)...\tCtrl+F", "替换(&R)...\tCtrl+H", "查找下一个(&N)\tF3",
+             "查找上一个(&V)\tShift+F3", "-", "转到行(&G)...\tCtrl+G", "下一个问题\tF4",
+             "上一个问题\tShift+F4"},
             {"程序编译\tF8", "编译当前程序\tCtrl+F7", "编译并下载\tF5", "寄存器设置"},
             {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
-            {"工具栏(&T)", "状态栏(&S)", "信息窗口"},
+            {"工具栏(&T)", "状态栏(&S)", "信息窗口", "-", "问题列表", "放大\tCtrl++",
+             "缩小\tCtrl+-", "原始大小\tCtrl+0"},
             {"关于 Tarvex620B..."},
         };
         const QStringList titles = {"文件(&F)",       "编辑(&E)", "工具(&T)",
@@ -204,6 +220,26 @@ private slots:
                                     << "";
         QTest::newRow("about") << QString("about") << "显示程序信息，版本号和版权"
                                << "";
+        // Program editor
+        const struct {
+            const char* command;
+            const char* prompt;
+            const char* keys;
+        } editor[] = {
+            {"find", "查找指定的文字", "Ctrl+F"},
+            {"replace", "用其它文字替换指定的文字", "Ctrl+H"},
+            {"findNext", "重复上次的查找", "F3"},
+            {"findPrevious", "向前重复上次的查找", "Shift+F3"},
+            {"goToLine", "移到指定的行", "Ctrl+G"},
+            {"nextProblem", "移到下一处错误", "F4"},
+            {"previousProblem", "移到上一处错误", "Shift+F4"},
+            {"problems", "显示或隐藏问题列表", ""},
+            {"zoomIn", "放大程序文字", "Ctrl++, Ctrl+="},
+            {"zoomOut", "缩小程序文字", "Ctrl+-"},
+            {"zoomReset", "恢复程序文字的原始大小", "Ctrl+0"},
+        };
+        for (const auto& e : editor)
+            QTest::newRow(e.command) << QString(e.command) << QString(e.prompt) << QString(e.keys);
     }
     void commandsCarryTheirPromptsAndKeys() {
         QFETCH(QString, command);

@@ -1,0 +1,86 @@
+#include "app/LiveCheck.h"
+
+#include "app/GbkText.h"
+
+namespace {
+
+bool Blank(const QString& text) {
+    for (QChar c : text) {
+        if (!c.isSpace())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CLiveCheck::CLiveCheck(TextSource source, QObject* parent)
+    : QObject(parent), source_(std::move(source)) {
+    wait_.setSingleShot(true);
+    wait_.setInterval(kDelayMs);
+    connect(&wait_, &QTimer::timeout, this, &CLiveCheck::Start);
+    worker_.setMaxThreadCount(1);
+}
+
+CLiveCheck::~CLiveCheck() {
+    worker_.clear();
+    worker_.waitForDone();
+}
+
+compiler::CheckReport CLiveCheck::Check(const QString& documentText) {
+    QString text = documentText;
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    const QByteArray bytes = gbk::Encode(text);
+    return compiler::CheckProgram(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void CLiveCheck::Schedule() {
+    ++generation_;
+    if (synchronous_) {
+        RunNow();
+        return;
+    }
+    wait_.start();
+}
+
+void CLiveCheck::StartNow() {
+    wait_.stop();
+    if (synchronous_)
+        RunNow();
+    else
+        Start();
+}
+
+void CLiveCheck::RunNow() {
+    wait_.stop();
+    const int generation = ++generation_;
+    const QString text = source_();
+    Deliver(generation, Check(text), !Blank(text));
+}
+
+void CLiveCheck::Start() {
+    const int generation = ++generation_;
+    // The copy is cheap; encoding and checking happen on the worker.
+    QString text = source_();
+    // Only the newest request matters; one not yet started is dropped.
+    worker_.clear();
+    worker_.start([this, generation, text = std::move(text)] {
+        compiler::CheckReport report = Check(text);
+        const bool hasText = !Blank(text);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, report = std::move(report), hasText]() mutable {
+                Deliver(generation, std::move(report), hasText);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CLiveCheck::Deliver(int generation, compiler::CheckReport report, bool hasText) {
+    if (generation != generation_)
+        return;
+    report_ = std::move(report);
+    hasText_ = hasText;
+    emit Checked();
+}
