@@ -494,9 +494,9 @@ void CMainFrame::LogCompile(const QString& source, const compiler::CompileResult
     // Records are counted only where an object program was written.
     const bool written = result.outcome == compiler::CompileOutcome::Compiled ||
                          result.outcome == compiler::CompileOutcome::MissingEnd;
-    app_.log.Add(written ? msg::QText(Id::LogCompile,
-                                      {source, message, QString::number(result.records)})
-                         : msg::QText(Id::LogCompileNoObject, {source, message}));
+    app_.log.Add(
+        written ? msg::QText(Id::LogCompile, {source, message, QString::number(result.records)})
+                : msg::QText(Id::LogCompileNoObject, {source, message}));
     messagePane->setText(message);
 }
 

@@ -5,8 +5,13 @@
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "AppFixture.h"
+#include "app/LiveCheck.h"
+#include "app/MainFrm.h"
+#include "app/ProblemsDock.h"
+#include "app/TarvexView.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownProDlg.h"
 
@@ -123,7 +128,15 @@ private slots:
         run.app.ledgerPath = dir.filePath(QStringLiteral("downloads.jsonl"));
         const QString program = dir.filePath(QStringLiteral("second.kxc"));
         const QString object = dir.filePath(QStringLiteral("second.kxo"));
+        run.View().LiveCheck().SetSynchronous(true);
         TypeLines(run, {"MOV M1,0", "FOO", "END"});
+        // The problem is listed as typed, and F4 goes to it.
+        QTreeWidget& problems = *run.Frame().problemsDock->List();
+        QCOMPARE(problems.topLevelItemCount(), 1);
+        QVERIFY(
+            problems.topLevelItem(0)->text(2).contains(QStringLiteral("第 2 行程序命令错误！")));
+        run.Do().nextProblem->trigger();
+        QCOMPARE(run.View().textCursor().blockNumber() + 1, 2);
         run.prompts.answers.enqueue(ui::Prompts::Answer::Yes);  // save the untitled program
         run.prompts.fileAnswers.enqueue(program);
         run.Do().compileCurrent->trigger();
@@ -131,8 +144,10 @@ private slots:
         QVERIFY(QFile::exists(program));
         QVERIFY(!QFile::exists(object));
 
+        QCOMPARE(run.View().MarkedLine(), 2);
         run.View().selectAll();
         TypeLines(run, {"MOV M1,0", "INC M1", "END"});
+        QCOMPARE(problems.topLevelItemCount(), 0);
         Connect(run);
         if (QTest::currentTestFailed())
             return;
