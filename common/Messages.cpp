@@ -72,6 +72,8 @@ constexpr Entry kTable[] = {
     {Id::SuspectAnswers, "传输中收到 %1 个异常应答，控制器中的数据可能不完整，请重新下载并核对。"},
     {Id::ProgramWithoutEnd, "目标程序不以 END 结束，可能是编译失败留下的文件。"},
     {Id::ProgramWithoutEndQuestion, "%1仍要下载吗？"},
+    {Id::ProgressStop, "停止"},
+    {Id::ProgressDetail, "%1 / %2 包（%3%），已用 %4，剩余约 %5"},
 
     {Id::DesktopPrintAction, "打印"},
 

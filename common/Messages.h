@@ -75,6 +75,9 @@ enum class Id : int {
     // the daily loop: what went where
     ProgramWithoutEnd,
     ProgramWithoutEndQuestion,
+    // progress and stop
+    ProgressStop,
+    ProgressDetail,
 
     // Desktop registration
     DesktopPrintAction,

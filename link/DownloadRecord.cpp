@@ -32,6 +32,7 @@ void DownloadRecord::Take(const TransferEngine& engine) {
             outcome = QStringLiteral("abandoned");
             break;
         case TransferOutcome::Running:
+        case TransferOutcome::Stopped:
             outcome = QStringLiteral("stopped");
             break;
     }

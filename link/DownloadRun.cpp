@@ -16,6 +16,8 @@ DownloadRun::DownloadRun(QDialog& dialog, ui::Prompts& prompts) : dialog(dialog)
         if (IsRunning())
             LockWindows();
     });
+    QObject::connect(&progressWindow, &CProcessDlg::StopRequested, &progressWindow,
+                     [this] { Stop(); });
 }
 
 DownloadRun::~DownloadRun() {
@@ -55,6 +57,11 @@ void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, Downlo
     progressWindow.Open(&dialog);
     progressWindow.SetRange(progressRange);
     transfer->Engine().SetProgressRange(progressRange);
+}
+
+void DownloadRun::Stop() {
+    if (IsRunning())
+        transfer->Stop();
 }
 
 bool DownloadRun::IsRunning() const {

@@ -35,6 +35,8 @@ public:
     void Start(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
                int progressRange);
     bool IsRunning() const;
+    // The progress window's "停止": ends the transfer between two ticks.
+    void Stop();
     // The engine of the last transfer started; null before the first.
     const TransferEngine* Engine() const;
 

@@ -35,6 +35,8 @@ public:
     TimedTransfer& operator=(const TimedTransfer&) = delete;
 
     void Start();
+    // Stops the ticks and the transfer, as the user's "停止" asks.
+    void Stop() { engine.Stop(); }
     bool IsRunning() const;
     TransferEngine& Engine() { return engine; }
 

@@ -140,6 +140,15 @@ void TransferEngine::Finish() {
         listener.Report(SuspectAnswersMessage(suspectAnswers));
 }
 
+void TransferEngine::Stop() {
+    if (outcome != TransferOutcome::Running)
+        return;
+    port.sessionState = LINK_READY;
+    outcome = TransferOutcome::Stopped;
+    listener.TransferEnded();
+    source.CloseSource();
+}
+
 void TransferEngine::Abandon() {
     port.sessionState = LINK_IDLE;
     outcome = TransferOutcome::Abandoned;

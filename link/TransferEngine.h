@@ -21,7 +21,7 @@ public:
     virtual void Report(const QString& message) = 0;
 };
 
-enum class TransferOutcome { Running, Finished, Abandoned };
+enum class TransferOutcome { Running, Finished, Abandoned, Stopped };
 
 // One download on the line: start byte, header frame, data frames, end byte, each step
 // acknowledged by the controller. Paced by Tick(), which reads at most one answer byte.
@@ -36,6 +36,9 @@ public:
     // The bar runs from 0 to `upper`, one step per acknowledged packet that has a successor.
     void SetProgressRange(int upper);
     TransferOutcome Tick();
+    // Ends the transfer at once on the user's word: no further byte goes out, the session is
+    // ready for the next command, nothing is reported.
+    void Stop();
 
     TransferOutcome Outcome() const { return outcome; }
     int ProgressPosition() const { return progressPosition; }

@@ -1,4 +1,5 @@
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -72,6 +73,8 @@ class DownloadDialogsTest : public QObject {
 private slots:
     void programDialogRefusesThenSendsTheTypedFile();
     void programWithoutEndIsSentOnlyWhenTheUserSaysYes();
+    void progressTellsPacketsTimeAndTimeLeft();
+    void stopEndsTheTransferQuietlyAndLeavesTheSessionReady();
     void enterPressesTheFocusedButtonOrElseStart();
     void parameterDialogRefusesAForeignFileAndLeavesItClosed();
     void screenRangeMessagesComeBeforeTheFileIsOpened_data();
@@ -155,6 +158,52 @@ void DownloadDialogsTest::programWithoutEndIsSentOnlyWhenTheUserSaysYes() {
     QVERIFY(TransferEnds(dlg, 10000));
     QVERIFY(line.WaitForCompleted(1));
     QCOMPARE(line.Completed()[0].data.size(), std::size_t(32));  // two whole packets
+}
+
+void DownloadDialogsTest::progressTellsPacketsTimeAndTimeLeft() {
+    CProcessDlg window;
+    qint64 now = 1000;
+    window.clock = [&now] { return now; };
+    window.Open(nullptr);
+    window.SetRange(10);
+    QCOMPARE(window.detail->text(), QString("0 / 10 包（0%），已用 0:00，剩余约 -:--"));
+    now += 3000;
+    window.SetPosition(3);
+    QCOMPARE(window.detail->text(), QString("3 / 10 包（30%），已用 0:03，剩余约 0:07"));
+    now += 67000;
+    window.SetPosition(7);
+    QCOMPARE(window.detail->text(), QString("7 / 10 包（70%），已用 1:10，剩余约 0:30"));
+}
+
+void DownloadDialogsTest::stopEndsTheTransferQuietlyAndLeavesTheSessionReady() {
+    ui::ScriptedPrompts prompts;
+    emu::Faults slow;
+    slow.answerDelayMs = 20;
+    Controller line(slow);
+    CDownProDlg dlg(prompts, line.port);
+    QStringList outcomes;
+    dlg.run.onRecord = [&outcomes](const ctrl::DownloadRecord& r) { outcomes << r.outcome; };
+    dlg.show();
+    std::string records;
+    for (int i = 0; i < 99; ++i)
+        records += std::string(24, '\x01');
+    Edit(dlg, "pathEdit")
+        ->setText(Write(dir, "long.kxo", "This is RVL412E.kxo!" + records + kRecords.substr(24)));
+    Click(dlg, "startButton");
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.run.progressWindow.progress->value() >= 3, 10000);
+
+    dlg.run.progressWindow.stopButton->click();
+    QVERIFY(TransferEnds(dlg, 2000));
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(!dlg.run.progressWindow.isVisible());
+    QVERIFY(prompts.messages.isEmpty());
+    QCOMPARE(outcomes, QStringList{"stopped"});
+    QCOMPARE(line.port.sessionState, ctrl::LINK_READY);
+    // Nothing more goes out once stopped, and the controller keeps no half program.
+    const int frames = line.controller.FramesReceived();
+    QTest::qWait(200);
+    QCOMPARE(line.controller.FramesReceived(), frames);
+    QVERIFY(line.Completed().empty());
 }
 
 // As on the platform's dialogs: Enter on a focused button presses that button; anywhere else it
