@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -36,9 +37,12 @@ void CSplashWnd::ShowSplash(QWidget* parent) {
     const QPixmap picture(picturePath);
     if (picture.isNull())
         return;
-    current_ = new CSplashWnd(parent, picture);
-    current_->show();
-    current_->repaint();
+    // Showing it delivers events: a key or click already waiting closes it before it paints.
+    const QPointer<CSplashWnd> splash = new CSplashWnd(parent, picture);
+    current_ = splash;
+    splash->show();
+    if (splash && current_ == splash)
+        splash->repaint();
 }
 
 bool CSplashWnd::FilterSplashMessage(QEvent* event) {

@@ -538,6 +538,24 @@ private slots:
         QVERIFY(!run.Frame().popups[0]->isVisible());
     }
 
+    // A key or click that arrives while the splash is being shown closes it at once; it used to
+    // leave the splash to be painted through a pointer already cleared.
+    void theSplashClosedWhileShowingIsNotPaintedAfter() {
+        struct CloseOnShow : QObject {
+            bool eventFilter(QObject* watched, QEvent* event) override {
+                if (event->type() == QEvent::ShowToParent && watched == CSplashWnd::CurrentSplash())
+                    CSplashWnd::CloseSplash();
+                return false;
+            }
+        } closer;
+        qApp->installEventFilter(&closer);
+        AppRun run;
+        const bool started = run.Start({});
+        qApp->removeEventFilter(&closer);
+        QVERIFY(started);
+        QVERIFY(!CSplashWnd::CurrentSplash());
+    }
+
     void theSplashClosesAfterTwoSeconds() {
         AppRun run;
         QVERIFY(run.Start({}));
