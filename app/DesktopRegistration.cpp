@@ -1,5 +1,6 @@
 #include "app/DesktopRegistration.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,18 +26,31 @@ QString DocumentIconPath() {
     return DataHome() + QStringLiteral("/icons/hicolor/32x32/mimetypes/") + kDocumentIcon + ".png";
 }
 
-bool WriteText(const QString& path, const QString& text) {
+// Every start registers again: a file that already holds the bytes is left alone, so a start
+// neither waits on the disk nor wakes the desktop's watchers.
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile existing(path);
+    if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) &&
+        existing.readAll() == bytes)
+        return true;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(text.toUtf8());
+    file.write(bytes);
     return file.commit();
 }
 
+bool WriteText(const QString& path, const QString& text) {
+    return WriteBytes(path, text.toUtf8());
+}
+
 void WriteIcon(const QString& resource, const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage(resource).save(path, "PNG");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (QImage(resource).save(&buffer, "PNG"))
+        WriteBytes(path, png);
 }
 
 // A desktop entry Exec argument: quoted, with the characters the format reserves escaped.

@@ -709,6 +709,20 @@ private slots:
         QVERIFY(mime.contains("<glob pattern=\"*.kxc\"/>"));
         QVERIFY(mime.contains("<comment>Tarvex Document</comment>"));
 
+        // Files already right are not written again at the next start.
+        const QDateTime long_ago(QDate(2020, 1, 1), QTime(0, 0));
+        for (const QString& path : {entry, desktop::MimePackagePath()}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(long_ago, QFileDevice::FileModificationTime));
+        }
+        {
+            AppRun again;
+            QVERIFY(again.Start());
+        }
+        QCOMPARE(QFileInfo(entry).lastModified(), long_ago);
+        QCOMPARE(QFileInfo(desktop::MimePackagePath()).lastModified(), long_ago);
+
         AppRun run;
         QVERIFY(!run.Start({QStringLiteral("/Unregister")}));
         QCOMPARE(run.prompts.messages, QStringList{CTarvexApp::kUnregistered});
