@@ -25,6 +25,8 @@ public:
 
     void Refresh();
     void Confirm();
+    // Lists the ports present now, each with its details as a tooltip.
+    void FillPorts();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -34,4 +36,5 @@ private:
     QComboBox* portCombo_;
     QComboBox* baudCombo_;
     QPushButton* okButton_;
+    QStringList shownPorts_;
 };
