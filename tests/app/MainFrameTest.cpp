@@ -554,6 +554,20 @@ private slots:
         QCOMPARE(run.app.recentFiles, (QStringList{a, b}));
     }
 
+    void serialSettingsSurviveARestart() {
+        {
+            AppRun run;
+            QVERIFY(run.Start());
+            run.Link().Configure(QStringLiteral("/dev/pts/9"), QStringLiteral("19200"));
+            QVERIFY(run.Frame().close());
+        }
+        AppRun run;
+        QVERIFY(run.Start());
+        QCOMPARE(run.Link().PortText(), QStringLiteral("/dev/pts/9"));
+        QCOMPARE(run.Link().BaudText(), QStringLiteral("19200"));
+        QCOMPARE(run.Link().Port().portPath, QStringLiteral("/dev/pts/9"));
+    }
+
     void printPreviewShowsThePagesTheProfileAsksFor() {
         QSettings(QSettings::NativeFormat, QSettings::UserScope, CTarvexApp::kProfileKey,
                   QStringLiteral("Tarvex620B"))
