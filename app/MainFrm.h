@@ -93,6 +93,8 @@ public:
     QLabel* capsPane = nullptr;
     QLabel* numPane = nullptr;
     QLabel* scrollPane = nullptr;
+    // Port, baud rate and whether the line is up.
+    QLabel* connectionPane = nullptr;
 
     void SetLineText(const QString& text);
     void OnUpdateFrameTitle(const QString& documentTitle);
@@ -120,6 +122,7 @@ private:
     void PlaceOnScreen();
     void UpdateLockPanes();
     void UpdateLinkCommands();
+    void UpdateConnectionPane();
     void OpenDroppedLater(const QStringList& paths);
 
     void OnCompile();

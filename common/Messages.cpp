@@ -72,6 +72,10 @@ constexpr Entry kTable[] = {
     {Id::SuspectAnswers, "传输中收到 %1 个异常应答，控制器中的数据可能不完整，请重新下载并核对。"},
     {Id::ProgramWithoutEnd, "目标程序不以 END 结束，可能是编译失败留下的文件。"},
     {Id::ProgramWithoutEndQuestion, "%1仍要下载吗？"},
+    {Id::LinkStateDisconnected, "未连接"},
+    {Id::LinkStateConnecting, "正在连接…"},
+    {Id::LinkStateConnected, "已连接"},
+    {Id::LinkStatusPane, "%1  %2  %3"},
 
     {Id::DesktopPrintAction, "打印"},
 

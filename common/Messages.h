@@ -75,6 +75,11 @@ enum class Id : int {
     // the daily loop: what went where
     ProgramWithoutEnd,
     ProgramWithoutEndQuestion,
+    // Ports and status
+    LinkStateDisconnected,
+    LinkStateConnecting,
+    LinkStateConnected,
+    LinkStatusPane,
 
     // Desktop registration
     DesktopPrintAction,
