@@ -199,7 +199,7 @@ void CTarvexApp::LoadProfile() {
     if (port.isEmpty() || baud.isEmpty())
         return;
     ctrl::UsbIdentity usb;
-    if (ctrl::ParseUsbSpec(profile->value(kPortUsbEntry).toString(), usb)) {
+    if (ctrl::ParseUsbPortName(profile->value(kPortUsbEntry).toString(), usb)) {
         const QList<ctrl::PortEntry> ports = ctrl::ListPorts();
         const QString found = ctrl::FindByIdentity(ports, usb);
         if (!found.isEmpty())

@@ -75,7 +75,7 @@ QString PortLabel(const PortEntry& entry) {
     return label;
 }
 
-bool ParseUsbSpec(const QString& text, UsbIdentity& identity) {
+bool ParseUsbPortName(const QString& text, UsbIdentity& identity) {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() < 3 || parts.size() > 4 || parts[0] != QLatin1String("usb"))
         return false;

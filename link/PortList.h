@@ -33,7 +33,7 @@ QList<PortEntry> ListPorts();
 QString PortLabel(const PortEntry& entry);
 
 // "usb:VID:PID[:SERIAL]" with hexadecimal ids; false for any other text.
-bool ParseUsbSpec(const QString& text, UsbIdentity& identity);
+bool ParseUsbPortName(const QString& text, UsbIdentity& identity);
 
 // The path of the port with that identity, preferring the device itself over a by-id link; empty
 // when none or more than one device matches.

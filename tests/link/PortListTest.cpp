@@ -43,7 +43,7 @@ TEST(PortLabel, NamesWhatIsKnown) {
         EXPECT_EQ(ctrl::PortLabel(row.entry), QString::fromUtf8(row.label));
 }
 
-TEST(UsbSpec, ParsesHexIdsAndOptionalSerial) {
+TEST(UsbPortName, ParsesHexIdsAndOptionalSerial) {
     const struct {
         const char* text;
         bool ok;
@@ -63,7 +63,7 @@ TEST(UsbSpec, ParsesHexIdsAndOptionalSerial) {
     };
     for (const auto& row : rows) {
         ctrl::UsbIdentity id;
-        ASSERT_EQ(ctrl::ParseUsbSpec(QString::fromUtf8(row.text), id), row.ok) << row.text;
+        ASSERT_EQ(ctrl::ParseUsbPortName(QString::fromUtf8(row.text), id), row.ok) << row.text;
         if (!row.ok)
             continue;
         EXPECT_EQ(id.vendorId, row.vid) << row.text;
