@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHideEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
@@ -47,10 +48,10 @@ CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent
     portCombo_->setMinimumContentsLength(kPortPathChars);
     FillPorts();
     // Adapters plugged in while the dialog is open show up without reopening it.
-    auto* refresh = new QTimer(this);
-    refresh->setInterval(kRefreshMs);
-    connect(refresh, &QTimer::timeout, this, &CSetSeriesDlg::FillPorts);
-    refresh->start();
+    // The dialog lives as long as the window, so the list is polled only while it shows.
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setInterval(kRefreshMs);
+    connect(refreshTimer_, &QTimer::timeout, this, &CSetSeriesDlg::FillPorts);
 
     baudCombo_ = MakeCombo("baudCombo");
     QStringList bauds{QStringLiteral("19200"), QStringLiteral("9600"), QStringLiteral("4800")};
@@ -123,7 +124,16 @@ void CSetSeriesDlg::Confirm() {
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        FillPorts();
         Refresh();
+        refreshTimer_->start();
+    }
     QDialog::showEvent(event);
+}
+
+void CSetSeriesDlg::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        refreshTimer_->stop();
+    QDialog::hideEvent(event);
 }

@@ -10,7 +10,9 @@ class Link;
 
 class QComboBox;
 class QPushButton;
+class QHideEvent;
 class QShowEvent;
+class QTimer;
 
 // The serial settings: which port and baud rate the next connect uses. The settings live in the
 // link; a confirm hands them over, Esc and the close box change nothing.
@@ -30,6 +32,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     ctrl::Link& link_;
@@ -37,4 +40,5 @@ private:
     QComboBox* baudCombo_;
     QPushButton* okButton_;
     QStringList shownPorts_;
+    QTimer* refreshTimer_;
 };
