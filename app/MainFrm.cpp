@@ -111,6 +111,8 @@ bool CMainFrame::OnCreate() {
     qApp->installEventFilter(this);
     connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, &CMainFrame::UpdateLinkCommands);
     UpdateLinkCommands();
+    connect(app_.link.get(), &ctrl::Link::StateChanged, this, &CMainFrame::UpdateConnectionPane);
+    UpdateConnectionPane();
     CSplashWnd::ShowSplash(this);
     return true;
 }
@@ -301,6 +303,9 @@ bool CMainFrame::BuildStatusBar() {
     linePane->setObjectName(QStringLiteral("linePane"));
     linePane->setFixedWidth(kLinePaneWidth);
     bar->addPermanentWidget(linePane);
+    connectionPane = new QLabel(bar);
+    connectionPane->setObjectName(QStringLiteral("connectionPane"));
+    bar->addPermanentWidget(connectionPane);
     const Id lockTexts[] = {Id::StatusCaps, Id::StatusNum, Id::StatusScroll};
     QLabel** panes[] = {&capsPane, &numPane, &scrollPane};
     for (int i = 0; i < 3; ++i) {
@@ -363,6 +368,17 @@ void CMainFrame::ShowRecentFiles(const QStringList& paths) {
             QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(paths[i])));
         file->insertAction(exitSeparator_, action);
     }
+}
+
+void CMainFrame::UpdateConnectionPane() {
+    using State = ctrl::Link::LineState;
+    const ctrl::Link& link = *app_.link;
+    const State state = link.State();
+    const Id stateText = state == State::Connected    ? Id::LinkStateConnected
+                         : state == State::Connecting ? Id::LinkStateConnecting
+                                                      : Id::LinkStateDisconnected;
+    connectionPane->setText(
+        msg::QText(Id::LinkStatusPane, {link.PortText(), link.BaudText(), msg::QText(stateText)}));
 }
 
 void CMainFrame::UpdateLinkCommands() {

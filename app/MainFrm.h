@@ -111,6 +111,8 @@ public:
     QLabel* hintPane = nullptr;
     CProblemsDock* problemsDock = nullptr;
     CFindDlg& FindDialog();
+    // Port, baud rate and whether the line is up.
+    QLabel* connectionPane = nullptr;
 
     void SetLineText(const QString& text);
     void OnUpdateFrameTitle(const QString& documentTitle);
@@ -138,6 +140,7 @@ private:
     void PlaceOnScreen();
     void UpdateLockPanes();
     void UpdateLinkCommands();
+    void UpdateConnectionPane();
     void OpenDroppedLater(const QStringList& paths);
 
     void OnCompile();

@@ -22,12 +22,28 @@
 #include "common/QtMessages.h"
 #include "link/DownloadRecord.h"
 #include "link/Link.h"
+#include "link/PortList.h"
 #include "ui/Prompts.h"
 
 namespace {
 
 const QString kRecentEntry = QStringLiteral("File%1");
 const QString kPreviewPages = QStringLiteral("PreviewPages");
+const QString kPortEntry = QStringLiteral("Settings/Port");
+const QString kBaudEntry = QStringLiteral("Settings/Baud");
+const QString kPortUsbEntry = QStringLiteral("Settings/PortUsb");
+
+// "usb:VID:PID:SERIAL" for a USB port, so the device is found again after a re-plug renames it.
+QString UsbIdentityOf(const QList<ctrl::PortEntry>& ports, const QString& path) {
+    for (const ctrl::PortEntry& p : ports) {
+        if (p.path == path && p.target.isEmpty() && p.hasUsbIds)
+            return QStringLiteral("usb:%1:%2:%3")
+                .arg(p.vendorId, 4, 16, QLatin1Char('0'))
+                .arg(p.productId, 4, 16, QLatin1Char('0'))
+                .arg(p.serialNumber);
+    }
+    return {};
+}
 
 std::unique_ptr<QSettings> Profile() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -177,6 +193,19 @@ void CTarvexApp::LoadProfile() {
     }
     profile->endGroup();
     previewPages = profile->value(kSettingsSection + u'/' + kPreviewPages, 0).toInt();
+
+    QString port = profile->value(kPortEntry).toString();
+    const QString baud = profile->value(kBaudEntry).toString();
+    if (port.isEmpty() || baud.isEmpty())
+        return;
+    ctrl::UsbIdentity usb;
+    if (ctrl::ParseUsbPortName(profile->value(kPortUsbEntry).toString(), usb)) {
+        const QList<ctrl::PortEntry> ports = ctrl::ListPorts();
+        const QString found = ctrl::FindByIdentity(ports, usb);
+        if (!found.isEmpty())
+            port = found;
+    }
+    link->Configure(port, baud);
 }
 
 void CTarvexApp::SaveProfile() {
@@ -191,6 +220,13 @@ void CTarvexApp::SaveProfile() {
     profile->endGroup();
     if (previewPages != 0)
         profile->setValue(kSettingsSection + u'/' + kPreviewPages, previewPages);
+    profile->setValue(kPortEntry, link->PortText());
+    profile->setValue(kBaudEntry, link->BaudText());
+    const QString usb = UsbIdentityOf(ctrl::ListPorts(), link->PortText());
+    if (usb.isEmpty())
+        profile->remove(kPortUsbEntry);
+    else
+        profile->setValue(kPortUsbEntry, usb);
     profile->sync();
 }
 

@@ -74,6 +74,10 @@ constexpr Entry kTable[] = {
     {Id::ProgramWithoutEndQuestion, "%1仍要下载吗？"},
     {Id::ProgressStop, "停止"},
     {Id::ProgressDetail, "%1 / %2 包（%3%），已用 %4，剩余约 %5"},
+    {Id::LinkStateDisconnected, "未连接"},
+    {Id::LinkStateConnecting, "正在连接…"},
+    {Id::LinkStateConnected, "已连接"},
+    {Id::LinkStatusPane, "%1  %2  %3"},
 
     {Id::DesktopPrintAction, "打印"},
 

@@ -78,6 +78,11 @@ enum class Id : int {
     // progress and stop
     ProgressStop,
     ProgressDetail,
+    // Ports and status
+    LinkStateDisconnected,
+    LinkStateConnecting,
+    LinkStateConnected,
+    LinkStatusPane,
 
     // Desktop registration
     DesktopPrintAction,

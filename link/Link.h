@@ -33,8 +33,13 @@ public:
     bool IsConnected() const { return session_.connected; }
     bool IsEnabled(LinkCommand command) const { return session_.IsEnabled(command); }
 
+    enum class LineState { Disconnected, Connecting, Connected };
+    LineState State() const;
+
 signals:
     void ConnectedChanged(bool connected);
+    // The settings or the state changed: what the status bar shows of the line.
+    void StateChanged();
 
 private:
     CSerialPort port_;

@@ -4,12 +4,14 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHideEvent>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QShowEvent>
+#include <QTimer>
 
 #include "common/QtMessages.h"
 #include "link/Link.h"
+#include "link/PortList.h"
 #include "link/SerialPort.h"
 #include "ui/DialogControls.h"
 
@@ -22,13 +24,7 @@ void SortAsText(QStringList& items) {
     });
 }
 
-QStringList PresentDevices() {
-    QStringList devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        devices << info.systemLocation();
-    }
-    return devices;
-}
+constexpr int kRefreshMs = 1000;
 
 QComboBox* MakeCombo(const char* name) {
     auto* combo = new QComboBox;
@@ -37,7 +33,8 @@ QComboBox* MakeCombo(const char* name) {
     return combo;
 }
 
-constexpr int kPortPathChars = 14;
+// Wide enough for a by-id path, not only for COM1.
+constexpr int kPortPathChars = 40;
 
 }  // namespace
 
@@ -48,9 +45,13 @@ CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent
     portCombo_ = MakeCombo("portCombo");
     portCombo_->setEditable(true);
     portCombo_->setInsertPolicy(QComboBox::NoInsert);
-    // Wide enough for a typed device path such as /dev/ttyUSB0, not only for COM1.
     portCombo_->setMinimumContentsLength(kPortPathChars);
-    portCombo_->addItems(PortChoices(PresentDevices()));
+    FillPorts();
+    // Adapters plugged in while the dialog is open show up without reopening it.
+    // The dialog lives as long as the window, so the list is polled only while it shows.
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setInterval(kRefreshMs);
+    connect(refreshTimer_, &QTimer::timeout, this, &CSetSeriesDlg::FillPorts);
 
     baudCombo_ = MakeCombo("baudCombo");
     QStringList bauds{QStringLiteral("19200"), QStringLiteral("9600"), QStringLiteral("4800")};
@@ -89,6 +90,27 @@ QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {
     return items;
 }
 
+void CSetSeriesDlg::FillPorts() {
+    const QList<ctrl::PortEntry> ports = ctrl::ListPorts();
+    QStringList paths;
+    for (const ctrl::PortEntry& p : ports)
+        paths << p.path;
+    const QStringList items = PortChoices(paths);
+    if (items == shownPorts_)
+        return;
+    shownPorts_ = items;
+    // Rebuilding the list must not take away what the user typed.
+    const QString typed = portCombo_->currentText();
+    portCombo_->clear();
+    portCombo_->addItems(items);
+    for (const ctrl::PortEntry& p : ports) {
+        const int row = portCombo_->findText(p.path);
+        if (row >= 0)
+            portCombo_->setItemData(row, ctrl::PortLabel(p), Qt::ToolTipRole);
+    }
+    portCombo_->setEditText(typed);
+}
+
 void CSetSeriesDlg::Refresh() {
     portCombo_->setEditText(link_.PortText());
     const int baud = baudCombo_->findText(link_.BaudText());
@@ -102,7 +124,16 @@ void CSetSeriesDlg::Confirm() {
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        FillPorts();
         Refresh();
+        refreshTimer_->start();
+    }
     QDialog::showEvent(event);
+}
+
+void CSetSeriesDlg::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        refreshTimer_->stop();
+    QDialog::hideEvent(event);
 }

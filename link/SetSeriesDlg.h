@@ -10,7 +10,9 @@ class Link;
 
 class QComboBox;
 class QPushButton;
+class QHideEvent;
 class QShowEvent;
+class QTimer;
 
 // The serial settings: which port and baud rate the next connect uses. The settings live in the
 // link; a confirm hands them over, Esc and the close box change nothing.
@@ -25,13 +27,18 @@ public:
 
     void Refresh();
     void Confirm();
+    // Lists the ports present now, each with its details as a tooltip.
+    void FillPorts();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     ctrl::Link& link_;
     QComboBox* portCombo_;
     QComboBox* baudCombo_;
     QPushButton* okButton_;
+    QStringList shownPorts_;
+    QTimer* refreshTimer_;
 };

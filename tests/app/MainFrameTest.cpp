@@ -357,6 +357,25 @@ private slots:
         QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
     }
 
+    void connectionPaneFollowsTheLine() {
+        AppRun run;
+        QVERIFY(run.Start());
+        QLabel* pane = run.Frame().connectionPane;
+        QCOMPARE(pane->text(), QStringLiteral("COM1  4800  未连接"));
+        PtyPair line;
+        const QString path = QString::fromStdString(line.slavePath);
+        QVERIFY(run.ChoosePort(path));
+        QCOMPARE(pane->text(), path + QStringLiteral("  4800  未连接"));
+        run.Do().connect->trigger();
+        QCOMPARE(pane->text(), path + QStringLiteral("  4800  正在连接…"));
+        const unsigned char answer = 1;
+        QCOMPARE(ReadByte(line.master, 2000), 1);
+        QCOMPARE(write(line.master, &answer, 1), 1);
+        QTRY_COMPARE(pane->text(), path + QStringLiteral("  4800  已连接"));
+        run.Do().disconnect->trigger();
+        QCOMPARE(pane->text(), path + QStringLiteral("  4800  未连接"));
+    }
+
     void connectHandshakesAndDisconnectSaysGoodbye() {
         PtyPair line;
         QVERIFY(!line.slavePath.empty());
@@ -606,6 +625,20 @@ private slots:
         recent[1]->trigger();
         QCOMPARE(run.Doc().pathName, a);
         QCOMPARE(run.app.recentFiles, (QStringList{a, b}));
+    }
+
+    void serialSettingsSurviveARestart() {
+        {
+            AppRun run;
+            QVERIFY(run.Start());
+            run.Link().Configure(QStringLiteral("/dev/pts/9"), QStringLiteral("19200"));
+            QVERIFY(run.Frame().close());
+        }
+        AppRun run;
+        QVERIFY(run.Start());
+        QCOMPARE(run.Link().PortText(), QStringLiteral("/dev/pts/9"));
+        QCOMPARE(run.Link().BaudText(), QStringLiteral("19200"));
+        QCOMPARE(run.Link().Port().portPath, QStringLiteral("/dev/pts/9"));
     }
 
     void printPreviewShowsThePagesTheProfileAsksFor() {
