@@ -462,7 +462,8 @@ constexpr Entry kTable[] = {
     {Id::HintRegister, "寄存器 M/F/S %1–%2"},
     {Id::HintNumberOrRegister, "数字 %1–%2 或寄存器 M/F/S"},
     {Id::WindowTitleModified, "%1* - Tarvex620B-KF"},
-    {Id::ProgramOpenFilter, "Tarvex620B文件 (*.kxc)|*.kxc|目标程序 (*.kxo)|*.kxo|所有文件 (*.*)|*.*||"},
+    {Id::ProgramOpenFilter,
+     "Tarvex620B文件 (*.kxc)|*.kxc|目标程序 (*.kxo)|*.kxo|所有文件 (*.*)|*.*||"},
     {Id::ObjectNotDisassembled, "%1 不能转为程序文本：%2"},
 };
 
