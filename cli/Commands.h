@@ -31,6 +31,7 @@ int Usage(const Command& command, std::string_view problem, std::ostream& err);
 int RunRegisters(Args args, std::ostream& out, std::ostream& err);
 
 extern const Command kCheckCommand;
+extern const Command kPortsCommand;
 extern const Command kCompileCommand;
 extern const Command kDisasmCommand;
 extern const Command kEmulateCommand;

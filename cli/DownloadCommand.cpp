@@ -31,6 +31,7 @@
 #include "link/DownloadMessages.h"
 #include "link/DownloadRecord.h"
 #include "link/ParameterSource.h"
+#include "link/PortList.h"
 #include "link/ProgramSource.h"
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
@@ -265,7 +266,8 @@ std::string UsageFault(const ParsedArgs& args) {
     if (!args.Has("--port"))
         return msg::Text(msg::Id::CliDownloadNeedsPort);
     const std::string port = *args.Value("--port");
-    if (!text::NamesPort(port))
+    ctrl::UsbIdentity usb;
+    if (!text::NamesPort(port) && !ctrl::ParseUsbPortName(QString::fromStdString(port), usb))
         return msg::Text(msg::Id::CliDownloadBadPort, {port});
     if (const auto kindName = args.Value("--kind"); kindName && !KindNamed(*kindName))
         return msg::Text(msg::Id::CliDownloadBadScreenKind, {*kindName});
@@ -312,7 +314,18 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
 
     CSerialPort port;
     const std::string portText = *args.Value("--port");
-    SetPort(port, portText);
+    // A USB adapter named by identity is looked up under whatever name it has now.
+    if (ctrl::UsbIdentity usb; ctrl::ParseUsbPortName(QString::fromStdString(portText), usb)) {
+        const QString device = ctrl::FindByIdentity(ctrl::ListPorts(), usb);
+        if (device.isEmpty()) {
+            download.source->CloseSource();
+            return Report(out, msg::Text(msg::Id::PortOpenFailed, {portText}),
+                          exitcode::kNoController);
+        }
+        SetPort(port, device.toStdString());
+    } else {
+        SetPort(port, portText);
+    }
     port.baudRate = std::stoi(args.Value("--baud").value_or("4800"));
     std::vector<std::string> shown;
     ctrl::ControllerSession session(

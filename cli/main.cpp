@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 7> kCommands = {
+constexpr std::array<const cli::Command*, 8> kCommands = {
     &cli::kCompileCommand,   &cli::kCheckCommand,    &cli::kDisasmCommand, &cli::kEmulateCommand,
-    &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kScreenCommand};
+    &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kPortsCommand,  &cli::kScreenCommand};
 
 // Before the command's name only these; everything after it belongs to the command.
 constexpr cli::OptionRule kOptions[] = {{"--version", "", false}};

@@ -294,6 +294,19 @@ constexpr Entry kTable[] = {
      "4 program unreadable, 64 bad command line.\n"},
     {Id::CliCheckExpectsOneProgram, "expected one program file"},
     {Id::CliCheckMissingEnd, "%1: %2"},
+    {Id::CliPortsSynopsis,
+     "ports [--json]                        list the serial ports with their details"},
+    {Id::CliPortsHelp,
+     "usage: tarvex ports [--json]\n"
+     "\n"
+     "Lists every serial port the system reports, and on Linux the /dev/serial/by-id\n"
+     "links, one a line: the device, then description, manufacturer, USB vendor:product\n"
+     "and serial number where known. With --json prints one array of\n"
+     "{path, target, description, manufacturer, vendorId, productId, serialNumber}.\n"
+     "A USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].\n"
+     "\n"
+     "exit status: 0 listed (also when there is none), 64 bad command line.\n"},
+    {Id::CliPortsTakesNoFile, "ports takes no file"},
     {Id::CliDisasmSynopsis,
      "disasm OBJECT.kxo                     print an object program as program text"},
     {Id::CliDisasmHelp,
@@ -370,7 +383,8 @@ constexpr Entry kTable[] = {
      "\n"
      "Checks the file as the download dialog does, connects (handshake 1, answered by 1),\n"
      "runs the transfer with the dialog's timer and resend rules, and says goodbye (136).\n"
-     "DEV is a device path from the root (/dev/ttyUSB0) or COMn, which names /dev/ttyS(n-1);\n"
+     "DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),\n"
+     "or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;\n"
      "B is 4800 (default), 9600 or 19200.\n"
      "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
      "and registers 0 unless given. A screen is converted into the scratch file first\n"
@@ -387,7 +401,8 @@ constexpr Entry kTable[] = {
     {Id::CliDownloadUnknownKind, "unknown download %1; expected program, params or screen"},
     {Id::CliDownloadNeedsPort, "--port is required"},
     {Id::CliDownloadBadPort,
-     "--port must be COM1 to COM255 or a device path such as /dev/ttyUSB0, not %1"},
+     "--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or\n"
+     "usb:VID:PID[:SERIAL], not %1"},
     {Id::CliDownloadBadScreenKind, "--kind must be startup, parameter or status, not %1"},
     {Id::CliDownloadBadRegisters, "--registers needs four numbers A,B,C,D, not %1"},
     {Id::CliDownloadBadBaud, "--baud must be 4800, 9600 or 19200, not %1"},

@@ -97,8 +97,14 @@ const ToolCase kToolCases[] = {
     {{"download", "program", "p.kxo", "--port", "COM3x"},
      64,
      "",
-     "tarvex download: --port must be COM1 to COM255 or a device path such as /dev/ttyUSB0, "
-     "not COM3x\n"},
+     "tarvex download: --port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or\n"
+     "usb:VID:PID[:SERIAL], not COM3x\n"},
+    {{"download", "program", "p.kxo", "--port", "usb:12345:1"},
+     64,
+     "",
+     "tarvex download: --port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or\n"
+     "usb:VID:PID[:SERIAL], not usb:12345:1\n"},
+    {{"ports", "x"}, 64, "", "tarvex ports: ports takes no file\n"},
     {{"registers", "erase", "f"}, 64, "", "tarvex registers: unknown action erase\n"},
 };
 

@@ -241,4 +241,21 @@ TEST(CheckCommand, ListsEveryFaultyLineWithItsExitStatus) {
     EXPECT_FALSE(fs::exists(dir.Path("p.kxo")));
 }
 
+TEST(PortsCommand, ListsAsTextOrAsOneJsonArray) {
+    const ToolRun text = RunTool({"ports"});
+    EXPECT_EQ(text.exitCode, 0);
+    const ToolRun json = RunTool({"ports", "--json"});
+    EXPECT_EQ(json.exitCode, 0);
+    ASSERT_GE(json.out.size(), 3u);
+    EXPECT_EQ(json.out.front(), '[');
+    EXPECT_EQ(json.out.substr(json.out.size() - 2), "]\n");
+    // Every listed device is in both forms.
+    for (std::size_t at = 0, end; (end = text.out.find('\n', at)) != std::string::npos;
+         at = end + 1) {
+        const std::string line = text.out.substr(at, end - at);
+        const std::string path = line.substr(0, line.find(' '));
+        EXPECT_NE(json.out.find("\"path\":\"" + path + "\""), std::string::npos) << path;
+    }
+}
+
 }  // namespace

@@ -123,6 +123,7 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
     const std::string bitmap = Write("s.bmp", testsupport::ScreenBitmap());
     const std::string shortBitmap = Write("short.bmp", testsupport::ScreenBitmap().substr(0, 1085));
     const std::string badObject = Write("bad.kxo", "This is RVL412E.kxo?");
+    const std::string params = Write("p.dat", "This is Par.dat for RVL412E. By RSE.\n");
     const std::string noEnd = Write("cut.kxo", "This is RVL412E.kxo!" + std::string(48, '\x02'));
     const struct {
         std::vector<std::string> args;
@@ -163,6 +164,10 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
         // A port must be named so that no other device is opened in its place.
         {{"download", "program", bitmap, "--port", "ttyUSB0"}, 64, ""},
         {{"download", "program", bitmap, "--port", "COM99999999999"}, 64, ""},
+        // A USB adapter named by identity that is not plugged in: no other device is opened.
+        {{"download", "params", params, "--port", "usb:ffff:fffe:NONE"},
+         5,
+         "串口 usb:ffff:fffe:NONE 打开失败\n"},
     };
     for (const auto& c : cases) {
         const ToolRun run = Tarvex(c.args);
