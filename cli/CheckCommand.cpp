@@ -8,7 +8,6 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
-#include "common/FileIo.h"
 #include "compiler/ProgramCheck.h"
 
 namespace cli {
@@ -27,15 +26,8 @@ QJsonObject JsonFinding(int line, int codeLine, int code, const std::string& mes
 int Check(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& program = parsed.positional.front();
     std::string text;
-    switch (fileio::ReadLimited(program, kProgramCapacity, text)) {
-        case fileio::ReadStatus::Ok:
-            break;
-        case fileio::ReadStatus::TooLarge:
-            return Report(err, msg::Text(msg::Id::ProgramTooLarge), exitcode::kUnreadable);
-        case fileio::ReadStatus::Unreadable:
-            return Report(err, msg::Text(msg::Id::CannotReadFile, {program}),
-                          exitcode::kUnreadable);
-    }
+    if (const auto fault = ReadProgramText(program, text, err))
+        return *fault;
     const compiler::CheckReport report = compiler::CheckProgram(text);
     const std::string missingEnd = msg::Text(msg::Id::CompileMissingEnd);
 

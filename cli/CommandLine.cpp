@@ -10,6 +10,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/FileIo.h"
 
 namespace cli {
 namespace {
@@ -180,6 +181,19 @@ void EnsureApplication() {
         static QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Tarvex620B"));
     }
+}
+
+std::optional<int> ReadProgramText(const std::string& program, std::string& text,
+                                   std::ostream& faults) {
+    switch (fileio::ReadLimited(program, kProgramCapacity, text)) {
+        case fileio::ReadStatus::Ok:
+            return std::nullopt;
+        case fileio::ReadStatus::TooLarge:
+            return Report(faults, msg::Text(msg::Id::ProgramTooLarge), exitcode::kUnreadable);
+        case fileio::ReadStatus::Unreadable:
+            break;
+    }
+    return Report(faults, msg::Text(msg::Id::CannotReadFile, {program}), exitcode::kUnreadable);
 }
 
 }  // namespace cli

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "cli/CommandLine.h"
@@ -27,6 +29,10 @@ int RunCommand(const Command& command, Args args, std::ostream& out, std::ostrea
 
 // "tarvex NAME: PROBLEM" and the command's help on `err`; the usage exit status.
 int Usage(const Command& command, std::string_view problem, std::ostream& err);
+
+// Reads a program file into `text`; when it cannot, says why on `faults` and gives the exit status.
+std::optional<int> ReadProgramText(const std::string& program, std::string& text,
+                                   std::ostream& faults);
 
 int RunRegisters(Args args, std::ostream& out, std::ostream& err);
 

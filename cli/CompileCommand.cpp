@@ -57,15 +57,8 @@ int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
         return Report(err, msg::Text(msg::Id::OutputIsInput, {object}), exitcode::kUsage);
 
     std::string text;
-    switch (fileio::ReadLimited(program, kProgramCapacity, text)) {
-        case fileio::ReadStatus::Ok:
-            break;
-        case fileio::ReadStatus::TooLarge:
-            return Report(out, msg::Text(msg::Id::ProgramTooLarge), exitcode::kUnreadable);
-        case fileio::ReadStatus::Unreadable:
-            return Report(out, msg::Text(msg::Id::CannotReadFile, {program}),
-                          exitcode::kUnreadable);
-    }
+    if (const auto fault = ReadProgramText(program, text, out))
+        return *fault;
     const compiler::CompileResult result = compiler::CompileToFile(text, object);
     const std::string message = compiler::CompileMessage(result, object);
     out << message << "\n";
