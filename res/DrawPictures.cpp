@@ -143,15 +143,16 @@ QImage ToolbarStrip() {
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(96 + 4, 10, 8, 4);
-    // 8 question mark
+    // 8 question mark, with a white rim that keeps it apart from a dark toolbar
     p.setPen(Qt::NoPen);
+    const QRect mark[] = {{112 + 5, 2, 6, 2}, {112 + 10, 3, 2, 4}, {112 + 7, 6, 4, 2},
+                          {112 + 7, 8, 2, 2}, {112 + 7, 11, 2, 2}, {112 + 4, 3, 2, 2}};
+    p.setBrush(Qt::white);
+    for (const QRect& r : mark)
+        p.drawRect(r.adjusted(-1, -1, 1, 1));
     p.setBrush(kNavy);
-    p.drawRect(112 + 5, 2, 6, 2);
-    p.drawRect(112 + 10, 3, 2, 4);
-    p.drawRect(112 + 7, 6, 4, 2);
-    p.drawRect(112 + 7, 8, 2, 2);
-    p.drawRect(112 + 7, 11, 2, 2);
-    p.drawRect(112 + 4, 3, 2, 2);
+    for (const QRect& r : mark)
+        p.drawRect(r);
     return image;
 }
 
