@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 WERROR ?= OFF
 
-.PHONY: deps build run test asan bench fuzz format clean
+.PHONY: deps build run test asan bench fuzz format clean package
 
 deps:
 	bash scripts/install-deps
@@ -32,6 +32,10 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	bash fuzz/run-all $(FUZZ_SECONDS)
+
+# The Debian package build/tarvex620b_VERSION_amd64.deb (install: sudo apt-get install ./build/tarvex620b_*.deb).
+package: build
+	cmake --build build --target package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -85,9 +85,16 @@ QString MimePackagePath() {
     return DataHome() + QStringLiteral("/mime/packages/tarvex620b.xml");
 }
 
+bool Installed(const QString& programPath) {
+    return QFileInfo::exists(QFileInfo(programPath).absolutePath() +
+                             QStringLiteral("/../share/applications/tarvex620b.desktop"));
+}
+
 #ifdef Q_OS_WIN
 
 void Register(const QString& programPath) {
+    if (Installed(programPath))
+        return;
     QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
                       QSettings::NativeFormat);
     const QString program = QDir::toNativeSeparators(programPath);
@@ -117,6 +124,8 @@ bool Unregister() {
 #else
 
 void Register(const QString& programPath) {
+    if (Installed(programPath))
+        return;
     const QString exec = ExecQuoted(QDir::toNativeSeparators(programPath));
     const QString entry =
         QStringLiteral(

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include "compiler/InstructionTable.h"
+#include "ui/Colours.h"
 
 namespace {
 
@@ -168,7 +169,7 @@ CProgramHighlighter::CProgramHighlighter(QTextDocument* document) : QSyntaxHighl
 void CProgramHighlighter::SetPalette(const QPalette& palette) {
     const QColor base = palette.color(QPalette::Base);
     const QColor text = palette.color(QPalette::Text);
-    const bool dark = base.lightness() < 128;
+    const bool dark = colours::IsDark(palette, QPalette::Base);
     // Light colours on a dark base, deep ones on a light base.
     const int lightness = dark ? 175 : 85;
     const int saturation = dark ? 170 : 210;

@@ -31,6 +31,7 @@
 #include "common/QtMessages.h"
 #include "compiler/InstructionHelp.h"
 #include "compiler/InstructionTable.h"
+#include "ui/Colours.h"
 
 namespace {
 
@@ -475,7 +476,7 @@ void CTarvexView::PaintGutter(QPaintEvent* event) {
         if (block.isVisible() && bottom >= event->rect().top()) {
             const int number = block.blockNumber();
             if (CProgramHighlighter::IsFaulty(block))
-                painter.fillRect(0, top, 3, bottom - top, QColor::fromHsl(0, 220, 120));
+                painter.fillRect(0, top, 3, bottom - top, colours::Fault(colours));
             QFont font = painter.font();
             font.setBold(number == caretBlock);
             painter.setFont(font);
@@ -501,7 +502,7 @@ void CTarvexView::UpdateMarks() {
     marks.append(caret);
     if (markedLine_ > 0) {
         QTextEdit::ExtraSelection fault;
-        fault.format.setBackground(Blend(base, QColor::fromHsl(0, 220, 128), 0.3));
+        fault.format.setBackground(Blend(base, colours::Fault(colours), 0.3));
         fault.format.setProperty(QTextFormat::FullWidthSelection, true);
         fault.cursor = QTextCursor(document()->findBlockByNumber(markedLine_ - 1));
         marks.append(fault);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "app/MainFrm.h"
 #include "app/Tarvex.h"
@@ -19,5 +20,8 @@ int main(int argc, char* argv[]) {
         return 0;
     QObject::connect(tarvex.mainFrame.get(), &CMainFrame::Closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);
+    // Package checks start the installed program without a display and let it quit by itself.
+    if (const int quitAfter = qEnvironmentVariableIntValue("TARVEX_QUIT_AFTER_MS"); quitAfter > 0)
+        QTimer::singleShot(quitAfter, &application, &QApplication::quit);
     return application.exec();
 }

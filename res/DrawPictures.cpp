@@ -90,8 +90,9 @@ void Page(QPainter& p, int x, int y) {
     p.drawLine(x + 6, y + 3, x + 9, y + 3);
 }
 
+// Transparent around the pictures, so that they sit on light and dark toolbars alike.
 QImage ToolbarStrip() {
-    QImage image = Blank(128, 15, kSilver);
+    QImage image = Blank(128, 15);
     QPainter p(&image);
     // 1 blank page
     Page(p, 3, 1);
@@ -142,22 +143,25 @@ QImage ToolbarStrip() {
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(96 + 4, 10, 8, 4);
-    // 8 question mark
+    // 8 question mark, with a white rim that keeps it apart from a dark toolbar
     p.setPen(Qt::NoPen);
+    const QRect mark[] = {{112 + 5, 2, 6, 2}, {112 + 10, 3, 2, 4}, {112 + 7, 6, 4, 2},
+                          {112 + 7, 8, 2, 2}, {112 + 7, 11, 2, 2}, {112 + 4, 3, 2, 2}};
+    p.setBrush(Qt::white);
+    for (const QRect& r : mark)
+        p.drawRect(r.adjusted(-1, -1, 1, 1));
     p.setBrush(kNavy);
-    p.drawRect(112 + 5, 2, 6, 2);
-    p.drawRect(112 + 10, 3, 2, 4);
-    p.drawRect(112 + 7, 6, 4, 2);
-    p.drawRect(112 + 7, 8, 2, 2);
-    p.drawRect(112 + 7, 11, 2, 2);
-    p.drawRect(112 + 4, 3, 2, 2);
+    for (const QRect& r : mark)
+        p.drawRect(r);
     return image;
 }
 
-QImage AppIcon(const QColor& rim) {
-    QImage image = Blank(32, 32);
+// The icons are drawn on a 32 x 32 grid and scaled to `size`.
+QImage AppIcon(const QColor& rim, int size = 32) {
+    QImage image = Blank(size, size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
     DrawMotor(p, QPointF(16, 16), 14);
     p.setPen(QPen(rim, 2));
     p.setBrush(Qt::NoBrush);
@@ -165,9 +169,13 @@ QImage AppIcon(const QColor& rim) {
     return image;
 }
 
-QImage DocumentIcon() {
-    QImage image = Blank(32, 32);
+QImage DocumentIcon(int size = 32) {
+    QImage image = Blank(size, size);
     QPainter p(&image);
+    if (size != 32) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 32.0, size / 32.0);
+    }
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawPolygon(
@@ -186,9 +194,16 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     bool ok = Splash().convertToFormat(QImage::Format_RGB888).save(dir + "/splash.png");
-    ok = ToolbarStrip().convertToFormat(QImage::Format_RGB888).save(dir + "/toolbar.png") && ok;
+    ok = ToolbarStrip().save(dir + "/toolbar.png") && ok;
     ok = AppIcon(QColor(0, 0, 128)).save(dir + "/tarvex.png") && ok;
     ok = AppIcon(QColor(200, 120, 40)).save(dir + "/about.png") && ok;
     ok = DocumentIcon().save(dir + "/document.png") && ok;
+    // The installed icon theme entries, beside the hand-drawn scalable ones.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = dir + QStringLiteral("/linux/icons/%1x%1/").arg(size);
+        ok = QDir().mkpath(folder + "apps") && QDir().mkpath(folder + "mimetypes") && ok;
+        ok = AppIcon(kNavy, size).save(folder + "apps/tarvex620b.png") && ok;
+        ok = DocumentIcon(size).save(folder + "mimetypes/application-x-tarvex-document.png") && ok;
+    }
     return ok ? 0 : 1;
 }
