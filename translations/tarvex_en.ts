@@ -6,22 +6,22 @@
     <message>
         <source>不能生成文件： %1 ！</source>
         <extracomment>CannotCreateFile</extracomment>
-        <translation>Cannot create file: %1!</translation>
+        <translation>Cannot create file: %1</translation>
     </message>
     <message>
         <source>不能写入文件： %1 ！</source>
         <extracomment>CannotWriteFile</extracomment>
-        <translation>Cannot write file: %1!</translation>
+        <translation>Cannot write file: %1</translation>
     </message>
     <message>
         <source>不能打开文件:%1 !</source>
         <extracomment>CannotOpenFile</extracomment>
-        <translation>Cannot open file: %1!</translation>
+        <translation>Cannot open file: %1</translation>
     </message>
     <message>
         <source>不能读取文件： %1 ！</source>
         <extracomment>CannotReadFile</extracomment>
-        <translation>Cannot read file: %1!</translation>
+        <translation>Cannot read file: %1</translation>
     </message>
     <message>
         <source>没有找到 %1。</source>
@@ -101,7 +101,7 @@
     <message>
         <source>编译成功！目标文件：%1 !</source>
         <extracomment>CompileSucceeded</extracomment>
-        <translation>Compiled successfully! Object file: %1!</translation>
+        <translation>Compiled successfully! Object file: %1</translation>
     </message>
     <message>
         <source>警告：程序缺少“End”！</source>
@@ -596,7 +596,7 @@
     <message>
         <source>生成字符资源文件： %1 ！</source>
         <extracomment>CharactersSaved</extracomment>
-        <translation>Character resource file created: %1!</translation>
+        <translation>Character resource file created: %1</translation>
     </message>
     <message>
         <source>载入文件</source>
@@ -1084,19 +1084,31 @@
         <translation>stopped</translation>
     </message>
     <message>
-        <source>usage: tarvex COMMAND [ARGS...]\n\ncommands:\n</source>
+        <source>usage: tarvex COMMAND [ARGS...]
+
+commands:
+</source>
         <extracomment>CliUsage</extracomment>
-        <translation>usage: tarvex COMMAND [ARGS...]\n\ncommands:\n</translation>
+        <translation>usage: tarvex COMMAND [ARGS...]
+
+commands:
+</translation>
     </message>
     <message>
-        <source>help [COMMAND]                        show this text or a command&apos;s help</source>
+        <source>help [COMMAND]                        show this text or a command's help</source>
         <extracomment>CliHelpSynopsis</extracomment>
-        <translation>help [COMMAND]                        show this text or a command&apos;s help</translation>
+        <translation>help [COMMAND]                        show this text or a command's help</translation>
     </message>
     <message>
-        <source>\nMessages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;\nany command exits 74 when what it printed could not be written.\n</source>
+        <source>
+Messages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;
+any command exits 74 when what it printed could not be written.
+</source>
         <extracomment>CliUsageEnd</extracomment>
-        <translation>\nMessages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;\nany command exits 74 when what it printed could not be written.\n</translation>
+        <translation>
+Messages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;
+any command exits 74 when what it printed could not be written.
+</translation>
     </message>
     <message>
         <source>tarvex %1</source>
@@ -1139,9 +1151,29 @@
         <translation>compile PROGRAM.kxc [-o OBJECT.kxo]   compile a program text</translation>
     </message>
     <message>
-        <source>usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]\n\nCompiles a program text (GBK, CR LF, read unchanged) into an object program.\nWithout -o the object file is PROGRAM with the extension .kxo.\nPrints the compile dialog&apos;s message on stdout; for a refused line also\nPROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.\n\nexit status: 0 compiled, 1 a line was refused (or too many lines),\n2 no END, 3 object file not created or not written, 4 program unreadable,\n64 bad command line.\n</source>
+        <source>usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]
+
+Compiles a program text (GBK, CR LF, read unchanged) into an object program.
+Without -o the object file is PROGRAM with the extension .kxo.
+Prints the compile dialog's message on stdout; for a refused line also
+PROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.
+
+exit status: 0 compiled, 1 a line was refused (or too many lines),
+2 no END, 3 object file not created or not written, 4 program unreadable,
+64 bad command line.
+</source>
         <extracomment>CliCompileHelp</extracomment>
-        <translation>usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]\n\nCompiles a program text (GBK, CR LF, read unchanged) into an object program.\nWithout -o the object file is PROGRAM with the extension .kxo.\nPrints the compile dialog&apos;s message on stdout; for a refused line also\nPROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.\n\nexit status: 0 compiled, 1 a line was refused (or too many lines),\n2 no END, 3 object file not created or not written, 4 program unreadable,\n64 bad command line.\n</translation>
+        <translation>usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]
+
+Compiles a program text (GBK, CR LF, read unchanged) into an object program.
+Without -o the object file is PROGRAM with the extension .kxo.
+Prints the compile dialog's message on stdout; for a refused line also
+PROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.
+
+exit status: 0 compiled, 1 a line was refused (or too many lines),
+2 no END, 3 object file not created or not written, 4 program unreadable,
+64 bad command line.
+</translation>
     </message>
     <message>
         <source>expected one program file</source>
@@ -1164,9 +1196,33 @@
         <translation>check PROGRAM.kxc [--json]            list every faulty line of a program text</translation>
     </message>
     <message>
-        <source>usage: tarvex check PROGRAM.kxc [--json]\n\nChecks every code line before the first END as the compile does (labels\nincluded), without stopping at the first fault, and writes nothing.\nPrints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in\nthe text file and MESSAGE the compile&apos;s message were that line the first\nfault; then PROGRAM.kxc: followed by the missing-End warning when no END was\nreached. With --json prints one array of {line, codeLine, code, message}\ninstead, the missing END being the entry with line 0.\n\nexit status: 0 clean, 1 a line is faulty, 2 only END is missing,\n4 program unreadable, 64 bad command line.\n</source>
+        <source>usage: tarvex check PROGRAM.kxc [--json]
+
+Checks every code line before the first END as the compile does (labels
+included), without stopping at the first fault, and writes nothing.
+Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in
+the text file and MESSAGE the compile's message were that line the first
+fault; then PROGRAM.kxc: followed by the missing-End warning when no END was
+reached. With --json prints one array of {line, codeLine, code, message}
+instead, the missing END being the entry with line 0.
+
+exit status: 0 clean, 1 a line is faulty, 2 only END is missing,
+4 program unreadable, 64 bad command line.
+</source>
         <extracomment>CliCheckHelp</extracomment>
-        <translation>usage: tarvex check PROGRAM.kxc [--json]\n\nChecks every code line before the first END as the compile does (labels\nincluded), without stopping at the first fault, and writes nothing.\nPrints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in\nthe text file and MESSAGE the compile&apos;s message were that line the first\nfault; then PROGRAM.kxc: followed by the missing-End warning when no END was\nreached. With --json prints one array of {line, codeLine, code, message}\ninstead, the missing END being the entry with line 0.\n\nexit status: 0 clean, 1 a line is faulty, 2 only END is missing,\n4 program unreadable, 64 bad command line.\n</translation>
+        <translation>usage: tarvex check PROGRAM.kxc [--json]
+
+Checks every code line before the first END as the compile does (labels
+included), without stopping at the first fault, and writes nothing.
+Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in
+the text file and MESSAGE the compile's message were that line the first
+fault; then PROGRAM.kxc: followed by the missing-End warning when no END was
+reached. With --json prints one array of {line, codeLine, code, message}
+instead, the missing END being the entry with line 0.
+
+exit status: 0 clean, 1 a line is faulty, 2 only END is missing,
+4 program unreadable, 64 bad command line.
+</translation>
     </message>
     <message>
         <source>%1: %2</source>
@@ -1179,9 +1235,27 @@
         <translation>ports [--json]                        list the serial ports with their details</translation>
     </message>
     <message>
-        <source>usage: tarvex ports [--json]\n\nLists every serial port the system reports, and on Linux the /dev/serial/by-id\nlinks, one a line: the device, then description, manufacturer, USB vendor:product\nand serial number where known. With --json prints one array of\n{path, target, description, manufacturer, vendorId, productId, serialNumber}.\nA USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].\n\nexit status: 0 listed (also when there is none), 64 bad command line.\n</source>
+        <source>usage: tarvex ports [--json]
+
+Lists every serial port the system reports, and on Linux the /dev/serial/by-id
+links, one a line: the device, then description, manufacturer, USB vendor:product
+and serial number where known. With --json prints one array of
+{path, target, description, manufacturer, vendorId, productId, serialNumber}.
+A USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].
+
+exit status: 0 listed (also when there is none), 64 bad command line.
+</source>
         <extracomment>CliPortsHelp</extracomment>
-        <translation>usage: tarvex ports [--json]\n\nLists every serial port the system reports, and on Linux the /dev/serial/by-id\nlinks, one a line: the device, then description, manufacturer, USB vendor:product\nand serial number where known. With --json prints one array of\n{path, target, description, manufacturer, vendorId, productId, serialNumber}.\nA USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].\n\nexit status: 0 listed (also when there is none), 64 bad command line.\n</translation>
+        <translation>usage: tarvex ports [--json]
+
+Lists every serial port the system reports, and on Linux the /dev/serial/by-id
+links, one a line: the device, then description, manufacturer, USB vendor:product
+and serial number where known. With --json prints one array of
+{path, target, description, manufacturer, vendorId, productId, serialNumber}.
+A USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].
+
+exit status: 0 listed (also when there is none), 64 bad command line.
+</translation>
     </message>
     <message>
         <source>ports takes no file</source>
@@ -1194,9 +1268,25 @@
         <translation>disasm OBJECT.kxo                     print an object program as program text</translation>
     </message>
     <message>
-        <source>usage: tarvex disasm OBJECT.kxo\n\nPrints the object program as program text, one line per record, with CR LF line\nends as the editor writes them: compiling the output gives the same file byte\nfor byte.\n\nexit status: 0 printed, 1 not an object program that program text can express,\n4 file unreadable, 64 bad command line.\n</source>
+        <source>usage: tarvex disasm OBJECT.kxo
+
+Prints the object program as program text, one line per record, with CR LF line
+ends as the editor writes them: compiling the output gives the same file byte
+for byte.
+
+exit status: 0 printed, 1 not an object program that program text can express,
+4 file unreadable, 64 bad command line.
+</source>
         <extracomment>CliDisasmHelp</extracomment>
-        <translation>usage: tarvex disasm OBJECT.kxo\n\nPrints the object program as program text, one line per record, with CR LF line\nends as the editor writes them: compiling the output gives the same file byte\nfor byte.\n\nexit status: 0 printed, 1 not an object program that program text can express,\n4 file unreadable, 64 bad command line.\n</translation>
+        <translation>usage: tarvex disasm OBJECT.kxo
+
+Prints the object program as program text, one line per record, with CR LF line
+ends as the editor writes them: compiling the output gives the same file byte
+for byte.
+
+exit status: 0 printed, 1 not an object program that program text can express,
+4 file unreadable, 64 bad command line.
+</translation>
     </message>
     <message>
         <source>expected one object file</source>
@@ -1209,9 +1299,49 @@
         <translation>emulate [--store DIR] [FAULTS...]     serve a virtual controller on a new pty</translation>
     </message>
     <message>
-        <source>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]\n\nServes a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.\nThe first line of output is the device to open (for example /dev/pts/3), at any\nbaud rate; then one line per completed transfer. It answers the handshake 1 with\n1 and every start, header and data frame with its command byte.\n\n  --store DIR            write each completed transfer into DIR: programs as\n                         program-NNN.kxo, parameter pages as register files\n                         parameters-page-NNN.dat, screens as PBM pictures\n                         screen-KIND-NNN.pbm\n  --silent               never answer\n  --handshake-first B,.. answer the handshake with these bytes before its 1\n  --resend-every K       ask for a resend (90) of every K-th header or data frame\n  --delay MS             answer MS milliseconds late\n  --stop-after N         go silent after answering N frames\n  --noise B,..           send these bytes ahead of every answer\n  --hang-up-after N      close the line after N frames, as a pulled cable would\n\nexit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.\n</source>
+        <source>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
+
+Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
+The first line of output is the device to open (for example /dev/pts/3), at any
+baud rate; then one line per completed transfer. It answers the handshake 1 with
+1 and every start, header and data frame with its command byte.
+
+  --store DIR            write each completed transfer into DIR: programs as
+                         program-NNN.kxo, parameter pages as register files
+                         parameters-page-NNN.dat, screens as PBM pictures
+                         screen-KIND-NNN.pbm
+  --silent               never answer
+  --handshake-first B,.. answer the handshake with these bytes before its 1
+  --resend-every K       ask for a resend (90) of every K-th header or data frame
+  --delay MS             answer MS milliseconds late
+  --stop-after N         go silent after answering N frames
+  --noise B,..           send these bytes ahead of every answer
+  --hang-up-after N      close the line after N frames, as a pulled cable would
+
+exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
+</source>
         <extracomment>CliEmulateHelp</extracomment>
-        <translation>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]\n\nServes a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.\nThe first line of output is the device to open (for example /dev/pts/3), at any\nbaud rate; then one line per completed transfer. It answers the handshake 1 with\n1 and every start, header and data frame with its command byte.\n\n  --store DIR            write each completed transfer into DIR: programs as\n                         program-NNN.kxo, parameter pages as register files\n                         parameters-page-NNN.dat, screens as PBM pictures\n                         screen-KIND-NNN.pbm\n  --silent               never answer\n  --handshake-first B,.. answer the handshake with these bytes before its 1\n  --resend-every K       ask for a resend (90) of every K-th header or data frame\n  --delay MS             answer MS milliseconds late\n  --stop-after N         go silent after answering N frames\n  --noise B,..           send these bytes ahead of every answer\n  --hang-up-after N      close the line after N frames, as a pulled cable would\n\nexit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.\n</translation>
+        <translation>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
+
+Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
+The first line of output is the device to open (for example /dev/pts/3), at any
+baud rate; then one line per completed transfer. It answers the handshake 1 with
+1 and every start, header and data frame with its command byte.
+
+  --store DIR            write each completed transfer into DIR: programs as
+                         program-NNN.kxo, parameter pages as register files
+                         parameters-page-NNN.dat, screens as PBM pictures
+                         screen-KIND-NNN.pbm
+  --silent               never answer
+  --handshake-first B,.. answer the handshake with these bytes before its 1
+  --resend-every K       ask for a resend (90) of every K-th header or data frame
+  --delay MS             answer MS milliseconds late
+  --stop-after N         go silent after answering N frames
+  --noise B,..           send these bytes ahead of every answer
+  --hang-up-after N      close the line after N frames, as a pulled cable would
+
+exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
+</translation>
     </message>
     <message>
         <source>unexpected argument %1</source>
@@ -1234,9 +1364,35 @@
         <translation>registers new|read|write FILE ...   create, read or write a register file page</translation>
     </message>
     <message>
-        <source>usage: tarvex registers new FILE\n       tarvex registers read FILE BASE\n       tarvex registers write FILE BASE V0 ... V23\n\nnew creates (or empties) a register file holding only its identification line.\nread prints the 24 value texts of the page that holds register BASE, one per line.\nwrite puts 24 value texts (at most 9 characters each, taken as typed) on that page,\ncompleting the file to 4096 registers, as the register settings editor saves.\nBASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).\nValues may start with a minus sign; nothing after BASE is read as an option.\n\nexit status: 0 done, 3 the file could not be written, 4 the file could not be\nread or is no register file, 64 bad command line.\n</source>
+        <source>usage: tarvex registers new FILE
+       tarvex registers read FILE BASE
+       tarvex registers write FILE BASE V0 ... V23
+
+new creates (or empties) a register file holding only its identification line.
+read prints the 24 value texts of the page that holds register BASE, one per line.
+write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
+completing the file to 4096 registers, as the register settings editor saves.
+BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
+Values may start with a minus sign; nothing after BASE is read as an option.
+
+exit status: 0 done, 3 the file could not be written, 4 the file could not be
+read or is no register file, 64 bad command line.
+</source>
         <extracomment>CliRegistersHelp</extracomment>
-        <translation>usage: tarvex registers new FILE\n       tarvex registers read FILE BASE\n       tarvex registers write FILE BASE V0 ... V23\n\nnew creates (or empties) a register file holding only its identification line.\nread prints the 24 value texts of the page that holds register BASE, one per line.\nwrite puts 24 value texts (at most 9 characters each, taken as typed) on that page,\ncompleting the file to 4096 registers, as the register settings editor saves.\nBASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).\nValues may start with a minus sign; nothing after BASE is read as an option.\n\nexit status: 0 done, 3 the file could not be written, 4 the file could not be\nread or is no register file, 64 bad command line.\n</translation>
+        <translation>usage: tarvex registers new FILE
+       tarvex registers read FILE BASE
+       tarvex registers write FILE BASE V0 ... V23
+
+new creates (or empties) a register file holding only its identification line.
+read prints the 24 value texts of the page that holds register BASE, one per line.
+write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
+completing the file to 4096 registers, as the register settings editor saves.
+BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
+Values may start with a minus sign; nothing after BASE is read as an option.
+
+exit status: 0 done, 3 the file could not be written, 4 the file could not be
+read or is no register file, 64 bad command line.
+</translation>
     </message>
     <message>
         <source>expected new, read or write and a register file</source>
@@ -1289,9 +1445,53 @@
         <translation>download program|params|screen FILE   send a file to the controller (--port)</translation>
     </message>
     <message>
-        <source>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]\n       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]\n       tarvex download screen BITMAP.bmp --port DEV [--baud B]\n               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]\n               [--scratch DATA.dat]\n\nChecks the file as the download dialog does, connects (handshake 1, answered by 1),\nruns the transfer with the dialog&apos;s timer and resend rules, and says goodbye (136).\nDEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),\nor usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;\nB is 4800 (default), 9600 or 19200.\nNumbers are read as the dialogs read them: program number 001, page 001, screen 0\nand registers 0 unless given. A screen is converted into the scratch file first\n(default: dat01.dat in the application data folder).\nAn object program whose last record is not END (what a failed compile may leave)\nis refused unless --force is given.\nMessages go to stdout, a progress bar (packets done, total, time left) to stderr.\n\nexit status: 0 transfer finished, 1 file or number refused, 3 scratch file not\nwritten, 4 file unreadable, 5 port not opened or no handshake, 6 the controller\nstopped answering, 8 finished but answers showed the controller may hold wrong\ndata, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).\n</source>
+        <source>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
+       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
+       tarvex download screen BITMAP.bmp --port DEV [--baud B]
+               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
+               [--scratch DATA.dat]
+
+Checks the file as the download dialog does, connects (handshake 1, answered by 1),
+runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
+DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
+or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
+B is 4800 (default), 9600 or 19200.
+Numbers are read as the dialogs read them: program number 001, page 001, screen 0
+and registers 0 unless given. A screen is converted into the scratch file first
+(default: dat01.dat in the application data folder).
+An object program whose last record is not END (what a failed compile may leave)
+is refused unless --force is given.
+Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
+
+exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
+written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
+stopped answering, 8 finished but answers showed the controller may hold wrong
+data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).
+</source>
         <extracomment>CliDownloadHelp</extracomment>
-        <translation>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]\n       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]\n       tarvex download screen BITMAP.bmp --port DEV [--baud B]\n               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]\n               [--scratch DATA.dat]\n\nChecks the file as the download dialog does, connects (handshake 1, answered by 1),\nruns the transfer with the dialog&apos;s timer and resend rules, and says goodbye (136).\nDEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),\nor usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;\nB is 4800 (default), 9600 or 19200.\nNumbers are read as the dialogs read them: program number 001, page 001, screen 0\nand registers 0 unless given. A screen is converted into the scratch file first\n(default: dat01.dat in the application data folder).\nAn object program whose last record is not END (what a failed compile may leave)\nis refused unless --force is given.\nMessages go to stdout, a progress bar (packets done, total, time left) to stderr.\n\nexit status: 0 transfer finished, 1 file or number refused, 3 scratch file not\nwritten, 4 file unreadable, 5 port not opened or no handshake, 6 the controller\nstopped answering, 8 finished but answers showed the controller may hold wrong\ndata, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).\n</translation>
+        <translation>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
+       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
+       tarvex download screen BITMAP.bmp --port DEV [--baud B]
+               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
+               [--scratch DATA.dat]
+
+Checks the file as the download dialog does, connects (handshake 1, answered by 1),
+runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
+DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
+or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
+B is 4800 (default), 9600 or 19200.
+Numbers are read as the dialogs read them: program number 001, page 001, screen 0
+and registers 0 unless given. A screen is converted into the scratch file first
+(default: dat01.dat in the application data folder).
+An object program whose last record is not END (what a failed compile may leave)
+is refused unless --force is given.
+Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
+
+exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
+written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
+stopped answering, 8 finished but answers showed the controller may hold wrong
+data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).
+</translation>
     </message>
     <message>
         <source>expected program|params|screen and a file</source>
@@ -1309,9 +1509,11 @@
         <translation>--port is required</translation>
     </message>
     <message>
-        <source>--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or\nusb:VID:PID[:SERIAL], not %1</source>
+        <source>--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or
+usb:VID:PID[:SERIAL], not %1</source>
         <extracomment>CliDownloadBadPort</extracomment>
-        <translation>--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or\nusb:VID:PID[:SERIAL], not %1</translation>
+        <translation>--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or
+usb:VID:PID[:SERIAL], not %1</translation>
     </message>
     <message>
         <source>--kind must be startup, parameter or status, not %1</source>
@@ -1339,9 +1541,25 @@
         <translation>screen BITMAP.bmp [-o DATA.dat]       convert a bitmap to screen data</translation>
     </message>
     <message>
-        <source>usage: tarvex screen BITMAP.bmp [-o DATA.dat]\n\nChecks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024\nbytes of screen data to DATA.dat (default: dat01.dat in the application data\nfolder, the file the screen download sends). Prints the message of a failed check.\n\nexit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be\nwritten, 4 the bitmap could not be read, 64 bad command line.\n</source>
+        <source>usage: tarvex screen BITMAP.bmp [-o DATA.dat]
+
+Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024
+bytes of screen data to DATA.dat (default: dat01.dat in the application data
+folder, the file the screen download sends). Prints the message of a failed check.
+
+exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be
+written, 4 the bitmap could not be read, 64 bad command line.
+</source>
         <extracomment>CliScreenHelp</extracomment>
-        <translation>usage: tarvex screen BITMAP.bmp [-o DATA.dat]\n\nChecks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024\nbytes of screen data to DATA.dat (default: dat01.dat in the application data\nfolder, the file the screen download sends). Prints the message of a failed check.\n\nexit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be\nwritten, 4 the bitmap could not be read, 64 bad command line.\n</translation>
+        <translation>usage: tarvex screen BITMAP.bmp [-o DATA.dat]
+
+Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024
+bytes of screen data to DATA.dat (default: dat01.dat in the application data
+folder, the file the screen download sends). Prints the message of a failed check.
+
+exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be
+written, 4 the bitmap could not be read, 64 bad command line.
+</translation>
     </message>
     <message>
         <source>expected one bitmap</source>
@@ -1651,7 +1869,7 @@
     <message>
         <source>按系统的区域设置选择界面语言</source>
         <extracomment>LanguageSystemTip</extracomment>
-        <translation>Choose the interface language from the system&apos;s locale</translation>
+        <translation>Choose the interface language from the system's locale</translation>
     </message>
     <message>
         <source>中文</source>

@@ -95,7 +95,8 @@ TEST(Language, UsageFaultsAndHelpInBothLanguages) {
     args.push_back("1234567890");
     std::vector<std::string> helps;
     for (const Row& row : rows) {
-        const LanguageEnvironment environment({{"TARVEX_LANG", row.language}});
+        const LanguageEnvironment environment(
+            std::vector<std::pair<const char*, const char*>>{{"TARVEX_LANG", row.language}});
         const ToolRun refused = RunTool(args);
         EXPECT_EQ(refused.exitCode, 64) << row.language;
         EXPECT_EQ(refused.err.substr(0, refused.err.find('\n') + 1), row.firstLine);

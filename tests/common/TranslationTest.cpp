@@ -22,14 +22,16 @@ std::vector<std::string> IdNames() {
     std::ifstream header(TARVEX_SOURCE_DIR "/common/Messages.h");
     const std::string text((std::istreambuf_iterator<char>(header)), {});
     const auto begin = text.find('{', text.find("enum class Id")) + 1;
-    const auto end = text.find("Count", begin);
+    const auto end = text.find("};", begin);
     std::istringstream body(text.substr(begin, end - begin));
     std::vector<std::string> names;
     for (std::string line; std::getline(body, line);) {
-        line = line.substr(0, line.find("//"));
-        std::erase_if(line, [](char c) { return c == ' ' || c == ','; });
-        if (!line.empty())
-            names.push_back(line);
+        std::istringstream words(line.substr(0, line.find("//")));
+        for (std::string name; std::getline(words, name, ',');) {
+            std::erase(name, ' ');
+            if (!name.empty() && name != "Count")
+                names.push_back(name);
+        }
     }
     return names;
 }
@@ -125,12 +127,14 @@ TEST_F(Translation, EveryTextHasAnEnglishTranslation) {
 
 TEST_F(Translation, EnglishKeepsPlacesMnemonicsKeysAndPatterns) {
     const std::vector<std::string> names = IdNames();
+    ASSERT_EQ(names.size(), static_cast<std::size_t>(msg::Id::Count));
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto id = static_cast<msg::Id>(i);
         const std::string english = English(id);
-        if (!english.empty())
+        if (!english.empty()) {
             EXPECT_EQ(ShapeOf(english), ShapeOf(msg::Untranslated(id)))
                 << names[i] << ": " << english;
+        }
     }
 }
 
@@ -154,8 +158,9 @@ TEST_F(Translation, UseLanguageSwitchesEveryLookup) {
         for (const Row& row : rows) {
             const std::string expected = language == Language::English ? row.english : row.chinese;
             EXPECT_EQ(msg::Fill(msg::Source(row.id), row.args), expected);
-            if (row.args.empty())
+            if (row.args.empty()) {
                 EXPECT_EQ(std::string_view(msg::Deferred{row.id}), expected);
+            }
         }
     }
     EXPECT_EQ(msg::Untranslated(msg::Id::MenuFile), "文件(&F)");
