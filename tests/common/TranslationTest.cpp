@@ -59,39 +59,35 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-// What the program reads in a text besides its words: %n places, mnemonics, the keys after a tab,
-// the patterns of a file filter, a closing line end.
-struct Shape {
+// What the program reads in a text besides its words, written out: the %n places, the count of
+// & (mnemonics), the keys after a tab, the patterns of a file filter, a closing line end.
+std::string ShapeOf(std::string_view text) {
     std::vector<std::string> places;
-    long ampersands = 0;
-    std::string keys;
-    std::vector<std::string> patterns;
-    bool endsWithLine = false;
-    bool operator==(const Shape&) const = default;
-};
-
-Shape ShapeOf(std::string_view text) {
-    Shape shape;
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] == '%' && text[i + 1] >= '1' && text[i + 1] <= '9')
-            shape.places.emplace_back(text.substr(i, 2));
+            places.emplace_back(text.substr(i, 2));
     }
-    std::sort(shape.places.begin(), shape.places.end());
-    shape.ampersands = std::count(text.begin(), text.end(), '&');
+    std::sort(places.begin(), places.end());
+    std::string shape = "places:";
+    for (const std::string& place : places)
+        shape += " " + place;
+    shape += " &:" + std::to_string(std::count(text.begin(), text.end(), '&'));
     if (const auto tab = text.find('\t'); tab != std::string_view::npos)
-        shape.keys = text.substr(tab);
+        shape += " keys:" + std::string(text.substr(tab + 1));
     if (text.find('|') != std::string_view::npos) {
+        shape += " patterns:";
         std::size_t start = 0;
         for (int field = 0;; ++field) {
             const auto bar = text.find('|', start);
             if (field % 2 == 1)
-                shape.patterns.emplace_back(text.substr(start, bar - start));
+                shape += " " + std::string(text.substr(start, bar - start));
             if (bar == std::string_view::npos)
                 break;
             start = bar + 1;
         }
     }
-    shape.endsWithLine = !text.empty() && text.back() == '\n';
+    if (!text.empty() && text.back() == '\n')
+        shape += " line end";
     return shape;
 }
 
