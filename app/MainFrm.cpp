@@ -1,6 +1,7 @@
 #include "app/MainFrm.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -247,6 +248,7 @@ void CMainFrame::BuildMenus() {
     AddCommand(view, c.infoWindow, Ui(Id::CommandInfoWindow), QString(),
                [this] { OnInfoWindow(); });
     BuildEditorMenus(edit, view);
+    BuildLanguageMenu(view);
 
     QMenu* help = popup(Id::MenuHelp);
     AddCommand(help, c.about, Ui(Id::CommandAbout), Ui(Id::CommandAboutTip),
@@ -256,6 +258,41 @@ void CMainFrame::BuildMenus() {
     for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!action->shortcuts().isEmpty())
             addAction(action);
+    }
+}
+
+void CMainFrame::BuildLanguageMenu(QMenu* view) {
+    Commands& c = commands_;
+    view->addSeparator();
+    QMenu* menu = view->addMenu(Ui(Id::MenuLanguage));
+    auto* group = new QActionGroup(this);
+    struct Choice {
+        QAction*& slot;
+        Id text;
+        Id tip;
+        QString word;
+    };
+    const Choice choices[] = {
+        {c.languageSystem, Id::LanguageSystem, Id::LanguageSystemTip, QString()},
+        {c.languageChinese, Id::LanguageChinese, Id::LanguageChineseTip, QStringLiteral("zh")},
+        {c.languageEnglish, Id::LanguageEnglish, Id::LanguageEnglishTip, QStringLiteral("en")},
+    };
+    const QString chosen = CTarvexApp::ProfileLanguage();
+    for (const Choice& choice : choices) {
+        const QString word = choice.word;
+        QAction* action =
+            AddCommand(menu, choice.slot, Ui(choice.text), Ui(choice.tip), [this, word] {
+                if (word == CTarvexApp::ProfileLanguage())
+                    return;
+                CTarvexApp::SetProfileLanguage(word);
+                // After the menu has closed, or its closing puts "就绪" back.
+                QTimer::singleShot(0, this,
+                                   [this] { messagePane->setText(Ui(Id::LanguageAtNextStart)); });
+            });
+        action->setCheckable(true);
+        action->setChecked(word == chosen ||
+                           (choice.word.isEmpty() && !msg::ParseLanguage(chosen.toStdString())));
+        group->addAction(action);
     }
 }
 

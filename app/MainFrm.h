@@ -97,6 +97,10 @@ public:
         QAction* zoomIn = nullptr;
         QAction* zoomOut = nullptr;
         QAction* zoomReset = nullptr;
+        // The interface language: follow the system, Chinese, English.
+        QAction* languageSystem = nullptr;
+        QAction* languageChinese = nullptr;
+        QAction* languageEnglish = nullptr;
     };
     const Commands& Actions() const { return commands_; }
 
@@ -161,6 +165,8 @@ private:
     void RecordDownload(const ctrl::DownloadRecord& record);
     // Program editor
     void BuildEditorMenus(QMenu* edit, QMenu* view);
+    // "语言 / Language": the profile's choice, taking effect at the next start.
+    void BuildLanguageMenu(QMenu* view);
     void AttachEditorParts();
     void OnGoToLine();
     void ShowCompileFault(const compiler::CompileResult& result);

@@ -32,6 +32,7 @@ const QString kPreviewPages = QStringLiteral("PreviewPages");
 const QString kPortEntry = QStringLiteral("Settings/Port");
 const QString kBaudEntry = QStringLiteral("Settings/Baud");
 const QString kPortUsbEntry = QStringLiteral("Settings/PortUsb");
+const QString kLanguageEntry = QStringLiteral("Settings/Language");
 
 // "usb:VID:PID:SERIAL" for a USB port, so the device is found again after a re-plug renames it.
 QString UsbIdentityOf(const QList<ctrl::PortEntry>& ports, const QString& path) {
@@ -112,10 +113,31 @@ CTarvexApp::CommandLineInfo CTarvexApp::ParseCommandLine(const QStringList& argu
 }
 
 void CTarvexApp::InstallTranslations() {
+    const msg::Language language = ChosenLanguage();
+    msg::UseLanguage(language);
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral("qtbase_zh_CN"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const QString name = language == msg::Language::English ? QStringLiteral("qtbase_en")
+                                                            : QStringLiteral("qtbase_zh_CN");
+    if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
+}
+
+msg::Language CTarvexApp::ChosenLanguage() {
+    return msg::ChooseLanguage(msg::LanguageOverride(), ProfileLanguage().toStdString(),
+                               msg::ProcessLocaleName());
+}
+
+QString CTarvexApp::ProfileLanguage() {
+    return Profile()->value(kLanguageEntry).toString();
+}
+
+void CTarvexApp::SetProfileLanguage(const QString& word) {
+    const auto profile = Profile();
+    if (word.isEmpty())
+        profile->remove(kLanguageEntry);
+    else
+        profile->setValue(kLanguageEntry, word);
+    profile->sync();
 }
 
 CTarvexApp::CTarvexApp(ui::Prompts& prompts)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "common/Language.h"
 #include "common/QtMessages.h"
 #include "ui/ActivityLog.h"
 
@@ -31,8 +32,8 @@ public:
         QStringLiteral("Local AppWizard-Generated Applications");
     static inline const QString kRecentSection = QStringLiteral("Recent File List");
     static inline const QString kSettingsSection = QStringLiteral("Settings");
-    static inline const QString kUnregistered = msg::QText(msg::Id::Unregistered);
-    static inline const QString kNotAllUnregistered = msg::QText(msg::Id::NotAllUnregistered);
+    static constexpr msg::QDeferred kUnregistered{msg::Id::Unregistered};
+    static constexpr msg::QDeferred kNotAllUnregistered{msg::Id::NotAllUnregistered};
     static constexpr int kRecentFileCount = 4;
 
     struct CommandLineInfo {
@@ -47,9 +48,15 @@ public:
     // Arguments after the program name.
     static CommandLineInfo ParseCommandLine(const QStringList& arguments);
 
-    // Qt's own buttons and dialogs speak Chinese like the rest of the program, where the
-    // translations are installed.
+    // Chooses the interface language and shows every text in it from now on, Qt's own buttons and
+    // dialogs too where their translations are installed. Before any window is made.
     static void InstallTranslations();
+
+    // The interface language: TARVEX_LANG, else the profile's choice, else the system locale.
+    static msg::Language ChosenLanguage();
+    // The profile's choice: "zh", "en", or "" to follow the system.
+    static QString ProfileLanguage();
+    static void SetProfileLanguage(const QString& word);
 
     explicit CTarvexApp(ui::Prompts& prompts);
     ~CTarvexApp() override;

@@ -16,12 +16,12 @@ class CTarvexDoc : public QObject {
     Q_OBJECT
 
 public:
-    static inline const QString kUntitled = msg::QText(msg::Id::Untitled);
-    static inline const QString kFilter = msg::QText(msg::Id::ProgramFilter);
+    static constexpr msg::QDeferred kUntitled{msg::Id::Untitled};
+    static constexpr msg::QDeferred kFilter{msg::Id::ProgramFilter};
     static inline const QString kExtension = QStringLiteral("kxc");
     static inline const QString kObjectExtension = QStringLiteral("kxo");
     // Open offers object programs too: they open as their disassembly.
-    static inline const QString kOpenFilter = msg::QText(msg::Id::ProgramOpenFilter);
+    static constexpr msg::QDeferred kOpenFilter{msg::Id::ProgramOpenFilter};
 
     CTarvexDoc(ui::Prompts& prompts, CTarvexView& view);
 

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "common/Language.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -91,6 +92,9 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     fileio::RemoveTemporariesOnSignals();
+    // Messages and help follow TARVEX_LANG, else the locale; the texts stay Chinese when the
+    // English ones cannot be loaded.
+    msg::UseLanguage(msg::ChooseLanguage(msg::LanguageOverride(), {}, msg::ProcessLocaleName()));
     const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
     const int status = Run(words);
     // A full disk behind a redirection must not pass for a complete listing.

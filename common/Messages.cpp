@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace msg {
 namespace {
@@ -480,6 +483,15 @@ constexpr Entry kTable[] = {
     {Id::ProgramOpenFilter,
      "Tarvex620B文件 (*.kxc)|*.kxc|目标程序 (*.kxo)|*.kxo|所有文件 (*.*)|*.*||"},
     {Id::ObjectNotDisassembled, "%1 不能转为程序文本：%2"},
+    // issue 15: two languages
+    {Id::MenuLanguage, "语言 / Language"},
+    {Id::LanguageSystem, "跟随系统"},
+    {Id::LanguageSystemTip, "按系统的区域设置选择界面语言"},
+    {Id::LanguageChinese, "中文"},
+    {Id::LanguageChineseTip, "界面使用中文"},
+    {Id::LanguageEnglish, "English"},
+    {Id::LanguageEnglishTip, "界面使用英文"},
+    {Id::LanguageAtNextStart, "界面语言将在下次启动时更改。"},
 };
 
 constexpr bool InIdOrder() {
@@ -493,11 +505,28 @@ constexpr bool InIdOrder() {
 }
 static_assert(InIdOrder(), "the message table must list every id once, in the order of msg::Id");
 
+std::vector<std::string>& Translation() {
+    static std::vector<std::string> texts;
+    return texts;
+}
+
 }  // namespace
 
-std::string_view Source(Id id) {
+std::string_view Untranslated(Id id) {
     const auto index = static_cast<std::size_t>(id);
     return index < std::size(kTable) ? kTable[index].text : std::string_view();
+}
+
+std::string_view Source(Id id) {
+    const std::vector<std::string>& texts = Translation();
+    const auto index = static_cast<std::size_t>(id);
+    if (index < texts.size() && !texts[index].empty())
+        return texts[index];
+    return Untranslated(id);
+}
+
+void SetTranslation(std::vector<std::string> texts) {
+    Translation() = std::move(texts);
 }
 
 std::string Fill(std::string_view pattern, std::span<const std::string_view> args) {

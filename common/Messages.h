@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Every text a user reads, in one table. An id names a text independently of its language; the
 // table holds the Chinese source text, with %1, %2 ... where arguments go.
@@ -378,12 +379,35 @@ enum class Id : int {
     WindowTitleModified,
     ProgramOpenFilter,
     ObjectNotDisassembled,
+    // issue 15: two languages
+    MenuLanguage,
+    LanguageSystem,
+    LanguageSystemTip,
+    LanguageChinese,
+    LanguageChineseTip,
+    LanguageEnglish,
+    LanguageEnglishTip,
+    LanguageAtNextStart,
 
     Count
 };
 
-// The source text of `id` (UTF-8).
+// The text of `id` (UTF-8) in the language in use: the translation set by SetTranslation where it
+// has one, the source text otherwise.
 std::string_view Source(Id id);
+
+// The Chinese source text of `id`, whatever the language in use; the key of its translation.
+std::string_view Untranslated(Id id);
+
+// Shows `texts[i]` for id i from now on (an empty or missing entry keeps the source text); an empty
+// vector goes back to the source texts. Called once at start-up, before any thread reads the table.
+void SetTranslation(std::vector<std::string> texts);
+
+// A text fetched at each use, so a constant made before the language was chosen still follows it.
+struct Deferred {
+    Id id;
+    operator std::string_view() const { return Source(id); }
+};
 
 // The text of `id` with %1, %2 ... replaced by `args` in order; a %n without an argument stays.
 std::string Text(Id id, std::initializer_list<std::string_view> args = {});

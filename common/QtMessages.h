@@ -21,4 +21,10 @@ inline QString QText(Id id, std::initializer_list<QString> args = {}) {
     return QString::fromStdString(Fill(Source(id), views));
 }
 
+// A text fetched at each use, so a constant made before the language was chosen still follows it.
+struct QDeferred {
+    Id id;
+    operator QString() const { return QText(id); }
+};
+
 }  // namespace msg

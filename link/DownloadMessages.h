@@ -11,8 +11,8 @@ namespace ctrl {
 inline std::string CannotOpenMessage(std::string_view path) {
     return msg::Text(msg::Id::CannotOpenFile, {path});
 }
-inline const std::string kFileFormatMessage = msg::Text(msg::Id::FileFormatError);
-inline const std::string kScreenNumberRangeMessage = msg::Text(msg::Id::ScreenNumberOutOfRange);
-inline const std::string kRegisterNumberRangeMessage = msg::Text(msg::Id::RegisterNumberOutOfRange);
+inline constexpr msg::Deferred kFileFormatMessage{msg::Id::FileFormatError};
+inline constexpr msg::Deferred kScreenNumberRangeMessage{msg::Id::ScreenNumberOutOfRange};
+inline constexpr msg::Deferred kRegisterNumberRangeMessage{msg::Id::RegisterNumberOutOfRange};
 
 }  // namespace ctrl

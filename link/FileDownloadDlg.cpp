@@ -66,8 +66,7 @@ void CFileDownloadDlg::StartDownload() {
                 QString::fromStdString(ctrl::CannotOpenMessage(filePath.toStdString())));
             return;
         case ctrl::SourceOpen::BadFormat:
-            prompts_.Message(QString::fromUtf8(ctrl::kFileFormatMessage.data(),
-                                               ctrl::kFileFormatMessage.size()));
+            prompts_.Message(msg::QText(msg::Id::FileFormatError));
             return;
         case ctrl::SourceOpen::Opened:
             break;

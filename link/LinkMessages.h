@@ -10,8 +10,8 @@ namespace ctrl {
 inline QString PortOpenFailedMessage(const QString& portText) {
     return msg::QText(msg::Id::PortOpenFailed, {portText});
 }
-inline const QString kHandshakeFailedMessage = msg::QText(msg::Id::HandshakeFailed);
-inline const QString kNoAnswerMessage = msg::QText(msg::Id::NoAnswer);
+inline constexpr msg::QDeferred kHandshakeFailedMessage{msg::Id::HandshakeFailed};
+inline constexpr msg::QDeferred kNoAnswerMessage{msg::Id::NoAnswer};
 inline QString SuspectAnswersMessage(int count) {
     return msg::QText(msg::Id::SuspectAnswers, {QString::number(count)});
 }

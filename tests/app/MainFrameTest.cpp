@@ -21,6 +21,7 @@
 #include "app/LoadCutDlg.h"
 #include "app/MessageDlg.h"
 #include "app/Splash.h"
+#include "app/Tarvex.h"
 #include "charset/SetByteDlg.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
@@ -142,6 +143,27 @@ private slots:
         CSplashWnd::picturePath = QStringLiteral(":/res/splash.png");
     }
 
+    // The choice is kept in the profile for the next start; the running texts stay as they are.
+    void theLanguageMenuKeepsItsChoiceInTheProfile() {
+        AppRun run;
+        QVERIFY(run.Start());
+        const auto& c = run.Do();
+        QVERIFY(c.languageSystem->isChecked());
+        struct Step {
+            QAction* action;
+            QString profile;
+        };
+        for (const Step& step : {Step{c.languageEnglish, "en"}, Step{c.languageChinese, "zh"},
+                                 Step{c.languageSystem, ""}}) {
+            run.Frame().messagePane->clear();
+            step.action->trigger();
+            QCOMPARE(CTarvexApp::ProfileLanguage(), step.profile);
+            QVERIFY(step.action->isChecked());
+            QTRY_COMPARE(run.Frame().messagePane->text(), msg::QText(msg::Id::LanguageAtNextStart));
+            QCOMPARE(run.Frame().menuBar()->actions().first()->text(), QString("文件(&F)"));
+        }
+    }
+
     void menusHoldEveryItemInOrder() {
         AppRun run;
         QVERIFY(run.Start());
@@ -156,7 +178,7 @@ private slots:
             {"程序编译\tF8", "编译当前程序\tCtrl+F7", "编译并下载\tF5", "寄存器设置"},
             {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
             {"工具栏(&T)", "状态栏(&S)", "信息窗口", "-", "问题列表", "放大\tCtrl++",
-             "缩小\tCtrl+-", "原始大小\tCtrl+0"},
+             "缩小\tCtrl+-", "原始大小\tCtrl+0", "-", "语言 / Language"},
             {"关于 Tarvex620B..."},
         };
         const QStringList titles = {"文件(&F)",       "编辑(&E)", "工具(&T)",

@@ -1,0 +1,1900 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>msg</name>
+    <message>
+        <source>不能生成文件： %1 ！</source>
+        <extracomment>CannotCreateFile</extracomment>
+        <translation>Cannot create file: %1</translation>
+    </message>
+    <message>
+        <source>不能写入文件： %1 ！</source>
+        <extracomment>CannotWriteFile</extracomment>
+        <translation>Cannot write file: %1</translation>
+    </message>
+    <message>
+        <source>不能打开文件:%1 !</source>
+        <extracomment>CannotOpenFile</extracomment>
+        <translation>Cannot open file: %1</translation>
+    </message>
+    <message>
+        <source>不能读取文件： %1 ！</source>
+        <extracomment>CannotReadFile</extracomment>
+        <translation>Cannot read file: %1</translation>
+    </message>
+    <message>
+        <source>没有找到 %1。</source>
+        <extracomment>FileNotFound</extracomment>
+        <translation>%1 was not found.</translation>
+    </message>
+    <message>
+        <source>%1 中包含无效的路径。</source>
+        <extracomment>FileBadPath</extracomment>
+        <translation>%1 contains an invalid path.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1 因为太多文件已被打开。</source>
+        <extracomment>FileTooManyOpen</extracomment>
+        <translation>%1 could not be opened because too many files are open.</translation>
+    </message>
+    <message>
+        <source>对 %1 的存取被拒绝。</source>
+        <extracomment>FileAccessDenied</extracomment>
+        <translation>Access to %1 was denied.</translation>
+    </message>
+    <message>
+        <source>一个无效的文件柄与 %1 相关联。</source>
+        <extracomment>FileBadHandle</extracomment>
+        <translation>An invalid file handle was associated with %1.</translation>
+    </message>
+    <message>
+        <source>对 %1 进行查找失败。</source>
+        <extracomment>FileSeekFailed</extracomment>
+        <translation>A seek failed on %1.</translation>
+    </message>
+    <message>
+        <source>在存取 %1 时一个硬件输入/输出错误被报告。</source>
+        <extracomment>FileHardwareError</extracomment>
+        <translation>A hardware I/O error was reported while accessing %1.</translation>
+    </message>
+    <message>
+        <source>在存取 %1 时发生共享违例。</source>
+        <extracomment>FileSharingViolation</extracomment>
+        <translation>A sharing violation occurred while accessing %1.</translation>
+    </message>
+    <message>
+        <source>在存取 %1 时发生锁违例。</source>
+        <extracomment>FileLockViolation</extracomment>
+        <translation>A locking violation occurred while accessing %1.</translation>
+    </message>
+    <message>
+        <source>在存取 %1 时磁盘已满。</source>
+        <extracomment>FileDiskFull</extracomment>
+        <translation>The disk is full while accessing %1.</translation>
+    </message>
+    <message>
+        <source>在对 %1 进行访问时发生了一个不明错误。</source>
+        <extracomment>FileGenericError</extracomment>
+        <translation>An unknown error occurred while accessing %1.</translation>
+    </message>
+    <message>
+        <source>输出文件与输入文件相同：%1</source>
+        <extracomment>OutputIsInput</extracomment>
+        <translation>The output file is the input file: %1</translation>
+    </message>
+    <message>
+        <source>该文件太大，无法打开。</source>
+        <extracomment>ProgramTooLarge</extracomment>
+        <translation>The file is too large to open.</translation>
+    </message>
+    <message>
+        <source>非预期的文件格式。</source>
+        <extracomment>ProgramUnexpectedFormat</extracomment>
+        <translation>Unexpected file format.</translation>
+    </message>
+    <message>
+        <source>打开文档失败。</source>
+        <extracomment>ProgramOpenFailed</extracomment>
+        <translation>Failed to open document.</translation>
+    </message>
+    <message>
+        <source>编译成功！目标文件：%1 !</source>
+        <extracomment>CompileSucceeded</extracomment>
+        <translation>Compiled successfully! Object file: %1</translation>
+    </message>
+    <message>
+        <source>警告：程序缺少“End”！</source>
+        <extracomment>CompileMissingEnd</extracomment>
+        <translation>Warning: the program has no “End”!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序超出程序容量（最多 %2 行）！</source>
+        <extracomment>CompileTooManyLines</extracomment>
+        <translation>Line %1 exceeds the program capacity (at most %2 lines)!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序命令错误！</source>
+        <extracomment>CompileUnknownMnemonic</extracomment>
+        <translation>Line %1: unknown instruction!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序第一参数类型错误！</source>
+        <extracomment>CompileType1</extracomment>
+        <translation>Line %1: wrong type of the first operand!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序第二参数类型错误！</source>
+        <extracomment>CompileType2</extracomment>
+        <translation>Line %1: wrong type of the second operand!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序第三参数类型错误！</source>
+        <extracomment>CompileType3</extracomment>
+        <translation>Line %1: wrong type of the third operand!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序第一参数范围超限！</source>
+        <extracomment>CompileRange1</extracomment>
+        <translation>Line %1: first operand out of range!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序第二参数范围超限！</source>
+        <extracomment>CompileRange2</extracomment>
+        <translation>Line %1: second operand out of range!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序第三参数范围超限！</source>
+        <extracomment>CompileRange3</extracomment>
+        <translation>Line %1: third operand out of range!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序缺少参数！</source>
+        <extracomment>CompileMissingOperand</extracomment>
+        <translation>Line %1: missing operand!</translation>
+    </message>
+    <message>
+        <source>第 %1 行程序多参数！</source>
+        <extracomment>CompileTooManyOperands</extracomment>
+        <translation>Line %1: too many operands!</translation>
+    </message>
+    <message>
+        <source>未知错误！</source>
+        <extracomment>UnknownError</extracomment>
+        <translation>Unknown error!</translation>
+    </message>
+    <message>
+        <source>no instruction has this group and code</source>
+        <extracomment>DisasmUnknownInstruction</extracomment>
+        <translation>no instruction has this group and code</translation>
+    </message>
+    <message>
+        <source>bytes 2 and 3 are not zero</source>
+        <extracomment>DisasmReservedBytesSet</extracomment>
+        <translation>bytes 2 and 3 are not zero</translation>
+    </message>
+    <message>
+        <source>operand %1 is set but the instruction has no such operand</source>
+        <extracomment>DisasmExtraOperand</extracomment>
+        <translation>operand %1 is set but the instruction has no such operand</translation>
+    </message>
+    <message>
+        <source>operand %1 cannot be written as program text</source>
+        <extracomment>DisasmOperandNotText</extracomment>
+        <translation>operand %1 cannot be written as program text</translation>
+    </message>
+    <message>
+        <source>not an object program: the header &quot;%1&quot; is missing</source>
+        <extracomment>DisasmNoHeader</extracomment>
+        <translation>not an object program: the header &quot;%1&quot; is missing</translation>
+    </message>
+    <message>
+        <source>the file ends inside a record (%1 bytes left over)</source>
+        <extracomment>DisasmPartialRecord</extracomment>
+        <translation>the file ends inside a record (%1 bytes left over)</translation>
+    </message>
+    <message>
+        <source>more than %1 records</source>
+        <extracomment>DisasmTooManyRecords</extracomment>
+        <translation>more than %1 records</translation>
+    </message>
+    <message>
+        <source>record %1: %2</source>
+        <extracomment>DisasmRecordFault</extracomment>
+        <translation>record %1: %2</translation>
+    </message>
+    <message>
+        <source>record %1: END is followed by further records</source>
+        <extracomment>DisasmRecordsAfterEnd</extracomment>
+        <translation>record %1: END is followed by further records</translation>
+    </message>
+    <message>
+        <source>串口 %1 打开失败</source>
+        <extracomment>PortOpenFailed</extracomment>
+        <translation>Cannot open serial port %1</translation>
+    </message>
+    <message>
+        <source>控制器连接：失败！</source>
+        <extracomment>HandshakeFailed</extracomment>
+        <translation>Connecting to the controller: failed!</translation>
+    </message>
+    <message>
+        <source>控制器无应答！</source>
+        <extracomment>NoAnswer</extracomment>
+        <translation>The controller does not answer!</translation>
+    </message>
+    <message>
+        <source>文件格式错误！</source>
+        <extracomment>FileFormatError</extracomment>
+        <translation>File format error!</translation>
+    </message>
+    <message>
+        <source>液晶画面序号超限！</source>
+        <extracomment>ScreenNumberOutOfRange</extracomment>
+        <translation>LCD screen number out of range!</translation>
+    </message>
+    <message>
+        <source>参数序号超限！</source>
+        <extracomment>RegisterNumberOutOfRange</extracomment>
+        <translation>Register number out of range!</translation>
+    </message>
+    <message>
+        <source>文件格式错误: Identifier ERR!!!</source>
+        <extracomment>ScreenIdentifierError</extracomment>
+        <translation>File format error: Identifier ERR!!!</translation>
+    </message>
+    <message>
+        <source>文件格式错误: File Size ERR!!!</source>
+        <extracomment>ScreenFileSizeError</extracomment>
+        <translation>File format error: File Size ERR!!!</translation>
+    </message>
+    <message>
+        <source>文件格式错误: Width ERR!!!</source>
+        <extracomment>ScreenWidthError</extracomment>
+        <translation>File format error: Width ERR!!!</translation>
+    </message>
+    <message>
+        <source>文件格式错误: Height ERR!!!</source>
+        <extracomment>ScreenHeightError</extracomment>
+        <translation>File format error: Height ERR!!!</translation>
+    </message>
+    <message>
+        <source>文件格式错误: Bitmap Data Size ERR!!</source>
+        <extracomment>ScreenDataSizeError</extracomment>
+        <translation>File format error: Bitmap Data Size ERR!!</translation>
+    </message>
+    <message>
+        <source>文件格式错误: Bits Per Pixel ERR!!</source>
+        <extracomment>ScreenBitsError</extracomment>
+        <translation>File format error: Bits Per Pixel ERR!!</translation>
+    </message>
+    <message>
+        <source>传输中收到 %1 个异常应答，控制器中的数据可能不完整，请重新下载并核对。</source>
+        <extracomment>SuspectAnswers</extracomment>
+        <translation>%1 unexpected answers arrived during the transfer; the data in the controller may be incomplete. Download again and check it.</translation>
+    </message>
+    <message>
+        <source>目标程序不以 END 结束，可能是编译失败留下的文件。</source>
+        <extracomment>ProgramWithoutEnd</extracomment>
+        <translation>The object program does not end with END; it may be left over from a failed compile.</translation>
+    </message>
+    <message>
+        <source>%1仍要下载吗？</source>
+        <extracomment>ProgramWithoutEndQuestion</extracomment>
+        <translation>%1 Download it anyway?</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <extracomment>ProgressStop</extracomment>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>%1 / %2 包（%3%），已用 %4，剩余约 %5</source>
+        <extracomment>ProgressDetail</extracomment>
+        <translation>%1 / %2 packets (%3%), %4 elapsed, about %5 left</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <extracomment>LinkStateDisconnected</extracomment>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <extracomment>LinkStateConnecting</extracomment>
+        <translation>Connecting…</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <extracomment>LinkStateConnected</extracomment>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>%1  %2  %3</source>
+        <extracomment>LinkStatusPane</extracomment>
+        <translation>%1  %2  %3</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <extracomment>DesktopPrintAction ButtonPrint</extracomment>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>program: program %1, %2 records</source>
+        <extracomment>EmulatorStoredProgram</extracomment>
+        <translation>program: program %1, %2 records</translation>
+    </message>
+    <message>
+        <source>parameters: parameter page %1, %2 registers</source>
+        <extracomment>EmulatorStoredParameters</extracomment>
+        <translation>parameters: parameter page %1, %2 registers</translation>
+    </message>
+    <message>
+        <source>screen: screen kind %1 number %2, %3 bytes</source>
+        <extracomment>EmulatorStoredScreen</extracomment>
+        <translation>screen: screen kind %1 number %2, %3 bytes</translation>
+    </message>
+    <message>
+        <source>tarvex emulate: cannot write into %1</source>
+        <extracomment>EmulatorCannotStore</extracomment>
+        <translation>tarvex emulate: cannot write into %1</translation>
+    </message>
+    <message>
+        <source>cannot create a pseudo-terminal: %1</source>
+        <extracomment>EmulatorNoPty</extracomment>
+        <translation>cannot create a pseudo-terminal: %1</translation>
+    </message>
+    <message>
+        <source>cannot create a pipe: %1</source>
+        <extracomment>EmulatorNoPipe</extracomment>
+        <translation>cannot create a pipe: %1</translation>
+    </message>
+    <message>
+        <source>--store needs an existing writable folder, not %1</source>
+        <extracomment>EmulatorStoreNotFolder</extracomment>
+        <translation>--store needs an existing writable folder, not %1</translation>
+    </message>
+    <message>
+        <source>tarvex emulate: refused data frames that had no header</source>
+        <extracomment>EmulatorRefusedNoHeader</extracomment>
+        <translation>tarvex emulate: refused data frames that had no header</translation>
+    </message>
+    <message>
+        <source>tarvex emulate: refused a program whose data ends inside a record</source>
+        <extracomment>EmulatorRefusedPartialRecord</extracomment>
+        <translation>tarvex emulate: refused a program whose data ends inside a record</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <extracomment>DialogBrowse</extracomment>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <extracomment>DialogCancel FindCancel</extracomment>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>开始下载</source>
+        <extracomment>DialogStartDownload</extracomment>
+        <translation>Start Download</translation>
+    </message>
+    <message>
+        <source>程序编译</source>
+        <extracomment>CompileCaption CompileButton</extracomment>
+        <translation>Compile Program</translation>
+    </message>
+    <message>
+        <source>选择目标文件存放路径</source>
+        <extracomment>CompileTargetGroup</extracomment>
+        <translation>Folder for the object file</translation>
+    </message>
+    <message>
+        <source>Text Files(*.kxo)|*.kxo|All Files(*.*)|*.*||</source>
+        <extracomment>CompileObjectFilter</extracomment>
+        <translation>Text Files(*.kxo)|*.kxo|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>串行口参数设置</source>
+        <extracomment>SerialCaption</extracomment>
+        <translation>Serial Port Settings</translation>
+    </message>
+    <message>
+        <source>通讯参数设置</source>
+        <extracomment>SerialGroup</extracomment>
+        <translation>Communication settings</translation>
+    </message>
+    <message>
+        <source>选择串口</source>
+        <extracomment>SerialPortLabel</extracomment>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <extracomment>SerialBaudLabel</extracomment>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <extracomment>SerialConfirm</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>下载程序</source>
+        <extracomment>ProgramDownloadCaption CommandDownloadProgram</extracomment>
+        <translation>Download Program</translation>
+    </message>
+    <message>
+        <source>选择要下载的程序文件</source>
+        <extracomment>ProgramDownloadFileGroup</extracomment>
+        <translation>Program file to download</translation>
+    </message>
+    <message>
+        <source>至控制器程序序号:</source>
+        <extracomment>ProgramDownloadNumberLabel</extracomment>
+        <translation>Controller program no.:</translation>
+    </message>
+    <message>
+        <source>KXCON Files(*.kxo)|*.kxo|All Files(*.*)|*.*||</source>
+        <extracomment>ProgramDownloadFilter</extracomment>
+        <translation>KXCON Files(*.kxo)|*.kxo|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>下载参数</source>
+        <extracomment>ParameterDownloadCaption CommandDownloadParams</extracomment>
+        <translation>Download Parameters</translation>
+    </message>
+    <message>
+        <source>选择要下载的参数文件</source>
+        <extracomment>ParameterDownloadFileGroup</extracomment>
+        <translation>Parameter file to download</translation>
+    </message>
+    <message>
+        <source>至控制器参数页面:</source>
+        <extracomment>ParameterDownloadNumberLabel</extracomment>
+        <translation>Controller parameter page:</translation>
+    </message>
+    <message>
+        <source>KXCON Files(*.dat)|*.dat|All Files(*.*)|*.*||</source>
+        <extracomment>ParameterDownloadFilter</extracomment>
+        <translation>KXCON Files(*.dat)|*.dat|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>下载液晶画面</source>
+        <extracomment>ScreenDownloadCaption CommandDownloadScreen</extracomment>
+        <translation>Download LCD Screen</translation>
+    </message>
+    <message>
+        <source>选择要下载的画面文件</source>
+        <extracomment>ScreenDownloadFileGroup</extracomment>
+        <translation>Screen file to download</translation>
+    </message>
+    <message>
+        <source>画面类型选择</source>
+        <extracomment>ScreenKindGroup</extracomment>
+        <translation>Screen type</translation>
+    </message>
+    <message>
+        <source>开机画面</source>
+        <extracomment>ScreenKindStartup</extracomment>
+        <translation>Startup screen</translation>
+    </message>
+    <message>
+        <source>参数画面</source>
+        <extracomment>ScreenKindParameter</extracomment>
+        <translation>Parameter screen</translation>
+    </message>
+    <message>
+        <source>状态画面</source>
+        <extracomment>ScreenKindStatus</extracomment>
+        <translation>Status screen</translation>
+    </message>
+    <message>
+        <source>至控制器画面序号:</source>
+        <extracomment>ScreenNumberLabel</extracomment>
+        <translation>Controller screen no.:</translation>
+    </message>
+    <message>
+        <source>参数画面对应寄存器</source>
+        <extracomment>ScreenRegistersGroup</extracomment>
+        <translation>Registers of the parameter screen</translation>
+    </message>
+    <message>
+        <source>NO%1:   S-</source>
+        <extracomment>ScreenRegisterLabel</extracomment>
+        <translation>NO%1:   S-</translation>
+    </message>
+    <message>
+        <source>位图文件(*.bmp)|*.bmp|数据文件(*.dat)|*.dat|所有文件(*.*)|*.*||</source>
+        <extracomment>ScreenBitmapFilter</extracomment>
+        <translation>Bitmap Files(*.bmp)|*.bmp|Data Files(*.dat)|*.dat|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>消息窗口</source>
+        <extracomment>ProgressCaption</extracomment>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>寄存器设置</source>
+        <extracomment>RegistersCaption CommandRegisters</extracomment>
+        <translation>Register Settings</translation>
+    </message>
+    <message>
+        <source>=</source>
+        <extracomment>RegistersEquals</extracomment>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>文件保存路径</source>
+        <extracomment>RegistersPathGroup</extracomment>
+        <translation>Save to file</translation>
+    </message>
+    <message>
+        <source>数据保存</source>
+        <extracomment>RegistersSave</extracomment>
+        <translation>Save Data</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <extracomment>RegistersClose</extracomment>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>KXCON Files(*.dat)|*.dat||</source>
+        <extracomment>RegistersFilter</extracomment>
+        <translation>KXCON Files(*.dat)|*.dat||</translation>
+    </message>
+    <message>
+        <source>请先选择文件保存路径！</source>
+        <extracomment>RegistersChooseFileFirst</extracomment>
+        <translation>Choose the file to save to first!</translation>
+    </message>
+    <message>
+        <source>文件格式不正确！请确认你选择的是RVL412E寄存器文件。</source>
+        <extracomment>RegistersNotRegisterFile CliNotRegisterFile</extracomment>
+        <translation>Wrong file format! Make sure you chose an RVL412E register file.</translation>
+    </message>
+    <message>
+        <source>寄存器号超出范围！请键入S0000到S4095之间的寄存器号。</source>
+        <extracomment>RegistersPageOutOfRange</extracomment>
+        <translation>Register number out of range! Enter a register number from S0000 to S4095.</translation>
+    </message>
+    <message>
+        <source>“请填入不多于%1个的字符。”</source>
+        <extracomment>FieldTooLong</extracomment>
+        <translation>“Enter no more than %1 characters.”</translation>
+    </message>
+    <message>
+        <source>显示字符设置</source>
+        <extracomment>CharactersCaption</extracomment>
+        <translation>Display Characters</translation>
+    </message>
+    <message>
+        <source>显示字符文件保存路径</source>
+        <extracomment>CharactersPathGroup</extracomment>
+        <translation>Save display characters to file</translation>
+    </message>
+    <message>
+        <source>位置%1</source>
+        <extracomment>CharactersEntryGroup</extracomment>
+        <translation>Position %1</translation>
+    </message>
+    <message>
+        <source>数据更新</source>
+        <extracomment>CharactersStore</extracomment>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>文件保存</source>
+        <extracomment>CharactersSave</extracomment>
+        <translation>Save File</translation>
+    </message>
+    <message>
+        <source>KXCON Files(*.kxm)|*.kxm||</source>
+        <extracomment>CharactersFilter</extracomment>
+        <translation>KXCON Files(*.kxm)|*.kxm||</translation>
+    </message>
+    <message>
+        <source>生成字符资源文件： %1 ！</source>
+        <extracomment>CharactersSaved</extracomment>
+        <translation>Character resource file created: %1</translation>
+    </message>
+    <message>
+        <source>载入文件</source>
+        <extracomment>LoadCutCaption</extracomment>
+        <translation>Load File</translation>
+    </message>
+    <message>
+        <source>载入/转换</source>
+        <extracomment>LoadCutLoad</extracomment>
+        <translation>Load/Convert</translation>
+    </message>
+    <message>
+        <source>选择要载入的目标文件</source>
+        <extracomment>LoadCutFileGroup</extracomment>
+        <translation>File to load</translation>
+    </message>
+    <message>
+        <source>脉冲系数:</source>
+        <extracomment>LoadCutCoefficientLabel</extracomment>
+        <translation>Pulse factor:</translation>
+    </message>
+    <message>
+        <source>脉冲/毫米</source>
+        <extracomment>LoadCutCoefficientUnit</extracomment>
+        <translation>pulses/mm</translation>
+    </message>
+    <message>
+        <source>CAXA文件 Files(*.cut)|*.cut|All Files(*.*)|*.*||</source>
+        <extracomment>LoadCutFilter</extracomment>
+        <translation>CAXA Files(*.cut)|*.cut|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>请键入一个数。</source>
+        <extracomment>EnterANumber</extracomment>
+        <translation>Enter a number.</translation>
+    </message>
+    <message>
+        <source>“请填入一个在%1和%2之间的数字。”</source>
+        <extracomment>NumberOutOfRange</extracomment>
+        <translation>“Enter a number between %1 and %2.”</translation>
+    </message>
+    <message>
+        <source>信息窗口</source>
+        <extracomment>InformationCaption CommandInfoWindow</extracomment>
+        <translation>Message Window</translation>
+    </message>
+    <message>
+        <source>关于 Tarvex620B</source>
+        <extracomment>AboutCaption</extracomment>
+        <translation>About Tarvex620B</translation>
+    </message>
+    <message>
+        <source>Tarvex620B 2.0 版</source>
+        <extracomment>AboutVersion</extracomment>
+        <translation>Tarvex620B version 2.0</translation>
+    </message>
+    <message>
+        <source>感谢您选用 QF620B 步进与伺服电机控制器。祝您使用愉快！</source>
+        <extracomment>AboutGreeting</extracomment>
+        <translation>Thank you for choosing the QF620B stepper and servo motor controller. Enjoy!</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <extracomment>AboutOk</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <extracomment>MenuFile</extracomment>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <extracomment>MenuEdit</extracomment>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>工具(&amp;T)</source>
+        <extracomment>MenuTools</extracomment>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>控制器会话(&amp;L)</source>
+        <extracomment>MenuLink</extracomment>
+        <translation>Contro&amp;ller</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <extracomment>MenuView</extracomment>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <extracomment>MenuHelp</extracomment>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>新建(&amp;N)	Ctrl+N</source>
+        <extracomment>CommandNew</extracomment>
+        <translation>&amp;New	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>建立新文档</source>
+        <extracomment>CommandNewTip</extracomment>
+        <translation>Create a new document</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <extracomment>CommandOpen</extracomment>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>打开一个现有文档</source>
+        <extracomment>CommandOpenTip</extracomment>
+        <translation>Open an existing document</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)	Ctrl+S</source>
+        <extracomment>CommandSave</extracomment>
+        <translation>&amp;Save	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>保存活动文档</source>
+        <extracomment>CommandSaveTip</extracomment>
+        <translation>Save the active document</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)...</source>
+        <extracomment>CommandSaveAs</extracomment>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>将活动文档以一个新文件名保存</source>
+        <extracomment>CommandSaveAsTip</extracomment>
+        <translation>Save the active document under a new name</translation>
+    </message>
+    <message>
+        <source>载入(L)...</source>
+        <extracomment>CommandLoadCut</extracomment>
+        <translation>Load .cut File...</translation>
+    </message>
+    <message>
+        <source>载入*.cut文件</source>
+        <extracomment>CommandLoadCutTip</extracomment>
+        <translation>Load a *.cut file</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)...	Ctrl+P</source>
+        <extracomment>CommandPrint</extracomment>
+        <translation>&amp;Print...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>打印活动文档</source>
+        <extracomment>CommandPrintTip</extracomment>
+        <translation>Print the active document</translation>
+    </message>
+    <message>
+        <source>打印预览(&amp;V)</source>
+        <extracomment>CommandPrintPreview</extracomment>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>显示整页</source>
+        <extracomment>CommandPrintPreviewTip</extracomment>
+        <translation>Show full pages</translation>
+    </message>
+    <message>
+        <source>打印设置(&amp;R)...</source>
+        <extracomment>CommandPrintSetup</extracomment>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <source>改变打印机及打印选项</source>
+        <extracomment>CommandPrintSetupTip</extracomment>
+        <translation>Change the printer and printing options</translation>
+    </message>
+    <message>
+        <source>最近文件</source>
+        <extracomment>CommandRecentNone</extracomment>
+        <translation>Recent File</translation>
+    </message>
+    <message>
+        <source>打开该文档</source>
+        <extracomment>CommandRecentTip</extracomment>
+        <translation>Open this document</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <extracomment>CommandExit</extracomment>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>退出应用程序；提示保存文档</source>
+        <extracomment>CommandExitTip</extracomment>
+        <translation>Quit the application; prompts to save documents</translation>
+    </message>
+    <message>
+        <source>撤消(&amp;U)	Ctrl+Z</source>
+        <extracomment>CommandUndo</extracomment>
+        <translation>&amp;Undo	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>撤消最后一步操作</source>
+        <extracomment>CommandUndoTip</extracomment>
+        <translation>Undo the last action</translation>
+    </message>
+    <message>
+        <source>剪切(&amp;T)	Ctrl+X</source>
+        <extracomment>CommandCut</extracomment>
+        <translation>Cu&amp;t	Ctrl+X</translation>
+    </message>
+    <message>
+        <source>剪切被选对象并将其置于剪贴板上</source>
+        <extracomment>CommandCutTip</extracomment>
+        <translation>Cut the selection and put it on the clipboard</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)	Ctrl+C</source>
+        <extracomment>CommandCopy</extracomment>
+        <translation>&amp;Copy	Ctrl+C</translation>
+    </message>
+    <message>
+        <source>复制被选对象并将其置于剪贴板上</source>
+        <extracomment>CommandCopyTip</extracomment>
+        <translation>Copy the selection and put it on the clipboard</translation>
+    </message>
+    <message>
+        <source>粘贴(&amp;P)	Ctrl+V</source>
+        <extracomment>CommandPaste</extracomment>
+        <translation>&amp;Paste	Ctrl+V</translation>
+    </message>
+    <message>
+        <source>插入剪贴板内容</source>
+        <extracomment>CommandPasteTip</extracomment>
+        <translation>Insert the clipboard contents</translation>
+    </message>
+    <message>
+        <source>程序编译	F8</source>
+        <extracomment>CommandCompile</extracomment>
+        <translation>Compile Program	F8</translation>
+    </message>
+    <message>
+        <source>串口设置</source>
+        <extracomment>CommandSerial</extracomment>
+        <translation>Serial Port Settings</translation>
+    </message>
+    <message>
+        <source>连接控制器</source>
+        <extracomment>CommandConnect</extracomment>
+        <translation>Connect Controller</translation>
+    </message>
+    <message>
+        <source>断开连接</source>
+        <extracomment>CommandDisconnect</extracomment>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <extracomment>CommandToolbar</extracomment>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏工具栏</source>
+        <extracomment>CommandToolbarTip</extracomment>
+        <translation>Show or hide the toolbar</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <extracomment>CommandStatusBar</extracomment>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏状态栏</source>
+        <extracomment>CommandStatusBarTip</extracomment>
+        <translation>Show or hide the status bar</translation>
+    </message>
+    <message>
+        <source>关于 Tarvex620B...</source>
+        <extracomment>CommandAbout</extracomment>
+        <translation>About Tarvex620B...</translation>
+    </message>
+    <message>
+        <source>显示程序信息，版本号和版权</source>
+        <extracomment>CommandAboutTip</extracomment>
+        <translation>Show program information, version number and copyright</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <extracomment>ToolbarTitle</extracomment>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <extracomment>ButtonNew</extracomment>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <extracomment>ButtonOpen OpenTitle</extracomment>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <extracomment>ButtonSave</extracomment>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <extracomment>ButtonCut</extracomment>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <extracomment>ButtonCopy</extracomment>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <extracomment>ButtonPaste</extracomment>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <extracomment>ButtonAbout</extracomment>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <extracomment>StatusReady</extracomment>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>行号： %1</source>
+        <extracomment>StatusLine</extracomment>
+        <translation>Line: %1</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <extracomment>StatusCaps</extracomment>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <extracomment>StatusNum</extracomment>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <extracomment>StatusScroll</extracomment>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <source>%1 - Tarvex620B-KF</source>
+        <extracomment>WindowTitle</extracomment>
+        <translation>%1 - Tarvex620B-KF</translation>
+    </message>
+    <message>
+        <source>系统注册项已被移除并且相应的 INI 文件（假如存在）也被删除。</source>
+        <extracomment>Unregistered</extracomment>
+        <translation>The system registration entries were removed and the INI file (if any) was deleted.</translation>
+    </message>
+    <message>
+        <source>不是所有的系统注册项（或 INI 文件）都被移除。</source>
+        <extracomment>NotAllUnregistered</extracomment>
+        <translation>Not all system registration entries (or the INI file) were removed.</translation>
+    </message>
+    <message>
+        <source>保存为</source>
+        <extracomment>SaveAsTitle</extracomment>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>将改动保存到 %1？</source>
+        <extracomment>SaveChangesQuestion</extracomment>
+        <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>无标题.pdf</source>
+        <extracomment>UntitledPdf</extracomment>
+        <translation>Untitled.pdf</translation>
+    </message>
+    <message>
+        <source>无标题</source>
+        <extracomment>Untitled</extracomment>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>Tarvex620B文件 (*.kxc)|*.kxc|所有文件 (*.*)|*.*||</source>
+        <extracomment>ProgramFilter</extracomment>
+        <translation>Tarvex620B Files (*.kxc)|*.kxc|All Files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>程序.kxo</source>
+        <extracomment>DefaultObjectName</extracomment>
+        <translation>program.kxo</translation>
+    </message>
+    <message>
+        <source>编译当前程序	Ctrl+F7</source>
+        <extracomment>CommandCompileCurrent</extracomment>
+        <translation>Compile Current Program	Ctrl+F7</translation>
+    </message>
+    <message>
+        <source>把当前程序编译成同名的 .kxo 文件</source>
+        <extracomment>CommandCompileCurrentTip</extracomment>
+        <translation>Compile the current program into a .kxo file of the same name</translation>
+    </message>
+    <message>
+        <source>编译并下载	F5</source>
+        <extracomment>CommandCompileAndDownload</extracomment>
+        <translation>Compile and Download	F5</translation>
+    </message>
+    <message>
+        <source>编译当前程序，成功后打开程序下载</source>
+        <extracomment>CommandCompileAndDownloadTip</extracomment>
+        <translation>Compile the current program and, if it succeeds, open the program download</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)...</source>
+        <extracomment>LogSave</extracomment>
+        <translation>&amp;Save...</translation>
+    </message>
+    <message>
+        <source>清除(&amp;C)</source>
+        <extracomment>LogClear</extracomment>
+        <translation>&amp;Clear</translation>
+    </message>
+    <message>
+        <source>Text Files(*.txt)|*.txt|All Files(*.*)|*.*||</source>
+        <extracomment>LogFilter</extracomment>
+        <translation>Text Files(*.txt)|*.txt|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>信息.txt</source>
+        <extracomment>LogDefaultName</extracomment>
+        <translation>messages.txt</translation>
+    </message>
+    <message>
+        <source>编译 %1：%2（%3 条记录）</source>
+        <extracomment>LogCompile</extracomment>
+        <translation>Compile %1: %2 (%3 records)</translation>
+    </message>
+    <message>
+        <source>编译 %1：%2</source>
+        <extracomment>LogCompileNoObject</extracomment>
+        <translation>Compile %1: %2</translation>
+    </message>
+    <message>
+        <source>下载%1 %2：%3，%4 帧，重发请求 %5 次，超时重发 %6 次，用时 %7 秒，%8。</source>
+        <extracomment>LogDownload</extracomment>
+        <translation>Download %1 %2: %3, %4 frames, %5 resend requests, %6 resends after timeout, %7 s, %8.</translation>
+    </message>
+    <message>
+        <source>程序</source>
+        <extracomment>LogKindProgram</extracomment>
+        <translation>program</translation>
+    </message>
+    <message>
+        <source>参数页</source>
+        <extracomment>LogKindParams</extracomment>
+        <translation>parameter page</translation>
+    </message>
+    <message>
+        <source>液晶画面</source>
+        <extracomment>LogKindScreen</extracomment>
+        <translation>LCD screen</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <extracomment>LogOutcomeFinished</extracomment>
+        <translation>finished</translation>
+    </message>
+    <message>
+        <source>完成，但有异常应答</source>
+        <extracomment>LogOutcomeSuspect</extracomment>
+        <translation>finished, with unexpected answers</translation>
+    </message>
+    <message>
+        <source>控制器无应答</source>
+        <extracomment>LogOutcomeAbandoned</extracomment>
+        <translation>the controller does not answer</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <extracomment>LogOutcomeStopped</extracomment>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>usage: tarvex COMMAND [ARGS...]
+
+commands:
+</source>
+        <extracomment>CliUsage</extracomment>
+        <translation>usage: tarvex COMMAND [ARGS...]
+
+commands:
+</translation>
+    </message>
+    <message>
+        <source>help [COMMAND]                        show this text or a command's help</source>
+        <extracomment>CliHelpSynopsis</extracomment>
+        <translation>help [COMMAND]                        show this text or a command's help</translation>
+    </message>
+    <message>
+        <source>
+Messages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;
+any command exits 74 when what it printed could not be written.
+</source>
+        <extracomment>CliUsageEnd</extracomment>
+        <translation>
+Messages are printed in UTF-8. `tarvex help COMMAND` lists its exit status;
+any command exits 74 when what it printed could not be written.
+</translation>
+    </message>
+    <message>
+        <source>tarvex %1</source>
+        <extracomment>CliVersion</extracomment>
+        <translation>tarvex %1</translation>
+    </message>
+    <message>
+        <source>tarvex: unknown command %1</source>
+        <extracomment>CliUnknownCommand</extracomment>
+        <translation>tarvex: unknown command %1</translation>
+    </message>
+    <message>
+        <source>tarvex: cannot write standard output</source>
+        <extracomment>CliCannotWriteStdout</extracomment>
+        <translation>tarvex: cannot write standard output</translation>
+    </message>
+    <message>
+        <source>tarvex %1: %2</source>
+        <extracomment>CliCommandFault</extracomment>
+        <translation>tarvex %1: %2</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <extracomment>CliUnknownOption</extracomment>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>option %1 takes no value</source>
+        <extracomment>CliOptionTakesNoValue</extracomment>
+        <translation>option %1 takes no value</translation>
+    </message>
+    <message>
+        <source>option %1 needs a value</source>
+        <extracomment>CliOptionNeedsValue</extracomment>
+        <translation>option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>compile PROGRAM.kxc [-o OBJECT.kxo]   compile a program text</source>
+        <extracomment>CliCompileSynopsis</extracomment>
+        <translation>compile PROGRAM.kxc [-o OBJECT.kxo]   compile a program text</translation>
+    </message>
+    <message>
+        <source>usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]
+
+Compiles a program text (GBK, CR LF, read unchanged) into an object program.
+Without -o the object file is PROGRAM with the extension .kxo.
+Prints the compile dialog's message on stdout; for a refused line also
+PROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.
+
+exit status: 0 compiled, 1 a line was refused (or too many lines),
+2 no END, 3 object file not created or not written, 4 program unreadable,
+64 bad command line.
+</source>
+        <extracomment>CliCompileHelp</extracomment>
+        <translation>usage: tarvex compile PROGRAM.kxc [-o OBJECT.kxo]
+
+Compiles a program text (GBK, CR LF, read unchanged) into an object program.
+Without -o the object file is PROGRAM with the extension .kxo.
+Prints the compile dialog's message on stdout; for a refused line also
+PROGRAM.kxc:LINE: MESSAGE on stderr, LINE being the line in the text file.
+
+exit status: 0 compiled, 1 a line was refused (or too many lines),
+2 no END, 3 object file not created or not written, 4 program unreadable,
+64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>expected one program file</source>
+        <extracomment>CliCompileExpectsOneProgram CliCheckExpectsOneProgram</extracomment>
+        <translation>expected one program file</translation>
+    </message>
+    <message>
+        <source>%1 already ends in .kxo; name the object with -o</source>
+        <extracomment>CliCompileWouldOverwrite</extracomment>
+        <translation>%1 already ends in .kxo; name the object with -o</translation>
+    </message>
+    <message>
+        <source>%1:%2: %3</source>
+        <extracomment>CliCompileLineFault</extracomment>
+        <translation>%1:%2: %3</translation>
+    </message>
+    <message>
+        <source>check PROGRAM.kxc [--json]            list every faulty line of a program text</source>
+        <extracomment>CliCheckSynopsis</extracomment>
+        <translation>check PROGRAM.kxc [--json]            list every faulty line of a program text</translation>
+    </message>
+    <message>
+        <source>usage: tarvex check PROGRAM.kxc [--json]
+
+Checks every code line before the first END as the compile does (labels
+included), without stopping at the first fault, and writes nothing.
+Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in
+the text file and MESSAGE the compile's message were that line the first
+fault; then PROGRAM.kxc: followed by the missing-End warning when no END was
+reached. With --json prints one array of {line, codeLine, code, message}
+instead, the missing END being the entry with line 0.
+
+exit status: 0 clean, 1 a line is faulty, 2 only END is missing,
+4 program unreadable, 64 bad command line.
+</source>
+        <extracomment>CliCheckHelp</extracomment>
+        <translation>usage: tarvex check PROGRAM.kxc [--json]
+
+Checks every code line before the first END as the compile does (labels
+included), without stopping at the first fault, and writes nothing.
+Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in
+the text file and MESSAGE the compile's message were that line the first
+fault; then PROGRAM.kxc: followed by the missing-End warning when no END was
+reached. With --json prints one array of {line, codeLine, code, message}
+instead, the missing END being the entry with line 0.
+
+exit status: 0 clean, 1 a line is faulty, 2 only END is missing,
+4 program unreadable, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>CliCheckMissingEnd CliDisasmRefused</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>ports [--json]                        list the serial ports with their details</source>
+        <extracomment>CliPortsSynopsis</extracomment>
+        <translation>ports [--json]                        list the serial ports with their details</translation>
+    </message>
+    <message>
+        <source>usage: tarvex ports [--json]
+
+Lists every serial port the system reports, and on Linux the /dev/serial/by-id
+links, one a line: the device, then description, manufacturer, USB vendor:product
+and serial number where known. With --json prints one array of
+{path, target, description, manufacturer, vendorId, productId, serialNumber}.
+A USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].
+
+exit status: 0 listed (also when there is none), 64 bad command line.
+</source>
+        <extracomment>CliPortsHelp</extracomment>
+        <translation>usage: tarvex ports [--json]
+
+Lists every serial port the system reports, and on Linux the /dev/serial/by-id
+links, one a line: the device, then description, manufacturer, USB vendor:product
+and serial number where known. With --json prints one array of
+{path, target, description, manufacturer, vendorId, productId, serialNumber}.
+A USB adapter can be named in tarvex download as --port usb:VID:PID[:SERIAL].
+
+exit status: 0 listed (also when there is none), 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>ports takes no file</source>
+        <extracomment>CliPortsTakesNoFile</extracomment>
+        <translation>ports takes no file</translation>
+    </message>
+    <message>
+        <source>disasm OBJECT.kxo                     print an object program as program text</source>
+        <extracomment>CliDisasmSynopsis</extracomment>
+        <translation>disasm OBJECT.kxo                     print an object program as program text</translation>
+    </message>
+    <message>
+        <source>usage: tarvex disasm OBJECT.kxo
+
+Prints the object program as program text, one line per record, with CR LF line
+ends as the editor writes them: compiling the output gives the same file byte
+for byte.
+
+exit status: 0 printed, 1 not an object program that program text can express,
+4 file unreadable, 64 bad command line.
+</source>
+        <extracomment>CliDisasmHelp</extracomment>
+        <translation>usage: tarvex disasm OBJECT.kxo
+
+Prints the object program as program text, one line per record, with CR LF line
+ends as the editor writes them: compiling the output gives the same file byte
+for byte.
+
+exit status: 0 printed, 1 not an object program that program text can express,
+4 file unreadable, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>expected one object file</source>
+        <extracomment>CliDisasmExpectsOneObject</extracomment>
+        <translation>expected one object file</translation>
+    </message>
+    <message>
+        <source>emulate [--store DIR] [FAULTS...]     serve a virtual controller on a new pty</source>
+        <extracomment>CliEmulateSynopsis</extracomment>
+        <translation>emulate [--store DIR] [FAULTS...]     serve a virtual controller on a new pty</translation>
+    </message>
+    <message>
+        <source>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
+
+Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
+The first line of output is the device to open (for example /dev/pts/3), at any
+baud rate; then one line per completed transfer. It answers the handshake 1 with
+1 and every start, header and data frame with its command byte.
+
+  --store DIR            write each completed transfer into DIR: programs as
+                         program-NNN.kxo, parameter pages as register files
+                         parameters-page-NNN.dat, screens as PBM pictures
+                         screen-KIND-NNN.pbm
+  --silent               never answer
+  --handshake-first B,.. answer the handshake with these bytes before its 1
+  --resend-every K       ask for a resend (90) of every K-th header or data frame
+  --delay MS             answer MS milliseconds late
+  --stop-after N         go silent after answering N frames
+  --noise B,..           send these bytes ahead of every answer
+  --hang-up-after N      close the line after N frames, as a pulled cable would
+
+exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
+</source>
+        <extracomment>CliEmulateHelp</extracomment>
+        <translation>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
+
+Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
+The first line of output is the device to open (for example /dev/pts/3), at any
+baud rate; then one line per completed transfer. It answers the handshake 1 with
+1 and every start, header and data frame with its command byte.
+
+  --store DIR            write each completed transfer into DIR: programs as
+                         program-NNN.kxo, parameter pages as register files
+                         parameters-page-NNN.dat, screens as PBM pictures
+                         screen-KIND-NNN.pbm
+  --silent               never answer
+  --handshake-first B,.. answer the handshake with these bytes before its 1
+  --resend-every K       ask for a resend (90) of every K-th header or data frame
+  --delay MS             answer MS milliseconds late
+  --stop-after N         go silent after answering N frames
+  --noise B,..           send these bytes ahead of every answer
+  --hang-up-after N      close the line after N frames, as a pulled cable would
+
+exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1</source>
+        <extracomment>CliUnexpectedArgument</extracomment>
+        <translation>unexpected argument %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a whole number, not %2</source>
+        <extracomment>CliNeedsWholeNumber</extracomment>
+        <translation>%1 needs a whole number, not %2</translation>
+    </message>
+    <message>
+        <source>%1 needs bytes such as 7,200, not %2</source>
+        <extracomment>CliNeedsBytes</extracomment>
+        <translation>%1 needs bytes such as 7,200, not %2</translation>
+    </message>
+    <message>
+        <source>registers new|read|write FILE ...   create, read or write a register file page</source>
+        <extracomment>CliRegistersSynopsis</extracomment>
+        <translation>registers new|read|write FILE ...   create, read or write a register file page</translation>
+    </message>
+    <message>
+        <source>usage: tarvex registers new FILE
+       tarvex registers read FILE BASE
+       tarvex registers write FILE BASE V0 ... V23
+
+new creates (or empties) a register file holding only its identification line.
+read prints the 24 value texts of the page that holds register BASE, one per line.
+write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
+completing the file to 4096 registers, as the register settings editor saves.
+BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
+Values may start with a minus sign; nothing after BASE is read as an option.
+
+exit status: 0 done, 3 the file could not be written, 4 the file could not be
+read or is no register file, 64 bad command line.
+</source>
+        <extracomment>CliRegistersHelp</extracomment>
+        <translation>usage: tarvex registers new FILE
+       tarvex registers read FILE BASE
+       tarvex registers write FILE BASE V0 ... V23
+
+new creates (or empties) a register file holding only its identification line.
+read prints the 24 value texts of the page that holds register BASE, one per line.
+write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
+completing the file to 4096 registers, as the register settings editor saves.
+BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
+Values may start with a minus sign; nothing after BASE is read as an option.
+
+exit status: 0 done, 3 the file could not be written, 4 the file could not be
+read or is no register file, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>expected new, read or write and a register file</source>
+        <extracomment>CliRegistersExpectsAction</extracomment>
+        <translation>expected new, read or write and a register file</translation>
+    </message>
+    <message>
+        <source>new takes only the file</source>
+        <extracomment>CliRegistersNewTakesFile</extracomment>
+        <translation>new takes only the file</translation>
+    </message>
+    <message>
+        <source>unknown action %1</source>
+        <extracomment>CliRegistersUnknownAction</extracomment>
+        <translation>unknown action %1</translation>
+    </message>
+    <message>
+        <source>expected a page base</source>
+        <extracomment>CliRegistersExpectsBase</extracomment>
+        <translation>expected a page base</translation>
+    </message>
+    <message>
+        <source>page base must be a register number from 0 to 4103</source>
+        <extracomment>CliRegistersBadBase</extracomment>
+        <translation>page base must be a register number from 0 to 4103</translation>
+    </message>
+    <message>
+        <source>read takes the file and the page base only</source>
+        <extracomment>CliRegistersReadTakes</extracomment>
+        <translation>read takes the file and the page base only</translation>
+    </message>
+    <message>
+        <source>write takes exactly 24 values</source>
+        <extracomment>CliRegistersWriteTakes</extracomment>
+        <translation>write takes exactly 24 values</translation>
+    </message>
+    <message>
+        <source>“请填入不多于9个的字符。” (%1)</source>
+        <extracomment>CliRegistersValueTooLong</extracomment>
+        <translation>“Enter no more than 9 characters.” (%1)</translation>
+    </message>
+    <message>
+        <source>a value holds a line break</source>
+        <extracomment>CliRegistersLineBreak</extracomment>
+        <translation>a value holds a line break</translation>
+    </message>
+    <message>
+        <source>download program|params|screen FILE   send a file to the controller (--port)</source>
+        <extracomment>CliDownloadSynopsis</extracomment>
+        <translation>download program|params|screen FILE   send a file to the controller (--port)</translation>
+    </message>
+    <message>
+        <source>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
+       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
+       tarvex download screen BITMAP.bmp --port DEV [--baud B]
+               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
+               [--scratch DATA.dat]
+
+Checks the file as the download dialog does, connects (handshake 1, answered by 1),
+runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
+DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
+or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
+B is 4800 (default), 9600 or 19200.
+Numbers are read as the dialogs read them: program number 001, page 001, screen 0
+and registers 0 unless given. A screen is converted into the scratch file first
+(default: dat01.dat in the application data folder).
+An object program whose last record is not END (what a failed compile may leave)
+is refused unless --force is given.
+Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
+
+exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
+written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
+stopped answering, 8 finished but answers showed the controller may hold wrong
+data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).
+</source>
+        <extracomment>CliDownloadHelp</extracomment>
+        <translation>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
+       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
+       tarvex download screen BITMAP.bmp --port DEV [--baud B]
+               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
+               [--scratch DATA.dat]
+
+Checks the file as the download dialog does, connects (handshake 1, answered by 1),
+runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
+DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
+or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
+B is 4800 (default), 9600 or 19200.
+Numbers are read as the dialogs read them: program number 001, page 001, screen 0
+and registers 0 unless given. A screen is converted into the scratch file first
+(default: dat01.dat in the application data folder).
+An object program whose last record is not END (what a failed compile may leave)
+is refused unless --force is given.
+Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
+
+exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
+written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
+stopped answering, 8 finished but answers showed the controller may hold wrong
+data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).
+</translation>
+    </message>
+    <message>
+        <source>expected program|params|screen and a file</source>
+        <extracomment>CliDownloadExpectsKindAndFile</extracomment>
+        <translation>expected program|params|screen and a file</translation>
+    </message>
+    <message>
+        <source>unknown download %1; expected program, params or screen</source>
+        <extracomment>CliDownloadUnknownKind</extracomment>
+        <translation>unknown download %1; expected program, params or screen</translation>
+    </message>
+    <message>
+        <source>--port is required</source>
+        <extracomment>CliDownloadNeedsPort</extracomment>
+        <translation>--port is required</translation>
+    </message>
+    <message>
+        <source>--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or
+usb:VID:PID[:SERIAL], not %1</source>
+        <extracomment>CliDownloadBadPort</extracomment>
+        <translation>--port must be COM1 to COM255, a device path such as /dev/ttyUSB0 or
+usb:VID:PID[:SERIAL], not %1</translation>
+    </message>
+    <message>
+        <source>--kind must be startup, parameter or status, not %1</source>
+        <extracomment>CliDownloadBadScreenKind</extracomment>
+        <translation>--kind must be startup, parameter or status, not %1</translation>
+    </message>
+    <message>
+        <source>--registers needs four numbers A,B,C,D, not %1</source>
+        <extracomment>CliDownloadBadRegisters</extracomment>
+        <translation>--registers needs four numbers A,B,C,D, not %1</translation>
+    </message>
+    <message>
+        <source>--baud must be 4800, 9600 or 19200, not %1</source>
+        <extracomment>CliDownloadBadBaud</extracomment>
+        <translation>--baud must be 4800, 9600 or 19200, not %1</translation>
+    </message>
+    <message>
+        <source>[%1%2] %3/%4 packets, %5 left</source>
+        <extracomment>CliProgress</extracomment>
+        <translation>[%1%2] %3/%4 packets, %5 left</translation>
+    </message>
+    <message>
+        <source>screen BITMAP.bmp [-o DATA.dat]       convert a bitmap to screen data</source>
+        <extracomment>CliScreenSynopsis</extracomment>
+        <translation>screen BITMAP.bmp [-o DATA.dat]       convert a bitmap to screen data</translation>
+    </message>
+    <message>
+        <source>usage: tarvex screen BITMAP.bmp [-o DATA.dat]
+
+Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024
+bytes of screen data to DATA.dat (default: dat01.dat in the application data
+folder, the file the screen download sends). Prints the message of a failed check.
+
+exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be
+written, 4 the bitmap could not be read, 64 bad command line.
+</source>
+        <extracomment>CliScreenHelp</extracomment>
+        <translation>usage: tarvex screen BITMAP.bmp [-o DATA.dat]
+
+Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024
+bytes of screen data to DATA.dat (default: dat01.dat in the application data
+folder, the file the screen download sends). Prints the message of a failed check.
+
+exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be
+written, 4 the bitmap could not be read, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>expected one bitmap</source>
+        <extracomment>CliScreenExpectsOneBitmap</extracomment>
+        <translation>expected one bitmap</translation>
+    </message>
+    <message>
+        <source>%1 must be a number from 0 to 9999, not %2</source>
+        <extracomment>CliDownloadBadNumber</extracomment>
+        <translation>%1 must be a number from 0 to 9999, not %2</translation>
+    </message>
+    <message>
+        <source>查找(&amp;F)...	Ctrl+F</source>
+        <extracomment>MenuFind</extracomment>
+        <translation>&amp;Find...	Ctrl+F</translation>
+    </message>
+    <message>
+        <source>查找指定的文字</source>
+        <extracomment>MenuFindTip</extracomment>
+        <translation>Find the given text</translation>
+    </message>
+    <message>
+        <source>替换(&amp;R)...	Ctrl+H</source>
+        <extracomment>MenuReplace</extracomment>
+        <translation>&amp;Replace...	Ctrl+H</translation>
+    </message>
+    <message>
+        <source>用其它文字替换指定的文字</source>
+        <extracomment>MenuReplaceTip</extracomment>
+        <translation>Replace the given text with other text</translation>
+    </message>
+    <message>
+        <source>查找下一个(&amp;N)	F3</source>
+        <extracomment>MenuFindNext</extracomment>
+        <translation>Find &amp;Next	F3</translation>
+    </message>
+    <message>
+        <source>重复上次的查找</source>
+        <extracomment>MenuFindNextTip</extracomment>
+        <translation>Repeat the last search</translation>
+    </message>
+    <message>
+        <source>查找上一个(&amp;V)	Shift+F3</source>
+        <extracomment>MenuFindPrevious</extracomment>
+        <translation>Find Pre&amp;vious	Shift+F3</translation>
+    </message>
+    <message>
+        <source>向前重复上次的查找</source>
+        <extracomment>MenuFindPreviousTip</extracomment>
+        <translation>Repeat the last search backwards</translation>
+    </message>
+    <message>
+        <source>转到行(&amp;G)...	Ctrl+G</source>
+        <extracomment>MenuGoToLine</extracomment>
+        <translation>&amp;Go To Line...	Ctrl+G</translation>
+    </message>
+    <message>
+        <source>移到指定的行</source>
+        <extracomment>MenuGoToLineTip</extracomment>
+        <translation>Move to the given line</translation>
+    </message>
+    <message>
+        <source>下一个问题	F4</source>
+        <extracomment>MenuNextProblem</extracomment>
+        <translation>Next Problem	F4</translation>
+    </message>
+    <message>
+        <source>移到下一处错误</source>
+        <extracomment>MenuNextProblemTip</extracomment>
+        <translation>Move to the next fault</translation>
+    </message>
+    <message>
+        <source>上一个问题	Shift+F4</source>
+        <extracomment>MenuPreviousProblem</extracomment>
+        <translation>Previous Problem	Shift+F4</translation>
+    </message>
+    <message>
+        <source>移到上一处错误</source>
+        <extracomment>MenuPreviousProblemTip</extracomment>
+        <translation>Move to the previous fault</translation>
+    </message>
+    <message>
+        <source>问题列表</source>
+        <extracomment>MenuProblems</extracomment>
+        <translation>Problems</translation>
+    </message>
+    <message>
+        <source>显示或隐藏问题列表</source>
+        <extracomment>MenuProblemsTip</extracomment>
+        <translation>Show or hide the problem list</translation>
+    </message>
+    <message>
+        <source>放大	Ctrl++</source>
+        <extracomment>MenuZoomIn</extracomment>
+        <translation>Zoom In	Ctrl++</translation>
+    </message>
+    <message>
+        <source>放大程序文字</source>
+        <extracomment>MenuZoomInTip</extracomment>
+        <translation>Enlarge the program text</translation>
+    </message>
+    <message>
+        <source>缩小	Ctrl+-</source>
+        <extracomment>MenuZoomOut</extracomment>
+        <translation>Zoom Out	Ctrl+-</translation>
+    </message>
+    <message>
+        <source>缩小程序文字</source>
+        <extracomment>MenuZoomOutTip</extracomment>
+        <translation>Shrink the program text</translation>
+    </message>
+    <message>
+        <source>原始大小	Ctrl+0</source>
+        <extracomment>MenuZoomReset</extracomment>
+        <translation>Actual Size	Ctrl+0</translation>
+    </message>
+    <message>
+        <source>恢复程序文字的原始大小</source>
+        <extracomment>MenuZoomResetTip</extracomment>
+        <translation>Restore the program text to its original size</translation>
+    </message>
+    <message>
+        <source>问题</source>
+        <extracomment>ProblemsTitle</extracomment>
+        <translation>Problems</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <extracomment>ProblemsEditorLine</extracomment>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>代码行</source>
+        <extracomment>ProblemsCodeLine</extracomment>
+        <translation>Code line</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <extracomment>ProblemsMessage</extracomment>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <extracomment>FindCaption</extracomment>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <extracomment>ReplaceCaption</extracomment>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>查找内容(&amp;N)：</source>
+        <extracomment>FindWhat</extracomment>
+        <translation>Fi&amp;nd what:</translation>
+    </message>
+    <message>
+        <source>替换为(&amp;P)：</source>
+        <extracomment>ReplaceWith</extracomment>
+        <translation>Re&amp;place with:</translation>
+    </message>
+    <message>
+        <source>区分大小写(&amp;C)</source>
+        <extracomment>FindMatchCase</extracomment>
+        <translation>Match &amp;case</translation>
+    </message>
+    <message>
+        <source>向上(&amp;U)</source>
+        <extracomment>FindUp</extracomment>
+        <translation>&amp;Up</translation>
+    </message>
+    <message>
+        <source>查找下一个(&amp;F)</source>
+        <extracomment>FindNextButton</extracomment>
+        <translation>&amp;Find Next</translation>
+    </message>
+    <message>
+        <source>替换(&amp;R)</source>
+        <extracomment>ReplaceButton</extracomment>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source>全部替换(&amp;A)</source>
+        <extracomment>ReplaceAllButton</extracomment>
+        <translation>Replace &amp;All</translation>
+    </message>
+    <message>
+        <source>找不到“%1”</source>
+        <extracomment>FindNotFound</extracomment>
+        <translation>Cannot find “%1”</translation>
+    </message>
+    <message>
+        <source>已替换 %1 处</source>
+        <extracomment>ReplacedCount</extracomment>
+        <translation>Replaced %1 occurrences</translation>
+    </message>
+    <message>
+        <source>替换后程序将超过容量，没有替换。</source>
+        <extracomment>ReplaceBeyondCapacity</extracomment>
+        <translation>Replacing would exceed the program capacity; nothing was replaced.</translation>
+    </message>
+    <message>
+        <source>转到行</source>
+        <extracomment>GoToCaption</extracomment>
+        <translation>Go To Line</translation>
+    </message>
+    <message>
+        <source>行号(1 - %1)(&amp;L)：</source>
+        <extracomment>GoToLabel</extracomment>
+        <translation>&amp;Line number (1 - %1):</translation>
+    </message>
+    <message>
+        <source>%1：无操作数</source>
+        <extracomment>HintNoOperands</extracomment>
+        <translation>%1: no operands</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <extracomment>HintOneOperand</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1：%2，%3</source>
+        <extracomment>HintTwoOperands</extracomment>
+        <translation>%1: %2, %3</translation>
+    </message>
+    <message>
+        <source>%1：%2，%3，%4</source>
+        <extracomment>HintThreeOperands</extracomment>
+        <translation>%1: %2, %3, %4</translation>
+    </message>
+    <message>
+        <source>%1：%2，%3，%4，%5</source>
+        <extracomment>HintFourOperands</extracomment>
+        <translation>%1: %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <source>%1：%2，%3，%4，%5，%6</source>
+        <extracomment>HintFiveOperands</extracomment>
+        <translation>%1: %2, %3, %4, %5, %6</translation>
+    </message>
+    <message>
+        <source>数字 %1–%2</source>
+        <extracomment>HintNumber</extracomment>
+        <translation>number %1–%2</translation>
+    </message>
+    <message>
+        <source>目标行 %1–%2</source>
+        <extracomment>HintTarget</extracomment>
+        <translation>target line %1–%2</translation>
+    </message>
+    <message>
+        <source>小数</source>
+        <extracomment>HintFloat</extracomment>
+        <translation>decimal</translation>
+    </message>
+    <message>
+        <source>寄存器 S%1–S%2</source>
+        <extracomment>HintSRegister</extracomment>
+        <translation>register S%1–S%2</translation>
+    </message>
+    <message>
+        <source>寄存器 M/F %1–%2</source>
+        <extracomment>HintMFRegister</extracomment>
+        <translation>register M/F %1–%2</translation>
+    </message>
+    <message>
+        <source>位 B/I/J/O %1–%2</source>
+        <extracomment>HintBit</extracomment>
+        <translation>bit B/I/J/O %1–%2</translation>
+    </message>
+    <message>
+        <source>寄存器 M/F/S %1–%2</source>
+        <extracomment>HintRegister</extracomment>
+        <translation>register M/F/S %1–%2</translation>
+    </message>
+    <message>
+        <source>数字 %1–%2 或寄存器 M/F/S</source>
+        <extracomment>HintNumberOrRegister</extracomment>
+        <translation>number %1–%2 or register M/F/S</translation>
+    </message>
+    <message>
+        <source>%1* - Tarvex620B-KF</source>
+        <extracomment>WindowTitleModified</extracomment>
+        <translation>%1* - Tarvex620B-KF</translation>
+    </message>
+    <message>
+        <source>Tarvex620B文件 (*.kxc)|*.kxc|目标程序 (*.kxo)|*.kxo|所有文件 (*.*)|*.*||</source>
+        <extracomment>ProgramOpenFilter</extracomment>
+        <translation>Tarvex620B Files (*.kxc)|*.kxc|Object Programs (*.kxo)|*.kxo|All Files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>%1 不能转为程序文本：%2</source>
+        <extracomment>ObjectNotDisassembled</extracomment>
+        <translation>%1 cannot be turned into program text: %2</translation>
+    </message>
+    <message>
+        <source>语言 / Language</source>
+        <extracomment>MenuLanguage</extracomment>
+        <translation>语言 / Language</translation>
+    </message>
+    <message>
+        <source>跟随系统</source>
+        <extracomment>LanguageSystem</extracomment>
+        <translation>Follow System</translation>
+    </message>
+    <message>
+        <source>按系统的区域设置选择界面语言</source>
+        <extracomment>LanguageSystemTip</extracomment>
+        <translation>Choose the interface language from the system's locale</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <extracomment>LanguageChinese</extracomment>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>界面使用中文</source>
+        <extracomment>LanguageChineseTip</extracomment>
+        <translation>Show the interface in Chinese</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <extracomment>LanguageEnglish</extracomment>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>界面使用英文</source>
+        <extracomment>LanguageEnglishTip</extracomment>
+        <translation>Show the interface in English</translation>
+    </message>
+    <message>
+        <source>界面语言将在下次启动时更改。</source>
+        <extracomment>LanguageAtNextStart</extracomment>
+        <translation>The interface language changes at the next start.</translation>
+    </message>
+</context>
+</TS>
