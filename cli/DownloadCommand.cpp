@@ -320,9 +320,10 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         const QString device = ctrl::FindByIdentity(ctrl::ListPorts(), usb);
         if (device.isEmpty()) {
             download.source->CloseSource();
-            const QString first = QString::fromStdString(msg::Text(msg::Id::PortOpenFailed, {portText}));
-            const ctrl::OpenFailure missing{ctrl::OpenFailureReason::NotFound,
-                                            QString::fromStdString(portText), {}};
+            const QString first =
+                QString::fromStdString(msg::Text(msg::Id::PortOpenFailed, {portText}));
+            const ctrl::OpenFailure missing{
+                ctrl::OpenFailureReason::NotFound, QString::fromStdString(portText), {}};
             return Report(out, ctrl::ExplainOpenFailure(first, missing).toStdString(),
                           exitcode::kNoController);
         }

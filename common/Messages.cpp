@@ -82,14 +82,18 @@ constexpr Entry kTable[] = {
     {Id::LineLost, "串口已断开！"},
     {Id::LinkReconnectOffer, "串口已恢复，点击重新连接"},
     {Id::OpenFailedPermission,
-     "%1\n原因：没有使用 %2 的权限，该设备属于 %3 组。\n处理：执行 sudo usermod -aG %3 $USER，然后注销并重新登录。"},
+     "%1\n原因：没有使用 %2 的权限，该设备属于 %3 组。\n处理：执行 sudo usermod -aG %3 "
+     "$USER，然后注销并重新登录。"},
     {Id::OpenFailedPermissionNoGroup,
      "%1\n原因：没有使用 %2 的权限。\n处理：把当前用户加入该设备所属的组，然后注销并重新登录。"},
     {Id::OpenFailedBusy,
-     "%1\n原因：%2 正被其他程序占用。\n处理：关闭占用该串口的程序（串口终端、ModemManager 等）后重试。"},
-    {Id::OpenFailedNotFound, "%1\n原因：找不到 %2。\n处理：检查串口名称和连接线，或在串口设置中重新选择串口。"},
+     "%1\n原因：%2 正被其他程序占用。\n处理：关闭占用该串口的程序（串口终端、ModemManager "
+     "等）后重试。"},
+    {Id::OpenFailedNotFound,
+     "%1\n原因：找不到 %2。\n处理：检查串口名称和连接线，或在串口设置中重新选择串口。"},
     {Id::AbandonExplained,
-     "%1\n收到应答 %2 个，重发请求 %3 次，超时重发 %4 次，不符合协议的字节 %5 个。\n%6\n可能的原因：%7"},
+     "%1\n收到应答 %2 个，重发请求 %3 次，超时重发 %4 次，不符合协议的字节 %5 "
+     "个。\n%6\n可能的原因：%7"},
     {Id::AbandonSilentFor, "最后一个字节之后已 %1 秒无数据。"},
     {Id::AbandonNeverAnswered, "从未收到控制器的任何字节。"},
     {Id::CauseManyResends, "重发请求很多，请检查电缆和波特率。"},

@@ -77,9 +77,10 @@ msg::Id LikelyCause(const TransferCounters& c) {
 
 QString ExplainAbandon(const QString& firstLine, const TransferCounters& c) {
     const QString silence =
-        c.silentMs < 0 ? msg::QText(msg::Id::AbandonNeverAnswered)
-                       : msg::QText(msg::Id::AbandonSilentFor,
-                                    {QString::number(static_cast<double>(c.silentMs) / 1000.0, 'f', 1)});
+        c.silentMs < 0
+            ? msg::QText(msg::Id::AbandonNeverAnswered)
+            : msg::QText(msg::Id::AbandonSilentFor,
+                         {QString::number(static_cast<double>(c.silentMs) / 1000.0, 'f', 1)});
     return msg::QText(msg::Id::AbandonExplained,
                       {firstLine, QString::number(c.answers), QString::number(c.resendRequests),
                        QString::number(c.timedResends), QString::number(c.unmatchedBytes), silence,

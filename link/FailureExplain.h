@@ -22,11 +22,11 @@ QString ExplainOpenFailure(const QString& firstLine, const OpenFailure& failure)
 
 // What a transfer engine saw on the line up to the moment it gave up.
 struct TransferCounters {
-    int answers = 0;          // answer bytes that meant something in their phase
-    int resendRequests = 0;   // of those, the controller's requests to resend
-    int timedResends = 0;     // frames resent because no answer came in time
-    int unmatchedBytes = 0;   // bytes that fit no rule of the phase they came in
-    int silentMs = -1;        // time since the last byte; -1 when none ever came
+    int answers = 0;         // answer bytes that meant something in their phase
+    int resendRequests = 0;  // of those, the controller's requests to resend
+    int timedResends = 0;    // frames resent because no answer came in time
+    int unmatchedBytes = 0;  // bytes that fit no rule of the phase they came in
+    int silentMs = -1;       // time since the last byte; -1 when none ever came
 };
 
 // At this many resend requests the cable or the baud rate is the likely cause.

@@ -196,7 +196,8 @@ TransferCounters TransferEngine::Counters() const {
     c.timedResends = timedResends;
     c.unmatchedBytes = unmatchedBytes;
     if (anyByte)
-        c.silentMs = static_cast<int>((ticksRun - lastByteTick) * static_cast<std::uint32_t>(profile.periodMs));
+        c.silentMs = static_cast<int>((ticksRun - lastByteTick) *
+                                      static_cast<std::uint32_t>(profile.periodMs));
     return c;
 }
 

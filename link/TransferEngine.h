@@ -95,8 +95,8 @@ private:
     int timedResends = 0;
     int bytesTaken = 0;
     int unmatchedBytes = 0;
-    std::uint32_t ticksRun = 0;       // never reset, unlike tickCount
-    std::uint32_t lastByteTick = 0;   // ticksRun when the last byte came in
+    std::uint32_t ticksRun = 0;      // never reset, unlike tickCount
+    std::uint32_t lastByteTick = 0;  // ticksRun when the last byte came in
     bool anyByte = false;
     bool lineLost = false;
 };

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -374,6 +375,33 @@ private slots:
         QTRY_COMPARE(pane->text(), path + QStringLiteral("  4800  已连接"));
         run.Do().disconnect->trigger();
         QCOMPARE(pane->text(), path + QStringLiteral("  4800  未连接"));
+    }
+
+    // The controller's end of the line closes while connected: within a second the user is told,
+    // the menu and the pane say disconnected and the port is closed; no reconnect is offered yet.
+    void lostLineIsNoticedAtOnce() {
+        AppRun run;
+        QVERIFY(run.Start());
+        PtyPair line;
+        const QString path = QString::fromStdString(line.slavePath);
+        QVERIFY(run.ChoosePort(path));
+        run.Do().connect->trigger();
+        QCOMPARE(ReadByte(line.master, 2000), 1);
+        const unsigned char answer = 1;
+        QCOMPARE(write(line.master, &answer, 1), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
+        QElapsedTimer clock;
+        clock.start();
+        line.CloseMaster();
+        QTRY_VERIFY_WITH_TIMEOUT(!run.prompts.messages.isEmpty(), 3000);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("串口已断开！")});
+        QCOMPARE(run.Frame().connectionPane->text(), path + QStringLiteral("  4800  未连接"));
+        QVERIFY(run.Do().connect->isEnabled());
+        QVERIFY(!run.Do().disconnect->isEnabled());
+        QVERIFY(!run.Do().downloadProgram->isEnabled());
+        QVERIFY(!run.Link().Port().IsOpen());
+        QVERIFY(run.Frame().reconnectButton->isHidden());
     }
 
     void connectHandshakesAndDisconnectSaysGoodbye() {
