@@ -394,6 +394,7 @@ private slots:
         clock.start();
         line.CloseMaster();
         QTRY_VERIFY_WITH_TIMEOUT(!run.prompts.messages.isEmpty(), 3000);
+        qInfo("lost line noticed after %lld ms", static_cast<long long>(clock.elapsed()));
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("串口已断开！")});
         QCOMPARE(run.Frame().connectionPane->text(), path + QStringLiteral("  4800  未连接"));
