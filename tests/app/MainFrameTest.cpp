@@ -458,8 +458,12 @@ private slots:
         const QString missing = dir.filePath(QStringLiteral("no-such-tty"));
         QVERIFY(run.ChoosePort(missing));
         run.Do().connect->trigger();
-        QCOMPARE(run.prompts.messages,
-                 QStringList{QStringLiteral("串口 %1 打开失败").arg(missing)});
+        // The failure as it always read, then why and what to do.
+        QCOMPARE(
+            run.prompts.messages,
+            QStringList{QStringLiteral("串口 %1 打开失败\n原因：找不到 %1。\n"
+                                       "处理：检查串口名称和连接线，或在串口设置中重新选择串口。")
+                            .arg(missing)});
         QVERIFY(run.Do().connect->isEnabled());
     }
 
