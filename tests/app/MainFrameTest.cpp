@@ -16,6 +16,8 @@
 
 #include <poll.h>
 
+#include <memory>
+
 #include "../link/PtyPair.h"
 #include "AppFixture.h"
 #include "app/DesktopRegistration.h"
@@ -378,21 +380,23 @@ private slots:
     }
 
     // The controller's end of the line closes while connected: within a second the user is told,
-    // the menu and the pane say disconnected and the port is closed; no reconnect is offered yet.
-    void lostLineIsNoticedAtOnce() {
+    // the menu and the pane say disconnected and the port is closed. Once the device is back
+    // under its path (an adapter's link, here to a new pty) one click connects again.
+    void lostLineIsNoticedAtOnceAndTheReturnOffersAReconnect() {
         AppRun run;
         QVERIFY(run.Start());
-        PtyPair line;
-        const QString path = QString::fromStdString(line.slavePath);
+        auto line = std::make_unique<PtyPair>();
+        const QString path = dir.filePath(QStringLiteral("ttyAdapter"));
+        QVERIFY(QFile::link(QString::fromStdString(line->slavePath), path));
         QVERIFY(run.ChoosePort(path));
         run.Do().connect->trigger();
-        QCOMPARE(ReadByte(line.master, 2000), 1);
+        QCOMPARE(ReadByte(line->master, 2000), 1);
         const unsigned char answer = 1;
-        QCOMPARE(write(line.master, &answer, 1), 1);
+        QCOMPARE(write(line->master, &answer, 1), 1);
         QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
         QElapsedTimer clock;
         clock.start();
-        line.CloseMaster();
+        line->CloseMaster();
         QTRY_VERIFY_WITH_TIMEOUT(!run.prompts.messages.isEmpty(), 3000);
         qInfo("lost line noticed after %lld ms", static_cast<long long>(clock.elapsed()));
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
@@ -402,7 +406,24 @@ private slots:
         QVERIFY(!run.Do().disconnect->isEnabled());
         QVERIFY(!run.Do().downloadProgram->isEnabled());
         QVERIFY(!run.Link().Port().IsOpen());
-        QVERIFY(run.Frame().reconnectButton->isHidden());
+        QPushButton* reconnect = run.Frame().reconnectButton;
+        QVERIFY(reconnect->isHidden());
+
+        QVERIFY(QFile::remove(path));
+        line.reset();
+        run.Link().LookForLostDevice();
+        QVERIFY(reconnect->isHidden());
+        PtyPair back;
+        QVERIFY(QFile::link(QString::fromStdString(back.slavePath), path));
+        run.Link().LookForLostDevice();
+        QVERIFY(!reconnect->isHidden());
+        QCOMPARE(reconnect->text(), QStringLiteral("串口已恢复，点击重新连接"));
+        reconnect->click();
+        QVERIFY(reconnect->isHidden());
+        QCOMPARE(ReadByte(back.master, 2000), 1);
+        QCOMPARE(write(back.master, &answer, 1), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
+        QCOMPARE(run.prompts.messages.size(), 1);
     }
 
     void connectHandshakesAndDisconnectSaysGoodbye() {
