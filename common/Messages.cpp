@@ -417,8 +417,9 @@ constexpr Entry kTable[] = {
      "\n"
      "exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not\n"
      "written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller\n"
-     "stopped answering, 8 finished but answers showed the controller may hold wrong\n"
-     "data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).\n"},
+     "stopped answering, 7 the line was lost (device gone or hung up), 8 finished but\n"
+     "answers showed the controller may hold wrong data, 64 bad command line, 130/143\n"
+     "stopped by SIGINT/SIGTERM (port left clean).\n"},
     {Id::CliDownloadExpectsKindAndFile, "expected program|params|screen and a file"},
     {Id::CliDownloadUnknownKind, "unknown download %1; expected program, params or screen"},
     {Id::CliDownloadNeedsPort, "--port is required"},
