@@ -33,6 +33,8 @@ Link::LineState Link::State() const {
 Link::~Link() = default;
 
 void Link::Configure(const QString& portText, const QString& baudText) {
+    // Other settings make the lost device's return no longer the user's concern.
+    EndReturnWatch();
     portText_ = portText;
     baudText_ = baudText;
     // Only "COMn" names port n; any other text names port 0, which no device answers to.
