@@ -407,7 +407,8 @@ private slots:
         QVERIFY(!run.Do().downloadProgram->isEnabled());
         QVERIFY(!run.Link().Port().IsOpen());
         QPushButton* reconnect = run.Frame().reconnectButton;
-        QVERIFY(reconnect->isHidden());
+        run.Link().LookForLostDevice();
+        QVERIFY2(reconnect->isHidden(), "the path never went away");
 
         QVERIFY(QFile::remove(path));
         line.reset();

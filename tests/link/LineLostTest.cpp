@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -14,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include "link/ControllerSession.h"
-#include "link/Link.h"
 #include "link/LinkMessages.h"
 #include "link/TimedTransfer.h"
 #include "tests/link/PtyPair.h"
@@ -172,49 +170,6 @@ TEST(OpenFailureTest, TheReasonIsKnownForMissingBusyAndForbiddenPorts) {
     EXPECT_EQ(shown[0],
               ctrl::ExplainOpenFailure(ctrl::PortOpenFailedMessage(QStringLiteral("ttyMissing")),
                                        {ctrl::OpenFailureReason::NotFound, rows[0].path, {}}));
-}
-
-// After a loss the link watches for the device: its path gone and back (here a link renamed to
-// a new pty, as a re-plugged adapter comes back) makes the offer, and one call reconnects.
-TEST(ReconnectOfferTest, TheSamePathComingBackOffersToReconnect) {
-    QTemporaryDir dir;
-    const std::filesystem::path name = dir.filePath(QStringLiteral("ttyAdapter")).toStdString();
-    auto first = std::make_unique<PtyPair>();
-    std::filesystem::create_symlink(first->slavePath, name);
-    QStringList shown;
-    ctrl::Link link([&](const QString& m) { shown << m; });
-    std::vector<bool> offers;
-    QObject::connect(&link, &ctrl::Link::ReconnectOfferChanged,
-                     [&](bool offered) { offers.push_back(offered); });
-    link.Configure(QString::fromStdString(name.string()), QStringLiteral("9600"));
-    link.RestartTicks();
-    link.Connect();
-    Write(*first, {ctrl::ControllerSession::kHandshakeByte});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return link.IsConnected(); }, 2000));
-
-    first->CloseMaster();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 1000));
-    EXPECT_EQ(shown, QStringList{kLost});
-    EXPECT_EQ(link.State(), ctrl::Link::LineState::Disconnected);
-    link.LookForLostDevice();
-    EXPECT_FALSE(link.ReconnectOffered()) << "the path never went away";
-
-    std::filesystem::remove(name);
-    first.reset();
-    link.LookForLostDevice();
-    EXPECT_FALSE(link.ReconnectOffered());
-    PtyPair second;
-    std::filesystem::create_symlink(second.slavePath, name);
-    link.LookForLostDevice();
-    EXPECT_TRUE(link.ReconnectOffered());
-    EXPECT_EQ(offers, std::vector<bool>{true});
-
-    link.Reconnect();
-    EXPECT_FALSE(link.ReconnectOffered());
-    EXPECT_EQ(offers, (std::vector<bool>{true, false}));
-    Write(second, {ctrl::ControllerSession::kHandshakeByte});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return link.IsConnected(); }, 2000));
-    EXPECT_EQ(link.PortText(), QString::fromStdString(name.string()));
 }
 
 }  // namespace
