@@ -159,17 +159,6 @@ TEST(OpenFailureTest, TheReasonIsKnownForMissingBusyAndForbiddenPorts) {
         EXPECT_EQ(why.device, row.path);
         EXPECT_EQ(why.group, row.group);
     }
-
-    // The session's message keeps its first line and adds the reason.
-    CSerialPort port;
-    port.portPath = rows[0].path;
-    QStringList shown;
-    ctrl::ControllerSession session(port, [&](const QString& m) { shown << m; });
-    session.Connect(QStringLiteral("ttyMissing"));
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0],
-              ctrl::ExplainOpenFailure(ctrl::PortOpenFailedMessage(QStringLiteral("ttyMissing")),
-                                       {ctrl::OpenFailureReason::NotFound, rows[0].path, {}}));
 }
 
 }  // namespace
