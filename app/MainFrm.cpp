@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -114,6 +115,11 @@ bool CMainFrame::OnCreate() {
     UpdateLinkCommands();
     connect(app_.link.get(), &ctrl::Link::StateChanged, this, &CMainFrame::UpdateConnectionPane);
     UpdateConnectionPane();
+    // A lost line: the link has ended the session and told the user; the status bar offers the
+    // way back once the device returns.
+    connect(app_.link.get(), &ctrl::Link::ReconnectOfferChanged, reconnectButton,
+            &QWidget::setVisible);
+    connect(reconnectButton, &QPushButton::clicked, app_.link.get(), &ctrl::Link::Reconnect);
     CSplashWnd::ShowSplash(this);
     return true;
 }
@@ -343,6 +349,11 @@ bool CMainFrame::BuildStatusBar() {
     connectionPane = new QLabel(bar);
     connectionPane->setObjectName(QStringLiteral("connectionPane"));
     bar->addPermanentWidget(connectionPane);
+    reconnectButton = new QPushButton(msg::QText(Id::LinkReconnectOffer), bar);
+    reconnectButton->setObjectName(QStringLiteral("reconnectButton"));
+    reconnectButton->setFlat(true);
+    reconnectButton->hide();
+    bar->addPermanentWidget(reconnectButton);
     const Id lockTexts[] = {Id::StatusCaps, Id::StatusNum, Id::StatusScroll};
     QLabel** panes[] = {&capsPane, &numPane, &scrollPane};
     for (int i = 0; i < 3; ++i) {

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QMenu;
+class QPushButton;
 class QToolBar;
 class CTarvexApp;
 class CTarvexView;
@@ -117,6 +118,8 @@ public:
     CFindDlg& FindDialog();
     // Port, baud rate and whether the line is up.
     QLabel* connectionPane = nullptr;
+    // Shown after a lost line once the device is back: one click connects again.
+    QPushButton* reconnectButton = nullptr;
 
     void SetLineText(const QString& text);
     void OnUpdateFrameTitle(const QString& documentTitle);

@@ -30,6 +30,7 @@
 #include "link/ControllerSession.h"
 #include "link/DownloadMessages.h"
 #include "link/DownloadRecord.h"
+#include "link/FailureExplain.h"
 #include "link/ParameterSource.h"
 #include "link/PortList.h"
 #include "link/ProgramSource.h"
@@ -319,7 +320,11 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         const QString device = ctrl::FindByIdentity(ctrl::ListPorts(), usb);
         if (device.isEmpty()) {
             download.source->CloseSource();
-            return Report(out, msg::Text(msg::Id::PortOpenFailed, {portText}),
+            const QString first =
+                QString::fromStdString(msg::Text(msg::Id::PortOpenFailed, {portText}));
+            const ctrl::OpenFailure missing{
+                ctrl::OpenFailureReason::NotFound, QString::fromStdString(portText), {}};
+            return Report(out, ctrl::ExplainOpenFailure(first, missing).toStdString(),
                           exitcode::kNoController);
         }
         SetPort(port, device.toStdString());
@@ -344,7 +349,7 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         }
         for (const std::string& message : shown)
             out << message << "\n";
-        return exitcode::kNoController;
+        return session.lineLost ? exitcode::kLineLost : exitcode::kNoController;
     }
 
     download.record.kind = QString::fromStdString(kind);
@@ -381,6 +386,11 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         return transfer->Engine().SuspectAnswers() > 0 ? exitcode::kSuspectData : exitcode::kOk;
     }
     err << "\n";
+    // The session reports a lost line from the event loop, perhaps after the transfer saw it.
+    if (transfer->Engine().LineLost()) {
+        out << msg::Text(msg::Id::LineLost) << "\n";
+        return exitcode::kLineLost;
+    }
     for (const std::string& message : bar.messages)
         out << message << "\n";
     return exitcode::kNoAnswer;

@@ -10,6 +10,7 @@ constexpr int kUnreadable = 4;    // the input file could not be read
 constexpr int kRefused = 1;       // screen, download: the file or a number failed a check
 constexpr int kNoController = 5;  // download: the port did not open or the handshake failed
 constexpr int kNoAnswer = 6;      // download: the controller stopped answering
+constexpr int kLineLost = 7;      // download: the device went away (hang-up, adapter pulled)
 constexpr int kSuspectData = 8;   // download: finished, but answers show the data may be wrong
 constexpr int kSignalled = 128;   // download: + the signal that stopped it (130 INT, 143 TERM)
 constexpr int kUsage = 64;        // bad command line (EX_USAGE)

@@ -81,6 +81,28 @@ constexpr Entry kTable[] = {
     {Id::LinkStateConnecting, "正在连接…"},
     {Id::LinkStateConnected, "已连接"},
     {Id::LinkStatusPane, "%1  %2  %3"},
+    // issue 12: lost line and explained failures
+    {Id::LineLost, "串口已断开！"},
+    {Id::LinkReconnectOffer, "串口已恢复，点击重新连接"},
+    {Id::OpenFailedPermission,
+     "%1\n原因：没有使用 %2 的权限，该设备属于 %3 组。\n处理：执行 sudo usermod -aG %3 "
+     "$USER，然后注销并重新登录。"},
+    {Id::OpenFailedPermissionNoGroup,
+     "%1\n原因：没有使用 %2 的权限。\n处理：把当前用户加入该设备所属的组，然后注销并重新登录。"},
+    {Id::OpenFailedBusy,
+     "%1\n原因：%2 正被其他程序占用。\n处理：关闭占用该串口的程序（串口终端、ModemManager "
+     "等）后重试。"},
+    {Id::OpenFailedNotFound,
+     "%1\n原因：找不到 %2。\n处理：检查串口名称和连接线，或在串口设置中重新选择串口。"},
+    {Id::AbandonExplained,
+     "%1\n收到应答 %2 个，重发请求 %3 次，超时重发 %4 次，不符合协议的字节 %5 "
+     "个。\n%6\n可能的原因：%7"},
+    {Id::AbandonSilentFor, "最后一个字节之后已 %1 秒无数据。"},
+    {Id::AbandonNeverAnswered, "从未收到控制器的任何字节。"},
+    {Id::CauseManyResends, "重发请求很多，请检查电缆和波特率。"},
+    {Id::CauseNoByte, "没有收到任何字节，串口或波特率不对，或控制器未上电。"},
+    {Id::CauseUnmatchedBytes, "收到不符合协议的字节，请检查波特率。"},
+    {Id::CauseStoppedAnswering, "控制器中途停止应答，请检查电缆和控制器电源。"},
 
     {Id::DesktopPrintAction, "打印"},
 
@@ -398,8 +420,9 @@ constexpr Entry kTable[] = {
      "\n"
      "exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not\n"
      "written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller\n"
-     "stopped answering, 8 finished but answers showed the controller may hold wrong\n"
-     "data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).\n"},
+     "stopped answering, 7 the line was lost (device gone or hung up), 8 finished but\n"
+     "answers showed the controller may hold wrong data, 64 bad command line, 130/143\n"
+     "stopped by SIGINT/SIGTERM (port left clean).\n"},
     {Id::CliDownloadExpectsKindAndFile, "expected program|params|screen and a file"},
     {Id::CliDownloadUnknownKind, "unknown download %1; expected program, params or screen"},
     {Id::CliDownloadNeedsPort, "--port is required"},

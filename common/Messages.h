@@ -84,6 +84,20 @@ enum class Id : int {
     LinkStateConnecting,
     LinkStateConnected,
     LinkStatusPane,
+    // issue 12: lost line and explained failures
+    LineLost,
+    LinkReconnectOffer,
+    OpenFailedPermission,
+    OpenFailedPermissionNoGroup,
+    OpenFailedBusy,
+    OpenFailedNotFound,
+    AbandonExplained,
+    AbandonSilentFor,
+    AbandonNeverAnswered,
+    CauseManyResends,
+    CauseNoByte,
+    CauseUnmatchedBytes,
+    CauseStoppedAnswering,
 
     // Desktop registration
     DesktopPrintAction,

@@ -7,9 +7,13 @@
 namespace ctrl {
 
 ControllerSession::ControllerSession(SerialLink& port, Reporter report, ConnectedListener listener)
-    : port(port), report(std::move(report)), listener(std::move(listener)) {}
+    : port(port), report(std::move(report)), listener(std::move(listener)) {
+    this->port.onLost = [this] { LineLost(); };
+}
 
-ControllerSession::~ControllerSession() = default;
+ControllerSession::~ControllerSession() {
+    port.onLost = nullptr;
+}
 
 void ControllerSession::ViewUpdate() {
     if (!timer) {
@@ -22,13 +26,14 @@ void ControllerSession::ViewUpdate() {
 }
 
 void ControllerSession::Connect(const QString& portText) {
+    lineLost = false;
     if (port.OpenConfigured()) {
         port.sessionState = LINK_HANDSHAKE;
         handshakeTicks = 0;
         linkByte = kHandshakeByte;
         port.Send(&linkByte, 1);
     } else {
-        report(PortOpenFailedMessage(portText));
+        report(ExplainOpenFailure(PortOpenFailedMessage(portText), port.LastOpenFailure()));
     }
     SetConnected(false);
 }
@@ -62,6 +67,17 @@ void ControllerSession::Disconnect() {
     port.Send(&farewell, 1);
     port.Close();
     SetConnected(false);
+}
+
+void ControllerSession::LineLost() {
+    port.sessionState = LINK_IDLE;
+    handshakeTicks = 0;
+    port.Close();
+    lineLost = true;
+    SetConnected(false);
+    if (onLineLost)
+        onLineLost();
+    report(msg::QText(msg::Id::LineLost));
 }
 
 void ControllerSession::SetConnected(bool value) {

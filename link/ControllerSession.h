@@ -58,9 +58,16 @@ public:
     void Connect(const QString& portText);
     void Tick();
     void Disconnect();
+    // The device went away: in whatever state, the session ends now, the port is closed and the
+    // user is told. The port calls it; a transfer on the line sees the loss on its next tick.
+    void LineLost();
     bool IsEnabled(LinkCommand command) const;
 
     ConnectedFlag connected;
+    // The session ended because the device went away; cleared by the next Connect.
+    bool lineLost = false;
+    // Hears of a lost line before the user is told.
+    std::function<void()> onLineLost;
     std::uint32_t handshakeTicks = 0;
     std::uint8_t linkByte = 0;
 

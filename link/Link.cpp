@@ -1,5 +1,8 @@
 #include "link/Link.h"
 
+#include <QFileInfo>
+#include <QTimer>
+
 #include "common/DecimalValue.h"
 #include "common/PortName.h"
 
@@ -17,7 +20,9 @@ Link::Link(ControllerSession::Reporter report, QObject* parent)
           [this](bool connected) {
               emit ConnectedChanged(connected);
               emit StateChanged();
-          }) {}
+          }) {
+    session_.onLineLost = [this] { LineLost(); };
+}
 
 Link::LineState Link::State() const {
     if (session_.connected)
@@ -28,6 +33,8 @@ Link::LineState Link::State() const {
 Link::~Link() = default;
 
 void Link::Configure(const QString& portText, const QString& baudText) {
+    // Other settings make the lost device's return no longer the user's concern.
+    EndReturnWatch();
     portText_ = portText;
     baudText_ = baudText;
     // Only "COMn" names port n; any other text names port 0, which no device answers to.
@@ -38,11 +45,77 @@ void Link::Configure(const QString& portText, const QString& baudText) {
 }
 
 void Link::Connect() {
+    EndReturnWatch();
     session_.Connect(portText_);
+    // A USB device is known by its identity too: after a loss it may come back under a new name.
+    hasIdentity_ = false;
+    if (port_.IsOpen()) {
+        const QString path = port_.ConfiguredName();
+        for (const PortEntry& entry : ListPorts()) {
+            if (entry.hasUsbIds && (entry.path == path || entry.target == path)) {
+                identity_ = {entry.vendorId, entry.productId, entry.serialNumber};
+                hasIdentity_ = true;
+                break;
+            }
+        }
+    }
     emit StateChanged();
 }
 
+void Link::LineLost() {
+    lostPath_ = port_.ConfiguredName();
+    lostPathGone_ = false;
+    returnedPath_.clear();
+    if (!returnWatch_) {
+        returnWatch_ = std::make_unique<QTimer>();
+        returnWatch_->setInterval(kReturnWatchMs);
+        returnWatch_->callOnTimeout([this] { LookForLostDevice(); });
+    }
+    returnWatch_->start();
+}
+
+// The old path counts once it has been seen gone: a device that never left is no return.
+void Link::LookForLostDevice() {
+    if (lostPath_.isEmpty() || ReconnectOffered())
+        return;
+    QString back;
+    if (QFileInfo::exists(lostPath_)) {
+        if (lostPathGone_)
+            back = lostPath_;
+    } else {
+        lostPathGone_ = true;
+    }
+    if (back.isEmpty() && hasIdentity_)
+        back = FindByIdentity(ListPorts(), identity_);
+    if (back.isEmpty())
+        return;
+    returnedPath_ = back;
+    if (returnWatch_)
+        returnWatch_->stop();
+    emit ReconnectOfferChanged(true);
+}
+
+void Link::Reconnect() {
+    if (!ReconnectOffered())
+        return;
+    const QString path = returnedPath_;
+    if (path != port_.ConfiguredName())
+        Configure(path, baudText_);
+    Connect();
+}
+
+void Link::EndReturnWatch() {
+    if (returnWatch_)
+        returnWatch_->stop();
+    lostPath_.clear();
+    const bool offered = ReconnectOffered();
+    returnedPath_.clear();
+    if (offered)
+        emit ReconnectOfferChanged(false);
+}
+
 void Link::Disconnect() {
+    EndReturnWatch();
     session_.Disconnect();
     emit StateChanged();
 }

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <memory>
+
 #include <QObject>
 #include <QString>
 
 #include "link/ControllerSession.h"
+#include "link/PortList.h"
 #include "link/SerialPort.h"
+
+class QTimer;
 
 namespace ctrl {
 
@@ -36,16 +41,37 @@ public:
     enum class LineState { Disconnected, Connecting, Connected };
     LineState State() const;
 
+    // After a lost line the same device is back (its path, or its USB identity under a new name):
+    // one call connects to it again.
+    bool ReconnectOffered() const { return !returnedPath_.isEmpty(); }
+    void Reconnect();
+    // Looks once for the lost device; the watch timer calls it every kReturnWatchMs.
+    void LookForLostDevice();
+    static constexpr int kReturnWatchMs = 1000;
+
 signals:
     void ConnectedChanged(bool connected);
     // The settings or the state changed: what the status bar shows of the line.
     void StateChanged();
+    // The reconnect offer came or went.
+    void ReconnectOfferChanged(bool offered);
 
 private:
+    void LineLost();
+    void EndReturnWatch();
+
     CSerialPort port_;
     QString portText_ = QStringLiteral("COM1");
     QString baudText_ = QStringLiteral("4800");
     ControllerSession session_;
+    // The device of the session, remembered while connected so that it is known after a loss.
+    UsbIdentity identity_;
+    bool hasIdentity_ = false;
+    // While lost: the path it had, whether that path has been gone, and where it came back.
+    QString lostPath_;
+    bool lostPathGone_ = false;
+    QString returnedPath_;
+    std::unique_ptr<QTimer> returnWatch_;
 };
 
 }  // namespace ctrl

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+
+#include "link/FailureExplain.h"
 
 namespace ctrl {
 
@@ -26,8 +29,14 @@ public:
     virtual int QueuedBytes() = 0;
     // Number of bytes actually taken into `buffer`, at most `limit`.
     virtual int Receive(std::uint8_t* buffer, int limit) = 0;
+    // Why the last OpenConfigured failed, as far as the line can tell.
+    virtual OpenFailure LastOpenFailure() const { return {}; }
 
     std::int32_t sessionState = LINK_IDLE;
+    // The device went away (hang-up, adapter pulled): the line closed itself. Cleared by the next
+    // open. `onLost` hears of it once, from the event loop, never inside a send or a read.
+    bool lost = false;
+    std::function<void()> onLost;
 };
 
 }  // namespace ctrl

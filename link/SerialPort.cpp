@@ -1,6 +1,7 @@
 #include "link/SerialPort.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <QMetaObject>
 #include <QSerialPort>
@@ -25,7 +26,8 @@ class CSerialPort::PreviousLine {
 public:
     explicit PreviousLine(const QString& path)
         : fd(::open(QFile::encodeName(path).constData(),
-                    O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
+                    O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)),
+          openErrno(fd < 0 ? errno : 0) {
         known = fd >= 0 && ::tcgetattr(fd, &tio) == 0;
     }
     ~PreviousLine() {
@@ -73,6 +75,7 @@ public:
     }
 
     int fd;
+    int openErrno;  // why the device would not open for us; 0 when it did
     bool known = false;
     termios tio{};
 };
@@ -84,6 +87,7 @@ public:
     void ApplyTo(QSerialPort&) const {}
     void Restore() const {}
     bool StartClean() const { return false; }
+    int openErrno = 0;
 };
 #endif
 
@@ -149,11 +153,14 @@ bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
             previousLine->Restore();
     }
     if (!opened) {
+        openFailure = ExplainFailure(deviceName, previousLine->openErrno, failure);
         previousLine.reset();
         return false;
     }
     device = serial.get();
     lineLost = false;
+    lost = false;
+    openFailure = {};
     isOpen = true;
     return true;
 }
@@ -172,9 +179,38 @@ bool CSerialPort::Close() {
     return true;
 }
 
+// The device is gone: the port closes now, so nothing more goes out, and the owner hears of it
+// once the current send or read has returned.
 void CSerialPort::CloseIfLineLost() {
-    if (lineLost)
-        Close();
+    if (!lineLost)
+        return;
+    Close();
+    lost = true;
+    QMetaObject::invokeMethod(
+        serial.get(),
+        [this] {
+            if (lost && onLost)
+                onLost();
+        },
+        Qt::QueuedConnection);
+}
+
+// Our own open of the device tells permission, busy and missing apart; when it opened for us but
+// not for Qt, another program holds Qt's lock on it.
+ctrl::OpenFailure CSerialPort::ExplainFailure(const QString& deviceName, int openErrno,
+                                              int qtError) {
+    ctrl::OpenFailure why;
+    why.device = deviceName;
+    if (openErrno != 0) {
+        why.reason = ctrl::ReasonFromErrno(openErrno);
+    } else if (qtError == QSerialPort::PermissionError) {
+        why.reason = ctrl::OpenFailureReason::Busy;
+    } else if (qtError == QSerialPort::DeviceNotFoundError) {
+        why.reason = ctrl::OpenFailureReason::NotFound;
+    }
+    if (why.reason == ctrl::OpenFailureReason::Permission)
+        why.group = ctrl::OwningGroup(deviceName);
+    return why;
 }
 
 bool CSerialPort::PutByte(std::uint8_t byte) {

@@ -42,12 +42,14 @@ public:
     int QueuedBytes() override;
     int Receive(std::uint8_t* buffer, int limit) override;
     bool OpenConfigured() override { return Open(portNumber, baudRate); }
+    ctrl::OpenFailure LastOpenFailure() const override { return openFailure; }
 
     bool IsOpen() const { return isOpen; }
 
 private:
     void PullWaitingBytes();
     void CloseIfLineLost();
+    static ctrl::OpenFailure ExplainFailure(const QString& deviceName, int openErrno, int qtError);
 
     struct PreviousLine;
     std::unique_ptr<PreviousLine> previousLine;  // the settings to put back on close
@@ -55,4 +57,5 @@ private:
     QSerialPort* device = nullptr;               // the open device; null when closed
     bool isOpen = false;
     bool lineLost = false;
+    ctrl::OpenFailure openFailure;
 };

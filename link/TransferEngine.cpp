@@ -15,6 +15,12 @@ void TransferEngine::Start() {
     startAnswered = false;
     waitingBehindRequest = 0;
     suspectAnswers = 0;
+    bytesTaken = 0;
+    unmatchedBytes = 0;
+    ticksRun = 0;
+    lastByteTick = 0;
+    anyByte = false;
+    lineLost = false;
     // A resend before the start is acknowledged carries the real header rather than leftovers.
     source.BuildHeaderPacket(packet);
     SendByte(profile.startByte);
@@ -27,7 +33,15 @@ void TransferEngine::SetProgressRange(int upper) {
 }
 
 TransferOutcome TransferEngine::Tick() {
+    if (outcome != TransferOutcome::Running)
+        return outcome;
+    // A vanished device ends the transfer at once instead of at the give-up tick.
+    if (port.lost) {
+        LoseLine();
+        return outcome;
+    }
     ++tickCount;
+    ++ticksRun;
     if (port.sessionState == LINK_OPENING) {
         OpeningTick();
     } else if (port.sessionState == LINK_DATA) {
@@ -75,6 +89,8 @@ void TransferEngine::OpeningTick() {
         } else {
             Finish();
         }
+    } else {
+        ++unmatchedBytes;
     }
 }
 
@@ -98,12 +114,17 @@ void TransferEngine::DataTick() {
         ++resendRequests;
         waitingBehindRequest = port.QueuedBytes();
         SendFrame(profile.dataByte, profile.requestTrailer);
+    } else {
+        ++unmatchedBytes;
     }
 }
 
 bool TransferEngine::TakeAnswer() {
     if (port.QueuedBytes() <= 0 || port.Receive(&answerByte, 1) != 1)
         return false;
+    ++bytesTaken;
+    anyByte = true;
+    lastByteTick = ticksRun;
     if (waitingBehindRequest > 0 && answerByte != profile.dataByte)
         --waitingBehindRequest;
     return true;
@@ -156,7 +177,28 @@ void TransferEngine::Abandon() {
     tickCount = 0;
     source.CloseSource();
     port.Close();
-    listener.Report(kNoAnswerMessage);
+    listener.Report(ExplainAbandon(kNoAnswerMessage, Counters()));
+}
+
+void TransferEngine::LoseLine() {
+    lineLost = true;
+    port.sessionState = LINK_IDLE;
+    outcome = TransferOutcome::Abandoned;
+    listener.TransferEnded();
+    tickCount = 0;
+    source.CloseSource();
+}
+
+TransferCounters TransferEngine::Counters() const {
+    TransferCounters c;
+    c.answers = Answers();
+    c.resendRequests = resendRequests;
+    c.timedResends = timedResends;
+    c.unmatchedBytes = unmatchedBytes;
+    if (anyByte)
+        c.silentMs = static_cast<int>((ticksRun - lastByteTick) *
+                                      static_cast<std::uint32_t>(profile.periodMs));
+    return c;
 }
 
 }  // namespace ctrl

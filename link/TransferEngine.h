@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "link/DownloadSource.h"
+#include "link/FailureExplain.h"
 #include "link/SerialLink.h"
 #include "link/TransferProfile.h"
 
@@ -53,6 +54,14 @@ public:
     // Resends the controller asked for (90), and resends after a silence.
     int ResendRequests() const { return resendRequests; }
     int TimedResends() const { return timedResends; }
+    // Answer bytes that meant something in their phase, and those that fit no rule.
+    int Answers() const { return bytesTaken - unmatchedBytes; }
+    int UnmatchedBytes() const { return unmatchedBytes; }
+    // The line went away during the transfer; the outcome is Abandoned, with nothing reported
+    // (the session tells the user).
+    bool LineLost() const { return lineLost; }
+    // What the line showed so far, for the message when the transfer is given up.
+    TransferCounters Counters() const;
 
     std::uint32_t tickCount = 0;
     std::uint8_t commandByte = 0;
@@ -69,6 +78,7 @@ private:
     void StepProgress();
     void Finish();
     void Abandon();
+    void LoseLine();
 
     SerialLink& port;
     const TransferProfile profile;
@@ -83,6 +93,12 @@ private:
     int framesSent = 0;
     int resendRequests = 0;
     int timedResends = 0;
+    int bytesTaken = 0;
+    int unmatchedBytes = 0;
+    std::uint32_t ticksRun = 0;      // never reset, unlike tickCount
+    std::uint32_t lastByteTick = 0;  // ticksRun when the last byte came in
+    bool anyByte = false;
+    bool lineLost = false;
 };
 
 }  // namespace ctrl

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,8 @@
 #include <QToolBar>
 
 #include <poll.h>
+
+#include <memory>
 
 #include "../link/PtyPair.h"
 #include "AppFixture.h"
@@ -398,6 +401,54 @@ private slots:
         QCOMPARE(pane->text(), path + QStringLiteral("  4800  未连接"));
     }
 
+    // The controller's end of the line closes while connected: within a second the user is told,
+    // the menu and the pane say disconnected and the port is closed. Once the device is back
+    // under its path (an adapter's link, here to a new pty) one click connects again.
+    void lostLineIsNoticedAtOnceAndTheReturnOffersAReconnect() {
+        AppRun run;
+        QVERIFY(run.Start());
+        auto line = std::make_unique<PtyPair>();
+        const QString path = dir.filePath(QStringLiteral("ttyAdapter"));
+        QVERIFY(QFile::link(QString::fromStdString(line->slavePath), path));
+        QVERIFY(run.ChoosePort(path));
+        run.Do().connect->trigger();
+        QCOMPARE(ReadByte(line->master, 2000), 1);
+        const unsigned char answer = 1;
+        QCOMPARE(write(line->master, &answer, 1), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
+        QElapsedTimer clock;
+        clock.start();
+        line->CloseMaster();
+        QTRY_VERIFY_WITH_TIMEOUT(!run.prompts.messages.isEmpty(), 3000);
+        qInfo("lost line noticed after %lld ms", static_cast<long long>(clock.elapsed()));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("串口已断开！")});
+        QCOMPARE(run.Frame().connectionPane->text(), path + QStringLiteral("  4800  未连接"));
+        QVERIFY(run.Do().connect->isEnabled());
+        QVERIFY(!run.Do().disconnect->isEnabled());
+        QVERIFY(!run.Do().downloadProgram->isEnabled());
+        QVERIFY(!run.Link().Port().IsOpen());
+        QPushButton* reconnect = run.Frame().reconnectButton;
+        run.Link().LookForLostDevice();
+        QVERIFY2(reconnect->isHidden(), "the path never went away");
+
+        QVERIFY(QFile::remove(path));
+        line.reset();
+        run.Link().LookForLostDevice();
+        QVERIFY(reconnect->isHidden());
+        PtyPair back;
+        QVERIFY(QFile::link(QString::fromStdString(back.slavePath), path));
+        run.Link().LookForLostDevice();
+        QVERIFY(!reconnect->isHidden());
+        QCOMPARE(reconnect->text(), QStringLiteral("串口已恢复，点击重新连接"));
+        reconnect->click();
+        QVERIFY(reconnect->isHidden());
+        QCOMPARE(ReadByte(back.master, 2000), 1);
+        QCOMPARE(write(back.master, &answer, 1), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
+        QCOMPARE(run.prompts.messages.size(), 1);
+    }
+
     void connectHandshakesAndDisconnectSaysGoodbye() {
         PtyPair line;
         QVERIFY(!line.slavePath.empty());
@@ -451,8 +502,12 @@ private slots:
         const QString missing = dir.filePath(QStringLiteral("no-such-tty"));
         QVERIFY(run.ChoosePort(missing));
         run.Do().connect->trigger();
-        QCOMPARE(run.prompts.messages,
-                 QStringList{QStringLiteral("串口 %1 打开失败").arg(missing)});
+        // The failure as it always read, then why and what to do.
+        QCOMPARE(
+            run.prompts.messages,
+            QStringList{QStringLiteral("串口 %1 打开失败\n原因：找不到 %1。\n"
+                                       "处理：检查串口名称和连接线，或在串口设置中重新选择串口。")
+                            .arg(missing)});
         QVERIFY(run.Do().connect->isEnabled());
     }
 

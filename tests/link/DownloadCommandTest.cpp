@@ -12,6 +12,7 @@
 
 #include <QtTest/qtestsystem.h>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -167,7 +168,8 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
         // A USB adapter named by identity that is not plugged in: no other device is opened.
         {{"download", "params", params, "--port", "usb:ffff:fffe:NONE"},
          5,
-         "串口 usb:ffff:fffe:NONE 打开失败\n"},
+         "串口 usb:ffff:fffe:NONE 打开失败\n原因：找不到 usb:ffff:fffe:NONE。\n"
+         "处理：检查串口名称和连接线，或在串口设置中重新选择串口。\n"},
     };
     for (const auto& c : cases) {
         const ToolRun run = Tarvex(c.args);
@@ -177,7 +179,9 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
     const ToolRun noPort = Tarvex({"download", "screen", bitmap, "--port", "/dev/none", "--scratch",
                                    (folder / "ok.dat").string()});
     EXPECT_EQ(noPort.status, 5);
-    EXPECT_EQ(noPort.out, "串口 /dev/none 打开失败\n");
+    EXPECT_EQ(noPort.out,
+              "串口 /dev/none 打开失败\n原因：找不到 /dev/none。\n"
+              "处理：检查串口名称和连接线，或在串口设置中重新选择串口。\n");
 }
 
 TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
@@ -186,8 +190,24 @@ TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
     const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + records);
     const ToolRun run = Tarvex({"download", "program", object, "--port", device, "--force"});
     EXPECT_EQ(run.status, 6) << run.err;
-    EXPECT_EQ(run.out, "控制器无应答！\n");
+    // Answers came, then silence: the cause is the controller that stopped.
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), "控制器无应答！\n");
+    EXPECT_NE(run.out.find("控制器中途停止应答"), std::string::npos) << run.out;
     EXPECT_TRUE(fs::is_empty(Store()));
+}
+
+// The virtual controller's line goes dead mid-transfer: the download ends at once, not at the
+// give-up tick, with its own message and status.
+TEST_F(DownloadCommandTest, LostLineEndsTheDownloadWithExitSeven) {
+    const std::string device = StartEmulator({"--hang-up-after", "3"});
+    const std::string object =
+        Write("p.kxo", "This is RVL412E.kxo!" + std::string(24 * 10, '\x01'));
+    QElapsedTimer clock;
+    clock.start();
+    const ToolRun run = Tarvex({"download", "program", object, "--port", device, "--force"});
+    EXPECT_EQ(run.status, 7) << run.err;
+    EXPECT_EQ(run.out, "串口已断开！\n");
+    EXPECT_LT(clock.elapsed(), 4000) << "the data give-up tick alone is 8 s";
 }
 
 // A resend request that the controller never made (a noise byte) makes it keep packets twice:
