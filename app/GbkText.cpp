@@ -144,7 +144,8 @@ bool Available() {
 }
 
 QString Decode(QByteArrayView bytes) {
-    const Tables& t = Table();
+    // Built on the first byte beyond ASCII: an empty or ASCII start-up never pays for the tables.
+    const Tables* table = nullptr;
     QString text;
     text.reserve(bytes.size());
     const qsizetype n = bytes.size();
@@ -160,6 +161,9 @@ QString Decode(QByteArrayView bytes) {
             ++i;
             continue;
         }
+        if (!table)
+            table = &Table();
+        const Tables& t = *table;
         if (i + 1 < n) {
             const char16_t c = t.pair[PairIndex(b, static_cast<unsigned char>(bytes[i + 1]))];
             if (c != kNone) {
@@ -179,7 +183,7 @@ namespace {
 // Calls `out` with the bytes of each character: one or two bytes, or the whole CR LF.
 template <typename Out>
 void EncodeInto(QStringView text, Out&& out) {
-    const Tables& t = Table();
+    const Tables* table = nullptr;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
@@ -190,7 +194,8 @@ void EncodeInto(QStringView text, Out&& out) {
             out(char(c));
         } else if (IsRawCode(c)) {
             out(char(c - kRawByteBase));
-        } else if (const std::uint16_t e = t.encoded[c]; e != 0) {
+        } else if (const std::uint16_t e = (table ? table : (table = &Table()))->encoded[c];
+                   e != 0) {
             if (e > 0xFF)
                 out(char(e >> 8));
             out(char(e & 0xFF));

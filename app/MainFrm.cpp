@@ -501,18 +501,21 @@ void CMainFrame::OnSerialSettings() {
 void CMainFrame::OnDownloadProgram() {
     CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 
 void CMainFrame::OnDownloadParams() {
     CDownParDlg& dialog = OnFirstUse(downParDlg_, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 
 void CMainFrame::OnDownloadScreen() {
     CDownByteDlg& dialog = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 
@@ -531,8 +534,9 @@ QString CMainFrame::OnCompileCurrent() {
         return {};
     }
     const QByteArray text = view_->WholeText();
-    const compiler::CompileResult result =
-        compiler::CompileToFile(std::string_view(text.constData(), text.size()), target);
+    messagePane->setText(Ui(Id::CompileRunning));
+    const compiler::CompileResult result = compiler::CompileAside(text, target);
+    ShowReady();
     const QString message =
         QString::fromStdString(compiler::CompileMessage(result, object.toStdString()));
     LogCompile(document.title, result, message);
@@ -550,6 +554,7 @@ void CMainFrame::OnCompileAndDownload() {
     CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
     dialog.filePath = object;
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
+    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 

@@ -33,6 +33,7 @@ const QString kPortEntry = QStringLiteral("Settings/Port");
 const QString kBaudEntry = QStringLiteral("Settings/Baud");
 const QString kPortUsbEntry = QStringLiteral("Settings/PortUsb");
 const QString kLanguageEntry = QStringLiteral("Settings/Language");
+const QString kFastEntry = QStringLiteral("Settings/FastTransfer");
 
 // "usb:VID:PID:SERIAL" for a USB port, so the device is found again after a re-plug renames it.
 QString UsbIdentityOf(const QList<ctrl::PortEntry>& ports, const QString& path) {
@@ -216,6 +217,7 @@ void CTarvexApp::LoadProfile() {
     profile->endGroup();
     previewPages = profile->value(kSettingsSection + u'/' + kPreviewPages, 0).toInt();
 
+    link->SetFastTransfer(profile->value(kFastEntry, false).toBool());
     QString port = profile->value(kPortEntry).toString();
     const QString baud = profile->value(kBaudEntry).toString();
     if (port.isEmpty() || baud.isEmpty())
@@ -244,6 +246,11 @@ void CTarvexApp::SaveProfile() {
         profile->setValue(kSettingsSection + u'/' + kPreviewPages, previewPages);
     profile->setValue(kPortEntry, link->PortText());
     profile->setValue(kBaudEntry, link->BaudText());
+    // Only a chosen fast transfer is written: tick pacing stays the default for older profiles.
+    if (link->FastTransfer())
+        profile->setValue(kFastEntry, true);
+    else
+        profile->remove(kFastEntry);
     const QString usb = UsbIdentityOf(ctrl::ListPorts(), link->PortText());
     if (usb.isEmpty())
         profile->remove(kPortUsbEntry);

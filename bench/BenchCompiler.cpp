@@ -1,7 +1,9 @@
 // Compile runs on the largest programs the editor can hold.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "compiler/CompileRun.h"
 
@@ -34,6 +36,37 @@ std::string LabelProgram() {
         std::snprintf(line, sizeof line, "L%04d: JGD L%04d,M3,100\r\n", i,
                       (i * 7) % kMaxJumpTarget + 1);
         text += line;
+    }
+    return text;
+}
+
+// The same jumps with Chinese (GBK) label names: every search meets lead bytes.
+std::string ChineseLabelProgram() {
+    std::string text;
+    char line[64];
+    for (int i = 1; i <= kLines; ++i) {
+        std::snprintf(line, sizeof line,
+                      "\xB1\xEA\xBA\xC5%04d: JGD \xB1\xEA\xBA\xC5%04d,M3,100\r\n", i,
+                      (i * 7) % kMaxJumpTarget + 1);
+        text += line;
+    }
+    return text;
+}
+
+// The editor's limit in 2048 labelled lines, each carrying GBK text after "//" (no comment
+// marker, so the text stays on the code line the labels are searched in).
+std::string LabelsWithGbkTails() {
+    std::string text;
+    const std::size_t perLine = kMaxProgramBytes / kLines;
+    char line[64];
+    for (int i = 1; i <= kLines; ++i) {
+        std::snprintf(line, sizeof line, "L%04d: JGD L%04d,M3,100 //", i,
+                      (i * 7) % kMaxJumpTarget + 1);
+        std::string one = line;
+        while (one.size() + 4 <= perLine)
+            one += "\xD6\xD0\xCE\xC4";  // two Chinese characters
+        one.resize(perLine - 2, ' ');
+        text += one + "\r\n";
     }
     return text;
 }
@@ -71,14 +104,37 @@ void BM_Translate2048LabelledJumps(benchmark::State& state) {
     RunTranslate(state, LabelProgram(), compiler::CompileOutcome::MissingEnd);
 }
 
+void BM_Translate2048ChineseLabels(benchmark::State& state) {
+    RunTranslate(state, ChineseLabelProgram(), compiler::CompileOutcome::MissingEnd);
+}
+
+void BM_TranslateOneMegabyteOfLabelsWithGbkTails(benchmark::State& state) {
+    RunTranslate(state, LabelsWithGbkTails(), compiler::CompileOutcome::MissingEnd);
+}
+
 void BM_TranslateOneMegabyteOfComments(benchmark::State& state) {
     RunTranslate(state, CommentProgram(), compiler::CompileOutcome::MissingEnd);
 }
 
 }  // namespace
 
-BENCHMARK(BM_Translate2048LinesNoLabels)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Translate2048LabelledJumps)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TranslateOneMegabyteOfComments)->Unit(benchmark::kMillisecond);
+// Five repetitions each: median and spread (lowest, highest) besides the mean.
+void Repeated(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->ComputeStatistics(
+            "min",
+            [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+        ->ComputeStatistics("max", [](const std::vector<double>& v) {
+            return *std::max_element(v.begin(), v.end());
+        });
+}
+
+BENCHMARK(BM_Translate2048LinesNoLabels)->Apply(Repeated);
+BENCHMARK(BM_Translate2048LabelledJumps)->Apply(Repeated);
+BENCHMARK(BM_Translate2048ChineseLabels)->Apply(Repeated);
+BENCHMARK(BM_TranslateOneMegabyteOfLabelsWithGbkTails)->Apply(Repeated);
+BENCHMARK(BM_TranslateOneMegabyteOfComments)->Apply(Repeated);
 
 BENCHMARK_MAIN();

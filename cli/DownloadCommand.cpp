@@ -46,7 +46,7 @@ namespace {
 constexpr OptionRule kOptions[] = {
     {"--port", "", true},    {"--baud", "", true},   {"--number", "", true},
     {"--page", "", true},    {"--kind", "", true},   {"--registers", "", true},
-    {"--scratch", "", true}, {"--force", "", false},
+    {"--scratch", "", true}, {"--force", "", false}, {"--fast", "", false},
 };
 constexpr Grammar kGrammar{kOptions, 2, msg::Id::CliDownloadExpectsKindAndFile};
 
@@ -361,6 +361,8 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     ProgressLine bar(err, download.total, download.profile->periodMs, isatty(STDERR_FILENO) == 1);
     auto transfer =
         std::make_unique<ctrl::TimedTransfer>(port, *download.profile, *download.source, bar);
+    if (args.Has("--fast"))
+        transfer->PaceByAnswers();
     transfer->Start();
     transfer->Engine().SetProgressRange(download.total);
     bar.Draw(0);

@@ -12,7 +12,7 @@ namespace {
 constexpr OptionRule kOptions[] = {
     {"--store", "", true},        {"--silent", "", false},       {"--handshake-first", "", true},
     {"--resend-every", "", true}, {"--delay", "", true},         {"--stop-after", "", true},
-    {"--noise", "", true},        {"--hang-up-after", "", true},
+    {"--noise", "", true},        {"--hang-up-after", "", true}, {"--line-rate", "", true},
 };
 
 // Fills `options` from the parsed words; the text of the first fault otherwise.
@@ -34,7 +34,8 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
     } counts[] = {{"--resend-every", 1, &faults.resendEvery},
                   {"--delay", 0, &faults.answerDelayMs},
                   {"--stop-after", 0, &faults.stopAfterFrames},
-                  {"--hang-up-after", 0, &options.hangUpAfterFrames}};
+                  {"--hang-up-after", 0, &options.hangUpAfterFrames},
+                  {"--line-rate", 1, &options.lineRate}};
     for (const auto& count : counts) {
         const auto text = parsed.Value(count.name);
         if (!text)

@@ -77,6 +77,9 @@ constexpr Entry kTable[] = {
     {Id::ProgramWithoutEndQuestion, "%1仍要下载吗？"},
     {Id::ProgressStop, "停止"},
     {Id::ProgressDetail, "%1 / %2 包（%3%），已用 %4，剩余约 %5"},
+    // issue 13: fast transfer and background compile
+    {Id::SerialFastTransfer, "快速传输"},
+    {Id::CompileRunning, "正在编译，请稍候……"},
     {Id::LinkStateDisconnected, "未连接"},
     {Id::LinkStateConnecting, "正在连接…"},
     {Id::LinkStateConnected, "已连接"},
@@ -366,6 +369,8 @@ constexpr Entry kTable[] = {
      "  --stop-after N         go silent after answering N frames\n"
      "  --noise B,..           send these bytes ahead of every answer\n"
      "  --hang-up-after N      close the line after N frames, as a pulled cable would\n"
+     "  --line-rate BAUD       hold every byte in and out for its time on a real line\n"
+     "                         at BAUD (11 bits a byte), so a pty is as slow as a cable\n"
      "\n"
      "exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.\n"},
     {Id::CliUnexpectedArgument, "unexpected argument %1"},
@@ -411,6 +416,8 @@ constexpr Entry kTable[] = {
      "DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),\n"
      "or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;\n"
      "B is 4800 (default), 9600 or 19200.\n"
+     "--fast sends each next frame as soon as its answer is in instead of on the next\n"
+     "tick (the serial settings' 快速传输); resends and giving up still count ticks.\n"
      "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
      "and registers 0 unless given. A screen is converted into the scratch file first\n"
      "(default: dat01.dat in the application data folder).\n"

@@ -79,6 +79,9 @@ enum class Id : int {
     // progress and stop
     ProgressStop,
     ProgressDetail,
+    // issue 13: fast transfer and background compile
+    SerialFastTransfer,
+    CompileRunning,
     // Ports and status
     LinkStateDisconnected,
     LinkStateConnecting,

@@ -1,9 +1,13 @@
 #include "compiler/TranslateDlg.h"
 
 #include <filesystem>
+#include <memory>
 
+#include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QShowEvent>
+#include <QThread>
 
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
@@ -22,6 +26,27 @@ bool KeepsDialogOpen(compiler::CompileOutcome outcome) {
 }
 
 }  // namespace
+
+namespace compiler {
+
+CompileResult CompileAside(const QByteArray& programText, const std::filesystem::path& target) {
+    const std::string_view text(programText.constData(), programText.size());
+    if (programText.size() < kCompileAsideBytes)
+        return CompileToFile(text, target);
+    CompileResult result;
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(
+        QThread::create([&result, text, &target] { result = CompileToFile(text, target); }));
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    worker->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    QApplication::restoreOverrideCursor();
+    return result;
+}
+
+}  // namespace compiler
 
 // Control ids, for the record: path 1000, compile 1001, browse 1005, cancel 2.
 CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
@@ -85,8 +110,7 @@ void CTranslateDlg::Compile() {
         return;
     }
     const compiler::CompileResult result =
-        compiler::CompileToFile(std::string_view(programText.constData(), programText.size()),
-                                std::filesystem::path(targetPath.toStdU16String()));
+        compiler::CompileAside(programText, std::filesystem::path(targetPath.toStdU16String()));
     const QString message =
         QString::fromStdString(compiler::CompileMessage(result, targetPath.toStdString()));
     lastResult = result;

@@ -103,6 +103,7 @@ int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::o
         out << std::endl;
     };
     server.HangUpAfterFrames(options.hangUpAfterFrames);
+    server.SetLineRate(options.lineRate);
     server.StopOnSignals();
     out << server.DevicePath() << std::endl;
     server.Serve();

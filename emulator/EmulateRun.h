@@ -15,6 +15,7 @@ struct EmulateOptions {
     Faults faults;
     std::optional<std::filesystem::path> storeFolder;
     int hangUpAfterFrames = -1;
+    int lineRate = 0;  // baud whose byte times the pty keeps; 0 for none
 };
 
 // "7,200,1" as bytes; nothing when a value is not a number from 0 to 255.

@@ -83,24 +83,36 @@ void PtyServer::StopOnSignals() {
     }
 }
 
-int PtyServer::WaitMs() const {
-    if (pending.empty())
-        return -1;
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - Clock::now());
-    return left.count() < 0 ? 0 : static_cast<int>(left.count());
+// Negative: nothing is due, wait for the host or a stop.
+PtyServer::Clock::duration PtyServer::Wait() const {
+    if (pending.empty() && arriving.empty())
+        return Clock::duration(-1);
+    auto due = Clock::time_point::max();
+    if (!pending.empty())
+        due = pending.front().due;
+    if (!arriving.empty())
+        due = std::min(due, arriving.front().due);
+    return std::max(due - Clock::now(), Clock::duration::zero());
 }
 
 void PtyServer::Serve() {
     for (;;) {
         pollfd fds[2] = {{wake[0], POLLIN, 0}, {master, POLLIN, 0}};
-        const int ready = ::poll(fds, master >= 0 ? 2 : 1, WaitMs());
+        // Nanoseconds, not poll's milliseconds: a byte at 19200 baud takes 0.57 ms.
+        const auto wait = Wait();
+        timespec limit{};
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+        limit.tv_sec = static_cast<time_t>(ns / 1000000000);
+        limit.tv_nsec = static_cast<long>(ns % 1000000000);
+        const int ready =
+            ::ppoll(fds, master >= 0 ? 2 : 1, wait.count() < 0 ? nullptr : &limit, nullptr);
         if (ready < 0 && errno != EINTR)
             return;
         if (fds[0].revents != 0)
             return;
         if (master >= 0 && (fds[1].revents & POLLIN) != 0)
             ReadHost();
+        FeedArrived();
         WriteDue();
         if (master >= 0 && hangUpAfter >= 0 && controller.FramesReceived() >= hangUpAfter)
             HangUp();
@@ -112,13 +124,43 @@ void PtyServer::ReadHost() {
     const ssize_t n = ::read(master, buffer, sizeof buffer);
     if (n <= 0)
         return;
-    const auto due =
-        Clock::now() + std::chrono::milliseconds(controller.FaultOptions().answerDelayMs);
+    const auto now = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
-        std::vector<std::uint8_t> answer = controller.Feed(buffer[i]);
-        if (!answer.empty())
-            pending.push_back({due, std::move(answer)});
+        if (line)
+            arriving.push_back({line->In(now), buffer[i]});
+        else
+            Feed(buffer[i], now);
     }
+}
+
+void PtyServer::SetLineRate(int baud) {
+    if (baud > 0)
+        line.emplace(baud);
+    else
+        line.reset();
+}
+
+// The controller sees a byte once its last bit is in; its answer then goes out byte by byte.
+void PtyServer::FeedArrived() {
+    const auto now = Clock::now();
+    while (!arriving.empty() && arriving.front().due <= now) {
+        const Arriving next = arriving.front();
+        arriving.pop_front();
+        Feed(next.byte, next.due);
+    }
+}
+
+void PtyServer::Feed(std::uint8_t byte, Clock::time_point at) {
+    std::vector<std::uint8_t> answer = controller.Feed(byte);
+    if (answer.empty())
+        return;
+    const auto ready = at + std::chrono::milliseconds(controller.FaultOptions().answerDelayMs);
+    if (!line) {
+        pending.push_back({ready, std::move(answer)});
+        return;
+    }
+    for (std::uint8_t b : answer)
+        pending.push_back({line->Out(ready), {b}});
 }
 
 void PtyServer::WriteDue() {
@@ -133,6 +175,7 @@ void PtyServer::WriteDue() {
 
 void PtyServer::HangUp() {
     pending.clear();
+    arriving.clear();
     CloseFd(master);
     CloseFd(slave);
 }

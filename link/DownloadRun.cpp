@@ -52,6 +52,8 @@ void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, Downlo
     TransferListener& listener = *this;
     transfer = std::make_unique<TimedTransfer>(port, profile, source, listener,
                                                ticks ? ticks(profile.periodMs) : nullptr);
+    if (fastPacing)
+        transfer->PaceByAnswers();
     transfer->Start();
     progressWindow.setWindowModality(Qt::ApplicationModal);
     progressWindow.Open(&dialog);

@@ -47,6 +47,8 @@ public:
     std::function<void(const DownloadRecord&)> onRecord;
     // Paces each transfer; empty for the profile's precise timer.
     TickSourceFactory ticks;
+    // Sends each next frame on the answer instead of the next tick ("快速传输").
+    bool fastPacing = false;
 
 private:
     void ProgressMoved(int position) override;

@@ -30,6 +30,9 @@ public:
     // "COM3" names port 3 and any other text that is no "COMn" port 0, which no device answers
     // to; a path names the device itself.
     void Configure(const QString& portText, const QString& baudText);
+    // Downloads send each next frame on the answer instead of the next tick ("快速传输").
+    bool FastTransfer() const { return fastTransfer_; }
+    void SetFastTransfer(bool fast) { fastTransfer_ = fast; }
 
     void Connect();
     void Disconnect();
@@ -63,6 +66,7 @@ private:
     CSerialPort port_;
     QString portText_ = QStringLiteral("COM1");
     QString baudText_ = QStringLiteral("4800");
+    bool fastTransfer_ = false;
     ControllerSession session_;
     // The device of the session, remembered while connected so that it is known after a loss.
     UsbIdentity identity_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHideEvent>
@@ -61,6 +62,10 @@ CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent
     auto* fields = new QFormLayout;
     fields->addRow(msg::QText(msg::Id::SerialPortLabel), portCombo_);
     fields->addRow(msg::QText(msg::Id::SerialBaudLabel), baudCombo_);
+    // Off by default: a controller may rely on the tick between its answer and the next frame.
+    fastCheck_ = new QCheckBox(msg::QText(msg::Id::SerialFastTransfer));
+    fastCheck_->setObjectName(QStringLiteral("fastCheck"));
+    fields->addRow(fastCheck_);
 
     okButton_ = new QPushButton(msg::QText(msg::Id::SerialConfirm));
     okButton_->setObjectName(QStringLiteral("okButton"));
@@ -71,7 +76,7 @@ CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent
     layout->addWidget(ui::controls::Group(msg::QText(msg::Id::SerialGroup), fields));
     layout->addLayout(ui::controls::ButtonRow({okButton_}));
     ui::controls::SizeToContents(this, layout);
-    ui::controls::TabOrder({portCombo_, baudCombo_, okButton_});
+    ui::controls::TabOrder({portCombo_, baudCombo_, fastCheck_, okButton_});
 }
 
 QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {
@@ -116,10 +121,12 @@ void CSetSeriesDlg::Refresh() {
     const int baud = baudCombo_->findText(link_.BaudText());
     if (baud >= 0)
         baudCombo_->setCurrentIndex(baud);
+    fastCheck_->setChecked(link_.FastTransfer());
 }
 
 void CSetSeriesDlg::Confirm() {
     accept();
+    link_.SetFastTransfer(fastCheck_->isChecked());
     link_.Configure(portCombo_->currentText(), baudCombo_->currentText());
 }
 

@@ -8,6 +8,7 @@ namespace ctrl {
 class Link;
 }
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QHideEvent;
@@ -38,6 +39,7 @@ private:
     ctrl::Link& link_;
     QComboBox* portCombo_;
     QComboBox* baudCombo_;
+    QCheckBox* fastCheck_;
     QPushButton* okButton_;
     QStringList shownPorts_;
     QTimer* refreshTimer_;

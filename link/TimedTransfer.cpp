@@ -38,9 +38,15 @@ TimedTransfer::TimedTransfer(SerialLink& port, const TransferProfile& profile,
 
 TimedTransfer::~TimedTransfer() = default;
 
+void TimedTransfer::PaceByAnswers(std::unique_ptr<TickSource> watch) {
+    answerWatch = watch ? std::move(watch) : TimerTicks(kAnswerWatchMs);
+}
+
 // The ticks start before the start byte goes out, so the first tick comes one period later.
 void TimedTransfer::Start() {
     ticks->Start([this] { engine.Tick(); });
+    if (answerWatch)
+        answerWatch->Start([this] { engine.AnswerArrived(); });
     engine.Start();
 }
 
@@ -54,6 +60,8 @@ void TimedTransfer::ProgressMoved(int position) {
 
 void TimedTransfer::TransferEnded() {
     ticks->Stop();
+    if (answerWatch)
+        answerWatch->Stop();
     outer.TransferEnded();
 }
 

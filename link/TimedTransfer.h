@@ -34,6 +34,9 @@ public:
     TimedTransfer(const TimedTransfer&) = delete;
     TimedTransfer& operator=(const TimedTransfer&) = delete;
 
+    // Sends each next frame as soon as the answer to the previous one is in, rather than on the
+    // next tick; `watch` looks for answers (a 1 ms timer when none is given). Before Start.
+    void PaceByAnswers(std::unique_ptr<TickSource> watch = nullptr);
     void Start();
     // Stops the ticks and the transfer, as the user's "停止" asks.
     void Stop() { engine.Stop(); }
@@ -48,6 +51,10 @@ private:
     TransferListener& outer;
     TransferEngine engine;
     std::unique_ptr<TickSource> ticks;
+    std::unique_ptr<TickSource> answerWatch;  // set for fast pacing only
 };
+
+// How often fast pacing looks for an answer: well under a byte's time at 19200 baud.
+inline constexpr int kAnswerWatchMs = 1;
 
 }  // namespace ctrl

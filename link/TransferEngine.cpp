@@ -67,9 +67,27 @@ bool TransferEngine::TakeAnswerInTime(std::uint32_t resendTick, std::uint32_t gi
     return TakeAnswer();
 }
 
+TransferOutcome TransferEngine::AnswerArrived() {
+    while (outcome == TransferOutcome::Running && TakeWaitingAnswer()) {
+        if (port.sessionState == LINK_OPENING)
+            OpeningAnswer();
+        else
+            DataAnswer();
+    }
+    return outcome;
+}
+
+bool TransferEngine::TakeWaitingAnswer() {
+    const bool inTransfer = port.sessionState == LINK_OPENING || port.sessionState == LINK_DATA;
+    return inTransfer && TakeAnswer();
+}
+
 void TransferEngine::OpeningTick() {
-    if (!TakeAnswerInTime(profile.openingResendTick, profile.openingGiveUpTick, profile.headerByte))
-        return;
+    if (TakeAnswerInTime(profile.openingResendTick, profile.openingGiveUpTick, profile.headerByte))
+        OpeningAnswer();
+}
+
+void TransferEngine::OpeningAnswer() {
     if (answerByte == profile.startByte) {
         startAnswered = true;
         tickCount = 0;
@@ -95,8 +113,11 @@ void TransferEngine::OpeningTick() {
 }
 
 void TransferEngine::DataTick() {
-    if (!TakeAnswerInTime(profile.dataResendTick, profile.dataGiveUpTick, profile.dataByte))
-        return;
+    if (TakeAnswerInTime(profile.dataResendTick, profile.dataGiveUpTick, profile.dataByte))
+        DataAnswer();
+}
+
+void TransferEngine::DataAnswer() {
     if (answerByte == profile.dataByte) {
         // Sent before our requested resend could be answered: the request was not the
         // controller's, which keeps the resend as one more packet.

@@ -37,6 +37,9 @@ public:
     // The bar runs from 0 to `upper`, one step per acknowledged packet that has a successor.
     void SetProgressRange(int upper);
     TransferOutcome Tick();
+    // Fast pacing: acts on the answers waiting now, as the next tick would, without counting a
+    // tick, so the resend and give-up rules still run on ticks alone.
+    TransferOutcome AnswerArrived();
     // Ends the transfer at once on the user's word: no further byte goes out, the session is
     // ready for the next command, nothing is reported.
     void Stop();
@@ -72,6 +75,9 @@ private:
     bool TakeAnswerInTime(std::uint32_t resendTick, std::uint32_t giveUpTick, std::uint8_t command);
     void OpeningTick();
     void DataTick();
+    void OpeningAnswer();
+    void DataAnswer();
+    bool TakeWaitingAnswer();
     bool TakeAnswer();
     void SendByte(std::uint8_t byte);
     void SendFrame(std::uint8_t command, std::uint8_t trailer);

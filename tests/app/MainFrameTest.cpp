@@ -708,6 +708,8 @@ private slots:
         {
             AppRun run;
             QVERIFY(run.Start());
+            QVERIFY(!run.Link().FastTransfer());
+            run.Link().SetFastTransfer(true);
             run.Link().Configure(QStringLiteral("/dev/pts/9"), QStringLiteral("19200"));
             QVERIFY(run.Frame().close());
         }
@@ -716,6 +718,7 @@ private slots:
         QCOMPARE(run.Link().PortText(), QStringLiteral("/dev/pts/9"));
         QCOMPARE(run.Link().BaudText(), QStringLiteral("19200"));
         QCOMPARE(run.Link().Port().portPath, QStringLiteral("/dev/pts/9"));
+        QVERIFY(run.Link().FastTransfer());
     }
 
     void printPreviewShowsThePagesTheProfileAsksFor() {

@@ -41,6 +41,7 @@ private slots:
     void targetThatIsTheOpenProgramIsRefused();
     void openingShowsTheTargetPath();
     void modalRunEndsAcceptedAfterACompile();
+    void longProgramCompilesAsideToTheSameFileWhileEventsRun();
 
 private:
     QLineEdit* PathEdit() { return Edit("pathEdit"); }
@@ -254,6 +255,37 @@ void TranslateDlgTest::modalRunEndsAcceptedAfterACompile() {
     QCOMPARE(dlg_->exec(), int(QDialog::Accepted));
     QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + target + " !"});
     QCOMPARE(ReadFile(target), Expected(kProgram));
+}
+
+// A long program compiles on a worker while queued events still run; the file and the result are
+// those of the compile in place. A short one compiles in place.
+void TranslateDlgTest::longProgramCompilesAsideToTheSameFileWhileEventsRun() {
+    QByteArray longProgram;
+    for (int i = 0; i < 2000; ++i)
+        longProgram +=
+            "MOV M1," + QByteArray::number(i % 100) + " ; " + QByteArray(64, 'x') + "\r\n";
+    longProgram += "END\r\n";
+    QVERIFY(longProgram.size() >= compiler::kCompileAsideBytes);
+    const QByteArray trailing = longProgram + "MOV Q1,5\r\n";  // never read: after END
+    for (const QByteArray& program : {longProgram, trailing, kProgram}) {
+        const QString aside = dir_->filePath("aside.kxo");
+        const QString inPlace = dir_->filePath("inplace.kxo");
+        bool eventRan = false;
+        QMetaObject::invokeMethod(
+            qApp, [&eventRan] { eventRan = true; }, Qt::QueuedConnection);
+        const compiler::CompileResult a =
+            compiler::CompileAside(program, std::filesystem::path(aside.toStdU16String()));
+        QCOMPARE(eventRan, program.size() >= compiler::kCompileAsideBytes);
+        QCoreApplication::processEvents();
+        const compiler::CompileResult b =
+            compiler::CompileToFile(std::string_view(program.constData(), program.size()),
+                                    std::filesystem::path(inPlace.toStdU16String()));
+        QCOMPARE(int(a.outcome), int(compiler::CompileOutcome::Compiled));
+        QCOMPARE(int(a.outcome), int(b.outcome));
+        QCOMPARE(a.records, b.records);
+        QCOMPARE(ReadFile(aside), ReadFile(inPlace));
+        QCOMPARE(ReadFile(aside), Expected(program));
+    }
 }
 
 QTEST_MAIN(TranslateDlgTest)

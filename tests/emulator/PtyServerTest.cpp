@@ -90,6 +90,32 @@ TEST_F(PtyServerTest, HangsUpAfterTheGivenNumberOfFrames) {
     EXPECT_TRUE(host.hungUp);
 }
 
+// A packet on a line at a given rate: the 18-byte frame written at once reaches the controller
+// one byte time apart, the answer leaves when its last byte is in and takes a byte time itself.
+TEST(LineTiming, PacketTakesNineteenByteTimesAtEachRate) {
+    using std::chrono::nanoseconds;
+    const struct {
+        int baud;
+        long long byteNs;  // 11 bits
+    } rows[] = {{4800, 2291666}, {9600, 1145833}, {19200, 572916}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.baud);
+        emu::LineTiming line(row.baud);
+        const Clock::time_point t0{};
+        const auto ns = [&](Clock::time_point t) { return nanoseconds(t - t0).count(); };
+        Clock::time_point in{};
+        for (int i = 0; i < 18; ++i)
+            in = line.In(t0);
+        EXPECT_EQ(ns(in), 18 * row.byteNs);
+        EXPECT_EQ(ns(line.Out(in)), 19 * row.byteNs);
+        // A byte sent after the line went quiet starts at once; one behind another queues.
+        const Clock::time_point late = t0 + std::chrono::seconds(1);
+        EXPECT_EQ(ns(line.Out(late)) - ns(late), row.byteNs);
+        EXPECT_EQ(ns(line.Out(late)) - ns(late), 2 * row.byteNs);
+        EXPECT_EQ(ns(line.In(late)) - ns(late), row.byteNs);
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,18 +75,26 @@ void LinkDialogsTest::escapeChangesNothingAndReopeningShowsTheConfirmedTexts() {
     CSetSeriesDlg& dlg = line.dlg;
     QCOMPARE(line.link.PortText(), QString("COM1"));
     QCOMPARE(line.link.BaudText(), QString("4800"));
+    QVERIFY(!line.link.FastTransfer());
+    auto* fast = dlg.findChild<QCheckBox*>("fastCheck");
     dlg.show();
+    QVERIFY(!fast->isChecked());
     Combo(dlg, "portCombo")->setEditText("COM2");
     Combo(dlg, "baudCombo")->setCurrentText("9600");
+    fast->setChecked(true);
     QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    QVERIFY(line.link.FastTransfer());
 
     dlg.show();
     QCOMPARE(Combo(dlg, "portCombo")->currentText(), QString("COM2"));
     QCOMPARE(Combo(dlg, "baudCombo")->currentText(), QString("9600"));
+    QVERIFY(fast->isChecked());
     Combo(dlg, "portCombo")->setEditText("COM4");
     Combo(dlg, "baudCombo")->setCurrentText("19200");
+    fast->setChecked(false);
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QVERIFY(!dlg.isVisible());
+    QVERIFY(line.link.FastTransfer());
     QCOMPARE(line.link.PortText(), QString("COM2"));
     QCOMPARE(line.port.portNumber, 2);
     QCOMPARE(line.port.baudRate, 9600);

@@ -389,6 +389,91 @@ TEST_P(TransferEngineTest, AnswersThatShowWrongDataAreCountedAndReported) {
     }
 }
 
+// Answer-driven pacing: a frame goes out as soon as the answer it waits for is in, no tick needed.
+TEST_P(TransferEngineTest, FastPacingSendsEachFrameOnItsAnswerWithoutATick) {
+    StartWith(2);
+    std::vector<std::size_t> sentAfter;
+    for (std::uint8_t a : {p.startByte, p.headerByte, p.dataByte, p.dataByte}) {
+        Answer(a);
+        engine.AnswerArrived();
+        sentAfter.push_back(link.sent.size());
+    }
+    EXPECT_EQ(engine.Outcome(), TransferOutcome::Finished);
+    EXPECT_EQ(engine.tickCount, 0u);
+    EXPECT_EQ(sentAfter, (std::vector<std::size_t>{19, 37, 55, 56}));
+    EXPECT_EQ(link.sent, Concat({{p.startByte},
+                                 Frame(p.headerByte, source.header, p.ackTrailer),
+                                 Frame(p.dataByte, source.data[0], p.ackTrailer),
+                                 Frame(p.dataByte, source.data[1], p.ackTrailer),
+                                 {p.endByte}}));
+    EXPECT_EQ(recorder.positions, (std::vector<int>{1}));
+    // Nothing waiting: nothing happens.
+    EXPECT_EQ(engine.AnswerArrived(), TransferOutcome::Finished);
+    EXPECT_EQ(link.sent.size(), 56u);
+}
+
+// Either pacing resends and gives up when the tick count reaches the profile's ticks. The one
+// difference: a tick that reads the header answer counts towards the data phase, an answer taken
+// between ticks does not.
+TEST_P(TransferEngineTest, FastPacingKeepsTheResendAndGiveUpTicks) {
+    const struct {
+        int answered;  // answers given before the silence: start, header, data ...
+        std::uint32_t resendTick;
+        std::uint32_t giveUpTick;
+        std::uint32_t readingTickCounts;  // tick pacing only
+    } rows[] = {
+        {0, p.openingResendTick, p.openingGiveUpTick, 0},
+        {1, p.openingResendTick, p.openingGiveUpTick, 0},
+        {2, p.dataResendTick, p.dataGiveUpTick, 1},
+        {3, p.dataResendTick, p.dataGiveUpTick, 0},
+    };
+    for (const auto& row : rows) {
+        for (const bool fast : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "answered " << row.answered << " fast " << fast);
+            FakeLink line;
+            line.open = true;
+            ListSource packets;
+            packets.data.assign(3, Filled(0x40));
+            Recorder windows{line};
+            ctrl::TransferEngine e{line, p, packets, windows};
+            e.Start();
+            const std::uint8_t answers[] = {p.startByte, p.headerByte, p.dataByte};
+            // The last frame goes out on the answer (fast) or on the tick that reads it.
+            for (int i = 0; i < row.answered; ++i) {
+                line.incoming.push_back(answers[i]);
+                fast ? e.AnswerArrived() : e.Tick();
+            }
+            const std::size_t before = line.sent.size();
+            std::uint32_t resendAt = 0;
+            std::uint32_t ticks = 0;
+            while (e.Outcome() == TransferOutcome::Running && ticks < 10000) {
+                if (fast)
+                    e.AnswerArrived();
+                e.Tick();
+                ++ticks;
+                if (resendAt == 0 && line.sent.size() > before)
+                    resendAt = ticks;
+            }
+            const std::uint32_t counted = fast ? 0 : row.readingTickCounts;
+            EXPECT_EQ(resendAt, row.resendTick - counted);
+            EXPECT_EQ(ticks, row.giveUpTick - counted);
+            EXPECT_EQ(e.Outcome(), TransferOutcome::Abandoned);
+            EXPECT_EQ(e.TimedResends(), 1);
+        }
+    }
+}
+
+// A resend request in fast pacing is acted on at once as well; the tick count is not reset.
+TEST_P(TransferEngineTest, FastPacingAnswersAResendRequestAtOnce) {
+    IntoDataPhase(2);
+    const std::uint32_t ticks = engine.tickCount;
+    Answer(ctrl::kResendRequest);
+    engine.AnswerArrived();
+    EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[0], p.requestTrailer));
+    EXPECT_EQ(engine.ResendRequests(), 1);
+    EXPECT_EQ(engine.tickCount, ticks);
+}
+
 INSTANTIATE_TEST_SUITE_P(Downloads, TransferEngineTest,
                          ::testing::Values(DownloadKind::Program, DownloadKind::Parameters,
                                            DownloadKind::Screen),

@@ -209,7 +209,7 @@ void LayoutTest::tabOrderIsTheTemplateOrder_data() {
                              << QStringList{"pathEdit", "browseButton", "compileButton",
                                             "cancelButton"};
     QTest::newRow("serial settings")
-        << SerialSettings() << QStringList{"portCombo", "baudCombo", "okButton"};
+        << SerialSettings() << QStringList{"portCombo", "baudCombo", "fastCheck", "okButton"};
     QTest::newRow("program download") << WithPort<CDownProDlg>() << fileDownload;
     QTest::newRow("parameter download") << WithPort<CDownParDlg>() << fileDownload;
     QTest::newRow("screen download")
