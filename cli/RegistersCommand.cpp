@@ -1,7 +1,7 @@
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -135,8 +135,7 @@ int Diff(const std::filesystem::path& a, const std::filesystem::path& b, std::os
     return differences.empty() ? exitcode::kOk : exitcode::kRefused;
 }
 
-int Export(const std::filesystem::path& file, const std::filesystem::path& csv,
-           std::ostream& err) {
+int Export(const std::filesystem::path& file, const std::filesystem::path& csv, std::ostream& err) {
     const auto texts = ReadAll(file, err);
     if (!texts)
         return exitcode::kUnreadable;
@@ -156,8 +155,7 @@ std::string CsvProblemText(const registers::CsvProblem& problem) {
     return msg::Text(kTexts[int(problem.fault)], {std::to_string(problem.row), problem.field});
 }
 
-int Import(const std::filesystem::path& file, const std::filesystem::path& csv,
-           std::ostream& err) {
+int Import(const std::filesystem::path& file, const std::filesystem::path& csv, std::ostream& err) {
     auto texts = ReadAll(file, err);
     if (!texts)
         return exitcode::kUnreadable;
