@@ -146,15 +146,6 @@ int Export(const std::filesystem::path& file, const std::filesystem::path& csv, 
     return exitcode::kOk;
 }
 
-std::string CsvProblemText(const registers::CsvProblem& problem) {
-    static constexpr msg::Id kTexts[] = {
-        msg::Id::RegistersCsvBadNumber, msg::Id::RegistersCsvDuplicate,
-        msg::Id::RegistersCsvColumns,   msg::Id::RegistersCsvQuote,
-        msg::Id::RegistersCsvTooLong,   msg::Id::RegistersCsvLineBreak,
-    };
-    return msg::Text(kTexts[int(problem.fault)], {std::to_string(problem.row), problem.field});
-}
-
 int Import(const std::filesystem::path& file, const std::filesystem::path& csv, std::ostream& err) {
     auto texts = ReadAll(file, err);
     if (!texts)
@@ -169,7 +160,7 @@ int Import(const std::filesystem::path& file, const std::filesystem::path& csv, 
     if (!read.problems.empty()) {
         std::string lines;
         for (const registers::CsvProblem& problem : read.problems)
-            lines += CsvProblemText(problem) + "\n";
+            lines += registers::CsvProblemText(problem) + "\n";
         lines.pop_back();
         err << msg::Text(msg::Id::RegistersCsvRefused, {csv.string(), lines}) << "\n";
         return exitcode::kRefused;

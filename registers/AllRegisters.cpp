@@ -6,6 +6,7 @@
 
 #include "common/DecimalValue.h"
 #include "common/FileIo.h"
+#include "common/Messages.h"
 
 namespace registers {
 namespace fs = std::filesystem;
@@ -223,6 +224,15 @@ std::string ExportCsv(const AllTexts& texts) {
         csv += "\r\n";
     }
     return csv;
+}
+
+std::string CsvProblemText(const CsvProblem& problem) {
+    static constexpr msg::Id kTexts[] = {
+        msg::Id::RegistersCsvBadNumber, msg::Id::RegistersCsvDuplicate,
+        msg::Id::RegistersCsvColumns,   msg::Id::RegistersCsvQuote,
+        msg::Id::RegistersCsvTooLong,   msg::Id::RegistersCsvLineBreak,
+    };
+    return msg::Text(kTexts[int(problem.fault)], {std::to_string(problem.row), problem.field});
 }
 
 CsvRead ParseCsv(std::string_view csv) {

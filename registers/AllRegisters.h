@@ -61,6 +61,9 @@ struct CsvRead {
 // named keep their values.
 CsvRead ParseCsv(std::string_view csv);
 
+// "第3行：..." for the problem, as the user reads it.
+std::string CsvProblemText(const CsvProblem& problem);
+
 // "S0012" for 12.
 std::string RegisterName(int number);
 
