@@ -14,6 +14,7 @@ class CTarvexApp;
 class CTarvexView;
 class CLoadCutDlg;
 class CSetParDlg;
+class CRegisterTableWnd;
 class CMessageDlg;
 namespace compiler {
 struct CompileResult;
@@ -73,6 +74,7 @@ public:
         QAction* compileCurrent = nullptr;
         QAction* compileAndDownload = nullptr;
         QAction* registers = nullptr;
+        QAction* registerTable = nullptr;
         // Nothing in the menus, keys or toolbar sends it.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
@@ -145,6 +147,9 @@ private:
 
     void OnCompile();
     void OnRegisters();
+    void OnRegisterTable();
+    // A register save reached its file: the status bar and the log say so.
+    void NoteRegistersSaved(const QString& note);
     void OnCharacters();
     void OnLoadCut();
     void OnSerialSettings();
@@ -176,6 +181,7 @@ private:
 
     std::unique_ptr<CLoadCutDlg> loadCutDlg_;
     std::unique_ptr<CSetParDlg> setParDlg_;
+    std::unique_ptr<CRegisterTableWnd> registerTableWnd_;
     std::unique_ptr<CMessageDlg> messageDlg_;
     std::unique_ptr<CDownByteDlg> downByteDlg_;
     std::unique_ptr<CDownParDlg> downParDlg_;
