@@ -447,8 +447,12 @@ void CMainFrame::OnRegisters() {
 void CMainFrame::OnRegisterTable() {
     const bool first = !registerTableWnd_;
     CRegisterTableWnd& window = OnFirstUse(registerTableWnd_, prompts_, this);
-    if (first)
+    if (first) {
         connect(&window, &CRegisterTableWnd::Saved, this, &CMainFrame::NoteRegistersSaved);
+        // The register file the editor works on, if it has one.
+        if (setParDlg_ && !setParDlg_->filePath.isEmpty())
+            window.OpenFile(setParDlg_->filePath);
+    }
     window.show();
     window.raise();
     window.activateWindow();

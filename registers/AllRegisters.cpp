@@ -155,14 +155,14 @@ AllRead ReadAllRegisters(const fs::path& path) {
     return result;
 }
 
-WriteResult WriteAllRegisters(const fs::path& path, const AllTexts& texts) {
+WriteResult WriteAllRegisters(const fs::path& path, const AllTexts& texts, const AllTexts* loaded) {
     std::string bytes;
     std::error_code cause;
     if (!ReadBytes(path, bytes, cause))
         return {WriteStatus::CannotOpen, cause, path};
     if (CheckRegisterBytes(bytes) != CheckResult::RegisterFile)
         return {WriteStatus::CannotOpen, {}, path};
-    const AllTexts held = AllRegistersOfBytes(bytes);
+    const AllTexts held = loaded != nullptr ? *loaded : AllRegistersOfBytes(bytes);
     bool changed = false;
     std::string rewritten;
     for (int base = 0; base <= kLastPageBase; base += kPageSize) {

@@ -24,9 +24,12 @@ struct AllRead {
 AllRead ReadAllRegisters(const std::filesystem::path& path);
 AllTexts AllRegistersOfBytes(std::string_view contents);
 
-// Puts every page whose texts differ from the file's through the page rewrite, in memory, then
-// replaces the file in one safe write: all pages or none. Nothing changed, nothing is written.
-WriteResult WriteAllRegisters(const std::filesystem::path& path, const AllTexts& texts);
+// Puts every page whose texts differ from `loaded` (what the texts were read as; the file as it
+// is now when null) through the page rewrite, in memory, then replaces the file in one safe
+// write: all pages or none. Nothing changed, nothing is written. Pages someone else wrote since
+// `loaded` was read stay as they wrote them unless these texts change them too.
+WriteResult WriteAllRegisters(const std::filesystem::path& path, const AllTexts& texts,
+                              const AllTexts* loaded = nullptr);
 
 // Two texts differ when the numbers they give differ: the number is what the parameter download
 // sends, so "05" and "5" are the same register value.

@@ -20,6 +20,8 @@ public:
     // New texts, all counted as saved.
     void Load(registers::AllTexts texts);
     const registers::AllTexts& Texts() const { return texts_; }
+    // The texts as last loaded or saved.
+    const registers::AllTexts& SavedTexts() const { return saved_; }
     // The texts now count as saved.
     void MarkSaved();
     bool HasUnsavedValues() const { return texts_ != saved_; }

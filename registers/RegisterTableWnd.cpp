@@ -161,7 +161,7 @@ bool CRegisterTableWnd::Save() {
         return false;
     }
     const registers::WriteResult result =
-        registers::WriteAllRegisters(PathOf(filePath), model_->Texts());
+        registers::WriteAllRegisters(PathOf(filePath), model_->Texts(), &model_->SavedTexts());
     switch (result.status) {
         case registers::WriteStatus::Done: {
             model_->MarkSaved();

@@ -48,6 +48,7 @@ private slots:
     void unsavedEditsAskOnClose_data();
     void unsavedEditsAskOnClose();
     void csvImportIsAllOrNothing();
+    void saveKeepsPagesWrittenElsewhere();
 
 private:
     RegisterTableModel& Model() { return dlg_->Model(); }
@@ -177,6 +178,20 @@ void RegisterTableTest::csvImportIsAllOrNothing() {
     QCOMPARE(read.texts[5], std::string("a,\"b\""));
     QCOMPARE(read.texts[4095], std::string("end"));
     QCOMPARE(read.texts[4094], std::string("v4094"));
+}
+
+void RegisterTableTest::saveKeepsPagesWrittenElsewhere() {
+    // The register editor saves page 0 while the table shows the file.
+    registers::PageTexts page;
+    page.fill("e");
+    QCOMPARE(registers::WriteRegisterPage(path_.toStdString(), 0, page).status,
+             registers::WriteStatus::Done);
+    QVERIFY(Model().setData(Model().index(100, 1), "t", Qt::EditRole));
+    QVERIFY(dlg_->Save());
+    const registers::AllRead read = registers::ReadAllRegisters(path_.toStdString());
+    QCOMPARE(read.texts[0], std::string("e"));
+    QCOMPARE(read.texts[100], std::string("t"));
+    QCOMPARE(read.texts[99], std::string("v99"));
 }
 
 QTEST_MAIN(RegisterTableTest)
