@@ -49,6 +49,7 @@
 #include "link/DownloadRecord.h"
 #include "link/Link.h"
 #include "link/SetSeriesDlg.h"
+#include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "ui/Prompts.h"
 
@@ -226,6 +227,8 @@ void CMainFrame::BuildMenus() {
                Ui(Id::CommandCompileAndDownloadTip), [this] { OnCompileAndDownload(); })
         ->setShortcut(Keys(Qt::Key_F5));
     AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
+    AddCommand(tools, c.registerTable, Ui(Id::RegistersTableCommand),
+               Ui(Id::RegistersTableCommandTip), [this] { OnRegisterTable(); });
     AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
 
     ctrl::Link& link = *app_.link;
@@ -482,7 +485,30 @@ void CMainFrame::ShowCompileFault(const compiler::CompileResult& result) {
 }
 
 void CMainFrame::OnRegisters() {
-    OnFirstUse(setParDlg_, prompts_).exec();
+    const bool first = !setParDlg_;
+    CSetParDlg& dialog = OnFirstUse(setParDlg_, prompts_);
+    if (first)
+        connect(&dialog, &CSetParDlg::Saved, this, &CMainFrame::NoteRegistersSaved);
+    dialog.exec();
+}
+
+void CMainFrame::OnRegisterTable() {
+    const bool first = !registerTableWnd_;
+    CRegisterTableWnd& window = OnFirstUse(registerTableWnd_, prompts_, this);
+    if (first) {
+        connect(&window, &CRegisterTableWnd::Saved, this, &CMainFrame::NoteRegistersSaved);
+        // The register file the editor works on, if it has one.
+        if (setParDlg_ && !setParDlg_->filePath.isEmpty())
+            window.OpenFile(setParDlg_->filePath);
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void CMainFrame::NoteRegistersSaved(const QString& note) {
+    app_.log.Add(note);
+    messagePane->setText(note);
 }
 
 void CMainFrame::OnCharacters() {

@@ -15,6 +15,7 @@ class CTarvexApp;
 class CTarvexView;
 class CLoadCutDlg;
 class CSetParDlg;
+class CRegisterTableWnd;
 class CMessageDlg;
 namespace compiler {
 struct CompileResult;
@@ -74,6 +75,7 @@ public:
         QAction* compileCurrent = nullptr;
         QAction* compileAndDownload = nullptr;
         QAction* registers = nullptr;
+        QAction* registerTable = nullptr;
         // Nothing in the menus, keys or toolbar sends it.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
@@ -152,6 +154,9 @@ private:
 
     void OnCompile();
     void OnRegisters();
+    void OnRegisterTable();
+    // A register save reached its file: the status bar and the log say so.
+    void NoteRegistersSaved(const QString& note);
     void OnCharacters();
     void OnLoadCut();
     void OnSerialSettings();
@@ -185,6 +190,7 @@ private:
 
     std::unique_ptr<CLoadCutDlg> loadCutDlg_;
     std::unique_ptr<CSetParDlg> setParDlg_;
+    std::unique_ptr<CRegisterTableWnd> registerTableWnd_;
     std::unique_ptr<CMessageDlg> messageDlg_;
     std::unique_ptr<CDownByteDlg> downByteDlg_;
     std::unique_ptr<CDownParDlg> downParDlg_;

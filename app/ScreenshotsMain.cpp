@@ -24,6 +24,9 @@
 #include "link/Link.h"
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
+#include "registers/AllRegisters.h"
+#include "registers/RegisterTableModel.h"
+#include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -97,6 +100,18 @@ int main(int argc, char* argv[]) {
     ok = Shoot(loadCut, folder, QStringLiteral("load-cut")) && ok;
     CSetParDlg registers(prompts);
     ok = Shoot(registers, folder, QStringLiteral("registers")) && ok;
+    // The register table comparing two files, with one edit not yet saved.
+    CRegisterTableWnd registerTable(prompts);
+    registers::AllTexts texts(registers::kRegisterCount, "0");
+    for (int k = 0; k < 40; ++k)
+        texts[std::size_t(k)] = std::to_string(k * 25);
+    registers::AllTexts other = texts;
+    other[3] = "80";
+    other[9] = "-1";
+    registerTable.Model().Load(texts);
+    registerTable.Model().Compare(other);
+    registerTable.Model().SetValue(5, QStringLiteral("999"));
+    ok = Shoot(registerTable, folder, QStringLiteral("register-table")) && ok;
     // A day's lines, as the log holds them.
     tarvex.log.clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(9, 30, 5)); };
     tarvex.log.Add(

@@ -1,5 +1,7 @@
 #include <charconv>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -8,6 +10,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/FileIo.h"
+#include "registers/AllRegisters.h"
 #include "registers/FileErrors.h"
 #include "registers/RegisterFile.h"
 
@@ -103,6 +107,77 @@ int Write(const std::filesystem::path& file, int base, const registers::PageText
     return exitcode::kCannotCreate;
 }
 
+// The register file's 4096 texts, or nothing after saying why on `err`.
+std::optional<registers::AllTexts> ReadAll(const std::filesystem::path& file, std::ostream& err) {
+    if (!CheckFile(file, err))
+        return std::nullopt;
+    registers::AllRead read = registers::ReadAllRegisters(file);
+    if (read.status != registers::ReadAllStatus::Done) {
+        err << registers::FileErrorMessage(read.cause, file.string()) << "\n";
+        return std::nullopt;
+    }
+    return std::move(read.texts);
+}
+
+int Diff(const std::filesystem::path& a, const std::filesystem::path& b, std::ostream& out,
+         std::ostream& err) {
+    const auto before = ReadAll(a, err);
+    if (!before)
+        return exitcode::kUnreadable;
+    const auto after = ReadAll(b, err);
+    if (!after)
+        return exitcode::kUnreadable;
+    const auto differences = registers::DiffRegisters(*before, *after);
+    for (const registers::Difference& d : differences)
+        out << msg::Text(msg::Id::CliRegistersDiffLine,
+                         {registers::RegisterName(d.number), d.before, d.after})
+            << "\n";
+    return differences.empty() ? exitcode::kOk : exitcode::kRefused;
+}
+
+int Export(const std::filesystem::path& file, const std::filesystem::path& csv, std::ostream& err) {
+    const auto texts = ReadAll(file, err);
+    if (!texts)
+        return exitcode::kUnreadable;
+    if (const std::error_code ec = fileio::WriteSafely(csv, registers::ExportCsv(*texts))) {
+        err << registers::FileErrorMessage(ec, csv.string()) << "\n";
+        return exitcode::kCannotCreate;
+    }
+    return exitcode::kOk;
+}
+
+int Import(const std::filesystem::path& file, const std::filesystem::path& csv, std::ostream& err) {
+    auto texts = ReadAll(file, err);
+    if (!texts)
+        return exitcode::kUnreadable;
+    std::ifstream in(csv, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.is_open() || in.bad()) {
+        err << msg::Text(msg::Id::CliRegistersCsvUnreadable, {csv.string()}) << "\n";
+        return exitcode::kUnreadable;
+    }
+    const registers::CsvRead read = registers::ParseCsv(bytes);
+    if (!read.problems.empty()) {
+        std::string lines;
+        for (const registers::CsvProblem& problem : read.problems)
+            lines += registers::CsvProblemText(problem) + "\n";
+        lines.pop_back();
+        err << msg::Text(msg::Id::RegistersCsvRefused, {csv.string(), lines}) << "\n";
+        return exitcode::kRefused;
+    }
+    for (const registers::CsvRow& row : read.rows)
+        (*texts)[std::size_t(row.number)] = row.value;
+    const registers::WriteResult result = registers::WriteAllRegisters(file, *texts);
+    if (result.status == registers::WriteStatus::Done)
+        return exitcode::kOk;
+    if (result.status == registers::WriteStatus::FileError) {
+        err << registers::FileErrorMessage(result.cause, result.file.string()) << "\n";
+        return exitcode::kCannotCreate;
+    }
+    err << msg::Source(msg::Id::CliNotRegisterFile) << "\n";
+    return exitcode::kUnreadable;
+}
+
 int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::vector<std::string_view> args(parsed.positional.begin(), parsed.positional.end());
     if (args.size() < 2)
@@ -111,6 +186,15 @@ int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::filesystem::path file{std::string(args[1])};
     if (action == "new")
         return args.size() == 2 ? New(file, err) : Usage(err, msg::Id::CliRegistersNewTakesFile);
+    if (action == "diff")
+        return args.size() == 3 ? Diff(file, std::string(args[2]), out, err)
+                                : Usage(err, msg::Id::CliRegistersDiffTakes);
+    if (action == "export" || action == "import") {
+        if (args.size() != 3)
+            return Usage(err, msg::Id::CliRegistersCsvTakes, action);
+        const std::filesystem::path csv{std::string(args[2])};
+        return action == "export" ? Export(file, csv, err) : Import(file, csv, err);
+    }
     if (action != "read" && action != "write")
         return Usage(err, msg::Id::CliRegistersUnknownAction, action);
     if (args.size() < 3)

@@ -183,6 +183,35 @@ constexpr Entry kTable[] = {
     {Id::AboutGreeting, "感谢您选用 QF620B 步进与伺服电机控制器。祝您使用愉快！"},
     {Id::AboutOk, "确定"},
 
+    // issue 14: registers
+    {Id::RegistersUnsaved, "寄存器数据已修改，是否保存？"},
+    {Id::RegistersSavedNote, "寄存器S%1到S%2已保存到 %3。"},
+    {Id::RegistersTableCommand, "寄存器总表"},
+    {Id::RegistersTableCommandTip, "在一个表中查看、查找、比较和修改全部4096个寄存器"},
+    {Id::RegistersTableCaption, "寄存器总表"},
+    {Id::RegistersTableNumber, "寄存器"},
+    {Id::RegistersTableValue, "数值"},
+    {Id::RegistersTableOther, "对比值"},
+    {Id::RegistersTableCompare, "对比文件"},
+    {Id::RegistersTableCompared, "对比 %1：%2 个寄存器数值不同。"},
+    {Id::RegistersTableFind, "查找："},
+    {Id::RegistersTableFindHint, "寄存器号或数值"},
+    {Id::RegistersTableFindNext, "查找下一个"},
+    {Id::RegistersTableNotFound, "没有找到“%1”。"},
+    {Id::RegistersTableImport, "导入CSV"},
+    {Id::RegistersTableExport, "导出CSV"},
+    {Id::RegistersTableImported, "已从 %1 导入 %2 个寄存器，尚未保存。"},
+    {Id::RegistersTableExported, "全部寄存器已导出到 %1。"},
+    {Id::RegistersTableSavedNote, "寄存器数据已保存到 %1。"},
+    {Id::RegistersCsvFilter, "CSV Files(*.csv)|*.csv||"},
+    {Id::RegistersCsvRefused, "%1 未导入，寄存器文件没有改动：\n%2"},
+    {Id::RegistersCsvBadNumber, "第%1行：寄存器号“%2”不正确，应为S0000到S4095。"},
+    {Id::RegistersCsvDuplicate, "第%1行：寄存器%2重复出现。"},
+    {Id::RegistersCsvColumns, "第%1行：应为“寄存器号,数值”两列。"},
+    {Id::RegistersCsvQuote, "第%1行：引号不成对。"},
+    {Id::RegistersCsvTooLong, "第%1行：寄存器%2的数值多于9个字符。"},
+    {Id::RegistersCsvLineBreak, "第%1行：寄存器%2的数值含有换行。"},
+
     // commands: menus, toolbar, status bar, window title
     {Id::MenuFile, "文件(&F)"},
     {Id::MenuEdit, "编辑(&E)"},
@@ -382,6 +411,9 @@ constexpr Entry kTable[] = {
      "usage: tarvex registers new FILE\n"
      "       tarvex registers read FILE BASE\n"
      "       tarvex registers write FILE BASE V0 ... V23\n"
+     "       tarvex registers diff A.dat B.dat\n"
+     "       tarvex registers export FILE.dat FILE.csv\n"
+     "       tarvex registers import FILE.dat FILE.csv\n"
      "\n"
      "new creates (or empties) a register file holding only its identification line.\n"
      "read prints the 24 value texts of the page that holds register BASE, one per line.\n"
@@ -389,9 +421,14 @@ constexpr Entry kTable[] = {
      "completing the file to 4096 registers, as the register settings editor saves.\n"
      "BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).\n"
      "Values may start with a minus sign; nothing after BASE is read as an option.\n"
+     "diff prints \"S0012: 5 -> 7\" for each register whose number differs (exit 1 if any).\n"
+     "export writes \"number,value\" and one row per register; import takes such rows\n"
+     "(S0012 or 12), checks every value as write does and, if one row is refused, names\n"
+     "its line and writes nothing; otherwise the named registers change in one safe write.\n"
      "\n"
-     "exit status: 0 done, 3 the file could not be written, 4 the file could not be\n"
-     "read or is no register file, 64 bad command line.\n"},
+     "exit status: 0 done, 1 diff found differences or import refused rows, 3 the file\n"
+     "could not be written, 4 the file could not be read or is no register file,\n"
+     "64 bad command line.\n"},
     {Id::CliRegistersExpectsAction, "expected new, read or write and a register file"},
     {Id::CliRegistersNewTakesFile, "new takes only the file"},
     {Id::CliRegistersUnknownAction, "unknown action %1"},
@@ -453,6 +490,11 @@ constexpr Entry kTable[] = {
      "written, 4 the bitmap could not be read, 64 bad command line.\n"},
     {Id::CliScreenExpectsOneBitmap, "expected one bitmap"},
     {Id::CliDownloadBadNumber, "%1 must be a number from 0 to 9999, not %2"},
+    // issue 14: registers diff, export and import
+    {Id::CliRegistersDiffTakes, "diff takes two register files"},
+    {Id::CliRegistersCsvTakes, "%1 takes the register file and the CSV file"},
+    {Id::CliRegistersDiffLine, "%1: %2 -> %3"},
+    {Id::CliRegistersCsvUnreadable, "cannot read %1"},
     // Program editor
     {Id::MenuFind, "查找(&F)...\tCtrl+F"},
     {Id::MenuFindTip, "查找指定的文字"},

@@ -181,6 +181,35 @@ enum class Id : int {
     AboutGreeting,
     AboutOk,
 
+    // issue 14: registers
+    RegistersUnsaved,
+    RegistersSavedNote,
+    RegistersTableCommand,
+    RegistersTableCommandTip,
+    RegistersTableCaption,
+    RegistersTableNumber,
+    RegistersTableValue,
+    RegistersTableOther,
+    RegistersTableCompare,
+    RegistersTableCompared,
+    RegistersTableFind,
+    RegistersTableFindHint,
+    RegistersTableFindNext,
+    RegistersTableNotFound,
+    RegistersTableImport,
+    RegistersTableExport,
+    RegistersTableImported,
+    RegistersTableExported,
+    RegistersTableSavedNote,
+    RegistersCsvFilter,
+    RegistersCsvRefused,
+    RegistersCsvBadNumber,
+    RegistersCsvDuplicate,
+    RegistersCsvColumns,
+    RegistersCsvQuote,
+    RegistersCsvTooLong,
+    RegistersCsvLineBreak,
+
     // Application shell (menus, status bar, document)
     // commands: menus, toolbar, status bar, window title
     MenuFile,
@@ -336,6 +365,11 @@ enum class Id : int {
     CliScreenExpectsOneBitmap,
     // issue 10: numbers the dialogs could not take
     CliDownloadBadNumber,
+    // issue 14: registers diff, export and import
+    CliRegistersDiffTakes,
+    CliRegistersCsvTakes,
+    CliRegistersDiffLine,
+    CliRegistersCsvUnreadable,
 
     // Program editor
     MenuFind,

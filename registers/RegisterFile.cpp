@@ -321,6 +321,12 @@ std::string RegisterLine(int k, std::string_view valueText) {
     return line;
 }
 
+ValueFault CheckValueText(std::string_view text) {
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return ValueFault::LineBreak;
+    return text.size() > kMaxValueText ? ValueFault::TooLong : ValueFault::None;
+}
+
 bool IsPageBase(int base) {
     return base >= 0 && base <= kLastPageBase && base % kPageSize == 0;
 }

@@ -25,6 +25,11 @@ inline constexpr std::size_t kMaxValueText = 9;
 
 using PageTexts = std::array<std::string, kPageSize>;
 
+// What a value text may hold: at most kMaxValueText bytes, and no CR or LF, either of which would
+// end its line when the file is read back.
+enum class ValueFault { None, TooLong, LineBreak };
+ValueFault CheckValueText(std::string_view text);
+
 // k as four decimal digits, zero-padded (7 gives "0007"); k must lie in 0..9999.
 std::string FourDigits(int k);
 

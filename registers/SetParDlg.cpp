@@ -7,49 +7,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QValidator>
 
 #include "common/DecimalValue.h"
 #include "common/QtMessages.h"
 #include "registers/FileErrors.h"
+#include "registers/ValueText.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
 namespace {
+
+using registers::EncodeText;
+using registers::ShowBytes;
+using registers::TakeText;
 
 QPushButton* MakeButton(msg::Id text, const char* name) {
     QPushButton* button = ui::controls::Button(msg::QText(text), name);
     // No button is the default: Enter is the dialog's OK command.
     button->setAutoDefault(false);
     return button;
-}
-
-// Texts are bytes in the system code page; bytes that are not valid GBK show one by one, so that
-// a text shown and not edited goes back to the file exactly as it came.
-QString ShowBytes(const std::string& bytes) {
-    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
-    if (decoder.isValid()) {
-        QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-        if (!decoder.hasError())
-            return text;
-    }
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
-std::string EncodeText(const QString& text) {
-    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
-    if (encoder.isValid()) {
-        const QByteArray bytes = encoder.encode(text);
-        if (!encoder.hasError())
-            return bytes.toStdString();
-    }
-    return text.toLatin1().toStdString();
-}
-
-std::string TakeText(const QString& shown, const std::string& held) {
-    return shown == ShowBytes(held) ? held : EncodeText(shown);
 }
 
 // Stops typing beyond the limit (counted in code-page bytes) but, like the platform's edit
@@ -141,6 +118,8 @@ CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent),
     c::TabOrder({previous, saveButton_, closeButton_});
 
     numberEdits_[0]->installEventFilter(this);
+    for (QLineEdit* value : valueEdits_)
+        value->installEventFilter(this);
     connect(browseButton_, &QPushButton::clicked, this, &CSetParDlg::Browse);
     connect(saveButton_, &QPushButton::clicked, this, &CSetParDlg::Save);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -185,7 +164,32 @@ bool CSetParDlg::ReadPage() {
         return false;
     pageTexts = page.texts;
     std::copy(page.texts.begin(), page.texts.end(), values.begin());
+    baseline_ = values;
     return true;
+}
+
+bool CSetParDlg::HasUnsavedValues() const {
+    if (filePath.isEmpty())
+        return false;
+    for (int r = 0; r < kRows; ++r) {
+        if (TakeText(valueEdits_[r]->text(), values[r]) != baseline_[r])
+            return true;
+    }
+    return false;
+}
+
+bool CSetParDlg::AskToSave() {
+    if (!HasUnsavedValues())
+        return true;
+    switch (prompts_.Question(msg::QText(msg::Id::RegistersUnsaved))) {
+        case ui::Prompts::Answer::Yes:
+            return WritePage();
+        case ui::Prompts::Answer::No:
+            return true;
+        case ui::Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void CSetParDlg::Browse() {
@@ -204,11 +208,17 @@ void CSetParDlg::Browse() {
             prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
             return;
         case registers::CheckResult::RegisterFile:
+            if (!AskToSave())
+                return;
             filePath = *chosen;
             ReadPage();
             break;
         case registers::CheckResult::CannotOpen:
+            if (!AskToSave())
+                return;
             filePath = *chosen;
+            // The new file holds no registers yet: what the page holds is what a save would write.
+            baseline_ = values;
             if (const std::error_code ec = registers::CreateRegisterFile(path))
                 prompts_.Message(FileError(ec, path));
             break;
@@ -226,6 +236,7 @@ void CSetParDlg::ChangePage() {
     std::string text = TakeText(numberEdits_[0]->text(), registerNumbers[0]);
     if (text.empty())
         text = "S0000";
+    // "S123" and "123" name the same register.
     if (text[0] == 'S')
         text[0] = '0';
     const int n = text::DecimalValue(text);
@@ -238,6 +249,12 @@ void CSetParDlg::ChangePage() {
         prompts_.Message(msg::QText(msg::Id::RegistersPageOutOfRange));
         return;
     }
+    if (!AskToSave()) {
+        // The page stays with what was typed on it.
+        numberEdits_[0]->setText(RowNumberText(pageBase));
+        valueEdits_[0]->setFocus();
+        return;
+    }
     pageBase = base;
     ShowPageNumbers();
     valueEdits_[0]->setFocus(Qt::TabFocusReason);
@@ -247,29 +264,49 @@ void CSetParDlg::ChangePage() {
     valueEdits_[0]->selectAll();
 }
 
-void CSetParDlg::Save() {
-    if (!TakeFields())
+void CSetParDlg::MovePage(int base) {
+    if (base == pageBase || !registers::IsPageBase(base) || !AskToSave())
         return;
+    pageBase = base;
+    ShowPageNumbers();
+    if (!ReadPage())
+        prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
+    Refresh();
+}
+
+void CSetParDlg::Save() {
+    WritePage();
+}
+
+bool CSetParDlg::WritePage() {
+    if (!TakeFields())
+        return false;
     std::copy(values.begin(), values.end(), pageTexts.begin());
     const registers::WriteResult result = registers::WriteRegisterPage(Path(), pageBase, pageTexts);
     switch (result.status) {
         case registers::WriteStatus::Done:
+            baseline_ = values;
             Refresh();
-            return;
+            emit Saved(msg::QText(
+                msg::Id::RegistersSavedNote,
+                {QString::fromStdString(registers::FourDigits(pageBase)),
+                 QString::fromStdString(registers::FourDigits(pageBase + kRows - 1)), filePath}));
+            return true;
         case registers::WriteStatus::CannotOpen:
             prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
-            return;
+            return false;
         case registers::WriteStatus::BadPage:
             prompts_.Message(msg::QText(msg::Id::RegistersPageOutOfRange));
-            return;
+            return false;
         case registers::WriteStatus::BadText:
         case registers::WriteStatus::TooManyLines:
             prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
-            return;
+            return false;
         case registers::WriteStatus::FileError:
             prompts_.Message(FileError(result.cause, result.file));
-            return;
+            return false;
     }
+    return false;
 }
 
 void CSetParDlg::accept() {
@@ -278,13 +315,43 @@ void CSetParDlg::accept() {
 }
 
 void CSetParDlg::done(int result) {
+    if (!closing_ && HasUnsavedValues()) {
+        // Asked before the focus leaves anything: the question is about closing, not the page.
+        closing_ = true;
+        const bool leave = AskToSave();
+        closing_ = false;
+        if (!leave)
+            return;
+        // No: the typed values are dropped, the page shows the file again on the next opening.
+        values = baseline_;
+    }
     // Closing takes the focus from the first register number; that is no change of page.
     closing_ = true;
     QDialog::done(result);
     closing_ = false;
 }
 
+bool CSetParDlg::PageKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    int base = -1;
+    if (mods == Qt::NoModifier && key.key() == Qt::Key_PageUp)
+        base = pageBase - kRows;
+    else if (mods == Qt::NoModifier && key.key() == Qt::Key_PageDown)
+        base = pageBase + kRows;
+    else if (mods == Qt::ControlModifier && key.key() == Qt::Key_Home)
+        base = 0;
+    else if (mods == Qt::ControlModifier && key.key() == Qt::Key_End)
+        base = registers::kLastPageBase;
+    else
+        return false;
+    MovePage(base);
+    return true;
+}
+
 bool CSetParDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The page keys reach the dialog before a field can take Ctrl+Home or Ctrl+End for itself.
+    if (event->type() == QEvent::KeyPress && PageKey(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == numberEdits_[0] && ui::LeavesField(event) && !closing_ && isVisible())
         ChangePage();
     return QDialog::eventFilter(watched, event);
@@ -299,6 +366,8 @@ void CSetParDlg::showEvent(QShowEvent* event) {
 }
 
 void CSetParDlg::keyPressEvent(QKeyEvent* event) {
+    if (PageKey(*event))
+        return;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         // A button with the focus takes Enter as a click, as on the platform's dialogs.

@@ -43,10 +43,18 @@ public:
 
     void Browse();
     void ChangePage();
+    // Moves to the page at `base` as a typed number would; other bases are ignored.
+    void MovePage(int base);
     void Save();
+    // Values on the shown page differ from what was last read from or written to the file.
+    bool HasUnsavedValues() const;
     // The OK command (Enter): keeps the typed values without writing them.
     void accept() override;
     void done(int result) override;
+
+signals:
+    // A page reached the file; for the status bar and the log.
+    void Saved(const QString& note);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +64,10 @@ protected:
 private:
     void ShowPageNumbers();
     bool ReadPage();
+    bool WritePage();
+    // Before typed values would be dropped: Yes saves, No drops, Cancel (or a failed save) stays.
+    bool AskToSave();
+    bool PageKey(const QKeyEvent& key);
     std::filesystem::path Path() const;
 
     ui::Prompts& prompts_;
@@ -66,4 +78,6 @@ private:
     QPushButton* saveButton_;
     QPushButton* closeButton_;
     bool closing_ = false;
+    // The page's texts as last read or saved: what typed values are compared with.
+    std::array<std::string, kRows> baseline_;
 };

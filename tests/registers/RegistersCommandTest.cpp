@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "registers/AllRegisters.h"
 #include "registers/RegisterFile.h"
 #include "tests/common/FileFixtures.h"
 
@@ -101,6 +102,86 @@ TEST_F(RegistersCommand, NewInAMissingFolderNamesTheFile) {
     const Outcome run = Registers({"new", path});
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err, "没有找到 " + path + "。\n");
+}
+
+TEST_F(RegistersCommand, DiffPrintsDifferingValuesAndSaysSoInItsStatus) {
+    const std::string other = (dir_ / "b.dat").string();
+    ASSERT_EQ(Registers({"new", file_}).status, 0);
+    ASSERT_EQ(Registers(WriteWords("0")).status, 0);
+    ASSERT_EQ(Registers({"new", other}).status, 0);
+    auto words = WriteWords("0");
+    words[1] = other;
+    words[3 + 12] = "7";  // register 12 held 9
+    words[3 + 4] = "01";  // register 4 held 1: the same number
+    ASSERT_EQ(Registers(words).status, 0);
+
+    const Outcome differ = Registers({"diff", file_, other});
+    EXPECT_EQ(differ.status, 1);
+    EXPECT_EQ(differ.out, "S0012: 9 -> 7\n");
+    const Outcome same = Registers({"diff", file_, file_});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.out, "");
+    EXPECT_EQ(Registers({"diff", file_}).status, 64);
+    EXPECT_EQ(Registers({"diff", file_, (dir_ / "none.dat").string()}).status, 4);
+}
+
+TEST_F(RegistersCommand, CsvExportAndImportRoundTrip) {
+    const std::string csv = (dir_ / "a.csv").string();
+    const std::string copy = (dir_ / "copy.dat").string();
+    ASSERT_EQ(Registers({"new", file_}).status, 0);
+    auto words = WriteWords("4080");
+    words[3 + 2] = "a,b";
+    ASSERT_EQ(Registers(words).status, 0);
+    ASSERT_EQ(Registers({"export", file_, csv}).status, 0);
+    EXPECT_NE(ReadFile(csv).find("\r\nS4082,\"a,b\"\r\n"), std::string::npos);
+
+    ASSERT_EQ(Registers({"new", copy}).status, 0);
+    const Outcome imported = Registers({"import", copy, csv});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    // Every register's text came across; the last page write also adds S4096 to S4103, which no
+    // CSV row names.
+    EXPECT_TRUE(registers::ReadAllRegisters(copy).texts ==
+                registers::ReadAllRegisters(file_).texts);
+    EXPECT_EQ(Registers({"diff", file_, copy}).status, 0);
+    // Importing the same rows again changes nothing.
+    const std::string once = ReadFile(copy);
+    ASSERT_EQ(Registers({"import", copy, csv}).status, 0);
+    EXPECT_TRUE(ReadFile(copy) == once);
+}
+
+TEST_F(RegistersCommand, RefusedImportRowsLeaveTheFileAlone) {
+    ASSERT_EQ(Registers({"new", file_}).status, 0);
+    ASSERT_EQ(Registers(WriteWords("0")).status, 0);
+    const std::string before = ReadFile(file_);
+    const std::string csv = (dir_ / "in.csv").string();
+    const struct {
+        const char* name;
+        std::string csv;
+        int status;
+        std::string err;  // after the CSV file's name
+    } cases[] = {
+        {"value too long", "S0001,1\nS0002,1234567890\n", 1,
+         " 未导入，寄存器文件没有改动：\n第2行：寄存器S0002的数值多于9个字符。\n"},
+        {"two faults, both named", "x,1\nS1,1\n1,2\n", 1,
+         " 未导入，寄存器文件没有改动：\n第1行：寄存器号“x”不正确，应为S0000到S4095。\n"
+         "第3行：寄存器S0001重复出现。\n"},
+        {"open quote", "S1,\"1\n", 1, " 未导入，寄存器文件没有改动：\n第1行：引号不成对。\n"},
+        {"no csv file", "", 4, ""},
+        {"missing csv argument", "", 64, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(csv);
+        if (!c.csv.empty())
+            testfs::WriteFile(csv, c.csv);
+        const Outcome run =
+            c.status == 64 ? Registers({"import", file_}) : Registers({"import", file_, csv});
+        EXPECT_EQ(run.status, c.status);
+        if (!c.err.empty()) {
+            EXPECT_EQ(run.err, csv + c.err);
+        }
+        EXPECT_EQ(ReadFile(file_), before);
+    }
 }
 
 }  // namespace

@@ -13,6 +13,10 @@ const QByteArray kIdent = "This is Par.dat for RVL412E. By RSE.";
 const QString kChooseFileFirst = "请先选择文件保存路径！";
 const QString kNotRegisterFile = "文件格式不正确！请确认你选择的是RVL412E寄存器文件。";
 const QString kOutOfRange = "寄存器号超出范围！请键入S0000到S4095之间的寄存器号。";
+const QString kUnsaved = "寄存器数据已修改，是否保存？";
+
+// The ways of leaving a page with typed values on it.
+enum class Leave { TypedNumber, PageDown, CloseButton, Esc, Enter };
 
 QByteArray Line(int k, const QByteArray& value) {
     return QByteArray::fromStdString(registers::RegisterLine(k, value.toStdString())) + "\r\n";
@@ -27,6 +31,9 @@ QByteArray Lines(int from, int to, const QByteArray& value = {}) {
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Leave)
+Q_DECLARE_METATYPE(ui::Prompts::Answer)
 
 class SetParDlgTest : public QObject, testsupport::DialogFixture<CSetParDlg> {
     Q_OBJECT
@@ -43,12 +50,15 @@ private slots:
     void theNumbersOwnMenuDoesNotLeaveIt();
     void pagesOutsideTheFileAreRefused_data();
     void pagesOutsideTheFileAreRefused();
-    void pageChangeDropsTypedValues();
+    void unsavedValuesAskFirst_data();
+    void unsavedValuesAskFirst();
+    void pageKeysMoveAPage_data();
+    void pageKeysMoveAPage();
     void pageChangeAndSaveWithoutAFileAskForOne();
     void fileOfAnotherKindIsRefused();
     void tooLongValueStopsTheSaveAndWritesNothing();
     void typingStopsAtTheLimit();
-    void enterKeepsTypedValuesAndEscDropsThem();
+    void enterAndEscWithoutAFileAskNothing();
     void savedPageLandsInTheFileAndOddTextsStayAsTyped();
     void failedWriteNamesTheFileAndKeepsTheOldOne();
 
@@ -99,6 +109,8 @@ void SetParDlgTest::leavingTheFirstNumberChangesThePage_data() {
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("signed") << " +72" << 72;
     QTest::newRow("last rows") << "4100" << 4080;
+    QTest::newRow("S123") << "S123" << 120;
+    QTest::newRow("123") << "123" << 120;
 }
 
 void SetParDlgTest::leavingTheFirstNumberChangesThePage() {
@@ -111,6 +123,7 @@ void SetParDlgTest::leavingTheFirstNumberChangesThePage() {
     for (int r = 0; r < 24; ++r)
         QCOMPARE(Value(r)->text(), base + r < 4096 ? QString("v%1").arg(base + r) : QString());
     QVERIFY(prompts_->messages.isEmpty());
+    QVERIFY(prompts_->questions.isEmpty());
 }
 
 void SetParDlgTest::theNumbersOwnMenuDoesNotLeaveIt() {
@@ -148,14 +161,109 @@ void SetParDlgTest::pagesOutsideTheFileAreRefused() {
     QVERIFY(ReadFile(path) == kIdent + "\r\n" + Lines(0, 50) + Line(50, "typed") + Lines(51, 4096));
 }
 
-void SetParDlgTest::pageChangeDropsTypedValues() {
-    Browse(CompleteFile());
+void SetParDlgTest::unsavedValuesAskFirst_data() {
+    QTest::addColumn<Leave>("leave");
+    QTest::addColumn<ui::Prompts::Answer>("answer");
+    const std::pair<const char*, Leave> ways[] = {{"typed number", Leave::TypedNumber},
+                                                  {"PgDn", Leave::PageDown},
+                                                  {"close", Leave::CloseButton},
+                                                  {"Esc", Leave::Esc},
+                                                  {"Enter", Leave::Enter}};
+    const std::pair<const char*, ui::Prompts::Answer> answers[] = {
+        {"yes", ui::Prompts::Answer::Yes},
+        {"no", ui::Prompts::Answer::No},
+        {"cancel", ui::Prompts::Answer::Cancel}};
+    for (const auto& [way, leave] : ways) {
+        for (const auto& [said, answer] : answers)
+            QTest::addRow("%s, %s", way, said) << leave << answer;
+    }
+}
+
+void SetParDlgTest::unsavedValuesAskFirst() {
+    QFETCH(Leave, leave);
+    QFETCH(ui::Prompts::Answer, answer);
+    const QString path = CompleteFile();
+    Browse(path);
+    const QByteArray old = ReadFile(path);
+    QSignalSpy saved(dlg_.get(), &CSetParDlg::Saved);
     Type(Value(3), "77");
-    // Leaving the number unchanged reads the page again all the same.
-    Number(0)->setFocus();
-    QTest::keyClick(Number(0), Qt::Key_Tab);
-    QCOMPARE(Value(3)->text(), QString("v3"));
-    QCOMPARE(dlg_->values[3], std::string("v3"));
+    prompts_->answers.enqueue(answer);
+    switch (leave) {
+        case Leave::TypedNumber:
+            TypeFirstNumberAndLeave("48");
+            break;
+        case Leave::PageDown:
+            QTest::keyClick(Value(3), Qt::Key_PageDown);
+            break;
+        case Leave::CloseButton:
+            Click("closeButton");
+            break;
+        case Leave::Esc:
+            QTest::keyClick(Value(3), Qt::Key_Escape);
+            break;
+        case Leave::Enter:
+            QTest::keyClick(Value(3), Qt::Key_Return);
+            break;
+    }
+    QCOMPARE(prompts_->questions, QStringList{kUnsaved});
+    QVERIFY(prompts_->messages.isEmpty());
+    const bool yes = answer == ui::Prompts::Answer::Yes;
+    QCOMPARE(ReadFile(path) == old, !yes);
+    QCOMPARE(saved.size(), yes ? 1 : 0);
+    if (yes)
+        QCOMPARE(saved[0][0].toString(), "寄存器S0000到S0023已保存到 " + path + "。");
+
+    if (answer == ui::Prompts::Answer::Cancel) {
+        // Nothing moves and nothing typed is lost.
+        QVERIFY(dlg_->isVisible());
+        ExpectPage(0);
+        QCOMPARE(Value(3)->text(), QString("77"));
+        return;
+    }
+    const bool closes = leave != Leave::TypedNumber && leave != Leave::PageDown;
+    QCOMPARE(dlg_->isVisible(), !closes);
+    if (closes)
+        QVERIFY(Open());
+    else
+        QCOMPARE(dlg_->pageBase, leave == Leave::PageDown ? 24 : 48);
+    // Back on page 0 the file decides: the typed value if it was saved, the old one if dropped.
+    dlg_->MovePage(0);
+    QCOMPARE(Value(3)->text(), yes ? QString("77") : QString("v3"));
+    QCOMPARE(prompts_->questions.size(), 1);
+}
+
+void SetParDlgTest::pageKeysMoveAPage_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("to");
+    const int none = Qt::NoModifier;
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("PgDn") << 0 << int(Qt::Key_PageDown) << none << 24;
+    QTest::newRow("PgUp") << 48 << int(Qt::Key_PageUp) << none << 24;
+    QTest::newRow("PgUp on the first page") << 0 << int(Qt::Key_PageUp) << none << 0;
+    QTest::newRow("PgDn on the last page") << 4080 << int(Qt::Key_PageDown) << none << 4080;
+    QTest::newRow("Ctrl+End") << 24 << int(Qt::Key_End) << ctrl << 4080;
+    QTest::newRow("Ctrl+Home") << 4080 << int(Qt::Key_Home) << ctrl << 0;
+    QTest::newRow("End stays in the field") << 24 << int(Qt::Key_End) << none << 24;
+}
+
+void SetParDlgTest::pageKeysMoveAPage() {
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, to);
+    Browse(CompleteFile());
+    dlg_->MovePage(from);
+    Value(5)->setFocus();
+    QTest::keyClick(Value(5), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    ExpectPage(to);
+    QCOMPARE(Value(5)->text(), to + 5 < 4096 ? QString("v%1").arg(to + 5) : QString());
+    // From a button too.
+    Button("saveButton")->setFocus();
+    QTest::keyClick(Button("saveButton"), Qt::Key_PageDown);
+    ExpectPage(std::min(to + 24, 4080));
+    QVERIFY(prompts_->messages.isEmpty());
 }
 
 void SetParDlgTest::pageChangeAndSaveWithoutAFileAskForOne() {
@@ -216,25 +324,22 @@ void SetParDlgTest::typingStopsAtTheLimit() {
     QCOMPARE(Number(0)->text(), QString("S0048"));
 }
 
-void SetParDlgTest::enterKeepsTypedValuesAndEscDropsThem() {
-    const QString path = CompleteFile();
-    Browse(path);
-    const QByteArray old = ReadFile(path);
+void SetParDlgTest::enterAndEscWithoutAFileAskNothing() {
+    // Without a file nothing can be saved: Enter keeps typed values, Esc drops them, unasked.
     Type(Value(4), "kept");
     QTest::keyClick(Value(4), Qt::Key_Return);
     QVERIFY(!dlg_->isVisible());
     QCOMPARE(dlg_->result(), int(QDialog::Accepted));
-    QCOMPARE(ReadFile(path), old);
 
     QVERIFY(Open());
     QCOMPARE(Value(4)->text(), QString("kept"));
-    QCOMPARE(Edit("pathEdit")->text(), path);
     Type(Value(4), "dropped");
     QTest::keyClick(Value(4), Qt::Key_Escape);
     QVERIFY(!dlg_->isVisible());
     QVERIFY(Open());
     QCOMPARE(Value(4)->text(), QString("kept"));
     QVERIFY(prompts_->messages.isEmpty());
+    QVERIFY(prompts_->questions.isEmpty());
 
     Type(Value(4), "1234567890x");
     Value(4)->setText("1234567890");

@@ -1,0 +1,290 @@
+#include "registers/RegisterTableWnd.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "common/FileIo.h"
+#include "common/QtMessages.h"
+#include "registers/AllRegisters.h"
+#include "registers/FileErrors.h"
+#include "registers/RegisterTableModel.h"
+#include "ui/DialogControls.h"
+#include "ui/Prompts.h"
+
+namespace {
+
+std::filesystem::path PathOf(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString FileError(std::error_code cause, const std::filesystem::path& file) {
+    const QString name = QString::fromStdU16String(file.u16string());
+    return QString::fromStdString(registers::FileErrorMessage(cause, name.toStdString()));
+}
+
+QPushButton* MakeButton(msg::Id text, const char* name) {
+    QPushButton* button = ui::controls::Button(msg::QText(text), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts) {
+    namespace c = ui::controls;
+    setWindowTitle(msg::QText(msg::Id::RegistersTableCaption));
+    setSizeGripEnabled(true);
+    model_ = new RegisterTableModel(this);
+
+    pathEdit_ = c::PathEdit("pathEdit");
+    pathEdit_->setReadOnly(true);
+    QPushButton* browse = MakeButton(msg::Id::DialogBrowse, "browseButton");
+    QPushButton* compare = MakeButton(msg::Id::RegistersTableCompare, "compareButton");
+
+    findEdit_ = c::Edit("findEdit");
+    findEdit_->setPlaceholderText(msg::QText(msg::Id::RegistersTableFindHint));
+    QPushButton* findNext = MakeButton(msg::Id::RegistersTableFindNext, "findButton");
+    auto* findLabel = new QLabel(msg::QText(msg::Id::RegistersTableFind));
+    findLabel->setBuddy(findEdit_);
+
+    table_ = new QTableView;
+    table_->setObjectName(QStringLiteral("registerTable"));
+    table_->setModel(model_);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    table_->setColumnWidth(RegisterTableModel::NumberColumn,
+                           table_->fontMetrics().horizontalAdvance(QStringLiteral("S00000")) + 16);
+    table_->setMinimumSize(table_->fontMetrics().horizontalAdvance(QString(40, u'0')),
+                           table_->verticalHeader()->defaultSectionSize() * 20);
+
+    QPushButton* importCsv = MakeButton(msg::Id::RegistersTableImport, "importButton");
+    QPushButton* exportCsv = MakeButton(msg::Id::RegistersTableExport, "exportButton");
+    QPushButton* save = MakeButton(msg::Id::RegistersSave, "saveButton");
+    QPushButton* close = MakeButton(msg::Id::RegistersClose, "closeButton");
+    note_ = new QLabel;
+    note_->setObjectName(QStringLiteral("note"));
+    note_->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(c::Row({pathEdit_, browse, compare}));
+    auto* find = new QHBoxLayout;
+    find->addWidget(findLabel);
+    find->addWidget(findEdit_, 1);
+    find->addWidget(findNext);
+    layout->addLayout(find);
+    layout->addWidget(table_, 1);
+    layout->addWidget(note_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(importCsv);
+    buttons->addWidget(exportCsv);
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    connect(browse, &QPushButton::clicked, this, &CRegisterTableWnd::Browse);
+    connect(compare, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseCompare);
+    connect(findNext, &QPushButton::clicked, this, &CRegisterTableWnd::FindNext);
+    connect(findEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::FindNext);
+    connect(importCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseImport);
+    connect(exportCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseExport);
+    connect(save, &QPushButton::clicked, this, &CRegisterTableWnd::Save);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(model_, &RegisterTableModel::Refused, this, [this](registers::ValueFault) {
+        // A line break cannot be typed into the field; what is left is a text too long.
+        prompts_.Message(
+            msg::QText(msg::Id::FieldTooLong, {QString::number(registers::kMaxValueText)}));
+    });
+}
+
+QString CRegisterTableWnd::Note() const {
+    return note_->text();
+}
+
+void CRegisterTableWnd::SetNote(const QString& note) {
+    note_->setText(note);
+}
+
+bool CRegisterTableWnd::OpenFile(const QString& path) {
+    registers::AllRead read = registers::ReadAllRegisters(PathOf(path));
+    switch (read.status) {
+        case registers::ReadAllStatus::CannotOpen:
+            prompts_.Message(FileError(read.cause, PathOf(path)));
+            return false;
+        case registers::ReadAllStatus::NotRegisterFile:
+            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
+            return false;
+        case registers::ReadAllStatus::Done:
+            break;
+    }
+    filePath = path;
+    pathEdit_->setText(path);
+    model_->Load(std::move(read.texts));
+    SetNote({});
+    return true;
+}
+
+bool CRegisterTableWnd::CompareWith(const QString& path) {
+    registers::AllRead read = registers::ReadAllRegisters(PathOf(path));
+    switch (read.status) {
+        case registers::ReadAllStatus::CannotOpen:
+            prompts_.Message(FileError(read.cause, PathOf(path)));
+            return false;
+        case registers::ReadAllStatus::NotRegisterFile:
+            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
+            return false;
+        case registers::ReadAllStatus::Done:
+            break;
+    }
+    comparePath = path;
+    model_->Compare(std::move(read.texts));
+    SetNote(msg::QText(msg::Id::RegistersTableCompared,
+                       {QFileInfo(path).fileName(), QString::number(model_->DifferenceCount())}));
+    return true;
+}
+
+bool CRegisterTableWnd::Save() {
+    if (filePath.isEmpty()) {
+        prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
+        return false;
+    }
+    const registers::WriteResult result =
+        registers::WriteAllRegisters(PathOf(filePath), model_->Texts(), &model_->SavedTexts());
+    switch (result.status) {
+        case registers::WriteStatus::Done: {
+            model_->MarkSaved();
+            const QString note = msg::QText(msg::Id::RegistersTableSavedNote, {filePath});
+            SetNote(note);
+            emit Saved(note);
+            return true;
+        }
+        case registers::WriteStatus::CannotOpen:
+            prompts_.Message(result.cause ? FileError(result.cause, result.file)
+                                          : msg::QText(msg::Id::RegistersNotRegisterFile));
+            return false;
+        case registers::WriteStatus::BadPage:
+        case registers::WriteStatus::BadText:
+        case registers::WriteStatus::TooManyLines:
+            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
+            return false;
+        case registers::WriteStatus::FileError:
+            prompts_.Message(FileError(result.cause, result.file));
+            return false;
+    }
+    return false;
+}
+
+bool CRegisterTableWnd::ExportCsv(const QString& path) {
+    if (const std::error_code ec =
+            fileio::WriteSafely(PathOf(path), registers::ExportCsv(model_->Texts()))) {
+        prompts_.Message(FileError(ec, PathOf(path)));
+        return false;
+    }
+    SetNote(msg::QText(msg::Id::RegistersTableExported, {path}));
+    return true;
+}
+
+bool CRegisterTableWnd::ImportCsv(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompts_.Message(msg::QText(msg::Id::CannotReadFile, {path}));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const registers::CsvRead read =
+        registers::ParseCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!read.problems.empty()) {
+        QStringList lines;
+        for (const registers::CsvProblem& problem : read.problems)
+            lines << QString::fromStdString(registers::CsvProblemText(problem));
+        prompts_.Message(msg::QText(msg::Id::RegistersCsvRefused,
+                                    {QFileInfo(path).fileName(), lines.join(u'\n')}));
+        return false;
+    }
+    model_->Apply(read.rows);
+    SetNote(msg::QText(msg::Id::RegistersTableImported,
+                       {QFileInfo(path).fileName(), QString::number(read.rows.size())}));
+    return true;
+}
+
+void CRegisterTableWnd::FindNext() {
+    const QModelIndex current = table_->currentIndex();
+    const int row = model_->Find(findEdit_->text(), current.isValid() ? current.row() : -1);
+    if (row < 0) {
+        SetNote(msg::QText(msg::Id::RegistersTableNotFound, {findEdit_->text()}));
+        return;
+    }
+    const QModelIndex found = model_->index(row, RegisterTableModel::ValueColumn);
+    table_->setCurrentIndex(found);
+    table_->scrollTo(found, QAbstractItemView::PositionAtCenter);
+    SetNote({});
+}
+
+void CRegisterTableWnd::Browse() {
+    ui::FileChooser chooser;
+    chooser.defaultExtension = QStringLiteral("dat");
+    chooser.filter = msg::QText(msg::Id::RegistersFilter);
+    chooser.mustExist = true;
+    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    if (chosen && AskToSave())
+        OpenFile(*chosen);
+}
+
+void CRegisterTableWnd::ChooseCompare() {
+    ui::FileChooser chooser;
+    chooser.defaultExtension = QStringLiteral("dat");
+    chooser.filter = msg::QText(msg::Id::RegistersFilter);
+    chooser.mustExist = true;
+    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+        CompareWith(*chosen);
+}
+
+void CRegisterTableWnd::ChooseExport() {
+    ui::FileChooser chooser;
+    chooser.defaultExtension = QStringLiteral("csv");
+    chooser.filter = msg::QText(msg::Id::RegistersCsvFilter);
+    chooser.overwritePrompt = true;
+    if (const auto chosen = prompts_.ChooseSaveFile(chooser))
+        ExportCsv(*chosen);
+}
+
+void CRegisterTableWnd::ChooseImport() {
+    ui::FileChooser chooser;
+    chooser.defaultExtension = QStringLiteral("csv");
+    chooser.filter = msg::QText(msg::Id::RegistersCsvFilter);
+    chooser.mustExist = true;
+    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+        ImportCsv(*chosen);
+}
+
+bool CRegisterTableWnd::AskToSave() {
+    if (!model_->HasUnsavedValues())
+        return true;
+    switch (prompts_.Question(msg::QText(msg::Id::RegistersUnsaved))) {
+        case ui::Prompts::Answer::Yes:
+            return Save();
+        case ui::Prompts::Answer::No:
+            model_->DropEdits();
+            return true;
+        case ui::Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void CRegisterTableWnd::done(int result) {
+    if (AskToSave())
+        QDialog::done(result);
+}

@@ -1,0 +1,32 @@
+#include "registers/ValueText.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace registers {
+
+QString ShowBytes(const std::string& bytes) {
+    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    if (decoder.isValid()) {
+        QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+        if (!decoder.hasError())
+            return text;
+    }
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+std::string EncodeText(const QString& text) {
+    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
+    if (encoder.isValid()) {
+        const QByteArray bytes = encoder.encode(text);
+        if (!encoder.hasError())
+            return bytes.toStdString();
+    }
+    return text.toLatin1().toStdString();
+}
+
+std::string TakeText(const QString& shown, const std::string& held) {
+    return shown == ShowBytes(held) ? held : EncodeText(shown);
+}
+
+}  // namespace registers

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include <QString>
+
+// Register texts are bytes in the system code page (GBK); the editors show and take them here.
+namespace registers {
+
+// Bytes that are not valid GBK show one by one, so that a text shown and not edited goes back to
+// the file exactly as it came.
+QString ShowBytes(const std::string& bytes);
+std::string EncodeText(const QString& text);
+// What the user sees in `shown` as bytes: `held` itself when it still shows unchanged.
+std::string TakeText(const QString& shown, const std::string& held);
+
+}  // namespace registers
