@@ -28,6 +28,11 @@ std::uint8_t& LevelAt(GreyPicture& picture, int x, int y) {
 GreyPicture Rotated(const GreyPicture& source, Rotation rotation) {
     if (rotation == Rotation::None)
         return source;
+    if (rotation == Rotation::Half) {
+        GreyPicture turned = source;
+        std::reverse(turned.levels.begin(), turned.levels.end());
+        return turned;
+    }
     GreyPicture turned = Blank(source.height, source.width, 255);
     for (int y = 0; y < turned.height; ++y) {
         for (int x = 0; x < turned.width; ++x) {
@@ -145,6 +150,9 @@ LitRows Quantised(const GreyPicture& screen, const ImportOptions& options) {
 }  // namespace
 
 QImage LoadPicture(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return {};
     QImageReader reader(QString::fromStdU16String(path.u16string()));
     reader.setAutoTransform(true);
     return reader.read();
@@ -185,6 +193,11 @@ QImage PreviewImage(const LitRows& rows, int zoom) {
             line[x] = PixelLit(rows, y / zoom, x / zoom) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
     }
     return image;
+}
+
+Rotation Turned(Rotation rotation, bool clockwise) {
+    const int quarters = (static_cast<int>(rotation) + (clockwise ? 1 : 3)) % 4;
+    return static_cast<Rotation>(quarters);
 }
 
 std::error_code SaveScreenBitmap(const std::filesystem::path& path, const LitRows& rows) {

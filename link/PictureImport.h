@@ -14,7 +14,8 @@ class QImage;
 // threshold with or without dithering. QtGui's image decoding only; no widgets.
 namespace screen {
 
-enum class Rotation { None, Left, Right };
+// Quarter turns; the dialog also turns a picture upside down.
+enum class Rotation { None, Right, Half, Left };
 enum class Dither { None, Ordered, FloydSteinberg };
 // Scale stretches the picture onto the screen, Crop fills the screen and cuts the overhang,
 // Pad shows the whole picture on white.
@@ -41,7 +42,7 @@ struct GreyPicture {
 };
 
 // The picture in a file, turned the way its own orientation tag says; a null image when Qt
-// cannot read it.
+// cannot read it or it is no regular file (a pipe could keep the reader waiting).
 QImage LoadPicture(const std::filesystem::path& path);
 
 // Transparent parts count as white.
@@ -52,6 +53,9 @@ LitRows ImportPicture(const QImage& image, const ImportOptions& options);
 
 // Black lit pixels on white, each `zoom` x `zoom` screen pixels.
 QImage PreviewImage(const LitRows& rows, int zoom);
+
+// One quarter turn further, clockwise or not.
+Rotation Turned(Rotation rotation, bool clockwise);
 
 // Writes the accepted bitmap through the safe write.
 std::error_code SaveScreenBitmap(const std::filesystem::path& path, const LitRows& rows);
