@@ -42,6 +42,7 @@
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
+#include "link/PictureImportDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
 #include "link/DownloadRecord.h"
@@ -219,6 +220,8 @@ void CMainFrame::BuildMenus() {
                Ui(Id::CommandCompileAndDownloadTip), [this] { OnCompileAndDownload(); })
         ->setShortcut(Keys(Qt::Key_F5));
     AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
+    AddCommand(tools, c.pictureImport, Ui(Id::CommandPictureImport),
+               Ui(Id::CommandPictureImportTip), [this] { OnPictureImport(); });
     AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
 
     ctrl::Link& link = *app_.link;
@@ -466,6 +469,18 @@ void CMainFrame::OnDownloadScreen() {
     CDownByteDlg& dialog = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
     dialog.exec();
+}
+
+void CMainFrame::OnPictureImport() {
+    CPictureImportDlg dialog(prompts_, this);
+    QString bitmap;
+    if (commands_.downloadScreen->isEnabled())
+        dialog.onDownload = [&bitmap](const QString& saved) { bitmap = saved; };
+    dialog.exec();
+    if (bitmap.isEmpty())
+        return;
+    OnFirstUse(downByteDlg_, prompts_, app_.link->Port()).filePath = bitmap;
+    OnDownloadScreen();
 }
 
 QString CMainFrame::OnCompileCurrent() {

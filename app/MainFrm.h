@@ -73,6 +73,7 @@ public:
         QAction* compileCurrent = nullptr;
         QAction* compileAndDownload = nullptr;
         QAction* registers = nullptr;
+        QAction* pictureImport = nullptr;
         // Nothing in the menus, keys or toolbar sends it.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
@@ -151,6 +152,8 @@ private:
     void OnDownloadProgram();
     void OnDownloadParams();
     void OnDownloadScreen();
+    // Any picture into a screen bitmap, handed to the screen download while connected.
+    void OnPictureImport();
     void OnInfoWindow();
     // The one-key compile: the editor's text into FILE.kxo beside the saved FILE.kxc. The object
     // path when the compile reached END, else empty.

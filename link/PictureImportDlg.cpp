@@ -141,12 +141,16 @@ bool CPictureImportDlg::OpenPicture(const QString& path) {
         prompts_.Message(msg::QText(msg::Id::PictureCannotRead, {path}));
         return false;
     }
+    ShowPicture(picture, path);
+    return true;
+}
+
+void CPictureImportDlg::ShowPicture(const QImage& picture, const QString& path) {
     picturePath = path;
     picture_ = picture;
     grey_ = screen::GreyFromImage(picture_);
     options.rotation = screen::Rotation::None;
     Redraw();
-    return true;
 }
 
 void CPictureImportDlg::ChoosePicture() {

@@ -28,6 +28,8 @@ public:
 
     // Reads the picture and shows it; false, and the user told, when it cannot be read.
     bool OpenPicture(const QString& path);
+    // Shows a picture already in memory, as if opened from `path`.
+    void ShowPicture(const QImage& picture, const QString& path = QString());
 
     screen::ImportOptions options;
     QString picturePath;
