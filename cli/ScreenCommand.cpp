@@ -19,8 +19,8 @@ namespace cli {
 namespace {
 
 constexpr OptionRule kOptions[] = {
-    {"--output", "-o", true},   {"--rotate", "", true}, {"--invert", "", false},
-    {"--threshold", "", true},  {"--dither", "", true}, {"--fit", "", true},
+    {"--output", "-o", true},  {"--rotate", "", true}, {"--invert", "", false},
+    {"--threshold", "", true}, {"--dither", "", true}, {"--fit", "", true},
 };
 // The first word may be an action, so the command counts its words itself.
 constexpr Grammar kGrammar{kOptions, -1, msg::Id::CliScreenExpectsOneBitmap};

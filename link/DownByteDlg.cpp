@@ -227,13 +227,14 @@ void CDownByteDlg::OpenImport(const QString& picture) {
     if (!picture.isEmpty())
         import.OpenPicture(picture);
     bool send = false;
-    import.onDownload = [&send](const QString&) { send = true; };
-    if (import.exec() != QDialog::Accepted || import.savedPath.isEmpty())
-        return;
-    filePath = import.savedPath;
-    Refresh();
-    if (send)
-        StartDownload();
+    import.onDownload = [&send](const QString&) { send = true;
+};
+if (import.exec() != QDialog::Accepted || import.savedPath.isEmpty())
+    return;
+filePath = import.savedPath;
+Refresh();
+if (send)
+    StartDownload();
 }
 
 void CDownByteDlg::ShowPreview() {

@@ -54,7 +54,8 @@ struct Area {
 void Resample(const GreyPicture& source, Area from, GreyPicture& target, Area to) {
     for (int ty = 0; ty < to.height; ++ty) {
         const int y0 = from.y + ty * from.height / to.height;
-        const int y1 = std::max(y0 + 1, from.y + ((ty + 1) * from.height + to.height - 1) / to.height);
+        const int y1 =
+            std::max(y0 + 1, from.y + ((ty + 1) * from.height + to.height - 1) / to.height);
         for (int tx = 0; tx < to.width; ++tx) {
             const int x0 = from.x + tx * from.width / to.width;
             const int x1 =
@@ -165,7 +166,8 @@ GreyPicture GreyFromImage(const QImage& image) {
         const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x) {
             const QRgb pixel = line[x];
-            const int luma = (299 * qRed(pixel) + 587 * qGreen(pixel) + 114 * qBlue(pixel) + 500) / 1000;
+            const int luma =
+                (299 * qRed(pixel) + 587 * qGreen(pixel) + 114 * qBlue(pixel) + 500) / 1000;
             const int alpha = qAlpha(pixel);
             LevelAt(grey, x, y) =
                 static_cast<std::uint8_t>((luma * alpha + 255 * (255 - alpha) + 127) / 255);

@@ -101,8 +101,8 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
     auto* layout = new QGridLayout;
     layout->addWidget(c::Group(msg::QText(msg::Id::PictureSourceGroup), c::Row({sourceView_})), 0,
                       0);
-    layout->addWidget(c::Group(msg::QText(msg::Id::PicturePreviewGroup), c::Row({previewView_})),
-                      0, 1);
+    layout->addWidget(c::Group(msg::QText(msg::Id::PicturePreviewGroup), c::Row({previewView_})), 0,
+                      1);
     layout->addLayout(c::Row({openButton_}), 1, 0, Qt::AlignLeft);
     layout->addLayout(turns, 1, 1);
     layout->addLayout(choices, 2, 0, 1, 2);
@@ -164,14 +164,16 @@ bool CPictureImportDlg::Save() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("bmp");
     if (!picturePath.isEmpty())
-        chooser.initialFileName = QFileInfo(picturePath).completeBaseName() + QStringLiteral("-lcd");
+        chooser.initialFileName =
+            QFileInfo(picturePath).completeBaseName() + QStringLiteral("-lcd");
     chooser.filter = msg::QText(msg::Id::ScreenBitmapFilter);
     chooser.overwritePrompt = true;
     const auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen)
         return false;
     if (screen::SaveScreenBitmap(PathOf(*chosen), rows_)) {
-        prompts_.Message(QString::fromStdString(screen::ScratchFailedMessage(chosen->toStdString())));
+        prompts_.Message(
+            QString::fromStdString(screen::ScratchFailedMessage(chosen->toStdString())));
         return false;
     }
     savedPath = *chosen;

@@ -133,7 +133,8 @@ std::string BitmapFromLitRows(const LitRows& rows) {
     PutLittleEndian(bytes, 58, 0x00FFFFFF, 4);
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kRowBytes; ++column) {
-            bytes[kPixelDataOffset + static_cast<std::size_t>((kRows - 1 - row) * kRowBytes + column)] =
+            bytes[kPixelDataOffset +
+                  static_cast<std::size_t>((kRows - 1 - row) * kRowBytes + column)] =
                 static_cast<char>(~rows[static_cast<std::size_t>(row * kRowBytes + column)]);
         }
     }

@@ -46,16 +46,24 @@ const GoldenCase kGolden[] = {
     {"ramp-default", "ramp.png", {}, {}},
     {"ramp-ordered", "ramp.png", {.dither = Dither::Ordered}, {"--dither", "ordered"}},
     {"ramp-fs", "ramp.png", {.dither = Dither::FloydSteinberg}, {"--dither", "fs"}},
-    {"ramp-invert-60", "ramp.png", {.invert = true, .threshold = 60},
+    {"ramp-invert-60",
+     "ramp.png",
+     {.invert = true, .threshold = 60},
      {"--invert", "--threshold", "60"}},
     {"mark-exact", "mark.bmp", {}, {}},
-    {"mark-right-pad", "mark.bmp", {.rotation = Rotation::Right, .fit = Fit::Pad},
+    {"mark-right-pad",
+     "mark.bmp",
+     {.rotation = Rotation::Right, .fit = Fit::Pad},
      {"--rotate", "right", "--fit", "pad"}},
     {"wide-crop", "wide.gif", {.fit = Fit::Crop}, {"--fit", "crop"}},
-    {"wide-pad-left", "wide.gif", {.rotation = Rotation::Left, .fit = Fit::Pad},
+    {"wide-pad-left",
+     "wide.gif",
+     {.rotation = Rotation::Left, .fit = Fit::Pad},
      {"--fit", "pad", "--rotate", "left"}},
     {"glyph-pad", "glyph.pbm", {.fit = Fit::Pad}, {"--fit=pad"}},
-    {"photo-crop-fs", "photo.jpg", {.dither = Dither::FloydSteinberg, .fit = Fit::Crop},
+    {"photo-crop-fs",
+     "photo.jpg",
+     {.dither = Dither::FloydSteinberg, .fit = Fit::Crop},
      {"--fit", "crop", "--dither", "fs"}},
 };
 
@@ -107,7 +115,8 @@ TEST(PictureImport, AScreenSizedBlackAndWhitePictureIsCopiedExactly) {
             picture.setPixel(x, y, random() % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     for (const Dither dither : {Dither::None, Dither::Ordered, Dither::FloydSteinberg}) {
         for (const Fit fit : {Fit::Scale, Fit::Crop, Fit::Pad}) {
-            const screen::LitRows rows = screen::ImportPicture(picture, {.dither = dither, .fit = fit});
+            const screen::LitRows rows =
+                screen::ImportPicture(picture, {.dither = dither, .fit = fit});
             for (int y = 0; y < 128; ++y)
                 for (int x = 0; x < 64; ++x)
                     ASSERT_EQ(screen::PixelLit(rows, y, x), picture.pixel(x, y) == qRgb(0, 0, 0))
@@ -183,8 +192,9 @@ TEST_F(ScreenCommandTest, PreviewShowsBitmapAndScreenDataAlike) {
     const testsupport::ToolRun fromData = Tarvex({"preview", data.string()});
     EXPECT_EQ(fromBitmap.status, 0);
     std::string bytes = Bytes(bitmap);
-    EXPECT_EQ(fromBitmap.out,
-              screen::TextPreview(screen::LitRowsFromScreenData(screen::ScreenDataFromBitmap(bytes))));
+    EXPECT_EQ(
+        fromBitmap.out,
+        screen::TextPreview(screen::LitRowsFromScreenData(screen::ScreenDataFromBitmap(bytes))));
     EXPECT_EQ(fromData.out, fromBitmap.out);
 }
 
@@ -202,18 +212,31 @@ TEST_F(ScreenCommandTest, RefusalsAndFaults) {
     } rows[] = {
         {{picture}, 1, "文件格式错误: File Size ERR!!!\n" + wanted, ""},
         {{"preview", picture}, 1, "文件格式错误: File Size ERR!!!\n" + wanted, ""},
-        {{"import", (kPictures / "ramp.png").string(), "-o", out, "--rotate", "up"}, 64, "",
+        {{"import", (kPictures / "ramp.png").string(), "-o", out, "--rotate", "up"},
+         64,
+         "",
          "tarvex screen: --rotate must be left or right, not up\n"},
-        {{"import", picture, "-o", out, "--threshold", "256"}, 64, "",
+        {{"import", picture, "-o", out, "--threshold", "256"},
+         64,
+         "",
          "tarvex screen: --threshold must be a number from 0 to 255, not 256\n"},
-        {{"import", picture, "-o", out, "--dither", "random"}, 64, "",
+        {{"import", picture, "-o", out, "--dither", "random"},
+         64,
+         "",
          "tarvex screen: --dither must be none, ordered or fs, not random\n"},
-        {{"import", picture, "-o", out, "--fit", "fill"}, 64, "",
+        {{"import", picture, "-o", out, "--fit", "fill"},
+         64,
+         "",
          "tarvex screen: --fit must be scale, crop or pad, not fill\n"},
-        {{"import", picture}, 64, "", "tarvex screen: import takes one picture and -o SCREEN.bmp\n"},
+        {{"import", picture},
+         64,
+         "",
+         "tarvex screen: import takes one picture and -o SCREEN.bmp\n"},
         {{picture, "--invert"}, 64, "", "tarvex screen: --invert works only with screen import\n"},
-        {{"import", (kPictures / "expected").string(), "-o", out}, 4,
-         "不能读取图片： " + (kPictures / "expected").string() + " ！\n", ""},
+        {{"import", (kPictures / "expected").string(), "-o", out},
+         4,
+         "不能读取图片： " + (kPictures / "expected").string() + " ！\n",
+         ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.args.back());
