@@ -176,10 +176,18 @@ GreyPicture GreyFromImage(const QImage& image) {
     return grey;
 }
 
-LitRows ImportGrey(const GreyPicture& picture, const ImportOptions& options) {
+GreyPicture FittedGrey(const GreyPicture& picture, Rotation rotation, Fit fit) {
     if (picture.width <= 0 || picture.height <= 0)
-        return Quantised(Blank(kWidth, kRows, 255), options);
-    return Quantised(Fitted(Rotated(picture, options.rotation), options.fit), options);
+        return Blank(kWidth, kRows, 255);
+    return Fitted(Rotated(picture, rotation), fit);
+}
+
+LitRows OneBit(const GreyPicture& screen, const ImportOptions& options) {
+    return Quantised(screen, options);
+}
+
+LitRows ImportGrey(const GreyPicture& picture, const ImportOptions& options) {
+    return OneBit(FittedGrey(picture, options.rotation, options.fit), options);
 }
 
 LitRows ImportPicture(const QImage& image, const ImportOptions& options) {

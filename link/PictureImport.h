@@ -49,6 +49,10 @@ QImage LoadPicture(const std::filesystem::path& path);
 GreyPicture GreyFromImage(const QImage& image);
 
 LitRows ImportGrey(const GreyPicture& picture, const ImportOptions& options);
+// The two steps of ImportGrey: turned and fitted to 64 x 128 grey levels, then made one-bit.
+// A dialog keeps the first while only the threshold, inversion or dithering change.
+GreyPicture FittedGrey(const GreyPicture& picture, Rotation rotation, Fit fit);
+LitRows OneBit(const GreyPicture& screen, const ImportOptions& options);
 LitRows ImportPicture(const QImage& image, const ImportOptions& options);
 
 // Black lit pixels on white, each `zoom` x `zoom` screen pixels.

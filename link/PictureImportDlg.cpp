@@ -149,6 +149,7 @@ void CPictureImportDlg::ShowPicture(const QImage& picture, const QString& path) 
     picturePath = path;
     picture_ = picture;
     grey_ = screen::GreyFromImage(picture_);
+    fitted_.reset();
     options.rotation = screen::Rotation::None;
     Redraw();
 }
@@ -202,7 +203,12 @@ void CPictureImportDlg::Redraw() {
     } else {
         sourceView_->clear();
     }
-    rows_ = screen::ImportGrey(grey_, options);
+    const std::pair fit{options.rotation, options.fit};
+    if (fitted_ != fit) {
+        fittedGrey_ = screen::FittedGrey(grey_, options.rotation, options.fit);
+        fitted_ = fit;
+    }
+    rows_ = screen::OneBit(fittedGrey_, options);
     previewView_->setPixmap(
         QPixmap::fromImage(screen::PreviewImage(rows_, zoomBox_->currentData().toInt())));
     for (QPushButton* needsPicture :

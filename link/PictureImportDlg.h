@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include <QDialog>
 #include <QImage>
@@ -54,6 +56,9 @@ private:
 
     ui::Prompts& prompts_;
     screen::GreyPicture grey_;
+    // grey_ turned and fitted for fitted_'s rotation and fit; made again when they change.
+    screen::GreyPicture fittedGrey_;
+    std::optional<std::pair<screen::Rotation, screen::Fit>> fitted_;
     QImage picture_;
     screen::LitRows rows_{};
     QLabel* sourceView_;
