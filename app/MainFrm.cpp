@@ -48,6 +48,7 @@
 #include "link/DownProDlg.h"
 #include "link/DownloadRecord.h"
 #include "link/Link.h"
+#include "link/PictureImportDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
@@ -229,6 +230,8 @@ void CMainFrame::BuildMenus() {
     AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
     AddCommand(tools, c.registerTable, Ui(Id::RegistersTableCommand),
                Ui(Id::RegistersTableCommandTip), [this] { OnRegisterTable(); });
+    AddCommand(tools, c.pictureImport, Ui(Id::CommandPictureImport),
+               Ui(Id::CommandPictureImportTip), [this] { OnPictureImport(); });
     AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
 
     ctrl::Link& link = *app_.link;
@@ -543,6 +546,18 @@ void CMainFrame::OnDownloadScreen() {
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
     dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
+}
+
+void CMainFrame::OnPictureImport() {
+    CPictureImportDlg dialog(prompts_, this);
+    QString bitmap;
+    if (commands_.downloadScreen->isEnabled())
+        dialog.onDownload = [&bitmap](const QString& saved) { bitmap = saved; };
+    dialog.exec();
+    if (bitmap.isEmpty())
+        return;
+    OnFirstUse(downByteDlg_, prompts_, app_.link->Port()).filePath = bitmap;
+    OnDownloadScreen();
 }
 
 QString CMainFrame::OnCompileCurrent() {

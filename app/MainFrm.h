@@ -76,6 +76,7 @@ public:
         QAction* compileAndDownload = nullptr;
         QAction* registers = nullptr;
         QAction* registerTable = nullptr;
+        QAction* pictureImport = nullptr;
         // Nothing in the menus, keys or toolbar sends it.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
@@ -163,6 +164,8 @@ private:
     void OnDownloadProgram();
     void OnDownloadParams();
     void OnDownloadScreen();
+    // Any picture into a screen bitmap, handed to the screen download while connected.
+    void OnPictureImport();
     void OnInfoWindow();
     // The one-key compile: the editor's text into FILE.kxo beside the saved FILE.kxc. The object
     // path when the compile reached END, else empty.

@@ -5,9 +5,11 @@
 // high-density screen.
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include "app/AboutDlg.h"
@@ -22,6 +24,8 @@
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
 #include "link/Link.h"
+#include "link/PictureImport.h"
+#include "link/PictureImportDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/AllRegisters.h"
@@ -127,7 +131,30 @@ int main(int argc, char* argv[]) {
     ok = Shoot(downloadProgram, folder, QStringLiteral("download-program")) && ok;
     CDownParDlg downloadParams(prompts, port);
     ok = Shoot(downloadParams, folder, QStringLiteral("download-parameters")) && ok;
+    // A landscape photo-like picture: a grey ramp with a dark disc and a frame.
+    QImage picture(160, 100, QImage::Format_RGB32);
+    for (int x = 0; x < picture.width(); ++x) {
+        for (int y = 0; y < picture.height(); ++y)
+            picture.setPixel(x, y, qRgb(255 - x * 255 / 160, 200, 255 - y));
+    }
+    {
+        QPainter painter(&picture);
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QPoint(60, 50), 30, 30);
+        painter.setPen(QPen(Qt::darkBlue, 4));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(2, 2, 155, 95);
+    }
+    CPictureImportDlg importPicture(prompts);
+    importPicture.onDownload = [](const QString&) {};
+    importPicture.ShowPicture(picture, QStringLiteral("photo.png"));
+    importPicture.options.dither = screen::Dither::FloydSteinberg;
+    importPicture.options.fit = screen::Fit::Pad;
+    ok = Shoot(importPicture, folder, QStringLiteral("picture-import")) && ok;
     CDownByteDlg downloadScreen(prompts, port);
+    QTemporaryDir scratch;
+    downloadScreen.filePath = scratch.filePath(QStringLiteral("screen.bmp"));
+    screen::SaveScreenBitmap(downloadScreen.filePath.toStdString(), importPicture.Screen());
     ok = Shoot(downloadScreen, folder, QStringLiteral("download-screen")) && ok;
     CSetSeriesDlg serial(*tarvex.link);
     ok = Shoot(serial, folder, QStringLiteral("serial-settings")) && ok;

@@ -211,6 +211,41 @@ constexpr Entry kTable[] = {
     {Id::RegistersCsvQuote, "第%1行：引号不成对。"},
     {Id::RegistersCsvTooLong, "第%1行：寄存器%2的数值多于9个字符。"},
     {Id::RegistersCsvLineBreak, "第%1行：寄存器%2的数值含有换行。"},
+    // issue 14: picture import
+    {Id::PictureImportCaption, "画面转换"},
+    {Id::CommandPictureImport, "画面转换(&P)..."},
+    {Id::CommandPictureImportTip, "把任意图片转换为 64 × 128 的液晶画面位图"},
+    {Id::PictureOpen, "打开图片(&O)..."},
+    {Id::PictureSourceGroup, "原图"},
+    {Id::PicturePreviewGroup, "液晶画面"},
+    {Id::PictureRotateLeft, "向左旋转(&L)"},
+    {Id::PictureRotateRight, "向右旋转(&R)"},
+    {Id::PictureInvert, "反色(&I)"},
+    {Id::PictureThresholdLabel, "阈值(&T)："},
+    {Id::PictureDitherLabel, "抖动(&D)："},
+    {Id::PictureDitherNone, "无"},
+    {Id::PictureDitherOrdered, "有序抖动"},
+    {Id::PictureDitherDiffusion, "误差扩散"},
+    {Id::PictureFitLabel, "适配(&F)："},
+    {Id::PictureFitScale, "拉伸"},
+    {Id::PictureFitCrop, "裁剪"},
+    {Id::PictureFitPad, "留白"},
+    {Id::PictureZoomLabel, "放大(&Z)："},
+    {Id::PictureZoomFactor, "%1 倍"},
+    {Id::PictureSave, "保存(&S)..."},
+    {Id::PictureSaveAndDownload, "保存并下载(&W)..."},
+    {Id::PictureClose, "关闭"},
+    {Id::PictureFilter,
+     "图片文件(*.png;*.bmp;*.jpg;*.jpeg;*.gif;*.pbm;*.pgm;*.ppm)|*.png;*.bmp;*.jpg;*.jpeg;*.gif;*."
+     "pbm;*.pgm;*.ppm|所有文件(*.*)|*.*||"},
+    {Id::PictureCannotRead, "不能读取图片： %1 ！"},
+    {Id::ScreenCheckRefused,
+     "%1\n需要 64 × 128、1 位色、1086 字节的 BMP 文件，可用“画面转换”生成。"},
+    {Id::ScreenCheckRefusedOffer,
+     "%1\n需要 64 × 128、1 位色、1086 字节的 BMP 文件，可用“画面转换”生成。\n"
+     "是否用“画面转换”打开这个文件？"},
+    {Id::ScreenDownloadPreviewGroup, "发送的画面"},
+    {Id::ScreenDownloadImport, "画面转换(&P)..."},
 
     // commands: menus, toolbar, status bar, window title
     {Id::MenuFile, "文件(&F)"},
@@ -489,6 +524,33 @@ constexpr Entry kTable[] = {
      "exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be\n"
      "written, 4 the bitmap could not be read, 64 bad command line.\n"},
     {Id::CliScreenExpectsOneBitmap, "expected one bitmap"},
+    {Id::CliScreenHelpAll,
+     "usage: tarvex screen BITMAP.bmp [-o DATA.dat]\n"
+     "       tarvex screen import PICTURE -o SCREEN.bmp [--rotate left|right] [--invert]\n"
+     "                     [--threshold N] [--dither none|ordered|fs] [--fit scale|crop|pad]\n"
+     "       tarvex screen preview SCREEN.bmp|DATA.dat\n"
+     "\n"
+     "Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024\n"
+     "bytes of screen data to DATA.dat (default: dat01.dat in the application data\n"
+     "folder, the file the screen download sends). Prints the message of a failed check.\n"
+     "\n"
+     "import turns any picture (PNG, BMP, JPEG, GIF, PBM...) into the 1086-byte bitmap\n"
+     "the screen download takes: turned 90 degrees left or right, fitted to 64 x 128\n"
+     "(scale stretches it, crop fills the screen and cuts the rest, pad shows it whole on\n"
+     "white; default scale), inverted if asked, and made one-bit: a grey below N (0 to\n"
+     "255, default 128) is dark, with ordered or Floyd-Steinberg dithering if asked.\n"
+     "preview prints a screen bitmap or screen data file as the display will show it,\n"
+     "two rows a line in half blocks.\n"
+     "\n"
+     "exit status: 0 done, 1 the bitmap failed a check, 3 the output could not be\n"
+     "written, 4 the bitmap or picture could not be read, 64 bad command line.\n"},
+    {Id::CliScreenImportTakes, "import takes one picture and -o SCREEN.bmp"},
+    {Id::CliScreenPreviewTakes, "preview takes one screen bitmap or screen data file"},
+    {Id::CliScreenImportOption, "%1 works only with screen import"},
+    {Id::CliScreenBadRotate, "--rotate must be left or right, not %1"},
+    {Id::CliScreenBadThreshold, "--threshold must be a number from 0 to 255, not %1"},
+    {Id::CliScreenBadDither, "--dither must be none, ordered or fs, not %1"},
+    {Id::CliScreenBadFit, "--fit must be scale, crop or pad, not %1"},
     {Id::CliDownloadBadNumber, "%1 must be a number from 0 to 9999, not %2"},
     // issue 14: registers diff, export and import
     {Id::CliRegistersDiffTakes, "diff takes two register files"},

@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPixmap>
 #include <QRadioButton>
 #include <QShowEvent>
 
@@ -13,6 +14,8 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/DownloadMessages.h"
+#include "link/PictureImport.h"
+#include "link/PictureImportDlg.h"
 #include "link/ScratchPath.h"
 #include "link/ScreenImage.h"
 #include "link/SerialPort.h"
@@ -90,6 +93,11 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     startButton_ = c::Button(msg::QText(msg::Id::DialogStartDownload), "startButton");
     cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
     startButton_->setDefault(true);
+    importButton_ = c::Button(msg::QText(msg::Id::ScreenDownloadImport), "importButton");
+    previewView_ = new QLabel;
+    previewView_->setObjectName(QStringLiteral("previewView"));
+    previewView_->setFixedSize(screen::kRowBytes * 8, screen::kRows);
+    previewView_->setFrameShape(QFrame::Box);
 
     auto* layout = new QGridLayout;
     layout->addWidget(c::Group(msg::QText(msg::Id::ScreenDownloadFileGroup), c::Row({pathEdit_})),
@@ -100,10 +108,20 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     layout->addWidget(c::Group(QString(), number), 2, 0);
     layout->addWidget(cancelButton_, 2, 1);
     layout->addWidget(c::Group(msg::QText(msg::Id::ScreenRegistersGroup), registers), 3, 0);
+    layout->addWidget(importButton_, 3, 1, Qt::AlignTop);
+    layout->addWidget(
+        c::Group(msg::QText(msg::Id::ScreenDownloadPreviewGroup), c::Row({previewView_})), 0, 2, 4,
+        1, Qt::AlignTop);
     c::SizeToContents(this, layout);
     c::TabOrder({pathEdit_, browseButton_, kindGroup_->button(0), kindGroup_->button(1),
                  kindGroup_->button(2), screenNumberEdit_, registerEdits_[0], registerEdits_[1],
-                 registerEdits_[2], registerEdits_[3], startButton_, cancelButton_});
+                 registerEdits_[2], registerEdits_[3], startButton_, cancelButton_, importButton_});
+
+    connect(pathEdit_, &QLineEdit::textChanged, this, &CDownByteDlg::ShowPreview);
+    connect(importButton_, &QPushButton::clicked, this, [this] {
+        TakeFields();
+        OpenImport();
+    });
 
     connect(screenNumberEdit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { screenNumberText = text; });
@@ -181,7 +199,9 @@ void CDownByteDlg::StartDownload() {
         return;
     }
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk) {
-        prompts_.Message(Utf8(screen::CheckMessage(check)));
+        if (prompts_.Confirm(
+                msg::QText(msg::Id::ScreenCheckRefusedOffer, {Utf8(screen::CheckMessage(check))})))
+            OpenImport(filePath);
         return;
     }
     hide();
@@ -200,6 +220,40 @@ void CDownByteDlg::StartDownload() {
     run.record.file = filePath;
     run.record.port = port_.ConfiguredName();
     run.Start(port_, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
+}
+
+void CDownByteDlg::OpenImport(const QString& picture) {
+    CPictureImportDlg import(prompts_, this);
+    if (!picture.isEmpty())
+        import.OpenPicture(picture);
+    bool send = false;
+    import.onDownload = [&send](const QString&) { send = true;
+};
+if (import.exec() != QDialog::Accepted || import.savedPath.isEmpty())
+    return;
+filePath = import.savedPath;
+Refresh();
+if (send)
+    StartDownload();
+}
+
+void CDownByteDlg::ShowPreview() {
+    // Only a regular file: a pipe named in the box must not hold the dialog while the user types.
+    const std::filesystem::path path = PathOf(pathEdit_->text());
+    std::error_code ec;
+    screen::ScreenRead read;
+    if (std::filesystem::is_regular_file(path, ec)) {
+        std::string head;
+        if (screen::ReadBitmapHead(path, head) &&
+            screen::CheckScreenBitmap(head) == screen::kBitmapOk) {
+            read.opened = true;
+            read.rows = screen::LitRowsFromScreenData(screen::ScreenDataFromBitmap(head));
+        }
+    }
+    if (read.opened)
+        previewView_->setPixmap(QPixmap::fromImage(screen::PreviewImage(read.rows, 1)));
+    else
+        previewView_->clear();
 }
 
 void CDownByteDlg::showEvent(QShowEvent* event) {

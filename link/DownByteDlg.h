@@ -10,6 +10,7 @@
 
 class CSerialPort;
 class QButtonGroup;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -42,6 +43,10 @@ public:
     void TakeFields();
     void Browse();
     void StartDownload();
+    // The picture import, opened on `picture` when given; a bitmap it saves becomes the file.
+    void OpenImport(const QString& picture = QString());
+    // The bitmap in the path box as the display will show it; blank when it is none.
+    void ShowPreview();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,4 +64,6 @@ private:
     QPushButton* browseButton_;
     QPushButton* startButton_;
     QPushButton* cancelButton_;
+    QPushButton* importButton_;
+    QLabel* previewView_;
 };

@@ -80,4 +80,65 @@ std::string ScratchFailedMessage(const std::string& scratchPath) {
     return msg::Text(msg::Id::CannotCreateFile, {scratchPath});
 }
 
+bool PixelLit(const LitRows& rows, int row, int x) {
+    const std::uint8_t byte = rows[static_cast<std::size_t>(row * kRowBytes + x / 8)];
+    return (byte & (0x80 >> (x % 8))) != 0;
+}
+
+void SetPixel(LitRows& rows, int row, int x, bool lit) {
+    std::uint8_t& byte = rows[static_cast<std::size_t>(row * kRowBytes + x / 8)];
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (x % 8));
+    byte = static_cast<std::uint8_t>(lit ? byte | bit : byte & ~bit);
+}
+
+// The inverse of ScreenDataFromBitmap, less its inversion: a set bit in the data is a lit pixel.
+LitRows LitRowsFromScreenData(const ScreenData& data) {
+    LitRows rows{};
+    for (int g = 0; g < kBlocks; ++g) {
+        for (int j = 0; j < kBlockBytes; ++j) {
+            const int row = kBlockBytes * (g / 8) + j;
+            const int column = kRowBytes - 1 - g % 8;
+            rows[static_cast<std::size_t>(row * kRowBytes + column)] =
+                data[static_cast<std::size_t>(g * kBlockBytes + j)];
+        }
+    }
+    return rows;
+}
+
+namespace {
+
+void PutLittleEndian(std::string& bytes, std::size_t offset, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i)
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+std::string BitmapFromLitRows(const LitRows& rows) {
+    std::string bytes(kBitmapFileSize, '\0');
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    PutLittleEndian(bytes, 2, kBitmapFileSize, 4);
+    PutLittleEndian(bytes, 10, kPixelDataOffset, 4);
+    PutLittleEndian(bytes, 14, 40, 4);  // information header size
+    PutLittleEndian(bytes, 18, kRowBytes * 8, 4);
+    PutLittleEndian(bytes, 22, kRows, 4);
+    PutLittleEndian(bytes, 26, 1, 2);  // planes
+    PutLittleEndian(bytes, 28, 1, 2);  // bits per pixel
+    PutLittleEndian(bytes, 34, kRows * kRowBytes, 4);
+    PutLittleEndian(bytes, 38, 2835, 4);  // 72 dots an inch, both ways
+    PutLittleEndian(bytes, 42, 2835, 4);
+    PutLittleEndian(bytes, 46, 2, 4);  // colours used
+    // Palette entry 0 black, entry 1 white (blue, green, red, reserved).
+    PutLittleEndian(bytes, 58, 0x00FFFFFF, 4);
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kRowBytes; ++column) {
+            bytes[kPixelDataOffset +
+                  static_cast<std::size_t>((kRows - 1 - row) * kRowBytes + column)] =
+                static_cast<char>(~rows[static_cast<std::size_t>(row * kRowBytes + column)]);
+        }
+    }
+    return bytes;
+}
+
 }  // namespace screen

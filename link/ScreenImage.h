@@ -55,4 +55,18 @@ std::error_code ConvertScreenBitmap(std::string_view head, const std::filesystem
 
 std::string ScratchFailedMessage(const std::string& scratchPath);
 
+// A screen as the display shows it: 128 rows from the top, 8 bytes a row, the leftmost pixel in
+// the top bit of its byte, a set bit for a lit (dark) pixel.
+using LitRows = std::array<std::uint8_t, kRows * kRowBytes>;
+
+bool PixelLit(const LitRows& rows, int row, int x);
+void SetPixel(LitRows& rows, int row, int x, bool lit);
+
+// The picture screen data shows, so a preview shows exactly what is sent.
+LitRows LitRowsFromScreenData(const ScreenData& data);
+
+// The 1086-byte bitmap the checks accept and the conversion turns back into `rows`: information
+// header of 40 bytes, palette black then white, rows bottom-up, a lit pixel as bit 0.
+std::string BitmapFromLitRows(const LitRows& rows);
+
 }  // namespace screen

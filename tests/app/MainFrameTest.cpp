@@ -64,6 +64,7 @@ const std::pair<const char*, QAction * Commands::*> kCommands[] = {
     {"compileCurrent", &Commands::compileCurrent},
     {"compileAndDownload", &Commands::compileAndDownload},
     {"registers", &Commands::registers},
+    {"pictureImport", &Commands::pictureImport},
     {"characters", &Commands::characters},
     {"serialSettings", &Commands::serialSettings},
     {"connect", &Commands::connect},
@@ -178,7 +179,8 @@ private slots:
              "-", "查找(&F)...\tCtrl+F", "替换(&R)...\tCtrl+H", "查找下一个(&N)\tF3",
              "查找上一个(&V)\tShift+F3", "-", "转到行(&G)...\tCtrl+G", "下一个问题\tF4",
              "上一个问题\tShift+F4"},
-            {"程序编译\tF8", "编译当前程序\tCtrl+F7", "编译并下载\tF5", "寄存器设置", "寄存器总表"},
+            {"程序编译	F8", "编译当前程序	Ctrl+F7", "编译并下载	F5", "寄存器设置", "寄存器总表",
+             "画面转换(&P)..."},
             {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
             {"工具栏(&T)", "状态栏(&S)", "信息窗口", "-", "问题列表", "放大\tCtrl++",
              "缩小\tCtrl+-", "原始大小\tCtrl+0", "-", "语言 / Language"},
@@ -237,6 +239,9 @@ private slots:
         QTest::newRow("compile and download")
             << QString("compileAndDownload") << "编译当前程序，成功后打开程序下载"
             << "F5";
+        QTest::newRow("picture import")
+            << QString("pictureImport") << "把任意图片转换为 64 × 128 的液晶画面位图"
+            << "";
         QTest::newRow("connect") << QString("connect") << ""
                                  << "";
         QTest::newRow("toolbar") << QString("toolbar") << "显示或隐藏工具栏"

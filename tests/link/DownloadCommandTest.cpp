@@ -157,7 +157,8 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
          "文件格式错误: File Size ERR!!!\n"},
         {{"screen", shortBitmap, "-o", (folder / "x.dat").string()},
          1,
-         "文件格式错误: File Size ERR!!!\n"},
+         "文件格式错误: File Size ERR!!!\n"
+         "需要 64 × 128、1 位色、1086 字节的 BMP 文件，可用“画面转换”生成。\n"},
         {{"download", "program", bitmap, "--port", "/dev/none/tty"}, 1, "文件格式错误！\n"},
         {{"download", "params", bitmap}, 64, ""},
         {{"download", "screen", bitmap, "--port", "/dev/none", "--kind", "splash"}, 64, ""},

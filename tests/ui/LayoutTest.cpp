@@ -19,6 +19,7 @@
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
 #include "link/Link.h"
+#include "link/PictureImportDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/SetParDlg.h"
@@ -161,6 +162,7 @@ void LayoutTest::everyControlShowsItsTextAndKeepsToItself_data() {
     QTest::newRow("program download") << WithPort<CDownProDlg>();
     QTest::newRow("parameter download") << WithPort<CDownParDlg>();
     QTest::newRow("screen download") << WithPort<CDownByteDlg>();
+    QTest::newRow("picture import") << WithPrompts<CPictureImportDlg>();
     QTest::newRow("progress") << Plain<CProcessDlg>();
     QTest::newRow("registers") << WithPrompts<CSetParDlg>();
     QTest::newRow("characters") << WithPrompts<CSetByteDlg>();
@@ -216,7 +218,13 @@ void LayoutTest::tabOrderIsTheTemplateOrder_data() {
         << WithPort<CDownByteDlg>()
         << QStringList{"pathEdit",       "browseButton", "startupRadio",
                        "parameterRadio", "statusRadio",  "screenNumberEdit"} +
-               Numbered("registerEdit%1", 1, 4) + QStringList{"startButton", "cancelButton"};
+               Numbered("registerEdit%1", 1, 4) +
+               QStringList{"startButton", "cancelButton", "importButton"};
+    QTest::newRow("picture import")
+        << WithPrompts<CPictureImportDlg>()
+        // Without a picture only these are enabled.
+        << QStringList{"openButton", "invertBox", "thresholdSlider", "ditherBox",
+                       "fitBox",     "zoomBox",   "closeButton"};
     QTest::newRow("registers") << WithPrompts<CSetParDlg>()
                                << QStringList{"browseButton", "registerNumber0"} +
                                       Numbered("value%1", 0, 23) +
