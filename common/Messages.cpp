@@ -79,6 +79,19 @@ constexpr Entry kTable[] = {
     {Id::LinkStateConnected, "已连接"},
     {Id::LinkStatusPane, "%1  %2  %3"},
 
+    // issue 12: wire monitor and replay
+    {Id::WireMonitorTitle, "串口监视"},
+    {Id::WireMonitorMenu, "串口监视(&W)"},
+    {Id::WireMonitorMenuTip, "显示串口上收发的每个字节及其含义"},
+    {Id::WireMonitorSave, "保存(&S)..."},
+    {Id::WireMonitorClear, "清除(&C)"},
+    {Id::WireMonitorSaveTitle, "保存串口记录"},
+    {Id::WireMonitorFilter, "串口记录 (*.txt);;所有文件 (*)"},
+    {Id::WireMonitorCount, "共 %1 行，最多保留 %2 行"},
+    {Id::EmulatorTraceUnreadable, "tarvex emulate: cannot read the trace %1"},
+    {Id::EmulatorTraceBadLine, "tarvex emulate: %1 line %2 is no trace line"},
+    {Id::EmulatorReplayed, "tarvex emulate: replayed %1 of %2 writes, %3 unlike the trace"},
+
     {Id::DesktopPrintAction, "打印"},
 
     {Id::EmulatorStoredProgram, "program: program %1, %2 records"},
@@ -334,6 +347,8 @@ constexpr Entry kTable[] = {
      "                         program-NNN.kxo, parameter pages as register files\n"
      "                         parameters-page-NNN.dat, screens as PBM pictures\n"
      "                         screen-KIND-NNN.pbm\n"
+     "  --replay FILE          answer as the controller in the trace FILE did (written by\n"
+     "                         tarvex download --trace or the 串口监视 window)\n"
      "  --silent               never answer\n"
      "  --handshake-first B,.. answer the handshake with these bytes before its 1\n"
      "  --resend-every K       ask for a resend (90) of every K-th header or data frame\n"
@@ -386,6 +401,10 @@ constexpr Entry kTable[] = {
      "DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),\n"
      "or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;\n"
      "B is 4800 (default), 9600 or 19200.\n"
+     "--port given more than once sends the file to every port at the same time: one\n"
+     "progress line and one summary line per port; the exit status is the highest of them.\n"
+     "--trace FILE writes every byte sent and read (time, direction, hex, meaning) into\n"
+     "FILE, also when the transfer fails; FILE.1, FILE.2 ... for several ports.\n"
      "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
      "and registers 0 unless given. A screen is converted into the scratch file first\n"
      "(default: dat01.dat in the application data folder).\n"
@@ -419,6 +438,10 @@ constexpr Entry kTable[] = {
      "exit status: 0 converted, 1 the bitmap failed a check, 3 the data file could not be\n"
      "written, 4 the bitmap could not be read, 64 bad command line.\n"},
     {Id::CliScreenExpectsOneBitmap, "expected one bitmap"},
+    // issue 12: several ports at once, traces and their replay
+    {Id::CliDownloadPortSummary, "%1: %2 (exit status %3)"},
+    {Id::CliTraceNotWritten, "tarvex download: the trace %1 was not written: %2"},
+    {Id::CliReplayAlone, "--replay answers as the trace did and takes no other option"},
     {Id::CliDownloadBadNumber, "%1 must be a number from 0 to 9999, not %2"},
     // Program editor
     {Id::MenuFind, "查找(&F)...\tCtrl+F"},

@@ -84,6 +84,19 @@ enum class Id : int {
     LinkStateConnected,
     LinkStatusPane,
 
+    // issue 12: wire monitor and replay
+    WireMonitorTitle,
+    WireMonitorMenu,
+    WireMonitorMenuTip,
+    WireMonitorSave,
+    WireMonitorClear,
+    WireMonitorSaveTitle,
+    WireMonitorFilter,
+    WireMonitorCount,
+    EmulatorTraceUnreadable,
+    EmulatorTraceBadLine,
+    EmulatorReplayed,
+
     // Desktop registration
     DesktopPrintAction,
 
@@ -316,6 +329,10 @@ enum class Id : int {
     CliScreenSynopsis,
     CliScreenHelp,
     CliScreenExpectsOneBitmap,
+    // issue 12: several ports at once, traces and their replay
+    CliDownloadPortSummary,
+    CliTraceNotWritten,
+    CliReplayAlone,
     // issue 10: numbers the dialogs could not take
     CliDownloadBadNumber,
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QString>
@@ -44,6 +45,9 @@ public:
     bool OpenConfigured() override { return Open(portNumber, baudRate); }
 
     bool IsOpen() const { return isOpen; }
+
+    // Sees every byte written (`sent`) and read, for the wire trace; unset by default.
+    std::function<void(bool sent, const std::uint8_t* bytes, int count)> tap;
 
 private:
     void PullWaitingBytes();
