@@ -31,6 +31,7 @@
 #include "app/LoadCutDlg.h"
 #include "app/MessageDlg.h"
 #include "app/ProblemsDock.h"
+#include "app/WireMonitorDock.h"
 #include "app/Splash.h"
 #include "app/Tarvex.h"
 #include "app/TarvexDoc.h"
@@ -97,6 +98,7 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::OnCreate() {
     BuildMenus();
+    AttachWireMonitor();
     if (!BuildToolBar()) {
         qWarning("Failed to create toolbar\n");
         return false;
@@ -340,6 +342,22 @@ void CMainFrame::AttachView(CTarvexView* view) {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
     clipboardChanged();
     AttachEditorParts();
+}
+
+// The wire monitor records from the start, shown or not, so a failure can be looked at after it
+// happened; its times count from each connect.
+void CMainFrame::AttachWireMonitor() {
+    wireMonitorDock = new CWireMonitorDock(app_.link->Port(), prompts_, this);
+    wireMonitorDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea |
+                                     Qt::RightDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, wireMonitorDock);
+    wireMonitorDock->hide();
+    connect(wireMonitorDock, &QDockWidget::visibilityChanged, commands_.wireMonitor,
+            &QAction::setChecked);
+    connect(app_.link.get(), &ctrl::Link::StateChanged, wireMonitorDock, [this] {
+        if (app_.link->State() == ctrl::Link::LineState::Connecting)
+            wireMonitorDock->Restart();
+    });
 }
 
 void CMainFrame::SetLineText(const QString& text) {
@@ -644,6 +662,9 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
             problemsDock->widget()->setFocus();
     })->setCheckable(true);
     c.problems->setChecked(true);
+    AddCommand(view, c.wireMonitor, Ui(Id::WireMonitorMenu), Ui(Id::WireMonitorMenuTip),
+               [this](bool shown) { wireMonitorDock->setVisible(shown); })
+        ->setCheckable(true);
     AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
         view_->ZoomIn();
     })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Plus), Keys(Qt::CTRL | Qt::Key_Equal)});

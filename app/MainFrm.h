@@ -28,6 +28,7 @@ class CDownProDlg;
 class CSetSeriesDlg;
 class CTranslateDlg;
 class CProblemsDock;
+class CWireMonitorDock;
 class CFindDlg;
 
 namespace ui {
@@ -97,6 +98,7 @@ public:
         QAction* zoomIn = nullptr;
         QAction* zoomOut = nullptr;
         QAction* zoomReset = nullptr;
+        QAction* wireMonitor = nullptr;
     };
     const Commands& Actions() const { return commands_; }
 
@@ -110,6 +112,8 @@ public:
     // Program editor: what the caret line's mnemonic takes, and the live check's findings.
     QLabel* hintPane = nullptr;
     CProblemsDock* problemsDock = nullptr;
+    // Every byte on the line, in the view menu's "串口监视".
+    CWireMonitorDock* wireMonitorDock = nullptr;
     CFindDlg& FindDialog();
     // Port, baud rate and whether the line is up.
     QLabel* connectionPane = nullptr;
@@ -162,6 +166,7 @@ private:
     // Program editor
     void BuildEditorMenus(QMenu* edit, QMenu* view);
     void AttachEditorParts();
+    void AttachWireMonitor();
     void OnGoToLine();
     void ShowCompileFault(const compiler::CompileResult& result);
 

@@ -92,6 +92,7 @@ enum class Id : int {
     WireMonitorClear,
     WireMonitorSaveTitle,
     WireMonitorFilter,
+    WireMonitorDefaultName,
     WireMonitorCount,
     EmulatorTraceUnreadable,
     EmulatorTraceBadLine,
