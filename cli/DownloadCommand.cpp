@@ -435,8 +435,9 @@ ParsedArgs ForOnePort(const ParsedArgs& args, std::size_t index) {
     return one;
 }
 
-// What the summary says of a port: the outcome its exit status stands for, else the last message.
-std::string OutcomeText(int status, const std::string& lastMessage) {
+// What the summary says of a port: the outcome its exit status stands for, else the first line
+// of what it reported.
+std::string OutcomeText(int status, const std::string& firstMessage) {
     switch (status) {
         case exitcode::kOk:
             return msg::Text(msg::Id::LogOutcomeFinished);
@@ -447,7 +448,7 @@ std::string OutcomeText(int status, const std::string& lastMessage) {
         default:
             break;
     }
-    return status > exitcode::kSignalled ? msg::Text(msg::Id::LogOutcomeStopped) : lastMessage;
+    return status > exitcode::kSignalled ? msg::Text(msg::Id::LogOutcomeStopped) : firstMessage;
 }
 
 #ifdef Q_OS_UNIX
@@ -488,7 +489,7 @@ struct PortProcess {
     pid_t pid = -1;
     int fds[2] = {-1, -1};          // its standard output and error, read here
     std::string partial[2];         // what came after the last newline
-    std::string lastMessage;        // its last line on standard output
+    std::string firstMessage;       // its first line on standard output
     int status = exitcode::kNoController;
 };
 
@@ -544,8 +545,8 @@ void PassOnLines(PortProcess& run, int which, std::ostream& to, bool ended) {
     for (std::size_t nl; (nl = text.find('\n', from)) != std::string::npos; from = nl + 1) {
         const std::string line = text.substr(from, nl - from);
         to << run.port << ": " << line << "\n";
-        if (which == 0 && !line.empty())
-            run.lastMessage = line;
+        if (which == 0 && run.firstMessage.empty())
+            run.firstMessage = line;
     }
     text.erase(0, from);
     if (ended && !text.empty()) {
@@ -601,7 +602,7 @@ int SendToEachPort(const ParsedArgs& args, std::ostream& out, std::ostream& err)
     for (std::size_t i = 0; i < ports.size(); ++i) {
         runs[i].port = ports[i];
         if (!StartPortProcess(ForOnePort(args, i), runs[i]))
-            runs[i].lastMessage = msg::Text(msg::Id::PortOpenFailed, {ports[i]});
+            runs[i].firstMessage = msg::Text(msg::Id::PortOpenFailed, {ports[i]});
     }
     // A signal meant for the command reaches every port's process, which stops its transfer.
     portCount = 0;
@@ -631,7 +632,7 @@ int SendToEachPort(const ParsedArgs& args, std::ostream& out, std::ostream& err)
     int worst = exitcode::kOk;
     for (const PortProcess& run : runs) {
         out << msg::Text(msg::Id::CliDownloadPortSummary,
-                         {run.port, OutcomeText(run.status, run.lastMessage),
+                         {run.port, OutcomeText(run.status, run.firstMessage),
                           std::to_string(run.status)})
             << "\n";
         worst = std::max(worst, run.status);
