@@ -663,7 +663,16 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
     })->setCheckable(true);
     c.problems->setChecked(true);
     AddCommand(view, c.wireMonitor, Ui(Id::WireMonitorMenu), Ui(Id::WireMonitorMenuTip),
-               [this](bool shown) { wireMonitorDock->setVisible(shown); })
+               [this](bool shown) {
+                   // The lines want the window's width: first shown, it shares the problems'
+                   // place as a tab.
+                   if (shown && problemsDock && !wireMonitorDock->isFloating() &&
+                       tabifiedDockWidgets(problemsDock).isEmpty())
+                       tabifyDockWidget(problemsDock, wireMonitorDock);
+                   wireMonitorDock->setVisible(shown);
+                   if (shown)
+                       wireMonitorDock->raise();
+               })
         ->setCheckable(true);
     AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
         view_->ZoomIn();

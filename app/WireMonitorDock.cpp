@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -80,8 +81,13 @@ void CWireMonitorDock::Restart() {
 void CWireMonitorDock::ShowPending() {
     recorder_->Flush();
     if (!pending_.isEmpty()) {
-        // One append for the batch: one layout pass however many lines came.
+        // One append for the batch: one layout pass however many lines came. The view follows
+        // the newest line unless the user scrolled back to read.
+        QScrollBar* bar = view_->verticalScrollBar();
+        const bool following = bar->value() == bar->maximum();
         view_->appendPlainText(pending_.join(QLatin1Char('\n')));
+        if (following)
+            bar->setValue(bar->maximum());
         pending_.clear();
     }
     count_->setText(msg::QText(msg::Id::WireMonitorCount,
