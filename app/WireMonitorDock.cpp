@@ -90,9 +90,9 @@ void CWireMonitorDock::ShowPending() {
             bar->setValue(bar->maximum());
         pending_.clear();
     }
-    count_->setText(msg::QText(msg::Id::WireMonitorCount,
-                               {QString::number(recorder_->Lines().size()),
-                                QString::number(wire::Recorder::kCapacity)}));
+    count_->setText(msg::QText(
+        msg::Id::WireMonitorCount,
+        {QString::number(recorder_->Lines().size()), QString::number(wire::Recorder::kCapacity)}));
 }
 
 void CWireMonitorDock::Clear() {

@@ -50,7 +50,7 @@ namespace {
 constexpr OptionRule kOptions[] = {
     {"--port", "", true},    {"--baud", "", true},   {"--number", "", true},
     {"--page", "", true},    {"--kind", "", true},   {"--registers", "", true},
-    {"--scratch", "", true}, {"--force", "", false},  {"--trace", "", true},
+    {"--scratch", "", true}, {"--force", "", false}, {"--trace", "", true},
 };
 constexpr Grammar kGrammar{kOptions, 2, msg::Id::CliDownloadExpectsKindAndFile};
 
@@ -487,9 +487,9 @@ private:
 struct PortProcess {
     std::string port;
     pid_t pid = -1;
-    int fds[2] = {-1, -1};          // its standard output and error, read here
-    std::string partial[2];         // what came after the last newline
-    std::string firstMessage;       // its first line on standard output
+    int fds[2] = {-1, -1};     // its standard output and error, read here
+    std::string partial[2];    // what came after the last newline
+    std::string firstMessage;  // its first line on standard output
     int status = exitcode::kNoController;
 };
 
@@ -623,8 +623,8 @@ int SendToEachPort(const ParsedArgs& args, std::ostream& out, std::ostream& err)
         while (run.pid > 0 && ::waitpid(run.pid, &status, 0) < 0 && errno == EINTR) {
         }
         if (run.pid > 0)
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status)
-                                           : exitcode::kSignalled + WTERMSIG(status);
+            run.status =
+                WIFEXITED(status) ? WEXITSTATUS(status) : exitcode::kSignalled + WTERMSIG(status);
     }
     ::sigaction(SIGINT, &previousInt, nullptr);
     ::sigaction(SIGTERM, &previousTerm, nullptr);

@@ -49,7 +49,8 @@ bool ReadTrace(const std::filesystem::path& path, std::vector<wire::Line>& lines
             continue;
         auto line = wire::Parse(row);
         if (!line) {
-            error = msg::Text(msg::Id::EmulatorTraceBadLine, {path.string(), std::to_string(number)});
+            error =
+                msg::Text(msg::Id::EmulatorTraceBadLine, {path.string(), std::to_string(number)});
             return false;
         }
         lines.push_back(std::move(*line));

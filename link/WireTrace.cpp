@@ -15,13 +15,12 @@ namespace {
 constexpr std::uint8_t kHandshake = 1;
 constexpr std::uint8_t kFarewell = 136;
 
-constexpr const ctrl::TransferProfile* kProfiles[] = {&ctrl::kProgramProfile,
-                                                      &ctrl::kParameterProfile,
-                                                      &ctrl::kScreenProfile};
+constexpr const ctrl::TransferProfile* kProfiles[] = {
+    &ctrl::kProgramProfile, &ctrl::kParameterProfile, &ctrl::kScreenProfile};
 
 constexpr std::string_view kWords[] = {
-    "",     "handshake",   "start",          "header",   "data",
-    "end",  "acknowledge", "resend request", "farewell", "unexpected",
+    "",    "handshake",   "start",          "header",   "data",
+    "end", "acknowledge", "resend request", "farewell", "unexpected",
 };
 
 bool OpensFrame(std::uint8_t byte) {
@@ -93,8 +92,8 @@ std::string_view MeaningWord(Meaning meaning) {
 
 std::string Format(const Line& line) {
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "+%04lld.%03lld %s",
-                  static_cast<long long>(line.ms / 1000), static_cast<long long>(line.ms % 1000),
+    std::snprintf(stamp, sizeof stamp, "+%04lld.%03lld %s", static_cast<long long>(line.ms / 1000),
+                  static_cast<long long>(line.ms % 1000),
                   line.direction == Direction::Tx ? "TX" : "RX");
     std::string text = stamp;
     text.reserve(text.size() + 3 * line.bytes.size() + 20);
@@ -176,7 +175,8 @@ Meaning Classifier::Sent(const std::vector<std::uint8_t>& unit) {
                           meaning == Meaning::Header || meaning == Meaning::Data;
     acknowledge = answered ? unit.front() : -1;
     // After a start the controller may already ask for the header it has not yet had.
-    mayAskResend = meaning == Meaning::Start || meaning == Meaning::Header || meaning == Meaning::Data;
+    mayAskResend =
+        meaning == Meaning::Start || meaning == Meaning::Header || meaning == Meaning::Data;
     return meaning;
 }
 

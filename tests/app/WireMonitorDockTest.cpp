@@ -69,8 +69,9 @@ private slots:
         d.dock.Clear();
         QVERIFY(d.dock.Recorder().Lines().empty());
         QVERIFY(d.dock.View()->document()->isEmpty());
-        QCOMPARE(d.dock.findChild<QLabel*>()->text(),
-                 msg::QText(msg::Id::WireMonitorCount, {QStringLiteral("0"), QStringLiteral("100000")}));
+        QCOMPARE(
+            d.dock.findChild<QLabel*>()->text(),
+            msg::QText(msg::Id::WireMonitorCount, {QStringLiteral("0"), QStringLiteral("100000")}));
     }
 };
 

@@ -72,8 +72,9 @@ TEST_F(ReplayTest, AnswersEachUnitAsTheTraceDid) {
 }
 
 TEST_F(ReplayTest, AnswersInOrderWhateverTheHostWrites) {
-    emu::ReplayController controller(Script("+0000.000 TX 01\n+0000.001 RX 01\n"
-                                            "+0000.002 TX 02\n+0000.003 RX 02\n"));
+    emu::ReplayController controller(
+        Script("+0000.000 TX 01\n+0000.001 RX 01\n"
+               "+0000.002 TX 02\n+0000.003 RX 02\n"));
     EXPECT_EQ(FeedUnits(controller, {{5}, Frame(21)}), (std::vector<Bytes>{{1}, {2}}));
     EXPECT_EQ(controller.Mismatches(), 2);
 }
