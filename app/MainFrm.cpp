@@ -37,6 +37,7 @@
 #include "app/Tarvex.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
+#include "app/WireMonitorDock.h"
 #include "charset/SetByteDlg.h"
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
@@ -101,6 +102,7 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::OnCreate() {
     BuildMenus();
+    AttachWireMonitor();
     if (!BuildToolBar()) {
         qWarning("Failed to create toolbar\n");
         return false;
@@ -394,6 +396,22 @@ void CMainFrame::AttachView(CTarvexView* view) {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
     clipboardChanged();
     AttachEditorParts();
+}
+
+// The wire monitor records from the start, shown or not, so a failure can be looked at after it
+// happened; its times count from each connect.
+void CMainFrame::AttachWireMonitor() {
+    wireMonitorDock = new CWireMonitorDock(app_.link->Port(), prompts_, this);
+    wireMonitorDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea |
+                                     Qt::RightDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, wireMonitorDock);
+    wireMonitorDock->hide();
+    connect(wireMonitorDock, &QDockWidget::visibilityChanged, commands_.wireMonitor,
+            &QAction::setChecked);
+    connect(app_.link.get(), &ctrl::Link::StateChanged, wireMonitorDock, [this] {
+        if (app_.link->State() == ctrl::Link::LineState::Connecting)
+            wireMonitorDock->Restart();
+    });
 }
 
 void CMainFrame::SetLineText(const QString& text) {
@@ -738,6 +756,18 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
             problemsDock->widget()->setFocus();
     })->setCheckable(true);
     c.problems->setChecked(true);
+    AddCommand(view, c.wireMonitor, Ui(Id::WireMonitorMenu), Ui(Id::WireMonitorMenuTip),
+               [this](bool shown) {
+                   // The lines want the window's width: first shown, it shares the problems'
+                   // place as a tab.
+                   if (shown && problemsDock && !wireMonitorDock->isFloating() &&
+                       tabifiedDockWidgets(problemsDock).isEmpty())
+                       tabifyDockWidget(problemsDock, wireMonitorDock);
+                   wireMonitorDock->setVisible(shown);
+                   if (shown)
+                       wireMonitorDock->raise();
+               })
+        ->setCheckable(true);
     AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
         view_->ZoomIn();
     })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Plus), Keys(Qt::CTRL | Qt::Key_Equal)});

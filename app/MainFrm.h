@@ -30,6 +30,7 @@ class CDownProDlg;
 class CSetSeriesDlg;
 class CTranslateDlg;
 class CProblemsDock;
+class CWireMonitorDock;
 class CFindDlg;
 
 namespace ui {
@@ -105,6 +106,7 @@ public:
         QAction* languageSystem = nullptr;
         QAction* languageChinese = nullptr;
         QAction* languageEnglish = nullptr;
+        QAction* wireMonitor = nullptr;
     };
     const Commands& Actions() const { return commands_; }
 
@@ -118,6 +120,8 @@ public:
     // Program editor: what the caret line's mnemonic takes, and the live check's findings.
     QLabel* hintPane = nullptr;
     CProblemsDock* problemsDock = nullptr;
+    // Every byte on the line, in the view menu's "串口监视".
+    CWireMonitorDock* wireMonitorDock = nullptr;
     CFindDlg& FindDialog();
     // Port, baud rate and whether the line is up.
     QLabel* connectionPane = nullptr;
@@ -179,6 +183,7 @@ private:
     // "语言 / Language": the profile's choice, taking effect at the next start.
     void BuildLanguageMenu(QMenu* view);
     void AttachEditorParts();
+    void AttachWireMonitor();
     void OnGoToLine();
     void ShowCompileFault(const compiler::CompileResult& result);
 

@@ -142,6 +142,10 @@ ParsedArgs ParseArguments(Args args, std::span<const OptionRule> rules, LaterWor
         if (r.rule != nullptr && parser.isSet(r.option))
             parsed.values[std::string(r.rule->name)] =
                 r.rule->takesValue ? Bytes(parser.value(r.option)) : std::string();
+        if (r.rule != nullptr && r.rule->takesValue && parser.values(r.option).size() > 1) {
+            for (const QString& value : parser.values(r.option))
+                parsed.repeated[std::string(r.rule->name)].push_back(Bytes(value));
+        }
     }
     if (!understood)
         NameFault(parser, args, options, parsed);

@@ -31,6 +31,8 @@ struct ParsedArgs {
     bool help = false;                                       // -h or --help was given
     std::string error;                                       // empty when the words made sense
     std::string faultWord;                                   // the option word the error is about
+    // Every value, in order, of an option given more than once; `values` holds the last.
+    std::map<std::string, std::vector<std::string>, std::less<>> repeated;
 
     std::optional<std::string> Value(std::string_view name) const;
     bool Has(std::string_view name) const { return values.find(name) != values.end(); }

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "emulator/EmulateRun.h"
+#include "emulator/Replay.h"
 
 namespace cli {
 namespace {
@@ -13,6 +14,7 @@ constexpr OptionRule kOptions[] = {
     {"--store", "", true},        {"--silent", "", false},       {"--handshake-first", "", true},
     {"--resend-every", "", true}, {"--delay", "", true},         {"--stop-after", "", true},
     {"--noise", "", true},        {"--hang-up-after", "", true}, {"--line-rate", "", true},
+    {"--replay", "", true},
 };
 
 // Fills `options` from the parsed words; the text of the first fault otherwise.
@@ -61,7 +63,19 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
     return {};
 }
 
+// --replay FILE: the controller of a trace, with none of the fault options beside it.
+int Replay(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    if (!parsed.positional.empty())
+        return Usage(kEmulateCommand,
+                     msg::Text(msg::Id::CliUnexpectedArgument, {parsed.positional.front()}), err);
+    if (parsed.values.size() > 1)
+        return Usage(kEmulateCommand, msg::Text(msg::Id::CliReplayAlone), err);
+    return emu::ServeReplayUntilSignalled(*parsed.Value("--replay"), out, err);
+}
+
 int Emulate(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.Has("--replay"))
+        return Replay(parsed, out, err);
     emu::EmulateOptions options;
     if (const std::string fault = TakeOptions(parsed, options); !fault.empty())
         return Usage(kEmulateCommand, fault, err);

@@ -107,6 +107,20 @@ constexpr Entry kTable[] = {
     {Id::CauseUnmatchedBytes, "收到不符合协议的字节，请检查波特率。"},
     {Id::CauseStoppedAnswering, "控制器中途停止应答，请检查电缆和控制器电源。"},
 
+    // issue 12: wire monitor and replay
+    {Id::WireMonitorTitle, "串口监视"},
+    {Id::WireMonitorMenu, "串口监视(&W)"},
+    {Id::WireMonitorMenuTip, "显示串口上收发的每个字节及其含义"},
+    {Id::WireMonitorSave, "保存(&S)..."},
+    {Id::WireMonitorClear, "清除(&C)"},
+    {Id::WireMonitorSaveTitle, "保存串口记录"},
+    {Id::WireMonitorFilter, "串口记录 (*.txt)|*.txt|所有文件 (*.*)|*.*||"},
+    {Id::WireMonitorDefaultName, "串口记录.txt"},
+    {Id::WireMonitorCount, "共 %1 行，最多保留 %2 行"},
+    {Id::EmulatorTraceUnreadable, "tarvex emulate: cannot read the trace %1"},
+    {Id::EmulatorTraceBadLine, "tarvex emulate: %1 line %2 is no trace line"},
+    {Id::EmulatorReplayed, "tarvex emulate: replayed %1 of %2 writes, %3 unlike the trace"},
+
     {Id::DesktopPrintAction, "打印"},
 
     {Id::EmulatorStoredProgram, "program: program %1, %2 records"},
@@ -426,6 +440,8 @@ constexpr Entry kTable[] = {
      "                         program-NNN.kxo, parameter pages as register files\n"
      "                         parameters-page-NNN.dat, screens as PBM pictures\n"
      "                         screen-KIND-NNN.pbm\n"
+     "  --replay FILE          answer as the controller in the trace FILE did (written by\n"
+     "                         tarvex download --trace or the 串口监视 window)\n"
      "  --silent               never answer\n"
      "  --handshake-first B,.. answer the handshake with these bytes before its 1\n"
      "  --resend-every K       ask for a resend (90) of every K-th header or data frame\n"
@@ -490,6 +506,10 @@ constexpr Entry kTable[] = {
      "B is 4800 (default), 9600 or 19200.\n"
      "--fast sends each next frame as soon as its answer is in instead of on the next\n"
      "tick (the serial settings' 快速传输); resends and giving up still count ticks.\n"
+     "--port given more than once sends the file to every port at the same time: one\n"
+     "progress line and one summary line per port; the exit status is the highest of them.\n"
+     "--trace FILE writes every byte sent and read (time, direction, hex, meaning) into\n"
+     "FILE, also when the transfer fails; FILE.1, FILE.2 ... for several ports.\n"
      "Numbers are read as the dialogs read them: program number 001, page 001, screen 0\n"
      "and registers 0 unless given. A screen is converted into the scratch file first\n"
      "(default: dat01.dat in the application data folder).\n"
@@ -551,6 +571,10 @@ constexpr Entry kTable[] = {
     {Id::CliScreenBadThreshold, "--threshold must be a number from 0 to 255, not %1"},
     {Id::CliScreenBadDither, "--dither must be none, ordered or fs, not %1"},
     {Id::CliScreenBadFit, "--fit must be scale, crop or pad, not %1"},
+    // issue 12: several ports at once, traces and their replay
+    {Id::CliDownloadPortSummary, "%1: %2 (exit status %3)"},
+    {Id::CliTraceNotWritten, "tarvex download: the trace %1 was not written: %2"},
+    {Id::CliReplayAlone, "--replay answers as the trace did and takes no other option"},
     {Id::CliDownloadBadNumber, "%1 must be a number from 0 to 9999, not %2"},
     // issue 14: registers diff, export and import
     {Id::CliRegistersDiffTakes, "diff takes two register files"},

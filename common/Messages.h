@@ -102,6 +102,20 @@ enum class Id : int {
     CauseUnmatchedBytes,
     CauseStoppedAnswering,
 
+    // issue 12: wire monitor and replay
+    WireMonitorTitle,
+    WireMonitorMenu,
+    WireMonitorMenuTip,
+    WireMonitorSave,
+    WireMonitorClear,
+    WireMonitorSaveTitle,
+    WireMonitorFilter,
+    WireMonitorDefaultName,
+    WireMonitorCount,
+    EmulatorTraceUnreadable,
+    EmulatorTraceBadLine,
+    EmulatorReplayed,
+
     // Desktop registration
     DesktopPrintAction,
 
@@ -401,6 +415,10 @@ enum class Id : int {
     CliScreenBadThreshold,
     CliScreenBadDither,
     CliScreenBadFit,
+    // issue 12: several ports at once, traces and their replay
+    CliDownloadPortSummary,
+    CliTraceNotWritten,
+    CliReplayAlone,
     // issue 10: numbers the dialogs could not take
     CliDownloadBadNumber,
     // issue 14: registers diff, export and import

@@ -31,9 +31,13 @@ enum class Refusal {
 class VirtualController {
 public:
     explicit VirtualController(Faults faults = {});
+    virtual ~VirtualController() = default;
+    VirtualController(const VirtualController&) = default;
+    VirtualController& operator=(const VirtualController&) = default;
 
-    // Takes one byte from the host and returns what the controller answers (often nothing).
-    std::vector<std::uint8_t> Feed(std::uint8_t byte);
+    // Takes one byte from the host and returns what the controller answers (often nothing). A
+    // replay answers from a trace instead.
+    virtual std::vector<std::uint8_t> Feed(std::uint8_t byte);
 
     const Faults& FaultOptions() const { return faults; }
     const std::vector<Transfer>& Completed() const { return completed; }

@@ -228,6 +228,8 @@ int CSerialPort::Send(const std::uint8_t* bytes, int count) {
         return 0;
     for (int i = 0; i < count; ++i)
         PutByte(bytes[i]);
+    if (tap)
+        tap(true, bytes, count);
     return count;
 }
 
@@ -263,5 +265,7 @@ int CSerialPort::Receive(std::uint8_t* buffer, int limit) {
     if (waiting == 0 || !device)
         return 0;
     const qint64 got = device->read(reinterpret_cast<char*>(buffer), std::min(waiting, limit));
+    if (got > 0 && tap)
+        tap(false, buffer, static_cast<int>(got));
     return got > 0 ? static_cast<int>(got) : 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QString>
@@ -45,6 +46,9 @@ public:
     ctrl::OpenFailure LastOpenFailure() const override { return openFailure; }
 
     bool IsOpen() const { return isOpen; }
+
+    // Sees every byte written (`sent`) and read, for the wire trace; unset by default.
+    std::function<void(bool sent, const std::uint8_t* bytes, int count)> tap;
 
 private:
     void PullWaitingBytes();

@@ -88,6 +88,7 @@ const std::pair<const char*, QAction * Commands::*> kCommands[] = {
     {"zoomIn", &Commands::zoomIn},
     {"zoomOut", &Commands::zoomOut},
     {"zoomReset", &Commands::zoomReset},
+    {"wireMonitor", &Commands::wireMonitor},
 };
 
 QAction* Named(AppRun& run, const QString& name) {
@@ -179,11 +180,11 @@ private slots:
              "-", "查找(&F)...\tCtrl+F", "替换(&R)...\tCtrl+H", "查找下一个(&N)\tF3",
              "查找上一个(&V)\tShift+F3", "-", "转到行(&G)...\tCtrl+G", "下一个问题\tF4",
              "上一个问题\tShift+F4"},
-            {"程序编译	F8", "编译当前程序	Ctrl+F7", "编译并下载	F5", "寄存器设置", "寄存器总表",
+            {"程序编译\tF8", "编译当前程序\tCtrl+F7", "编译并下载\tF5", "寄存器设置", "寄存器总表",
              "画面转换(&P)..."},
             {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
-            {"工具栏(&T)", "状态栏(&S)", "信息窗口", "-", "问题列表", "放大\tCtrl++",
-             "缩小\tCtrl+-", "原始大小\tCtrl+0", "-", "语言 / Language"},
+            {"工具栏(&T)", "状态栏(&S)", "信息窗口", "-", "问题列表", "串口监视(&W)",
+             "放大\tCtrl++", "缩小\tCtrl+-", "原始大小\tCtrl+0", "-", "语言 / Language"},
             {"关于 Tarvex620B..."},
         };
         const QStringList titles = {"文件(&F)",       "编辑(&E)", "工具(&T)",
@@ -264,6 +265,7 @@ private slots:
             {"nextProblem", "移到下一处错误", "F4"},
             {"previousProblem", "移到上一处错误", "Shift+F4"},
             {"problems", "显示或隐藏问题列表", ""},
+            {"wireMonitor", "显示串口上收发的每个字节及其含义", ""},
             {"zoomIn", "放大程序文字", "Ctrl++, Ctrl+="},
             {"zoomOut", "缩小程序文字", "Ctrl+-"},
             {"zoomReset", "恢复程序文字的原始大小", "Ctrl+0"},
