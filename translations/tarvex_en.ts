@@ -1299,51 +1299,6 @@ exit status: 0 printed, 1 not an object program that program text can express,
         <translation>emulate [--store DIR] [FAULTS...]     serve a virtual controller on a new pty</translation>
     </message>
     <message>
-        <source>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
-
-Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
-The first line of output is the device to open (for example /dev/pts/3), at any
-baud rate; then one line per completed transfer. It answers the handshake 1 with
-1 and every start, header and data frame with its command byte.
-
-  --store DIR            write each completed transfer into DIR: programs as
-                         program-NNN.kxo, parameter pages as register files
-                         parameters-page-NNN.dat, screens as PBM pictures
-                         screen-KIND-NNN.pbm
-  --silent               never answer
-  --handshake-first B,.. answer the handshake with these bytes before its 1
-  --resend-every K       ask for a resend (90) of every K-th header or data frame
-  --delay MS             answer MS milliseconds late
-  --stop-after N         go silent after answering N frames
-  --noise B,..           send these bytes ahead of every answer
-  --hang-up-after N      close the line after N frames, as a pulled cable would
-
-exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
-</source>
-        <extracomment>CliEmulateHelp</extracomment>
-        <translation>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
-
-Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
-The first line of output is the device to open (for example /dev/pts/3), at any
-baud rate; then one line per completed transfer. It answers the handshake 1 with
-1 and every start, header and data frame with its command byte.
-
-  --store DIR            write each completed transfer into DIR: programs as
-                         program-NNN.kxo, parameter pages as register files
-                         parameters-page-NNN.dat, screens as PBM pictures
-                         screen-KIND-NNN.pbm
-  --silent               never answer
-  --handshake-first B,.. answer the handshake with these bytes before its 1
-  --resend-every K       ask for a resend (90) of every K-th header or data frame
-  --delay MS             answer MS milliseconds late
-  --stop-after N         go silent after answering N frames
-  --noise B,..           send these bytes ahead of every answer
-  --hang-up-after N      close the line after N frames, as a pulled cable would
-
-exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
-</translation>
-    </message>
-    <message>
         <source>unexpected argument %1</source>
         <extracomment>CliUnexpectedArgument</extracomment>
         <translation>unexpected argument %1</translation>
@@ -1362,37 +1317,6 @@ exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
         <source>registers new|read|write FILE ...   create, read or write a register file page</source>
         <extracomment>CliRegistersSynopsis</extracomment>
         <translation>registers new|read|write FILE ...   create, read or write a register file page</translation>
-    </message>
-    <message>
-        <source>usage: tarvex registers new FILE
-       tarvex registers read FILE BASE
-       tarvex registers write FILE BASE V0 ... V23
-
-new creates (or empties) a register file holding only its identification line.
-read prints the 24 value texts of the page that holds register BASE, one per line.
-write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
-completing the file to 4096 registers, as the register settings editor saves.
-BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
-Values may start with a minus sign; nothing after BASE is read as an option.
-
-exit status: 0 done, 3 the file could not be written, 4 the file could not be
-read or is no register file, 64 bad command line.
-</source>
-        <extracomment>CliRegistersHelp</extracomment>
-        <translation>usage: tarvex registers new FILE
-       tarvex registers read FILE BASE
-       tarvex registers write FILE BASE V0 ... V23
-
-new creates (or empties) a register file holding only its identification line.
-read prints the 24 value texts of the page that holds register BASE, one per line.
-write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
-completing the file to 4096 registers, as the register settings editor saves.
-BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
-Values may start with a minus sign; nothing after BASE is read as an option.
-
-exit status: 0 done, 3 the file could not be written, 4 the file could not be
-read or is no register file, 64 bad command line.
-</translation>
     </message>
     <message>
         <source>expected new, read or write and a register file</source>
@@ -1443,55 +1367,6 @@ read or is no register file, 64 bad command line.
         <source>download program|params|screen FILE   send a file to the controller (--port)</source>
         <extracomment>CliDownloadSynopsis</extracomment>
         <translation>download program|params|screen FILE   send a file to the controller (--port)</translation>
-    </message>
-    <message>
-        <source>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
-       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
-       tarvex download screen BITMAP.bmp --port DEV [--baud B]
-               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
-               [--scratch DATA.dat]
-
-Checks the file as the download dialog does, connects (handshake 1, answered by 1),
-runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
-DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
-or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
-B is 4800 (default), 9600 or 19200.
-Numbers are read as the dialogs read them: program number 001, page 001, screen 0
-and registers 0 unless given. A screen is converted into the scratch file first
-(default: dat01.dat in the application data folder).
-An object program whose last record is not END (what a failed compile may leave)
-is refused unless --force is given.
-Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
-
-exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
-written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
-stopped answering, 8 finished but answers showed the controller may hold wrong
-data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).
-</source>
-        <extracomment>CliDownloadHelp</extracomment>
-        <translation>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
-       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
-       tarvex download screen BITMAP.bmp --port DEV [--baud B]
-               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
-               [--scratch DATA.dat]
-
-Checks the file as the download dialog does, connects (handshake 1, answered by 1),
-runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
-DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
-or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
-B is 4800 (default), 9600 or 19200.
-Numbers are read as the dialogs read them: program number 001, page 001, screen 0
-and registers 0 unless given. A screen is converted into the scratch file first
-(default: dat01.dat in the application data folder).
-An object program whose last record is not END (what a failed compile may leave)
-is refused unless --force is given.
-Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
-
-exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
-written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
-stopped answering, 8 finished but answers showed the controller may hold wrong
-data, 64 bad command line, 130/143 stopped by SIGINT/SIGTERM (port left clean).
-</translation>
     </message>
     <message>
         <source>expected program|params|screen and a file</source>
@@ -1895,6 +1770,702 @@ written, 4 the bitmap could not be read, 64 bad command line.
         <source>界面语言将在下次启动时更改。</source>
         <extracomment>LanguageAtNextStart</extracomment>
         <translation>The interface language changes at the next start.</translation>
+    </message>
+    <message>
+        <source>快速传输</source>
+        <extracomment>SerialFastTransfer</extracomment>
+        <translation>Fast transfer</translation>
+    </message>
+    <message>
+        <source>正在编译，请稍候……</source>
+        <extracomment>CompileRunning</extracomment>
+        <translation>Compiling, please wait...</translation>
+    </message>
+    <message>
+        <source>串口已断开！</source>
+        <extracomment>LineLost</extracomment>
+        <translation>The serial line was lost!</translation>
+    </message>
+    <message>
+        <source>串口已恢复，点击重新连接</source>
+        <extracomment>LinkReconnectOffer</extracomment>
+        <translation>The serial port is back: click to reconnect</translation>
+    </message>
+    <message>
+        <source>%1
+原因：没有使用 %2 的权限，该设备属于 %3 组。
+处理：执行 sudo usermod -aG %3 $USER，然后注销并重新登录。</source>
+        <extracomment>OpenFailedPermission</extracomment>
+        <translation>%1
+Why: no permission to use %2; the device belongs to group %3.
+Fix: run sudo usermod -aG %3 $USER, then log out and log in again.</translation>
+    </message>
+    <message>
+        <source>%1
+原因：没有使用 %2 的权限。
+处理：把当前用户加入该设备所属的组，然后注销并重新登录。</source>
+        <extracomment>OpenFailedPermissionNoGroup</extracomment>
+        <translation>%1
+Why: no permission to use %2.
+Fix: add your user to the group that owns the device, then log out and log in again.</translation>
+    </message>
+    <message>
+        <source>%1
+原因：%2 正被其他程序占用。
+处理：关闭占用该串口的程序（串口终端、ModemManager 等）后重试。</source>
+        <extracomment>OpenFailedBusy</extracomment>
+        <translation>%1
+Why: %2 is in use by another program.
+Fix: close the program holding the port (a serial terminal, ModemManager ...) and try again.</translation>
+    </message>
+    <message>
+        <source>%1
+原因：找不到 %2。
+处理：检查串口名称和连接线，或在串口设置中重新选择串口。</source>
+        <extracomment>OpenFailedNotFound</extracomment>
+        <translation>%1
+Why: %2 was not found.
+Fix: check the port name and the cable, or choose the port again in the serial settings.</translation>
+    </message>
+    <message>
+        <source>%1
+收到应答 %2 个，重发请求 %3 次，超时重发 %4 次，不符合协议的字节 %5 个。
+%6
+可能的原因：%7</source>
+        <extracomment>AbandonExplained</extracomment>
+        <translation>%1
+Answers received: %2, resend requests: %3, timed resends: %4, bytes that fit no rule: %5.
+%6
+Likely cause: %7</translation>
+    </message>
+    <message>
+        <source>最后一个字节之后已 %1 秒无数据。</source>
+        <extracomment>AbandonSilentFor</extracomment>
+        <translation>No data for %1 s since the last byte.</translation>
+    </message>
+    <message>
+        <source>从未收到控制器的任何字节。</source>
+        <extracomment>AbandonNeverAnswered</extracomment>
+        <translation>No byte ever came back from the controller.</translation>
+    </message>
+    <message>
+        <source>重发请求很多，请检查电缆和波特率。</source>
+        <extracomment>CauseManyResends</extracomment>
+        <translation>many resend requests: check the cable and the baud rate.</translation>
+    </message>
+    <message>
+        <source>没有收到任何字节，串口或波特率不对，或控制器未上电。</source>
+        <extracomment>CauseNoByte</extracomment>
+        <translation>no byte ever came back: wrong port or baud rate, or the controller is off.</translation>
+    </message>
+    <message>
+        <source>收到不符合协议的字节，请检查波特率。</source>
+        <extracomment>CauseUnmatchedBytes</extracomment>
+        <translation>bytes that fit no rule arrived: check the baud rate.</translation>
+    </message>
+    <message>
+        <source>控制器中途停止应答，请检查电缆和控制器电源。</source>
+        <extracomment>CauseStoppedAnswering</extracomment>
+        <translation>the controller stopped answering midway: check the cable and its power.</translation>
+    </message>
+    <message>
+        <source>串口监视</source>
+        <extracomment>WireMonitorTitle</extracomment>
+        <translation>Wire Monitor</translation>
+    </message>
+    <message>
+        <source>串口监视(&amp;W)</source>
+        <extracomment>WireMonitorMenu</extracomment>
+        <translation>&amp;Wire Monitor</translation>
+    </message>
+    <message>
+        <source>显示串口上收发的每个字节及其含义</source>
+        <extracomment>WireMonitorMenuTip</extracomment>
+        <translation>Show every byte sent and received on the serial line with its meaning</translation>
+    </message>
+    <message>
+        <source>保存串口记录</source>
+        <extracomment>WireMonitorSaveTitle</extracomment>
+        <translation>Save Wire Trace</translation>
+    </message>
+    <message>
+        <source>串口记录 (*.txt)|*.txt|所有文件 (*.*)|*.*||</source>
+        <extracomment>WireMonitorFilter</extracomment>
+        <translation>Wire traces (*.txt)|*.txt|All Files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>串口记录.txt</source>
+        <extracomment>WireMonitorDefaultName</extracomment>
+        <translation>wire-trace.txt</translation>
+    </message>
+    <message>
+        <source>共 %1 行，最多保留 %2 行</source>
+        <extracomment>WireMonitorCount</extracomment>
+        <translation>%1 lines, at most %2 kept</translation>
+    </message>
+    <message>
+        <source>tarvex emulate: cannot read the trace %1</source>
+        <extracomment>EmulatorTraceUnreadable</extracomment>
+        <translation>tarvex emulate: cannot read the trace %1</translation>
+    </message>
+    <message>
+        <source>tarvex emulate: %1 line %2 is no trace line</source>
+        <extracomment>EmulatorTraceBadLine</extracomment>
+        <translation>tarvex emulate: %1 line %2 is no trace line</translation>
+    </message>
+    <message>
+        <source>tarvex emulate: replayed %1 of %2 writes, %3 unlike the trace</source>
+        <extracomment>EmulatorReplayed</extracomment>
+        <translation>tarvex emulate: replayed %1 of %2 writes, %3 unlike the trace</translation>
+    </message>
+    <message>
+        <source>寄存器数据已修改，是否保存？</source>
+        <extracomment>RegistersUnsaved</extracomment>
+        <translation>The register values were changed. Save them?</translation>
+    </message>
+    <message>
+        <source>寄存器S%1到S%2已保存到 %3。</source>
+        <extracomment>RegistersSavedNote</extracomment>
+        <translation>Registers S%1 to S%2 saved to %3.</translation>
+    </message>
+    <message>
+        <source>寄存器总表</source>
+        <extracomment>RegistersTableCommand</extracomment>
+        <translation>Register Table</translation>
+    </message>
+    <message>
+        <source>在一个表中查看、查找、比较和修改全部4096个寄存器</source>
+        <extracomment>RegistersTableCommandTip</extracomment>
+        <translation>View, find, compare and change all 4096 registers in one table</translation>
+    </message>
+    <message>
+        <source>寄存器总表</source>
+        <extracomment>RegistersTableCaption</extracomment>
+        <translation>Register Table</translation>
+    </message>
+    <message>
+        <source>寄存器</source>
+        <extracomment>RegistersTableNumber</extracomment>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <extracomment>RegistersTableValue</extracomment>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>对比值</source>
+        <extracomment>RegistersTableOther</extracomment>
+        <translation>Compared value</translation>
+    </message>
+    <message>
+        <source>对比文件</source>
+        <extracomment>RegistersTableCompare</extracomment>
+        <translation>Compare with</translation>
+    </message>
+    <message>
+        <source>对比 %1：%2 个寄存器数值不同。</source>
+        <extracomment>RegistersTableCompared</extracomment>
+        <translation>Compared with %1: %2 registers differ.</translation>
+    </message>
+    <message>
+        <source>查找：</source>
+        <extracomment>RegistersTableFind</extracomment>
+        <translation>Find:</translation>
+    </message>
+    <message>
+        <source>寄存器号或数值</source>
+        <extracomment>RegistersTableFindHint</extracomment>
+        <translation>Register number or value</translation>
+    </message>
+    <message>
+        <source>查找下一个</source>
+        <extracomment>RegistersTableFindNext</extracomment>
+        <translation>Find Next</translation>
+    </message>
+    <message>
+        <source>没有找到“%1”。</source>
+        <extracomment>RegistersTableNotFound</extracomment>
+        <translation>&quot;%1&quot; was not found.</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <extracomment>RegistersTableImport</extracomment>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <extracomment>RegistersTableExport</extracomment>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>已从 %1 导入 %2 个寄存器，尚未保存。</source>
+        <extracomment>RegistersTableImported</extracomment>
+        <translation>%2 registers imported from %1, not saved yet.</translation>
+    </message>
+    <message>
+        <source>全部寄存器已导出到 %1。</source>
+        <extracomment>RegistersTableExported</extracomment>
+        <translation>All registers exported to %1.</translation>
+    </message>
+    <message>
+        <source>寄存器数据已保存到 %1。</source>
+        <extracomment>RegistersTableSavedNote</extracomment>
+        <translation>Register values saved to %1.</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)|*.csv||</source>
+        <extracomment>RegistersCsvFilter</extracomment>
+        <translation>CSV Files(*.csv)|*.csv||</translation>
+    </message>
+    <message>
+        <source>%1 未导入，寄存器文件没有改动：
+%2</source>
+        <extracomment>RegistersCsvRefused</extracomment>
+        <translation>%1 was not imported; the register file is unchanged:
+%2</translation>
+    </message>
+    <message>
+        <source>第%1行：寄存器号“%2”不正确，应为S0000到S4095。</source>
+        <extracomment>RegistersCsvBadNumber</extracomment>
+        <translation>Line %1: register number &quot;%2&quot; is wrong; it must be S0000 to S4095.</translation>
+    </message>
+    <message>
+        <source>第%1行：寄存器%2重复出现。</source>
+        <extracomment>RegistersCsvDuplicate</extracomment>
+        <translation>Line %1: register %2 appears twice.</translation>
+    </message>
+    <message>
+        <source>第%1行：应为“寄存器号,数值”两列。</source>
+        <extracomment>RegistersCsvColumns</extracomment>
+        <translation>Line %1: expected two columns, &quot;number,value&quot;.</translation>
+    </message>
+    <message>
+        <source>第%1行：引号不成对。</source>
+        <extracomment>RegistersCsvQuote</extracomment>
+        <translation>Line %1: unbalanced quotes.</translation>
+    </message>
+    <message>
+        <source>第%1行：寄存器%2的数值多于9个字符。</source>
+        <extracomment>RegistersCsvTooLong</extracomment>
+        <translation>Line %1: the value of register %2 is longer than 9 characters.</translation>
+    </message>
+    <message>
+        <source>第%1行：寄存器%2的数值含有换行。</source>
+        <extracomment>RegistersCsvLineBreak</extracomment>
+        <translation>Line %1: the value of register %2 contains a line break.</translation>
+    </message>
+    <message>
+        <source>画面转换</source>
+        <extracomment>PictureImportCaption</extracomment>
+        <translation>Picture Import</translation>
+    </message>
+    <message>
+        <source>画面转换(&amp;P)...</source>
+        <extracomment>CommandPictureImport</extracomment>
+        <translation>&amp;Picture Import...</translation>
+    </message>
+    <message>
+        <source>把任意图片转换为 64 × 128 的液晶画面位图</source>
+        <extracomment>CommandPictureImportTip</extracomment>
+        <translation>Turn any picture into a 64 × 128 LCD screen bitmap</translation>
+    </message>
+    <message>
+        <source>打开图片(&amp;O)...</source>
+        <extracomment>PictureOpen</extracomment>
+        <translation>&amp;Open Picture...</translation>
+    </message>
+    <message>
+        <source>原图</source>
+        <extracomment>PictureSourceGroup</extracomment>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>向左旋转(&amp;L)</source>
+        <extracomment>PictureRotateLeft</extracomment>
+        <translation>Rotate &amp;Left</translation>
+    </message>
+    <message>
+        <source>向右旋转(&amp;R)</source>
+        <extracomment>PictureRotateRight</extracomment>
+        <translation>Rotate &amp;Right</translation>
+    </message>
+    <message>
+        <source>反色(&amp;I)</source>
+        <extracomment>PictureInvert</extracomment>
+        <translation>&amp;Invert</translation>
+    </message>
+    <message>
+        <source>阈值(&amp;T)：</source>
+        <extracomment>PictureThresholdLabel</extracomment>
+        <translation>&amp;Threshold:</translation>
+    </message>
+    <message>
+        <source>抖动(&amp;D)：</source>
+        <extracomment>PictureDitherLabel</extracomment>
+        <translation>&amp;Dithering:</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <extracomment>PictureDitherNone</extracomment>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>有序抖动</source>
+        <extracomment>PictureDitherOrdered</extracomment>
+        <translation>Ordered</translation>
+    </message>
+    <message>
+        <source>误差扩散</source>
+        <extracomment>PictureDitherDiffusion</extracomment>
+        <translation>Floyd–Steinberg</translation>
+    </message>
+    <message>
+        <source>适配(&amp;F)：</source>
+        <extracomment>PictureFitLabel</extracomment>
+        <translation>&amp;Fit:</translation>
+    </message>
+    <message>
+        <source>拉伸</source>
+        <extracomment>PictureFitScale</extracomment>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>裁剪</source>
+        <extracomment>PictureFitCrop</extracomment>
+        <translation>Crop</translation>
+    </message>
+    <message>
+        <source>留白</source>
+        <extracomment>PictureFitPad</extracomment>
+        <translation>Pad</translation>
+    </message>
+    <message>
+        <source>放大(&amp;Z)：</source>
+        <extracomment>PictureZoomLabel</extracomment>
+        <translation>&amp;Zoom:</translation>
+    </message>
+    <message>
+        <source>%1 倍</source>
+        <extracomment>PictureZoomFactor</extracomment>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>保存并下载(&amp;W)...</source>
+        <extracomment>PictureSaveAndDownload</extracomment>
+        <translation>Save and Do&amp;wnload...</translation>
+    </message>
+    <message>
+        <source>图片文件(*.png;*.bmp;*.jpg;*.jpeg;*.gif;*.pbm;*.pgm;*.ppm)|*.png;*.bmp;*.jpg;*.jpeg;*.gif;*.pbm;*.pgm;*.ppm|所有文件(*.*)|*.*||</source>
+        <extracomment>PictureFilter</extracomment>
+        <translation>Pictures(*.png;*.bmp;*.jpg;*.jpeg;*.gif;*.pbm;*.pgm;*.ppm)|*.png;*.bmp;*.jpg;*.jpeg;*.gif;*.pbm;*.pgm;*.ppm|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>不能读取图片： %1 ！</source>
+        <extracomment>PictureCannotRead</extracomment>
+        <translation>Cannot read picture: %1</translation>
+    </message>
+    <message>
+        <source>%1
+需要 64 × 128、1 位色、1086 字节的 BMP 文件，可用“画面转换”生成。</source>
+        <extracomment>ScreenCheckRefused</extracomment>
+        <translation>%1
+A 64 × 128, 1-bit, 1086-byte BMP file is needed; Picture Import makes one.</translation>
+    </message>
+    <message>
+        <source>%1
+需要 64 × 128、1 位色、1086 字节的 BMP 文件，可用“画面转换”生成。
+是否用“画面转换”打开这个文件？</source>
+        <extracomment>ScreenCheckRefusedOffer</extracomment>
+        <translation>%1
+A 64 × 128, 1-bit, 1086-byte BMP file is needed; Picture Import makes one.
+Open this file in Picture Import?</translation>
+    </message>
+    <message>
+        <source>发送的画面</source>
+        <extracomment>ScreenDownloadPreviewGroup</extracomment>
+        <translation>Screen as sent</translation>
+    </message>
+    <message>
+        <source>画面转换(&amp;P)...</source>
+        <extracomment>ScreenDownloadImport</extracomment>
+        <translation>&amp;Picture Import...</translation>
+    </message>
+    <message>
+        <source>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
+
+Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
+The first line of output is the device to open (for example /dev/pts/3), at any
+baud rate; then one line per completed transfer. It answers the handshake 1 with
+1 and every start, header and data frame with its command byte.
+
+  --store DIR            write each completed transfer into DIR: programs as
+                         program-NNN.kxo, parameter pages as register files
+                         parameters-page-NNN.dat, screens as PBM pictures
+                         screen-KIND-NNN.pbm
+  --replay FILE          answer as the controller in the trace FILE did (written by
+                         tarvex download --trace or the 串口监视 window)
+  --silent               never answer
+  --handshake-first B,.. answer the handshake with these bytes before its 1
+  --resend-every K       ask for a resend (90) of every K-th header or data frame
+  --delay MS             answer MS milliseconds late
+  --stop-after N         go silent after answering N frames
+  --noise B,..           send these bytes ahead of every answer
+  --hang-up-after N      close the line after N frames, as a pulled cable would
+  --line-rate BAUD       hold every byte in and out for its time on a real line
+                         at BAUD (11 bits a byte), so a pty is as slow as a cable
+
+exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
+</source>
+        <extracomment>CliEmulateHelp</extracomment>
+        <translation>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
+
+Serves a virtual controller on a new pseudo-terminal until SIGINT or SIGTERM.
+The first line of output is the device to open (for example /dev/pts/3), at any
+baud rate; then one line per completed transfer. It answers the handshake 1 with
+1 and every start, header and data frame with its command byte.
+
+  --store DIR            write each completed transfer into DIR: programs as
+                         program-NNN.kxo, parameter pages as register files
+                         parameters-page-NNN.dat, screens as PBM pictures
+                         screen-KIND-NNN.pbm
+  --replay FILE          answer as the controller in the trace FILE did (written by
+                         tarvex download --trace or the Wire Monitor window)
+  --silent               never answer
+  --handshake-first B,.. answer the handshake with these bytes before its 1
+  --resend-every K       ask for a resend (90) of every K-th header or data frame
+  --delay MS             answer MS milliseconds late
+  --stop-after N         go silent after answering N frames
+  --noise B,..           send these bytes ahead of every answer
+  --hang-up-after N      close the line after N frames, as a pulled cable would
+  --line-rate BAUD       hold every byte in and out for its time on a real line
+                         at BAUD (11 bits a byte), so a pty is as slow as a cable
+
+exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>usage: tarvex registers new FILE
+       tarvex registers read FILE BASE
+       tarvex registers write FILE BASE V0 ... V23
+       tarvex registers diff A.dat B.dat
+       tarvex registers export FILE.dat FILE.csv
+       tarvex registers import FILE.dat FILE.csv
+
+new creates (or empties) a register file holding only its identification line.
+read prints the 24 value texts of the page that holds register BASE, one per line.
+write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
+completing the file to 4096 registers, as the register settings editor saves.
+BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
+Values may start with a minus sign; nothing after BASE is read as an option.
+diff prints &quot;S0012: 5 -&gt; 7&quot; for each register whose number differs (exit 1 if any).
+export writes &quot;number,value&quot; and one row per register; import takes such rows
+(S0012 or 12), checks every value as write does and, if one row is refused, names
+its line and writes nothing; otherwise the named registers change in one safe write.
+
+exit status: 0 done, 1 diff found differences or import refused rows, 3 the file
+could not be written, 4 the file could not be read or is no register file,
+64 bad command line.
+</source>
+        <extracomment>CliRegistersHelp</extracomment>
+        <translation>usage: tarvex registers new FILE
+       tarvex registers read FILE BASE
+       tarvex registers write FILE BASE V0 ... V23
+       tarvex registers diff A.dat B.dat
+       tarvex registers export FILE.dat FILE.csv
+       tarvex registers import FILE.dat FILE.csv
+
+new creates (or empties) a register file holding only its identification line.
+read prints the 24 value texts of the page that holds register BASE, one per line.
+write puts 24 value texts (at most 9 characters each, taken as typed) on that page,
+completing the file to 4096 registers, as the register settings editor saves.
+BASE is a register number 0 to 4103, rounded down to its page (0, 24, ... 4080).
+Values may start with a minus sign; nothing after BASE is read as an option.
+diff prints &quot;S0012: 5 -&gt; 7&quot; for each register whose number differs (exit 1 if any).
+export writes &quot;number,value&quot; and one row per register; import takes such rows
+(S0012 or 12), checks every value as write does and, if one row is refused, names
+its line and writes nothing; otherwise the named registers change in one safe write.
+
+exit status: 0 done, 1 diff found differences or import refused rows, 3 the file
+could not be written, 4 the file could not be read or is no register file,
+64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
+       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
+       tarvex download screen BITMAP.bmp --port DEV [--baud B]
+               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
+               [--scratch DATA.dat]
+
+Checks the file as the download dialog does, connects (handshake 1, answered by 1),
+runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
+DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
+or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
+B is 4800 (default), 9600 or 19200.
+--fast sends each next frame as soon as its answer is in instead of on the next
+tick (the serial settings' 快速传输); resends and giving up still count ticks.
+--port given more than once sends the file to every port at the same time: one
+progress line and one summary line per port; the exit status is the highest of them.
+--trace FILE writes every byte sent and read (time, direction, hex, meaning) into
+FILE, also when the transfer fails; FILE.1, FILE.2 ... for several ports.
+Numbers are read as the dialogs read them: program number 001, page 001, screen 0
+and registers 0 unless given. A screen is converted into the scratch file first
+(default: dat01.dat in the application data folder).
+An object program whose last record is not END (what a failed compile may leave)
+is refused unless --force is given.
+Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
+
+exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
+written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
+stopped answering, 7 the line was lost (device gone or hung up), 8 finished but
+answers showed the controller may hold wrong data, 64 bad command line, 130/143
+stopped by SIGINT/SIGTERM (port left clean).
+</source>
+        <extracomment>CliDownloadHelp</extracomment>
+        <translation>usage: tarvex download program OBJECT.kxo --port DEV [--baud B] [--number N] [--force]
+       tarvex download params REGISTERS.dat --port DEV [--baud B] [--page P]
+       tarvex download screen BITMAP.bmp --port DEV [--baud B]
+               [--kind startup|parameter|status] [--number N] [--registers A,B,C,D]
+               [--scratch DATA.dat]
+
+Checks the file as the download dialog does, connects (handshake 1, answered by 1),
+runs the transfer with the dialog's timer and resend rules, and says goodbye (136).
+DEV is a device path from the root (/dev/ttyUSB0), COMn, which names /dev/ttyS(n-1),
+or usb:VID:PID[:SERIAL] (hex ids), the USB adapter under its present name;
+B is 4800 (default), 9600 or 19200.
+--fast sends each next frame as soon as its answer is in instead of on the next
+tick (the serial settings' Fast transfer); resends and giving up still count ticks.
+--port given more than once sends the file to every port at the same time: one
+progress line and one summary line per port; the exit status is the highest of them.
+--trace FILE writes every byte sent and read (time, direction, hex, meaning) into
+FILE, also when the transfer fails; FILE.1, FILE.2 ... for several ports.
+Numbers are read as the dialogs read them: program number 001, page 001, screen 0
+and registers 0 unless given. A screen is converted into the scratch file first
+(default: dat01.dat in the application data folder).
+An object program whose last record is not END (what a failed compile may leave)
+is refused unless --force is given.
+Messages go to stdout, a progress bar (packets done, total, time left) to stderr.
+
+exit status: 0 transfer finished, 1 file or number refused, 3 scratch file not
+written, 4 file unreadable, 5 port not opened or no handshake, 6 the controller
+stopped answering, 7 the line was lost (device gone or hung up), 8 finished but
+answers showed the controller may hold wrong data, 64 bad command line, 130/143
+stopped by SIGINT/SIGTERM (port left clean).
+</translation>
+    </message>
+    <message>
+        <source>usage: tarvex screen BITMAP.bmp [-o DATA.dat]
+       tarvex screen import PICTURE -o SCREEN.bmp [--rotate left|right] [--invert]
+                     [--threshold N] [--dither none|ordered|fs] [--fit scale|crop|pad]
+       tarvex screen preview SCREEN.bmp|DATA.dat
+
+Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024
+bytes of screen data to DATA.dat (default: dat01.dat in the application data
+folder, the file the screen download sends). Prints the message of a failed check.
+
+import turns any picture (PNG, BMP, JPEG, GIF, PBM...) into the 1086-byte bitmap
+the screen download takes: turned 90 degrees left or right, fitted to 64 x 128
+(scale stretches it, crop fills the screen and cuts the rest, pad shows it whole on
+white; default scale), inverted if asked, and made one-bit: a grey below N (0 to
+255, default 128) is dark, with ordered or Floyd-Steinberg dithering if asked.
+preview prints a screen bitmap or screen data file as the display will show it,
+two rows a line in half blocks.
+
+exit status: 0 done, 1 the bitmap failed a check, 3 the output could not be
+written, 4 the bitmap or picture could not be read, 64 bad command line.
+</source>
+        <extracomment>CliScreenHelpAll</extracomment>
+        <translation>usage: tarvex screen BITMAP.bmp [-o DATA.dat]
+       tarvex screen import PICTURE -o SCREEN.bmp [--rotate left|right] [--invert]
+                     [--threshold N] [--dither none|ordered|fs] [--fit scale|crop|pad]
+       tarvex screen preview SCREEN.bmp|DATA.dat
+
+Checks a 64 x 128 one-bit bitmap as the screen download does and writes its 1024
+bytes of screen data to DATA.dat (default: dat01.dat in the application data
+folder, the file the screen download sends). Prints the message of a failed check.
+
+import turns any picture (PNG, BMP, JPEG, GIF, PBM...) into the 1086-byte bitmap
+the screen download takes: turned 90 degrees left or right, fitted to 64 x 128
+(scale stretches it, crop fills the screen and cuts the rest, pad shows it whole on
+white; default scale), inverted if asked, and made one-bit: a grey below N (0 to
+255, default 128) is dark, with ordered or Floyd-Steinberg dithering if asked.
+preview prints a screen bitmap or screen data file as the display will show it,
+two rows a line in half blocks.
+
+exit status: 0 done, 1 the bitmap failed a check, 3 the output could not be
+written, 4 the bitmap or picture could not be read, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>import takes one picture and -o SCREEN.bmp</source>
+        <extracomment>CliScreenImportTakes</extracomment>
+        <translation>import takes one picture and -o SCREEN.bmp</translation>
+    </message>
+    <message>
+        <source>preview takes one screen bitmap or screen data file</source>
+        <extracomment>CliScreenPreviewTakes</extracomment>
+        <translation>preview takes one screen bitmap or screen data file</translation>
+    </message>
+    <message>
+        <source>%1 works only with screen import</source>
+        <extracomment>CliScreenImportOption</extracomment>
+        <translation>%1 works only with screen import</translation>
+    </message>
+    <message>
+        <source>--rotate must be left or right, not %1</source>
+        <extracomment>CliScreenBadRotate</extracomment>
+        <translation>--rotate must be left or right, not %1</translation>
+    </message>
+    <message>
+        <source>--threshold must be a number from 0 to 255, not %1</source>
+        <extracomment>CliScreenBadThreshold</extracomment>
+        <translation>--threshold must be a number from 0 to 255, not %1</translation>
+    </message>
+    <message>
+        <source>--dither must be none, ordered or fs, not %1</source>
+        <extracomment>CliScreenBadDither</extracomment>
+        <translation>--dither must be none, ordered or fs, not %1</translation>
+    </message>
+    <message>
+        <source>--fit must be scale, crop or pad, not %1</source>
+        <extracomment>CliScreenBadFit</extracomment>
+        <translation>--fit must be scale, crop or pad, not %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 (exit status %3)</source>
+        <extracomment>CliDownloadPortSummary</extracomment>
+        <translation>%1: %2 (exit status %3)</translation>
+    </message>
+    <message>
+        <source>tarvex download: the trace %1 was not written: %2</source>
+        <extracomment>CliTraceNotWritten</extracomment>
+        <translation>tarvex download: the trace %1 was not written: %2</translation>
+    </message>
+    <message>
+        <source>--replay answers as the trace did and takes no other option</source>
+        <extracomment>CliReplayAlone</extracomment>
+        <translation>--replay answers as the trace did and takes no other option</translation>
+    </message>
+    <message>
+        <source>diff takes two register files</source>
+        <extracomment>CliRegistersDiffTakes</extracomment>
+        <translation>diff takes two register files</translation>
+    </message>
+    <message>
+        <source>%1 takes the register file and the CSV file</source>
+        <extracomment>CliRegistersCsvTakes</extracomment>
+        <translation>%1 takes the register file and the CSV file</translation>
+    </message>
+    <message>
+        <source>%1: %2 -&gt; %3</source>
+        <extracomment>CliRegistersDiffLine</extracomment>
+        <translation>%1: %2 -&gt; %3</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <extracomment>CliRegistersCsvUnreadable</extracomment>
+        <translation>cannot read %1</translation>
     </message>
 </context>
 </TS>
