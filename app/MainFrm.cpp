@@ -408,10 +408,9 @@ void CMainFrame::AttachWireMonitor() {
     wireMonitorDock->hide();
     connect(wireMonitorDock, &QDockWidget::visibilityChanged, commands_.wireMonitor,
             &QAction::setChecked);
-    connect(app_.link.get(), &ctrl::Link::StateChanged, wireMonitorDock, [this] {
-        if (app_.link->State() == ctrl::Link::LineState::Connecting)
-            wireMonitorDock->Restart();
-    });
+    // Before the handshake goes out, so the first line of a session is at +0000.000.
+    connect(app_.link.get(), &ctrl::Link::ConnectStarting, wireMonitorDock,
+            &CWireMonitorDock::Restart);
 }
 
 void CMainFrame::SetLineText(const QString& text) {

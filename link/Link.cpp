@@ -46,6 +46,7 @@ void Link::Configure(const QString& portText, const QString& baudText) {
 
 void Link::Connect() {
     EndReturnWatch();
+    emit ConnectStarting();
     session_.Connect(portText_);
     // A USB device is known by its identity too: after a loss it may come back under a new name.
     hasIdentity_ = false;

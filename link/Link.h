@@ -53,6 +53,8 @@ public:
     static constexpr int kReturnWatchMs = 1000;
 
 signals:
+    // A connect begins: nothing has been sent yet.
+    void ConnectStarting();
     void ConnectedChanged(bool connected);
     // The settings or the state changed: what the status bar shows of the line.
     void StateChanged();

@@ -25,11 +25,13 @@
 #include "app/MessageDlg.h"
 #include "app/Splash.h"
 #include "app/Tarvex.h"
+#include "app/WireMonitorDock.h"
 #include "charset/SetByteDlg.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
+#include "link/WireTrace.h"
 #include "registers/SetParDlg.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
@@ -361,8 +363,14 @@ private slots:
         QApplication::clipboard()->clear();
         QVERIFY(!run.Do().paste->isEnabled());
 
+        QTest::qWait(200);  // the session's times must not count from start-up
         PtyPair line;
         QVERIFY(ConnectOver(run, line));
+        // The wire monitor's times start with the connect, handshake included.
+        QVERIFY(QTest::qWaitFor(
+            [&] { return run.Frame().wireMonitorDock->Recorder().Lines().size() >= 2; }));
+        QVERIFY2(run.Frame().wireMonitorDock->Recorder().Lines().front().ms < 150,
+                 run.Frame().wireMonitorDock->Recorder().Text().c_str());
         QCOMPARE(Enabled(run),
                  (QStringList{"undo", "cut", "copy", "downloadProgram", "downloadParams",
                               "downloadScreen", "disconnect", "infoWindow"}));
