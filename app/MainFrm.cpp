@@ -695,6 +695,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The register table is modeless: its unsaved values would go with the application.
+    if (registerTableWnd_ && registerTableWnd_->isVisible() && !registerTableWnd_->AskToSave()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     app_.SaveProfile();
     emit Closed();

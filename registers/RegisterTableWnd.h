@@ -37,6 +37,9 @@ public:
     QTableView& Table() { return *table_; }
     QString Note() const;
 
+    // Before edits would be dropped: Yes saves, No drops, Cancel (or a failed save) stays.
+    bool AskToSave();
+
     void done(int result) override;
 
 signals:
@@ -48,8 +51,6 @@ private:
     void ChooseCompare();
     void ChooseExport();
     void ChooseImport();
-    // Before edits would be dropped: Yes saves, No drops, Cancel (or a failed save) stays.
-    bool AskToSave();
     void SetNote(const QString& note);
 
     ui::Prompts& prompts_;

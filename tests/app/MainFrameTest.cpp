@@ -32,6 +32,8 @@
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
 #include "link/WireTrace.h"
+#include "registers/RegisterTableModel.h"
+#include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
@@ -820,6 +822,24 @@ private slots:
         run.prompts.answers.enqueue(ui::Prompts::Answer::No);
         QVERIFY(run.Frame().close());
         QCOMPARE(run.prompts.questions.size(), 2);
+    }
+
+    void closingWithUnsavedRegisterTableValuesAsks() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        run.Do().registerTable->trigger();
+        auto* table = run.Frame().findChild<CRegisterTableWnd*>();
+        QVERIFY(table && table->isVisible());
+        QVERIFY(table->Model().setData(table->Model().index(5, RegisterTableModel::ValueColumn),
+                                       QStringLiteral("7"), Qt::EditRole));
+        run.prompts.answers.enqueue(ui::Prompts::Answer::Cancel);
+        QVERIFY(!run.Frame().close());
+        QVERIFY(table->isVisible() && table->Model().HasUnsavedValues());
+        run.prompts.answers.enqueue(ui::Prompts::Answer::No);
+        QVERIFY(run.Frame().close());
+        QCOMPARE(run.prompts.questions,
+                 QStringList(2, QStringLiteral("寄存器数据已修改，是否保存？")));
     }
 
     void theDesktopKnowsTheFileTypeUntilUnregistered() {
