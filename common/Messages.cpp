@@ -353,6 +353,7 @@ constexpr Entry kTable[] = {
     {Id::LogOutcomeSuspect, "完成，但有异常应答"},
     {Id::LogOutcomeAbandoned, "控制器无应答"},
     {Id::LogOutcomeStopped, "已停止"},
+    {Id::LogOutcomeLost, "串口已断开"},
 
     // Command-line tool: usage, help texts and their faults
     {Id::CliUsage, "usage: tarvex COMMAND [ARGS...]\n\ncommands:\n"},

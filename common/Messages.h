@@ -348,6 +348,7 @@ enum class Id : int {
     LogOutcomeSuspect,
     LogOutcomeAbandoned,
     LogOutcomeStopped,
+    LogOutcomeLost,
 
     // Command-line tool
     // Command-line tool: usage, help texts and their faults

@@ -29,7 +29,7 @@ void DownloadRecord::Take(const TransferEngine& engine) {
             outcome = suspectAnswers > 0 ? QStringLiteral("suspect") : QStringLiteral("finished");
             break;
         case TransferOutcome::Abandoned:
-            outcome = QStringLiteral("abandoned");
+            outcome = engine.LineLost() ? QStringLiteral("lost") : QStringLiteral("abandoned");
             break;
         case TransferOutcome::Running:
         case TransferOutcome::Stopped:
@@ -80,6 +80,7 @@ QString LogLine(const DownloadRecord& r) {
     const Id outcome = r.outcome == QLatin1String("finished")  ? Id::LogOutcomeFinished
                        : r.outcome == QLatin1String("suspect") ? Id::LogOutcomeSuspect
                        : r.outcome == QLatin1String("stopped") ? Id::LogOutcomeStopped
+                       : r.outcome == QLatin1String("lost")    ? Id::LogOutcomeLost
                                                                : Id::LogOutcomeAbandoned;
     return msg::QText(
         Id::LogDownload,

@@ -24,7 +24,7 @@ struct DownloadRecord {
     int timedResends = 0;
     int suspectAnswers = 0;
     double seconds = 0;
-    QString outcome;  // "finished", "suspect", "abandoned" or "stopped"
+    QString outcome;  // "finished", "suspect", "abandoned", "lost" or "stopped"
 
     // Fills the hash and the size from the snapshot that goes out.
     void Describe(std::string_view sentBytes);

@@ -2467,5 +2467,10 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
         <extracomment>CliRegistersCsvUnreadable</extracomment>
         <translation>cannot read %1</translation>
     </message>
+    <message>
+        <source>串口已断开</source>
+        <extracomment>LogOutcomeLost</extracomment>
+        <translation>serial line lost</translation>
+    </message>
 </context>
 </TS>

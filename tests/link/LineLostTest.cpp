@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "link/ControllerSession.h"
+#include "link/DownloadRecord.h"
 #include "link/LinkMessages.h"
 #include "link/TimedTransfer.h"
 #include "tests/link/PtyPair.h"
@@ -112,6 +113,9 @@ TEST_P(LineLostTest, EndsTheSessionWithinOneSecondInAnyState) {
     EXPECT_FALSE(port.IsOpen());
     if (transfer) {
         EXPECT_TRUE(transfer->Engine().LineLost());
+        ctrl::DownloadRecord record;
+        record.Take(transfer->Engine());
+        EXPECT_EQ(record.outcome, QStringLiteral("lost"));
         EXPECT_TRUE(windows.ended);
         EXPECT_TRUE(windows.reports.isEmpty());
         EXPECT_EQ(source.closes, 1);
