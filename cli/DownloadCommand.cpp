@@ -248,7 +248,8 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     if (!screen::ReadBitmapHead(path, head))
         return Refusal{ctrl::CannotOpenMessage(path), exitcode::kUnreadable};
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk)
-        return Refusal{std::string(screen::CheckMessage(check)), exitcode::kRefused};
+        return Refusal{msg::Text(msg::Id::ScreenCheckRefused, {screen::CheckMessage(check)}),
+                       exitcode::kRefused};
     if (screen::ConvertScreenBitmap(head, scratch))
         return Refusal{screen::ScratchFailedMessage(scratch), exitcode::kCannotCreate};
     if (!source->Open(scratch))

@@ -154,7 +154,8 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
          "不能生成文件： /no/dir/dat01.dat ！\n"},
         {{"download", "screen", shortBitmap, "--port", "/dev/none"},
          1,
-         "文件格式错误: File Size ERR!!!\n"},
+         "文件格式错误: File Size ERR!!!\n"
+         "需要 64 × 128、1 位色、1086 字节的 BMP 文件，可用“画面转换”生成。\n"},
         {{"screen", shortBitmap, "-o", (folder / "x.dat").string()},
          1,
          "文件格式错误: File Size ERR!!!\n"
