@@ -214,11 +214,9 @@ void CDownByteDlg::StartDownload() {
         ShowAgainWith(QString::fromStdString(ctrl::CannotOpenMessage(scratchPath.toStdString())));
         return;
     }
-    run.record = {};
-    run.record.kind = QStringLiteral("screen");
-    run.record.number = screenDataFile.target.screenNumber;
-    run.record.file = filePath;
-    run.record.port = port_.ConfiguredName();
+    run.record =
+        ctrl::DownloadRecord::Of(QStringLiteral("screen"), screenDataFile.target.screenNumber,
+                                 filePath, port_.ConfiguredName());
     run.Start(port_, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
 }
 

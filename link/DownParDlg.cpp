@@ -17,10 +17,7 @@ ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {
 
 void CDownParDlg::Transfer(CSerialPort& port) {
     registerFile.pageNumber = text::DecimalValue(pageText.toStdString());
-    run.record = {};
-    run.record.kind = QStringLiteral("params");
-    run.record.number = registerFile.pageNumber;
-    run.record.file = filePath;
-    run.record.port = port.ConfiguredName();
+    run.record = ctrl::DownloadRecord::Of(QStringLiteral("params"), registerFile.pageNumber,
+                                          filePath, port.ConfiguredName());
     run.Start(port, ctrl::kParameterProfile, registerFile, ctrl::ParameterSource::kPacketCount);
 }

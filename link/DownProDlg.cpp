@@ -25,10 +25,7 @@ bool CDownProDlg::ConfirmSource(ui::Prompts& prompts) {
 
 void CDownProDlg::Transfer(CSerialPort& port) {
     programFile.programNumber = text::DecimalValue(programNumberText.toStdString());
-    run.record = {};
-    run.record.kind = QStringLiteral("program");
-    run.record.number = programFile.programNumber;
-    run.record.file = filePath;
-    run.record.port = port.ConfiguredName();
+    run.record = ctrl::DownloadRecord::Of(QStringLiteral("program"), programFile.programNumber,
+                                          filePath, port.ConfiguredName());
     run.Start(port, ctrl::kProgramProfile, programFile, programFile.PacketCount());
 }

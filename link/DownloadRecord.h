@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 
 #include <QByteArray>
 #include <QDateTime>
@@ -25,6 +26,16 @@ struct DownloadRecord {
     int suspectAnswers = 0;
     double seconds = 0;
     QString outcome;  // "finished", "suspect", "abandoned", "lost" or "stopped"
+
+    // A record of a download that starts now: what goes where, the rest filled as it runs.
+    static DownloadRecord Of(QString kind, int number, QString file, QString port) {
+        DownloadRecord record;
+        record.kind = std::move(kind);
+        record.number = number;
+        record.file = std::move(file);
+        record.port = std::move(port);
+        return record;
+    }
 
     // Fills the hash and the size from the snapshot that goes out.
     void Describe(std::string_view sentBytes);
