@@ -198,10 +198,9 @@ void CSetParDlg::Browse() {
     chooser.filter = msg::QText(msg::Id::RegistersFilter);
     chooser.overwritePrompt = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
-    if (!chosen) {
-        Refresh();
+    // Cancelled: the page keeps what was typed on it.
+    if (!chosen)
         return;
-    }
     const std::filesystem::path path(chosen->toStdU16String());
     switch (registers::CheckRegisterFile(path)) {
         case registers::CheckResult::NotRegisterFile:

@@ -55,7 +55,8 @@ private slots:
     void pageKeysMoveAPage_data();
     void pageKeysMoveAPage();
     void pageChangeAndSaveWithoutAFileAskForOne();
-    void fileOfAnotherKindIsRefused();
+    void browseThatChangesNothingKeepsTypedValues_data();
+    void browseThatChangesNothingKeepsTypedValues();
     void tooLongValueStopsTheSaveAndWritesNothing();
     void typingStopsAtTheLimit();
     void enterAndEscWithoutAFileAskNothing();
@@ -280,16 +281,27 @@ void SetParDlgTest::pageChangeAndSaveWithoutAFileAskForOne() {
     QCOMPARE(Value(0)->text(), QString("0"));
 }
 
-void SetParDlgTest::fileOfAnotherKindIsRefused() {
+void SetParDlgTest::browseThatChangesNothingKeepsTypedValues_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("another kind") << false << QStringList{kNotRegisterFile};
+    QTest::newRow("chooser cancelled") << true << QStringList{};
+}
+
+void SetParDlgTest::browseThatChangesNothingKeepsTypedValues() {
+    QFETCH(bool, cancel);
+    QFETCH(QStringList, messages);
     const QString good = CompleteFile();
     Browse(good);
     Type(Value(0), "typed");
     const QString other = dir_->filePath("other.dat");
     WriteFile(other, "This is Par.dat for RVL412E. By RSE. \r\n" + Lines(0, 30));
-    Browse(other);
-    QCOMPARE(prompts_->messages, QStringList{kNotRegisterFile});
+    Browse(cancel ? std::nullopt : std::optional<QString>(other));
+    // Neither asks about the typed value, nor drops it.
+    QCOMPARE(prompts_->messages, messages);
     QCOMPARE(dlg_->filePath, good);
     QCOMPARE(Value(0)->text(), QString("typed"));
+    QVERIFY(dlg_->HasUnsavedValues());
 }
 
 void SetParDlgTest::tooLongValueStopsTheSaveAndWritesNothing() {
