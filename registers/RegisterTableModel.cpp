@@ -3,9 +3,11 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 
 #include "common/QtMessages.h"
 #include "registers/ValueText.h"
+#include "ui/Colours.h"
 
 namespace {
 
@@ -124,8 +126,10 @@ QVariant RegisterTableModel::data(const QModelIndex& index, int role) const {
                 return registers::ShowBytes(texts_[std::size_t(k)]);
             return registers::ShowBytes((*other_)[std::size_t(k)]);
         case Qt::BackgroundRole:
+            // Amber on light desktops, a dark amber under light text on dark ones.
             if (Differs(k))
-                return QBrush(QColor(255, 224, 160));
+                return QBrush(colours::Pick(QGuiApplication::palette(), QColor(255, 224, 160),
+                                            QColor(96, 72, 24)));
             return {};
         case Qt::FontRole:
             if (index.column() == ValueColumn && texts_[std::size_t(k)] != saved_[std::size_t(k)]) {

@@ -112,6 +112,19 @@ void RegisterTableTest::comparisonMarksDifferingValues() {
     for (int k : {9, 10, 20})
         QCOMPARE(Model().data(Model().index(k, 1), Qt::BackgroundRole).isValid(), k == 10);
     QCOMPARE(Model().data(Model().index(10, 2), Qt::DisplayRole).toString(), QString("3"));
+    // The mark reads under the palette's text colour on light and dark desktops.
+    const QPalette before = QGuiApplication::palette();
+    for (const auto& [window, text] : {std::pair{QColor(240, 240, 240), QColor(Qt::black)},
+                                       std::pair{QColor(40, 40, 40), QColor(230, 230, 230)}}) {
+        QPalette palette;
+        palette.setColor(QPalette::Window, window);
+        palette.setColor(QPalette::Text, text);
+        QGuiApplication::setPalette(palette);
+        const QColor mark =
+            Model().data(Model().index(10, 1), Qt::BackgroundRole).value<QBrush>().color();
+        QVERIFY2(std::abs(mark.lightness() - text.lightness()) > 120, qPrintable(mark.name()));
+    }
+    QGuiApplication::setPalette(before);
     QCOMPARE(dlg_->Note(), QString("对比 other.dat：1 个寄存器数值不同。"));
     // An edit that makes them equal takes the mark away.
     QVERIFY(Model().setData(Model().index(10, 1), "3", Qt::EditRole));
