@@ -12,8 +12,8 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "registers/AllRegisters.h"
-#include "registers/FileErrors.h"
 #include "registers/RegisterTableModel.h"
+#include "registers/ValueText.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
@@ -23,15 +23,35 @@ std::filesystem::path PathOf(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
 }
 
-QString FileError(std::error_code cause, const std::filesystem::path& file) {
-    const QString name = QString::fromStdU16String(file.u16string());
-    return QString::fromStdString(registers::FileErrorMessage(cause, name.toStdString()));
-}
-
 QPushButton* MakeButton(msg::Id text, const char* name) {
     QPushButton* button = ui::controls::Button(msg::QText(text), name);
     button->setAutoDefault(false);
     return button;
+}
+
+// Reads a whole register file; false, after saying why, when it cannot.
+bool ReadFile(ui::Prompts& prompts, const QString& path, registers::AllRead& read) {
+    read = registers::ReadAllRegisters(PathOf(path));
+    switch (read.status) {
+        case registers::ReadAllStatus::CannotOpen:
+            prompts.Message(registers::FileErrorText(read.cause, PathOf(path)));
+            return false;
+        case registers::ReadAllStatus::NotRegisterFile:
+            prompts.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
+            return false;
+        case registers::ReadAllStatus::Done:
+            break;
+    }
+    return true;
+}
+
+// Register files or CSV files, an existing one unless the caller says otherwise.
+ui::FileChooser Chooser(bool csv) {
+    ui::FileChooser chooser;
+    chooser.defaultExtension = csv ? QStringLiteral("csv") : QStringLiteral("dat");
+    chooser.filter = msg::QText(csv ? msg::Id::RegistersCsvFilter : msg::Id::RegistersFilter);
+    chooser.mustExist = true;
+    return chooser;
 }
 
 }  // namespace
@@ -118,17 +138,9 @@ void CRegisterTableWnd::SetNote(const QString& note) {
 }
 
 bool CRegisterTableWnd::OpenFile(const QString& path) {
-    registers::AllRead read = registers::ReadAllRegisters(PathOf(path));
-    switch (read.status) {
-        case registers::ReadAllStatus::CannotOpen:
-            prompts_.Message(FileError(read.cause, PathOf(path)));
-            return false;
-        case registers::ReadAllStatus::NotRegisterFile:
-            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
-            return false;
-        case registers::ReadAllStatus::Done:
-            break;
-    }
+    registers::AllRead read;
+    if (!ReadFile(prompts_, path, read))
+        return false;
     filePath = path;
     pathEdit_->setText(path);
     model_->Load(std::move(read.texts));
@@ -137,17 +149,9 @@ bool CRegisterTableWnd::OpenFile(const QString& path) {
 }
 
 bool CRegisterTableWnd::CompareWith(const QString& path) {
-    registers::AllRead read = registers::ReadAllRegisters(PathOf(path));
-    switch (read.status) {
-        case registers::ReadAllStatus::CannotOpen:
-            prompts_.Message(FileError(read.cause, PathOf(path)));
-            return false;
-        case registers::ReadAllStatus::NotRegisterFile:
-            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
-            return false;
-        case registers::ReadAllStatus::Done:
-            break;
-    }
+    registers::AllRead read;
+    if (!ReadFile(prompts_, path, read))
+        return false;
     comparePath = path;
     model_->Compare(std::move(read.texts));
     SetNote(msg::QText(msg::Id::RegistersTableCompared,
@@ -171,7 +175,7 @@ bool CRegisterTableWnd::Save() {
             return true;
         }
         case registers::WriteStatus::CannotOpen:
-            prompts_.Message(result.cause ? FileError(result.cause, result.file)
+            prompts_.Message(result.cause ? registers::FileErrorText(result.cause, result.file)
                                           : msg::QText(msg::Id::RegistersNotRegisterFile));
             return false;
         case registers::WriteStatus::BadPage:
@@ -180,7 +184,7 @@ bool CRegisterTableWnd::Save() {
             prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
             return false;
         case registers::WriteStatus::FileError:
-            prompts_.Message(FileError(result.cause, result.file));
+            prompts_.Message(registers::FileErrorText(result.cause, result.file));
             return false;
     }
     return false;
@@ -189,7 +193,7 @@ bool CRegisterTableWnd::Save() {
 bool CRegisterTableWnd::ExportCsv(const QString& path) {
     if (const std::error_code ec =
             fileio::WriteSafely(PathOf(path), registers::ExportCsv(model_->Texts()))) {
-        prompts_.Message(FileError(ec, PathOf(path)));
+        prompts_.Message(registers::FileErrorText(ec, PathOf(path)));
         return false;
     }
     SetNote(msg::QText(msg::Id::RegistersTableExported, {path}));
@@ -233,39 +237,26 @@ void CRegisterTableWnd::FindNext() {
 }
 
 void CRegisterTableWnd::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("dat");
-    chooser.filter = msg::QText(msg::Id::RegistersFilter);
-    chooser.mustExist = true;
-    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    const auto chosen = prompts_.ChooseOpenFile(Chooser(false));
     if (chosen && AskToSave())
         OpenFile(*chosen);
 }
 
 void CRegisterTableWnd::ChooseCompare() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("dat");
-    chooser.filter = msg::QText(msg::Id::RegistersFilter);
-    chooser.mustExist = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+    if (const auto chosen = prompts_.ChooseOpenFile(Chooser(false)))
         CompareWith(*chosen);
 }
 
 void CRegisterTableWnd::ChooseExport() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("csv");
-    chooser.filter = msg::QText(msg::Id::RegistersCsvFilter);
+    ui::FileChooser chooser = Chooser(true);
+    chooser.mustExist = false;
     chooser.overwritePrompt = true;
     if (const auto chosen = prompts_.ChooseSaveFile(chooser))
         ExportCsv(*chosen);
 }
 
 void CRegisterTableWnd::ChooseImport() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("csv");
-    chooser.filter = msg::QText(msg::Id::RegistersCsvFilter);
-    chooser.mustExist = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+    if (const auto chosen = prompts_.ChooseOpenFile(Chooser(true)))
         ImportCsv(*chosen);
 }
 

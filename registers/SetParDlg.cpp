@@ -11,7 +11,6 @@
 
 #include "common/DecimalValue.h"
 #include "common/QtMessages.h"
-#include "registers/FileErrors.h"
 #include "registers/ValueText.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
@@ -47,11 +46,6 @@ QLineEdit* MakeEdit(const QString& name, const QString& sample, int limit) {
     QLineEdit* edit = ui::controls::Field(name, sample);
     edit->setValidator(new ByteLimit(limit, edit));
     return edit;
-}
-
-QString FileError(std::error_code cause, const std::filesystem::path& file) {
-    const QString name = QString::fromStdU16String(file.u16string());
-    return QString::fromStdString(registers::FileErrorMessage(cause, name.toStdString()));
 }
 
 QString RowNumberText(int k) {
@@ -219,7 +213,7 @@ void CSetParDlg::Browse() {
             // The new file holds no registers yet: what the page holds is what a save would write.
             baseline_ = values;
             if (const std::error_code ec = registers::CreateRegisterFile(path))
-                prompts_.Message(FileError(ec, path));
+                prompts_.Message(registers::FileErrorText(ec, path));
             break;
     }
     Refresh();
@@ -302,7 +296,7 @@ bool CSetParDlg::WritePage() {
             prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
             return false;
         case registers::WriteStatus::FileError:
-            prompts_.Message(FileError(result.cause, result.file));
+            prompts_.Message(registers::FileErrorText(result.cause, result.file));
             return false;
     }
     return false;

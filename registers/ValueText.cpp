@@ -1,5 +1,7 @@
 #include "registers/ValueText.h"
 
+#include "registers/FileErrors.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -27,6 +29,11 @@ std::string EncodeText(const QString& text) {
 
 std::string TakeText(const QString& shown, const std::string& held) {
     return shown == ShowBytes(held) ? held : EncodeText(shown);
+}
+
+QString FileErrorText(std::error_code cause, const std::filesystem::path& file) {
+    const QString name = QString::fromStdU16String(file.u16string());
+    return QString::fromStdString(FileErrorMessage(cause, name.toStdString()));
 }
 
 }  // namespace registers

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include <QString>
 
@@ -13,5 +15,8 @@ QString ShowBytes(const std::string& bytes);
 std::string EncodeText(const QString& text);
 // What the user sees in `shown` as bytes: `held` itself when it still shows unchanged.
 std::string TakeText(const QString& shown, const std::string& held);
+
+// The standard file-error message for `file`, as the editors show it.
+QString FileErrorText(std::error_code cause, const std::filesystem::path& file);
 
 }  // namespace registers
