@@ -13,6 +13,40 @@
 
 namespace ctrl {
 
+namespace {
+
+struct OutcomeWords {
+    RecordOutcome outcome;
+    const char* name;
+    msg::Id log;
+};
+
+constexpr OutcomeWords kOutcomes[] = {
+    {RecordOutcome::Finished, "finished", msg::Id::LogOutcomeFinished},
+    {RecordOutcome::Suspect, "suspect", msg::Id::LogOutcomeSuspect},
+    {RecordOutcome::Abandoned, "abandoned", msg::Id::LogOutcomeAbandoned},
+    {RecordOutcome::Lost, "lost", msg::Id::LogOutcomeLost},
+    {RecordOutcome::Stopped, "stopped", msg::Id::LogOutcomeStopped},
+};
+
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kOutcomes); ++i) {
+        if (kOutcomes[i].outcome != static_cast<RecordOutcome>(i))
+            return false;
+    }
+    return true;
+}());
+
+const OutcomeWords& WordsOf(RecordOutcome outcome) {
+    return kOutcomes[static_cast<std::size_t>(outcome)];
+}
+
+}  // namespace
+
+QString OutcomeName(RecordOutcome outcome) {
+    return QString::fromLatin1(WordsOf(outcome).name);
+}
+
 void DownloadRecord::Describe(std::string_view sentBytes) {
     const QByteArrayView bytes(sentBytes.data(), static_cast<qsizetype>(sentBytes.size()));
     sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
@@ -26,14 +60,14 @@ void DownloadRecord::Take(const TransferEngine& engine) {
     suspectAnswers = engine.SuspectAnswers();
     switch (engine.Outcome()) {
         case TransferOutcome::Finished:
-            outcome = suspectAnswers > 0 ? QStringLiteral("suspect") : QStringLiteral("finished");
+            outcome = suspectAnswers > 0 ? RecordOutcome::Suspect : RecordOutcome::Finished;
             break;
         case TransferOutcome::Abandoned:
-            outcome = engine.LineLost() ? QStringLiteral("lost") : QStringLiteral("abandoned");
+            outcome = engine.LineLost() ? RecordOutcome::Lost : RecordOutcome::Abandoned;
             break;
         case TransferOutcome::Running:
         case TransferOutcome::Stopped:
-            outcome = QStringLiteral("stopped");
+            outcome = RecordOutcome::Stopped;
             break;
     }
 }
@@ -52,7 +86,7 @@ QByteArray LedgerLine(const DownloadRecord& r) {
         {"timedResends", r.timedResends},
         {"suspectAnswers", r.suspectAnswers},
         {"seconds", r.seconds},
-        {"outcome", r.outcome},
+        {"outcome", OutcomeName(r.outcome)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
@@ -77,16 +111,11 @@ QString LogLine(const DownloadRecord& r) {
     const Id kind = r.kind == QLatin1String("program")  ? Id::LogKindProgram
                     : r.kind == QLatin1String("params") ? Id::LogKindParams
                                                         : Id::LogKindScreen;
-    const Id outcome = r.outcome == QLatin1String("finished")  ? Id::LogOutcomeFinished
-                       : r.outcome == QLatin1String("suspect") ? Id::LogOutcomeSuspect
-                       : r.outcome == QLatin1String("stopped") ? Id::LogOutcomeStopped
-                       : r.outcome == QLatin1String("lost")    ? Id::LogOutcomeLost
-                                                               : Id::LogOutcomeAbandoned;
     return msg::QText(
         Id::LogDownload,
         {msg::QText(kind), QString::number(r.number), r.file, QString::number(r.frames),
          QString::number(r.resendRequests), QString::number(r.timedResends),
-         QString::number(r.seconds, 'f', 1), msg::QText(outcome)});
+         QString::number(r.seconds, 'f', 1), msg::QText(WordsOf(r.outcome).log)});
 }
 
 }  // namespace ctrl

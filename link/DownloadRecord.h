@@ -11,6 +11,11 @@ namespace ctrl {
 
 class TransferEngine;
 
+// How a recorded download ended; the ledger spells it with OutcomeName.
+enum class RecordOutcome { Finished, Suspect, Abandoned, Lost, Stopped };
+// "finished", "suspect", "abandoned", "lost" or "stopped".
+QString OutcomeName(RecordOutcome outcome);
+
 // One download as it ended: what went to which controller, for the log and the ledger.
 struct DownloadRecord {
     QDateTime time;  // when it ended
@@ -25,7 +30,7 @@ struct DownloadRecord {
     int timedResends = 0;
     int suspectAnswers = 0;
     double seconds = 0;
-    QString outcome;  // "finished", "suspect", "abandoned", "lost" or "stopped"
+    RecordOutcome outcome = RecordOutcome::Stopped;
 
     // A record of a download that starts now: what goes where, the rest filled as it runs.
     static DownloadRecord Of(QString kind, int number, QString file, QString port) {

@@ -182,7 +182,9 @@ void DownloadDialogsTest::stopEndsTheTransferQuietlyAndLeavesTheSessionReady() {
     Controller line(slow);
     CDownProDlg dlg(prompts, line.port);
     QStringList outcomes;
-    dlg.run.onRecord = [&outcomes](const ctrl::DownloadRecord& r) { outcomes << r.outcome; };
+    dlg.run.onRecord = [&outcomes](const ctrl::DownloadRecord& r) {
+        outcomes << ctrl::OutcomeName(r.outcome);
+    };
     dlg.show();
     std::string records;
     for (int i = 0; i < 99; ++i)

@@ -115,7 +115,7 @@ TEST_P(LineLostTest, EndsTheSessionWithinOneSecondInAnyState) {
         EXPECT_TRUE(transfer->Engine().LineLost());
         ctrl::DownloadRecord record;
         record.Take(transfer->Engine());
-        EXPECT_EQ(record.outcome, QStringLiteral("lost"));
+        EXPECT_EQ(record.outcome, ctrl::RecordOutcome::Lost);
         EXPECT_TRUE(windows.ended);
         EXPECT_TRUE(windows.reports.isEmpty());
         EXPECT_EQ(source.closes, 1);
@@ -166,3 +166,26 @@ TEST(OpenFailureTest, TheReasonIsKnownForMissingBusyAndForbiddenPorts) {
 }
 
 }  // namespace
+
+// The ledger's word is a stored format; the log's word is what the user reads.
+TEST(RecordOutcomeTest, LedgerAndLogSayTheSameEnd) {
+    const struct {
+        ctrl::RecordOutcome outcome;
+        const char* ledger;
+        const char* log;
+    } rows[] = {
+        {ctrl::RecordOutcome::Finished, "finished", "完成"},
+        {ctrl::RecordOutcome::Suspect, "suspect", "完成，但有异常应答"},
+        {ctrl::RecordOutcome::Abandoned, "abandoned", "控制器无应答"},
+        {ctrl::RecordOutcome::Lost, "lost", "串口已断开"},
+        {ctrl::RecordOutcome::Stopped, "stopped", "已停止"},
+    };
+    for (const auto& row : rows) {
+        auto record = ctrl::DownloadRecord::Of("program", 3, "a.kxo", "/dev/ttyUSB0");
+        record.outcome = row.outcome;
+        EXPECT_TRUE(ctrl::LedgerLine(record).contains(QByteArray("\"outcome\":\"") + row.ledger))
+            << row.ledger;
+        EXPECT_TRUE(ctrl::LogLine(record).endsWith(QString::fromUtf8(row.log) + u'。'))
+            << row.ledger;
+    }
+}
