@@ -340,7 +340,12 @@ void CTarvexView::UpdateLineIndicator() {
 }
 
 void CTarvexView::ShowLine(int line) {
-    emit LineIndicatorChanged(msg::QText(msg::Id::StatusLine, {QString::number(line)}));
+    // Every key asks; the pane repaints at once, so only a new text is sent.
+    QString text = msg::QText(msg::Id::StatusLine, {QString::number(line)});
+    if (text == shownLine_)
+        return;
+    shownLine_ = text;
+    emit LineIndicatorChanged(text);
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent* event) {

@@ -122,4 +122,5 @@ private:
     int zoom_ = 0;
     int markedLine_ = 0;
     QString hint_;
+    QString shownLine_;
 };

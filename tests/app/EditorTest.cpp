@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QPlainTextDocumentLayout>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTextBlock>
@@ -480,6 +481,23 @@ private slots:
         view.GoToLine(1500);
         view.textCursor().insertText(QStringLiteral("END\n"));
         QVERIFY(coloured(1500));
+    }
+
+    // The line pane repaints at once when told, so it is told only when its text changes.
+    void theLinePaneIsToldOnlyOfANewLine() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        view.SetWholeText("END\r\n");
+        QSignalSpy told(&view, &CTarvexView::LineIndicatorChanged);
+        QTest::keyClicks(&view, QStringLiteral("ab"));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(told.count(), 0);
+        QTest::keyClicks(&view, QStringLiteral("cd"));
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QStringLiteral("2")}));
+        QTest::keyClick(&view, Qt::Key_Up);
+        QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QStringLiteral("1")}));
     }
 
     // The running count of bytes always equals a full count, whatever edits come.
