@@ -1,10 +1,8 @@
 #include "app/DesktopRegistration.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QMimeDatabase>
 #include <QSaveFile>
 #include <QSettings>
@@ -45,12 +43,11 @@ bool WriteText(const QString& path, const QString& text) {
     return WriteBytes(path, text.toUtf8());
 }
 
+// The resource is already the PNG the desktop wants: copied as it is, nothing decoded at start.
 void WriteIcon(const QString& resource, const QString& path) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (QImage(resource).save(&buffer, "PNG"))
-        WriteBytes(path, png);
+    QFile icon(resource);
+    if (icon.open(QIODevice::ReadOnly))
+        WriteBytes(path, icon.readAll());
 }
 
 // A desktop entry Exec argument: quoted, with the characters the format reserves escaped.

@@ -133,10 +133,6 @@ const Tables& Table() {
     return tables;
 }
 
-QChar Raw(unsigned char byte) {
-    return QChar(char16_t(kRawByteBase + byte));
-}
-
 }  // namespace
 
 bool Available() {
@@ -146,18 +142,20 @@ bool Available() {
 QString Decode(QByteArrayView bytes) {
     // Built on the first byte beyond ASCII: an empty or ASCII start-up never pays for the tables.
     const Tables* table = nullptr;
-    QString text;
-    text.reserve(bytes.size());
+    // Never more characters than bytes; written in place, a megabyte program decodes in one pass.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    char16_t* const first = out;
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
             if (b == '\r' && i + 1 < n && bytes[i + 1] == '\n') {
-                text += u'\n';
+                *out++ = u'\n';
                 i += 2;
                 continue;
             }
-            text += (b == '\r' || b == '\n' || b == 0) ? Raw(b) : QChar(char16_t(b));
+            *out++ = (b == '\r' || b == '\n' || b == 0) ? char16_t(kRawByteBase + b) : char16_t(b);
             ++i;
             continue;
         }
@@ -167,14 +165,15 @@ QString Decode(QByteArrayView bytes) {
         if (i + 1 < n) {
             const char16_t c = t.pair[PairIndex(b, static_cast<unsigned char>(bytes[i + 1]))];
             if (c != kNone) {
-                text += QChar(c);
+                *out++ = c;
                 i += 2;
                 continue;
             }
         }
-        text += t.single[b] != kNone ? QChar(t.single[b]) : Raw(b);
+        *out++ = t.single[b] != kNone ? t.single[b] : char16_t(kRawByteBase + b);
         ++i;
     }
+    text.truncate(out - first);
     return text;
 }
 

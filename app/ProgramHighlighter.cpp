@@ -166,6 +166,16 @@ CProgramHighlighter::CProgramHighlighter(QTextDocument* document) : QSyntaxHighl
             });
 }
 
+bool CProgramHighlighter::StopListening() {
+    return document() && disconnect(document(), SIGNAL(contentsChange(int, int, int)), this,
+                                    SLOT(_q_reformatBlocks(int, int, int)));
+}
+
+void CProgramHighlighter::Listen() {
+    connect(document(), SIGNAL(contentsChange(int, int, int)), this,
+            SLOT(_q_reformatBlocks(int, int, int)));
+}
+
 void CProgramHighlighter::SetPalette(const QPalette& palette) {
     const QColor base = palette.color(QPalette::Base);
     const QColor text = palette.color(QPalette::Text);

@@ -61,6 +61,16 @@ public:
 
     explicit CProgramHighlighter(QTextDocument* document);
 
+    // Runs `change` without highlighting what it changes; the caller highlights those lines
+    // (rehighlightBlock) when it needs them.
+    template <typename Change>
+    void WithoutHighlighting(Change change) {
+        const bool deaf = StopListening();
+        change();
+        if (deaf)
+            Listen();
+    }
+
     // Colours follow the palette, so a dark one stays readable.
     void SetPalette(const QPalette& palette);
     const QTextCharFormat& Format(Kind kind) const {
@@ -76,6 +86,10 @@ protected:
     void highlightBlock(const QString& text) override;
 
 private:
+    // QSyntaxHighlighter reformats every changed line at once, through this connection.
+    bool StopListening();
+    void Listen();
+
     std::array<QTextCharFormat, static_cast<std::size_t>(Kind::Count)> formats_;
     static constexpr int kFaulty = 1;
     QColor faultColour_;

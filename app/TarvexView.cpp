@@ -55,8 +55,8 @@ bool InsertsCharacter(const QKeyEvent* event) {
 // removes takes its bytes off the sum as it goes.
 class LineBytes : public QTextBlockUserData {
 public:
-    LineBytes(std::shared_ptr<qsizetype> sum, qsizetype bytes)
-        : sum_(std::move(sum)), bytes_(bytes) {
+    LineBytes(std::shared_ptr<qsizetype> sum, qsizetype bytes, bool highlighted = true)
+        : highlighted(highlighted), sum_(std::move(sum)), bytes_(bytes) {
         *sum_ += bytes_;
     }
     ~LineBytes() override { *sum_ -= bytes_; }
@@ -64,6 +64,9 @@ public:
         *sum_ += bytes - bytes_;
         bytes_ = bytes;
     }
+
+    // False for the lines of a whole new text until they are first shown or printed.
+    bool highlighted;
 
 private:
     std::shared_ptr<qsizetype> sum_;
@@ -173,7 +176,8 @@ CTarvexView::CTarvexView(QWidget* parent)
 
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) {
-                CountBlocks(position, added);
+                if (!settingWholeText_)
+                    CountBlocks(position, added);
                 if (removed == 0 && added == 0)
                     return;
                 if (markedLine_ != 0) {
@@ -220,7 +224,13 @@ void CTarvexView::SetWholeText(const QByteArray& bytes) {
     const bool wasLoading = document_ ? document_->loading : false;
     if (document_)
         document_->loading = true;
-    setPlainText(gbk::Decode(bytes));
+    const QString text = gbk::Decode(bytes);
+    // The lines are counted and highlighted here from the text, not edit by edit: a full program
+    // has some 36,000 of them, and only those on the screen need their colours now.
+    settingWholeText_ = true;
+    highlighter_->WithoutHighlighting([this, &text] { ReplaceText(text); });
+    settingWholeText_ = false;
+    CountAllBlocks(text);
     if (document_)
         document_->loading = wasLoading;
     // Nobody is typing: the new text's problems are wanted now.
@@ -239,6 +249,60 @@ void CTarvexView::CountBlocks(int position, int added) {
             block.setUserData(new LineBytes(lineBytes_, bytes));
         if (block == last)
             break;
+    }
+}
+
+// What QPlainTextEdit::setPlainText does, less its pass giving every character the caret's
+// format: this editor's text never holds formats of its own.
+void CTarvexView::ReplaceText(const QString& text) {
+    QTextDocument* doc = document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);  // also forgets the undo steps of the text before
+    doc->setPlainText(text);
+    doc->setUndoRedoEnabled(undo);
+    doc->setModified(false);
+    moveCursor(QTextCursor::Start);
+}
+
+// The text as set: its lines are the blocks, in order. Should the document have split it
+// otherwise, the blocks from there on are counted from their own text.
+void CTarvexView::CountAllBlocks(QStringView text) {
+    qsizetype start = 0;
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
+        QStringView line;
+        if (start >= 0) {
+            qsizetype end = start <= text.size() ? text.indexOf(u'\n', start) : -1;
+            if (end < 0)
+                end = text.size();
+            line = text.sliced(std::min(start, end), end - std::min(start, end));
+            start = block.length() - 1 == line.size() && start <= text.size() ? end + 1 : -1;
+        }
+        const qsizetype bytes =
+            start >= 0 ? gbk::EncodedLength(line) : gbk::EncodedLength(block.text());
+        if (auto* record = static_cast<LineBytes*>(block.userData())) {
+            record->Set(bytes);
+            record->highlighted = false;
+        } else {
+            block.setUserData(new LineBytes(lineBytes_, bytes, false));
+        }
+    }
+}
+
+void CTarvexView::HighlightLine(const QTextBlock& block) {
+    auto* record = static_cast<LineBytes*>(block.userData());
+    if (!record || record->highlighted)
+        return;
+    record->highlighted = true;
+    highlighter_->rehighlightBlock(block);
+}
+
+void CTarvexView::HighlightShownLines() {
+    const qreal bottom = viewport()->height();
+    const QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        if (blockBoundingGeometry(block).translated(offset).top() > bottom)
+            break;
+        HighlightLine(block);
     }
 }
 
@@ -276,7 +340,12 @@ void CTarvexView::UpdateLineIndicator() {
 }
 
 void CTarvexView::ShowLine(int line) {
-    emit LineIndicatorChanged(msg::QText(msg::Id::StatusLine, {QString::number(line)}));
+    // Every key asks; the pane repaints at once, so only a new text is sent.
+    QString text = msg::QText(msg::Id::StatusLine, {QString::number(line)});
+    if (text == shownLine_)
+        return;
+    shownLine_ = text;
+    emit LineIndicatorChanged(text);
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent* event) {
@@ -401,6 +470,9 @@ void CTarvexView::dropEvent(QDropEvent* event) {
 }
 
 void CTarvexView::Print(QPagedPaintDevice* printer) {
+    // The printout carries the colours of every line, shown or not.
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
+        HighlightLine(block);
     print(printer);
 }
 
@@ -585,6 +657,8 @@ bool CTarvexView::viewportEvent(QEvent* event) {
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::Paint)
+        HighlightShownLines();
     return QPlainTextEdit::viewportEvent(event);
 }
 

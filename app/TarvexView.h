@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 class QCompleter;
+class QTextBlock;
 class QPagedPaintDevice;
 class CTarvexDoc;
 class CLiveCheck;
@@ -96,6 +97,11 @@ private:
     qsizetype RoomFor(const QString& text) const;
     void ShowLine(int line);
     void CountBlocks(int position, int added);
+    void ReplaceText(const QString& text);
+    // Counts every line of `text`, just set as the whole text, and leaves them uncoloured.
+    void CountAllBlocks(QStringView text);
+    void HighlightLine(const QTextBlock& block);
+    void HighlightShownLines();
     void UpdateMarks();
     void UpdateHint();
     void UpdateCompletion(bool forced);
@@ -105,6 +111,7 @@ private:
     bool GoToProblem(bool forward);
 
     CTarvexDoc* document_ = nullptr;
+    bool settingWholeText_ = false;
     // Bytes of every line without its line end; shared with the lines' own records.
     std::shared_ptr<qsizetype> lineBytes_;
     CLineGutter* gutter_ = nullptr;
@@ -115,4 +122,5 @@ private:
     int zoom_ = 0;
     int markedLine_ = 0;
     QString hint_;
+    QString shownLine_;
 };

@@ -9,8 +9,11 @@
 #include <QInputDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QPlainTextDocumentLayout>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -416,6 +419,85 @@ private slots:
         QCOMPARE(view.TextBytes(), programfile::kCapacity - 1);
         QCOMPARE(view.ReplaceAll(QStringLiteral("a"), QStringLiteral("中"), {}), 1);
         QCOMPARE(view.TextBytes(), programfile::kCapacity);
+    }
+
+    // A whole new text is counted from the text as set: the count, the bytes given back, the
+    // caret, the undo steps and the modified mark are what they are after any open.
+    void aWholeTextKeepsItsBytesAndStartsClean_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("one line, no end") << QByteArray("END");
+        QTest::newRow("CR LF lines") << QByteArray("MOV M1,1\r\n\r\nEND\r\n");
+        QTest::newRow("GBK and raw bytes") << QByteArray(
+            "\xD6\xD0\x81\r\n\xFF\x80"
+            "A\r\n");
+        QTest::newRow("lone CR, LF, NUL") << QByteArray("A\rB\nC\0D\r\n\n\r");
+        QTest::newRow("separators in GBK") << QByteArray("\xA1\xA1\r\n\xA8\xBF\r\n");
+    }
+    void aWholeTextKeepsItsBytesAndStartsClean() {
+        QFETCH(QByteArray, bytes);
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        view.SetWholeText("MOV M1,1\r\nEND\r\n");
+        view.textCursor().insertText(QStringLiteral("x"));
+        const QString path = dir.filePath(QStringLiteral("whole.kxc"));
+        WriteBytes(path, bytes);
+        QCOMPARE(run.Doc().OnOpenDocument(path), CTarvexDoc::OpenOutcome::Opened);
+        QCOMPARE(view.TextBytes(), bytes.size());
+        QCOMPARE(view.WholeText(), bytes);
+        QCOMPARE(view.textCursor().position(), 0);
+        QVERIFY(!view.document()->isUndoAvailable());
+        QVERIFY(!view.document()->isModified());
+        QVERIFY(!run.Doc().IsModified());
+        view.textCursor().insertText(QStringLiteral("中\n"));
+        QCOMPARE(view.TextBytes(), view.WholeText().size());
+    }
+
+    // Lines of an opened text get their colours when they are shown or printed, not before.
+    void anOpenedTextIsColouredAsItIsShown() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        QByteArray bytes;
+        for (int i = 0; i < 3000; ++i)
+            bytes += "MOV M1,1 ; c\r\n";
+        view.SetWholeText(bytes);
+        const auto coloured = [&view](int line) {
+            return !view.document()->findBlockByNumber(line - 1).layout()->formats().isEmpty();
+        };
+        QVERIFY(!coloured(1) && !coloured(3000));
+        view.grab();
+        QVERIFY(coloured(1) && !coloured(1500) && !coloured(3000));
+        view.GoToLine(3000);
+        view.grab();
+        QVERIFY(coloured(3000) && !coloured(1500));
+        QTemporaryFile pdf;
+        QVERIFY(pdf.open());
+        QPdfWriter printer(pdf.fileName());
+        view.Print(&printer);
+        QVERIFY(coloured(1500));
+        // Typing still colours its line at once.
+        view.GoToLine(1500);
+        view.textCursor().insertText(QStringLiteral("END\n"));
+        QVERIFY(coloured(1500));
+    }
+
+    // The line pane repaints at once when told, so it is told only when its text changes.
+    void theLinePaneIsToldOnlyOfANewLine() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        view.SetWholeText("END\r\n");
+        QSignalSpy told(&view, &CTarvexView::LineIndicatorChanged);
+        QTest::keyClicks(&view, QStringLiteral("ab"));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(told.count(), 0);
+        QTest::keyClicks(&view, QStringLiteral("cd"));
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QStringLiteral("2")}));
+        QTest::keyClick(&view, Qt::Key_Up);
+        QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QStringLiteral("1")}));
     }
 
     // The running count of bytes always equals a full count, whatever edits come.
