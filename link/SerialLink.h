@@ -37,6 +37,9 @@ public:
     // open. `onLost` hears of it once, from the event loop, never inside a send or a read.
     bool lost = false;
     std::function<void()> onLost;
+    // Hears from the event loop that bytes came in, so fast pacing need not wait for its next
+    // look; a line without such notice leaves it uncalled.
+    std::function<void()> onArrival;
 };
 
 }  // namespace ctrl

@@ -124,6 +124,11 @@ bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
                 QMetaObject::invokeMethod(
                     serial.get(), [this] { CloseIfLineLost(); }, Qt::QueuedConnection);
             });
+        // A copy: the call may end the transfer, which unsets the hook.
+        QObject::connect(serial.get(), &QSerialPort::readyRead, serial.get(), [this] {
+            if (const std::function<void()> arrived = onArrival)
+                arrived();
+        });
     }
     const QString deviceName =
         text::IsDevicePath(portPath.toStdString()) ? portPath : DeviceName(number);

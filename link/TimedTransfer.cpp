@@ -32,11 +32,14 @@ std::unique_ptr<TickSource> TimerTicks(int periodMs) {
 TimedTransfer::TimedTransfer(SerialLink& port, const TransferProfile& profile,
                              DownloadSource& source, TransferListener& outer,
                              std::unique_ptr<TickSource> ticks)
-    : outer(outer),
+    : port(port),
+      outer(outer),
       engine(port, profile, source, *this),
       ticks(ticks ? std::move(ticks) : TimerTicks(profile.periodMs)) {}
 
-TimedTransfer::~TimedTransfer() = default;
+TimedTransfer::~TimedTransfer() {
+    StopWatching();
+}
 
 void TimedTransfer::PaceByAnswers(std::unique_ptr<TickSource> watch) {
     answerWatch = watch ? std::move(watch) : TimerTicks(kAnswerWatchMs);
@@ -44,10 +47,37 @@ void TimedTransfer::PaceByAnswers(std::unique_ptr<TickSource> watch) {
 
 // The ticks start before the start byte goes out, so the first tick comes one period later.
 void TimedTransfer::Start() {
-    ticks->Start([this] { engine.Tick(); });
-    if (answerWatch)
-        answerWatch->Start([this] { engine.AnswerArrived(); });
+    ticks->Start([this] {
+        inEngine = true;
+        engine.Tick();
+        inEngine = false;
+    });
+    if (answerWatch) {
+        answerWatch->Start([this] { LookForAnswers(); });
+        port.onArrival = [this] { LookForAnswers(); };
+        watching = true;
+    }
+    inEngine = true;
     engine.Start();
+    inEngine = false;
+}
+
+// The port's read inside a tick or a look reports arrivals too; the running call takes them.
+void TimedTransfer::LookForAnswers() {
+    if (inEngine)
+        return;
+    inEngine = true;
+    engine.AnswerArrived();
+    inEngine = false;
+}
+
+// The port outlives the transfer and may already serve the next one.
+void TimedTransfer::StopWatching() {
+    if (!watching)
+        return;
+    watching = false;
+    answerWatch->Stop();
+    port.onArrival = nullptr;
 }
 
 bool TimedTransfer::IsRunning() const {
@@ -60,8 +90,7 @@ void TimedTransfer::ProgressMoved(int position) {
 
 void TimedTransfer::TransferEnded() {
     ticks->Stop();
-    if (answerWatch)
-        answerWatch->Stop();
+    StopWatching();
     outer.TransferEnded();
 }
 

@@ -35,7 +35,8 @@ public:
     TimedTransfer& operator=(const TimedTransfer&) = delete;
 
     // Sends each next frame as soon as the answer to the previous one is in, rather than on the
-    // next tick; `watch` looks for answers (a 1 ms timer when none is given). Before Start.
+    // next tick: when the line says bytes came in, and whenever `watch` fires (a 1 ms timer when
+    // none is given) for a line that does not say. Before Start.
     void PaceByAnswers(std::unique_ptr<TickSource> watch = nullptr);
     void Start();
     // Stops the ticks and the transfer, as the user's "停止" asks.
@@ -47,11 +48,16 @@ private:
     void ProgressMoved(int position) override;
     void TransferEnded() override;
     void Report(const QString& message) override;
+    void LookForAnswers();
+    void StopWatching();
 
+    SerialLink& port;
     TransferListener& outer;
     TransferEngine engine;
     std::unique_ptr<TickSource> ticks;
     std::unique_ptr<TickSource> answerWatch;  // set for fast pacing only
+    bool inEngine = false;
+    bool watching = false;  // the port's arrival hook is ours
 };
 
 // How often fast pacing looks for an answer: well under a byte's time at 19200 baud.

@@ -97,6 +97,23 @@ TEST_F(EndToEndTest, ProgramReachesTheControllerByteForByteAndTheSessionGoesOn) 
     EXPECT_EQ(completed[0].data, source.Bytes());
 }
 
+// Fast pacing hears of each answer from the port as it comes in: with neither a tick nor a look
+// of its own, the whole program still goes through.
+TEST_F(EndToEndTest, FastPacingRunsOnThePortsArrivalsAlone) {
+    Serve();
+    Connect();
+    PacketSource source(42);
+    testsupport::HandTicks ticks;
+    testsupport::HandTicks looks;
+    const auto run = line->Transfer(ctrl::kProgramProfile, source, source.Count(), ticks.Make(),
+                                    10000, looks.Make());
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.outcome, ctrl::TransferOutcome::Finished);
+    EXPECT_FALSE(line->port.onArrival);
+    ASSERT_TRUE(line->WaitForCompleted(1, 2000));
+    EXPECT_EQ(line->Completed()[0].data, source.Bytes());
+}
+
 TEST_F(EndToEndTest, ResendRequestsNoiseAndWrongHandshakeBytesDoNotDisturbTheTransfer) {
     emu::Faults faults;
     faults.handshakePrefix = {7, 3};

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QStringList>
 
 #include "link/LinkMessages.h"
+#include "link/TimedTransfer.h"
 #include "link/TransferEngine.h"
 #include "tests/link/FakeLink.h"
 
@@ -472,6 +475,72 @@ TEST_P(TransferEngineTest, FastPacingAnswersAResendRequestAtOnce) {
     EXPECT_EQ(link.TakeSent(), Frame(p.dataByte, source.data[0], p.requestTrailer));
     EXPECT_EQ(engine.ResendRequests(), 1);
     EXPECT_EQ(engine.tickCount, ticks);
+}
+
+// A tick source that never fires by itself.
+struct IdleTicks : ctrl::TickSource {
+    void Start(std::function<void()> t) override {
+        tick = std::move(t);
+        active = true;
+    }
+    void Stop() override { active = false; }
+    bool IsActive() const override { return active; }
+    std::function<void()> tick;
+    bool active = false;
+};
+
+// Like the serial port, whose read inside a tick or a send reports what it pulled in.
+class NoticingLink : public FakeLink {
+public:
+    int QueuedBytes() override {
+        if (const std::function<void()> arrived = onArrival; arrived && !incoming.empty()) {
+            ++notices;
+            arrived();
+        }
+        return FakeLink::QueuedBytes();
+    }
+    int notices = 0;
+};
+
+// Fast pacing runs on the line's arrival notices alone; those coming from inside the engine's
+// own reads do not run it again, and a finished transfer leaves the next one's hook alone.
+TEST(TimedTransferTest, FastPacingRunsOnArrivalNoticesAndOwnsTheHookOnlyWhileRunning) {
+    const ctrl::TransferProfile& p = ctrl::kProgramProfile;
+    NoticingLink link;
+    link.open = true;
+    ListSource packets;
+    packets.data = {Filled(0), Filled(16)};
+    Recorder seen{link};
+    auto first = std::make_unique<ctrl::TimedTransfer>(link, p, packets, seen,
+                                                       std::make_unique<IdleTicks>());
+    first->PaceByAnswers(std::make_unique<IdleTicks>());
+    first->Start();
+    ASSERT_TRUE(link.onArrival);
+    for (std::uint8_t a : {p.startByte, p.headerByte, p.dataByte, p.dataByte}) {
+        link.incoming.push_back(a);
+        link.onArrival();
+    }
+    EXPECT_EQ(first->Engine().Outcome(), TransferOutcome::Finished);
+    EXPECT_EQ(first->Engine().tickCount, 0u);
+    EXPECT_GT(link.notices, 0);
+    EXPECT_EQ(link.sent, Concat({{p.startByte},
+                                 Frame(p.headerByte, packets.header, p.ackTrailer),
+                                 Frame(p.dataByte, packets.data[0], p.ackTrailer),
+                                 Frame(p.dataByte, packets.data[1], p.ackTrailer),
+                                 {p.endByte}}));
+    EXPECT_FALSE(link.onArrival);
+
+    packets.next = 0;
+    ctrl::TimedTransfer second(link, p, packets, seen, std::make_unique<IdleTicks>());
+    second.PaceByAnswers(std::make_unique<IdleTicks>());
+    second.Start();
+    first.reset();
+    ASSERT_TRUE(link.onArrival);
+    link.incoming.push_back(p.startByte);
+    link.onArrival();
+    EXPECT_EQ(second.Engine().FramesSent(), 1);
+    second.Stop();
+    EXPECT_FALSE(link.onArrival);
 }
 
 INSTANTIATE_TEST_SUITE_P(Downloads, TransferEngineTest,

@@ -66,7 +66,8 @@ bool EmulatedLine::OpenInSession() {
 
 EmulatedLine::Run EmulatedLine::Transfer(const ctrl::TransferProfile& profile,
                                          ctrl::DownloadSource& source, int progressRange,
-                                         std::unique_ptr<ctrl::TickSource> ticks, int limitMs) {
+                                         std::unique_ptr<ctrl::TickSource> ticks, int limitMs,
+                                         std::unique_ptr<ctrl::TickSource> answerWatch) {
     windows = RecordedWindows{};
     QEventLoop loop;
     windows.onEnded = [&loop] { loop.quit(); };
@@ -74,6 +75,8 @@ EmulatedLine::Run EmulatedLine::Transfer(const ctrl::TransferProfile& profile,
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     ctrl::TimedTransfer transfer(port, profile, source, windows, std::move(ticks));
+    if (answerWatch)
+        transfer.PaceByAnswers(std::move(answerWatch));
     QElapsedTimer clock;
     clock.start();
     transfer.Start();

@@ -83,11 +83,12 @@ public:
         ctrl::TransferOutcome outcome = ctrl::TransferOutcome::Running;
     };
     // Runs one transfer on the port until it ends or `limitMs` passes. Without `ticks` it is
-    // paced by the profile's own timer. The event loop runs meanwhile, not a polling wait, so
-    // that timers quicker than the polling step keep their pace.
+    // paced by the profile's own timer; with `answerWatch` it is paced by answers too. The event
+    // loop runs meanwhile, not a polling wait, so that timers quicker than the polling step keep
+    // their pace.
     Run Transfer(const ctrl::TransferProfile& profile, ctrl::DownloadSource& source,
                  int progressRange, std::unique_ptr<ctrl::TickSource> ticks = nullptr,
-                 int limitMs = 60000);
+                 int limitMs = 60000, std::unique_ptr<ctrl::TickSource> answerWatch = nullptr);
 
     RecordingPort port;
     RecordedWindows windows;
