@@ -3,8 +3,8 @@
 #include "common/FileIo.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <limits>
@@ -304,8 +304,7 @@ public:
             return {};
         const DWORD waited = ::WaitForSingleObject(mutex_, static_cast<DWORD>(wait.count()));
         held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-        return held_ ? std::error_code()
-                     : std::make_error_code(std::errc::device_or_resource_busy);
+        return held_ ? std::error_code() : std::make_error_code(std::errc::device_or_resource_busy);
     }
 
 private:

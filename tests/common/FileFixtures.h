@@ -43,6 +43,12 @@ inline bool CanLink(const fs::path& folder) {
     return true;
 }
 
+// A name's UTF-8 bytes, whatever the system's own encoding of names.
+inline std::string Utf8(const fs::path& path) {
+    const std::u8string bytes = path.u8string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
 class TempDir {
 public:
     explicit TempDir(std::string_view stem = "tarvex-test") {

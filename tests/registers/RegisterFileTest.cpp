@@ -253,9 +253,9 @@ TEST(WriteRegisterPage, ChineseFileNameRoundTrips) {
     EXPECT_EQ(CheckRegisterFile(file), CheckResult::RegisterFile);
     ASSERT_EQ(WriteRegisterPage(file, 24, Texts("z")).status, WriteStatus::Done);
     EXPECT_EQ(ReadRegisterPage(file, 24).texts, Texts("z"));
-    EXPECT_EQ(WorkingCopyPath(file).filename().u8string(), u8"参数表.dat.bak");
+    EXPECT_EQ(testfs::Utf8(WorkingCopyPath(file).filename()), "参数表.dat.bak");
     ASSERT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-    EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename().u8string(), u8"参数表.dat");
+    EXPECT_EQ(testfs::Utf8(fs::directory_iterator(dir.path())->path().filename()), "参数表.dat");
 }
 
 TEST(WriteRegisterPage, RefusalsLeaveTheFileAsItWas) {
