@@ -11,7 +11,6 @@
 #include <thread>
 
 #if defined(_WIN32)
-#define NOMINMAX  // keeps min and max free for the standard library
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <cwctype>
