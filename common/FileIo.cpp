@@ -13,6 +13,7 @@
 #include <fstream>
 #include <limits>
 #include <random>
+#include <thread>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -52,6 +53,17 @@ int CloseFile(int fd) {
     return ::_close(fd);
 }
 void SyncFolder(const fs::path&) {}
+// Windows refuses to rename over a file someone has open, as every reader through the C library
+// has it for a moment; such readers are waited for a little before the replacement fails.
+void RenameOver(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        fs::rename(from, to, ec);
+        if (ec != std::errc::permission_denied || std::chrono::steady_clock::now() >= deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
 void KeepAccess(int, const fs::path& temporary, const fs::path& target) {
     std::error_code ec;
     const fs::file_status old = fs::status(target, ec);
@@ -99,6 +111,9 @@ void SyncFolder(const fs::path& folder) {
         return;
     ::fsync(fd);
     ::close(fd);
+}
+void RenameOver(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    fs::rename(from, to, ec);
 }
 #endif
 
@@ -160,6 +175,7 @@ void RemoveTemporariesOnSignals() {
 }
 
 void Replacement::Track() {
+#if !defined(_WIN32)  // no signal handler there removes anything, so nothing to list
     const std::string name = temporary_.string();
     if (name.size() >= sizeof(TemporarySlot::path))
         return;
@@ -173,6 +189,7 @@ void Replacement::Track() {
         slot_ = static_cast<int>(i);
         return;
     }
+#endif
 }
 
 void Replacement::Untrack() {
@@ -313,7 +330,7 @@ std::error_code Replacement::Commit() {
         return {};
 
     std::error_code ec;
-    fs::rename(temporary_, target_, ec);
+    RenameOver(temporary_, target_, ec);
     if (ec)
         return Fail(ec, target_);
     Untrack();

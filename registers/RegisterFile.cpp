@@ -3,12 +3,18 @@
 #include "common/FileIo.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <limits>
 #include <thread>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <cwctype>
+#else
 #include <sys/file.h>
 #include <sys/stat.h>
 #endif
@@ -266,11 +272,71 @@ WriteStatus RewritePage(LineReader& reader, LineWriter& writer, int base, const 
     return WriteStatus::Done;
 }
 
+#if defined(_WIN32)
+// Page writers on one file take turns through a mutex named after the file: a lock on the file
+// would shut readers out too, and Windows cannot rename over a file another writer holds open.
+class Turn {
+public:
+    Turn() = default;
+    ~Turn() {
+        if (held_)
+            ::ReleaseMutex(mutex_);
+        if (mutex_ != nullptr)
+            ::CloseHandle(mutex_);
+    }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+
+    std::error_code Take(const fs::path& path, std::chrono::milliseconds wait) {
+        std::error_code ec;
+        std::wstring key = fs::weakly_canonical(fs::absolute(path, ec), ec).native();
+        // Windows names ignore case; FNV-1a keeps the name the same in every program.
+        std::uint64_t hash = 14695981039346656037ull;
+        for (wchar_t c : key) {
+            hash ^= static_cast<std::uint64_t>(std::towlower(static_cast<wint_t>(c)));
+            hash *= 1099511628211ull;
+        }
+        wchar_t name[64];
+        std::swprintf(name, 64, L"Local\\tarvex-registers-%016llx",
+                      static_cast<unsigned long long>(hash));
+        mutex_ = ::CreateMutexW(nullptr, FALSE, name);
+        // Without the mutex the write goes as before, unguarded.
+        if (mutex_ == nullptr)
+            return {};
+        const DWORD waited = ::WaitForSingleObject(mutex_, static_cast<DWORD>(wait.count()));
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        return held_ ? std::error_code() : std::make_error_code(std::errc::device_or_resource_busy);
+    }
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+};
+
+// Waits up to `wait` for the turn, which lasts until the new file is in place; `opened` tells a
+// file that could not be opened from one in use.
+std::error_code OpenLocked(File& in, Turn& turn, const fs::path& path,
+                           std::chrono::milliseconds wait, bool& opened) {
+    opened = false;
+    in.Open(path);
+    if (!in)
+        return fileio::LastError();
+    opened = true;
+    // Opened again once it is our turn: the file may have been replaced while we waited.
+    in.Close();
+    if (const std::error_code ec = turn.Take(path, wait))
+        return ec;
+    in.Open(path);
+    return in ? std::error_code() : fileio::LastError();
+}
+#else
+class Turn {};
+
 // Page writes on one file take turns: each holds an exclusive lock on the register file from
 // reading it until its new file has been renamed over it. A writer that waited while another
 // replaced the file finds a different file at the path, and starts over with that one. Waits up
 // to `wait` for the lock; `opened` tells a file that could not be opened from one in use.
-std::error_code OpenLocked(File& in, const fs::path& path, std::chrono::milliseconds wait,
+std::error_code OpenLocked(File& in, Turn&, const fs::path& path, std::chrono::milliseconds wait,
                            bool& opened) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
@@ -279,10 +345,6 @@ std::error_code OpenLocked(File& in, const fs::path& path, std::chrono::millisec
         if (!in)
             return fileio::LastError();
         opened = true;
-#if defined(_WIN32)
-        (void)deadline;
-        return {};
-#else
         const int fd = ::fileno(in.get());
         while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             // A file system without locks writes as before, unguarded.
@@ -297,9 +359,9 @@ std::error_code OpenLocked(File& in, const fs::path& path, std::chrono::millisec
         if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
             held.st_dev == now.st_dev && held.st_ino == now.st_ino)
             return {};
-#endif
     }
 }
+#endif
 
 WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path file = {}) {
     return WriteResult{status, cause, std::move(file)};
@@ -394,9 +456,10 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     const fs::path path = fileio::WriteTarget(requested);
     if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
         return Failure(refused);
+    Turn turn;
     File in;
     bool opened = false;
-    if (const std::error_code ec = OpenLocked(in, path, wait, opened))
+    if (const std::error_code ec = OpenLocked(in, turn, path, wait, opened))
         return Failure(opened ? WriteStatus::FileError : WriteStatus::CannotOpen, ec, path);
 
     const fs::path copy = WorkingCopyPath(path);

@@ -1,7 +1,11 @@
 #pragma once
 
+#if defined(_WIN32)
+#include <process.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 
@@ -19,11 +23,37 @@ namespace testfs {
 
 namespace fs = std::filesystem;
 
+inline int ProcessId() {
+#if defined(_WIN32)
+    return ::_getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// Whether symbolic links can be made in `folder`: MinGW's library cannot make any, and Windows
+// allows them only to administrators or in developer mode.
+inline bool CanLink(const fs::path& folder) {
+    std::error_code ec;
+    const fs::path probe = folder / ".link-probe";
+    fs::create_symlink("none", probe, ec);
+    if (ec)
+        return false;
+    fs::remove(probe, ec);
+    return true;
+}
+
+// A name's UTF-8 bytes, whatever the system's own encoding of names.
+inline std::string Utf8(const fs::path& path) {
+    const std::u8string bytes = path.u8string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
 class TempDir {
 public:
     explicit TempDir(std::string_view stem = "tarvex-test") {
         static int counter = 0;
-        path_ = fs::temp_directory_path() / (std::string(stem) + "-" + std::to_string(::getpid()) +
+        path_ = fs::temp_directory_path() / (std::string(stem) + "-" + std::to_string(ProcessId()) +
                                              "-" + std::to_string(counter++));
         fs::remove_all(path_);
         fs::create_directories(path_);
@@ -66,6 +96,7 @@ inline std::vector<std::string> Names(const fs::path& folder) {
     return names;
 }
 
+#if !defined(_WIN32)
 // Lowers the file size limit, with its signal ignored, so a write beyond it fails with EFBIG.
 class FileSizeLimit {
 public:
@@ -86,5 +117,6 @@ private:
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
 };
+#endif
 
 }  // namespace testfs

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <csignal>
@@ -18,7 +20,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testfs::FileSizeLimit;
 using testfs::Names;
 using testfs::ReadFile;
 using testfs::TempDir;
@@ -26,10 +27,17 @@ using testfs::WriteFile;
 
 using Strings = std::vector<std::string>;
 
+#if defined(_WIN32)
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
 fs::perms Mode(const fs::path& path) {
     return fs::status(path).permissions();
 }
 
+#if !defined(_WIN32)
 // Runs `check` in a child process without root's rights, so folder permissions hold for it too.
 bool AsOrdinaryUser(const std::function<bool()>& check) {
     const pid_t child = ::fork();
@@ -42,6 +50,7 @@ bool AsOrdinaryUser(const std::function<bool()>& check) {
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 struct Replace {
     const char* name;
@@ -61,14 +70,22 @@ TEST(WriteSafely, ReplacesTheFileAndLeavesNothingElse) {
         {"link to a file", "abc", fs::perms(0640), true, "through"},
         {"link to no file yet", std::nullopt, fs::perms::none, true, "made"},
     };
+    bool linksSkipped = false;
     for (const Replace& c : cases) {
         TempDir dir;
+        if (c.throughLink && !testfs::CanLink(dir.path())) {
+            linksSkipped = true;
+            continue;
+        }
         const fs::path file = dir / "a.kxo";
         const fs::path link = dir / "link.kxo";
         Strings expected{"a.kxo"};
+        // What the file system keeps of the old mode (Windows only a read-only flag).
+        fs::perms oldMode = fs::perms::none;
         if (c.old) {
             WriteFile(file, *c.old);
             fs::permissions(file, c.mode);
+            oldMode = Mode(file);
         }
         if (c.throughLink) {
             fs::create_symlink(file, link);
@@ -81,20 +98,58 @@ TEST(WriteSafely, ReplacesTheFileAndLeavesNothingElse) {
 
         EXPECT_FALSE(fileio::WriteSafely(c.throughLink ? link : file, c.bytes)) << c.name;
         EXPECT_EQ(ReadFile(file), c.bytes) << c.name;
-        EXPECT_EQ(Mode(file), c.old ? c.mode : newMode) << c.name;
+        EXPECT_EQ(Mode(file), c.old ? oldMode : newMode) << c.name;
         EXPECT_EQ(Names(dir.path()), expected) << c.name;
         EXPECT_EQ(fs::is_symlink(link), c.throughLink) << c.name;
+        // Lets the next case remove its folder where read-only files cannot be deleted.
+        fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
     }
+    if (linksSkipped)
+        GTEST_SKIP() << "no symbolic links here: the cases through a link did not run";
+}
+
+// Names in Chinese reach the file system as they are, through every writer and reader: on
+// Windows that takes the wide-character calls.
+TEST(WriteSafely, ChineseNamesThroughEveryWriterAndReader) {
+    TempDir dir;
+    const fs::path folder = dir.path() / fs::path(u8"程序");
+    fs::create_directory(folder);
+    const fs::path file = folder / fs::path(u8"下载一.kxo");
+    const std::string bytes = "\xb3\xcc\xd0\xf2 GBK bytes stay bytes";
+
+    EXPECT_FALSE(fileio::WriteSafely(file, bytes));
+    fileio::Replacement replacement;
+    ASSERT_FALSE(replacement.Open(file));
+    EXPECT_EQ(replacement.Temporary().parent_path(), folder);
+    const std::string temporary = testfs::Utf8(replacement.Temporary().filename());
+    EXPECT_EQ(temporary.substr(0, temporary.size() - 6), ".下载一.kxo.tarvex-");
+    ASSERT_FALSE(replacement.Write(bytes + "!"));
+    ASSERT_FALSE(replacement.Commit());
+
+    std::string whole;
+    EXPECT_TRUE(fileio::ReadWholeFile(file, whole));
+    EXPECT_EQ(whole, bytes + "!");
+    std::string limited;
+    EXPECT_EQ(fileio::ReadLimited(file, 4, limited), fileio::ReadStatus::TooLarge);
+    EXPECT_EQ(limited, bytes.substr(0, 4));
+    EXPECT_TRUE(fileio::CanWrite(file));
+    EXPECT_TRUE(
+        fileio::SameFile(file, folder / ".." / fs::path(u8"程序") / fs::path(u8"下载一.kxo")));
+    EXPECT_FALSE(fileio::SameFile(file, folder / fs::path(u8"下载二.kxo")));
+    ASSERT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(testfs::Utf8(fs::directory_iterator(folder)->path().filename()), "下载一.kxo");
 }
 
 TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     TempDir dir;
     const fs::path file = dir / "a.kxo";
     WriteFile(file, "old");
+#if !defined(_WIN32)  // Windows has no file size limit to run into
     {
-        FileSizeLimit limit(1000);
+        testfs::FileSizeLimit limit(1000);
         EXPECT_EQ(fileio::WriteSafely(file, std::string(5000, 'n')), std::errc::file_too_large);
     }
+#endif
     EXPECT_EQ(ReadFile(file), "old");
     EXPECT_EQ(Names(dir.path()), Strings{"a.kxo"});
 
@@ -103,7 +158,9 @@ TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     EXPECT_TRUE(fs::is_empty(dir / "folder.kxo"));
     EXPECT_EQ(fileio::WriteSafely(dir / "none" / "a.kxo", "x"),
               std::errc::no_such_file_or_directory);
-    EXPECT_EQ(fileio::WriteSafely(file / "a.kxo", "x"), std::errc::not_a_directory);
+    // Windows reports a path through a file as not found.
+    EXPECT_EQ(fileio::WriteSafely(file / "a.kxo", "x"),
+              kWindows ? std::errc::no_such_file_or_directory : std::errc::not_a_directory);
     EXPECT_EQ(fileio::WriteSafely("", "x"), std::errc::no_such_file_or_directory);
     EXPECT_EQ(Names(dir.path()), (Strings{"a.kxo", "folder.kxo"}));
 }
@@ -111,6 +168,9 @@ TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
 // A write cut short by a signal leaves the old file and no temporary one; over the size limit it
 // is a failure like any other.
 TEST(Replacement, FatalSignalsRemoveTheTemporaryFile) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "no fork, no file size limit and no POSIX signals on Windows";
+#else
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
         TempDir dir;
         const fs::path file = dir / "p.kxo";
@@ -140,9 +200,13 @@ TEST(Replacement, FatalSignalsRemoveTheTemporaryFile) {
         EXPECT_EQ(ReadFile(file), "old") << signal;
         EXPECT_EQ(Names(dir.path()), Strings{"p.kxo"}) << signal;
     }
+#endif
 }
 
 TEST(WriteSafely, RewritesInPlaceWhereNoTemporaryFileCanBeMade) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "a read-only folder still takes new files on Windows, and there is no fork";
+#else
     TempDir dir;
     const fs::path file = dir / "a.kxo";
     WriteFile(file, std::string(10000, 'o'));
@@ -154,6 +218,7 @@ TEST(WriteSafely, RewritesInPlaceWhereNoTemporaryFileCanBeMade) {
     }));
     EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(Names(dir.path()), Strings{"a.kxo"});
+#endif
 }
 
 TEST(Replacement, TemporariesAreUniqueHiddenFilesBesideTheTarget) {
@@ -207,13 +272,22 @@ TEST(Replacement, ReadersSeeEitherTheOldOrTheNewFileWhole) {
     std::thread reader([&] {
         while (!done) {
             const std::string bytes = ReadFile(file);
+            // Windows may refuse a reader while the name changes hands; never a partial file.
+            // A reader there that never lets go would keep every rename out, so it pauses.
+            if (kWindows) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                if (bytes == "<missing>")
+                    continue;
+            }
             if (bytes.size() != kSize || bytes.find_first_not_of(bytes[0]) != std::string::npos)
                 ++torn;
         }
     });
     auto writer = [&](char fill) {
-        for (int i = 0; i < 30; ++i)
-            EXPECT_FALSE(fileio::WriteSafely(file, std::string(kSize, fill)));
+        for (int i = 0; i < 30; ++i) {
+            const std::error_code ec = fileio::WriteSafely(file, std::string(kSize, fill));
+            EXPECT_FALSE(ec) << ec.category().name() << ' ' << ec.value() << ' ' << ec.message();
+        }
     };
     std::thread one(writer, 'b');
     std::thread two(writer, 'c');

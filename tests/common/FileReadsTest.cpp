@@ -1,6 +1,8 @@
+#if !defined(_WIN32)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -42,6 +44,11 @@ TEST(ReadLimited, ReadsAtMostTheLimitAndNamesWhatWentWrong) {
     fs::create_directory(dir / "sub");
     for (const ReadCase& c : kReads) {
         const fs::path path = c.path[0] == '/' ? fs::path(c.path) : dir / c.path;
+        // Linux devices; Wine would reach them through its drive Z:, which says nothing of Windows.
+#if defined(_WIN32)
+        if (c.path[0] == '/')
+            continue;
+#endif
         if (!fs::exists(path) && c.path[0] == '/')
             continue;
         std::string bytes = "stale";
@@ -51,6 +58,9 @@ TEST(ReadLimited, ReadsAtMostTheLimitAndNamesWhatWentWrong) {
 }
 
 TEST(ReadLimited, PipeThatStaysSilentGivesUpAfterThePatience) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "no named pipes in the file system on Windows";
+#else
     TempDir dir;
     const fs::path fifo = dir / "pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -63,6 +73,7 @@ TEST(ReadLimited, PipeThatStaysSilentGivesUpAfterThePatience) {
               ReadStatus::Unreadable);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     ::close(writer);
+#endif
 }
 
 struct SameCase {
@@ -70,6 +81,7 @@ struct SameCase {
     const char* input;
     const char* output;
     bool same;
+    bool link = false;  // needs symbolic links
 };
 
 // In the folder: files "a" and "b", a hard link "hard" to "a", a link "soft" to "a", a link
@@ -79,10 +91,10 @@ const SameCase kSame[] = {
     {"another file", "a", "b", false},
     {"spelt through a folder and back", "a", "sub/../a", true},
     {"spelt with a dot", "a", "./a", true},
-    {"a link to the input", "a", "soft", true},
+    {"a link to the input", "a", "soft", true, true},
     {"a hard link to the input", "a", "hard", true},
     {"a missing output", "a", "new", false},
-    {"a link to where the output goes", "new", "ahead", true},
+    {"a link to where the output goes", "new", "ahead", true, true},
     {"two missing files", "new", "other", false},
 };
 
@@ -91,11 +103,19 @@ TEST(SameFile, TellsWhenWritingTheOutputWouldChangeTheInput) {
     WriteFile(dir / "a", "a");
     WriteFile(dir / "b", "b");
     fs::create_hard_link(dir / "a", dir / "hard");
-    fs::create_symlink(dir / "a", dir / "soft");
-    fs::create_symlink("new", dir / "ahead");
+    const bool links = testfs::CanLink(dir.path());
+    if (links) {
+        fs::create_symlink(dir / "a", dir / "soft");
+        fs::create_symlink("new", dir / "ahead");
+    }
     fs::create_directory(dir / "sub");
-    for (const SameCase& c : kSame)
-        EXPECT_EQ(fileio::SameFile(dir / c.input, dir / c.output), c.same) << c.name;
+    for (const SameCase& c : kSame) {
+        if (links || !c.link) {
+            EXPECT_EQ(fileio::SameFile(dir / c.input, dir / c.output), c.same) << c.name;
+        }
+    }
+    if (!links)
+        GTEST_SKIP() << "no symbolic links here: the cases through a link did not run";
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -21,7 +23,6 @@ using namespace registers;
 
 const std::string kIdent(kIdentification);
 
-using testfs::FileSizeLimit;
 using testfs::ReadFile;
 using testfs::TempDir;
 using testfs::WriteFile;
@@ -218,6 +219,8 @@ TEST(WriteRegisterPage, ReplacesAStaleWorkingCopyAndLeavesNoneBehind) {
     EXPECT_EQ(fs::file_size(file), 53286u);
     EXPECT_EQ(WorkingCopyPath(file).string(), file.string() + ".bak");
 
+    if (!testfs::CanLink(dir.path()))
+        GTEST_SKIP() << "no symbolic links here: a working copy linking elsewhere was not tried";
     // A working copy name that links elsewhere is replaced, never written through.
     WriteFile(dir / "other", "other");
     fs::create_symlink(dir / "other", WorkingCopyPath(file));
@@ -230,6 +233,8 @@ TEST(WriteRegisterPage, ThroughASymbolicLinkChangesTheFileItPointsTo) {
     TempDir dir;
     const fs::path file = dir / "real.dat";
     const fs::path link = dir / "link.dat";
+    if (!testfs::CanLink(dir.path()))
+        GTEST_SKIP() << "no symbolic links here";
     ASSERT_FALSE(CreateRegisterFile(file));
     fs::create_symlink(file, link);
     ASSERT_EQ(WriteRegisterPage(link, 0, Texts("v")).status, WriteStatus::Done);
@@ -237,6 +242,20 @@ TEST(WriteRegisterPage, ThroughASymbolicLinkChangesTheFileItPointsTo) {
     EXPECT_EQ(ReadRegisterPage(file, 0).texts, Texts("v"));
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_FALSE(fs::exists(WorkingCopyPath(link)));
+}
+
+// A Chinese name reaches Windows through the wide-character opens, for the check, the read and
+// the write with its working copy.
+TEST(WriteRegisterPage, ChineseFileNameRoundTrips) {
+    TempDir dir;
+    const fs::path file = dir.path() / fs::path(u8"参数表.dat");
+    ASSERT_FALSE(CreateRegisterFile(file));
+    EXPECT_EQ(CheckRegisterFile(file), CheckResult::RegisterFile);
+    ASSERT_EQ(WriteRegisterPage(file, 24, Texts("z")).status, WriteStatus::Done);
+    EXPECT_EQ(ReadRegisterPage(file, 24).texts, Texts("z"));
+    EXPECT_EQ(testfs::Utf8(WorkingCopyPath(file).filename()), "参数表.dat.bak");
+    ASSERT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(testfs::Utf8(fs::directory_iterator(dir.path())->path().filename()), "参数表.dat");
 }
 
 TEST(WriteRegisterPage, RefusalsLeaveTheFileAsItWas) {
@@ -318,13 +337,16 @@ TEST(WriteRegisterPage, CrOnlyFileIsOneLongFirstLine) {
 }
 
 TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "no file size limit on Windows to make the write fail";
+#else
     TempDir dir;
     const fs::path file = dir / "a.dat";
     const std::string old = kIdent + "\r\n" + Zeros(0, 10);
     WriteFile(file, old);
     WriteResult result;
     {
-        FileSizeLimit limit(20000);
+        testfs::FileSizeLimit limit(20000);
         result = WriteRegisterPage(file, 0, AllZero());
     }
     EXPECT_EQ(result.status, WriteStatus::FileError);
@@ -333,9 +355,13 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     EXPECT_EQ(ReadFile(file), old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
+#endif
 }
 
 TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "holds the file with flock; Windows writers take turns through a named mutex";
+#else
     TempDir dir;
     const fs::path file = dir / "a.dat";
     ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::CannotOpen);
@@ -358,6 +384,7 @@ TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
     ::close(holder);
     waiting.join();
     EXPECT_EQ(ReadRegisterPage(file, 0).texts, Texts("w"));
+#endif
 }
 
 TEST(WriteRegisterPage, ConcurrentWritersTakeTurnsAndLoseNoUpdate) {
