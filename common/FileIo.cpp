@@ -393,6 +393,24 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
     return !in.bad();
 }
 
+std::FILE* OpenForReading(const fs::path& path) {
+    errno = 0;
+#if defined(_WIN32)
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        std::FILE* file = ::_wfopen(path.c_str(), L"rb");
+        if (file != nullptr || errno != EACCES || std::chrono::steady_clock::now() >= deadline)
+            return file;
+        std::error_code ec;
+        if (!fs::is_regular_file(path, ec))
+            return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 #if defined(_WIN32)
 ReadStatus ReadLimited(const fs::path& path, std::size_t limit, std::string& bytes,
                        std::chrono::milliseconds) {

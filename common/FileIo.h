@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -80,6 +81,10 @@ std::error_code WriteSafely(const std::filesystem::path& path, std::string_view 
 
 // Whether `target` can be opened for writing (created when missing), without changing its content.
 bool CanWrite(const std::filesystem::path& target);
+
+// Opens a file for reading in binary. On Windows a file that another program is renaming over is
+// refused for a moment, so that refusal is waited out for up to a second.
+std::FILE* OpenForReading(const std::filesystem::path& path);
 
 // Reads a whole file; returns false when it cannot be opened or read.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);

@@ -42,19 +42,10 @@ public:
             errno = EISDIR;
             return;
         }
-        errno = 0;
-#if defined(_WIN32)
-        file_ = ::_wfopen(path.c_str(), L"rb");
-#else
-        file_ = std::fopen(path.c_str(), "rb");
-#endif
+        file_ = fileio::OpenForReading(path);
     }
-    std::FILE* get() const {
-        return file_;
-    }
-    explicit operator bool() const {
-        return file_ != nullptr;
-    }
+    std::FILE* get() const { return file_; }
+    explicit operator bool() const { return file_ != nullptr; }
     // Closes now; closing again is a no-op.
     void Close() {
         if (file_ != nullptr)
