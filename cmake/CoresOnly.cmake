@@ -40,9 +40,9 @@ add_library(tarvex_downloads STATIC ${S}/link/ProgramSource.cpp ${S}/link/Parame
     ${S}/link/ScreenSource.cpp)
 target_link_libraries(tarvex_downloads PUBLIC tarvex_registers tarvex_screen tarvex_compiler)
 
-# The virtual controller without its pseudo-terminal server, which is POSIX only.
 add_library(tarvex_emulator STATIC ${S}/emulator/Transfer.cpp ${S}/emulator/VirtualController.cpp
-    ${S}/emulator/TransferStore.cpp)
+    ${S}/emulator/TransferStore.cpp ${S}/emulator/EmulateRun.cpp ${S}/emulator/Replay.cpp
+    ${S}/emulator/ServeLineWindows.cpp)
 target_link_libraries(tarvex_emulator PUBLIC tarvex_common tarvex_wire)
 
 if(TARVEX_BUILD_TESTS)
@@ -69,5 +69,5 @@ if(TARVEX_BUILD_TESTS)
     target_compile_definitions(screen_image_tests PRIVATE TARVEX_TEST_DATA="${S}/tests/link/data")
     tarvex_core_test(download_sources_tests link/DownloadSourcesTest.cpp LIBS tarvex_downloads)
     tarvex_core_test(emulator_core_tests emulator/VirtualControllerTest.cpp
-        emulator/TransferStoreTest.cpp LIBS tarvex_emulator)
+        emulator/TransferStoreTest.cpp emulator/EmulateRunTest.cpp emulator/ReplayTest.cpp LIBS tarvex_emulator)
 endif()

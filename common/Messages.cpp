@@ -129,6 +129,9 @@ constexpr Entry kTable[] = {
     {Id::EmulatorCannotStore, "tarvex emulate: cannot write into %1"},
     {Id::EmulatorNoPty, "cannot create a pseudo-terminal: %1"},
     {Id::EmulatorNoPipe, "cannot create a pipe: %1"},
+    {Id::EmulatorNoPtyHere,
+     "tarvex emulate: the virtual controller serves on a pseudo-terminal, which Windows does not "
+     "have; run it on Linux"},
     {Id::EmulatorStoreNotFolder, "--store needs an existing writable folder, not %1"},
     {Id::EmulatorRefusedNoHeader, "tarvex emulate: refused data frames that had no header"},
     {Id::EmulatorRefusedPartialRecord,

@@ -126,6 +126,7 @@ enum class Id : int {
     EmulatorCannotStore,
     EmulatorNoPty,
     EmulatorNoPipe,
+    EmulatorNoPtyHere,
     // issue-10: the virtual controller's refusals
     EmulatorStoreNotFolder,
     EmulatorRefusedNoHeader,

@@ -1,13 +1,17 @@
 #include "emulator/EmulateRun.h"
 
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <charconv>
 #include <ostream>
 #include <string>
 
 #include "common/Messages.h"
-#include "emulator/PtyServer.h"
+#include "emulator/ServeLine.h"
 #include "emulator/TransferStore.h"
 
 namespace emu {
@@ -62,18 +66,17 @@ std::optional<std::vector<std::uint8_t>> ParseByteList(std::string_view text) {
 
 bool IsWritableFolder(const std::filesystem::path& folder) {
     std::error_code ignored;
-    return std::filesystem::is_directory(folder, ignored) &&
-           ::access(folder.c_str(), W_OK | X_OK) == 0;
+    if (!std::filesystem::is_directory(folder, ignored))
+        return false;
+#if defined(_WIN32)
+    return ::_waccess(folder.c_str(), 2) == 0;
+#else
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
 }
 
 int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::ostream& err) {
     VirtualController controller(options.faults);
-    PtyServer server(controller);
-    std::string error;
-    if (!server.Open(error)) {
-        err << "tarvex emulate: " << error << "\n";
-        return 1;
-    }
     const auto cannotStore = [&] {
         err << msg::Text(msg::Id::EmulatorCannotStore, {options.storeFolder->string()}) << "\n";
     };
@@ -102,12 +105,8 @@ int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::o
         }
         out << std::endl;
     };
-    server.HangUpAfterFrames(options.hangUpAfterFrames);
-    server.SetLineRate(options.lineRate);
-    server.StopOnSignals();
-    out << server.DevicePath() << std::endl;
-    server.Serve();
-    return 0;
+    return ServeOnNewLine(controller, {options.hangUpAfterFrames, options.lineRate}, out, err) ? 0
+                                                                                               : 1;
 }
 
 }  // namespace emu

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "common/Messages.h"
+#include "emulator/ServeLine.h"
 
 namespace emu {
 
@@ -178,6 +179,26 @@ void PtyServer::HangUp() {
     arriving.clear();
     CloseFd(master);
     CloseFd(slave);
+}
+
+}  // namespace emu
+
+namespace emu {
+
+bool ServeOnNewLine(VirtualController& controller, const LineOptions& options, std::ostream& out,
+                    std::ostream& err) {
+    PtyServer server(controller);
+    std::string error;
+    if (!server.Open(error)) {
+        err << "tarvex emulate: " << error << "\n";
+        return false;
+    }
+    server.HangUpAfterFrames(options.hangUpAfterFrames);
+    server.SetLineRate(options.lineRate);
+    server.StopOnSignals();
+    out << server.DevicePath() << std::endl;
+    server.Serve();
+    return true;
 }
 
 }  // namespace emu

@@ -5,7 +5,7 @@
 
 #include "common/FileIo.h"
 #include "common/Messages.h"
-#include "emulator/PtyServer.h"
+#include "emulator/ServeLine.h"
 
 namespace emu {
 
@@ -80,14 +80,8 @@ int ServeReplayUntilSignalled(const std::filesystem::path& tracePath, std::ostre
     std::vector<ReplayStep> steps = ReplayScript(lines);
     const std::size_t total = steps.size();
     ReplayController controller(std::move(steps));
-    PtyServer server(controller);
-    if (!server.Open(error)) {
-        err << "tarvex emulate: " << error << "\n";
+    if (!ServeOnNewLine(controller, {}, out, err))
         return 1;
-    }
-    server.StopOnSignals();
-    out << server.DevicePath() << std::endl;
-    server.Serve();
     err << msg::Text(msg::Id::EmulatorReplayed,
                      {std::to_string(total - controller.StepsLeft()), std::to_string(total),
                       std::to_string(controller.Mismatches())})

@@ -349,6 +349,11 @@
         <translation>cannot create a pipe: %1</translation>
     </message>
     <message>
+        <source>tarvex emulate: the virtual controller serves on a pseudo-terminal, which Windows does not have; run it on Linux</source>
+        <extracomment>EmulatorNoPtyHere</extracomment>
+        <translation>tarvex emulate: the virtual controller serves on a pseudo-terminal, which Windows does not have; run it on Linux</translation>
+    </message>
+    <message>
         <source>--store needs an existing writable folder, not %1</source>
         <extracomment>EmulatorStoreNotFolder</extracomment>
         <translation>--store needs an existing writable folder, not %1</translation>
