@@ -1,7 +1,6 @@
-# The cores that need nothing but the standard library, and their GoogleTest programs: what a
-# cross build for Windows checks without Qt (scripts/windows-check). The source lists follow the
-# targets of the same names in the folders' own CMakeLists.txt; a file added there and not here
-# shows up as a link error in this build.
+# GoogleTest built with this compiler, and the GoogleTest programs of the cores that need nothing
+# but the standard library: what a cross build for Windows checks without Qt
+# (scripts/windows-check). The cores themselves come from the folders' own CMakeLists.txt.
 
 set(TARVEX_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources, built with this compiler")
 # GoogleTest is someone else's code: built without our warnings.
@@ -13,38 +12,6 @@ add_subdirectory(${TARVEX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_F
 set_property(DIRECTORY PROPERTY COMPILE_OPTIONS "${tarvex_options}")
 
 set(S ${PROJECT_SOURCE_DIR})
-add_library(tarvex_common STATIC ${S}/common/MbcsText.cpp ${S}/common/FileIo.cpp
-    ${S}/common/Messages.cpp ${S}/common/DecimalValue.cpp ${S}/common/PortName.cpp)
-target_include_directories(tarvex_common PUBLIC ${S})
-
-add_library(tarvex_compiler STATIC ${S}/compiler/InstructionTable.cpp ${S}/compiler/DecimalReader.cpp
-    ${S}/compiler/EncodeLine.cpp ${S}/compiler/CompileRun.cpp ${S}/compiler/ProgramCheck.cpp
-    ${S}/compiler/LabelPass.cpp ${S}/compiler/CompileMessages.cpp ${S}/compiler/Disassembler.cpp
-    ${S}/compiler/InstructionHelp.cpp)
-target_link_libraries(tarvex_compiler PUBLIC tarvex_common)
-
-add_library(tarvex_registers STATIC ${S}/registers/RegisterFile.cpp ${S}/registers/AllRegisters.cpp
-    ${S}/registers/FileErrors.cpp)
-target_link_libraries(tarvex_registers PUBLIC tarvex_common)
-
-add_library(tarvex_charset STATIC ${S}/charset/CharacterImage.cpp)
-target_link_libraries(tarvex_charset PUBLIC tarvex_common)
-
-add_library(tarvex_wire STATIC ${S}/link/WireTrace.cpp)
-target_include_directories(tarvex_wire PUBLIC ${S})
-
-add_library(tarvex_screen STATIC ${S}/link/ScreenImage.cpp)
-target_link_libraries(tarvex_screen PUBLIC tarvex_common)
-
-add_library(tarvex_downloads STATIC ${S}/link/ProgramSource.cpp ${S}/link/ParameterSource.cpp
-    ${S}/link/ScreenSource.cpp)
-target_link_libraries(tarvex_downloads PUBLIC tarvex_registers tarvex_screen tarvex_compiler)
-
-add_library(tarvex_emulator STATIC ${S}/emulator/Transfer.cpp ${S}/emulator/VirtualController.cpp
-    ${S}/emulator/TransferStore.cpp ${S}/emulator/EmulateRun.cpp ${S}/emulator/Replay.cpp
-    ${S}/emulator/ServeLineWindows.cpp)
-target_link_libraries(tarvex_emulator PUBLIC tarvex_common tarvex_wire)
-
 if(TARVEX_BUILD_TESTS)
     enable_testing()
     function(tarvex_core_test name)
