@@ -21,6 +21,7 @@ enum class Feature {
     Fork,           // a copy of this process running a function, which may die by a signal
     FileSizeLimit,  // a per-process limit that makes big writes fail
     Fifo,           // named pipes in the file system
+    FileLock,       // flock: the advisory lock the POSIX register file writers take
     Pty,            // pseudo-terminals and terminal descriptors
     Signals,        // signals another process can catch, as SIGTERM and SIGINT
 };
@@ -90,6 +91,10 @@ private:
     std::string pending_;          // what the pipe gave beyond the last line
 };
 
+// Signals only POSIX systems have; 0 elsewhere.
+extern const int kSigHup;
+extern const int kSigXfsz;
+
 // Runs `body` in a copy of this process; what it returns is the copy's exit code. Needs
 // Feature::Fork.
 Ending InChild(const std::function<int()>& body);
@@ -128,6 +133,20 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     bool Write(std::string_view bytes);
+
+private:
+    int fd_ = -1;
+};
+
+// `path` opened and held under an exclusive flock until the object goes. Needs Feature::FileLock.
+class FileLock {
+public:
+    explicit FileLock(const fs::path& path);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool Held() const { return fd_ >= 0; }
 
 private:
     int fd_ = -1;

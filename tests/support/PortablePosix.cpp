@@ -2,6 +2,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -139,6 +140,9 @@ void Process::Release() {
     pipe_ = kNone;
 }
 
+const int kSigHup = SIGHUP;
+const int kSigXfsz = SIGXFSZ;
+
 Ending InChild(const std::function<int()>& body) {
     const pid_t child = ::fork();
     if (child == 0)
@@ -189,6 +193,17 @@ Fifo::~Fifo() {
 
 bool Fifo::Write(std::string_view bytes) {
     return WriteAll(fd_, bytes.data(), bytes.size());
+}
+
+FileLock::FileLock(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+FileLock::~FileLock() {
+    Close(fd_);
 }
 
 bool OpenPty(int& master, int& slave, std::string& slavePath) {

@@ -17,6 +17,8 @@ std::string_view Lacks(Feature feature) {
         return "Windows has no per-process file size limit";
     case Feature::Fifo:
         return "Windows has no named pipes in the file system";
+    case Feature::FileLock:
+        return "Windows has no flock";
     case Feature::Pty:
         return "Windows has no pseudo-terminals to open as files";
     case Feature::Signals:
@@ -216,6 +218,9 @@ void Process::Release() {
     pipe_ = kNone;
 }
 
+const int kSigHup = 0;
+const int kSigXfsz = 0;
+
 Ending InChild(const std::function<int()>&) {
     return {};
 }
@@ -236,6 +241,9 @@ Fifo::~Fifo() = default;
 bool Fifo::Write(std::string_view) {
     return false;
 }
+
+FileLock::FileLock(const fs::path&) {}
+FileLock::~FileLock() = default;
 
 bool OpenPty(int& master, int& slave, std::string& slavePath) {
     master = slave = -1;
