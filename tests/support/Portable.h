@@ -91,6 +91,16 @@ private:
     std::string pending_;          // what the pipe gave beyond the last line
 };
 
+// Whether this process has root's rights: it then opens any file, whatever its permissions.
+bool IsRoot();
+// The name of this process's effective group; empty where there are no groups.
+std::string GroupName();
+
+using SignalHandler = void (*)(int);
+// The handler `signal` has now; SetSignalHandler installs `handler` and answers the one before.
+SignalHandler SignalHandlerOf(int signal);
+SignalHandler SetSignalHandler(int signal, SignalHandler handler);
+
 // Signals only POSIX systems have; 0 elsewhere.
 extern const int kSigHup;
 extern const int kSigXfsz;

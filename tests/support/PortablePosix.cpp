@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
 #include <spawn.h>
@@ -138,6 +139,30 @@ void Process::Release() {
     if (pipe_ != kNone)
         ::close(static_cast<int>(pipe_));
     pipe_ = kNone;
+}
+
+bool IsRoot() {
+    return ::geteuid() == 0;
+}
+
+std::string GroupName() {
+    const group* own = ::getgrgid(::getegid());
+    return own ? own->gr_name : "";
+}
+
+SignalHandler SignalHandlerOf(int signal) {
+    struct sigaction now {};
+    ::sigaction(signal, nullptr, &now);
+    return now.sa_handler;
+}
+
+SignalHandler SetSignalHandler(int signal, SignalHandler handler) {
+    struct sigaction wanted {};
+    wanted.sa_handler = handler;
+    sigemptyset(&wanted.sa_mask);
+    struct sigaction before {};
+    ::sigaction(signal, &wanted, &before);
+    return before.sa_handler;
 }
 
 const int kSigHup = SIGHUP;

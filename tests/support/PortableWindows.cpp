@@ -2,6 +2,7 @@
 #include <process.h>
 
 #include <algorithm>
+#include <csignal>
 #include <thread>
 #include <utility>
 
@@ -216,6 +217,25 @@ void Process::Release() {
     if (pipe_ != kNone)
         ::CloseHandle(AsHandle(pipe_));
     pipe_ = kNone;
+}
+
+bool IsRoot() {
+    return false;  // an administrator still meets file permissions
+}
+
+std::string GroupName() {
+    return {};
+}
+
+SignalHandler SignalHandlerOf(int signal) {
+    // The C library can only tell the handler by replacing it.
+    const SignalHandler now = std::signal(signal, SIG_DFL);
+    std::signal(signal, now);
+    return now;
+}
+
+SignalHandler SetSignalHandler(int signal, SignalHandler handler) {
+    return std::signal(signal, handler);
 }
 
 const int kSigHup = 0;
