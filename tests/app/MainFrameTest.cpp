@@ -17,7 +17,6 @@
 #include <memory>
 
 #include "../link/PtyPair.h"
-#include "tests/support/Portable.h"
 #include "AppFixture.h"
 #include "app/DesktopRegistration.h"
 #include "app/LoadCutDlg.h"
@@ -34,6 +33,7 @@
 #include "registers/RegisterTableModel.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "tests/support/Portable.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
 

@@ -33,8 +33,7 @@ fs::perms Mode(const fs::path& path) {
 
 // Runs `check` in a child process without root's rights, so folder permissions hold for it too.
 bool AsOrdinaryUser(const std::function<bool()>& check) {
-    return portable::InChild([&] { return !portable::DropRoot() ? 2 : check() ? 0 : 1; })
-        .Exited(0);
+    return portable::InChild([&] { return !portable::DropRoot() ? 2 : check() ? 0 : 1; }).Exited(0);
 }
 
 struct Replace {

@@ -22,8 +22,8 @@ std::vector<std::uint8_t> Ask(int fd, std::vector<std::uint8_t> bytes) {
 }
 
 TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("tarvex-emulate-" + std::to_string(portable::ProcessId()));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tarvex-emulate-" + std::to_string(portable::ProcessId()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     Emulator emulator(TARVEX_BIN, {"--store", folder.string()});
@@ -60,8 +60,8 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
 }
 
 TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbersAndStoresThatAreNoFolders) {
-    const auto missing =
-        std::filesystem::temp_directory_path() / ("tarvex-no-store-" + std::to_string(portable::ProcessId()));
+    const auto missing = std::filesystem::temp_directory_path() /
+                         ("tarvex-no-store-" + std::to_string(portable::ProcessId()));
     const std::string notAFolder = TARVEX_BIN;
     for (std::vector<std::string> args : {std::vector<std::string>{"--delay", "soon"},
                                           {"--noise", "300"},

@@ -14,8 +14,8 @@
 #include <QJsonObject>
 
 #include "common/FileIo.h"
-#include "tests/support/Samples.h"
 #include "tests/support/Portable.h"
+#include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
 

@@ -14,8 +14,8 @@
 #include "link/LinkMessages.h"
 #include "link/TimedTransfer.h"
 #include "tests/link/PtyPair.h"
-#include "tests/support/Portable.h"
 #include "tests/support/EmulatedLine.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -146,8 +146,7 @@ TEST(OpenFailureTest, TheReasonIsKnownForMissingBusyAndForbiddenPorts) {
     } rows[] = {
         {dir.filePath(QStringLiteral("ttyMissing")), ctrl::OpenFailureReason::NotFound, {}},
         {holder.portPath, ctrl::OpenFailureReason::Busy, {}},
-        {forbidden, ctrl::OpenFailureReason::Permission,
-         QString::fromLocal8Bit(own.c_str())},
+        {forbidden, ctrl::OpenFailureReason::Permission, QString::fromLocal8Bit(own.c_str())},
     };
     for (const auto& row : rows) {
         // Root opens any file: the permission row then says nothing.

@@ -354,7 +354,8 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
 
 TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
     if (!portable::Lacks(portable::Feature::FileLock).empty())
-        GTEST_SKIP() << "holds the file with flock; Windows writers take turns through a named mutex";
+        GTEST_SKIP()
+            << "holds the file with flock; Windows writers take turns through a named mutex";
     TempDir dir;
     const fs::path file = dir / "a.dat";
     ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::CannotOpen);

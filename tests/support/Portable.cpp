@@ -10,9 +10,9 @@ namespace portable {
 
 fs::path NewTempFolder(std::string_view stem) {
     static int count = 0;
-    const fs::path path = fs::temp_directory_path() / (std::string(stem) + "-" +
-                                                       std::to_string(ProcessId()) + "-" +
-                                                       std::to_string(count++));
+    const fs::path path =
+        fs::temp_directory_path() /
+        (std::string(stem) + "-" + std::to_string(ProcessId()) + "-" + std::to_string(count++));
     fs::remove_all(path);
     fs::create_directories(path);
     return path;
@@ -34,8 +34,10 @@ Process::~Process() {
 }
 
 Process::Process(Process&& other) noexcept
-    : child_(std::exchange(other.child_, kNone)), pipe_(std::exchange(other.pipe_, kNone)),
-      ended_by_(other.ended_by_), pending_(std::move(other.pending_)) {}
+    : child_(std::exchange(other.child_, kNone)),
+      pipe_(std::exchange(other.pipe_, kNone)),
+      ended_by_(other.ended_by_),
+      pending_(std::move(other.pending_)) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {

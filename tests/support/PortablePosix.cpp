@@ -244,7 +244,8 @@ bool OpenPty(int& master, int& slave, std::string& slavePath) {
 }
 
 int OpenTerminal(const std::string& path, bool raw, bool nonBlocking) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0));
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0));
     if (fd >= 0 && raw) {
         termios tio{};
         ::tcgetattr(fd, &tio);

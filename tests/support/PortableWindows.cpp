@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <process.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <csignal>
@@ -12,18 +12,18 @@ namespace portable {
 
 std::string_view Lacks(Feature feature) {
     switch (feature) {
-    case Feature::Fork:
-        return "Windows has no fork";
-    case Feature::FileSizeLimit:
-        return "Windows has no per-process file size limit";
-    case Feature::Fifo:
-        return "Windows has no named pipes in the file system";
-    case Feature::FileLock:
-        return "Windows has no flock";
-    case Feature::Pty:
-        return "Windows has no pseudo-terminals to open as files";
-    case Feature::Signals:
-        return "Windows has no signals one process can send another";
+        case Feature::Fork:
+            return "Windows has no fork";
+        case Feature::FileSizeLimit:
+            return "Windows has no per-process file size limit";
+        case Feature::Fifo:
+            return "Windows has no named pipes in the file system";
+        case Feature::FileLock:
+            return "Windows has no flock";
+        case Feature::Pty:
+            return "Windows has no pseudo-terminals to open as files";
+        case Feature::Signals:
+            return "Windows has no signals one process can send another";
     }
     return "not on Windows";
 }
@@ -51,8 +51,8 @@ namespace {
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty())
         return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                        nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
     return wide;
