@@ -30,6 +30,8 @@ enum class Feature {
 std::string_view Lacks(Feature feature);
 
 int ProcessId();
+// Processor seconds the calling thread has used, in user and system mode together.
+double ThreadCpuSeconds();
 // This program's own executable.
 fs::path SelfPath();
 

@@ -29,6 +29,13 @@ int ProcessId() {
     return static_cast<int>(::getpid());
 }
 
+double ThreadCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 fs::path SelfPath() {
     std::error_code ec;
     return fs::read_symlink("/proc/self/exe", ec);

@@ -32,6 +32,17 @@ int ProcessId() {
     return ::_getpid();
 }
 
+double ThreadCpuSeconds() {
+    FILETIME created, ended, kernel, user;
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &ended, &kernel, &user))
+        return 0;
+    // In units of 100 ns.
+    auto seconds = [](FILETIME t) {
+        return double((std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
 fs::path SelfPath() {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
