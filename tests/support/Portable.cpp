@@ -1,5 +1,6 @@
 #include "tests/support/Portable.h"
 
+#include <atomic>
 #include <csignal>
 #include <string>
 #include <system_error>
@@ -9,7 +10,7 @@
 namespace portable {
 
 fs::path NewTempFolder(std::string_view stem) {
-    static int count = 0;
+    static std::atomic<int> count{0};
     const fs::path path =
         fs::temp_directory_path() /
         (std::string(stem) + "-" + std::to_string(ProcessId()) + "-" + std::to_string(count++));
@@ -26,6 +27,10 @@ TempDir::~TempDir() {
 }
 
 Process::~Process() {
+    End();
+}
+
+void Process::End() {
     if (Running()) {
         Signal(SIGTERM);
         Wait();
@@ -34,14 +39,12 @@ Process::~Process() {
 }
 
 Process::Process(Process&& other) noexcept
-    : child_(std::exchange(other.child_, kNone)),
-      pipe_(std::exchange(other.pipe_, kNone)),
-      ended_by_(other.ended_by_),
-      pending_(std::move(other.pending_)) {}
+    : child_(std::exchange(other.child_, kNone)), pipe_(std::exchange(other.pipe_, kNone)),
+      ended_by_(other.ended_by_), pending_(std::move(other.pending_)) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        this->~Process();
+        End();
         child_ = std::exchange(other.child_, kNone);
         pipe_ = std::exchange(other.pipe_, kNone);
         ended_by_ = other.ended_by_;

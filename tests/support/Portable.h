@@ -85,7 +85,8 @@ public:
 
 private:
     static constexpr std::intptr_t kNone = -1;
-    void Release();
+    void End();      // ends and waits for a child still running, and closes the pipe
+    void Release();  // closes the pipe
 
     std::intptr_t child_ = kNone;  // its process id, or process handle
     std::intptr_t pipe_ = kNone;   // the read end of its standard output

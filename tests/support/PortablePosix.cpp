@@ -64,6 +64,7 @@ bool Process::Start(const fs::path& program, const std::vector<std::string>& arg
                     const fs::path& out, const fs::path& err) {
     if (Running())
         return false;
+    Release();  // the pipe of a run before
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     int fds[2] = {-1, -1};

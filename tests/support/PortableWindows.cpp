@@ -112,6 +112,7 @@ bool Process::Start(const fs::path& program, const std::vector<std::string>& arg
                     const fs::path& out, const fs::path& err) {
     if (Running())
         return false;
+    Release();  // the pipe of a run before
     std::wstring line;
     AppendQuoted(line, program.native());
     for (const std::string& a : args)
