@@ -39,8 +39,10 @@ void Process::End() {
 }
 
 Process::Process(Process&& other) noexcept
-    : child_(std::exchange(other.child_, kNone)), pipe_(std::exchange(other.pipe_, kNone)),
-      ended_by_(other.ended_by_), pending_(std::move(other.pending_)) {}
+    : child_(std::exchange(other.child_, kNone)),
+      pipe_(std::exchange(other.pipe_, kNone)),
+      ended_by_(other.ended_by_),
+      pending_(std::move(other.pending_)) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {

@@ -137,3 +137,55 @@ TEST(PortablePty, BytesCrossInBothDirections) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PortableFiles, TempDirsAreFreshAndGoWithReadOnlyContents) {
+    fs::path kept;
+    {
+        const portable::TempDir one("tarvex-portable");
+        const portable::TempDir two("tarvex-portable");
+        EXPECT_NE(one.path(), two.path());
+        EXPECT_TRUE(fs::is_directory(one.path()));
+        EXPECT_TRUE(fs::is_empty(one.path()));
+        fs::create_directory(one / "sub");
+        std::ofstream(one / "sub" / "f") << "x";
+        fs::permissions(one / "sub", fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(one.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        kept = one.path();
+    }
+    std::error_code ec;
+    EXPECT_FALSE(fs::exists(kept, ec)) << kept;
+}
+
+// The limit holds inside the object's life only, and a write over it fails instead of ending
+// the process.
+TEST(PortableFiles, FileSizeLimitHoldsWhileTheObjectLives) {
+    if (const std::string_view why = portable::Lacks(portable::Feature::FileSizeLimit);
+        !why.empty())
+        GTEST_SKIP() << why;
+    const portable::TempDir dir("tarvex-portable");
+    auto write = [&](const char* name) {
+        std::ofstream out(dir / name, std::ios::binary);
+        out << std::string(5000, 'x') << std::flush;
+        return out.good();
+    };
+    {
+        const portable::FileSizeLimit limit(1000);
+        EXPECT_FALSE(write("limited"));
+    }
+    EXPECT_TRUE(write("free"));
+    EXPECT_EQ(fs::file_size(dir / "free"), 5000u);
+}
+
+void Handler(int) {}
+
+TEST(PortableSignals, HandlersAreSetReadAndGivenBack) {
+    const portable::SignalHandler before = portable::SetSignalHandler(SIGINT, Handler);
+    EXPECT_EQ(portable::SignalHandlerOf(SIGINT), &Handler);
+    EXPECT_EQ(portable::SignalHandlerOf(SIGINT), &Handler);  // reading leaves it as it was
+    EXPECT_EQ(portable::SetSignalHandler(SIGINT, before), &Handler);
+    EXPECT_EQ(portable::SignalHandlerOf(SIGINT), before);
+}
+
+}  // namespace
