@@ -75,8 +75,8 @@ public:
                const fs::path& out = {}, const fs::path& err = {});
     bool Running() const { return child_ != kNone; }
 
-    // The next line it printed to the pipe, without its end; none at the pipe's end or when no
-    // line came within `patience`.
+    // The next line it printed to the pipe, without its end (a last one needs none); none at the
+    // pipe's end or when no line came within `patience`.
     std::optional<std::string> ReadLine(std::chrono::milliseconds patience);
     // Sends it `signal` where Feature::Signals is; elsewhere ends it as if that signal had.
     void Signal(int signal);
