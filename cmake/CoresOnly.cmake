@@ -14,14 +14,21 @@ set_property(DIRECTORY PROPERTY COMPILE_OPTIONS "${tarvex_options}")
 set(S ${PROJECT_SOURCE_DIR})
 if(TARVEX_BUILD_TESTS)
     enable_testing()
+    # The tests' way to the system: processes, temporary folders, "not here" for what Windows lacks.
+    add_library(tarvex_test_portable STATIC ${S}/tests/support/Portable.cpp
+        ${S}/tests/support/PortableWindows.cpp ${S}/tests/support/ToolProcess.cpp)
+    target_include_directories(tarvex_test_portable PUBLIC ${S})
     function(tarvex_core_test name)
         cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
         list(TRANSFORM ARG_UNPARSED_ARGUMENTS PREPEND ${S}/tests/)
         add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
-        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} tarvex_test_portable GTest::gtest
+                                              GTest::gtest_main)
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES TIMEOUT 120)
     endfunction()
+
+    tarvex_core_test(portable_tests support/PortableTest.cpp)
 
     tarvex_core_test(common_tests common/MessagesTest.cpp common/FileIoTest.cpp
         common/FileReadsTest.cpp common/TextReadersTest.cpp LIBS tarvex_common)

@@ -14,8 +14,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <poll.h>
-
 #include <memory>
 
 #include "../link/PtyPair.h"
@@ -35,6 +33,7 @@
 #include "registers/RegisterTableModel.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "tests/support/Portable.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
 
@@ -121,11 +120,11 @@ QStringList Enabled(AppRun& run) {
 
 // The next byte the host wrote to the far end of the line, or -1 when none came in time.
 int ReadByte(int fd, int timeoutMs) {
-    pollfd wanted{fd, POLLIN, 0};
-    if (!QTest::qWaitFor([&] { return poll(&wanted, 1, 0) == 1; }, timeoutMs))
+    if (!QTest::qWaitFor([&] { return portable::Readable(fd, std::chrono::milliseconds(0)); },
+                         timeoutMs))
         return -1;
     unsigned char byte = 0;
-    return read(fd, &byte, 1) == 1 ? byte : -1;
+    return portable::ReadSome(fd, &byte, 1) == 1 ? byte : -1;
 }
 
 // "连接控制器" on the line's far end, answered as the controller answers.
@@ -134,7 +133,7 @@ bool ConnectOver(AppRun& run, const PtyPair& line) {
         return false;
     run.Do().connect->trigger();
     const unsigned char answer = 1;
-    if (ReadByte(line.master, 2000) != 1 || write(line.master, &answer, 1) != 1)
+    if (ReadByte(line.master, 2000) != 1 || !portable::WriteAll(line.master, &answer, 1))
         return false;
     return QTest::qWaitFor([&] { return run.Do().downloadProgram->isEnabled(); }, 2000);
 }
@@ -412,7 +411,7 @@ private slots:
         QCOMPARE(pane->text(), path + QStringLiteral("  4800  正在连接…"));
         const unsigned char answer = 1;
         QCOMPARE(ReadByte(line.master, 2000), 1);
-        QCOMPARE(write(line.master, &answer, 1), 1);
+        QVERIFY(portable::WriteAll(line.master, &answer, 1));
         QTRY_COMPARE(pane->text(), path + QStringLiteral("  4800  已连接"));
         run.Do().disconnect->trigger();
         QCOMPARE(pane->text(), path + QStringLiteral("  4800  未连接"));
@@ -431,7 +430,7 @@ private slots:
         run.Do().connect->trigger();
         QCOMPARE(ReadByte(line->master, 2000), 1);
         const unsigned char answer = 1;
-        QCOMPARE(write(line->master, &answer, 1), 1);
+        QVERIFY(portable::WriteAll(line->master, &answer, 1));
         QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
         QElapsedTimer clock;
         clock.start();
@@ -461,7 +460,7 @@ private slots:
         reconnect->click();
         QVERIFY(reconnect->isHidden());
         QCOMPARE(ReadByte(back.master, 2000), 1);
-        QCOMPARE(write(back.master, &answer, 1), 1);
+        QVERIFY(portable::WriteAll(back.master, &answer, 1));
         QTRY_VERIFY_WITH_TIMEOUT(run.Do().disconnect->isEnabled(), 2000);
         QCOMPARE(run.prompts.messages.size(), 1);
     }
@@ -477,7 +476,7 @@ private slots:
         QCOMPARE(ReadByte(line.master, 2000), 1);
         QVERIFY(!run.Link().IsConnected());
         const unsigned char answer = 1;
-        QCOMPARE(write(line.master, &answer, 1), ssize_t(1));
+        QVERIFY(portable::WriteAll(line.master, &answer, 1));
         QTRY_VERIFY_WITH_TIMEOUT(run.Do().downloadProgram->isEnabled(), 2000);
         QVERIFY(!run.Do().connect->isEnabled());
 

@@ -1,7 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +6,7 @@
 #include <vector>
 
 #include "ToolRunner.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -150,9 +147,8 @@ TEST(HostileInput, ProgramJustOverTheEditorsCapacityIsTooLarge) {
 TEST(HostileInput, SilentPipeIsUnreadableWithinASecond) {
     TempDir dir;
     const std::string fifo = dir.Path("pipe").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int writer = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(writer, 0);
+    const portable::Fifo writer(fifo);
+    ASSERT_TRUE(writer.IsOpen());
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"compile", fifo, "-o", dir.Path("p.kxo").string()},
           {"disasm", fifo},
@@ -163,7 +159,6 @@ TEST(HostileInput, SilentPipeIsUnreadableWithinASecond) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3))
             << args.front();
     }
-    ::close(writer);
 }
 
 }  // namespace

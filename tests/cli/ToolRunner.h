@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/Portable.h"
+
 // Runs the built `tarvex` binary and collects what it printed.
 struct ToolRun {
     int exitCode = -1;
@@ -18,16 +20,11 @@ ToolRun RunTool(const std::vector<std::string>& args, const char* stdoutPath = n
 // A fresh folder under the system's temporary folder, removed when the object goes.
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::filesystem::path Path(std::string_view name) const { return root_ / name; }
+    std::filesystem::path Path(std::string_view name) const { return dir_ / name; }
     std::string Write(std::string_view name, std::string_view bytes) const;
 
 private:
-    std::filesystem::path root_;
+    portable::TempDir dir_{"tarvex-cli"};
 };
 
 std::string ReadBytes(const std::filesystem::path& path);

@@ -1,14 +1,5 @@
 #pragma once
 
-#if defined(_WIN32)
-#include <process.h>
-#else
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
-
-#include <csignal>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -17,19 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/Portable.h"
+
 // What tests of file writers share: a fresh folder per test, removed with everything in it
 // afterwards, whole-file helpers and an injected write failure.
 namespace testfs {
 
 namespace fs = std::filesystem;
-
-inline int ProcessId() {
-#if defined(_WIN32)
-    return ::_getpid();
-#else
-    return static_cast<int>(::getpid());
-#endif
-}
 
 // Whether symbolic links can be made in `folder`: MinGW's library cannot make any, and Windows
 // allows them only to administrators or in developer mode.
@@ -49,29 +34,7 @@ inline std::string Utf8(const fs::path& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class TempDir {
-public:
-    explicit TempDir(std::string_view stem = "tarvex-test") {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() / (std::string(stem) + "-" + std::to_string(ProcessId()) +
-                                             "-" + std::to_string(counter++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
+using portable::TempDir;
 
 inline void WriteFile(const fs::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -96,27 +59,7 @@ inline std::vector<std::string> Names(const fs::path& folder) {
     return names;
 }
 
-#if !defined(_WIN32)
 // Lowers the file size limit, with its signal ignored, so a write beyond it fails with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited{bytes, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-#endif
+using portable::FileSizeLimit;
 
 }  // namespace testfs

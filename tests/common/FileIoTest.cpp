@@ -1,12 +1,5 @@
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 #include <atomic>
 #include <csignal>
 #include <functional>
@@ -16,6 +9,7 @@
 
 #include "common/FileIo.h"
 #include "tests/common/FileFixtures.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -37,20 +31,10 @@ fs::perms Mode(const fs::path& path) {
     return fs::status(path).permissions();
 }
 
-#if !defined(_WIN32)
 // Runs `check` in a child process without root's rights, so folder permissions hold for it too.
 bool AsOrdinaryUser(const std::function<bool()>& check) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        ::_exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return portable::InChild([&] { return !portable::DropRoot() ? 2 : check() ? 0 : 1; }).Exited(0);
 }
-#endif
 
 struct Replace {
     const char* name;
@@ -144,12 +128,10 @@ TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     TempDir dir;
     const fs::path file = dir / "a.kxo";
     WriteFile(file, "old");
-#if !defined(_WIN32)  // Windows has no file size limit to run into
-    {
+    if (portable::Lacks(portable::Feature::FileSizeLimit).empty()) {
         testfs::FileSizeLimit limit(1000);
         EXPECT_EQ(fileio::WriteSafely(file, std::string(5000, 'n')), std::errc::file_too_large);
     }
-#endif
     EXPECT_EQ(ReadFile(file), "old");
     EXPECT_EQ(Names(dir.path()), Strings{"a.kxo"});
 
@@ -168,45 +150,38 @@ TEST(WriteSafely, FailuresKeepTheOldFileAndLeaveNoTemporary) {
 // A write cut short by a signal leaves the old file and no temporary one; over the size limit it
 // is a failure like any other.
 TEST(Replacement, FatalSignalsRemoveTheTemporaryFile) {
-#if defined(_WIN32)
-    GTEST_SKIP() << "no fork, no file size limit and no POSIX signals on Windows";
-#else
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+    if (!portable::Lacks(portable::Feature::Fork).empty())
+        GTEST_SKIP() << "no fork, no file size limit and no POSIX signals on Windows";
+    for (const int signal : {SIGINT, SIGTERM, portable::kSigHup, portable::kSigXfsz}) {
         TempDir dir;
         const fs::path file = dir / "p.kxo";
         WriteFile(file, "old");
-        const pid_t child = ::fork();
-        if (child == 0) {
+        const portable::Ending ending = portable::InChild([&] {
             fileio::RemoveTemporariesOnSignals();
-            if (signal == SIGXFSZ) {
-                const rlimit small{100, 100};
-                ::setrlimit(RLIMIT_FSIZE, &small);
+            if (signal == portable::kSigXfsz) {
+                portable::LimitFileSize(100);
                 const bool refused =
                     fileio::WriteSafely(file, std::string(5000, 'n')) == std::errc::file_too_large;
-                ::_exit(refused ? 0 : 1);
+                return refused ? 0 : 1;
             }
             fileio::Replacement replacement;
             replacement.Open(file);
             replacement.Write("new");
-            ::raise(signal);
-            ::_exit(3);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        if (signal == SIGXFSZ)
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            std::raise(signal);
+            return 3;
+        });
+        if (signal == portable::kSigXfsz)
+            EXPECT_TRUE(ending.Exited(0)) << ending.code << ' ' << ending.signal;
         else
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+            EXPECT_EQ(ending.signal, signal) << ending.code;
         EXPECT_EQ(ReadFile(file), "old") << signal;
         EXPECT_EQ(Names(dir.path()), Strings{"p.kxo"}) << signal;
     }
-#endif
 }
 
 TEST(WriteSafely, RewritesInPlaceWhereNoTemporaryFileCanBeMade) {
-#if defined(_WIN32)
-    GTEST_SKIP() << "a read-only folder still takes new files on Windows, and there is no fork";
-#else
+    if (!portable::Lacks(portable::Feature::Fork).empty())
+        GTEST_SKIP() << "a read-only folder still takes new files on Windows, and there is no fork";
     TempDir dir;
     const fs::path file = dir / "a.kxo";
     WriteFile(file, std::string(10000, 'o'));
@@ -218,7 +193,6 @@ TEST(WriteSafely, RewritesInPlaceWhereNoTemporaryFileCanBeMade) {
     }));
     EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(Names(dir.path()), Strings{"a.kxo"});
-#endif
 }
 
 TEST(Replacement, TemporariesAreUniqueHiddenFilesBesideTheTarget) {

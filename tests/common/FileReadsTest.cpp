@@ -1,9 +1,3 @@
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +5,7 @@
 
 #include "common/FileIo.h"
 #include "tests/common/FileFixtures.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -58,22 +53,18 @@ TEST(ReadLimited, ReadsAtMostTheLimitAndNamesWhatWentWrong) {
 }
 
 TEST(ReadLimited, PipeThatStaysSilentGivesUpAfterThePatience) {
-#if defined(_WIN32)
-    GTEST_SKIP() << "no named pipes in the file system on Windows";
-#else
+    if (const std::string_view why = portable::Lacks(portable::Feature::Fifo); !why.empty())
+        GTEST_SKIP() << why;
     TempDir dir;
-    const fs::path fifo = dir / "pipe";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int writer = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(writer, 0);
-    ASSERT_EQ(::write(writer, "ab", 2), 2);
+    const fs::path path = dir / "pipe";
+    portable::Fifo fifo(path);
+    ASSERT_TRUE(fifo.IsOpen());
+    ASSERT_TRUE(fifo.Write("ab"));
     std::string bytes;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(fileio::ReadLimited(fifo, 100, bytes, std::chrono::milliseconds(50)),
+    EXPECT_EQ(fileio::ReadLimited(path, 100, bytes, std::chrono::milliseconds(50)),
               ReadStatus::Unreadable);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    ::close(writer);
-#endif
 }
 
 struct SameCase {

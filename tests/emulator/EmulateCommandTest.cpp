@@ -1,14 +1,11 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/FileIo.h"
+#include "tests/support/Portable.h"
 #include "tests/support/ToolProcess.h"
 
 namespace {
@@ -16,30 +13,25 @@ namespace {
 using Emulator = testsupport::EmulatorProcess;
 
 std::vector<std::uint8_t> Ask(int fd, std::vector<std::uint8_t> bytes) {
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    EXPECT_TRUE(portable::WriteAll(fd, bytes.data(), bytes.size()));
     std::vector<std::uint8_t> got;
-    pollfd pfd{fd, POLLIN, 0};
     std::uint8_t b;
-    if (poll(&pfd, 1, 2000) > 0 && read(fd, &b, 1) == 1)
+    if (portable::Readable(fd, std::chrono::seconds(2)) && portable::ReadSome(fd, &b, 1) == 1)
         got.push_back(b);
     return got;
 }
 
 TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("tarvex-emulate-" + std::to_string(getpid()));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tarvex-emulate-" + std::to_string(portable::ProcessId()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     Emulator emulator(TARVEX_BIN, {"--store", folder.string()});
     const std::string device = emulator.Line();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
 
-    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
+    const int fd = portable::OpenTerminal(device);
     ASSERT_GE(fd, 0);
-    termios raw{};
-    tcgetattr(fd, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(fd, TCSANOW, &raw);
     EXPECT_EQ(Ask(fd, {1}), std::vector<std::uint8_t>{1});
     EXPECT_EQ(Ask(fd, {8}), std::vector<std::uint8_t>{8});
     std::vector<std::uint8_t> header(18, 0);
@@ -54,10 +46,10 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
             frame[1] = 0x80;  // block 7, byte 0: the top left pixel
         ASSERT_EQ(Ask(fd, frame), std::vector<std::uint8_t>{9}) << p;
     }
-    ASSERT_EQ(write(fd, "\x0a", 1), 1);
+    ASSERT_TRUE(portable::WriteAll(fd, "\x0a", 1));
     const std::string logged = emulator.Line();
     EXPECT_EQ(logged.rfind("screen: screen kind 2 number 5", 0), 0u) << logged;
-    close(fd);
+    portable::Close(fd);
 
     std::string picture;
     ASSERT_TRUE(fileio::ReadWholeFile(folder / "screen-status-005.pbm", picture));
@@ -68,8 +60,8 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
 }
 
 TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbersAndStoresThatAreNoFolders) {
-    const auto missing =
-        std::filesystem::temp_directory_path() / ("tarvex-no-store-" + std::to_string(getpid()));
+    const auto missing = std::filesystem::temp_directory_path() /
+                         ("tarvex-no-store-" + std::to_string(portable::ProcessId()));
     const std::string notAFolder = TARVEX_BIN;
     for (std::vector<std::string> args : {std::vector<std::string>{"--delay", "soon"},
                                           {"--noise", "300"},

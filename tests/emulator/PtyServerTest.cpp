@@ -1,14 +1,12 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <vector>
 
 #include "tests/support/EmulatedLine.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -17,26 +15,20 @@ using Clock = std::chrono::steady_clock;
 // The host's end: the device the server printed, opened raw.
 class Host {
 public:
-    explicit Host(const std::string& path) : fd(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
-        termios raw{};
-        tcgetattr(fd, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(fd, TCSANOW, &raw);
-    }
-    ~Host() { ::close(fd); }
+    explicit Host(const std::string& path) : fd(portable::OpenTerminal(path)) {}
+    ~Host() { portable::Close(fd); }
     void Write(std::vector<std::uint8_t> bytes) {
-        ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+        ASSERT_TRUE(portable::WriteAll(fd, bytes.data(), bytes.size()));
     }
     // Reads up to `want` bytes within `ms`; a hung-up line ends the read early.
     std::vector<std::uint8_t> Read(std::size_t want, int ms = 2000) {
         std::vector<std::uint8_t> got;
         const auto until = Clock::now() + std::chrono::milliseconds(ms);
         while (got.size() < want && Clock::now() < until) {
-            pollfd pfd{fd, POLLIN, 0};
-            if (::poll(&pfd, 1, 10) <= 0)
+            if (!portable::Readable(fd, std::chrono::milliseconds(10)))
                 continue;
             std::uint8_t b;
-            if (::read(fd, &b, 1) != 1) {
+            if (portable::ReadSome(fd, &b, 1) != 1) {
                 hungUp = true;
                 break;
             }
@@ -124,21 +116,13 @@ void MarkSignal(int) {}
 
 // A server that stopped on signals gives them back: the process's own handlers work again.
 TEST(PtyServerSignals, HandlersAreRestoredWhenTheServerGoes) {
-    struct sigaction mine {};
-    mine.sa_handler = MarkSignal;
-    sigemptyset(&mine.sa_mask);
-    struct sigaction before {};
-    ASSERT_EQ(::sigaction(SIGTERM, &mine, &before), 0);
+    const portable::SignalHandler before = portable::SetSignalHandler(SIGTERM, MarkSignal);
     {
         emu::VirtualController controller;
         emu::PtyServer server(controller);
         server.StopOnSignals();
-        struct sigaction during {};
-        ::sigaction(SIGTERM, nullptr, &during);
-        EXPECT_NE(during.sa_handler, &MarkSignal);
+        EXPECT_NE(portable::SignalHandlerOf(SIGTERM), &MarkSignal);
     }
-    struct sigaction after {};
-    ::sigaction(SIGTERM, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, &MarkSignal);
-    ::sigaction(SIGTERM, &before, nullptr);
+    EXPECT_EQ(portable::SignalHandlerOf(SIGTERM), &MarkSignal);
+    portable::SetSignalHandler(SIGTERM, before);
 }

@@ -1,8 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <csignal>
 
@@ -17,6 +14,7 @@
 #include <QJsonObject>
 
 #include "common/FileIo.h"
+#include "tests/support/Portable.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
@@ -240,14 +238,10 @@ TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
     const std::string small = Write("p.kxo", "This is RVL412E.kxo!" + std::string(24, '\x07'));
     const fs::path errPath = folder / "signalled.err";
     for (const auto& [signal, status] : {std::pair{SIGTERM, 143}, std::pair{SIGINT, 130}}) {
-        const int out =
-            open((folder / "signalled.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const pid_t pid = testsupport::SpawnTool(
-            TARVEX_BIN, {"download", "program", object, "--port", device, "--force"}, out, err);
-        close(out);
-        close(err);
-        ASSERT_GT(pid, 0);
+        portable::Process download;
+        ASSERT_TRUE(download.Start(TARVEX_BIN,
+                                   {"download", "program", object, "--port", device, "--force"},
+                                   folder / "signalled.out", errPath));
         // Under way: a tenth of the packets were answered.
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
@@ -256,17 +250,16 @@ TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
                        progress.find(" 6/60 ") != std::string::npos;
             },
             10000));
-        kill(pid, signal);
-        int wait = 0;
-        ASSERT_EQ(waitpid(pid, &wait, 0), pid);
-        ASSERT_TRUE(WIFEXITED(wait)) << "killed by signal " << WTERMSIG(wait);
-        EXPECT_EQ(WEXITSTATUS(wait), status);
+        download.Signal(signal);
+        const portable::Ending ending = download.Wait();
+        ASSERT_EQ(ending.signal, 0) << "killed by signal " << ending.signal;
+        EXPECT_EQ(ending.code, status);
 
-        const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const int fd = portable::OpenTerminal(device, false, true);
         ASSERT_GE(fd, 0);
         termios tio{};
         ASSERT_EQ(tcgetattr(fd, &tio), 0);
-        close(fd);
+        portable::Close(fd);
         EXPECT_EQ(tio.c_cflag & (PARODD | CLOCAL), 0u) << "left with the download's settings";
         EXPECT_EQ(tio.c_iflag & IGNPAR, 0u);
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "link/ControllerSession.h"
 #include "link/LinkMessages.h"
 #include "tests/support/EmulatedLine.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -45,13 +45,6 @@ public:
     std::size_t next = 0;
     int closes = 0;
 };
-
-double ThreadCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // The session and the transfers on a line served by the virtual controller.
 class EndToEndTest : public ::testing::Test {
@@ -137,12 +130,12 @@ TEST_F(EndToEndTest, HangUpMidTransferEndsAtOnceAsALostLineWithAClosedPort) {
     Serve({}, 6);  // start, header and four data frames, then the line goes dead
     Connect();
     PacketSource source(30);
-    const double cpuBefore = ThreadCpuSeconds();
+    const double cpuBefore = portable::ThreadCpuSeconds();
     const testsupport::EmulatedLine::Run run =
         line->Transfer(ctrl::kProgramProfile, source, source.Count());
     ASSERT_TRUE(run.ended);
     // A vanished device must not leave the port spinning on its errors.
-    EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.25 * run.wallSeconds + 0.05);
+    EXPECT_LT(portable::ThreadCpuSeconds() - cpuBefore, 0.25 * run.wallSeconds + 0.05);
     EXPECT_TRUE(line->windows.reports.isEmpty()) << "the session tells, not the transfer";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 1000));
     EXPECT_EQ(shown, QStringList{msg::QText(msg::Id::LineLost)});

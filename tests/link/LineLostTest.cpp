@@ -1,7 +1,4 @@
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <memory>
 #include <vector>
@@ -18,6 +15,7 @@
 #include "link/TimedTransfer.h"
 #include "tests/link/PtyPair.h"
 #include "tests/support/EmulatedLine.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -36,7 +34,7 @@ public:
 };
 
 void Write(const PtyPair& pty, std::vector<std::uint8_t> bytes) {
-    ASSERT_EQ(write(pty.master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    ASSERT_TRUE(portable::WriteAll(pty.master, bytes.data(), bytes.size()));
 }
 
 enum class Stage { Handshake, Connected, Opening, Data };
@@ -138,8 +136,8 @@ TEST(OpenFailureTest, TheReasonIsKnownForMissingBusyAndForbiddenPorts) {
     QTemporaryDir dir;
     const QString forbidden = dir.filePath(QStringLiteral("ttyForbidden"));
     QFile(forbidden).open(QIODevice::WriteOnly);
-    ASSERT_EQ(chmod(QFile::encodeName(forbidden).constData(), 0), 0);
-    const group* own = getgrgid(getegid());
+    ASSERT_TRUE(QFile::setPermissions(forbidden, QFileDevice::Permissions()));
+    const std::string own = portable::GroupName();
 
     const struct {
         QString path;
@@ -148,12 +146,11 @@ TEST(OpenFailureTest, TheReasonIsKnownForMissingBusyAndForbiddenPorts) {
     } rows[] = {
         {dir.filePath(QStringLiteral("ttyMissing")), ctrl::OpenFailureReason::NotFound, {}},
         {holder.portPath, ctrl::OpenFailureReason::Busy, {}},
-        {forbidden, ctrl::OpenFailureReason::Permission,
-         own ? QString::fromLocal8Bit(own->gr_name) : QString()},
+        {forbidden, ctrl::OpenFailureReason::Permission, QString::fromLocal8Bit(own.c_str())},
     };
     for (const auto& row : rows) {
         // Root opens any file: the permission row then says nothing.
-        if (row.reason == ctrl::OpenFailureReason::Permission && geteuid() == 0)
+        if (row.reason == ctrl::OpenFailureReason::Permission && portable::IsRoot())
             continue;
         CSerialPort port;
         port.portPath = row.path;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -10,6 +8,7 @@
 
 #include "link/SerialPort.h"
 #include "tests/link/PtyPair.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -19,9 +18,8 @@ std::vector<std::uint8_t> ReadMaster(int fd, std::size_t want, int ms = 2000) {
     (void)QTest::qWaitFor(
         [&] {
             std::uint8_t buf[512];
-            pollfd pfd{fd, POLLIN, 0};
-            while (got.size() < want && poll(&pfd, 1, 0) > 0) {
-                const ssize_t n = read(fd, buf, sizeof buf);
+            while (got.size() < want && portable::Readable(fd, std::chrono::milliseconds(0))) {
+                const long n = portable::ReadSome(fd, buf, sizeof buf);
                 if (n <= 0)
                     break;
                 got.insert(got.end(), buf, buf + n);
@@ -42,7 +40,7 @@ protected:
         return tio;
     }
     void WriteMaster(std::vector<std::uint8_t> bytes) {
-        ASSERT_EQ(write(pty.master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+        ASSERT_TRUE(portable::WriteAll(pty.master, bytes.data(), bytes.size()));
     }
 
     PtyPair pty;

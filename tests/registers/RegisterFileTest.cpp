@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +10,7 @@
 #include "registers/FileErrors.h"
 #include "registers/RegisterFile.h"
 #include "tests/common/FileFixtures.h"
+#include "tests/support/Portable.h"
 
 namespace {
 
@@ -337,9 +333,8 @@ TEST(WriteRegisterPage, CrOnlyFileIsOneLongFirstLine) {
 }
 
 TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
-#if defined(_WIN32)
-    GTEST_SKIP() << "no file size limit on Windows to make the write fail";
-#else
+    if (!portable::Lacks(portable::Feature::FileSizeLimit).empty())
+        GTEST_SKIP() << "no file size limit on Windows to make the write fail";
     TempDir dir;
     const fs::path file = dir / "a.dat";
     const std::string old = kIdent + "\r\n" + Zeros(0, 10);
@@ -355,20 +350,19 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     EXPECT_EQ(ReadFile(file), old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
     EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
-#endif
 }
 
 TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
-#if defined(_WIN32)
-    GTEST_SKIP() << "holds the file with flock; Windows writers take turns through a named mutex";
-#else
+    if (!portable::Lacks(portable::Feature::FileLock).empty())
+        GTEST_SKIP()
+            << "holds the file with flock; Windows writers take turns through a named mutex";
     TempDir dir;
     const fs::path file = dir / "a.dat";
     ASSERT_EQ(WriteRegisterPage(file, 0, AllZero()).status, WriteStatus::CannotOpen);
     ASSERT_FALSE(CreateRegisterFile(file));
     const std::string before = ReadFile(file);
-    const int holder = ::open(file.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    auto holder = std::make_unique<portable::FileLock>(file);
+    ASSERT_TRUE(holder->Held());
 
     const WriteResult result = WriteRegisterPage(file, 0, AllZero(), std::chrono::milliseconds(0));
     EXPECT_EQ(result.status, WriteStatus::FileError);
@@ -381,10 +375,9 @@ TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {
     // One that waits gets its turn when the other is done.
     std::thread waiting(
         [&] { EXPECT_EQ(WriteRegisterPage(file, 0, Texts("w")).status, WriteStatus::Done); });
-    ::close(holder);
+    holder.reset();
     waiting.join();
     EXPECT_EQ(ReadRegisterPage(file, 0).texts, Texts("w"));
-#endif
 }
 
 TEST(WriteRegisterPage, ConcurrentWritersTakeTurnsAndLoseNoUpdate) {

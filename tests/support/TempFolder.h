@@ -1,11 +1,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "tests/support/Portable.h"
 
 namespace testsupport {
 
@@ -14,7 +15,7 @@ class TempFolder : public ::testing::Test {
 protected:
     explicit TempFolder(const std::string& prefix)
         : folder(std::filesystem::temp_directory_path() /
-                 (prefix + "-" + std::to_string(getpid()) + "-" +
+                 (prefix + "-" + std::to_string(portable::ProcessId()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);

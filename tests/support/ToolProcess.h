@@ -1,26 +1,26 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/support/Portable.h"
+
 namespace testsupport {
 
-// `BINARY ARGS...` started with its standard output (and error, when given) on these descriptors.
-pid_t SpawnTool(const std::string& binary, std::vector<std::string> args, int outFd,
-                int errFd = -1);
-
 struct ToolRun {
-    int status = -1;
+    bool started = false;
+    int status = -1;  // its exit code; -1 when it did not start or did not exit by itself
     std::string out;
     std::string err;
 };
 
-// `BINARY ARGS...` to its end, with what it printed; the output passes through files in `folder`.
+// `BINARY ARGS...` to its end, with what it printed; standard output passes through `outPath`
+// (empty: a file in `folder`, read back; otherwise left there, and ToolRun::out stays empty),
+// standard error through a file in `folder`.
 ToolRun RunTool(const std::string& binary, const std::filesystem::path& folder,
-                std::vector<std::string> args);
+                std::vector<std::string> args, const std::filesystem::path& outPath = {});
 
 // `BINARY ARGS...` started in the background, so that several runs overlap; its output passes
 // through files in `folder` named after `name`. Finish waits for its end.
@@ -32,7 +32,7 @@ public:
 
 private:
     std::filesystem::path outPath, errPath;
-    pid_t pid = -1;
+    portable::Process process;
 };
 
 // `BINARY emulate ARGS...` in the background, its standard output read line by line.
@@ -43,7 +43,7 @@ public:
     EmulatorProcess(const EmulatorProcess&) = delete;
     EmulatorProcess& operator=(const EmulatorProcess&) = delete;
 
-    // The next line it printed, waiting up to ten seconds for it.
+    // The next line it printed, waiting up to ten seconds for it; empty when none came.
     std::string Line();
     // Ends it with SIGTERM; its exit status, -1 when it did not exit.
     int Stop();
@@ -51,8 +51,7 @@ public:
     int Wait();
 
 private:
-    pid_t pid = -1;
-    int output = -1;
+    portable::Process process;
 };
 
 }  // namespace testsupport

@@ -1,0 +1,58 @@
+#include "tests/support/Portable.h"
+
+#include <atomic>
+#include <csignal>
+#include <string>
+#include <system_error>
+#include <utility>
+
+// What does not differ between systems.
+namespace portable {
+
+fs::path NewTempFolder(std::string_view stem) {
+    static std::atomic<int> count{0};
+    const fs::path path =
+        fs::temp_directory_path() /
+        (std::string(stem) + "-" + std::to_string(ProcessId()) + "-" + std::to_string(count++));
+    fs::remove_all(path);
+    fs::create_directories(path);
+    return path;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // A test may leave the folder read-only; its files still go.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+Process::~Process() {
+    End();
+}
+
+void Process::End() {
+    if (Running()) {
+        Signal(SIGTERM);
+        Wait();
+    }
+    Release();
+}
+
+Process::Process(Process&& other) noexcept
+    : child_(std::exchange(other.child_, kNone)),
+      pipe_(std::exchange(other.pipe_, kNone)),
+      ended_by_(other.ended_by_),
+      pending_(std::move(other.pending_)) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        End();
+        child_ = std::exchange(other.child_, kNone);
+        pipe_ = std::exchange(other.pipe_, kNone);
+        ended_by_ = other.ended_by_;
+        pending_ = std::move(other.pending_);
+    }
+    return *this;
+}
+
+}  // namespace portable
