@@ -1935,18 +1935,13 @@ Likely cause: %7</translation>
     </message>
     <message>
         <source>寄存器总表</source>
-        <extracomment>RegistersTableCommand</extracomment>
+        <extracomment>RegistersTableCommand, RegistersTableCaption</extracomment>
         <translation>Register Table</translation>
     </message>
     <message>
         <source>在一个表中查看、查找、比较和修改全部4096个寄存器</source>
         <extracomment>RegistersTableCommandTip</extracomment>
         <translation>View, find, compare and change all 4096 registers in one table</translation>
-    </message>
-    <message>
-        <source>寄存器总表</source>
-        <extracomment>RegistersTableCaption</extracomment>
-        <translation>Register Table</translation>
     </message>
     <message>
         <source>寄存器</source>
@@ -2067,7 +2062,7 @@ Likely cause: %7</translation>
     </message>
     <message>
         <source>画面转换(&amp;P)...</source>
-        <extracomment>CommandPictureImport</extracomment>
+        <extracomment>CommandPictureImport, ScreenDownloadImport</extracomment>
         <translation>&amp;Picture Import...</translation>
     </message>
     <message>
@@ -2190,11 +2185,6 @@ Open this file in Picture Import?</translation>
         <source>发送的画面</source>
         <extracomment>ScreenDownloadPreviewGroup</extracomment>
         <translation>Screen as sent</translation>
-    </message>
-    <message>
-        <source>画面转换(&amp;P)...</source>
-        <extracomment>ScreenDownloadImport</extracomment>
-        <translation>&amp;Picture Import...</translation>
     </message>
     <message>
         <source>usage: tarvex emulate [--store DIR] [FAULT OPTIONS]
