@@ -55,4 +55,13 @@ Process& Process::operator=(Process&& other) noexcept {
     return *this;
 }
 
+std::optional<std::string> Process::TakeLine() {
+    const std::size_t end = pending_.find('\n');
+    if (end == std::string::npos)
+        return std::nullopt;
+    std::string line = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    return line;
+}
+
 }  // namespace portable

@@ -87,6 +87,8 @@ private:
     static constexpr std::intptr_t kNone = -1;
     void End();      // ends and waits for a child still running, and closes the pipe
     void Release();  // closes the pipe
+    // A whole line already read, taken off what the pipe gave; none while the line is unfinished.
+    std::optional<std::string> TakeLine();
 
     std::intptr_t child_ = kNone;  // its process id, or process handle
     std::intptr_t pipe_ = kNone;   // the read end of its standard output

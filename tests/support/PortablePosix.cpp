@@ -110,12 +110,8 @@ std::optional<std::string> Process::ReadLine(std::chrono::milliseconds patience)
     const int fd = static_cast<int>(pipe_);
     const auto until = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        const std::size_t end = pending_.find('\n');
-        if (end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
+        if (std::optional<std::string> line = TakeLine())
             return line;
-        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             until - std::chrono::steady_clock::now());
         char buffer[256];

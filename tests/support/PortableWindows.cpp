@@ -169,12 +169,9 @@ std::optional<std::string> Process::ReadLine(std::chrono::milliseconds patience)
         return std::nullopt;
     const auto until = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        const std::size_t end = pending_.find('\n');
-        if (end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+        if (std::optional<std::string> line = TakeLine()) {
+            if (!line->empty() && line->back() == '\r')
+                line->pop_back();
             return line;
         }
         // Anonymous pipes cannot be waited on: look, and look again a little later.
