@@ -100,17 +100,11 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
 }
 
-bool CMainFrame::OnCreate() {
+void CMainFrame::OnCreate() {
     BuildMenus();
     AttachWireMonitor();
-    if (!BuildToolBar()) {
-        qWarning("Failed to create toolbar\n");
-        return false;
-    }
-    if (!BuildStatusBar()) {
-        qWarning("Failed to create status bar\n");
-        return false;
-    }
+    BuildToolBar();
+    BuildStatusBar();
     // A large scale on a small screen must not push the title bar and menus off the screen;
     // move() places the frame, so the title bar lands inside the available area.
     PlaceOnScreen();
@@ -125,7 +119,6 @@ bool CMainFrame::OnCreate() {
             &QWidget::setVisible);
     connect(reconnectButton, &QPushButton::clicked, app_.link.get(), &ctrl::Link::Reconnect);
     CSplashWnd::ShowSplash(this);
-    return true;
 }
 
 // The frame's decorations are known only once the window shows, so this runs again then.
@@ -310,7 +303,7 @@ void CMainFrame::BuildLanguageMenu(QMenu* view) {
     }
 }
 
-bool CMainFrame::BuildToolBar() {
+void CMainFrame::BuildToolBar() {
     toolBar = new QToolBar(Ui(Id::ToolbarTitle), this);
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(true);
@@ -338,10 +331,9 @@ bool CMainFrame::BuildToolBar() {
     addToolBar(Qt::TopToolBarArea, toolBar);
     // The toolbar's own context menu can hide it too.
     connect(toolBar, &QToolBar::visibilityChanged, commands_.toolbar, &QAction::setChecked);
-    return true;
 }
 
-bool CMainFrame::BuildStatusBar() {
+void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     messagePane = new QLabel(Ui(Id::StatusReady), bar);
     messagePane->setObjectName(QStringLiteral("messagePane"));
@@ -373,7 +365,6 @@ bool CMainFrame::BuildStatusBar() {
         *panes[i] = pane;
     }
     UpdateLockPanes();
-    return true;
 }
 
 void CMainFrame::ShowReady() {
@@ -488,7 +479,6 @@ void CMainFrame::OnCompile() {
     CTranslateDlg& dialog = OnFirstUse(translateDlg_, prompts_);
     dialog.programText = view_->WholeText();
     dialog.documentPath = app_.document->pathName;
-    dialog.documentTitle = app_.document->title;
     const int runs = dialog.runs;
     dialog.exec();
     if (dialog.runs != runs) {

@@ -51,9 +51,8 @@ public:
     CMainFrame(CTarvexApp& app, ui::Prompts& prompts);
     ~CMainFrame() override;
 
-    // Builds the bars, places the window on the screen and shows the splash; false when a bar
-    // failed.
-    bool OnCreate();
+    // Builds the bars, places the window on the screen and shows the splash.
+    void OnCreate();
     void AttachView(CTarvexView* view);
 
     // Every command of the menus, keys and toolbar, each connected to its handler.
@@ -147,8 +146,8 @@ private:
     QAction* AddCommand(QMenu* menu, QAction*& slot, const QString& text, const QString& prompt,
                         Handler handler);
     void BuildMenus();
-    bool BuildToolBar();
-    bool BuildStatusBar();
+    void BuildToolBar();
+    void BuildStatusBar();
     void ShowReady();
     // The first size and place: at most kFirstSize, centred in the available screen.
     void PlaceOnScreen();

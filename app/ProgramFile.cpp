@@ -27,17 +27,6 @@ QString CauseMessage(int error, const QString& path) {
     return CauseMessage(std::error_code(error, std::generic_category()), path);
 }
 
-// The name the system knows the file by: the local 8-bit encoding on POSIX, UTF-16 on Windows.
-std::filesystem::path NativePath(const QString& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path.toStdWString());
-#else
-    const QByteArray local = QFile::encodeName(path);
-    return std::filesystem::path(
-        std::string(local.constData(), static_cast<std::size_t>(local.size())));
-#endif
-}
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -51,6 +40,16 @@ std::FILE* OpenForReading(const QString& path) {
 }
 
 }  // namespace
+
+std::filesystem::path NativePath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    const QByteArray local = QFile::encodeName(path);
+    return std::filesystem::path(
+        std::string(local.constData(), static_cast<std::size_t>(local.size())));
+#endif
+}
 
 ReadResult Read(const QString& path) {
     ReadResult result;

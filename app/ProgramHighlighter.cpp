@@ -1,52 +1,37 @@
 #include "app/ProgramHighlighter.h"
 
 #include <string>
+#include <utility>
 
 #include <QPalette>
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "common/MbcsText.h"
 #include "compiler/InstructionTable.h"
+#include "compiler/LineSyntax.h"
 #include "ui/Colours.h"
 
 namespace {
 
 using Kind = CProgramHighlighter::Kind;
 
-// In the order the compile tries them: an apostrophe anywhere wins over an earlier semicolon.
-constexpr char16_t kCommentMarkers[] = {u'\'', u';', u'\uFF1B', u'\u2018', u'\u2019'};
+namespace syntax = compiler::syntax;
 
-bool IsBlank(QChar c) {
-    const char16_t u = c.unicode();
-    return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\v' || u == '\f';
+std::u16string_view Units(QStringView text) {
+    return {text.utf16(), std::size_t(text.size())};
 }
 
-bool IsDigit(QChar c) {
-    return c.unicode() >= '0' && c.unicode() <= '9';
+int At(std::size_t position) {
+    return int(position);
+}
+
+bool IsBlank(QChar c) {
+    return c.unicode() < 0x80 && mbcs::IsWhiteSpace(char(c.unicode()));
 }
 
 char16_t Upper(char16_t c) {
     return c >= 'a' && c <= 'z' ? char16_t(c - 'a' + 'A') : c;
-}
-
-int SkipBlanks(QStringView text, int from, int to) {
-    while (from < to && IsBlank(text[from]))
-        ++from;
-    return from;
-}
-
-int TrimEnd(QStringView text, int from, int to) {
-    while (to > from && IsBlank(text[to - 1]))
-        --to;
-    return to;
-}
-
-int CommentStart(QStringView line) {
-    for (char16_t marker : kCommentMarkers) {
-        if (const qsizetype at = line.indexOf(QChar(marker)); at >= 0)
-            return int(at);
-    }
-    return int(line.size());
 }
 
 const compiler::InstructionDescriptor* Lookup(QStringView word) {
@@ -62,34 +47,26 @@ const compiler::InstructionDescriptor* Lookup(QStringView word) {
 }
 
 Kind RegisterKind(char16_t letter) {
-    switch (Upper(letter)) {
-        case 'M':
-            return Kind::RegisterM;
-        case 'F':
-            return Kind::RegisterF;
-        case 'S':
-            return Kind::RegisterS;
-        case 'B':
-            return Kind::RegisterB;
-        case 'I':
-            return Kind::RegisterI;
-        case 'J':
-            return Kind::RegisterJ;
-        case 'O':
-            return Kind::RegisterO;
-        default:
-            return Kind::Count;
+    constexpr std::pair<char16_t, Kind> kKinds[] = {{'M', Kind::RegisterM}, {'F', Kind::RegisterF},
+                                                    {'S', Kind::RegisterS}, {'B', Kind::RegisterB},
+                                                    {'I', Kind::RegisterI}, {'J', Kind::RegisterJ},
+                                                    {'O', Kind::RegisterO}};
+    for (const auto& [reference, kind] : kKinds) {
+        if (reference == Upper(letter))
+            return kind;
     }
+    return Kind::Count;
 }
 
-// What an operand piece is by its first characters, as the encoder decides it.
+// What an operand piece is, as the encoder decides it.
 Kind OperandKind(QStringView piece) {
-    const QChar first = piece.front();
-    if (IsDigit(first) || first == u'-')
-        return Kind::Number;
-    if (piece.size() >= 2 && IsDigit(piece[1])) {
-        if (const Kind k = RegisterKind(first.unicode()); k != Kind::Count)
-            return k;
+    switch (syntax::ClassifyOperand(Units(piece))) {
+        case syntax::OperandClass::Number:
+            return Kind::Number;
+        case syntax::OperandClass::Reference:
+            return RegisterKind(piece.front().unicode());
+        case syntax::OperandClass::Name:
+            break;
     }
     return Kind::LabelUse;
 }
@@ -97,16 +74,13 @@ Kind OperandKind(QStringView piece) {
 }  // namespace
 
 QStringView CProgramHighlighter::MnemonicOf(QStringView line, int* start) {
-    const int end = CommentStart(line);
-    int from = SkipBlanks(line, 0, end);
-    if (const qsizetype colon = line.left(end).indexOf(u':', from); colon >= 0)
-        from = SkipBlanks(line, int(colon) + 1, end);
-    int to = from;
-    while (to < end && line[to] != u' ')
-        ++to;
+    const syntax::Span mnemonic = syntax::ReadLine(Units(line)).instruction.mnemonic;
     if (start)
-        *start = from;
-    return line.mid(from, TrimEnd(line, from, to) - from);
+        *start = At(mnemonic.start);
+    int end = At(mnemonic.end);
+    while (end > At(mnemonic.start) && IsBlank(line[end - 1]))
+        --end;
+    return line.mid(At(mnemonic.start), end - At(mnemonic.start));
 }
 
 const compiler::InstructionDescriptor* CProgramHighlighter::InstructionOf(QStringView line) {
@@ -115,34 +89,23 @@ const compiler::InstructionDescriptor* CProgramHighlighter::InstructionOf(QStrin
 
 void CProgramHighlighter::ScanLine(QStringView line, Scan& scan) {
     scan.spans.clear();
-    const int comment = CommentStart(line);
-    if (comment < line.size())
-        scan.spans.push_back({comment, int(line.size()) - comment, Kind::Comment});
-    scan.codeStart = SkipBlanks(line, 0, comment);
-    scan.codeEnd = TrimEnd(line, scan.codeStart, comment);
-    const int end = scan.codeEnd;
-
-    int from = scan.codeStart;
-    if (const qsizetype colon = line.left(end).indexOf(u':', from); colon >= 0) {
-        scan.spans.push_back({from, int(colon) + 1 - from, Kind::LabelDefinition});
-        from = SkipBlanks(line, int(colon) + 1, end);
-    }
-    int to = from;
-    while (to < end && line[to] != u' ')
-        ++to;
-    if (const auto* d = Lookup(line.mid(from, to - from)); d && d->group >= 1 && d->group <= 6)
-        scan.spans.push_back({from, to - from, static_cast<Kind>(d->group - 1)});
-
-    // Operands: pieces between commas, each judged by how it starts.
-    int piece = to + 1;
-    while (piece < end) {
-        qsizetype comma = line.left(end).indexOf(u',', piece);
-        const int pieceEnd = comma < 0 ? end : int(comma);
-        const int s = SkipBlanks(line, piece, pieceEnd);
-        const int e = TrimEnd(line, s, pieceEnd);
-        if (e > s)
-            scan.spans.push_back({s, e - s, OperandKind(line.mid(s, e - s))});
-        piece = pieceEnd + 1;
+    const syntax::LineLayout layout = syntax::ReadLine(Units(line));
+    auto add = [&](syntax::Span s, Kind kind) {
+        scan.spans.push_back({At(s.start), At(s.size()), kind});
+    };
+    if (layout.comment < std::size_t(line.size()))
+        add({layout.comment, std::size_t(line.size())}, Kind::Comment);
+    scan.codeStart = At(layout.code.start);
+    scan.codeEnd = At(layout.code.end);
+    if (layout.label)
+        add(*layout.label, Kind::LabelDefinition);
+    const syntax::Span mnemonic = layout.instruction.mnemonic;
+    if (const auto* d = Lookup(line.mid(At(mnemonic.start), At(mnemonic.size())));
+        d && d->group >= 1 && d->group <= 6)
+        add(mnemonic, static_cast<Kind>(d->group - 1));
+    for (const syntax::Span& piece : layout.instruction.operands) {
+        if (!piece.empty())
+            add(piece, OperandKind(line.mid(At(piece.start), At(piece.size()))));
     }
 }
 

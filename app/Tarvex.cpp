@@ -16,9 +16,11 @@
 #include "app/AboutDlg.h"
 #include "app/DesktopRegistration.h"
 #include "app/MainFrm.h"
+#include "app/ProgramFile.h"
 #include "app/Splash.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
+#include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/DownloadRecord.h"
 #include "link/Link.h"
@@ -70,12 +72,8 @@ bool IsSwitch(const QString& argument) {
 }
 
 bool SameFile(const QString& a, const QString& b) {
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QFileInfo first(a), second(b);
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    return first.absoluteFilePath() == second.absoluteFilePath();
+    return !a.isEmpty() && !b.isEmpty() &&
+           fileio::SameFile(programfile::NativePath(a), programfile::NativePath(b));
 }
 
 }  // namespace
@@ -168,8 +166,7 @@ bool CTarvexApp::InitInstance(const QStringList& arguments, const QString& progr
         return false;
     }
 
-    if (!CreateMainWindow())
-        return false;
+    CreateMainWindow();
     if (info.command == Command::FileNew) {
         document->OnNewDocument();
         InitialUpdate();
@@ -185,10 +182,9 @@ bool CTarvexApp::InitInstance(const QStringList& arguments, const QString& progr
     return true;
 }
 
-bool CTarvexApp::CreateMainWindow() {
+void CTarvexApp::CreateMainWindow() {
     mainFrame = std::make_unique<CMainFrame>(*this, prompts_);
-    if (!mainFrame->OnCreate())
-        return false;
+    mainFrame->OnCreate();
     view = new CTarvexView(mainFrame.get());
     document = std::make_unique<CTarvexDoc>(prompts_, *view);
     mainFrame->AttachView(view);
@@ -197,7 +193,6 @@ bool CTarvexApp::CreateMainWindow() {
     connect(document.get(), &CTarvexDoc::PathUsed, this, &CTarvexApp::AddToRecentFileList);
     mainFrame->OnUpdateFrameTitle(document->title);
     mainFrame->ShowRecentFiles(recentFiles);
-    return true;
 }
 
 void CTarvexApp::InitialUpdate() {

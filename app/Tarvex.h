@@ -95,7 +95,7 @@ private:
     void LoadProfile();
     void AddToRecentFileList(const QString& path);
     void RemoveFromRecentFileList(const QString& path);
-    bool CreateMainWindow();
+    void CreateMainWindow();
     void InitialUpdate();
     QPrinter& Printer();
     QString PdfPathForDocument() const;

@@ -59,7 +59,6 @@ public:
     void ZoomIn();
     void ZoomOut();
     void ZoomReset();
-    int Zoom() const { return zoom_; }
 
     CLiveCheck& LiveCheck() const { return *check_; }
     CProgramHighlighter& Highlighter() const { return *highlighter_; }

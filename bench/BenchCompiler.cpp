@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kLines = 2048;
-constexpr std::size_t kMaxProgramBytes = 1'048'575;
+constexpr std::size_t kMaxProgramBytes = compiler::kProgramCapacity;
 // Jump targets are record numbers of at most 2000.
 constexpr int kMaxJumpTarget = 2000;
 

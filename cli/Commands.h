@@ -8,11 +8,11 @@
 
 #include "cli/CommandLine.h"
 #include "common/Messages.h"
+#include "compiler/CompileRun.h"
 
 namespace cli {
 
-// The most the program editor holds; a longer text could never have been written there.
-constexpr std::size_t kProgramCapacity = 1'048'575;
+using compiler::kProgramCapacity;
 
 struct Command {
     std::string_view name;

@@ -1,6 +1,7 @@
 #include "compiler/CompileMessages.h"
 
 #include <string>
+#include <utility>
 
 #include "common/Messages.h"
 
@@ -11,28 +12,22 @@ namespace {
 
 // Messages for the line fault codes that have one; every other code is an unknown error.
 msg::Id LineFaultMessage(int code) {
-    switch (code) {
-        case result::kUnknownMnemonic:
-            return msg::Id::CompileUnknownMnemonic;
-        case result::TypeFault(1):
-            return msg::Id::CompileType1;
-        case result::TypeFault(2):
-            return msg::Id::CompileType2;
-        case result::TypeFault(3):
-            return msg::Id::CompileType3;
-        case result::RangeFault(1):
-            return msg::Id::CompileRange1;
-        case result::RangeFault(2):
-            return msg::Id::CompileRange2;
-        case result::RangeFault(3):
-            return msg::Id::CompileRange3;
-        case result::kMissingOperand:
-            return msg::Id::CompileMissingOperand;
-        case result::kTooManyOperands:
-            return msg::Id::CompileTooManyOperands;
-        default:
-            return msg::Id::UnknownError;
+    constexpr std::pair<int, msg::Id> kMessages[] = {
+        {result::kUnknownMnemonic, msg::Id::CompileUnknownMnemonic},
+        {result::TypeFault(1), msg::Id::CompileType1},
+        {result::TypeFault(2), msg::Id::CompileType2},
+        {result::TypeFault(3), msg::Id::CompileType3},
+        {result::RangeFault(1), msg::Id::CompileRange1},
+        {result::RangeFault(2), msg::Id::CompileRange2},
+        {result::RangeFault(3), msg::Id::CompileRange3},
+        {result::kMissingOperand, msg::Id::CompileMissingOperand},
+        {result::kTooManyOperands, msg::Id::CompileTooManyOperands},
+    };
+    for (const auto& [fault, message] : kMessages) {
+        if (fault == code)
+            return message;
     }
+    return msg::Id::UnknownError;
 }
 
 }  // namespace

@@ -3,22 +3,10 @@
 #include "common/FileIo.h"
 #include "common/MbcsText.h"
 #include "compiler/EncodeLine.h"
+#include "compiler/LineSyntax.h"
 
 namespace compiler {
 namespace {
-
-// Comment markers in their order of precedence: apostrophe, semicolon, full-width semicolon, left
-// and right single quotation marks (GBK).
-constexpr std::string_view kCommentMarkers[] = {"'", ";", "\xA3\xBB", "\xA1\xAE", "\xA1\xAF"};
-
-std::string_view RemoveComment(std::string_view line) {
-    for (std::string_view marker : kCommentMarkers) {
-        const std::size_t at = mbcs::Find(line, marker);
-        if (at != std::string_view::npos)
-            return line.substr(0, at);
-    }
-    return line;
-}
 
 void AppendRecord(std::string& bytes, const InstructionRecord& record) {
     bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
@@ -45,9 +33,9 @@ std::vector<CodeLine> CutIntoCodeLines(std::string_view text) {
         pos = next;
 
         mbcs::ToUpper(line);
-        const std::string_view code = mbcs::TrimRight(RemoveComment(mbcs::TrimLeft(line)));
+        const syntax::Span code = syntax::CodeOf(line);
         if (!code.empty())
-            lines.push_back(CodeLine{std::string(code), editorLine});
+            lines.push_back(CodeLine{line.substr(code.start, code.size()), editorLine});
     }
     return lines;
 }

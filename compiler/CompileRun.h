@@ -10,6 +10,8 @@ namespace compiler {
 
 inline constexpr std::string_view kObjectHeader = "This is RVL412E.kxo!";
 constexpr std::size_t kMaxCodeLines = 2048;
+// The most program text the editor holds; a longer text could never have been written there.
+inline constexpr std::size_t kProgramCapacity = 1'048'575;
 
 struct CodeLine {
     std::string text;

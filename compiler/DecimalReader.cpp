@@ -1,5 +1,6 @@
 #include "compiler/DecimalReader.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -19,14 +20,12 @@ std::size_t SkipDigits(std::string_view text, std::size_t i) {
     return i;
 }
 
-}  // namespace
-
-double ReadDecimal(std::string_view text) {
+// Where the literal at the start of `text` ends: an optional minus sign, digits with an optional
+// point, and an exponent when digits follow its letter; 0 when there are no digits.
+std::size_t LiteralEnd(std::string_view text) {
     std::size_t i = 0;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (negative)
+    if (i < text.size() && text[i] == '-')
         ++i;
-
     const std::size_t intStart = i;
     i = SkipDigits(text, i);
     const std::size_t intDigits = i - intStart;
@@ -38,7 +37,7 @@ double ReadDecimal(std::string_view text) {
             i = fracEnd;
     }
     if (intDigits + fracDigits == 0)
-        return 0.0;
+        return 0;
 
     std::size_t end = i;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
@@ -49,7 +48,40 @@ double ReadDecimal(std::string_view text) {
         if (expEnd > j)
             end = expEnd;
     }
+    return end;
+}
 
+// A literal too large or too small for a double: infinity or zero, told apart by the decimal
+// exponent of its leading digit.
+double OutOfRange(const std::string& number, bool negative) {
+    long long exponent = 0;
+    const std::size_t e = number.find_first_of("Ee");
+    if (e != std::string::npos) {
+        const bool expNegative = e + 1 < number.size() && number[e + 1] == '-';
+        for (std::size_t k = e + (expNegative ? 2 : 1); k < number.size(); ++k) {
+            exponent = std::min<long long>(exponent * 10 + (number[k] - '0'), 1'000'000'000);
+        }
+        if (expNegative)
+            exponent = -exponent;
+    }
+    const std::string_view mantissa(number.data(), e == std::string::npos ? number.size() : e);
+    const std::size_t firstNonZero = mantissa.find_first_of("123456789");
+    const std::size_t point = mantissa.find('.');
+    const long long pointPos =
+        static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
+    const long long digitPos = static_cast<long long>(firstNonZero);
+    const long long magnitude =
+        exponent + (digitPos < pointPos ? pointPos - digitPos : pointPos - digitPos + 1);
+    const double value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+double ReadDecimal(std::string_view text) {
+    const std::size_t end = LiteralEnd(text);
+    if (end == 0)
+        return 0.0;
     // from_chars takes no '+' in the exponent; everything else it reads as we scanned it.
     std::string number;
     number.reserve(end);
@@ -61,30 +93,8 @@ double ReadDecimal(std::string_view text) {
     auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
                                      std::chars_format::general);
     (void)ptr;
-    if (ec == std::errc::result_out_of_range) {
-        // Tell overflow from underflow by the decimal exponent of the leading digit.
-        long long exponent = 0;
-        const std::size_t e = number.find_first_of("Ee");
-        if (e != std::string::npos) {
-            const bool expNegative = e + 1 < number.size() && number[e + 1] == '-';
-            for (std::size_t k = e + (expNegative ? 2 : 1); k < number.size(); ++k) {
-                exponent = std::min<long long>(exponent * 10 + (number[k] - '0'), 1'000'000'000);
-            }
-            if (expNegative)
-                exponent = -exponent;
-        }
-        const std::string_view mantissa(number.data(), e == std::string::npos ? number.size() : e);
-        const std::size_t firstNonZero = mantissa.find_first_of("123456789");
-        const std::size_t point = mantissa.find('.');
-        const long long pointPos =
-            static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
-        const long long digitPos = static_cast<long long>(firstNonZero);
-        const long long magnitude =
-            exponent + (digitPos < pointPos ? pointPos - digitPos : pointPos - digitPos + 1);
-        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        if (negative)
-            value = -value;
-    }
+    if (ec == std::errc::result_out_of_range)
+        return OutOfRange(number, !number.empty() && number.front() == '-');
     return value;
 }
 

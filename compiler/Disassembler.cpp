@@ -41,23 +41,6 @@ std::optional<std::string> FloatLiteral(std::uint32_t bits) {
     return text;
 }
 
-// The reference letters each kind accepts, in the order tried when writing a value back.
-std::string_view Letters(OperandKind kind) {
-    switch (kind) {
-        case OperandKind::SRegister:
-            return "S";
-        case OperandKind::MFRegister:
-            return "MF";
-        case OperandKind::Register:
-        case OperandKind::NumberOrRegister:
-            return "MFS";
-        case OperandKind::Bit:
-            return "BIOJ";
-        default:
-            return "";
-    }
-}
-
 std::optional<std::string> OperandText(std::uint32_t field, int k, const InstructionDescriptor& d) {
     const OperandRule& rule = d.operands[static_cast<std::size_t>(k - 1)];
     if (k == 2 && d.floatOperand2)
@@ -72,7 +55,7 @@ std::optional<std::string> OperandText(std::uint32_t field, int k, const Instruc
     // reference.
     if (rule.kind == OperandKind::NumberOrRegister && value >= rule.min && value <= rule.max)
         return std::to_string(value);
-    for (char letter : Letters(rule.kind)) {
+    for (char letter : AcceptedLetters(rule.kind)) {
         const std::int64_t n = static_cast<std::int64_t>(value) - ReferenceOffset(letter);
         if (n >= rule.min && n <= rule.max) {
             std::string text(1, letter);

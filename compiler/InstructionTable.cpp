@@ -1,6 +1,8 @@
 #include "compiler/InstructionTable.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace compiler {
 namespace {
@@ -187,24 +189,23 @@ const InstructionDescriptor* FindInstruction(std::uint8_t group, std::uint8_t co
     return unnamed;
 }
 
+// Indexed by OperandKind.
+constexpr std::string_view kAcceptedLetters[] = {"", "S", "MF", "BIOJ", "MFS", "MFS"};
+static_assert(std::size(kAcceptedLetters) ==
+              static_cast<std::size_t>(OperandKind::NumberOrRegister) + 1);
+
+std::string_view AcceptedLetters(OperandKind kind) {
+    return kAcceptedLetters[static_cast<std::size_t>(kind)];
+}
+
 int ReferenceOffset(char letter) {
-    switch (letter) {
-        case 'M':
-        case 'B':
-            return 0;
-        case 'F':
-            return 200;
-        case 'S':
-            return 1000;
-        case 'I':
-            return 16;
-        case 'O':
-            return 32;
-        case 'J':
-            return 48;
-        default:
-            return -1;
+    constexpr std::pair<char, int> kOffsets[] = {{'M', 0},  {'F', 200}, {'S', 1000}, {'B', 0},
+                                                 {'I', 16}, {'O', 32},  {'J', 48}};
+    for (const auto& [reference, offset] : kOffsets) {
+        if (reference == letter)
+            return offset;
     }
+    return -1;
 }
 
 }  // namespace compiler

@@ -43,6 +43,10 @@ const InstructionDescriptor* FindInstruction(std::string_view mnemonic);
 // nullptr when there is none.
 const InstructionDescriptor* FindInstruction(std::uint8_t group, std::uint8_t code);
 
+// The reference letters an operand of this kind accepts, in the order tried when writing a value
+// back as text; empty for a number.
+std::string_view AcceptedLetters(OperandKind kind);
+
 // The offset a reference letter adds to its number, or -1 for a letter that is no reference.
 int ReferenceOffset(char letter);
 

@@ -1,10 +1,12 @@
 #include "compiler/LabelPass.h"
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "common/MbcsText.h"
+#include "compiler/LineSyntax.h"
 
 namespace compiler {
 namespace {
@@ -102,11 +104,11 @@ bool ApplyLabel(std::string& line, std::string_view name, std::string_view numbe
 }
 
 bool TakeDefinition(std::string& line, std::string& name) {
-    const std::size_t colon = mbcs::Find(line, ':');
-    if (colon == std::string::npos)
+    const std::optional<std::size_t> colon = syntax::LabelEnd(line);
+    if (!colon)
         return false;
-    name = std::string(mbcs::TrimRight(std::string_view(line).substr(0, colon)));
-    line = std::string(mbcs::TrimLeft(std::string_view(line).substr(colon + 1)));
+    name = std::string(mbcs::TrimRight(std::string_view(line).substr(0, *colon)));
+    line = std::string(mbcs::TrimLeft(std::string_view(line).substr(*colon + 1)));
     return true;
 }
 

@@ -84,10 +84,6 @@ void CTranslateDlg::Refresh() {
     pathEdit_->setText(targetPath);
 }
 
-void CTranslateDlg::TakeFields() {
-    targetPath = pathEdit_->text();
-}
-
 void CTranslateDlg::Browse() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("txt");

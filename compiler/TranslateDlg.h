@@ -35,7 +35,6 @@ public:
 
     // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
     QByteArray programText;
-    QString documentTitle;
     QString documentPath;
     // Follows the path box: what it shows is what the compile writes.
     QString targetPath;
@@ -48,7 +47,6 @@ public:
     static QString& DefaultObjectFileName();
 
     void Refresh();
-    void TakeFields();
 
     void Browse();
     void Compile();

@@ -5,6 +5,8 @@
 
 namespace emu {
 
+// The controller keeps its own copy of the protocol's bytes on purpose: it is the oracle the host's
+// tests check against, so a wrong constant on the host's side fails them instead of agreeing.
 namespace {
 constexpr std::uint8_t kHandshake = 1;
 constexpr std::uint8_t kFarewell = 136;

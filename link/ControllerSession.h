@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "link/SerialLink.h"
+#include "link/TransferProfile.h"
 
 class QTimer;
 
@@ -39,8 +40,6 @@ class ControllerSession {
 public:
     static constexpr int kTickMs = 500;
     static constexpr std::uint32_t kGiveUpTicks = 20;
-    static constexpr std::uint8_t kHandshakeByte = 1;
-    static constexpr std::uint8_t kFarewellByte = 136;
 
     // Shows a message to the user and returns when the user has closed it.
     using Reporter = std::function<void(const QString&)>;

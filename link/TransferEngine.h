@@ -46,7 +46,6 @@ public:
 
     TransferOutcome Outcome() const { return outcome; }
     int ProgressPosition() const { return progressPosition; }
-    int ProgressRange() const { return progressRange; }
     const TransferProfile& Profile() const { return profile; }
     // Answers that show the controller may hold wrong data: a header acknowledgement before the
     // start answer, and an acknowledgement that was already waiting behind a resend request (so

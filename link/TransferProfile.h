@@ -7,6 +7,10 @@ namespace ctrl {
 
 using Packet = std::array<std::uint8_t, 16>;
 
+// The session's own bytes: the handshake the controller echoes, and the goodbye.
+inline constexpr std::uint8_t kHandshakeByte = 1;
+inline constexpr std::uint8_t kFarewellByte = 136;
+// The controller's answer asking for the last packet again.
 inline constexpr std::uint8_t kResendRequest = 90;
 
 enum class DownloadKind { Program, Parameters, Screen };

@@ -11,10 +11,6 @@ namespace wire {
 
 namespace {
 
-// The session's own bytes (its header is Qt's; this file is not).
-constexpr std::uint8_t kHandshake = 1;
-constexpr std::uint8_t kFarewell = 136;
-
 constexpr const ctrl::TransferProfile* kProfiles[] = {
     &ctrl::kProgramProfile, &ctrl::kParameterProfile, &ctrl::kScreenProfile};
 
@@ -30,9 +26,9 @@ bool OpensFrame(std::uint8_t byte) {
 }
 
 Meaning SingleByte(std::uint8_t byte) {
-    if (byte == kHandshake)
+    if (byte == ctrl::kHandshakeByte)
         return Meaning::Handshake;
-    if (byte == kFarewell)
+    if (byte == ctrl::kFarewellByte)
         return Meaning::Farewell;
     for (const auto* p : kProfiles) {
         if (p->startByte == byte)
@@ -182,7 +178,7 @@ Meaning Classifier::Sent(const std::vector<std::uint8_t>& unit) {
 
 Meaning Classifier::Received(std::uint8_t byte) const {
     if (acknowledge >= 0 && byte == acknowledge)
-        return byte == kHandshake ? Meaning::Handshake : Meaning::Acknowledge;
+        return byte == ctrl::kHandshakeByte ? Meaning::Handshake : Meaning::Acknowledge;
     if (mayAskResend && byte == ctrl::kResendRequest)
         return Meaning::ResendRequest;
     return Meaning::Unexpected;

@@ -30,7 +30,6 @@ public:
 
     // A second file to compare with; nothing ends the comparison.
     void Compare(std::optional<registers::AllTexts> other);
-    bool Comparing() const { return other_.has_value(); }
     bool Differs(int k) const;
     int DifferenceCount() const;
 

@@ -166,28 +166,15 @@ bool CRegisterTableWnd::Save() {
     }
     const registers::WriteResult result =
         registers::WriteAllRegisters(PathOf(filePath), model_->Texts(), &model_->SavedTexts());
-    switch (result.status) {
-        case registers::WriteStatus::Done: {
-            model_->MarkSaved();
-            const QString note = msg::QText(msg::Id::RegistersTableSavedNote, {filePath});
-            SetNote(note);
-            emit Saved(note);
-            return true;
-        }
-        case registers::WriteStatus::CannotOpen:
-            prompts_.Message(result.cause ? registers::FileErrorText(result.cause, result.file)
-                                          : msg::QText(msg::Id::RegistersNotRegisterFile));
-            return false;
-        case registers::WriteStatus::BadPage:
-        case registers::WriteStatus::BadText:
-        case registers::WriteStatus::TooManyLines:
-            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
-            return false;
-        case registers::WriteStatus::FileError:
-            prompts_.Message(registers::FileErrorText(result.cause, result.file));
-            return false;
+    if (result.status != registers::WriteStatus::Done) {
+        prompts_.Message(registers::WriteFaultText(result));
+        return false;
     }
-    return false;
+    model_->MarkSaved();
+    const QString note = msg::QText(msg::Id::RegistersTableSavedNote, {filePath});
+    SetNote(note);
+    emit Saved(note);
+    return true;
 }
 
 bool CRegisterTableWnd::ExportCsv(const QString& path) {

@@ -286,20 +286,13 @@ bool CSetParDlg::WritePage() {
                  QString::fromStdString(registers::FourDigits(pageBase + kRows - 1)), filePath}));
             return true;
         case registers::WriteStatus::CannotOpen:
+            // The page has no file to go to: the user is asked to choose one.
             prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
             return false;
-        case registers::WriteStatus::BadPage:
-            prompts_.Message(msg::QText(msg::Id::RegistersPageOutOfRange));
-            return false;
-        case registers::WriteStatus::BadText:
-        case registers::WriteStatus::TooManyLines:
-            prompts_.Message(msg::QText(msg::Id::RegistersNotRegisterFile));
-            return false;
-        case registers::WriteStatus::FileError:
-            prompts_.Message(registers::FileErrorText(result.cause, result.file));
+        default:
+            prompts_.Message(registers::WriteFaultText(result));
             return false;
     }
-    return false;
 }
 
 void CSetParDlg::accept() {

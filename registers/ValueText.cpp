@@ -1,5 +1,6 @@
 #include "registers/ValueText.h"
 
+#include "common/QtMessages.h"
 #include "registers/FileErrors.h"
 
 #include <QStringDecoder>
@@ -34,6 +35,25 @@ std::string TakeText(const QString& shown, const std::string& held) {
 QString FileErrorText(std::error_code cause, const std::filesystem::path& file) {
     const QString name = QString::fromStdU16String(file.u16string());
     return QString::fromStdString(FileErrorMessage(cause, name.toStdString()));
+}
+
+QString WriteFaultText(const WriteResult& result) {
+    switch (result.status) {
+        case WriteStatus::Done:
+            return {};
+        case WriteStatus::CannotOpen:
+            // Without a cause the file opened but is no register file.
+            return result.cause ? FileErrorText(result.cause, result.file)
+                                : msg::QText(msg::Id::RegistersNotRegisterFile);
+        case WriteStatus::BadPage:
+            return msg::QText(msg::Id::RegistersPageOutOfRange);
+        case WriteStatus::BadText:
+        case WriteStatus::TooManyLines:
+            return msg::QText(msg::Id::RegistersNotRegisterFile);
+        case WriteStatus::FileError:
+            return FileErrorText(result.cause, result.file);
+    }
+    return {};
 }
 
 }  // namespace registers

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "registers/RegisterFile.h"
+
 // Register texts are bytes in the system code page (GBK); the editors show and take them here.
 namespace registers {
 
@@ -18,5 +20,8 @@ std::string TakeText(const QString& shown, const std::string& held);
 
 // The standard file-error message for `file`, as the editors show it.
 QString FileErrorText(std::error_code cause, const std::filesystem::path& file);
+
+// What the editors tell the user when a register write did not go well; empty when it did.
+QString WriteFaultText(const WriteResult& result);
 
 }  // namespace registers

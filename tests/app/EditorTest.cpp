@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCompleter>
+#include <QDir>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QInputDialog>
@@ -27,8 +28,10 @@
 #include "app/ProblemsDock.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramHighlighter.h"
+#include "common/MbcsText.h"
 #include "compiler/CompileRun.h"
 #include "compiler/InstructionHelp.h"
+#include "compiler/LineSyntax.h"
 #include "compiler/ProgramCheck.h"
 #include "compiler/TranslateDlg.h"
 
@@ -143,6 +146,56 @@ private slots:
             QCOMPARE(scan.spans[i].start, spans[i].start);
             QCOMPARE(scan.spans[i].length, spans[i].length);
             QCOMPARE(int(scan.spans[i].kind), int(spans[i].kind));
+        }
+    }
+
+    // Every line of the compiler's seed programs: the highlighter's comment begins where the
+    // compile cuts, and the code between is the code the compile keeps.
+    void theHighlighterCutsWhereTheCompileCuts() {
+        const QDir seeds(QStringLiteral(TARVEX_COMPILE_SEEDS));
+        const QStringList names = seeds.entryList({QStringLiteral("*.kxc")}, QDir::Files);
+        QVERIFY(!names.isEmpty());
+        QSet<char16_t> markersMet;
+        for (const QString& name : names) {
+            QFile file(seeds.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray program = file.readAll();
+            const auto kept = compiler::CutIntoCodeLines(program.toStdString());
+            auto next = kept.begin();
+            const QList<QByteArray> lines = program.split('\n');
+            for (int i = 0; i < lines.size(); ++i) {
+                const QByteArray bytes = lines[i].endsWith('\r') ? lines[i].chopped(1) : lines[i];
+                const QString text = gbk::Decode(bytes);
+                CProgramHighlighter::Scan scan;
+                CProgramHighlighter::ScanLine(text, scan);
+                const auto comment = std::find_if(scan.spans.begin(), scan.spans.end(), [](auto s) {
+                    return s.kind == CProgramHighlighter::Kind::Comment;
+                });
+                const int commentAt =
+                    comment == scan.spans.end() ? int(text.size()) : comment->start;
+                if (commentAt < text.size())
+                    markersMet.insert(text[commentAt].unicode());
+                const QByteArray where = (name + ':' + QString::number(i + 1)).toUtf8();
+                QVERIFY2(gbk::Encode(QStringView(text).left(commentAt)).size() ==
+                             qsizetype(compiler::syntax::CommentStart(bytes.toStdString())),
+                         where);
+                std::string code = gbk::Encode(QStringView(text).mid(scan.codeStart,
+                                                                     scan.codeEnd - scan.codeStart))
+                                       .toStdString();
+                mbcs::ToUpper(code);
+                if (code.empty())
+                    continue;
+                QVERIFY2(next != kept.end() && next->editorLine == i + 1, where);
+                QCOMPARE(next->text, code);
+                ++next;
+            }
+            QVERIFY(next == kept.end());
+        }
+        // The seeds hold every marker, so every one is compared.
+        for (const auto& marker : compiler::syntax::kCommentMarkers) {
+            QVERIFY(markersMet.contains(marker.unicode));
+            QCOMPARE(gbk::Decode(QByteArray::fromStdString(std::string(marker.gbk))),
+                     QString(QChar(marker.unicode)));
         }
     }
 

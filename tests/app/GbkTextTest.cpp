@@ -1,15 +1,11 @@
 #include <QTest>
 
 #include "app/GbkText.h"
+#include "tests/support/QtFiles.h"
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (int v : values)
-        bytes += char(v);
-    return bytes;
-}
+using testsupport::Bytes;
 
 QChar Raw(int byte) {
     return QChar(char16_t(gbk::kRawByteBase + byte));

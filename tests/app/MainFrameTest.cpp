@@ -33,6 +33,7 @@
 #include "registers/RegisterTableModel.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "tests/support/Patience.h"
 #include "tests/support/Portable.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
@@ -366,12 +367,15 @@ private slots:
 
         QTest::qWait(200);  // the session's times must not count from start-up
         PtyPair line;
+        QElapsedTimer sinceConnect;
+        sinceConnect.start();
         QVERIFY(ConnectOver(run, line));
         // The wire monitor's times start with the connect, handshake included.
         QVERIFY(QTest::qWaitFor(
             [&] { return run.Frame().wireMonitorDock->Recorder().Lines().size() >= 2; }));
-        QVERIFY2(run.Frame().wireMonitorDock->Recorder().Lines().front().ms < 150,
-                 run.Frame().wireMonitorDock->Recorder().Text().c_str());
+        QVERIFY2(
+            run.Frame().wireMonitorDock->Recorder().Lines().front().ms <= sinceConnect.elapsed(),
+            run.Frame().wireMonitorDock->Recorder().Text().c_str());
         QCOMPARE(Enabled(run),
                  (QStringList{"undo", "cut", "copy", "downloadProgram", "downloadParams",
                               "downloadScreen", "disconnect", "infoWindow"}));
@@ -435,9 +439,9 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         line->CloseMaster();
-        QTRY_VERIFY_WITH_TIMEOUT(!run.prompts.messages.isEmpty(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.prompts.messages.isEmpty(),
+                                 int(testsupport::kNoticeBound.count()));
         qInfo("lost line noticed after %lld ms", static_cast<long long>(clock.elapsed()));
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("串口已断开！")});
         QCOMPARE(run.Frame().connectionPane->text(), path + QStringLiteral("  4800  未连接"));
         QVERIFY(run.Do().connect->isEnabled());

@@ -4,20 +4,16 @@
 #include <QTest>
 
 #include "app/ProgramFile.h"
+#include "tests/support/QtFiles.h"
 
 class ProgramFileTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
     QString Path(const QString& name) const { return dir.filePath(name); }
-    static QByteArray Bytes(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray Bytes(const QString& path) { return testsupport::ReadFile(path); }
     static void Put(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        testsupport::WriteFile(path, bytes);
     }
 
 private slots:

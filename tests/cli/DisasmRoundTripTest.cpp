@@ -171,18 +171,9 @@ private:
     }
 
     static std::string_view Letters(OperandKind kind) {
-        switch (kind) {
-            case OperandKind::SRegister:
-                return "S";
-            case OperandKind::MFRegister:
-                return "MF";
-            case OperandKind::Register:
-                return "MFS";
-            case OperandKind::Bit:
-                return "BIJO";
-            default:
-                return "";  // a number; NumberOrRegister references are numbers in the record
-        }
+        // NumberOrRegister references are numbers in the record.
+        return kind == OperandKind::NumberOrRegister ? std::string_view{}
+                                                     : compiler::AcceptedLetters(kind);
     }
 
     // Any single but a NaN, which no decimal literal reads as.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ToolRunner.h"
+#include "tests/support/Patience.h"
 #include "tests/support/Portable.h"
 
 namespace {
@@ -144,7 +145,7 @@ TEST(HostileInput, ProgramJustOverTheEditorsCapacityIsTooLarge) {
 }
 
 // A pipe whose writer stays open but never writes must not hold a command for long.
-TEST(HostileInput, SilentPipeIsUnreadableWithinASecond) {
+TEST(HostileInput, SilentPipeIsUnreadableSoonAfterItsPatience) {
     TempDir dir;
     const std::string fifo = dir.Path("pipe").string();
     const portable::Fifo writer(fifo);
@@ -156,7 +157,7 @@ TEST(HostileInput, SilentPipeIsUnreadableWithinASecond) {
         const auto start = std::chrono::steady_clock::now();
         const ToolRun run = RunTool(args);
         EXPECT_EQ(run.exitCode, 4) << args.front() << run.out << run.err;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3))
+        EXPECT_LT(std::chrono::steady_clock::now() - start, testsupport::kNoticeBound)
             << args.front();
     }
 }

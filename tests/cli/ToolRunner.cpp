@@ -11,9 +11,9 @@ namespace fs = std::filesystem;
 ToolRun RunTool(const std::vector<std::string>& args, const char* stdoutPath) {
     const portable::TempDir capture("tarvex-cli-run");
     const testsupport::ToolRun run = testsupport::RunTool(
-        TARVEX_TOOL_PATH, capture.path(), args, stdoutPath ? fs::path(stdoutPath) : fs::path());
+        TARVEX_BIN, capture.path(), args, stdoutPath ? fs::path(stdoutPath) : fs::path());
     if (!run.started)
-        throw std::runtime_error(std::string("cannot start ") + TARVEX_TOOL_PATH);
+        throw std::runtime_error(std::string("cannot start ") + TARVEX_BIN);
     return {run.status, run.out, run.err};
 }
 

@@ -14,6 +14,7 @@
 #include <QJsonObject>
 
 #include "common/FileIo.h"
+#include "tests/support/Patience.h"
 #include "tests/support/Portable.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
@@ -207,7 +208,8 @@ TEST_F(DownloadCommandTest, LostLineEndsTheDownloadWithExitSeven) {
     const ToolRun run = Tarvex({"download", "program", object, "--port", device, "--force"});
     EXPECT_EQ(run.status, 7) << run.err;
     EXPECT_EQ(run.out, "串口已断开！\n");
-    EXPECT_LT(clock.elapsed(), 4000) << "the data give-up tick alone is 8 s";
+    EXPECT_LT(clock.elapsed(), testsupport::kNoticeBound.count())
+        << "the data give-up tick alone is 8 s";
 }
 
 // A resend request that the controller never made (a noise byte) makes it keep packets twice:

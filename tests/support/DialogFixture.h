@@ -12,20 +12,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tests/support/QtFiles.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace testsupport {
-
-inline QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // A test class derives from this and calls Make() in init() and Drop() in cleanup().
 template <typename Dialog>

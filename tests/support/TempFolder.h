@@ -10,17 +10,10 @@
 
 namespace testsupport {
 
-// A fresh folder per test, named after the test and removed after it.
+// A fresh folder per test (portable::TempDir), removed with everything in it after the test.
 class TempFolder : public ::testing::Test {
 protected:
-    explicit TempFolder(const std::string& prefix)
-        : folder(std::filesystem::temp_directory_path() /
-                 (prefix + "-" + std::to_string(portable::ProcessId()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    ~TempFolder() override { std::filesystem::remove_all(folder); }
+    explicit TempFolder(const std::string& prefix) : dir_(prefix), folder(dir_.path()) {}
 
     std::filesystem::path Write(const std::string& bytes, const std::string& name) const {
         const std::filesystem::path p = folder / name;
@@ -28,6 +21,10 @@ protected:
         return p;
     }
 
+private:
+    portable::TempDir dir_;
+
+protected:
     const std::filesystem::path folder;
 };
 
