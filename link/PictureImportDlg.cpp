@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include "common/FileRoles.h"
 #include "common/QtMessages.h"
 #include "link/ScreenImage.h"
 #include "ui/DialogControls.h"
@@ -172,6 +173,10 @@ bool CPictureImportDlg::Save() {
     const auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen)
         return false;
+    if (fileio::OutputOverInput(fileio::FileRoles().In(PathOf(picturePath)).Out(PathOf(*chosen)))) {
+        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {*chosen}));
+        return false;
+    }
     if (screen::SaveScreenBitmap(PathOf(*chosen), rows_)) {
         prompts_.Message(
             QString::fromStdString(screen::ScratchFailedMessage(chosen->toStdString())));

@@ -354,6 +354,20 @@ std::error_code OpenLocked(File& in, Turn&, const fs::path& path, std::chrono::m
 }
 #endif
 
+// The rest of an open file; false on a read error or past what any register file could hold.
+bool ReadAll(std::FILE* file, std::string& bytes) {
+    char buffer[1 << 16];
+    bytes.clear();
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.append(buffer, n);
+        if (bytes.size() > kMostRegisterFileBytes)
+            return false;
+        if (n < sizeof buffer)
+            return std::ferror(file) == 0;
+    }
+}
+
 WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path file = {}) {
     return WriteResult{status, cause, std::move(file)};
 }
@@ -406,7 +420,18 @@ CheckResult CheckRegisterBytes(std::string_view contents) {
 std::error_code CreateRegisterFile(const fs::path& path) {
     std::string line(kIdentification);
     line += "\r\n";
-    return fileio::WriteSafely(path, line);
+    std::error_code ec;
+    // Nobody can be writing a file that is not there yet; a device stays the device it was.
+    if (!fs::is_regular_file(fileio::WriteTarget(path), ec))
+        return fileio::WriteSafely(path, line);
+    const WriteResult result =
+        ModifyRegisterFile(path, [&line](std::string_view, std::string& out) {
+            out = line;
+            return WriteStatus::Done;
+        });
+    if (result.status == WriteStatus::Done)
+        return {};
+    return result.cause ? result.cause : std::make_error_code(std::errc::io_error);
 }
 
 PageRead ReadRegisterPage(const fs::path& path, int base) {
@@ -442,32 +467,30 @@ WriteStatus RewriteRegisterPageBytes(std::string_view contents, int base, const 
     return status;
 }
 
-WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts,
-                              std::chrono::milliseconds wait) {
+WriteResult ModifyRegisterFile(const fs::path& requested, const RegisterChange& change,
+                               std::chrono::milliseconds wait) {
     const fs::path path = fileio::WriteTarget(requested);
-    if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
-        return Failure(refused);
     Turn turn;
     File in;
     bool opened = false;
     if (const std::error_code ec = OpenLocked(in, turn, path, wait, opened))
         return Failure(opened ? WriteStatus::FileError : WriteStatus::CannotOpen, ec, path);
+    std::string current;
+    if (!ReadAll(in.get(), current))
+        return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
+    std::string rewritten;
+    if (const WriteStatus status = change(current, rewritten); status != WriteStatus::Done)
+        return Failure(status, {}, path);
+    if (rewritten.empty())
+        return {};
 
     const fs::path copy = WorkingCopyPath(path);
     fileio::Replacement out;
     if (const std::error_code ec = out.OpenThrough(path, copy))
         return Failure(WriteStatus::FileError, ec, copy);
     // From here on, every way out that does not commit removes the working copy with `out`.
-
-    LineReader reader(in.get());
-    LineWriter writer(out);
-    if (RewritePage(reader, writer, base, texts) == WriteStatus::TooManyLines)
-        return Failure(WriteStatus::TooManyLines, {}, path);
-
-    if (reader.Failed())
-        return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
-    if (writer.error())
-        return Failure(WriteStatus::FileError, writer.error(), copy);
+    if (const std::error_code ec = out.Write(rewritten))
+        return Failure(WriteStatus::FileError, ec, copy);
 #if defined(_WIN32)
     // Windows refuses to rename over a file that is still open.
     in.Close();
@@ -477,6 +500,18 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     if (const std::error_code ec = out.Commit())
         return Failure(WriteStatus::FileError, ec, out.FailedFile());
     return {};
+}
+
+WriteResult WriteRegisterPage(const fs::path& path, int base, const PageTexts& texts,
+                              std::chrono::milliseconds wait) {
+    if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
+        return Failure(refused);
+    return ModifyRegisterFile(
+        path,
+        [&](std::string_view current, std::string& rewritten) {
+            return RewriteRegisterPageBytes(current, base, texts, rewritten);
+        },
+        wait);
 }
 
 }  // namespace registers
