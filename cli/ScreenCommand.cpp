@@ -99,7 +99,7 @@ int Import(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     EnsureApplication();
     const QImage image = screen::LoadPicture(picture);
     if (image.isNull())
-        return Report(out, msg::Text(msg::Id::PictureCannotRead, {picture}), exitcode::kUnreadable);
+        return Report(out, screen::PictureRefusal(picture, picture), exitcode::kUnreadable);
     if (screen::SaveScreenBitmap(*output, screen::ImportPicture(image, *options)))
         return Report(out, screen::ScratchFailedMessage(*output), exitcode::kCannotCreate);
     return exitcode::kOk;

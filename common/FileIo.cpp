@@ -480,7 +480,8 @@ std::FILE* OpenForReading(const fs::path& path) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 #else
-    return std::fopen(path.c_str(), "rb");
+    // Not inherited by programs started meanwhile: a lock taken on it would go with them.
+    return std::fopen(path.c_str(), "rbe");
 #endif
 }
 

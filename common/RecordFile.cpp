@@ -103,8 +103,9 @@ std::error_code OpenLocked(const fs::path& path, int& fd) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     for (;;) {
         errno = 0;
-        // Not blocking: opening a pipe without a reader would wait for one forever.
-        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+        // Not blocking: opening a pipe without a reader would wait for one forever. Read too, for
+        // the last byte.
+        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0)
             return errno == ENXIO ? std::make_error_code(std::errc::invalid_argument) : LastError();
         struct stat held {};

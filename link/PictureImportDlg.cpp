@@ -139,7 +139,8 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
 bool CPictureImportDlg::OpenPicture(const QString& path) {
     const QImage picture = screen::LoadPicture(PathOf(path));
     if (picture.isNull()) {
-        prompts_.Message(msg::QText(msg::Id::PictureCannotRead, {path}));
+        prompts_.Message(
+            QString::fromStdString(screen::PictureRefusal(PathOf(path), path.toStdString())));
         return false;
     }
     ShowPicture(picture, path);

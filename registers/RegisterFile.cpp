@@ -125,27 +125,21 @@ void AppendFourDigits(std::string& out, int k) {
     out.append(digits, 4);
 }
 
-// Collects lines and hands them to the replacement in large pieces, or keeps them all in memory;
-// remembers the first failure, after which later lines are skipped.
+// Collects the lines of a new register file in memory.
 class LineWriter {
 public:
-    explicit LineWriter(fileio::Replacement& out) : out_(&out), lines_(&buffer_) {}
     explicit LineWriter(std::string& memory) : lines_(&memory) {
         // Every page write makes at least the 4096 register lines.
         memory.reserve(memory.size() + kRegisterCount * 16);
     }
 
     void Line(std::string_view text) {
-        if (error_)
-            return;
         *lines_ += text;
-        Ended();
+        *lines_ += "\r\n";
     }
     // RegisterLine(k, valueText), without building it first: most lines of a new file are these,
     // and one append per line keeps a page write quick.
     void Register(int k, std::string_view valueText) {
-        if (error_)
-            return;
         char line[kPrefixLength + kMaxValueText + 2];
         if (k < 0 || k > 9999 || valueText.size() > kMaxValueText) {
             Line(RegisterLine(k, valueText));
@@ -158,28 +152,10 @@ public:
         std::memcpy(line + kPrefixLength, valueText.data(), valueText.size());
         std::memcpy(line + kPrefixLength + valueText.size(), "\r\n", 2);
         *lines_ += std::string_view(line, kPrefixLength + valueText.size() + 2);
-        if (out_ != nullptr && buffer_.size() >= kFlushSize)
-            Flush();
     }
-    void Flush() {
-        if (out_ != nullptr && !error_)
-            error_ = out_->Write(buffer_);
-        buffer_.clear();
-    }
-    const std::error_code& error() const { return error_; }
 
 private:
-    static constexpr std::size_t kFlushSize = 1 << 16;
-    void Ended() {
-        *lines_ += "\r\n";
-        if (out_ != nullptr && buffer_.size() >= kFlushSize)
-            Flush();
-    }
-
-    fileio::Replacement* out_ = nullptr;
-    std::string buffer_;
-    std::string* lines_;  // the buffer for the replacement, or the memory being written
-    std::error_code error_;
+    std::string* lines_;
 };
 
 // Readers split at LF only, so a CR inside a text reads back as it was written.
@@ -254,12 +230,9 @@ WriteStatus RewritePage(LineReader& reader, LineWriter& writer, int base, const 
             return WriteStatus::TooManyLines;
         Renumber(line, k);
         writer.Line(line);
-        if (writer.error())
-            break;
     }
     for (; k < kRegisterCount; ++k)
         writer.Register(k, "0");
-    writer.Flush();
     return WriteStatus::Done;
 }
 
