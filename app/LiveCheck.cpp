@@ -23,16 +23,17 @@ CLiveCheck::CLiveCheck(TextSource source, QObject* parent)
 }
 
 CLiveCheck::~CLiveCheck() {
+    running_.request_stop();
     worker_.clear();
     worker_.waitForDone();
 }
 
-compiler::CheckReport CLiveCheck::Check(const QString& documentText) {
+compiler::CheckReport CLiveCheck::Check(const QString& documentText, std::stop_token stop) {
     QString text = documentText;
     text.replace(QChar::ParagraphSeparator, u'\n');
     const QByteArray bytes = gbk::Encode(text);
     return compiler::CheckProgram(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), stop);
 }
 
 void CLiveCheck::Schedule() {
@@ -65,8 +66,10 @@ void CLiveCheck::Start() {
     QString text = source_();
     // Only the newest request matters; one not yet started is dropped.
     worker_.clear();
-    worker_.start([this, generation, text = std::move(text)] {
-        compiler::CheckReport report = Check(text);
+    running_.request_stop();
+    running_ = std::stop_source();
+    worker_.start([this, generation, text = std::move(text), stop = running_.get_token()] {
+        compiler::CheckReport report = Check(text, stop);
         const bool hasText = !Blank(text);
         QMetaObject::invokeMethod(
             this,

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 #include <QObject>
 #include <QString>
@@ -42,7 +43,7 @@ public:
     int Generation() const { return generation_; }
 
     // The check of text, as the worker runs it.
-    static compiler::CheckReport Check(const QString& documentText);
+    static compiler::CheckReport Check(const QString& documentText, std::stop_token stop = {});
 
 signals:
     void Checked();
@@ -54,6 +55,8 @@ private:
     TextSource source_;
     QTimer wait_;
     QThreadPool worker_;
+    // Stops the check under way when a newer one starts or the window goes.
+    std::stop_source running_;
     compiler::CheckReport report_;
     int generation_ = 0;
     bool hasText_ = false;

@@ -620,8 +620,12 @@ void CMainFrame::LogCompile(const QString& source, const compiler::CompileResult
 void CMainFrame::RecordDownload(const ctrl::DownloadRecord& record) {
     const QString line = ctrl::LogLine(record);
     app_.log.Add(line);
-    ctrl::AppendToLedger(record, app_.ledgerPath);
     messagePane->setText(line);
+    if (ctrl::AppendToLedger(record, app_.ledgerPath)) {
+        const QString failure = msg::QText(Id::LedgerNotWritten, {app_.ledgerPath});
+        app_.log.Add(failure);
+        messagePane->setText(failure);
+    }
 }
 
 void CMainFrame::OnInfoWindow() {

@@ -101,6 +101,13 @@ std::string_view Bare(std::string_view name) {
 
 }  // namespace
 
+std::optional<std::string> OutputOverInput(const Command& command, const ParsedArgs& words) {
+    if (command.files == nullptr)
+        return std::nullopt;
+    const auto clash = fileio::OutputOverInput(command.files(words));
+    return clash ? std::optional<std::string>(clash->string()) : std::nullopt;
+}
+
 std::optional<std::string> ParsedArgs::Value(std::string_view name) const {
     const auto it = values.find(name);
     if (it == values.end())
@@ -169,6 +176,8 @@ int RunCommand(const Command& command, Args args, std::ostream& out, std::ostrea
         return Usage(command, parsed.error, err);
     if (grammar.words >= 0 && parsed.positional.size() != static_cast<std::size_t>(grammar.words))
         return Usage(command, msg::Source(grammar.wrongCount), err);
+    if (const auto clash = OutputOverInput(command, parsed))
+        return Report(err, msg::Text(msg::Id::OutputIsInput, {*clash}), exitcode::kUsage);
     return command.act(parsed, out, err);
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CommandLine.h"
+#include "common/FileRoles.h"
 #include "common/Messages.h"
 #include "compiler/CompileRun.h"
 
@@ -21,11 +22,18 @@ struct Command {
     Grammar grammar;
     // Runs on words the grammar accepted.
     int (*act)(const ParsedArgs& words, std::ostream& out, std::ostream& err);
+    // The files these words make the command read and write. Before `act` runs, an output that
+    // is one of the inputs is refused ("输出文件与输入文件相同：%1", exit 64): the command need not
+    // check it again. Null for a command that names no files.
+    fileio::FileRoles (*files)(const ParsedArgs& words) = nullptr;
 };
 
 // Reads the words after the command's name by its grammar and runs it. Help asked for, an option
 // fault or a wrong number of words are answered here.
 int RunCommand(const Command& command, Args args, std::ostream& out, std::ostream& err);
+
+// The output these words would write over one of their inputs, as the words name it.
+std::optional<std::string> OutputOverInput(const Command& command, const ParsedArgs& words);
 
 // "tarvex NAME: PROBLEM" and the command's help on `err`; the usage exit status.
 int Usage(const Command& command, std::string_view problem, std::ostream& err);

@@ -53,9 +53,6 @@ int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
                       exitcode::kUsage);
     }
 
-    if (fileio::SameFile(program, object))
-        return Report(err, msg::Text(msg::Id::OutputIsInput, {object}), exitcode::kUsage);
-
     std::string text;
     if (const auto fault = ReadProgramText(program, text, out))
         return *fault;
@@ -70,9 +67,18 @@ int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return ExitCodeFor(result.outcome);
 }
 
+fileio::FileRoles Files(const ParsedArgs& parsed) {
+    const std::string& program = parsed.positional.front();
+    const std::optional<std::string> given = parsed.Value("--output");
+    const std::string object = given.value_or(DefaultObjectPath(program));
+    // A default that names the program itself is refused by the command, in its own words.
+    return fileio::FileRoles().In(program).Out(!given && object == program ? std::string()
+                                                                           : object);
+}
+
 }  // namespace
 
-const Command kCompileCommand{"compile", msg::Id::CliCompileSynopsis, msg::Id::CliCompileHelp,
-                              kGrammar, Compile};
+const Command kCompileCommand{
+    "compile", msg::Id::CliCompileSynopsis, msg::Id::CliCompileHelp, kGrammar, Compile, Files};
 
 }  // namespace cli

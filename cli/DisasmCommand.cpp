@@ -38,9 +38,13 @@ int Disasm(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return exitcode::kOk;
 }
 
+fileio::FileRoles Files(const ParsedArgs& parsed) {
+    return fileio::FileRoles().In(parsed.positional.front());
+}
+
 }  // namespace
 
-const Command kDisasmCommand{"disasm", msg::Id::CliDisasmSynopsis, msg::Id::CliDisasmHelp, kGrammar,
-                             Disasm};
+const Command kDisasmCommand{
+    "disasm", msg::Id::CliDisasmSynopsis, msg::Id::CliDisasmHelp, kGrammar, Disasm, Files};
 
 }  // namespace cli

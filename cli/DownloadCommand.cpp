@@ -135,12 +135,17 @@ struct Download {
     ctrl::DownloadRecord record;
 };
 
-// The ledger keeps what went to which controller, whatever the outcome.
-void File(Download& download, const ctrl::TransferEngine& engine, const QElapsedTimer& clock) {
+// The ledger keeps what went to which controller, whatever the outcome; false when it could not.
+bool File(Download& download, const ctrl::TransferEngine& engine, const QElapsedTimer& clock,
+          std::ostream& err) {
     download.record.time = QDateTime::currentDateTime();
     download.record.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     download.record.Take(engine);
-    ctrl::AppendToLedger(download.record, ctrl::DefaultLedgerPath());
+    const QString ledger = ctrl::DefaultLedgerPath();
+    if (!ctrl::AppendToLedger(download.record, ledger))
+        return true;
+    err << msg::Text(msg::Id::LedgerNotWritten, {ledger.toStdString()}) << "\n";
+    return false;
 }
 
 struct Refusal {
@@ -242,8 +247,6 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     }
     const std::string scratch =
         args.Value("--scratch").value_or(ctrl::DefaultScratchPath().toStdString());
-    if (fileio::SameFile(path, scratch))
-        return Refusal{msg::Text(msg::Id::OutputIsInput, {scratch}), exitcode::kUsage};
     std::string head;
     if (!screen::ReadBitmapHead(path, head))
         return Refusal{ctrl::CannotOpenMessage(path), exitcode::kUnreadable};
@@ -412,7 +415,7 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
                stop.Received() != 0;
     });
     const ctrl::TransferOutcome outcome = transfer->Engine().Outcome();
-    File(download, transfer->Engine(), clock);
+    const bool filed = File(download, transfer->Engine(), clock, err);
     if (outcome == ctrl::TransferOutcome::Running) {
         // Stopped between two ticks: no further frame goes out once the ticks are gone.
         transfer.reset();
@@ -426,7 +429,9 @@ int SendFile(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         session.Disconnect();
         for (const std::string& message : bar.messages)
             out << message << "\n";
-        return transfer->Engine().SuspectAnswers() > 0 ? exitcode::kSuspectData : exitcode::kOk;
+        if (transfer->Engine().SuspectAnswers() > 0)
+            return exitcode::kSuspectData;
+        return filed ? exitcode::kOk : exitcode::kNotRecorded;
     }
     err << "\n";
     // The session reports a lost line from the event loop, perhaps after the transfer saw it.
@@ -686,9 +691,29 @@ int SendToPorts(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     return SendToEachPort(args, out, err);
 }
 
+// The file sent; the screen's scratch file, every trace (one per port when there are several) and
+// the ledger are written.
+fileio::FileRoles Files(const ParsedArgs& args) {
+    EnsureApplication();
+    fileio::FileRoles roles;
+    roles.In(args.positional[1]).Out(ctrl::DefaultLedgerPath().toStdString());
+    if (args.positional[0] == "screen")
+        roles.Out(args.Value("--scratch").value_or(ctrl::DefaultScratchPath().toStdString()));
+    const auto trace = args.Value("--trace");
+    const auto ports = args.repeated.find("--port");
+    if (trace && ports != args.repeated.end()) {
+        for (std::size_t i = 0; i < ports->second.size(); ++i)
+            roles.Out(ForOnePort(args, i).values.at("--trace"));
+    } else if (trace) {
+        roles.Out(*trace);
+    }
+    return roles;
+}
+
 }  // namespace
 
-const Command kDownloadCommand{"download", msg::Id::CliDownloadSynopsis, msg::Id::CliDownloadHelp,
-                               kGrammar, SendToPorts};
+const Command kDownloadCommand{
+    "download", msg::Id::CliDownloadSynopsis, msg::Id::CliDownloadHelp, kGrammar, SendToPorts,
+    Files};
 
 }  // namespace cli

@@ -82,9 +82,13 @@ int Emulate(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return emu::ServeUntilSignalled(options, out, err);
 }
 
+fileio::FileRoles Files(const ParsedArgs& parsed) {
+    return fileio::FileRoles().In(parsed.Value("--replay").value_or(""));
+}
+
 }  // namespace
 
 const Command kEmulateCommand{
-    "emulate", msg::Id::CliEmulateSynopsis, msg::Id::CliEmulateHelp, {kOptions}, Emulate};
+    "emulate", msg::Id::CliEmulateSynopsis, msg::Id::CliEmulateHelp, {kOptions}, Emulate, Files};
 
 }  // namespace cli

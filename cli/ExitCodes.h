@@ -12,6 +12,7 @@ constexpr int kNoController = 5;  // download: the port did not open or the hand
 constexpr int kNoAnswer = 6;      // download: the controller stopped answering
 constexpr int kLineLost = 7;      // download: the device went away (hang-up, adapter pulled)
 constexpr int kSuspectData = 8;   // download: finished, but answers show the data may be wrong
+constexpr int kNotRecorded = 9;   // download: finished, but its record could not join the ledger
 constexpr int kSignalled = 128;   // download: + the signal that stopped it (130 INT, 143 TERM)
 constexpr int kUsage = 64;        // bad command line (EX_USAGE)
 constexpr int kOutputFailed = 74;  // what was printed did not all reach standard output (EX_IOERR)

@@ -30,10 +30,9 @@ int Ports(const ParsedArgs& parsed, std::ostream& out, std::ostream&) {
                               {"description", p.description},
                               {"manufacturer", p.manufacturer},
                               {"serialNumber", p.serialNumber}};
-            if (p.hasUsbIds) {
-                entry.insert("vendorId", Hex(p.vendorId));
-                entry.insert("productId", Hex(p.productId));
-            }
+            // Every key in every entry, null when unknown, so that scripts can read them blindly.
+            entry.insert("vendorId", p.hasUsbIds ? QJsonValue(Hex(p.vendorId)) : QJsonValue());
+            entry.insert("productId", p.hasUsbIds ? QJsonValue(Hex(p.productId)) : QJsonValue());
             list.append(entry);
         }
         out << QJsonDocument(list).toJson(QJsonDocument::Compact).toStdString() << "\n";

@@ -1,7 +1,5 @@
 #include <charconv>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -132,6 +130,9 @@ int Diff(const std::filesystem::path& a, const std::filesystem::path& b, std::os
         out << msg::Text(msg::Id::CliRegistersDiffLine,
                          {registers::RegisterName(d.number), d.before, d.after})
             << "\n";
+    // A listing that did not all arrive is no answer; the tool says so once, on its way out.
+    if (!out.flush())
+        return exitcode::kOutputFailed;
     return differences.empty() ? exitcode::kOk : exitcode::kRefused;
 }
 
@@ -147,12 +148,11 @@ int Export(const std::filesystem::path& file, const std::filesystem::path& csv, 
 }
 
 int Import(const std::filesystem::path& file, const std::filesystem::path& csv, std::ostream& err) {
-    auto texts = ReadAll(file, err);
-    if (!texts)
+    const auto loaded = ReadAll(file, err);
+    if (!loaded)
         return exitcode::kUnreadable;
-    std::ifstream in(csv, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.is_open() || in.bad()) {
+    std::string bytes;
+    if (fileio::ReadLimited(csv, registers::kMostCsvBytes, bytes) != fileio::ReadStatus::Ok) {
         err << msg::Text(msg::Id::CliRegistersCsvUnreadable, {csv.string()}) << "\n";
         return exitcode::kUnreadable;
     }
@@ -165,9 +165,13 @@ int Import(const std::filesystem::path& file, const std::filesystem::path& csv, 
         err << msg::Text(msg::Id::RegistersCsvRefused, {csv.string(), lines}) << "\n";
         return exitcode::kRefused;
     }
+    for (const registers::CsvWarning& warning : read.warnings)
+        err << registers::CsvWarningText(warning) << "\n";
+    registers::AllTexts texts = *loaded;
     for (const registers::CsvRow& row : read.rows)
-        (*texts)[std::size_t(row.number)] = row.value;
-    const registers::WriteResult result = registers::WriteAllRegisters(file, *texts);
+        texts[std::size_t(row.number)] = row.value;
+    // Only the registers the CSV names change, in the file as it is when the import's turn comes.
+    const registers::WriteResult result = registers::WriteAllRegisters(file, texts, &*loaded);
     if (result.status == registers::WriteStatus::Done)
         return exitcode::kOk;
     if (result.status == registers::WriteStatus::FileError) {
@@ -220,13 +224,37 @@ int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return Write(file, *base, texts, err);
 }
 
+// The register file is read and rewritten in place by new, write and import: for the guard it is
+// their output, beside the CSV they read.
+fileio::FileRoles Files(const ParsedArgs& parsed) {
+    const std::vector<std::string>& words = parsed.positional;
+    fileio::FileRoles roles;
+    if (words.size() < 2)
+        return roles;
+    const std::string& action = words[0];
+    const std::string& file = words[1];
+    const std::string second = words.size() > 2 ? words[2] : std::string();
+    if (action == "new" || action == "write")
+        roles.Out(file);
+    else if (action == "read")
+        roles.In(file);
+    else if (action == "diff")
+        roles.In(file).In(second);
+    else if (action == "export")
+        roles.In(file).Out(second);
+    else if (action == "import")
+        roles.In(second).Out(file);
+    return roles;
+}
+
 }  // namespace
 
 int RunRegisters(Args args, std::ostream& out, std::ostream& err) {
     return RunCommand(kRegistersCommand, args, out, err);
 }
 
-const Command kRegistersCommand{"registers", msg::Id::CliRegistersSynopsis,
-                                msg::Id::CliRegistersHelp, kGrammar, Registers};
+const Command kRegistersCommand{
+    "registers", msg::Id::CliRegistersSynopsis, msg::Id::CliRegistersHelp, kGrammar, Registers,
+    Files};
 
 }  // namespace cli

@@ -96,12 +96,10 @@ int Import(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     if (!options)
         return exitcode::kUsage;
     const std::string& picture = args.positional[1];
-    if (fileio::SameFile(picture, *output))
-        return Report(out, msg::Text(msg::Id::OutputIsInput, {*output}), exitcode::kUsage);
     EnsureApplication();
     const QImage image = screen::LoadPicture(picture);
     if (image.isNull())
-        return Report(out, msg::Text(msg::Id::PictureCannotRead, {picture}), exitcode::kUnreadable);
+        return Report(out, screen::PictureRefusal(picture, picture), exitcode::kUnreadable);
     if (screen::SaveScreenBitmap(*output, screen::ImportPicture(image, *options)))
         return Report(out, screen::ScratchFailedMessage(*output), exitcode::kCannotCreate);
     return exitcode::kOk;
@@ -125,8 +123,6 @@ int Convert(const ParsedArgs& args, std::ostream& out) {
     EnsureApplication();
     const std::string output =
         args.Value("--output").value_or(ctrl::DefaultScratchPath().toStdString());
-    if (fileio::SameFile(bitmap, output))
-        return Report(out, msg::Text(msg::Id::OutputIsInput, {output}), exitcode::kUsage);
     std::string head;
     if (!screen::ReadBitmapHead(bitmap, head))
         return Report(out, ctrl::CannotOpenMessage(bitmap), exitcode::kUnreadable);
@@ -152,9 +148,25 @@ int Screen(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     return Convert(args, out);
 }
 
+fileio::FileRoles Files(const ParsedArgs& args) {
+    const std::vector<std::string>& words = args.positional;
+    const bool action = words.size() >= 2 && (words[0] == "import" || words[0] == "preview");
+    fileio::FileRoles roles;
+    if (words.empty())
+        return roles;
+    roles.In(action ? words[1] : words[0]);
+    if (const auto output = args.Value("--output")) {
+        roles.Out(*output);
+    } else if (!action) {
+        EnsureApplication();
+        roles.Out(ctrl::DefaultScratchPath().toStdString());
+    }
+    return roles;
+}
+
 }  // namespace
 
-const Command kScreenCommand{"screen", msg::Id::CliScreenSynopsis, msg::Id::CliScreenHelpAll,
-                             kGrammar, Screen};
+const Command kScreenCommand{
+    "screen", msg::Id::CliScreenSynopsis, msg::Id::CliScreenHelpAll, kGrammar, Screen, Files};
 
 }  // namespace cli

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -17,8 +18,10 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#include <process.h>
 #else
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -117,23 +120,84 @@ void RenameOver(const fs::path& from, const fs::path& to, std::error_code& ec) {
 }
 #endif
 
-// ".NAME.tarvex-" followed by six random letters or digits. A name near the length limit is cut
-// so that the temporary name still fits.
-fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
-    static constexpr char kSymbols[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static constexpr std::size_t kMaxName = 255 - 15;
+constexpr std::string_view kTemporaryMark = ".tarvex-";
+
+// The hidden name ".NAME" all temporary files of `target` start with; a name near the length limit
+// is cut so that the temporary name still fits.
+fs::path::string_type HiddenName(const fs::path& target) {
+    static constexpr std::size_t kMaxName = 255 - 48;
     fs::path::string_type name = target.filename().native();
     if (name.size() > kMaxName)
         name.resize(kMaxName);
-    std::string suffix = ".tarvex-";
+    return fs::path::string_type(1, '.') + name;
+}
+
+// This computer's name, eight hex digits of its hash: a folder shared over the network can hold
+// another computer's writes, whose processes cannot be looked for here.
+std::string HostTag() {
+    char host[256] = {};
+#if !defined(_WIN32)
+    ::gethostname(host, sizeof host - 1);
+#endif
+    std::uint32_t hash = 2166136261u;
+    for (const char* c = host; *c != '\0'; ++c)
+        hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+    char tag[9];
+    std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(hash));
+    return tag;
+}
+
+long ProcessId() {
+#if defined(_WIN32)
+    return static_cast<long>(::_getpid());
+#else
+    return static_cast<long>(::getpid());
+#endif
+}
+
+// Whether the process `pid` of this computer has ended; a live one, or one that cannot be asked
+// about, counts as still writing.
+bool ProcessGone(long pid) {
+#if defined(_WIN32)
+    (void)pid;
+    return false;
+#else
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+#endif
+}
+
+// Removes the temporary files of `target` that writers on this computer left when they were
+// killed: a write whose process is gone never finishes, and nothing else would ever remove them.
+void SweepLeftovers(const fs::path& target) {
+    const std::string prefix =
+        fs::path(HiddenName(target)).string() + std::string(kTemporaryMark) + HostTag() + "-";
+    std::error_code ec;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0)
+            continue;
+        // PID-RANDOM after the prefix.
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos ||
+            rest.find_first_not_of("0123456789") != dash || dash > 10)
+            continue;
+        std::error_code removed;
+        if (ProcessGone(std::stol(rest.substr(0, dash))))
+            fs::remove(it->path(), removed);
+    }
+}
+
+// ".NAME.tarvex-HOST-PID-" followed by six random letters or digits.
+fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
+    static constexpr char kSymbols[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kSymbols - 2);
+    std::string part;
     for (int i = 0; i < 6; ++i)
-        suffix += kSymbols[pick(random)];
-    fs::path temporary = target.parent_path();
-    temporary /= fs::path(fs::path::string_type(1, '.') + name);
-    temporary += suffix;
-    return temporary;
+        part += kSymbols[pick(random)];
+    return TemporaryPath(target, ProcessId(), part);
 }
 
 }  // namespace
@@ -199,6 +263,14 @@ void Replacement::Untrack() {
     slot_ = -1;
 }
 
+fs::path TemporaryPath(const fs::path& target, long pid, std::string_view random) {
+    fs::path temporary = target.parent_path();
+    temporary /= fs::path(HiddenName(target));
+    temporary += std::string(kTemporaryMark) + HostTag() + "-" + std::to_string(pid) + "-" +
+                 std::string(random);
+    return temporary;
+}
+
 fs::path WriteTarget(const fs::path& path) {
     // Link by link, so that a link to a file not made yet names that file too.
     fs::path target = path;
@@ -231,6 +303,7 @@ std::error_code Replacement::Open(const fs::path& path) {
     if (fs::exists(existing) && !fs::is_regular_file(existing))
         return OpenInPlace();
 
+    SweepLeftovers(target_);
     std::random_device seed;
     std::mt19937_64 random((std::uint64_t{seed()} << 32) ^ seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -407,7 +480,8 @@ std::FILE* OpenForReading(const fs::path& path) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 #else
-    return std::fopen(path.c_str(), "rb");
+    // Not inherited by programs started meanwhile: a lock taken on it would go with them.
+    return std::fopen(path.c_str(), "rbe");
 #endif
 }
 

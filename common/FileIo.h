@@ -13,6 +13,11 @@ namespace fileio {
 // The cause of the last failed system call, from errno; EIO where the call left none.
 std::error_code LastError();
 
+// The temporary file a writer with process id `pid` on this computer uses for `target`, with
+// `random` as its last part.
+std::filesystem::path TemporaryPath(const std::filesystem::path& target, long pid,
+                                    std::string_view random);
+
 // The file a write to `path` must change: the one a symbolic link points to, else `path` itself.
 // Renaming a new file over the link would replace the link and leave its file as it was.
 std::filesystem::path WriteTarget(const std::filesystem::path& path);
@@ -29,7 +34,9 @@ public:
     Replacement(const Replacement&) = delete;
     Replacement& operator=(const Replacement&) = delete;
 
-    // Starts replacing WriteTarget(path) through a new temporary file ".NAME.tarvex-XXXXXX".
+    // Starts replacing WriteTarget(path) through a new temporary file
+    // ".NAME.tarvex-HOST-PID-XXXXXX". Temporary files of the target that writers on this computer
+    // left behind when they were killed are removed first.
     std::error_code Open(const std::filesystem::path& path);
     // Starts replacing WriteTarget(path) through the named working copy, made anew (one left
     // behind is removed first); there is no in-place fallback, a working copy that cannot be made

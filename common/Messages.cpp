@@ -654,6 +654,11 @@ constexpr Entry kTable[] = {
     {Id::LanguageEnglish, "English"},
     {Id::LanguageEnglishTip, "界面使用英文"},
     {Id::LanguageAtNextStart, "界面语言将在下次启动时更改。"},
+    {Id::LedgerNotWritten, "下载记录未能写入：%1"},
+    {Id::FileSizeLimit, "在存取 %1 时文件大小超出限制。"},
+    {Id::CsvValueReadsAs, "第%1行：%2 的值“%3”，控制器将读作 %4"},
+    {Id::PictureTooLarge, "图片太大： %1 有 %2 字节，最多 %3 字节！"},
+    {Id::RegistersCsvNul, "第%1行：含有空字符（NUL）。"},
 };
 
 constexpr bool InIdOrder() {

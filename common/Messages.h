@@ -497,6 +497,12 @@ enum class Id : int {
     LanguageEnglish,
     LanguageEnglishTip,
     LanguageAtNextStart,
+    // File guards: the ledger, size limits, CSV values, pictures
+    LedgerNotWritten,
+    FileSizeLimit,
+    CsvValueReadsAs,
+    PictureTooLarge,
+    RegistersCsvNul,
 
     Count
 };

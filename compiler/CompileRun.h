@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +38,8 @@ struct CompileResult {
 
 // Steps of the compile run, exposed for the tests and the command-line tool.
 std::vector<CodeLine> CutIntoCodeLines(std::string_view programText);
-void ResolveLabels(std::vector<CodeLine>& lines);
+// A stop request leaves the labels not yet taken unapplied.
+void ResolveLabels(std::vector<CodeLine>& lines, std::stop_token stop = {});
 
 struct Translation {
     CompileResult result;

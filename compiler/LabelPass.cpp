@@ -1,9 +1,12 @@
 #include "compiler/LabelPass.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
 #include <optional>
-#include <set>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "common/MbcsText.h"
 #include "compiler/LineSyntax.h"
@@ -66,31 +69,53 @@ void ReplaceAll(std::string& line, std::string_view name, std::string_view numbe
 }
 
 // Where a label's use can start: the start of a line and every byte after a blank or comma. Each
-// such place is kept under the first bytes that stand there, so the lines that may use a name are
-// found by its first bytes without searching every line for every label. Places are only ever
-// added; a line that changed is entered again and stale places are weeded out by the exact check.
+// such place is kept under the first bytes that stand there, in the order the places were entered,
+// so the lines that may use a name are found by its first bytes without searching every line for
+// every label. Places are only ever added; a line that changed is entered again and stale places
+// are weeded out by the exact check.
+//
+// Whether a line uses a name depends on the line and the name alone, so a line that did not use a
+// name still does not while it stays as it was: a name defined again needs only the places
+// entered since it was last looked for. Without that, a label repeated on every line would look
+// at every line once per definition.
 class UsePlaces {
 public:
+    using Mark = std::uint64_t;
+
     void Add(std::uint32_t line, std::string_view text) {
         for (std::size_t p = 0; p < text.size(); ++p) {
             if (p == 0 || IsSeparator(text[p - 1]))
-                places_.emplace(std::string(text.substr(p, kKeyBytes)), line);
+                places_[std::string(text.substr(p, kKeyBytes))].push_back({next_++, line});
         }
     }
 
-    // Every line entered with a place where `name` may start, some more than once.
+    // Every line with a place where `name` may start entered since `since`, some more than once.
     template <typename Visit>
-    void ForCandidates(std::string_view name, Visit visit) const {
+    void ForCandidates(std::string_view name, Mark since, Visit visit) const {
         const std::string_view key = name.substr(0, kKeyBytes);
-        for (auto it = places_.lower_bound({std::string(key), 0});
-             it != places_.end() && std::string_view(it->first).substr(0, key.size()) == key; ++it)
-            visit(it->second);
+        for (auto it = places_.lower_bound(key);
+             it != places_.end() && std::string_view(it->first).substr(0, key.size()) == key;
+             ++it) {
+            const std::vector<Place>& entered = it->second;
+            auto from = std::lower_bound(entered.begin(), entered.end(), since,
+                                         [](const Place& p, Mark m) { return p.mark < m; });
+            for (; from != entered.end(); ++from)
+                visit(from->line);
+        }
     }
 
+    // What ForCandidates takes as `since` to see only places entered from now on.
+    Mark Now() const { return next_; }
+
 private:
+    struct Place {
+        Mark mark;
+        std::uint32_t line;
+    };
     // Short enough to stay inside std::string's own buffer.
     static constexpr std::size_t kKeyBytes = 15;
-    std::set<std::pair<std::string, std::uint32_t>> places_;
+    std::map<std::string, std::vector<Place>, std::less<>> places_;
+    Mark next_ = 0;
 };
 
 }  // namespace
@@ -114,15 +139,16 @@ bool TakeDefinition(std::string& line, std::string& name) {
 
 // Labels are taken line by line, each one replaced in every line before the next is taken, so a
 // replacement can shape a later name or use; only the lines that can hold a use are looked at.
-void ResolveLabels(std::vector<CodeLine>& lines) {
+void ResolveLabels(std::vector<CodeLine>& lines, std::stop_token stop) {
     UsePlaces places;
     for (std::size_t j = 0; j < lines.size(); ++j)
         places.Add(static_cast<std::uint32_t>(j), lines[j].text);
 
     std::vector<std::size_t> seenFor(lines.size(), 0);
     std::vector<std::uint32_t> candidates;
+    std::unordered_map<std::string, UsePlaces::Mark> lookedFor;
     std::string name;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size() && !stop.stop_requested(); ++i) {
         if (!TakeDefinition(lines[i].text, name))
             continue;
         places.Add(static_cast<std::uint32_t>(i), lines[i].text);
@@ -131,7 +157,10 @@ void ResolveLabels(std::vector<CodeLine>& lines) {
             continue;
 
         candidates.clear();
-        places.ForCandidates(name, [&](std::uint32_t j) {
+        UsePlaces::Mark& last = lookedFor.try_emplace(name, 0).first->second;
+        const UsePlaces::Mark since = last;
+        last = places.Now();
+        places.ForCandidates(name, since, [&](std::uint32_t j) {
             if (seenFor[j] != i + 1) {
                 seenFor[j] = i + 1;
                 candidates.push_back(j);

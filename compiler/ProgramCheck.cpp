@@ -6,13 +6,13 @@
 
 namespace compiler {
 
-CheckReport CheckProgram(std::string_view programText) {
+CheckReport CheckProgram(std::string_view programText, std::stop_token stop) {
     CheckReport report;
     std::vector<CodeLine> lines = CutIntoCodeLines(programText);
-    ResolveLabels(lines);
+    ResolveLabels(lines, stop);
 
     InstructionRecord record{};
-    for (std::size_t k = 0; k < lines.size(); ++k) {
+    for (std::size_t k = 0; k < lines.size() && !stop.stop_requested(); ++k) {
         const int codeLine = static_cast<int>(k + 1);
         if (k == kMaxCodeLines) {
             // The compile refuses the whole program here, before any line is encoded.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,7 @@ struct CheckReport {
 };
 
 // Checks every code line up to the first END with the compile's own steps (cut, labels, encode),
-// without stopping at the first fault.
-CheckReport CheckProgram(std::string_view programText);
+// without stopping at the first fault. A stop request ends it soon, with what it found so far.
+CheckReport CheckProgram(std::string_view programText, std::stop_token stop = {});
 
 }  // namespace compiler

@@ -31,13 +31,21 @@ std::vector<ReplayStep> ReplayScript(const std::vector<wire::Line>& lines) {
     return steps;
 }
 
+bool ReadTraceText(const std::filesystem::path& path, std::string& text, std::string& error) {
+    if (fileio::ReadLimited(path, kMostTraceBytes, text) == fileio::ReadStatus::Ok)
+        return true;
+    error = msg::Text(msg::Id::EmulatorTraceUnreadable, {path.string()});
+    return false;
+}
+
 bool ReadTrace(const std::filesystem::path& path, std::vector<wire::Line>& lines,
                std::string& error) {
     std::string text;
-    if (!fileio::ReadWholeFile(path, text)) {
-        error = msg::Text(msg::Id::EmulatorTraceUnreadable, {path.string()});
-        return false;
-    }
+    return ReadTraceText(path, text, error) && ParseTrace(text, path, lines, error);
+}
+
+bool ParseTrace(std::string_view text, const std::filesystem::path& path,
+                std::vector<wire::Line>& lines, std::string& error) {
     std::string_view rest = text;
     for (int number = 1; !rest.empty(); ++number) {
         const std::size_t end = rest.find('\n');
@@ -73,7 +81,13 @@ int ServeReplayUntilSignalled(const std::filesystem::path& tracePath, std::ostre
                               std::ostream& err) {
     std::vector<wire::Line> lines;
     std::string error;
-    if (!ReadTrace(tracePath, lines, error)) {
+    std::string text;
+    // Unreadable is the tool's exit 4, as for every input file; a bad line is a refusal.
+    if (!ReadTraceText(tracePath, text, error)) {
+        err << error << "\n";
+        return 4;
+    }
+    if (!ParseTrace(text, tracePath, lines, error)) {
         err << error << "\n";
         return 1;
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "emulator/VirtualController.h"
@@ -22,8 +23,19 @@ struct ReplayStep {
 // replay can wait for and are left out.
 std::vector<ReplayStep> ReplayScript(const std::vector<wire::Line>& lines);
 
-// Reads a trace file; false with `error` set (file and line) when it cannot be read or a line
-// is no trace line. Empty lines are skipped.
+// More than the trace of any download; a longer file is refused as unreadable.
+inline constexpr std::size_t kMostTraceBytes = std::size_t{64} << 20;
+
+// The text of a trace file through the bounded reader; false with `error` set when it cannot be
+// read (a folder, a silent pipe, an endless device, a file over kMostTraceBytes).
+bool ReadTraceText(const std::filesystem::path& path, std::string& text, std::string& error);
+
+// The lines of a trace file's text; false with `error` set (file and line) when a line is no
+// trace line. Empty lines are skipped.
+bool ParseTrace(std::string_view text, const std::filesystem::path& path,
+                std::vector<wire::Line>& lines, std::string& error);
+
+// Both of the above.
 bool ReadTrace(const std::filesystem::path& path, std::vector<wire::Line>& lines,
                std::string& error);
 

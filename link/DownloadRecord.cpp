@@ -1,5 +1,7 @@
 #include "link/DownloadRecord.h"
 
+#include <filesystem>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QStandardPaths>
 
 #include "common/QtMessages.h"
+#include "common/RecordFile.h"
 #include "link/TransferEngine.h"
 
 namespace ctrl {
@@ -91,14 +94,18 @@ QByteArray LedgerLine(const DownloadRecord& r) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-bool AppendToLedger(const DownloadRecord& record, const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    // One write of one whole line in append mode: concurrent downloads never interleave lines.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const QByteArray line = LedgerLine(record) + '\n';
-    return file.write(line) == line.size() && file.flush();
+std::error_code AppendToLedger(const DownloadRecord& record, const QString& path) {
+    const QByteArray line = LedgerLine(record);
+    return fileio::AppendRecord(std::filesystem::path(path.toStdU16String()),
+                                std::string_view(line.constData(), std::size_t(line.size())));
+}
+
+QStringList LedgerFiles(const QString& path) {
+    QStringList files;
+    for (const std::filesystem::path& file :
+         fileio::RecordFiles(std::filesystem::path(path.toStdU16String())))
+        files << QString::fromStdU16String(file.u16string());
+    return files;
 }
 
 QString DefaultLedgerPath() {

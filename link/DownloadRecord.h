@@ -1,11 +1,13 @@
 #pragma once
 
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace ctrl {
 
@@ -50,8 +52,11 @@ struct DownloadRecord {
 
 // One JSON object on one line, without the line feed.
 QByteArray LedgerLine(const DownloadRecord& record);
-// Appends the record to the ledger, creating the file and its folder when needed.
-bool AppendToLedger(const DownloadRecord& record, const QString& path);
+// Appends the record to the ledger, creating the file and its folder when needed; see
+// fileio::AppendRecord for turns, a cut-off last line, roll-over and what is refused.
+std::error_code AppendToLedger(const DownloadRecord& record, const QString& path);
+// The ledger's files, oldest first, rolled-over ones included: every one a reader must read.
+QStringList LedgerFiles(const QString& path);
 // downloads.jsonl in the per-user application data folder.
 QString DefaultLedgerPath();
 // The log's line for the record (the log adds the time).

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "common/FileIo.h"
+#include "common/Messages.h"
 
 namespace screen {
 namespace {
@@ -157,6 +158,18 @@ QImage LoadPicture(const std::filesystem::path& path) {
     QImageReader reader(QString::fromStdU16String(path.u16string()));
     reader.setAutoTransform(true);
     return reader.read();
+}
+
+std::string PictureRefusal(const std::filesystem::path& path, std::string_view shown) {
+    QImageReader reader(QString::fromStdU16String(path.u16string()));
+    const QSize size = reader.size();
+    // Qt decodes to 32 bits a pixel and refuses what would take more than its limit.
+    const qint64 needed = qint64(size.width()) * size.height() * 4;
+    const qint64 limit = qint64(QImageReader::allocationLimit()) << 20;
+    if (size.isValid() && limit > 0 && needed > limit)
+        return msg::Text(msg::Id::PictureTooLarge,
+                         {shown, std::to_string(needed), std::to_string(limit)});
+    return msg::Text(msg::Id::PictureCannotRead, {shown});
 }
 
 GreyPicture GreyFromImage(const QImage& image) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -44,6 +45,11 @@ struct GreyPicture {
 // The picture in a file, turned the way its own orientation tag says; a null image when Qt
 // cannot read it or it is no regular file (a pipe could keep the reader waiting).
 QImage LoadPicture(const std::filesystem::path& path);
+
+// Why LoadPicture gave no picture, as the user reads it (UTF-8): a picture larger than the
+// reader's memory limit is named with its size and the limit; anything else cannot be read.
+// `shown` is the name as the user gave it.
+std::string PictureRefusal(const std::filesystem::path& path, std::string_view shown);
 
 // Transparent parts count as white.
 GreyPicture GreyFromImage(const QImage& image);

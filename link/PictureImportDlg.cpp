@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include "common/FileRoles.h"
 #include "common/QtMessages.h"
 #include "link/ScreenImage.h"
 #include "ui/DialogControls.h"
@@ -138,7 +139,8 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
 bool CPictureImportDlg::OpenPicture(const QString& path) {
     const QImage picture = screen::LoadPicture(PathOf(path));
     if (picture.isNull()) {
-        prompts_.Message(msg::QText(msg::Id::PictureCannotRead, {path}));
+        prompts_.Message(
+            QString::fromStdString(screen::PictureRefusal(PathOf(path), path.toStdString())));
         return false;
     }
     ShowPicture(picture, path);
@@ -172,6 +174,10 @@ bool CPictureImportDlg::Save() {
     const auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen)
         return false;
+    if (fileio::OutputOverInput(fileio::FileRoles().In(PathOf(picturePath)).Out(PathOf(*chosen)))) {
+        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {*chosen}));
+        return false;
+    }
     if (screen::SaveScreenBitmap(PathOf(*chosen), rows_)) {
         prompts_.Message(
             QString::fromStdString(screen::ScratchFailedMessage(chosen->toStdString())));

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <limits>
 
 #include "link/TransferProfile.h"
 
@@ -114,6 +115,9 @@ std::optional<Line> Parse(std::string_view text) {
     std::int64_t millis = 0;
     if (!TakeText(text, "+") || !TakeNumber(text, 0, seconds) || !TakeText(text, ".") ||
         !TakeNumber(text, 3, millis))
+        return std::nullopt;
+    // More seconds than milliseconds can count is no time a recorder wrote.
+    if (seconds > (std::numeric_limits<std::int64_t>::max() - 999) / 1000)
         return std::nullopt;
     line.ms = seconds * 1000 + millis;
     if (TakeText(text, " TX")) {

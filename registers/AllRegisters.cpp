@@ -1,7 +1,8 @@
 #include "registers/AllRegisters.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <charconv>
 #include <iterator>
 
 #include "common/DecimalValue.h"
@@ -26,17 +27,18 @@ bool ReadBytes(const fs::path& path, std::string& bytes, std::error_code& cause)
         cause = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        cause = fileio::LastError();
-        return false;
+    errno = 0;
+    switch (fileio::ReadLimited(path, kMostRegisterFileBytes, bytes)) {
+        case fileio::ReadStatus::Ok:
+            return true;
+        case fileio::ReadStatus::TooLarge:
+            cause = std::make_error_code(std::errc::file_too_large);
+            return false;
+        case fileio::ReadStatus::Unreadable:
+            break;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        cause = std::make_error_code(std::errc::io_error);
-        return false;
-    }
-    return true;
+    cause = fileio::LastError();
+    return false;
 }
 
 bool IsDigits(std::string_view text) {
@@ -155,34 +157,54 @@ AllRead ReadAllRegisters(const fs::path& path) {
     return result;
 }
 
-WriteResult WriteAllRegisters(const fs::path& path, const AllTexts& texts, const AllTexts* loaded) {
-    std::string bytes;
-    std::error_code cause;
-    if (!ReadBytes(path, bytes, cause))
-        return {WriteStatus::CannotOpen, cause, path};
-    if (CheckRegisterBytes(bytes) != CheckResult::RegisterFile)
-        return {WriteStatus::CannotOpen, {}, path};
-    const AllTexts held = loaded != nullptr ? *loaded : AllRegistersOfBytes(bytes);
+namespace {
+
+// What the file holds now, with the registers these texts change: all of them, or where `loaded`
+// is given only those whose text differs from it, so that registers someone else wrote since
+// `loaded` was read keep what they wrote.
+AllTexts Merged(const AllTexts& now, const AllTexts& texts, const AllTexts* loaded) {
+    AllTexts merged = now;
+    const std::size_t count = std::min(merged.size(), texts.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        if (loaded == nullptr || k >= loaded->size() || texts[k] != (*loaded)[k])
+            merged[k] = texts[k];
+    }
+    return merged;
+}
+
+WriteStatus RewriteChangedPages(std::string_view current, const AllTexts& texts,
+                                const AllTexts* loaded, std::string& rewritten) {
+    if (CheckRegisterBytes(current) != CheckResult::RegisterFile)
+        return WriteStatus::CannotOpen;
+    const AllTexts now = AllRegistersOfBytes(current);
+    const AllTexts merged = Merged(now, texts, loaded);
+    std::string bytes(current);
+    std::string next;
     bool changed = false;
-    std::string rewritten;
     for (int base = 0; base <= kLastPageBase; base += kPageSize) {
         PageTexts page;
         PageTexts old;
-        PageOf(texts, base, page);
-        PageOf(held, base, old);
+        PageOf(merged, base, page);
+        PageOf(now, base, old);
         if (page == old)
             continue;
-        const WriteStatus status = RewriteRegisterPageBytes(bytes, base, page, rewritten);
-        if (status != WriteStatus::Done)
-            return {status, {}, path};
-        bytes.swap(rewritten);
+        if (const WriteStatus status = RewriteRegisterPageBytes(bytes, base, page, next);
+            status != WriteStatus::Done)
+            return status;
+        bytes.swap(next);
         changed = true;
     }
-    if (!changed)
-        return {};
-    if (const std::error_code ec = fileio::WriteSafely(path, bytes))
-        return {WriteStatus::FileError, ec, fileio::WriteTarget(path)};
-    return {};
+    if (changed)
+        rewritten = std::move(bytes);
+    return WriteStatus::Done;
+}
+
+}  // namespace
+
+WriteResult WriteAllRegisters(const fs::path& path, const AllTexts& texts, const AllTexts* loaded) {
+    return ModifyRegisterFile(path, [&](std::string_view current, std::string& rewritten) {
+        return RewriteChangedPages(current, texts, loaded, rewritten);
+    });
 }
 
 bool ValuesDiffer(std::string_view a, std::string_view b) {
@@ -231,8 +253,30 @@ std::string CsvProblemText(const CsvProblem& problem) {
         msg::Id::RegistersCsvBadNumber, msg::Id::RegistersCsvDuplicate,
         msg::Id::RegistersCsvColumns,   msg::Id::RegistersCsvQuote,
         msg::Id::RegistersCsvTooLong,   msg::Id::RegistersCsvLineBreak,
+        msg::Id::RegistersCsvNul,
     };
     return msg::Text(kTexts[int(problem.fault)], {std::to_string(problem.row), problem.field});
+}
+
+std::string CsvWarningText(const CsvWarning& warning) {
+    return msg::Text(msg::Id::CsvValueReadsAs,
+                     {std::to_string(warning.row), RegisterName(warning.number), warning.value,
+                      std::to_string(warning.reads)});
+}
+
+bool ReadsAsWritten(std::string_view value) {
+    const std::string_view number = Trimmed(value);
+    if (number.empty())
+        return true;
+    const std::size_t digits = number.front() == '+' || number.front() == '-' ? 1 : 0;
+    if (number.size() == digits ||
+        number.find_first_not_of("0123456789", digits) != std::string_view::npos)
+        return false;
+    std::int64_t n = 0;
+    const auto [end, ec] =
+        std::from_chars(number.data() + digits, number.data() + number.size(), n);
+    (void)end;
+    return ec == std::errc() && (number.front() == '-' ? -n : n) == text::DecimalValue(number);
 }
 
 CsvRead ParseCsv(std::string_view csv) {
@@ -252,6 +296,12 @@ CsvRead ParseCsv(std::string_view csv) {
             continue;
         if (record.openQuote) {
             refuse(CsvFault::Quote);
+            continue;
+        }
+        // A NUL would cut the value short wherever it is read as a C string.
+        if (std::any_of(record.fields.begin(), record.fields.end(),
+                        [](const std::string& f) { return f.find('\0') != std::string::npos; })) {
+            refuse(CsvFault::Nul);
             continue;
         }
         if (record.fields.size() != 2) {
@@ -283,6 +333,8 @@ CsvRead ParseCsv(std::string_view csv) {
                 break;
         }
         result.rows.push_back({number, value});
+        if (!ReadsAsWritten(value))
+            result.warnings.push_back({row, number, value, text::DecimalValue(value)});
     }
     return result;
 }

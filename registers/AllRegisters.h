@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -46,7 +48,7 @@ std::vector<Difference> DiffRegisters(const AllTexts& a, const AllTexts& b);
 // comma or a quote are quoted. The bytes are the register file's own.
 std::string ExportCsv(const AllTexts& texts);
 
-enum class CsvFault { BadNumber, Duplicate, Columns, Quote, TooLong, LineBreak };
+enum class CsvFault { BadNumber, Duplicate, Columns, Quote, TooLong, LineBreak, Nul };
 struct CsvProblem {
     int row = 0;  // line of the CSV file the row starts on, from 1
     CsvFault fault = CsvFault::BadNumber;
@@ -56,16 +58,33 @@ struct CsvRow {
     int number = 0;
     std::string value;
 };
+// A value the parameter download would send as another number than its text shows ("12,5" goes
+// out as 12): imported as written, but the user is told.
+struct CsvWarning {
+    int row = 0;
+    int number = 0;
+    std::string value;
+    std::int32_t reads = 0;  // what the controller gets
+};
 struct CsvRead {
     std::vector<CsvRow> rows;
     std::vector<CsvProblem> problems;  // any problem refuses the whole import
+    std::vector<CsvWarning> warnings;
 };
+// Far more than a row for every register, quoted and with a header: the most a CSV import reads.
+inline constexpr std::size_t kMostCsvBytes = std::size_t{4} << 20;
+
 // Rows "S0012,5" or "12,5"; a first row "number,value" and empty lines are skipped. Registers not
 // named keep their values.
 CsvRead ParseCsv(std::string_view csv);
 
 // "第3行：..." for the problem, as the user reads it.
 std::string CsvProblemText(const CsvProblem& problem);
+std::string CsvWarningText(const CsvWarning& warning);
+
+// Whether the parameter download sends the number the text shows: blanks around an optional sign
+// and digits, within the controller's range. An empty text is no number and sends nothing odd.
+bool ReadsAsWritten(std::string_view value);
 
 // "S0012" for 12.
 std::string RegisterName(int number);

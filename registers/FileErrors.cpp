@@ -42,8 +42,9 @@ msg::Id Pattern(std::error_code cause) {
         case ENOLCK:
         case EDEADLK:
             return msg::Id::FileLockViolation;
-        case ENOSPC:
         case EFBIG:
+            return msg::Id::FileSizeLimit;
+        case ENOSPC:
 #ifdef EDQUOT
         case EDQUOT:
 #endif

@@ -125,27 +125,21 @@ void AppendFourDigits(std::string& out, int k) {
     out.append(digits, 4);
 }
 
-// Collects lines and hands them to the replacement in large pieces, or keeps them all in memory;
-// remembers the first failure, after which later lines are skipped.
+// Collects the lines of a new register file in memory.
 class LineWriter {
 public:
-    explicit LineWriter(fileio::Replacement& out) : out_(&out), lines_(&buffer_) {}
     explicit LineWriter(std::string& memory) : lines_(&memory) {
         // Every page write makes at least the 4096 register lines.
         memory.reserve(memory.size() + kRegisterCount * 16);
     }
 
     void Line(std::string_view text) {
-        if (error_)
-            return;
         *lines_ += text;
-        Ended();
+        *lines_ += "\r\n";
     }
     // RegisterLine(k, valueText), without building it first: most lines of a new file are these,
     // and one append per line keeps a page write quick.
     void Register(int k, std::string_view valueText) {
-        if (error_)
-            return;
         char line[kPrefixLength + kMaxValueText + 2];
         if (k < 0 || k > 9999 || valueText.size() > kMaxValueText) {
             Line(RegisterLine(k, valueText));
@@ -158,28 +152,10 @@ public:
         std::memcpy(line + kPrefixLength, valueText.data(), valueText.size());
         std::memcpy(line + kPrefixLength + valueText.size(), "\r\n", 2);
         *lines_ += std::string_view(line, kPrefixLength + valueText.size() + 2);
-        if (out_ != nullptr && buffer_.size() >= kFlushSize)
-            Flush();
     }
-    void Flush() {
-        if (out_ != nullptr && !error_)
-            error_ = out_->Write(buffer_);
-        buffer_.clear();
-    }
-    const std::error_code& error() const { return error_; }
 
 private:
-    static constexpr std::size_t kFlushSize = 1 << 16;
-    void Ended() {
-        *lines_ += "\r\n";
-        if (out_ != nullptr && buffer_.size() >= kFlushSize)
-            Flush();
-    }
-
-    fileio::Replacement* out_ = nullptr;
-    std::string buffer_;
-    std::string* lines_;  // the buffer for the replacement, or the memory being written
-    std::error_code error_;
+    std::string* lines_;
 };
 
 // Readers split at LF only, so a CR inside a text reads back as it was written.
@@ -254,12 +230,9 @@ WriteStatus RewritePage(LineReader& reader, LineWriter& writer, int base, const 
             return WriteStatus::TooManyLines;
         Renumber(line, k);
         writer.Line(line);
-        if (writer.error())
-            break;
     }
     for (; k < kRegisterCount; ++k)
         writer.Register(k, "0");
-    writer.Flush();
     return WriteStatus::Done;
 }
 
@@ -354,6 +327,20 @@ std::error_code OpenLocked(File& in, Turn&, const fs::path& path, std::chrono::m
 }
 #endif
 
+// The rest of an open file; false on a read error or past what any register file could hold.
+bool ReadAll(std::FILE* file, std::string& bytes) {
+    char buffer[1 << 16];
+    bytes.clear();
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.append(buffer, n);
+        if (bytes.size() > kMostRegisterFileBytes)
+            return false;
+        if (n < sizeof buffer)
+            return std::ferror(file) == 0;
+    }
+}
+
 WriteResult Failure(WriteStatus status, std::error_code cause = {}, fs::path file = {}) {
     return WriteResult{status, cause, std::move(file)};
 }
@@ -406,7 +393,18 @@ CheckResult CheckRegisterBytes(std::string_view contents) {
 std::error_code CreateRegisterFile(const fs::path& path) {
     std::string line(kIdentification);
     line += "\r\n";
-    return fileio::WriteSafely(path, line);
+    std::error_code ec;
+    // Nobody can be writing a file that is not there yet; a device stays the device it was.
+    if (!fs::is_regular_file(fileio::WriteTarget(path), ec))
+        return fileio::WriteSafely(path, line);
+    const WriteResult result =
+        ModifyRegisterFile(path, [&line](std::string_view, std::string& out) {
+            out = line;
+            return WriteStatus::Done;
+        });
+    if (result.status == WriteStatus::Done)
+        return {};
+    return result.cause ? result.cause : std::make_error_code(std::errc::io_error);
 }
 
 PageRead ReadRegisterPage(const fs::path& path, int base) {
@@ -442,32 +440,30 @@ WriteStatus RewriteRegisterPageBytes(std::string_view contents, int base, const 
     return status;
 }
 
-WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTexts& texts,
-                              std::chrono::milliseconds wait) {
+WriteResult ModifyRegisterFile(const fs::path& requested, const RegisterChange& change,
+                               std::chrono::milliseconds wait) {
     const fs::path path = fileio::WriteTarget(requested);
-    if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
-        return Failure(refused);
     Turn turn;
     File in;
     bool opened = false;
     if (const std::error_code ec = OpenLocked(in, turn, path, wait, opened))
         return Failure(opened ? WriteStatus::FileError : WriteStatus::CannotOpen, ec, path);
+    std::string current;
+    if (!ReadAll(in.get(), current))
+        return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
+    std::string rewritten;
+    if (const WriteStatus status = change(current, rewritten); status != WriteStatus::Done)
+        return Failure(status, {}, path);
+    if (rewritten.empty())
+        return {};
 
     const fs::path copy = WorkingCopyPath(path);
     fileio::Replacement out;
     if (const std::error_code ec = out.OpenThrough(path, copy))
         return Failure(WriteStatus::FileError, ec, copy);
     // From here on, every way out that does not commit removes the working copy with `out`.
-
-    LineReader reader(in.get());
-    LineWriter writer(out);
-    if (RewritePage(reader, writer, base, texts) == WriteStatus::TooManyLines)
-        return Failure(WriteStatus::TooManyLines, {}, path);
-
-    if (reader.Failed())
-        return Failure(WriteStatus::FileError, std::make_error_code(std::errc::io_error), path);
-    if (writer.error())
-        return Failure(WriteStatus::FileError, writer.error(), copy);
+    if (const std::error_code ec = out.Write(rewritten))
+        return Failure(WriteStatus::FileError, ec, copy);
 #if defined(_WIN32)
     // Windows refuses to rename over a file that is still open.
     in.Close();
@@ -477,6 +473,18 @@ WriteResult WriteRegisterPage(const fs::path& requested, int base, const PageTex
     if (const std::error_code ec = out.Commit())
         return Failure(WriteStatus::FileError, ec, out.FailedFile());
     return {};
+}
+
+WriteResult WriteRegisterPage(const fs::path& path, int base, const PageTexts& texts,
+                              std::chrono::milliseconds wait) {
+    if (const WriteStatus refused = RefusedWrite(base, texts); refused != WriteStatus::Done)
+        return Failure(refused);
+    return ModifyRegisterFile(
+        path,
+        [&](std::string_view current, std::string& rewritten) {
+            return RewriteRegisterPageBytes(current, base, texts, rewritten);
+        },
+        wait);
 }
 
 }  // namespace registers

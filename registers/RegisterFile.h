@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -20,6 +21,8 @@ inline constexpr int kLastPageBase = 4080;
 inline constexpr std::size_t kPrefixLength = 10;
 // Four digits hold the register numbers 0 to 9999; a file with more lines cannot be renumbered.
 inline constexpr int kMaxRegisterLines = 10000;
+// More than any register file holds: 10000 lines of the longest value texts many times over.
+inline constexpr std::size_t kMostRegisterFileBytes = std::size_t{64} << 20;
 // What the editor lets a user type into a value field.
 inline constexpr std::size_t kMaxValueText = 9;
 
@@ -81,10 +84,19 @@ std::filesystem::path WorkingCopyPath(const std::filesystem::path& path);
 // How long a page write waits for another one on the same file to finish.
 inline constexpr std::chrono::milliseconds kLockWait{2000};
 
-// Builds the new file in the working copy and renames it over the register file, so any failure
-// leaves either the old or the new file complete; a failed write removes its working copy. Page
-// writes on one file take turns; one that waited `wait` in vain writes nothing and fails with the
-// register file busy (a file error naming it).
+// Makes a register file's new contents from its contents as they are now; leaving `rewritten`
+// empty means there is nothing to write.
+using RegisterChange = std::function<WriteStatus(std::string_view current, std::string& rewritten)>;
+
+// The one way a register file changes, so that writers of every kind take turns. Waits up to
+// `wait` for the turn (in vain: nothing written, a file error naming the file as busy), reads the
+// file as it is then, builds the change in the working copy and renames it over the register
+// file before the turn passes on. Any failure leaves the old or the new file complete and no
+// working copy behind; a change that is not Done writes nothing and gives its status.
+WriteResult ModifyRegisterFile(const std::filesystem::path& path, const RegisterChange& change,
+                               std::chrono::milliseconds wait = kLockWait);
+
+// The page's texts written through ModifyRegisterFile.
 WriteResult WriteRegisterPage(const std::filesystem::path& path, int base, const PageTexts& texts,
                               std::chrono::milliseconds wait = kLockWait);
 

@@ -1,6 +1,5 @@
 #include "registers/RegisterTableWnd.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "common/FileIo.h"
+#include "common/FileRoles.h"
 #include "common/QtMessages.h"
 #include "registers/AllRegisters.h"
 #include "registers/RegisterTableModel.h"
@@ -178,6 +178,10 @@ bool CRegisterTableWnd::Save() {
 }
 
 bool CRegisterTableWnd::ExportCsv(const QString& path) {
+    if (fileio::OutputOverInput(fileio::FileRoles().In(PathOf(filePath)).Out(PathOf(path)))) {
+        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {path}));
+        return false;
+    }
     if (const std::error_code ec =
             fileio::WriteSafely(PathOf(path), registers::ExportCsv(model_->Texts()))) {
         prompts_.Message(registers::FileErrorText(ec, PathOf(path)));
@@ -188,14 +192,13 @@ bool CRegisterTableWnd::ExportCsv(const QString& path) {
 }
 
 bool CRegisterTableWnd::ImportCsv(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::string bytes;
+    if (fileio::ReadLimited(PathOf(path), registers::kMostCsvBytes, bytes) !=
+        fileio::ReadStatus::Ok) {
         prompts_.Message(msg::QText(msg::Id::CannotReadFile, {path}));
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    const registers::CsvRead read =
-        registers::ParseCsv(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const registers::CsvRead read = registers::ParseCsv(bytes);
     if (!read.problems.empty()) {
         QStringList lines;
         for (const registers::CsvProblem& problem : read.problems)
@@ -203,6 +206,12 @@ bool CRegisterTableWnd::ImportCsv(const QString& path) {
         prompts_.Message(msg::QText(msg::Id::RegistersCsvRefused,
                                     {QFileInfo(path).fileName(), lines.join(u'\n')}));
         return false;
+    }
+    if (!read.warnings.empty()) {
+        QStringList lines;
+        for (const registers::CsvWarning& warning : read.warnings)
+            lines << QString::fromStdString(registers::CsvWarningText(warning));
+        prompts_.Message(lines.join(u'\n'));
     }
     model_->Apply(read.rows);
     SetNote(msg::QText(msg::Id::RegistersTableImported,

@@ -2467,5 +2467,30 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
         <extracomment>LogOutcomeLost</extracomment>
         <translation>serial line lost</translation>
     </message>
+    <message>
+        <source>下载记录未能写入：%1</source>
+        <extracomment>LedgerNotWritten</extracomment>
+        <translation>The download record could not be written: %1</translation>
+    </message>
+    <message>
+        <source>在存取 %1 时文件大小超出限制。</source>
+        <extracomment>FileSizeLimit</extracomment>
+        <translation>The file size limit was exceeded while accessing %1.</translation>
+    </message>
+    <message>
+        <source>第%1行：%2 的值“%3”，控制器将读作 %4</source>
+        <extracomment>CsvValueReadsAs</extracomment>
+        <translation>Line %1: the value "%3" of %2 will be read by the controller as %4</translation>
+    </message>
+    <message>
+        <source>图片太大： %1 有 %2 字节，最多 %3 字节！</source>
+        <extracomment>PictureTooLarge</extracomment>
+        <translation>Picture too large: %1 has %2 bytes, at most %3 bytes!</translation>
+    </message>
+    <message>
+        <source>第%1行：含有空字符（NUL）。</source>
+        <extracomment>RegistersCsvNul</extracomment>
+        <translation>Line %1: holds a NUL character.</translation>
+    </message>
 </context>
 </TS>

@@ -256,6 +256,16 @@ TEST(PortsCommand, ListsAsTextOrAsOneJsonArray) {
         const std::string path = line.substr(0, line.find(' '));
         EXPECT_NE(json.out.find("\"path\":\"" + path + "\""), std::string::npos) << path;
     }
+    // Every entry has every key, null where unknown.
+    const auto count = [&json](const std::string& key) {
+        std::size_t n = 0;
+        for (std::size_t at = json.out.find(key); at != std::string::npos;
+             at = json.out.find(key, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("\"vendorId\":"), count("\"path\":"));
+    EXPECT_EQ(count("\"productId\":"), count("\"path\":"));
 }
 
 }  // namespace

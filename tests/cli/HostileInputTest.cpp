@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -132,7 +133,32 @@ INSTANTIATE_TEST_SUITE_P(
                     64,
                     "--page must be",
                     nullptr},
-        HostileCase{"HelpToAFullDisk", {"help"}, 74, "cannot write standard output", "/dev/full"}),
+        HostileCase{"HelpToAFullDisk", {"help"}, 74, "cannot write standard output", "/dev/full"},
+        HostileCase{"ReplayEndlessDevice",
+                    {"emulate", "--replay", "/dev/zero"},
+                    4,
+                    "cannot read the trace /dev/zero",
+                    nullptr},
+        HostileCase{"ReplayFolder",
+                    {"emulate", "--replay", "{D}sub"},
+                    4,
+                    "cannot read the trace {D}sub",
+                    nullptr},
+        HostileCase{"ImportEndlessDevice",
+                    {"registers", "import", "{D}r.dat", "/dev/zero"},
+                    4,
+                    "cannot read /dev/zero",
+                    nullptr},
+        HostileCase{"ImportUnreadableFile",
+                    {"registers", "import", "{D}r.dat", "/proc/self/mem"},
+                    4,
+                    "cannot read /proc/self/mem",
+                    nullptr},
+        HostileCase{"ImportFolder",
+                    {"registers", "import", "{D}r.dat", "{D}sub"},
+                    4,
+                    "cannot read {D}sub",
+                    nullptr}),
     [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 TEST(HostileInput, ProgramJustOverTheEditorsCapacityIsTooLarge) {
@@ -144,15 +170,51 @@ TEST(HostileInput, ProgramJustOverTheEditorsCapacityIsTooLarge) {
     EXPECT_FALSE(fs::exists(dir.Path("big.kxo")));
 }
 
+std::string BigEndian(std::uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16 & 255), char(v >> 8 & 255), char(v & 255)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+    const std::string body = type + data;
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : body) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return BigEndian(std::uint32_t(data.size())) + body + BigEndian(~crc);
+}
+
+// A PNG whose header claims WIDTH x HEIGHT pixels, with no picture data worth the name.
+std::string PngHeader(std::uint32_t width, std::uint32_t height) {
+    return "\x89PNG\r\n\x1a\n" +
+           PngChunk("IHDR", BigEndian(width) + BigEndian(height) + std::string("\x08\0\0\0\0", 5)) +
+           PngChunk("IDAT", "") + PngChunk("IEND", "");
+}
+
+TEST(HostileInput, PictureOverTheReadersLimitSaysItsSizeAndTheLimit) {
+    TempDir dir;
+    const std::string picture = dir.Write("huge.png", PngHeader(30000, 30000));
+    const ToolRun run = RunTool({"screen", "import", picture, "-o", dir.Path("s.bmp").string()});
+    EXPECT_EQ(run.exitCode, 4);
+    // The limit is Qt's own (128 MiB in Qt 6.4).
+    EXPECT_EQ(run.out.rfind("图片太大： " + picture + " 有 3600000000 字节，最多 ", 0), 0u)
+        << run.out;
+    EXPECT_NE(run.out.find(" 字节！"), std::string::npos) << run.out;
+}
+
 // A pipe whose writer stays open but never writes must not hold a command for long.
 TEST(HostileInput, SilentPipeIsUnreadableSoonAfterItsPatience) {
     TempDir dir;
     const std::string fifo = dir.Path("pipe").string();
     const portable::Fifo writer(fifo);
     ASSERT_TRUE(writer.IsOpen());
+    const std::string registerFile = dir.Write("r.dat", "This is Par.dat for RVL412E. By RSE.\r\n");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"compile", fifo, "-o", dir.Path("p.kxo").string()},
           {"disasm", fifo},
+          {"registers", "import", registerFile, fifo},
+          {"emulate", "--replay", fifo},
           {"screen", fifo, "-o", dir.Path("s.dat").string()}}) {
         const auto start = std::chrono::steady_clock::now();
         const ToolRun run = RunTool(args);

@@ -106,7 +106,7 @@ TEST(WriteSafely, ChineseNamesThroughEveryWriterAndReader) {
     ASSERT_FALSE(replacement.Open(file));
     EXPECT_EQ(replacement.Temporary().parent_path(), folder);
     const std::string temporary = testfs::Utf8(replacement.Temporary().filename());
-    EXPECT_EQ(temporary.substr(0, temporary.size() - 6), ".下载一.kxo.tarvex-");
+    EXPECT_EQ(temporary.rfind(".下载一.kxo.tarvex-", 0), 0u) << temporary;
     ASSERT_FALSE(replacement.Write(bytes + "!"));
     ASSERT_FALSE(replacement.Commit());
 
@@ -203,7 +203,7 @@ TEST(Replacement, TemporariesAreUniqueHiddenFilesBesideTheTarget) {
     fileio::Replacement second;
     ASSERT_FALSE(first.Open(file));
     ASSERT_FALSE(second.Open(file));
-    const std::regex pattern(R"(\.a\.kxo\.tarvex-[A-Za-z0-9]{6})");
+    const std::regex pattern(R"(\.a\.kxo\.tarvex-[0-9a-f]{8}-[0-9]+-[A-Za-z0-9]{6})");
     for (const fs::path& temporary : {first.Temporary(), second.Temporary()}) {
         EXPECT_EQ(temporary.parent_path(), dir.path());
         EXPECT_TRUE(std::regex_match(temporary.filename().string(), pattern)) << temporary;
@@ -271,6 +271,44 @@ TEST(Replacement, ReadersSeeEitherTheOldOrTheNewFileWhole) {
     reader.join();
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(Names(dir.path()), Strings{"a.dat"});
+}
+
+}  // namespace
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A killed writer's temporary file is removed by the next write of the same file on this
+// computer; one whose writer still runs, or was written on another computer, stays.
+TEST(Replacement, SweepsTheTemporariesOfKilledWriters) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "no sweep where processes cannot be looked for";
+#else
+    TempDir dir;
+    const fs::path file = dir / "a.kxo";
+    WriteFile(file, "old");
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const fs::path killed = fileio::TemporaryPath(file, child, "Killed");
+    const fs::path running = fileio::TemporaryPath(file, ::getpid(), "Runnin");
+    const std::string elsewhere = ".a.kxo.tarvex-00000000-" + std::to_string(child) + "-Remote";
+    const fs::path otherFile = fileio::TemporaryPath(dir / "b.kxo", child, "OtherF");
+    for (const fs::path& leftover : {killed, running, dir / elsewhere, otherFile})
+        WriteFile(leftover, "half");
+
+    EXPECT_FALSE(fileio::WriteSafely(file, "new"));
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(dir / elsewhere));
+    EXPECT_TRUE(fs::exists(otherFile));
+    EXPECT_EQ(ReadFile(file), "new");
+#endif
 }
 
 }  // namespace

@@ -91,4 +91,19 @@ TEST(LabelPass, LongNamesSharingTheirFirstBytes) {
     EXPECT_EQ(indexed[0].text, "JMP 40");
 }
 
+// One label defined on every line, as in a file of pasted copies: each definition applies where
+// the lines use it, however often the name was defined before.
+TEST(LabelPass, ALabelDefinedOnEveryLine) {
+    std::string program;
+    for (int i = 0; i < 1500; ++i)
+        program += i % 3 == 2 ? "L1: JMP L1\r\n" : "L1: INC M1\r\n";
+    auto indexed = compiler::CutIntoCodeLines(program);
+    auto scanned = indexed;
+    compiler::ResolveLabels(indexed);
+    ResolveByScanningEveryLine(scanned);
+    for (std::size_t k = 0; k < indexed.size(); ++k)
+        ASSERT_EQ(indexed[k].text, scanned[k].text) << "line " << k + 1;
+    EXPECT_EQ(indexed[2].text, "JMP 3");
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,17 @@ TEST(ProgramCheck, MoreCodeLinesThanAProgramHoldsIsFoundWhereTheCompileRefuses) 
     EXPECT_EQ(tooMany.editorLine, t.result.editorLine);
     EXPECT_EQ(tooMany.message, compiler::CompileMessage(t.result, "x"));
     EXPECT_FALSE(report.endReached);
+}
+
+// A newer edit or a closing window stops the check: asked to stop, it looks at no more lines.
+TEST(ProgramCheck, AStoppedCheckEndsWithoutLookingFurther) {
+    std::stop_source stop;
+    stop.request_stop();
+    const compiler::CheckReport report =
+        compiler::CheckProgram("L1: FOO\r\nJMP L1\r\nEND\r\n", stop.get_token());
+    EXPECT_TRUE(report.findings.empty());
+    EXPECT_FALSE(report.endReached);
+    EXPECT_EQ(compiler::CheckProgram("L1: FOO\r\nJMP L1\r\nEND\r\n").findings.size(), 1u);
 }
 
 }  // namespace

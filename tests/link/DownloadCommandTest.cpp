@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <termios.h>
 
 #include <csignal>
@@ -117,6 +118,25 @@ TEST_F(DownloadCommandTest, ProgramParametersAndScreenReachTheEmulator) {
     ASSERT_TRUE(fileio::ReadWholeFile(folder / "again.dat", second));
     EXPECT_EQ(first.size(), 1024u);
     EXPECT_EQ(first, second);
+}
+
+// A record that cannot join the ledger (here a pipe nobody reads sits at its place) is said, and
+// the download that went well ends with its own exit status instead of passing unnoticed.
+TEST_F(DownloadCommandTest, ARecordThatCannotBeWrittenIsSaidWithItsOwnExitStatus) {
+    const fs::path data = folder / "data";
+    const fs::path ledger = data / "Tarvex620B" / "downloads.jsonl";
+    fs::create_directories(ledger.parent_path());
+    ASSERT_EQ(::mkfifo(ledger.c_str(), 0600), 0);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const std::string device = StartEmulator();
+    const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + std::string(72, '\x01'));
+    const ToolRun run = Tarvex({"download", "program", object, "--port", device, "--baud", "19200",
+                                "--number", "301", "--force"});
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(run.status, 9) << run.out << run.err;
+    EXPECT_NE(run.err.find(ledger.string()), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("5/5 packets"), std::string::npos) << run.err;
+    EXPECT_EQ(Stored("program-301.kxo").size(), 92u);
 }
 
 TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {

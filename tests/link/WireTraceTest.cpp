@@ -41,12 +41,20 @@ TEST(WireTraceFormat, LinesReadBackAsWritten) {
     EXPECT_EQ(wire::Parse("+0000.010 TX 0a 1b\r")->bytes, (std::vector<std::uint8_t>{10, 27}));
 }
 
+TEST(WireTraceFormat, TheLatestTimeStillReads) {
+    const auto line = wire::Parse("+9223372036854774.999 TX 01");
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->ms, 9223372036854774999);
+}
+
 TEST(WireTraceFormat, OtherTextIsNoLine) {
     for (const char* text :
          {"", "0000.000 TX 01", "+0000.00 TX 01", "+0000.0000 TX 01", "+0000.000 tx 01",
           "+0000.000 TX", "+0000.000 TX 1", "+0000.000 TX 0G", "+0000.000 TX 011",
           "+0000.000 TX 01 handshake", "+0000.000 TX 01  greeting", "+0000.000 TX 01  ",
-          "+x.000 TX 01", "+0000.000 RX  01"}) {
+          "+x.000 TX 01", "+0000.000 RX  01",
+          // Found by the trace reader's fuzz target: seconds whose milliseconds overflow.
+          "+9223372036854776.000 TX 01", "+99999999999999999.000 RX 01"}) {
         EXPECT_FALSE(wire::Parse(text)) << text;
     }
 }

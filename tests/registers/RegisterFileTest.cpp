@@ -349,7 +349,10 @@ TEST(WriteRegisterPage, FailedWriteKeepsTheOldFileAndRemovesTheWorkingCopy) {
     EXPECT_EQ(result.cause, std::errc::file_too_large);
     EXPECT_EQ(ReadFile(file), old);
     EXPECT_FALSE(fs::exists(WorkingCopyPath(file)));
-    EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时磁盘已满。");
+    // A size limit is no full disk: the user would look for space that is there.
+    EXPECT_EQ(FileErrorMessage(result.cause, "a.dat.bak"), "在存取 a.dat.bak 时文件大小超出限制。");
+    EXPECT_EQ(FileErrorMessage(std::make_error_code(std::errc::no_space_on_device), "a.dat.bak"),
+              "在存取 a.dat.bak 时磁盘已满。");
 }
 
 TEST(WriteRegisterPage, AWriterKeptWaitingWritesNothingAndNamesTheFileInUse) {

@@ -166,6 +166,8 @@ TEST_F(RegistersCommand, RefusedImportRowsLeaveTheFileAlone) {
          " 未导入，寄存器文件没有改动：\n第1行：寄存器号“x”不正确，应为S0000到S4095。\n"
          "第3行：寄存器S0001重复出现。\n"},
         {"open quote", "S1,\"1\n", 1, " 未导入，寄存器文件没有改动：\n第1行：引号不成对。\n"},
+        {"a NUL byte", std::string("S0001,1\n\"S2\",7\0\n", 16), 1,
+         " 未导入，寄存器文件没有改动：\n第2行：含有空字符（NUL）。\n"},
         {"no csv file", "", 4, ""},
         {"missing csv argument", "", 64, ""},
     };
@@ -182,6 +184,33 @@ TEST_F(RegistersCommand, RefusedImportRowsLeaveTheFileAlone) {
         }
         EXPECT_EQ(ReadFile(file_), before);
     }
+}
+
+// Imported as written, but the user learns what the parameter download will send instead.
+TEST_F(RegistersCommand, ImportWarnsOfValuesTheControllerReadsOtherwise) {
+    ASSERT_EQ(Registers({"new", file_}).status, 0);
+    const std::string csv = (dir_ / "in.csv").string();
+    testfs::WriteFile(csv, "S0001,\"12,5\"\nS0002, -7 \nS0003,1e3\nS0004,\n");
+    const Outcome run = Registers({"import", file_, csv});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err,
+              "第1行：S0001 的值“12,5”，控制器将读作 12\n"
+              "第3行：S0003 的值“1e3”，控制器将读作 1\n");
+    const registers::AllTexts texts = registers::ReadAllRegisters(file_).texts;
+    EXPECT_EQ(texts[1], "12,5");
+    EXPECT_EQ(texts[3], "1e3");
+}
+
+// A listing that did not reach its reader is an output failure, whatever the differences.
+TEST_F(RegistersCommand, DiffIntoAFailingOutputIsAnOutputFailure) {
+    const std::string other = (dir_ / "b.dat").string();
+    ASSERT_EQ(Registers({"new", file_}).status, 0);
+    ASSERT_EQ(Registers(WriteWords("0")).status, 0);
+    ASSERT_EQ(Registers({"new", other}).status, 0);
+    std::ostream full(nullptr);
+    std::ostringstream err;
+    const std::vector<std::string_view> args{"diff", file_, other};
+    EXPECT_EQ(cli::RunRegisters(args, full, err), 74);
 }
 
 }  // namespace
