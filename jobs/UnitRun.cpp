@@ -189,11 +189,11 @@ bool UnitStation::WaitForLeave() {
     }
 }
 
+// Said after a failed step as well, on the line the engine closed when it gave up: a unit that
+// stopped answering may still be listening, and a line of units moves on at the farewell.
 void UnitStation::Farewell() {
-    if (session->connected)
+    if (port.IsOpen() || port.OpenConfigured())
         session->Disconnect();
-    else
-        port.Close();
 }
 
 std::string UnitStation::TraceText() {
