@@ -92,9 +92,13 @@ std::string SummaryLine(const std::string& unit, const jobs::UnitResult& result,
     if (result.outcome == jobs::UnitOutcome::Passed)
         return msg::Text(msg::Id::JobUnitPassed, {unit, std::to_string(result.steps.size())});
     const jobs::Step& step = job.steps[static_cast<std::size_t>(result.failedStep - 1)].step;
-    return msg::Text(msg::Id::JobUnitFailed,
-                     {unit, jobs::OutcomeName(result.outcome), std::to_string(result.failedStep),
-                      step.file, result.message});
+    const msg::Id outcome = result.outcome == jobs::UnitOutcome::Stopped
+                                ? msg::Id::JobOutcomeStopped
+                                : msg::Id::JobOutcomeFailed;
+    // The first line says what went wrong; the record keeps the explanation under it.
+    const std::string first = result.message.substr(0, result.message.find('\n'));
+    return msg::Text(msg::Id::JobUnitFailed, {unit, msg::Source(outcome),
+                                              std::to_string(result.failedStep), step.file, first});
 }
 
 struct RunContext {

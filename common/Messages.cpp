@@ -455,6 +455,11 @@ constexpr Entry kTable[] = {
      "  --hang-up-after N      close the line after N frames, as a pulled cable would\n"
      "  --line-rate BAUD       hold every byte in and out for its time on a real line\n"
      "                         at BAUD (11 bits a byte), so a pty is as slow as a cable\n"
+     "  --units N              a line of N units: after each farewell the line is silent\n"
+     "                         for --swap MS (default 0), then the next unit answers;\n"
+     "                         with --store each unit keeps its transfers in\n"
+     "                         DIR/unit-NNN; --faulty-unit K gives the fault options\n"
+     "                         to the K-th unit only\n"
      "\n"
      "exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.\n"},
     {Id::CliUnexpectedArgument, "unexpected argument %1"},
@@ -777,6 +782,8 @@ constexpr Entry kTable[] = {
      "--csv and --json exclude each other"},
     {Id::CliLedgerBadDate,
      "--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1"},
+    {Id::JobOutcomeFailed, "失败"},
+    {Id::JobOutcomeStopped, "已停止"},
 };
 
 constexpr bool InIdOrder() {

@@ -548,6 +548,8 @@ enum class Id : int {
     CliLedgerTakesNoFile,
     CliLedgerOneFormat,
     CliLedgerBadDate,
+    JobOutcomeFailed,
+    JobOutcomeStopped,
 
     Count
 };

@@ -2209,6 +2209,11 @@ baud rate; then one line per completed transfer. It answers the handshake 1 with
   --hang-up-after N      close the line after N frames, as a pulled cable would
   --line-rate BAUD       hold every byte in and out for its time on a real line
                          at BAUD (11 bits a byte), so a pty is as slow as a cable
+  --units N              a line of N units: after each farewell the line is silent
+                         for --swap MS (default 0), then the next unit answers;
+                         with --store each unit keeps its transfers in
+                         DIR/unit-NNN; --faulty-unit K gives the fault options
+                         to the K-th unit only
 
 exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
 </source>
@@ -2235,6 +2240,11 @@ baud rate; then one line per completed transfer. It answers the handshake 1 with
   --hang-up-after N      close the line after N frames, as a pulled cable would
   --line-rate BAUD       hold every byte in and out for its time on a real line
                          at BAUD (11 bits a byte), so a pty is as slow as a cable
+  --units N              a line of N units: after each farewell the line is silent
+                         for --swap MS (default 0), then the next unit answers;
+                         with --store each unit keeps its transfers in
+                         DIR/unit-NNN; --faulty-unit K gives the fault options
+                         to the K-th unit only
 
 exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
 </translation>
@@ -2765,6 +2775,16 @@ reported with its line number and skipped.
         <source>--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1</source>
         <extracomment>CliLedgerBadDate</extracomment>
         <translation>--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <extracomment>JobOutcomeFailed</extracomment>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <extracomment>JobOutcomeStopped</extracomment>
+        <translation>stopped</translation>
     </message>
 </context>
 </TS>
