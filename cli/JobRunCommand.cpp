@@ -11,6 +11,10 @@
 #include <QProcess>
 #include <QSysInfo>
 
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
+
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
@@ -205,19 +209,35 @@ int EachPort(const ParsedArgs& args, std::ostream& out) {
                    QStringList{"job", "run"} << base << "--port" << QString::fromStdString(port));
         runs.push_back(std::move(run));
     }
-    int worst = exitcode::kOk;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        QProcess& run = *runs[i];
-        while (run.state() != QProcess::NotRunning || run.canReadLine()) {
-            run.waitForReadyRead(100);
+    // Lines are passed on as they come, from whichever port has one.
+    for (bool running = true; running;) {
+        running = false;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            QProcess& run = *runs[i];
+            run.waitForReadyRead(10);
             while (run.canReadLine())
                 out << ports[i] << ": " << run.readLine().toStdString() << std::flush;
-            if (stopSignal.load() != 0)
-                for (auto& r : runs)
-                    r->terminate();
+            running = running || run.state() != QProcess::NotRunning || run.bytesAvailable() > 0;
         }
-        worst = std::max(worst, run.exitStatus() == QProcess::NormalExit ? run.exitCode()
-                                                                         : exitcode::kSignalled);
+        if (stopSignal.load() != 0) {
+            // Each port's process stops its own transfer and records its unit; passed on once.
+            for (auto& run : runs) {
+#ifdef Q_OS_UNIX
+                ::kill(static_cast<pid_t>(run->processId()), stopSignal.load());
+#else
+                run->terminate();
+#endif
+            }
+            stopSignal = -stopSignal.load();
+        }
+    }
+    int worst = exitcode::kOk;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        QProcess* run = runs[i].get();
+        if (const std::string rest = run->readAll().toStdString(); !rest.empty())
+            out << ports[i] << ": " << rest << "\n";
+        worst = std::max(worst, run->exitStatus() == QProcess::NormalExit ? run->exitCode()
+                                                                          : exitcode::kSignalled);
     }
     return worst;
 }
