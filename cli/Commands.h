@@ -52,5 +52,7 @@ extern const Command kEmulateCommand;
 extern const Command kRegistersCommand;
 extern const Command kDownloadCommand;
 extern const Command kScreenCommand;
+extern const Command kJobCommand;
+extern const Command kLedgerCommand;
 
 }  // namespace cli

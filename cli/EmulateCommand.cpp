@@ -14,7 +14,8 @@ constexpr OptionRule kOptions[] = {
     {"--store", "", true},        {"--silent", "", false},       {"--handshake-first", "", true},
     {"--resend-every", "", true}, {"--delay", "", true},         {"--stop-after", "", true},
     {"--noise", "", true},        {"--hang-up-after", "", true}, {"--line-rate", "", true},
-    {"--replay", "", true},
+    {"--replay", "", true},       {"--units", "", true},         {"--swap", "", true},
+    {"--faulty-unit", "", true},
 };
 
 // Fills `options` from the parsed words; the text of the first fault otherwise.
@@ -37,7 +38,10 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
                   {"--delay", 0, &faults.answerDelayMs},
                   {"--stop-after", 0, &faults.stopAfterFrames},
                   {"--hang-up-after", 0, &options.hangUpAfterFrames},
-                  {"--line-rate", 1, &options.lineRate}};
+                  {"--line-rate", 1, &options.lineRate},
+                  {"--units", 1, &options.units},
+                  {"--swap", 0, &options.swapMs},
+                  {"--faulty-unit", 1, &options.faultyUnit}};
     for (const auto& count : counts) {
         const auto text = parsed.Value(count.name);
         if (!text)

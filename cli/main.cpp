@@ -17,9 +17,10 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 8> kCommands = {
+constexpr std::array<const cli::Command*, 10> kCommands = {
     &cli::kCompileCommand,   &cli::kCheckCommand,    &cli::kDisasmCommand, &cli::kEmulateCommand,
-    &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kPortsCommand,  &cli::kScreenCommand};
+    &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kPortsCommand,  &cli::kScreenCommand,
+    &cli::kJobCommand,       &cli::kLedgerCommand};
 
 // Before the command's name only these; everything after it belongs to the command.
 constexpr cli::OptionRule kOptions[] = {{"--version", "", false}};

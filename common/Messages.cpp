@@ -455,6 +455,11 @@ constexpr Entry kTable[] = {
      "  --hang-up-after N      close the line after N frames, as a pulled cable would\n"
      "  --line-rate BAUD       hold every byte in and out for its time on a real line\n"
      "                         at BAUD (11 bits a byte), so a pty is as slow as a cable\n"
+     "  --units N              a line of N units: after each farewell the line is silent\n"
+     "                         for --swap MS (default 0), then the next unit answers;\n"
+     "                         with --store each unit keeps its transfers in\n"
+     "                         DIR/unit-NNN; --faulty-unit K gives the fault options\n"
+     "                         to the K-th unit only\n"
      "\n"
      "exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.\n"},
     {Id::CliUnexpectedArgument, "unexpected argument %1"},
@@ -659,6 +664,131 @@ constexpr Entry kTable[] = {
     {Id::CsvValueReadsAs, "第%1行：%2 的值“%3”，控制器将读作 %4"},
     {Id::PictureTooLarge, "图片太大： %1 有 %2 字节，最多 %3 字节！"},
     {Id::RegistersCsvNul, "第%1行：含有空字符（NUL）。"},
+    {Id::JobBadJson,
+     "%1 第 %2 行：不是有效的 JSON（%3）。"},
+    {Id::JobUnreadable,
+     "无法读取作业文件 %1。"},
+    {Id::JobFieldMissing,
+     "%1：缺少字段 %2。"},
+    {Id::JobFieldBad,
+     "%1：字段 %2 的值 %3 不可用。"},
+    {Id::JobUnknownField,
+     "%1：未知字段 %2。"},
+    {Id::JobUnknownStep,
+     "%1：%2 不是已知的步骤（program、params 或 screen）。"},
+    {Id::JobFormatVersion,
+     "%1：不支持格式版本 %2。"},
+    {Id::JobStampRegisterRange,
+     "%1：盖印寄存器 %2 不在 0 到 4095 之间。"},
+    {Id::JobStampNoRegisterFile,
+     "%1：盖印寄存器 %2 不在作业的任何寄存器文件中。"},
+    {Id::JobCsvBadHeader,
+     "%1 第 %2 行：应为 unit 列和寄存器列（如 unit,S0100）。"},
+    {Id::JobCsvBadColumn,
+     "%1 第 %2 行：%3 不是寄存器列。"},
+    {Id::JobCsvBadRow,
+     "%1 第 %2 行：单元行与表头不符。"},
+    {Id::JobCsvDuplicateUnit,
+     "%1 第 %2 行：单元 %3 重复。"},
+    {Id::JobCompileRefused,
+     "%1：%2 第 %3 行：%4"},
+    {Id::JobFileBadFormat,
+     "%1：文件 %2 的格式不对。"},
+    {Id::JobPathNotRelative,
+     "%1：文件 %2 须相对于作业文件。"},
+    {Id::JobInputUnreadable,
+     "%1：无法读取文件 %2。"},
+    {Id::JobStateUnusable,
+     "单元编号文件 %1 无法读写。"},
+    {Id::JobUnitNotAvailable,
+     "单元 %1 不在 %2 中或已编程。"},
+    {Id::JobNoUnitsLeft,
+     "%1 中的单元已全部编程。"},
+    {Id::JobCounterTooWide,
+     "单元编号 %1 超过 %2 位。"},
+    {Id::JobChanged,
+     "作业文件 %1 在批准后已改动，请重新批准。"},
+    {Id::JobNotApproved,
+     "作业文件 %1 尚未批准，请先运行 tarvex job approve。"},
+    {Id::JobApproved,
+     "作业文件 %1 已批准：%2 个文件，批准散列 %3。"},
+    {Id::JobObjectHash,
+     "%1  %2 的目标程序"},
+    {Id::JobCheckPassed,
+     "作业文件 %1 检查通过：%2 个步骤。"},
+    {Id::JobWritten,
+     "作业文件 %1 已写好：%2 个步骤。"},
+    {Id::JobNotWritten,
+     "无法写入作业文件 %1：%2"},
+    {Id::JobUnitPassed,
+     "单元 %1：通过（%2 个步骤）"},
+    {Id::JobUnitFailed,
+     "单元 %1：%2，步骤 %3（%4）：%5"},
+    {Id::JobTotals,
+     "合计：通过 %1，失败 %2，停止 %3"},
+    {Id::JobWaitingForUnit,
+     "等待下一台单元……"},
+    {Id::JobWaitingForLeave,
+     "等待单元离开……"},
+    {Id::JobLedgerUnwritable,
+     "单元记录文件 %1 无法写入，作业不能开始。"},
+    {Id::JobRecordNotWritten,
+     "单元记录未能写入 %1。"},
+    {Id::LedgerUnreadable,
+     "无法读取单元记录文件 %1。"},
+    {Id::LedgerLineSkipped,
+     "%1 第 %2 行不是完整的单元记录，已跳过。"},
+    {Id::LedgerUnitLine,
+     "%1  %2  单元 %3  %4  %5  %6 个步骤"},
+    {Id::CliJobSynopsis,
+     "job new|approve|check|run JOB        commission units from a job file"},
+    {Id::CliJobHelp,
+     "usage: tarvex job new JOB.tvjob --program FILE [--number N]\n"
+     "               [--params FILE --page P]... [--screen FILE --kind startup|parameter|status\n"
+     "               --screen-number N --registers A,B,C,D]...\n"
+     "               [--stamp S0100:START:STEP:DIGITS | --stamp-csv FILE]\n"
+     "       tarvex job approve JOB.tvjob\n"
+     "       tarvex job check JOB.tvjob\n"
+     "       tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]\n"
+     "               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]\n"
+     "\n"
+     "A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a\n"
+     "program (.kxo, or .kxc compiled at the start of each run), register files with\n"
+     "their parameter page, screens (a 64 x 128 bitmap or any picture); and an optional\n"
+     "stamp: per-unit register values written into the copy that is sent, from a counter\n"
+     "or from a CSV of unit rows (unit,S0100,...). The register file never changes.\n"
+     "new writes a job with the steps in the order given. approve records the SHA-256\n"
+     "of every input; check validates every step and prints the hashes; run refuses a\n"
+     "job changed since its approval, takes the next unit number (kept in JOB.state,\n"
+     "never handed out twice), connects, runs every step as tarvex download does, stops\n"
+     "at the first failing step, says goodbye and appends one line per unit to the unit\n"
+     "ledger. --loop then waits for the unit to leave and for the next one. --port given\n"
+     "more than once runs one loop per port. Exit status as tarvex download.\n"},
+    {Id::CliLedgerSynopsis,
+     "ledger                               show the record of every unit"},
+    {Id::CliLedgerHelp,
+     "usage: tarvex ledger [--unit ID] [--job NAME] [--since DATE] [--failed]\n"
+     "                     [--csv|--json] [--ledger FILE]\n"
+     "\n"
+     "Reads the unit ledger (units.jsonl in the application data folder, or FILE): one\n"
+     "line per unit, or CSV, or one JSON object per line. A torn or foreign line is\n"
+     "reported with its line number and skipped.\n"},
+    {Id::CliJobUnknownAction,
+     "unknown job action %1 (new, approve, check or run)"},
+    {Id::CliJobExpectsOneJob,
+     "expected one job file"},
+    {Id::CliJobNeedsProgram,
+     "job new needs --program FILE"},
+    {Id::CliJobBadStamp,
+     "--stamp must be SREG:START:STEP:DIGITS, such as S0100:1000:1:4, not %1"},
+    {Id::CliLedgerTakesNoFile,
+     "ledger takes no file (use --ledger FILE)"},
+    {Id::CliLedgerOneFormat,
+     "--csv and --json exclude each other"},
+    {Id::CliLedgerBadDate,
+     "--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1"},
+    {Id::JobOutcomeFailed, "失败"},
+    {Id::JobOutcomeStopped, "已停止"},
 };
 
 constexpr bool InIdOrder() {

@@ -13,6 +13,7 @@
 #include "common/Messages.h"
 #include "emulator/ServeLine.h"
 #include "emulator/TransferStore.h"
+#include "emulator/UnitLine.h"
 
 namespace emu {
 
@@ -75,7 +76,47 @@ bool IsWritableFolder(const std::filesystem::path& folder) {
 #endif
 }
 
+std::filesystem::path UnitFolder(const std::filesystem::path& folder, int unit) {
+    std::string name = std::to_string(unit);
+    name.insert(0, name.size() < 3 ? 3 - name.size() : 0, '0');
+    return folder / ("unit-" + name);
+}
+
+namespace {
+
+int ServeUnits(const EmulateOptions& options, std::ostream& out, std::ostream& err) {
+    UnitLine line(options.units, std::chrono::milliseconds(options.swapMs), options.faults,
+                  options.faultyUnit);
+    const auto folderOf = [&](int unit) { return UnitFolder(*options.storeFolder, unit); };
+    line.canKeepUnit = [&](int unit) {
+        if (!options.storeFolder)
+            return true;
+        std::error_code ignored;
+        std::filesystem::create_directories(folderOf(unit), ignored);
+        if (IsWritableFolder(folderOf(unit)))
+            return true;
+        err << msg::Text(msg::Id::EmulatorCannotStore, {folderOf(unit).string()}) << "\n";
+        return false;
+    };
+    line.onUnitCompleted = [&](int unit, const Transfer& t) {
+        out << "unit " << unit << ": " << Describe(t);
+        if (options.storeFolder) {
+            const auto written = StoreTransfer(folderOf(unit), t);
+            if (written.empty())
+                err << msg::Text(msg::Id::EmulatorCannotStore, {folderOf(unit).string()}) << "\n";
+            else
+                out << " -> " << written.string();
+        }
+        out << std::endl;
+    };
+    return ServeOnNewLine(line, {options.hangUpAfterFrames, options.lineRate}, out, err) ? 0 : 1;
+}
+
+}  // namespace
+
 int ServeUntilSignalled(const EmulateOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.units > 0)
+        return ServeUnits(options, out, err);
     VirtualController controller(options.faults);
     const auto cannotStore = [&] {
         err << msg::Text(msg::Id::EmulatorCannotStore, {options.storeFolder->string()}) << "\n";

@@ -15,8 +15,14 @@ struct EmulateOptions {
     Faults faults;
     std::optional<std::filesystem::path> storeFolder;
     int hangUpAfterFrames = -1;
-    int lineRate = 0;  // baud whose byte times the pty keeps; 0 for none
+    int lineRate = 0;    // baud whose byte times the pty keeps; 0 for none
+    int units = 0;       // a line of this many units, one after another; 0 for one controller
+    int swapMs = 0;      // silence after each unit's farewell
+    int faultyUnit = 0;  // the only unit with the faults; 0 for every unit
 };
+
+// Where unit `unit` (1-based) of a line keeps its transfers: FOLDER/unit-NNN.
+std::filesystem::path UnitFolder(const std::filesystem::path& folder, int unit);
 
 // "7,200,1" as bytes; nothing when a value is not a number from 0 to 255.
 std::optional<std::vector<std::uint8_t>> ParseByteList(std::string_view text);

@@ -20,6 +20,14 @@ SourceOpen ParameterSource::Open(const std::filesystem::path& path) {
         case fileio::ReadStatus::Ok:
             break;
     }
+    return Load(std::move(fileBytes));
+}
+
+SourceOpen ParameterSource::Load(std::string bytes) {
+    CloseSource();
+    if (bytes.size() > kMaxFileSize)
+        return SourceOpen::BadFormat;
+    fileBytes = std::move(bytes);
     if (!ReadLine() || lineText != registers::kIdentification) {
         CloseSource();
         return SourceOpen::BadFormat;

@@ -30,6 +30,13 @@ SourceOpen ProgramSource::Open(const std::filesystem::path& path) {
         case fileio::ReadStatus::Ok:
             break;
     }
+    return Load(std::move(bytes));
+}
+
+SourceOpen ProgramSource::Load(std::string bytes) {
+    CloseSource();
+    if (bytes.size() > kMaxFileSize)
+        return SourceOpen::BadFormat;
     if (!std::string_view(bytes).starts_with(kObjectHeader))
         return SourceOpen::BadFormat;
     programBytes = std::move(bytes);

@@ -24,6 +24,8 @@ public:
     // Reads the whole file and checks its header; what goes out is this copy, whatever happens
     // to the file afterwards. A refused file leaves nothing behind.
     SourceOpen Open(const std::filesystem::path& path);
+    // The same check on bytes already read, such as a program compiled in memory.
+    SourceOpen Load(std::string bytes);
     // Whether the last whole record is END; a program without it is likely what a failed compile
     // left behind.
     bool EndsWithEnd() const;

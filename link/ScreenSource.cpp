@@ -1,6 +1,7 @@
 #include "link/ScreenSource.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/FileIo.h"
 
@@ -43,6 +44,14 @@ bool ScreenSource::Open(const std::filesystem::path& scratch) {
     CloseSource();
     constexpr std::size_t kScreenBytes = kPacketCount * 16;
     return fileio::ReadLimited(scratch, kScreenBytes, screenData) != fileio::ReadStatus::Unreadable;
+}
+
+bool ScreenSource::Load(std::string data) {
+    CloseSource();
+    if (data.size() != kPacketCount * 16)
+        return false;
+    screenData = std::move(data);
+    return true;
 }
 
 void ScreenSource::BuildHeaderPacket(Packet& packet) {

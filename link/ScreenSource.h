@@ -38,6 +38,8 @@ public:
     // Reads the scratch file whole, at most the 64 packets a screen takes; that copy is what goes
     // out. false when it cannot be read.
     bool Open(const std::filesystem::path& scratch);
+    // Screen data already converted; false when it is not one screen's worth.
+    bool Load(std::string data);
 
     ScreenTarget target;
 

@@ -2209,6 +2209,11 @@ baud rate; then one line per completed transfer. It answers the handshake 1 with
   --hang-up-after N      close the line after N frames, as a pulled cable would
   --line-rate BAUD       hold every byte in and out for its time on a real line
                          at BAUD (11 bits a byte), so a pty is as slow as a cable
+  --units N              a line of N units: after each farewell the line is silent
+                         for --swap MS (default 0), then the next unit answers;
+                         with --store each unit keeps its transfers in
+                         DIR/unit-NNN; --faulty-unit K gives the fault options
+                         to the K-th unit only
 
 exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
 </source>
@@ -2235,6 +2240,11 @@ baud rate; then one line per completed transfer. It answers the handshake 1 with
   --hang-up-after N      close the line after N frames, as a pulled cable would
   --line-rate BAUD       hold every byte in and out for its time on a real line
                          at BAUD (11 bits a byte), so a pty is as slow as a cable
+  --units N              a line of N units: after each farewell the line is silent
+                         for --swap MS (default 0), then the next unit answers;
+                         with --store each unit keeps its transfers in
+                         DIR/unit-NNN; --faulty-unit K gives the fault options
+                         to the K-th unit only
 
 exit status: 0 stopped by a signal, 1 no pseudo-terminal, 64 bad command line.
 </translation>
@@ -2491,6 +2501,313 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
         <source>第%1行：含有空字符（NUL）。</source>
         <extracomment>RegistersCsvNul</extracomment>
         <translation>Line %1: holds a NUL character.</translation>
+        <source>%1 第 %2 行：不是有效的 JSON（%3）。</source>
+        <extracomment>JobBadJson</extracomment>
+        <translation>%1 line %2: not valid JSON (%3).</translation>
+    </message>
+    <message>
+        <source>无法读取作业文件 %1。</source>
+        <extracomment>JobUnreadable</extracomment>
+        <translation>Cannot read the job file %1.</translation>
+    </message>
+    <message>
+        <source>%1：缺少字段 %2。</source>
+        <extracomment>JobFieldMissing</extracomment>
+        <translation>%1: field %2 is missing.</translation>
+    </message>
+    <message>
+        <source>%1：字段 %2 的值 %3 不可用。</source>
+        <extracomment>JobFieldBad</extracomment>
+        <translation>%1: field %2 cannot be %3.</translation>
+    </message>
+    <message>
+        <source>%1：未知字段 %2。</source>
+        <extracomment>JobUnknownField</extracomment>
+        <translation>%1: unknown field %2.</translation>
+    </message>
+    <message>
+        <source>%1：%2 不是已知的步骤（program、params 或 screen）。</source>
+        <extracomment>JobUnknownStep</extracomment>
+        <translation>%1: %2 is no known step (program, params or screen).</translation>
+    </message>
+    <message>
+        <source>%1：不支持格式版本 %2。</source>
+        <extracomment>JobFormatVersion</extracomment>
+        <translation>%1: format version %2 is not supported.</translation>
+    </message>
+    <message>
+        <source>%1：盖印寄存器 %2 不在 0 到 4095 之间。</source>
+        <extracomment>JobStampRegisterRange</extracomment>
+        <translation>%1: the stamp register %2 is not between 0 and 4095.</translation>
+    </message>
+    <message>
+        <source>%1：盖印寄存器 %2 不在作业的任何寄存器文件中。</source>
+        <extracomment>JobStampNoRegisterFile</extracomment>
+        <translation>%1: the stamp register %2 is in no register file of the job.</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 行：应为 unit 列和寄存器列（如 unit,S0100）。</source>
+        <extracomment>JobCsvBadHeader</extracomment>
+        <translation>%1 line %2: expected a unit column and register columns (such as unit,S0100).</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 行：%3 不是寄存器列。</source>
+        <extracomment>JobCsvBadColumn</extracomment>
+        <translation>%1 line %2: %3 is no register column.</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 行：单元行与表头不符。</source>
+        <extracomment>JobCsvBadRow</extracomment>
+        <translation>%1 line %2: the unit row does not match the header.</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 行：单元 %3 重复。</source>
+        <extracomment>JobCsvDuplicateUnit</extracomment>
+        <translation>%1 line %2: unit %3 appears twice.</translation>
+    </message>
+    <message>
+        <source>%1：%2 第 %3 行：%4</source>
+        <extracomment>JobCompileRefused</extracomment>
+        <translation>%1: %2 line %3: %4</translation>
+    </message>
+    <message>
+        <source>%1：文件 %2 的格式不对。</source>
+        <extracomment>JobFileBadFormat</extracomment>
+        <translation>%1: the file %2 has the wrong format.</translation>
+    </message>
+    <message>
+        <source>%1：文件 %2 须相对于作业文件。</source>
+        <extracomment>JobPathNotRelative</extracomment>
+        <translation>%1: the file %2 must be relative to the job file.</translation>
+    </message>
+    <message>
+        <source>%1：无法读取文件 %2。</source>
+        <extracomment>JobInputUnreadable</extracomment>
+        <translation>%1: cannot read the file %2.</translation>
+    </message>
+    <message>
+        <source>单元编号文件 %1 无法读写。</source>
+        <extracomment>JobStateUnusable</extracomment>
+        <translation>The unit number file %1 cannot be read or written.</translation>
+    </message>
+    <message>
+        <source>单元 %1 不在 %2 中或已编程。</source>
+        <extracomment>JobUnitNotAvailable</extracomment>
+        <translation>Unit %1 is not in %2 or was already programmed.</translation>
+    </message>
+    <message>
+        <source>%1 中的单元已全部编程。</source>
+        <extracomment>JobNoUnitsLeft</extracomment>
+        <translation>Every unit in %1 has been programmed.</translation>
+    </message>
+    <message>
+        <source>单元编号 %1 超过 %2 位。</source>
+        <extracomment>JobCounterTooWide</extracomment>
+        <translation>The unit number %1 has more than %2 digits.</translation>
+    </message>
+    <message>
+        <source>作业文件 %1 在批准后已改动，请重新批准。</source>
+        <extracomment>JobChanged</extracomment>
+        <translation>The job file %1 has changed since it was approved; approve it again.</translation>
+    </message>
+    <message>
+        <source>作业文件 %1 尚未批准，请先运行 tarvex job approve。</source>
+        <extracomment>JobNotApproved</extracomment>
+        <translation>The job file %1 is not approved; run tarvex job approve first.</translation>
+    </message>
+    <message>
+        <source>作业文件 %1 已批准：%2 个文件，批准散列 %3。</source>
+        <extracomment>JobApproved</extracomment>
+        <translation>The job file %1 is approved: %2 files, approval hash %3.</translation>
+    </message>
+    <message>
+        <source>%1  %2 的目标程序</source>
+        <extracomment>JobObjectHash</extracomment>
+        <translation>%1  object program of %2</translation>
+    </message>
+    <message>
+        <source>作业文件 %1 检查通过：%2 个步骤。</source>
+        <extracomment>JobCheckPassed</extracomment>
+        <translation>The job file %1 passed its checks: %2 steps.</translation>
+    </message>
+    <message>
+        <source>作业文件 %1 已写好：%2 个步骤。</source>
+        <extracomment>JobWritten</extracomment>
+        <translation>The job file %1 is written: %2 steps.</translation>
+    </message>
+    <message>
+        <source>无法写入作业文件 %1：%2</source>
+        <extracomment>JobNotWritten</extracomment>
+        <translation>Cannot write the job file %1: %2</translation>
+    </message>
+    <message>
+        <source>单元 %1：通过（%2 个步骤）</source>
+        <extracomment>JobUnitPassed</extracomment>
+        <translation>unit %1: passed (%2 steps)</translation>
+    </message>
+    <message>
+        <source>单元 %1：%2，步骤 %3（%4）：%5</source>
+        <extracomment>JobUnitFailed</extracomment>
+        <translation>unit %1: %2 at step %3 (%4): %5</translation>
+    </message>
+    <message>
+        <source>合计：通过 %1，失败 %2，停止 %3</source>
+        <extracomment>JobTotals</extracomment>
+        <translation>totals: %1 passed, %2 failed, %3 stopped</translation>
+    </message>
+    <message>
+        <source>等待下一台单元……</source>
+        <extracomment>JobWaitingForUnit</extracomment>
+        <translation>waiting for the next unit...</translation>
+    </message>
+    <message>
+        <source>等待单元离开……</source>
+        <extracomment>JobWaitingForLeave</extracomment>
+        <translation>waiting for the unit to leave...</translation>
+    </message>
+    <message>
+        <source>单元记录文件 %1 无法写入，作业不能开始。</source>
+        <extracomment>JobLedgerUnwritable</extracomment>
+        <translation>The unit ledger %1 cannot be written; the job does not start.</translation>
+    </message>
+    <message>
+        <source>单元记录未能写入 %1。</source>
+        <extracomment>JobRecordNotWritten</extracomment>
+        <translation>The unit record could not be written to %1.</translation>
+    </message>
+    <message>
+        <source>无法读取单元记录文件 %1。</source>
+        <extracomment>LedgerUnreadable</extracomment>
+        <translation>Cannot read the unit ledger %1.</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 行不是完整的单元记录，已跳过。</source>
+        <extracomment>LedgerLineSkipped</extracomment>
+        <translation>%1 line %2 is not a whole unit record; skipped.</translation>
+    </message>
+    <message>
+        <source>%1  %2  单元 %3  %4  %5  %6 个步骤</source>
+        <extracomment>LedgerUnitLine</extracomment>
+        <translation>%1  %2  unit %3  %4  %5  %6 steps</translation>
+    </message>
+    <message>
+        <source>job new|approve|check|run JOB        commission units from a job file</source>
+        <extracomment>CliJobSynopsis</extracomment>
+        <translation>job new|approve|check|run JOB        commission units from a job file</translation>
+    </message>
+    <message>
+        <source>usage: tarvex job new JOB.tvjob --program FILE [--number N]
+               [--params FILE --page P]... [--screen FILE --kind startup|parameter|status
+               --screen-number N --registers A,B,C,D]...
+               [--stamp S0100:START:STEP:DIGITS | --stamp-csv FILE]
+       tarvex job approve JOB.tvjob
+       tarvex job check JOB.tvjob
+       tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]
+               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]
+
+A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a
+program (.kxo, or .kxc compiled at the start of each run), register files with
+their parameter page, screens (a 64 x 128 bitmap or any picture); and an optional
+stamp: per-unit register values written into the copy that is sent, from a counter
+or from a CSV of unit rows (unit,S0100,...). The register file never changes.
+new writes a job with the steps in the order given. approve records the SHA-256
+of every input; check validates every step and prints the hashes; run refuses a
+job changed since its approval, takes the next unit number (kept in JOB.state,
+never handed out twice), connects, runs every step as tarvex download does, stops
+at the first failing step, says goodbye and appends one line per unit to the unit
+ledger. --loop then waits for the unit to leave and for the next one. --port given
+more than once runs one loop per port. Exit status as tarvex download.
+</source>
+        <extracomment>CliJobHelp</extracomment>
+        <translation>usage: tarvex job new JOB.tvjob --program FILE [--number N]
+               [--params FILE --page P]... [--screen FILE --kind startup|parameter|status
+               --screen-number N --registers A,B,C,D]...
+               [--stamp S0100:START:STEP:DIGITS | --stamp-csv FILE]
+       tarvex job approve JOB.tvjob
+       tarvex job check JOB.tvjob
+       tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]
+               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]
+
+A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a
+program (.kxo, or .kxc compiled at the start of each run), register files with
+their parameter page, screens (a 64 x 128 bitmap or any picture); and an optional
+stamp: per-unit register values written into the copy that is sent, from a counter
+or from a CSV of unit rows (unit,S0100,...). The register file never changes.
+new writes a job with the steps in the order given. approve records the SHA-256
+of every input; check validates every step and prints the hashes; run refuses a
+job changed since its approval, takes the next unit number (kept in JOB.state,
+never handed out twice), connects, runs every step as tarvex download does, stops
+at the first failing step, says goodbye and appends one line per unit to the unit
+ledger. --loop then waits for the unit to leave and for the next one. --port given
+more than once runs one loop per port. Exit status as tarvex download.
+</translation>
+    </message>
+    <message>
+        <source>ledger                               show the record of every unit</source>
+        <extracomment>CliLedgerSynopsis</extracomment>
+        <translation>ledger                               show the record of every unit</translation>
+    </message>
+    <message>
+        <source>usage: tarvex ledger [--unit ID] [--job NAME] [--since DATE] [--failed]
+                     [--csv|--json] [--ledger FILE]
+
+Reads the unit ledger (units.jsonl in the application data folder, or FILE): one
+line per unit, or CSV, or one JSON object per line. A torn or foreign line is
+reported with its line number and skipped.
+</source>
+        <extracomment>CliLedgerHelp</extracomment>
+        <translation>usage: tarvex ledger [--unit ID] [--job NAME] [--since DATE] [--failed]
+                     [--csv|--json] [--ledger FILE]
+
+Reads the unit ledger (units.jsonl in the application data folder, or FILE): one
+line per unit, or CSV, or one JSON object per line. A torn or foreign line is
+reported with its line number and skipped.
+</translation>
+    </message>
+    <message>
+        <source>unknown job action %1 (new, approve, check or run)</source>
+        <extracomment>CliJobUnknownAction</extracomment>
+        <translation>unknown job action %1 (new, approve, check or run)</translation>
+    </message>
+    <message>
+        <source>expected one job file</source>
+        <extracomment>CliJobExpectsOneJob</extracomment>
+        <translation>expected one job file</translation>
+    </message>
+    <message>
+        <source>job new needs --program FILE</source>
+        <extracomment>CliJobNeedsProgram</extracomment>
+        <translation>job new needs --program FILE</translation>
+    </message>
+    <message>
+        <source>--stamp must be SREG:START:STEP:DIGITS, such as S0100:1000:1:4, not %1</source>
+        <extracomment>CliJobBadStamp</extracomment>
+        <translation>--stamp must be SREG:START:STEP:DIGITS, such as S0100:1000:1:4, not %1</translation>
+    </message>
+    <message>
+        <source>ledger takes no file (use --ledger FILE)</source>
+        <extracomment>CliLedgerTakesNoFile</extracomment>
+        <translation>ledger takes no file (use --ledger FILE)</translation>
+    </message>
+    <message>
+        <source>--csv and --json exclude each other</source>
+        <extracomment>CliLedgerOneFormat</extracomment>
+        <translation>--csv and --json exclude each other</translation>
+    </message>
+    <message>
+        <source>--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1</source>
+        <extracomment>CliLedgerBadDate</extracomment>
+        <translation>--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <extracomment>JobOutcomeFailed</extracomment>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <extracomment>JobOutcomeStopped</extracomment>
+        <translation>stopped</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,181 @@
+#include "jobs/UnitLedger.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+#include "common/FileIo.h"
+
+namespace jobs {
+namespace {
+
+// Another station writing the same ledger holds the lock for one line; a lock held longer belongs
+// to a process that died, which QLockFile sees and breaks.
+constexpr int kLockWaitMs = 10000;
+
+bool SyncToDisk(QFile& file) {
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+QString DefaultUnitLedgerPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("units.jsonl"));
+}
+
+QString TraceFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("unit-traces"));
+}
+
+bool LedgerWritable(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+bool AppendUnitRecord(const QString& path, const QJsonObject& record) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    // One write of the whole line: a crash leaves the line whole or absent, never half of it
+    // in front of the next one.
+    const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+    return file.write(line) == line.size() && SyncToDisk(file);
+}
+
+LedgerRead ReadUnitLedger(const QString& path) {
+    LedgerRead read;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return read;
+    read.opened = true;
+    int number = 0;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        ++number;
+        if (line.trimmed().isEmpty())
+            continue;
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+        const QJsonObject o = doc.object();
+        if (!line.endsWith('\n') || error.error != QJsonParseError::NoError || !doc.isObject() ||
+            !o.value("unit").isString() || !o.value("job").isString() ||
+            !o.value("outcome").isString() || !o.value("steps").isArray())
+            read.skippedLines.push_back(number);
+        else
+            read.records.push_back(o);
+    }
+    return read;
+}
+
+std::filesystem::path StatePath(const std::filesystem::path& jobPath) {
+    std::filesystem::path state = jobPath;
+    state += ".state";
+    return state;
+}
+
+namespace {
+
+struct State {
+    std::int64_t next = 0;
+    QJsonArray used;
+};
+
+// The state file names what was handed out; a state file that cannot be read is a refusal, never
+// a fresh start that would hand the same numbers out again.
+std::optional<State> ReadState(const std::filesystem::path& path, std::int64_t first) {
+    State state{first, {}};
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return state;
+    std::string bytes;
+    if (fileio::ReadLimited(path, 16u << 20, bytes) != fileio::ReadStatus::Ok)
+        return std::nullopt;
+    const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object();
+    if (!o.value("next").isDouble())
+        return std::nullopt;
+    state.next = static_cast<std::int64_t>(o.value("next").toDouble());
+    state.used = o.value("used").toArray();
+    return state;
+}
+
+std::optional<JobFault> Refused(msg::Id id, std::vector<std::string> args) {
+    return JobFault{id, std::move(args), 1};
+}
+
+}  // namespace
+
+TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId) {
+    TakenUnit taken;
+    const std::filesystem::path path = StatePath(job.path);
+    const std::string shown = path.string();
+    QLockFile lock(QString::fromStdString(shown + ".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        taken.fault = Refused(msg::Id::JobStateUnusable, {shown});
+        return taken;
+    }
+    const Stamp& stamp = job.job.stamp;
+    auto state = ReadState(path, stamp.kind == StampKind::Counter ? stamp.start : 1);
+    if (!state) {
+        taken.fault = Refused(msg::Id::JobStateUnusable, {shown});
+        return taken;
+    }
+    UnitStamp unit;
+    if (stamp.kind == StampKind::Csv) {
+        const auto row =
+            std::find_if(job.csvRows.begin(), job.csvRows.end(), [&](const UnitStamp& u) {
+                return unitId ? u.unit == *unitId
+                              : !state->used.contains(QString::fromStdString(u.unit));
+            });
+        if (row == job.csvRows.end() || state->used.contains(QString::fromStdString(row->unit))) {
+            taken.fault = unitId
+                              ? Refused(msg::Id::JobUnitNotAvailable, {*unitId, job.job.stamp.csv})
+                              : Refused(msg::Id::JobNoUnitsLeft, {job.job.stamp.csv});
+            return taken;
+        }
+        unit = *row;
+        state->used.append(QString::fromStdString(unit.unit));
+    } else {
+        const auto text = CounterText(state->next, stamp.digits);
+        if (!text) {
+            taken.fault = Refused(msg::Id::JobCounterTooWide,
+                                  {std::to_string(state->next), std::to_string(stamp.digits)});
+            return taken;
+        }
+        unit.unit = unitId.value_or(*text);
+        if (stamp.kind == StampKind::Counter)
+            unit.values.emplace_back(stamp.registerNumber, *text);
+        state->next += stamp.kind == StampKind::Counter ? stamp.step : 1;
+    }
+    const QJsonObject o{{"next", double(state->next)}, {"used", state->used}};
+    if (fileio::WriteSafely(path, QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString())) {
+        taken.fault = Refused(msg::Id::JobStateUnusable, {shown});
+        return taken;
+    }
+    taken.stamp = std::move(unit);
+    return taken;
+}
+
+}  // namespace jobs

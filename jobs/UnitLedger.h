@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QJsonObject>
+#include <QString>
+
+#include "jobs/JobInputs.h"
+
+namespace jobs {
+
+// units.jsonl in the per-user application data folder.
+QString DefaultUnitLedgerPath();
+// The folder where the wire traces of units that did not pass are kept.
+QString TraceFolder();
+
+// Whether a record could be appended now: the folder is made and the file opened for appending.
+bool LedgerWritable(const QString& path);
+// Appends one whole line under the ledger's lock and waits for it to reach the disk.
+bool AppendUnitRecord(const QString& path, const QJsonObject& record);
+
+struct LedgerRead {
+    std::vector<QJsonObject> records;
+    std::vector<int> skippedLines;  // torn or foreign lines, 1-based
+    bool opened = false;
+};
+LedgerRead ReadUnitLedger(const QString& path);
+
+// The unit numbers a job hands out, kept in a state file beside the job ("NAME.tvjob.state").
+// A number is taken, and the state written through the safe write, before the unit starts; it is
+// never handed out again, whatever becomes of the unit.
+struct TakenUnit {
+    std::optional<UnitStamp> stamp;
+    std::optional<JobFault> fault;
+};
+TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId);
+std::filesystem::path StatePath(const std::filesystem::path& jobPath);
+
+}  // namespace jobs

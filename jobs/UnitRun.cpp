@@ -1,0 +1,314 @@
+#include "jobs/UnitRun.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+
+#include "common/PortName.h"
+#include "link/ParameterSource.h"
+#include "link/PortList.h"
+#include "link/ProgramSource.h"
+#include "link/ScreenSource.h"
+#include "link/TimedTransfer.h"
+
+namespace jobs {
+namespace {
+
+// Runs the event loop until `done` holds.
+template <typename Done>
+void RunUntil(Done done) {
+    QTimer wake;  // looks at `done` now and then even when nothing else happens
+    wake.start(20);
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+class Messages : public ctrl::TransferListener {
+public:
+    std::vector<std::string> texts;
+    void ProgressMoved(int) override {}
+    void TransferEnded() override {}
+    void Report(const QString& message) override { texts.push_back(message.toStdString()); }
+};
+
+struct Prepared {
+    std::unique_ptr<ctrl::DownloadSource> source;
+    const ctrl::TransferProfile* profile = nullptr;
+    int total = 0;
+    const char* kind = "";
+};
+
+Prepared SourceFor(const PreparedStep& s, const UnitStamp& stamp) {
+    Prepared p;
+    switch (s.step.kind) {
+        case StepKind::Program: {
+            auto source = std::make_unique<ctrl::ProgramSource>();
+            source->Load(s.bytes);
+            source->programNumber = s.step.number;
+            p.total = source->PacketCount();
+            p.profile = &ctrl::kProgramProfile;
+            p.kind = "program";
+            p.source = std::move(source);
+            break;
+        }
+        case StepKind::Params: {
+            auto source = std::make_unique<ctrl::ParameterSource>();
+            // The unit's values go into the copy that is sent, never into the file.
+            if (source->Load(StampRegisters(s.bytes, stamp)) != ctrl::SourceOpen::Opened)
+                return p;
+            source->pageNumber = s.step.number;
+            p.total = ctrl::ParameterSource::kPacketCount;
+            p.profile = &ctrl::kParameterProfile;
+            p.kind = "params";
+            p.source = std::move(source);
+            break;
+        }
+        case StepKind::Screen: {
+            auto source = std::make_unique<ctrl::ScreenSource>();
+            source->Load(s.bytes);
+            source->target.kind = s.step.screenKind;
+            source->target.screenNumber = s.step.number;
+            for (std::size_t i = 0; i < 4; ++i)
+                source->target.registerNumbers[i] = s.step.registers[i];
+            p.total = ctrl::ScreenSource::kPacketCount;
+            p.profile = &ctrl::kScreenProfile;
+            p.kind = "screen";
+            p.source = std::move(source);
+            break;
+        }
+    }
+    return p;
+}
+
+}  // namespace
+
+const char* OutcomeName(UnitOutcome outcome) {
+    switch (outcome) {
+        case UnitOutcome::Passed:
+            return "passed";
+        case UnitOutcome::Failed:
+            return "failed";
+        case UnitOutcome::Stopped:
+            return "stopped";
+        case UnitOutcome::Interrupted:
+            break;
+    }
+    return "interrupted";
+}
+
+UnitStation::UnitStation(QString portText, int baudRate, bool fastPacing,
+                         std::function<bool()> stopRequested)
+    : portText(std::move(portText)),
+      fastPacing(fastPacing),
+      stopRequested(std::move(stopRequested)) {
+    port.baudRate = baudRate;
+    session = std::make_unique<ctrl::ControllerSession>(
+        port, [this](const QString& message) { messages.push_back(message.toStdString()); });
+    port.tap = [this](bool sent, const std::uint8_t* bytes, int count) {
+        if (!recorder)
+            return;
+        if (sent)
+            recorder->Sent(bytes, count);
+        else
+            recorder->Received(bytes, count);
+    };
+}
+
+UnitStation::~UnitStation() {
+    port.tap = nullptr;
+    session.reset();
+    port.Close();
+}
+
+// Names the device anew before each connect: a USB adapter that travels with the unit comes
+// back under whatever name the system gives it.
+bool UnitStation::Connect() {
+    const std::string text = portText.toStdString();
+    port.Close();
+    port.portNumber = 1;
+    port.portPath.clear();
+    if (ctrl::UsbIdentity usb; ctrl::ParseUsbPortName(portText, usb)) {
+        const QString device = ctrl::FindByIdentity(ctrl::ListPorts(), usb);
+        if (device.isEmpty())
+            return false;
+        port.portPath = device;
+    } else if (const int number = text::ComPortNumber(text)) {
+        port.portNumber = number;
+    } else {
+        port.portPath = portText;
+    }
+    session->ViewUpdate();
+    session->Connect(portText);
+    return port.IsOpen();
+}
+
+UnitStation::Arrival UnitStation::WaitForUnit(bool patient) {
+    for (;;) {
+        messages.clear();
+        recorder = std::make_unique<wire::Recorder>();
+        const bool opened = Connect();
+        if (!patient) {
+            RunUntil([&] { return session->connected || !messages.empty() || stopRequested(); });
+        } else {
+            QElapsedTimer waited;
+            waited.start();
+            RunUntil([&] {
+                return session->connected || stopRequested() || session->lineLost ||
+                       (opened ? session->handshakeTicks >= 1
+                               : waited.elapsed() >= ctrl::ControllerSession::kTickMs);
+            });
+        }
+        if (stopRequested())
+            return Arrival::Stopped;
+        if (session->connected)
+            return Arrival::Arrived;
+        if (!patient)
+            return session->lineLost ? Arrival::LineLost : Arrival::NoController;
+    }
+}
+
+bool UnitStation::WaitForLeave() {
+    for (;;) {
+        recorder.reset();
+        messages.clear();
+        if (!Connect())
+            return true;
+        RunUntil([&] {
+            return session->connected || stopRequested() || session->lineLost ||
+                   session->handshakeTicks >= 1;
+        });
+        if (stopRequested())
+            return false;
+        if (!session->connected)
+            return true;
+        // Still the same unit: leave it as it was and ask again.
+        session->Disconnect();
+    }
+}
+
+// Said after a failed step as well, on the line the engine closed when it gave up: a unit that
+// stopped answering may still be listening, and a line of units moves on at the farewell.
+void UnitStation::Farewell() {
+    if (port.IsOpen() || port.OpenConfigured())
+        session->Disconnect();
+}
+
+std::string UnitStation::TraceText() {
+    if (!recorder)
+        return {};
+    recorder->Flush();
+    return recorder->Text();
+}
+
+QString UnitStation::AdapterIdentity() const {
+    const QString device = port.ConfiguredName();
+    for (const ctrl::PortEntry& entry : ctrl::ListPorts()) {
+        if (entry.hasUsbIds && (entry.path == device || entry.target == device))
+            return QStringLiteral("%1:%2:%3")
+                .arg(entry.vendorId, 4, 16, QLatin1Char('0'))
+                .arg(entry.productId, 4, 16, QLatin1Char('0'))
+                .arg(entry.serialNumber);
+    }
+    return {};
+}
+
+bool UnitStation::RunStep(const PreparedStep& step, const UnitStamp& stamp,
+                          ctrl::DownloadRecord& record, UnitResult& result) {
+    Prepared p = SourceFor(step, stamp);
+    record = ctrl::DownloadRecord::Of(QString::fromLatin1(p.kind), step.step.number,
+                                      QString::fromStdString(step.step.file), portText);
+    if (!p.source) {
+        result.failure = UnitFailure::Refused;
+        return false;
+    }
+    record.Describe(p.source->Snapshot());
+    Messages heard;
+    QElapsedTimer clock;
+    clock.start();
+    auto transfer = std::make_unique<ctrl::TimedTransfer>(port, *p.profile, *p.source, heard);
+    if (fastPacing)
+        transfer->PaceByAnswers();
+    transfer->Start();
+    transfer->Engine().SetProgressRange(p.total);
+    RunUntil([&] {
+        return transfer->Engine().Outcome() != ctrl::TransferOutcome::Running || stopRequested();
+    });
+    record.time = QDateTime::currentDateTime();
+    record.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+    record.Take(transfer->Engine());
+    const ctrl::TransferOutcome outcome = transfer->Engine().Outcome();
+    const bool lost = transfer->Engine().LineLost();
+    const int suspect = transfer->Engine().SuspectAnswers();
+    transfer.reset();
+    p.source->CloseSource();
+    if (!heard.texts.empty())
+        result.message = heard.texts.front();
+    if (outcome == ctrl::TransferOutcome::Finished) {
+        if (suspect == 0)
+            return true;
+        result.failure = UnitFailure::Suspect;
+    } else if (outcome == ctrl::TransferOutcome::Running ||
+               outcome == ctrl::TransferOutcome::Stopped) {
+        result.failure = UnitFailure::Stopped;
+    } else {
+        result.failure = lost ? UnitFailure::LineLost : UnitFailure::NoAnswer;
+    }
+    return false;
+}
+
+UnitResult UnitStation::RunUnit(const PreparedJob& job, const UnitStamp& stamp) {
+    UnitResult result;
+    for (std::size_t i = 0; i < job.steps.size(); ++i) {
+        ctrl::DownloadRecord record;
+        const bool passed = RunStep(job.steps[i], stamp, record, result);
+        result.steps.push_back(record);
+        if (!passed) {
+            result.failedStep = static_cast<int>(i + 1);
+            result.outcome =
+                result.failure == UnitFailure::Stopped ? UnitOutcome::Stopped : UnitOutcome::Failed;
+            return result;
+        }
+    }
+    result.outcome = UnitOutcome::Passed;
+    return result;
+}
+
+QJsonObject UnitRecord(const PreparedJob& job, const UnitStamp& stamp, const UnitResult& result,
+                       const UnitContext& context) {
+    QJsonObject stamped;
+    for (const auto& [number, text] : stamp.values)
+        stamped[QStringLiteral("S%1").arg(number, 4, 10, QLatin1Char('0'))] =
+            QString::fromStdString(text);
+    QJsonArray steps;
+    for (const ctrl::DownloadRecord& r : result.steps) {
+        QJsonObject step = QJsonDocument::fromJson(ctrl::LedgerLine(r)).object();
+        step.remove(QStringLiteral("port"));
+        step.remove(QStringLiteral("time"));
+        steps.append(step);
+    }
+    QJsonObject record{
+        {"time", QDateTime::currentDateTime().toString(Qt::ISODateWithMs)},
+        {"station", context.station},
+        {"operator", context.operatorName},
+        {"job", QString::fromStdString(JobName(job.path))},
+        {"approved", QString::fromStdString(ApprovalHash(job.job.approved))},
+        {"unit", QString::fromStdString(stamp.unit)},
+        {"stamp", stamped},
+        {"port", context.port},
+        {"adapter", context.adapter},
+        {"steps", steps},
+        {"outcome", QString::fromLatin1(OutcomeName(result.outcome))},
+    };
+    if (result.failedStep > 0) {
+        record["failedStep"] = result.failedStep;
+        record["message"] = QString::fromStdString(result.message);
+    }
+    if (!context.trace.isEmpty())
+        record["trace"] = context.trace;
+    return record;
+}
+
+}  // namespace jobs
