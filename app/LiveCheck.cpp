@@ -1,6 +1,6 @@
 #include "app/LiveCheck.h"
 
-#include "app/GbkText.h"
+#include "app/ProgramTextCheck.h"
 
 namespace {
 
@@ -28,11 +28,7 @@ CLiveCheck::~CLiveCheck() {
 }
 
 compiler::CheckReport CLiveCheck::Check(const QString& documentText) {
-    QString text = documentText;
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    const QByteArray bytes = gbk::Encode(text);
-    return compiler::CheckProgram(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return CheckProgramText(documentText);
 }
 
 void CLiveCheck::Schedule() {

@@ -44,5 +44,8 @@ extern const Command kEmulateCommand;
 extern const Command kRegistersCommand;
 extern const Command kDownloadCommand;
 extern const Command kScreenCommand;
+extern const Command kLspCommand;
+extern const Command kSyntaxCommand;
+extern const Command kTraceCommand;
 
 }  // namespace cli

@@ -17,9 +17,11 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 8> kCommands = {
-    &cli::kCompileCommand,   &cli::kCheckCommand,    &cli::kDisasmCommand, &cli::kEmulateCommand,
-    &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kPortsCommand,  &cli::kScreenCommand};
+constexpr std::array kCommands = {
+    &cli::kCompileCommand, &cli::kCheckCommand,     &cli::kDisasmCommand,
+    &cli::kEmulateCommand, &cli::kRegistersCommand, &cli::kDownloadCommand,
+    &cli::kPortsCommand,   &cli::kScreenCommand,    &cli::kLspCommand,       &cli::kSyntaxCommand,   &cli::kTraceCommand,
+};
 
 // Before the command's name only these; everything after it belongs to the command.
 constexpr cli::OptionRule kOptions[] = {{"--version", "", false}};

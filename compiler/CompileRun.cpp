@@ -11,6 +11,12 @@ namespace {
 // and right single quotation marks (GBK).
 constexpr std::string_view kCommentMarkers[] = {"'", ";", "\xA3\xBB", "\xA1\xAE", "\xA1\xAF"};
 
+void AppendRecord(std::string& bytes, const InstructionRecord& record) {
+    bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+}
+
+}  // namespace
+
 std::string_view RemoveComment(std::string_view line) {
     for (std::string_view marker : kCommentMarkers) {
         const std::size_t at = mbcs::Find(line, marker);
@@ -19,12 +25,6 @@ std::string_view RemoveComment(std::string_view line) {
     }
     return line;
 }
-
-void AppendRecord(std::string& bytes, const InstructionRecord& record) {
-    bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
-}
-
-}  // namespace
 
 std::vector<CodeLine> CutIntoCodeLines(std::string_view text) {
     std::vector<CodeLine> lines;
