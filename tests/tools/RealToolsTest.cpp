@@ -201,8 +201,8 @@ TEST(RealTools, KateSyntaxHighlighterGivesEachKindOfWordItsOwnStyle) {
         EXPECT_EQ(style(same), kinds[0]) << same;
     EXPECT_EQ(style("F1"), kinds[1]);
     EXPECT_EQ(style("-2.5"), kinds[2]);
-    for (const QString comment : {u"' jump back while M1 &lt; 100"_qs, u"； count the rounds"_qs,
-                                  u"‘ five"_qs, u"’ negative"_qs})
+    for (const QString& comment : {u"' jump back while M1 &lt; 100"_qs, u"； count the rounds"_qs,
+                                   u"‘ five"_qs, u"’ negative"_qs})
         EXPECT_EQ(style(comment), kinds[4]) << comment.toStdString();
 }
 
