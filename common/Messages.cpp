@@ -704,8 +704,9 @@ constexpr Entry kTable[] = {
      "              trace's meaning (1 handshake, 2 start, 3 header, 4 data, 5 end,\n"
      "              6 acknowledge, 7 resend request, 8 farewell, 9 unexpected, 0\n"
      "              none). The package installs a Wireshark dissector for it.\n"
-     "  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for an\n"
-     "              acknowledge or resend request, since the unit it answers).\n"
+     "  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for a\n"
+     "              handshake, acknowledge or resend request from the controller,\n"
+     "              since the unit it answers).\n"
      "\n"
      "exit status: 0 written, 1 a line is no trace line, 3 an output not written,\n"
      "4 trace unreadable, 64 bad command line.\n"},

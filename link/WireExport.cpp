@@ -48,7 +48,8 @@ bool EndsWith(std::string_view name, std::string_view extension) {
 
 bool IsAnswer(const Line& line) {
     return line.direction == Direction::Rx &&
-           (line.meaning == Meaning::Acknowledge || line.meaning == Meaning::ResendRequest);
+           (line.meaning == Meaning::Handshake || line.meaning == Meaning::Acknowledge ||
+            line.meaning == Meaning::ResendRequest);
 }
 
 }  // namespace

@@ -28,8 +28,9 @@ TraceReading ReadTrace(std::string_view text);
 // One packet per line, its time the line's time since the session started.
 std::string ToPcap(const std::vector<Line>& lines);
 
-// time_ms, delta_ms (since the line before), direction, bytes, meaning, latency_ms (for an
-// acknowledge or resend request: since the unit it answers, the host's last one).
+// time_ms, delta_ms (since the line before), direction, bytes, meaning, latency_ms (for the
+// controller's answers, a handshake, acknowledge or resend request: since the unit it answers,
+// the host's last one).
 std::string ToCsv(const std::vector<Line>& lines);
 
 // What a file of this name holds: pcap for ".pcap", CSV for ".csv" (any case), the trace's own

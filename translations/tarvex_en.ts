@@ -2615,8 +2615,9 @@ tools; at least one of:
               trace's meaning (1 handshake, 2 start, 3 header, 4 data, 5 end,
               6 acknowledge, 7 resend request, 8 farewell, 9 unexpected, 0
               none). The package installs a Wireshark dissector for it.
-  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for an
-              acknowledge or resend request, since the unit it answers).
+  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for a
+              handshake, acknowledge or resend request from the controller,
+              since the unit it answers).
 
 exit status: 0 written, 1 a line is no trace line, 3 an output not written,
 4 trace unreadable, 64 bad command line.
@@ -2632,8 +2633,9 @@ tools; at least one of:
               trace's meaning (1 handshake, 2 start, 3 header, 4 data, 5 end,
               6 acknowledge, 7 resend request, 8 farewell, 9 unexpected, 0
               none). The package installs a Wireshark dissector for it.
-  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for an
-              acknowledge or resend request, since the unit it answers).
+  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for a
+              handshake, acknowledge or resend request from the controller,
+              since the unit it answers).
 
 exit status: 0 written, 1 a line is no trace line, 3 an output not written,
 4 trace unreadable, 64 bad command line.
