@@ -1,6 +1,6 @@
 #include "app/LiveCheck.h"
 
-#include "app/GbkText.h"
+#include "app/ProgramTextCheck.h"
 
 namespace {
 
@@ -29,11 +29,7 @@ CLiveCheck::~CLiveCheck() {
 }
 
 compiler::CheckReport CLiveCheck::Check(const QString& documentText, std::stop_token stop) {
-    QString text = documentText;
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    const QByteArray bytes = gbk::Encode(text);
-    return compiler::CheckProgram(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), stop);
+    return CheckProgramText(documentText, stop);
 }
 
 void CLiveCheck::Schedule() {

@@ -14,6 +14,7 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
+#include "link/WireExport.h"
 #include "link/WireTrace.h"
 #include "ui/Prompts.h"
 
@@ -114,6 +115,8 @@ void CWireMonitorDock::Save() {
     if (!chosen)
         return;
     ShowPending();
-    if (fileio::WriteSafely(std::filesystem::path(chosen->toStdU16String()), recorder_->Text()))
+    const std::vector<wire::Line> lines(recorder_->Lines().begin(), recorder_->Lines().end());
+    const std::string bytes = wire::ExportForFile(chosen->toStdString(), lines);
+    if (fileio::WriteSafely(std::filesystem::path(chosen->toStdU16String()), bytes))
         prompts_.Message(msg::QText(msg::Id::CannotWriteFile, {*chosen}));
 }

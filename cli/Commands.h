@@ -54,5 +54,8 @@ extern const Command kDownloadCommand;
 extern const Command kScreenCommand;
 extern const Command kJobCommand;
 extern const Command kLedgerCommand;
+extern const Command kLspCommand;
+extern const Command kSyntaxCommand;
+extern const Command kTraceCommand;
 
 }  // namespace cli

@@ -17,10 +17,12 @@
 
 namespace {
 
-constexpr std::array<const cli::Command*, 10> kCommands = {
+constexpr std::array kCommands = {
     &cli::kCompileCommand,   &cli::kCheckCommand,    &cli::kDisasmCommand, &cli::kEmulateCommand,
     &cli::kRegistersCommand, &cli::kDownloadCommand, &cli::kPortsCommand,  &cli::kScreenCommand,
-    &cli::kJobCommand,       &cli::kLedgerCommand};
+    &cli::kJobCommand,       &cli::kLedgerCommand,   &cli::kLspCommand,    &cli::kSyntaxCommand,
+    &cli::kTraceCommand,
+};
 
 // Before the command's name only these; everything after it belongs to the command.
 constexpr cli::OptionRule kOptions[] = {{"--version", "", false}};

@@ -114,7 +114,8 @@ constexpr Entry kTable[] = {
     {Id::WireMonitorSave, "保存(&S)..."},
     {Id::WireMonitorClear, "清除(&C)"},
     {Id::WireMonitorSaveTitle, "保存串口记录"},
-    {Id::WireMonitorFilter, "串口记录 (*.txt)|*.txt|所有文件 (*.*)|*.*||"},
+    {Id::WireMonitorFilter,
+     "串口记录 (*.txt)|*.txt|Wireshark 抓包 (*.pcap)|*.pcap|表格 CSV (*.csv)|*.csv|所有文件 (*.*)|*.*||"},
     {Id::WireMonitorDefaultName, "串口记录.txt"},
     {Id::WireMonitorCount, "共 %1 行，最多保留 %2 行"},
     {Id::EmulatorTraceUnreadable, "tarvex emulate: cannot read the trace %1"},
@@ -388,9 +389,9 @@ constexpr Entry kTable[] = {
     {Id::CliCompileWouldOverwrite, "%1 already ends in .kxo; name the object with -o"},
     {Id::CliCompileLineFault, "%1:%2: %3"},
     {Id::CliCheckSynopsis,
-     "check PROGRAM.kxc [--json]            list every faulty line of a program text"},
+     "check PROGRAM.kxc [--json|--format=gcc] list every faulty line of a program text"},
     {Id::CliCheckHelp,
-     "usage: tarvex check PROGRAM.kxc [--json]\n"
+     "usage: tarvex check PROGRAM.kxc [--json | --format=gcc]\n"
      "\n"
      "Checks every code line before the first END as the compile does (labels\n"
      "included), without stopping at the first fault, and writes nothing.\n"
@@ -398,7 +399,10 @@ constexpr Entry kTable[] = {
      "the text file and MESSAGE the compile's message were that line the first\n"
      "fault; then PROGRAM.kxc: followed by the missing-End warning when no END was\n"
      "reached. With --json prints one array of {line, codeLine, code, message}\n"
-     "instead, the missing END being the entry with line 0.\n"
+     "instead, the missing END being the entry with line 0. With --format=gcc\n"
+     "prints PROGRAM.kxc:LINE:COLUMN: error: MESSAGE (COLUMN counting characters to\n"
+     "the faulty operand, 1 for a fault of the whole line) and\n"
+     "PROGRAM.kxc:LINE:1: warning: MESSAGE on the last line for the missing END.\n"
      "\n"
      "exit status: 0 clean, 1 a line is faulty, 2 only END is missing,\n"
      "4 program unreadable, 64 bad command line.\n"},
@@ -789,6 +793,60 @@ constexpr Entry kTable[] = {
      "--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1"},
     {Id::JobOutcomeFailed, "失败"},
     {Id::JobOutcomeStopped, "已停止"},
+    // other editors, git and Wireshark
+    {Id::CliCheckGccError, "%1:%2:%3: error: %4"},
+    {Id::CliCheckGccWarning, "%1:%2:1: warning: %3"},
+    {Id::CliCheckUnknownFormat, "unknown format %1 (the one format is gcc)"},
+    {Id::CliLspSynopsis, "lsp                                   language server for other editors (stdin/stdout)"},
+    {Id::CliLspHelp, "usage: tarvex lsp\n"
+     "\n"
+     "A language server (LSP 3.17) on standard input and output, for editors such\n"
+     "as Neovim, VS Code and Kate: the live check's diagnostics, hovers, completion,\n"
+     "labels to go to and the program's labels as symbols. It runs until the editor\n"
+     "sends exit or closes its input.\n"
+     "\n"
+     "exit status: 0 after shutdown and exit, 1 otherwise.\n"},
+    {Id::LspLabelHover, "标号 %1：第 %2 代码行"},
+    {Id::LspRegisterLetter, "寄存器 %1"},
+    {Id::LspBitLetter, "位 %1"},
+    {Id::LspParseError, "消息不是有效的 JSON"},
+    {Id::LspInvalidRequest, "消息不是有效的请求"},
+    {Id::LspMethodNotFound, "不支持的方法：%1"},
+    {Id::LspNotInitialized, "服务尚未初始化"},
+    {Id::LspInvalidParams, "参数无效"},
+    {Id::LspMessageTooLarge, "消息太大：%1 字节，最多 %2 字节"},
+    {Id::LspBadHeader, "消息头无效：%1"},
+    {Id::CliSyntaxSynopsis, "syntax --kate|--vim|--vim-ftdetect     print a syntax definition for another editor"},
+    {Id::CliSyntaxHelp, "usage: tarvex syntax --kate | --vim | --vim-ftdetect\n"
+     "\n"
+     "Prints a syntax definition made from the instruction table: --kate the\n"
+     "KSyntaxHighlighting XML (Kate, KDevelop; put it in\n"
+     "~/.local/share/org.kde.syntax-highlighting/syntax/tarvex.xml), --vim the Vim\n"
+     "syntax file (~/.vim/syntax/tarvex.vim), --vim-ftdetect the file-type rule that\n"
+     "selects it for .kxc files (~/.vim/ftdetect/tarvex.vim). The package installs\n"
+     "all three for every user.\n"
+     "\n"
+     "exit status: 0 printed, 64 bad command line.\n"},
+    {Id::CliSyntaxExpectsOneKind, "expected one of --kate, --vim and --vim-ftdetect"},
+    {Id::CliTraceSynopsis, "trace export TRACE [--pcap OUT] [--csv OUT]  a trace for Wireshark or a spreadsheet"},
+    {Id::CliTraceHelp, "usage: tarvex trace export TRACE [--pcap OUT] [--csv OUT]\n"
+     "\n"
+     "Writes a wire trace (from download --trace or the wire monitor) for other\n"
+     "tools; at least one of:\n"
+     "  --pcap OUT  a pcap file, one packet per line of the trace, its time kept;\n"
+     "              link type USER0 (147), each packet starting with a direction\n"
+     "              byte (0 host to controller, 1 controller to host) and the\n"
+     "              trace's meaning (1 handshake, 2 start, 3 header, 4 data, 5 end,\n"
+     "              6 acknowledge, 7 resend request, 8 farewell, 9 unexpected, 0\n"
+     "              none). The package installs a Wireshark dissector for it.\n"
+     "  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for a\n"
+     "              handshake, acknowledge or resend request from the controller,\n"
+     "              since the unit it answers).\n"
+     "\n"
+     "exit status: 0 written, 1 a line is no trace line, 3 an output not written,\n"
+     "4 trace unreadable, 64 bad command line.\n"},
+    {Id::CliTraceExpectsExport, "expected export TRACE and --pcap OUT or --csv OUT"},
+    {Id::CliTraceNotATraceLine, "%1:%2: 不是串口记录行"},
 };
 
 constexpr bool InIdOrder() {

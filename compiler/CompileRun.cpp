@@ -14,6 +14,10 @@ void AppendRecord(std::string& bytes, const InstructionRecord& record) {
 
 }  // namespace
 
+std::string_view RemoveComment(std::string_view line) {
+    return line.substr(0, syntax::CommentStart(line));
+}
+
 std::vector<CodeLine> CutIntoCodeLines(std::string_view text) {
     std::vector<CodeLine> lines;
     std::size_t pos = 0;

@@ -36,6 +36,9 @@ struct CompileResult {
     std::size_t records = 0;
 };
 
+// The part of a line before its comment (the line itself when it has none).
+std::string_view RemoveComment(std::string_view line);
+
 // Steps of the compile run, exposed for the tests and the command-line tool.
 std::vector<CodeLine> CutIntoCodeLines(std::string_view programText);
 // A stop request leaves the labels not yet taken unapplied.

@@ -1196,12 +1196,12 @@ exit status: 0 compiled, 1 a line was refused (or too many lines),
         <translation>%1:%2: %3</translation>
     </message>
     <message>
-        <source>check PROGRAM.kxc [--json]            list every faulty line of a program text</source>
+        <source>check PROGRAM.kxc [--json|--format=gcc] list every faulty line of a program text</source>
         <extracomment>CliCheckSynopsis</extracomment>
-        <translation>check PROGRAM.kxc [--json]            list every faulty line of a program text</translation>
+        <translation>check PROGRAM.kxc [--json|--format=gcc] list every faulty line of a program text</translation>
     </message>
     <message>
-        <source>usage: tarvex check PROGRAM.kxc [--json]
+        <source>usage: tarvex check PROGRAM.kxc [--json | --format=gcc]
 
 Checks every code line before the first END as the compile does (labels
 included), without stopping at the first fault, and writes nothing.
@@ -1209,13 +1209,16 @@ Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in
 the text file and MESSAGE the compile's message were that line the first
 fault; then PROGRAM.kxc: followed by the missing-End warning when no END was
 reached. With --json prints one array of {line, codeLine, code, message}
-instead, the missing END being the entry with line 0.
+instead, the missing END being the entry with line 0. With --format=gcc
+prints PROGRAM.kxc:LINE:COLUMN: error: MESSAGE (COLUMN counting characters to
+the faulty operand, 1 for a fault of the whole line) and
+PROGRAM.kxc:LINE:1: warning: MESSAGE on the last line for the missing END.
 
 exit status: 0 clean, 1 a line is faulty, 2 only END is missing,
 4 program unreadable, 64 bad command line.
 </source>
         <extracomment>CliCheckHelp</extracomment>
-        <translation>usage: tarvex check PROGRAM.kxc [--json]
+        <translation>usage: tarvex check PROGRAM.kxc [--json | --format=gcc]
 
 Checks every code line before the first END as the compile does (labels
 included), without stopping at the first fault, and writes nothing.
@@ -1223,7 +1226,10 @@ Prints PROGRAM.kxc:LINE: MESSAGE for each faulty line, LINE being the line in
 the text file and MESSAGE the compile's message were that line the first
 fault; then PROGRAM.kxc: followed by the missing-End warning when no END was
 reached. With --json prints one array of {line, codeLine, code, message}
-instead, the missing END being the entry with line 0.
+instead, the missing END being the entry with line 0. With --format=gcc
+prints PROGRAM.kxc:LINE:COLUMN: error: MESSAGE (COLUMN counting characters to
+the faulty operand, 1 for a fault of the whole line) and
+PROGRAM.kxc:LINE:1: warning: MESSAGE on the last line for the missing END.
 
 exit status: 0 clean, 1 a line is faulty, 2 only END is missing,
 4 program unreadable, 64 bad command line.
@@ -1894,9 +1900,9 @@ Likely cause: %7</translation>
         <translation>Save Wire Trace</translation>
     </message>
     <message>
-        <source>串口记录 (*.txt)|*.txt|所有文件 (*.*)|*.*||</source>
+        <source>串口记录 (*.txt)|*.txt|Wireshark 抓包 (*.pcap)|*.pcap|表格 CSV (*.csv)|*.csv|所有文件 (*.*)|*.*||</source>
         <extracomment>WireMonitorFilter</extracomment>
-        <translation>Wire traces (*.txt)|*.txt|All Files (*.*)|*.*||</translation>
+        <translation>Wire traces (*.txt)|*.txt|Wireshark captures (*.pcap)|*.pcap|CSV tables (*.csv)|*.csv|All Files (*.*)|*.*||</translation>
     </message>
     <message>
         <source>串口记录.txt</source>
@@ -2808,6 +2814,182 @@ reported with its line number and skipped.
         <source>已停止</source>
         <extracomment>JobOutcomeStopped</extracomment>
         <translation>stopped</translation>
+        <source>%1:%2:%3: error: %4</source>
+        <extracomment>CliCheckGccError</extracomment>
+        <translation>%1:%2:%3: error: %4</translation>
+    </message>
+    <message>
+        <source>%1:%2:1: warning: %3</source>
+        <extracomment>CliCheckGccWarning</extracomment>
+        <translation>%1:%2:1: warning: %3</translation>
+    </message>
+    <message>
+        <source>unknown format %1 (the one format is gcc)</source>
+        <extracomment>CliCheckUnknownFormat</extracomment>
+        <translation>unknown format %1 (the one format is gcc)</translation>
+    </message>
+    <message>
+        <source>lsp                                   language server for other editors (stdin/stdout)</source>
+        <extracomment>CliLspSynopsis</extracomment>
+        <translation>lsp                                   language server for other editors (stdin/stdout)</translation>
+    </message>
+    <message>
+        <source>usage: tarvex lsp
+
+A language server (LSP 3.17) on standard input and output, for editors such
+as Neovim, VS Code and Kate: the live check's diagnostics, hovers, completion,
+labels to go to and the program's labels as symbols. It runs until the editor
+sends exit or closes its input.
+
+exit status: 0 after shutdown and exit, 1 otherwise.
+</source>
+        <extracomment>CliLspHelp</extracomment>
+        <translation>usage: tarvex lsp
+
+A language server (LSP 3.17) on standard input and output, for editors such
+as Neovim, VS Code and Kate: the live check's diagnostics, hovers, completion,
+labels to go to and the program's labels as symbols. It runs until the editor
+sends exit or closes its input.
+
+exit status: 0 after shutdown and exit, 1 otherwise.
+</translation>
+    </message>
+    <message>
+        <source>标号 %1：第 %2 代码行</source>
+        <extracomment>LspLabelHover</extracomment>
+        <translation>label %1: code line %2</translation>
+    </message>
+    <message>
+        <source>寄存器 %1</source>
+        <extracomment>LspRegisterLetter</extracomment>
+        <translation>register %1</translation>
+    </message>
+    <message>
+        <source>位 %1</source>
+        <extracomment>LspBitLetter</extracomment>
+        <translation>bit %1</translation>
+    </message>
+    <message>
+        <source>消息不是有效的 JSON</source>
+        <extracomment>LspParseError</extracomment>
+        <translation>the message is not valid JSON</translation>
+    </message>
+    <message>
+        <source>消息不是有效的请求</source>
+        <extracomment>LspInvalidRequest</extracomment>
+        <translation>the message is not a valid request</translation>
+    </message>
+    <message>
+        <source>不支持的方法：%1</source>
+        <extracomment>LspMethodNotFound</extracomment>
+        <translation>method not supported: %1</translation>
+    </message>
+    <message>
+        <source>服务尚未初始化</source>
+        <extracomment>LspNotInitialized</extracomment>
+        <translation>the server is not initialized</translation>
+    </message>
+    <message>
+        <source>参数无效</source>
+        <extracomment>LspInvalidParams</extracomment>
+        <translation>invalid parameters</translation>
+    </message>
+    <message>
+        <source>消息太大：%1 字节，最多 %2 字节</source>
+        <extracomment>LspMessageTooLarge</extracomment>
+        <translation>message too large: %1 bytes, at most %2</translation>
+    </message>
+    <message>
+        <source>消息头无效：%1</source>
+        <extracomment>LspBadHeader</extracomment>
+        <translation>invalid message header: %1</translation>
+    </message>
+    <message>
+        <source>syntax --kate|--vim|--vim-ftdetect     print a syntax definition for another editor</source>
+        <extracomment>CliSyntaxSynopsis</extracomment>
+        <translation>syntax --kate|--vim|--vim-ftdetect     print a syntax definition for another editor</translation>
+    </message>
+    <message>
+        <source>usage: tarvex syntax --kate | --vim | --vim-ftdetect
+
+Prints a syntax definition made from the instruction table: --kate the
+KSyntaxHighlighting XML (Kate, KDevelop; put it in
+~/.local/share/org.kde.syntax-highlighting/syntax/tarvex.xml), --vim the Vim
+syntax file (~/.vim/syntax/tarvex.vim), --vim-ftdetect the file-type rule that
+selects it for .kxc files (~/.vim/ftdetect/tarvex.vim). The package installs
+all three for every user.
+
+exit status: 0 printed, 64 bad command line.
+</source>
+        <extracomment>CliSyntaxHelp</extracomment>
+        <translation>usage: tarvex syntax --kate | --vim | --vim-ftdetect
+
+Prints a syntax definition made from the instruction table: --kate the
+KSyntaxHighlighting XML (Kate, KDevelop; put it in
+~/.local/share/org.kde.syntax-highlighting/syntax/tarvex.xml), --vim the Vim
+syntax file (~/.vim/syntax/tarvex.vim), --vim-ftdetect the file-type rule that
+selects it for .kxc files (~/.vim/ftdetect/tarvex.vim). The package installs
+all three for every user.
+
+exit status: 0 printed, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>expected one of --kate, --vim and --vim-ftdetect</source>
+        <extracomment>CliSyntaxExpectsOneKind</extracomment>
+        <translation>expected one of --kate, --vim and --vim-ftdetect</translation>
+    </message>
+    <message>
+        <source>trace export TRACE [--pcap OUT] [--csv OUT]  a trace for Wireshark or a spreadsheet</source>
+        <extracomment>CliTraceSynopsis</extracomment>
+        <translation>trace export TRACE [--pcap OUT] [--csv OUT]  a trace for Wireshark or a spreadsheet</translation>
+    </message>
+    <message>
+        <source>usage: tarvex trace export TRACE [--pcap OUT] [--csv OUT]
+
+Writes a wire trace (from download --trace or the wire monitor) for other
+tools; at least one of:
+  --pcap OUT  a pcap file, one packet per line of the trace, its time kept;
+              link type USER0 (147), each packet starting with a direction
+              byte (0 host to controller, 1 controller to host) and the
+              trace's meaning (1 handshake, 2 start, 3 header, 4 data, 5 end,
+              6 acknowledge, 7 resend request, 8 farewell, 9 unexpected, 0
+              none). The package installs a Wireshark dissector for it.
+  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for a
+              handshake, acknowledge or resend request from the controller,
+              since the unit it answers).
+
+exit status: 0 written, 1 a line is no trace line, 3 an output not written,
+4 trace unreadable, 64 bad command line.
+</source>
+        <extracomment>CliTraceHelp</extracomment>
+        <translation>usage: tarvex trace export TRACE [--pcap OUT] [--csv OUT]
+
+Writes a wire trace (from download --trace or the wire monitor) for other
+tools; at least one of:
+  --pcap OUT  a pcap file, one packet per line of the trace, its time kept;
+              link type USER0 (147), each packet starting with a direction
+              byte (0 host to controller, 1 controller to host) and the
+              trace's meaning (1 handshake, 2 start, 3 header, 4 data, 5 end,
+              6 acknowledge, 7 resend request, 8 farewell, 9 unexpected, 0
+              none). The package installs a Wireshark dissector for it.
+  --csv OUT   time_ms, delta_ms, direction, bytes, meaning, latency_ms (for a
+              handshake, acknowledge or resend request from the controller,
+              since the unit it answers).
+
+exit status: 0 written, 1 a line is no trace line, 3 an output not written,
+4 trace unreadable, 64 bad command line.
+</translation>
+    </message>
+    <message>
+        <source>expected export TRACE and --pcap OUT or --csv OUT</source>
+        <extracomment>CliTraceExpectsExport</extracomment>
+        <translation>expected export TRACE and --pcap OUT or --csv OUT</translation>
+    </message>
+    <message>
+        <source>%1:%2: 不是串口记录行</source>
+        <extracomment>CliTraceNotATraceLine</extracomment>
+        <translation>%1:%2: not a trace line</translation>
     </message>
 </context>
 </TS>

@@ -60,7 +60,9 @@ private slots:
               "share/man/man1/tarvex.1.gz", "share/man/man1/tarvex620b.1.gz",
               "share/bash-completion/completions/tarvex", "share/doc/tarvex620b/copyright",
               "share/icons/hicolor/scalable/apps/tarvex620b.svg",
-              "share/icons/hicolor/scalable/mimetypes/application-x-tarvex-document.svg"})
+              "share/icons/hicolor/scalable/mimetypes/application-x-tarvex-document.svg",
+              "share/org.kde.syntax-highlighting/syntax/tarvex.xml",
+              "share/vim/vimfiles/syntax/tarvex.vim", "share/vim/vimfiles/ftdetect/tarvex.vim"})
             QTest::newRow(path) << QString::fromLatin1(path);
         for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
             for (const QString& icon :

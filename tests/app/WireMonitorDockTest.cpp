@@ -10,6 +10,7 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
+#include "link/WireExport.h"
 #include "link/WireTrace.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -72,6 +73,26 @@ private slots:
         QCOMPARE(
             d.dock.findChild<QLabel*>()->text(),
             msg::QText(msg::Id::WireMonitorCount, {QStringLiteral("0"), QStringLiteral("100000")}));
+    }
+
+    // The chosen name's ending picks the format, as `tarvex trace export` writes it.
+    void savesCapturesAndTablesByTheNameChosen() {
+        Dock d;
+        d.Exchange(2);
+        QTemporaryDir dir;
+        for (const char* name : {"trace.pcap", "trace.CSV"}) {
+            const QString path = dir.filePath(QLatin1String(name));
+            d.prompts.fileAnswers.enqueue(path);
+            d.dock.Save();
+            std::string saved;
+            QVERIFY(fileio::ReadWholeFile(path.toStdString(), saved));
+            const std::vector<wire::Line> lines(d.dock.Recorder().Lines().begin(),
+                                                d.dock.Recorder().Lines().end());
+            QCOMPARE(saved,
+                     QByteArray(name).endsWith("pcap") ? wire::ToPcap(lines) : wire::ToCsv(lines));
+        }
+        QVERIFY(d.prompts.choosers.front().filter.contains(QStringLiteral("*.pcap")));
+        QVERIFY(d.prompts.messages.isEmpty());
     }
 };
 
