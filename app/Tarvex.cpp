@@ -201,8 +201,9 @@ bool CTarvexApp::CreateMainWindow() {
 }
 
 void CTarvexApp::InitialUpdate() {
-    link->RestartTicks();
+    const bool sessionEnded = link->RestartTicks();
     view->OnInitialUpdate();
+    mainFrame->OnDocumentReplaced(sessionEnded);
 }
 
 void CTarvexApp::LoadProfile() {
