@@ -358,10 +358,14 @@ bool CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     messagePane = new QLabel(Ui(Id::StatusReady), bar);
     messagePane->setObjectName(QStringLiteral("messagePane"));
-    bar->addWidget(messagePane, 1);
+    // A long message is cut at its end rather than pushing the panes off the bar.
+    messagePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(messagePane, 3);
     hintPane = new QLabel(bar);
     hintPane->setObjectName(QStringLiteral("hintPane"));
-    bar->addWidget(hintPane);
+    // The hint yields to the message: an outcome must stay readable on a narrow window.
+    hintPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(hintPane, 2);
     hintPane->hide();
     linePane = new QLabel(msg::QText(Id::StatusLine, {QStringLiteral("1")}), bar);
     linePane->setObjectName(QStringLiteral("linePane"));
@@ -699,6 +703,7 @@ void CMainFrame::OnCompileAndDownload() {
 
 void CMainFrame::ConnectedForDownload() {
     const QString object = std::exchange(pendingDownload_, QString());
+    ShowReady();
     if (!object.isEmpty() && app_.link->IsEnabled(ctrl::LinkCommand::DownloadProgram))
         OpenProgramDownload(object);
 }

@@ -660,7 +660,7 @@ constexpr Entry kTable[] = {
     {Id::VirtualControllerNotStarted, "虚拟控制器未能启动：%1"},
     {Id::LinkStateReconnect, "需重新连接"},
     {Id::LinkToggleTip, "连接或断开控制器 (Ctrl+L)"},
-    {Id::StatusReconnectNeeded, "已换文档，控制器需重新连接：按 F5 编译并下载，或按 Ctrl+L 连接"},
+    {Id::StatusReconnectNeeded, "控制器需重新连接：F5 或 Ctrl+L"},
     {Id::StatusConnectingForDownload, "正在连接控制器 %1…"},
     {Id::StatusDownloadFinished, "下载完成：%1 %2，%3 帧，%4 秒"},
     {Id::StatusDownloadSuspect, "下载完成但有异常应答：%1 %2，%3 帧，请重新下载并核对"},

@@ -2493,9 +2493,9 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
         <translation>Connect to or disconnect from the controller (Ctrl+L)</translation>
     </message>
     <message>
-        <source>已换文档，控制器需重新连接：按 F5 编译并下载，或按 Ctrl+L 连接</source>
+        <source>控制器需重新连接：F5 或 Ctrl+L</source>
         <extracomment>StatusReconnectNeeded</extracomment>
-        <translation>Another document: connect to the controller again (F5 compiles and downloads, Ctrl+L connects)</translation>
+        <translation>Connect to the controller again: F5 or Ctrl+L</translation>
     </message>
     <message>
         <source>正在连接控制器 %1…</source>
