@@ -20,9 +20,13 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -105,6 +109,7 @@ void CMainFrame::OnCreate() {
     AttachWireMonitor();
     BuildToolBar();
     BuildStatusBar();
+    BuildLinkBar();
     // A large scale on a small screen must not push the title bar and menus off the screen;
     // move() places the frame, so the title bar lands inside the available area.
     PlaceOnScreen();
@@ -118,6 +123,12 @@ void CMainFrame::OnCreate() {
     connect(app_.link.get(), &ctrl::Link::ReconnectOfferChanged, reconnectButton,
             &QWidget::setVisible);
     connect(reconnectButton, &QPushButton::clicked, app_.link.get(), &ctrl::Link::Reconnect);
+    // F5 when not connected: the download follows the connect, or the status says why not.
+    connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, [this](bool connected) {
+        if (connected && !pendingDownload_.isEmpty())
+            QTimer::singleShot(0, this, &CMainFrame::ConnectedForDownload);
+    });
+    connect(app_.link.get(), &ctrl::Link::Failing, this, &CMainFrame::ConnectFailedForDownload);
     CSplashWnd::ShowSplash(this);
 }
 
@@ -234,6 +245,7 @@ void CMainFrame::BuildMenus() {
     AddCommand(session, c.serialSettings, Ui(Id::CommandSerial), QString(),
                [this] { OnSerialSettings(); });
     AddCommand(session, c.connect, Ui(Id::CommandConnect), QString(), [&link] { link.Connect(); });
+    addAction(c.connect);
     AddCommand(session, c.downloadProgram, Ui(Id::CommandDownloadProgram), QString(),
                [this] { OnDownloadProgram(); });
     AddCommand(session, c.downloadParams, Ui(Id::CommandDownloadParams), QString(),
@@ -242,6 +254,7 @@ void CMainFrame::BuildMenus() {
                [this] { OnDownloadScreen(); });
     AddCommand(session, c.disconnect, Ui(Id::CommandDisconnect), QString(),
                [&link] { link.Disconnect(); });
+    addAction(c.disconnect);
 
     QMenu* view = popup(Id::MenuView);
     AddCommand(view, c.toolbar, Ui(Id::CommandToolbar), Ui(Id::CommandToolbarTip),
@@ -337,10 +350,14 @@ void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     messagePane = new QLabel(Ui(Id::StatusReady), bar);
     messagePane->setObjectName(QStringLiteral("messagePane"));
-    bar->addWidget(messagePane, 1);
+    // A long message is cut at its end rather than pushing the panes off the bar.
+    messagePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(messagePane, 3);
     hintPane = new QLabel(bar);
     hintPane->setObjectName(QStringLiteral("hintPane"));
-    bar->addWidget(hintPane);
+    // The hint yields to the message: an outcome must stay readable on a narrow window.
+    hintPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(hintPane, 2);
     hintPane->hide();
     linePane = new QLabel(msg::QText(Id::StatusLine, {QStringLiteral("1")}), bar);
     linePane->setObjectName(QStringLiteral("linePane"));
@@ -367,8 +384,53 @@ void CMainFrame::BuildStatusBar() {
     UpdateLockPanes();
 }
 
+// Beside the standard toolbar: the port and its state on a button that connects or disconnects.
+void CMainFrame::BuildLinkBar() {
+    linkBar = new QToolBar(Ui(Id::CommandConnect), this);
+    linkBar->setObjectName(QStringLiteral("linkBar"));
+    AddCommand(nullptr, commands_.connectToggle, QString(), QString(), [this] {
+        OnConnectToggle();
+    })->setCheckable(true);
+    commands_.connectToggle->setToolTip(Ui(Id::LinkToggleTip));
+    linkBar->addAction(commands_.connectToggle);
+    if (auto* button =
+            qobject_cast<QToolButton*>(linkBar->widgetForAction(commands_.connectToggle))) {
+        button->setObjectName(QStringLiteral("connectToggle"));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
+    addToolBar(Qt::TopToolBarArea, linkBar);
+}
+
+void CMainFrame::OnConnectToggle() {
+    ctrl::Link& link = *app_.link;
+    if (link.IsConnected())
+        link.Disconnect();
+    else
+        link.Connect();
+    UpdateConnectionPane();
+}
+
 void CMainFrame::ShowReady() {
     messagePane->setText(Ui(Id::StatusReady));
+}
+
+void CMainFrame::ShowDocumentStatus(const QString& text) {
+    messagePane->setText(text);
+    documentStatusRevision_ = view_ ? view_->document()->revision() : -1;
+}
+
+// Highlighting changes the document too, but only an edit moves its revision.
+void CMainFrame::OnDocumentTextChanged() {
+    if (documentStatusRevision_ < 0 || view_->document()->revision() == documentStatusRevision_)
+        return;
+    documentStatusRevision_ = -1;
+    ShowReady();
+}
+
+void CMainFrame::OnDocumentReplaced(bool sessionEnded) {
+    pendingDownload_.clear();
+    documentStatusRevision_ = -1;
+    messagePane->setText(sessionEnded ? Ui(Id::StatusReconnectNeeded) : Ui(Id::StatusReady));
 }
 
 void CMainFrame::AttachView(CTarvexView* view) {
@@ -436,11 +498,23 @@ void CMainFrame::UpdateConnectionPane() {
     using State = ctrl::Link::LineState;
     const ctrl::Link& link = *app_.link;
     const State state = link.State();
-    const Id stateText = state == State::Connected    ? Id::LinkStateConnected
-                         : state == State::Connecting ? Id::LinkStateConnecting
-                                                      : Id::LinkStateDisconnected;
+    const Id stateText = state == State::Connected         ? Id::LinkStateConnected
+                         : state == State::Connecting      ? Id::LinkStateConnecting
+                         : state == State::ReconnectNeeded ? Id::LinkStateReconnect
+                                                           : Id::LinkStateDisconnected;
     connectionPane->setText(
-        msg::QText(Id::LinkStatusPane, {link.PortText(), link.BaudText(), msg::QText(stateText)}));
+        msg::QText(Id::LinkStatusPane, {link.PortShown(), link.BaudText(), msg::QText(stateText)}));
+    QAction* toggle = commands_.connectToggle;
+    if (!toggle)
+        return;
+    toggle->setText(link.PortShown() + u' ' + msg::QText(stateText));
+    toggle->setChecked(state == State::Connected);
+    // Green while the controller answers; the colours of the desktop otherwise.
+    if (QWidget* button = linkBar->widgetForAction(toggle))
+        button->setStyleSheet(
+            state == State::Connected
+                ? QStringLiteral("QToolButton { background: #2e7d32; color: white; }")
+                : QString());
 }
 
 void CMainFrame::UpdateLinkCommands() {
@@ -456,6 +530,11 @@ void CMainFrame::UpdateLinkCommands() {
     };
     for (const auto& [action, command] : rules)
         action->setEnabled(link.IsEnabled(command));
+    // Ctrl+L toggles, and the menu shows it beside the command it sends now.
+    const QKeySequence toggleKey = Keys(Qt::CTRL | Qt::Key_L);
+    const bool connected = link.IsConnected();
+    c.connect->setShortcut(connected ? QKeySequence() : toggleKey);
+    c.disconnect->setShortcut(connected ? toggleKey : QKeySequence());
 }
 
 void CMainFrame::UpdateLockPanes() {
@@ -597,8 +676,37 @@ QString CMainFrame::OnCompileCurrent() {
 
 void CMainFrame::OnCompileAndDownload() {
     const QString object = OnCompileCurrent();
-    if (object.isEmpty() || !app_.link->IsEnabled(ctrl::LinkCommand::DownloadProgram))
+    if (object.isEmpty())
         return;
+    ctrl::Link& link = *app_.link;
+    if (link.IsEnabled(ctrl::LinkCommand::DownloadProgram)) {
+        OpenProgramDownload(object);
+        return;
+    }
+    // Not connected: the remembered port first; the download opens once the controller answers.
+    pendingDownload_ = object;
+    messagePane->setText(msg::QText(Id::StatusConnectingForDownload, {link.PortShown()}));
+    documentStatusRevision_ = -1;
+    if (link.State() != ctrl::Link::LineState::Connecting)
+        link.Connect();
+}
+
+void CMainFrame::ConnectedForDownload() {
+    const QString object = std::exchange(pendingDownload_, QString());
+    ShowReady();
+    if (!object.isEmpty() && app_.link->IsEnabled(ctrl::LinkCommand::DownloadProgram))
+        OpenProgramDownload(object);
+}
+
+// The message box says why in full; the status bar keeps its first line.
+void CMainFrame::ConnectFailedForDownload(const QString& why) {
+    if (pendingDownload_.isEmpty())
+        return;
+    pendingDownload_.clear();
+    messagePane->setText(msg::QText(Id::StatusDownloadFailed, {why.section(u'\n', 0, 0)}));
+}
+
+void CMainFrame::OpenProgramDownload(const QString& object) {
     CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
     dialog.filePath = object;
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
@@ -614,13 +722,14 @@ void CMainFrame::LogCompile(const QString& source, const compiler::CompileResult
     app_.log.Add(
         written ? msg::QText(Id::LogCompile, {source, message, QString::number(result.records)})
                 : msg::QText(Id::LogCompileNoObject, {source, message}));
-    messagePane->setText(message);
+    ShowDocumentStatus(message);
 }
 
+// The details go to the log and the ledger; the status bar has room for the outcome only.
 void CMainFrame::RecordDownload(const ctrl::DownloadRecord& record) {
-    const QString line = ctrl::LogLine(record);
-    app_.log.Add(line);
-    messagePane->setText(line);
+    app_.log.Add(ctrl::LogLine(record));
+    messagePane->setText(ctrl::StatusLine(record));
+    documentStatusRevision_ = -1;
     if (ctrl::AppendToLedger(record, app_.ledgerPath)) {
         const QString failure = msg::QText(Id::LedgerNotWritten, {app_.ledgerPath});
         app_.log.Add(failure);
@@ -795,7 +904,9 @@ void CMainFrame::AttachEditorParts() {
         hintPane->setText(hint);
         hintPane->setVisible(!hint.isEmpty());
     });
-    connect(view_, &CTarvexView::StatusMessage, messagePane, &QLabel::setText);
+    connect(view_, &CTarvexView::StatusMessage, this, &CMainFrame::ShowDocumentStatus);
+    connect(view_->document(), &QTextDocument::contentsChanged, this,
+            &CMainFrame::OnDocumentTextChanged);
     if (app_.document) {
         connect(app_.document.get(), &CTarvexDoc::ModifiedChanged, this,
                 [this] { OnUpdateFrameTitle(app_.document->title); });

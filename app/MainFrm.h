@@ -85,6 +85,8 @@ public:
         QAction* downloadParams = nullptr;
         QAction* downloadScreen = nullptr;
         QAction* disconnect = nullptr;
+        // The link bar's button: connects when not connected, else disconnects (Ctrl+L).
+        QAction* connectToggle = nullptr;
         QAction* toolbar = nullptr;
         QAction* statusBar = nullptr;
         QAction* infoWindow = nullptr;
@@ -111,6 +113,8 @@ public:
 
     QList<QMenu*> popups;
     QToolBar* toolBar = nullptr;
+    // The line to the controller: port and state, one click to connect or disconnect.
+    QToolBar* linkBar = nullptr;
     QLabel* messagePane = nullptr;
     QLabel* linePane = nullptr;
     QLabel* capsPane = nullptr;
@@ -128,6 +132,8 @@ public:
     QPushButton* reconnectButton = nullptr;
 
     void SetLineText(const QString& text);
+    // Another document is shown: its messages go, and a session it ended is said to have ended.
+    void OnDocumentReplaced(bool sessionEnded);
     void OnUpdateFrameTitle(const QString& documentTitle);
     void ShowRecentFiles(const QStringList& paths);
 
@@ -148,7 +154,11 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
+    void BuildLinkBar();
     void ShowReady();
+    // A status message about the open document's text: it goes when the text changes.
+    void ShowDocumentStatus(const QString& text);
+    void OnDocumentTextChanged();
     // The first size and place: at most kFirstSize, centred in the available screen.
     void PlaceOnScreen();
     void UpdateLockPanes();
@@ -174,6 +184,12 @@ private:
     // path when the compile reached END, else empty.
     QString OnCompileCurrent();
     void OnCompileAndDownload();
+    void OnConnectToggle();
+    // "下载程序" with `object` filled in.
+    void OpenProgramDownload(const QString& object);
+    // F5 waited for the connect: the download opens, or the status says why it did not.
+    void ConnectedForDownload();
+    void ConnectFailedForDownload(const QString& why);
     void LogCompile(const QString& source, const compiler::CompileResult& result,
                     const QString& message);
     void RecordDownload(const ctrl::DownloadRecord& record);
@@ -194,6 +210,10 @@ private:
     QAction* exitSeparator_ = nullptr;
     quint32 nativeLockState_ = 0;
     bool placedShown_ = false;
+    // The object F5 compiled while the connect it started runs.
+    QString pendingDownload_;
+    // The document revision the status message belongs to; -1 when it belongs to none.
+    int documentStatusRevision_ = -1;
 
     std::unique_ptr<CLoadCutDlg> loadCutDlg_;
     std::unique_ptr<CSetParDlg> setParDlg_;

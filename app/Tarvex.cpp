@@ -196,8 +196,9 @@ void CTarvexApp::CreateMainWindow() {
 }
 
 void CTarvexApp::InitialUpdate() {
-    link->RestartTicks();
+    const bool sessionEnded = link->RestartTicks();
     view->OnInitialUpdate();
+    mainFrame->OnDocumentReplaced(sessionEnded);
 }
 
 void CTarvexApp::LoadProfile() {

@@ -76,7 +76,7 @@ constexpr Entry kTable[] = {
     {Id::ProgramWithoutEnd, "目标程序不以 END 结束，可能是编译失败留下的文件。"},
     {Id::ProgramWithoutEndQuestion, "%1仍要下载吗？"},
     {Id::ProgressStop, "停止"},
-    {Id::ProgressDetail, "%1 / %2 包（%3%），已用 %4，剩余约 %5"},
+    {Id::ProgressDetail, "%1 / %2 帧（%3%），已用 %4，剩余约 %5"},
     // issue 13: fast transfer and background compile
     {Id::SerialFastTransfer, "快速传输"},
     {Id::CompileRunning, "正在编译，请稍候……"},
@@ -847,6 +847,21 @@ constexpr Entry kTable[] = {
      "4 trace unreadable, 64 bad command line.\n"},
     {Id::CliTraceExpectsExport, "expected export TRACE and --pcap OUT or --csv OUT"},
     {Id::CliTraceNotATraceLine, "%1:%2: 不是串口记录行"},
+    // Controller link: the virtual controller, connect in one step, download outcomes
+    {Id::VirtualControllerPort, "虚拟控制器（试用）"},
+    {Id::VirtualControllerNoTool, "找不到虚拟控制器程序 %1。"},
+    {Id::VirtualControllerNotStarted, "虚拟控制器未能启动：%1"},
+    {Id::LinkStateReconnect, "需重新连接"},
+    {Id::LinkToggleTip, "连接或断开控制器 (Ctrl+L)"},
+    {Id::StatusReconnectNeeded, "控制器需重新连接：F5 或 Ctrl+L"},
+    {Id::StatusConnectingForDownload, "正在连接控制器 %1…"},
+    {Id::StatusDownloadFinished, "下载完成：%1 %2，%3 帧，%4 秒"},
+    {Id::StatusDownloadSuspect, "下载完成但有异常应答：%1 %2，%3 帧，请重新下载并核对"},
+    {Id::StatusDownloadFailed, "下载失败：%1"},
+    {Id::StatusDownloadStopped, "下载已停止：%1 %2，已发送 %3 帧"},
+    {Id::ProgressTitleProgram, "下载程序 %1"},
+    {Id::ProgressTitleParams, "下载参数 第 %1 页"},
+    {Id::ProgressStalled, "%1 / %2 帧（%3%），已用 %4，等待控制器应答… %5 秒"},
 };
 
 constexpr bool InIdOrder() {

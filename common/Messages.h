@@ -579,6 +579,21 @@ enum class Id : int {
     CliTraceHelp,
     CliTraceExpectsExport,
     CliTraceNotATraceLine,
+    // Controller link: the virtual controller, connect in one step, download outcomes
+    VirtualControllerPort,
+    VirtualControllerNoTool,
+    VirtualControllerNotStarted,
+    LinkStateReconnect,
+    LinkToggleTip,
+    StatusReconnectNeeded,
+    StatusConnectingForDownload,
+    StatusDownloadFinished,
+    StatusDownloadSuspect,
+    StatusDownloadFailed,
+    StatusDownloadStopped,
+    ProgressTitleProgram,
+    ProgressTitleParams,
+    ProgressStalled,
 
     Count
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -78,7 +79,25 @@ private:
     bool headerSeen = false;          // the current transfer's header frame has arrived
     bool refused = false;             // the current transfer is refused: frames are dropped
     int refusals = 0;
-    int framesReceived = 0;
+    // Raised by the thread that serves the line while another may read it.
+    class SharedCount {
+    public:
+        SharedCount() = default;
+        SharedCount(const SharedCount& other) : value(other.value.load()) {}
+        SharedCount& operator=(const SharedCount& other) {
+            value = other.value.load();
+            return *this;
+        }
+        SharedCount& operator++() {
+            ++value;
+            return *this;
+        }
+        operator int() const { return value.load(); }
+
+    private:
+        std::atomic<int> value{0};
+    };
+    SharedCount framesReceived;
     int framesForResend = 0;
     int answeredFrames = 0;
     int farewells = 0;

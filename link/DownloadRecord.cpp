@@ -113,16 +113,42 @@ QString DefaultLedgerPath() {
         .filePath(QStringLiteral("downloads.jsonl"));
 }
 
+namespace {
+
+QString KindText(const DownloadRecord& r) {
+    using msg::Id;
+    return msg::QText(r.kind == QLatin1String("program")  ? Id::LogKindProgram
+                      : r.kind == QLatin1String("params") ? Id::LogKindParams
+                                                          : Id::LogKindScreen);
+}
+
+}  // namespace
+
 QString LogLine(const DownloadRecord& r) {
     using msg::Id;
-    const Id kind = r.kind == QLatin1String("program")  ? Id::LogKindProgram
-                    : r.kind == QLatin1String("params") ? Id::LogKindParams
-                                                        : Id::LogKindScreen;
-    return msg::QText(
-        Id::LogDownload,
-        {msg::QText(kind), QString::number(r.number), r.file, QString::number(r.frames),
-         QString::number(r.resendRequests), QString::number(r.timedResends),
-         QString::number(r.seconds, 'f', 1), msg::QText(WordsOf(r.outcome).log)});
+    return msg::QText(Id::LogDownload,
+                      {KindText(r), QString::number(r.number), r.file, QString::number(r.frames),
+                       QString::number(r.resendRequests), QString::number(r.timedResends),
+                       QString::number(r.seconds, 'f', 1), msg::QText(WordsOf(r.outcome).log)});
+}
+
+QString StatusLine(const DownloadRecord& r) {
+    using msg::Id;
+    const QString number = QString::number(r.number);
+    const QString frames = QString::number(r.frames);
+    switch (r.outcome) {
+        case RecordOutcome::Finished:
+            return msg::QText(Id::StatusDownloadFinished,
+                              {KindText(r), number, frames, QString::number(r.seconds, 'f', 1)});
+        case RecordOutcome::Suspect:
+            return msg::QText(Id::StatusDownloadSuspect, {KindText(r), number, frames});
+        case RecordOutcome::Abandoned:
+        case RecordOutcome::Lost:
+            return msg::QText(Id::StatusDownloadFailed, {msg::QText(WordsOf(r.outcome).log)});
+        case RecordOutcome::Stopped:
+            break;
+    }
+    return msg::QText(Id::StatusDownloadStopped, {KindText(r), number, frames});
 }
 
 }  // namespace ctrl

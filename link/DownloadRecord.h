@@ -61,5 +61,7 @@ QStringList LedgerFiles(const QString& path);
 QString DefaultLedgerPath();
 // The log's line for the record (the log adds the time).
 QString LogLine(const DownloadRecord& record);
+// The status bar's short line: the outcome first ("下载完成：程序 1，300 帧，3.1 秒").
+QString StatusLine(const DownloadRecord& record);
 
 }  // namespace ctrl

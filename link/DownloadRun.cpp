@@ -1,47 +1,29 @@
 #include "link/DownloadRun.h"
 
-#include <QApplication>
 #include <QDialog>
-#include <QWidget>
 
+#include "common/QtMessages.h"
 #include "ui/Prompts.h"
 
 namespace ctrl {
 
 DownloadRun::DownloadRun(QDialog& dialog, ui::Prompts& prompts) : dialog(dialog), prompts(prompts) {
-    // The hidden dialog no longer holds the application modal, and the progress window may be
-    // closed before the transfer ends: the windows stay locked until then, so that nothing else
-    // (a second download, a disconnect, an edit restarting the session) reaches the port.
-    QObject::connect(&progressWindow, &QDialog::finished, &progressWindow, [this] {
-        if (IsRunning())
-            LockWindows();
-    });
     QObject::connect(&progressWindow, &CProcessDlg::StopRequested, &progressWindow,
                      [this] { Stop(); });
 }
 
 DownloadRun::~DownloadRun() {
-    UnlockWindows();
     // The progress window may have been given the dialog as its parent; it is our member.
     progressWindow.setParent(nullptr);
 }
 
-// Every window the user could reach, as a modal loop would hold them.
-void DownloadRun::LockWindows() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->isEnabled() && window != &progressWindow) {
-            window->setEnabled(false);
-            lockedWindows.append(window);
-        }
-    }
-}
-
-void DownloadRun::UnlockWindows() {
-    for (const QPointer<QWidget>& window : std::as_const(lockedWindows)) {
-        if (window)
-            window->setEnabled(true);
-    }
-    lockedWindows.clear();
+QString DownloadRun::TitleOf(const DownloadRecord& record) {
+    const QString number = QString::number(record.number);
+    if (record.kind == QLatin1String("program"))
+        return msg::QText(msg::Id::ProgressTitleProgram, {number});
+    if (record.kind == QLatin1String("params"))
+        return msg::QText(msg::Id::ProgressTitleParams, {number});
+    return msg::QText(msg::Id::CommandDownloadScreen);
 }
 
 void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, DownloadSource& source,
@@ -56,9 +38,16 @@ void DownloadRun::Start(SerialLink& port, const TransferProfile& profile, Downlo
         transfer->PaceByAnswers();
     transfer->Start();
     progressWindow.setWindowModality(Qt::ApplicationModal);
-    progressWindow.Open(&dialog);
+    progressWindow.Open(&dialog, TitleOf(record));
     progressWindow.SetRange(progressRange);
     transfer->Engine().SetProgressRange(progressRange);
+    // The header frame, then one frame per packet of the bar.
+    framesTotal = progressRange + 1;
+    ShowFrames();
+}
+
+void DownloadRun::ShowFrames() {
+    progressWindow.SetFrames(transfer->Engine().FramesAcknowledged(), framesTotal);
 }
 
 void DownloadRun::Stop() {
@@ -76,10 +65,10 @@ const TransferEngine* DownloadRun::Engine() const {
 
 void DownloadRun::ProgressMoved(int position) {
     progressWindow.SetPosition(position);
+    ShowFrames();
 }
 
 void DownloadRun::TransferEnded() {
-    UnlockWindows();
     progressWindow.hide();
     const bool finished = transfer->Engine().Outcome() == TransferOutcome::Finished;
     record.time = QDateTime::currentDateTime();

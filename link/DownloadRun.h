@@ -3,8 +3,6 @@
 #include <functional>
 #include <memory>
 
-#include <QList>
-#include <QPointer>
 #include <QString>
 
 #include <QElapsedTimer>
@@ -23,7 +21,8 @@ namespace ctrl {
 
 // What the three download dialogs share once their own checks have passed: the timed transfer
 // over the shared port, the progress window, and the end that closes the dialog. The progress
-// window is application-modal while the dialog is hidden, so nothing else can be started.
+// window is application-modal while the dialog is hidden, so nothing else can be started, and it
+// goes only when the transfer ends (Esc and its close box stop the transfer).
 class DownloadRun : private TransferListener {
 public:
     DownloadRun(QDialog& dialog, ui::Prompts& prompts);
@@ -39,6 +38,8 @@ public:
     void Stop();
     // The engine of the last transfer started; null before the first.
     const TransferEngine* Engine() const;
+    // What the progress window's title says runs: "下载程序 1", "下载参数 第 0 页", "下载液晶画面".
+    static QString TitleOf(const DownloadRecord& record);
 
     CProcessDlg progressWindow;
     // The dialog names the kind, number, file and port before Start; the run adds the rest and
@@ -54,13 +55,12 @@ private:
     void ProgressMoved(int position) override;
     void TransferEnded() override;
     void Report(const QString& message) override;
-    void LockWindows();
-    void UnlockWindows();
+    void ShowFrames();
 
     QDialog& dialog;
     ui::Prompts& prompts;
     std::unique_ptr<TimedTransfer> transfer;
-    QList<QPointer<QWidget>> lockedWindows;
+    int framesTotal = 0;
     QElapsedTimer clock;
 };
 

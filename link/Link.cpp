@@ -1,21 +1,27 @@
 #include "link/Link.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "common/DecimalValue.h"
 #include "common/PortName.h"
+#include "common/QtMessages.h"
 
 namespace ctrl {
 
 Link::Link(ControllerSession::Reporter report, QObject* parent)
     : QObject(parent),
+      report_(std::move(report)),
+      virtualTool_(VirtualControllerProcess::ToolBesideProgram()),
+      virtualStore_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
       session_(
           port_,
           // A failed connect or a given-up handshake reports; the state shown must change first.
-          [this, report = std::move(report)](const QString& text) {
+          [this](const QString& text) {
               emit StateChanged();
-              report(text);
+              Report(text);
           },
           [this](bool connected) {
               emit ConnectedChanged(connected);
@@ -27,7 +33,14 @@ Link::Link(ControllerSession::Reporter report, QObject* parent)
 Link::LineState Link::State() const {
     if (session_.connected)
         return LineState::Connected;
-    return port_.sessionState == LINK_HANDSHAKE ? LineState::Connecting : LineState::Disconnected;
+    if (port_.sessionState == LINK_HANDSHAKE)
+        return LineState::Connecting;
+    return port_.IsOpen() && port_.sessionState == LINK_READY ? LineState::ReconnectNeeded
+                                                              : LineState::Disconnected;
+}
+
+QString Link::PortShown() const {
+    return UsesVirtualController() ? msg::QText(msg::Id::VirtualControllerPort) : portText_;
 }
 
 Link::~Link() = default;
@@ -41,13 +54,46 @@ void Link::Configure(const QString& portText, const QString& baudText) {
     port_.portNumber = text::ComPortNumber(portText.toStdString());
     port_.baudRate = text::DecimalValue(baudText.toStdString());
     port_.portPath = text::IsDevicePath(portText.toStdString()) ? portText : QString();
+    if (UsesVirtualController())
+        port_.portPath = virtual_.DevicePath();
+    else
+        virtual_.Stop();
     emit StateChanged();
 }
 
+void Link::Report(const QString& text) {
+    emit Failing(text);
+    report_(text);
+}
+
+void Link::SetVirtualControllerPlace(const QString& tool, const QString& storeFolder) {
+    virtualTool_ = tool;
+    virtualStore_ = storeFolder;
+}
+
+bool Link::StartVirtualController() {
+    if (!UsesVirtualController())
+        return false;
+    const QString before = virtual_.DevicePath();
+    if (!virtual_.Start(virtualTool_, virtualStore_)) {
+        emit StateChanged();
+        Report(virtual_.Error());
+        return false;
+    }
+    // A controller started again has a new device; the old one is gone.
+    if (virtual_.DevicePath() != before && port_.IsOpen())
+        session_.Disconnect();
+    port_.portPath = virtual_.DevicePath();
+    emit StateChanged();
+    return true;
+}
+
 void Link::Connect() {
+    if (UsesVirtualController() && !StartVirtualController())
+        return;
     EndReturnWatch();
     emit ConnectStarting();
-    session_.Connect(portText_);
+    session_.Connect(UsesVirtualController() ? port_.ConfiguredName() : portText_);
     // A USB device is known by its identity too: after a loss it may come back under a new name.
     hasIdentity_ = false;
     if (port_.IsOpen()) {
@@ -121,8 +167,10 @@ void Link::Disconnect() {
     emit StateChanged();
 }
 
-void Link::RestartTicks() {
+bool Link::RestartTicks() {
+    const bool wasConnected = session_.connected;
     session_.ViewUpdate();
+    return wasConnected;
 }
 
 }  // namespace ctrl

@@ -8,6 +8,7 @@
 #include "link/ControllerSession.h"
 #include "link/PortList.h"
 #include "link/SerialPort.h"
+#include "link/VirtualControllerProcess.h"
 
 class QTimer;
 
@@ -24,8 +25,14 @@ public:
 
     CSerialPort& Port() { return port_; }
     const CSerialPort& Port() const { return port_; }
+    // The port text that stands for the virtual controller, in the profile as in PortText().
+    static inline const QString kVirtualPort = QStringLiteral("virtual");
+
     // The texts as the user chose them; the port text also names the port in messages.
     const QString& PortText() const { return portText_; }
+    // The port as the panes show it: the virtual controller by its name, any other as typed.
+    QString PortShown() const;
+    bool UsesVirtualController() const { return portText_ == kVirtualPort; }
     const QString& BaudText() const { return baudText_; }
     // "COM3" names port 3 and any other text that is no "COMn" port 0, which no device answers
     // to; a path names the device itself.
@@ -34,14 +41,25 @@ public:
     bool FastTransfer() const { return fastTransfer_; }
     void SetFastTransfer(bool fast) { fastTransfer_ = fast; }
 
+    // Starts the virtual controller chosen as the port, unless it runs, and points the port at
+    // its device; false (the user told why) when it could not start.
+    bool StartVirtualController();
+    // Where the virtual controller's program is and where it stores what it receives.
+    void SetVirtualControllerPlace(const QString& tool, const QString& storeFolder);
+    const VirtualControllerProcess& VirtualController() const { return virtual_; }
+
     void Connect();
     void Disconnect();
-    // A new or opened document: the tick starts again and the handshake is forgotten.
-    void RestartTicks();
+    // A new or opened document: the tick starts again and the handshake is forgotten. True when
+    // that ended a session.
+    bool RestartTicks();
+    // One tick of the session's 500 ms timer, for a caller that keeps time itself.
+    void TickSession() { session_.Tick(); }
     bool IsConnected() const { return session_.connected; }
     bool IsEnabled(LinkCommand command) const { return session_.IsEnabled(command); }
 
-    enum class LineState { Disconnected, Connecting, Connected };
+    // ReconnectNeeded: the port is still open but a new document ended the session.
+    enum class LineState { Disconnected, Connecting, Connected, ReconnectNeeded };
     LineState State() const;
 
     // After a lost line the same device is back (its path, or its USB identity under a new name):
@@ -60,12 +78,20 @@ signals:
     void StateChanged();
     // The reconnect offer came or went.
     void ReconnectOfferChanged(bool offered);
+    // A failure of the line is about to be shown to the user: a port that did not open, a
+    // handshake given up, a lost line, a virtual controller that did not start.
+    void Failing(const QString& text);
 
 private:
+    void Report(const QString& text);
     void LineLost();
     void EndReturnWatch();
 
+    ControllerSession::Reporter report_;
     CSerialPort port_;
+    VirtualControllerProcess virtual_;
+    QString virtualTool_;
+    QString virtualStore_;
     QString portText_ = QStringLiteral("COM1");
     QString baudText_ = QStringLiteral("4800");
     bool fastTransfer_ = false;

@@ -1,18 +1,20 @@
 #include "link/ProcessDlg.h"
 
-#include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 
 namespace {
-// A caption without system menu: no close box, nothing but the title.
-constexpr Qt::WindowFlags kFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+// No system menu; the close box stops the transfer like "停止".
+constexpr Qt::WindowFlags kFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 QString Duration(qint64 ms) {
     const qint64 seconds = (ms + 500) / 1000;
@@ -42,6 +44,9 @@ CProcessDlg::CProcessDlg() : QDialog(nullptr, kFlags) {
     stopButton = c::Button(msg::QText(msg::Id::ProgressStop), "stopButton");
     // Enter must not stop a transfer by accident.
     stopButton->setAutoDefault(false);
+    redraw_ = new QTimer(this);
+    redraw_->setInterval(kRedrawMs);
+    redraw_->callOnTimeout(this, &CProcessDlg::ShowDetail);
 
     auto* row = new QHBoxLayout;
     row->addWidget(detail, 1);
@@ -53,40 +58,62 @@ CProcessDlg::CProcessDlg() : QDialog(nullptr, kFlags) {
     connect(stopButton, &QPushButton::clicked, this, &CProcessDlg::StopRequested);
 }
 
-void CProcessDlg::Open(QWidget* owner) {
+void CProcessDlg::Open(QWidget* owner, const QString& title) {
     setParent(owner, kFlags);
+    setWindowTitle(title);
     progress->setValue(0);
     startedMs_ = clock();
+    lastFrameMs_ = startedMs_;
+    framesDone_ = 0;
     ShowDetail();
     show();
+    redraw_->start();
 }
 
 void CProcessDlg::SetRange(int upper) {
     // A range of nothing would turn Qt's bar into a busy indicator; it stays an empty bar.
     progress->setRange(0, upper > 0 ? upper : 1);
     progress->setValue(0);
-    ShowDetail();
 }
 
 void CProcessDlg::SetPosition(int position) {
     progress->setValue(position);
+}
+
+void CProcessDlg::SetFrames(int done, int total) {
+    if (done != framesDone_)
+        lastFrameMs_ = clock();
+    framesDone_ = done;
+    framesTotal_ = total;
     ShowDetail();
 }
 
-// Time left from the rate measured so far; before the first packet there is none to tell.
+// Time left from the rate measured so far; before the first frame there is none to tell.
 void CProcessDlg::ShowDetail() {
-    const int done = progress->value();
-    const int total = progress->maximum();
-    const qint64 elapsed = clock() - startedMs_;
+    const qint64 now = clock();
+    const int done = framesDone_;
+    const int total = framesTotal_;
+    const qint64 elapsed = now - startedMs_;
+    const QString percent = QString::number(total > 0 ? done * 100 / total : 0);
+    const qint64 silent = now - lastFrameMs_;
+    if (silent >= kStallMs) {
+        detail->setText(msg::QText(msg::Id::ProgressStalled,
+                                   {QString::number(done), QString::number(total), percent,
+                                    Duration(elapsed), QString::number(silent / 1000)}));
+        return;
+    }
     const QString left =
         done > 0 ? Duration(elapsed * (total - done) / done) : QStringLiteral("-:--");
-    detail->setText(
-        msg::QText(msg::Id::ProgressDetail,
-                   {QString::number(done), QString::number(total),
-                    QString::number(total > 0 ? done * 100 / total : 0), Duration(elapsed), left}));
+    detail->setText(msg::QText(
+        msg::Id::ProgressDetail,
+        {QString::number(done), QString::number(total), percent, Duration(elapsed), left}));
 }
 
-void CProcessDlg::closeEvent(QCloseEvent* event) {
-    accept();
-    event->accept();
+void CProcessDlg::reject() {
+    emit StopRequested();
+}
+
+void CProcessDlg::hideEvent(QHideEvent* event) {
+    redraw_->stop();
+    QDialog::hideEvent(event);
 }

@@ -71,12 +71,16 @@ CSetSeriesDlg::CSetSeriesDlg(ctrl::Link& link, QWidget* parent) : QDialog(parent
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &CSetSeriesDlg::Confirm);
+    auto* cancel = new QPushButton(msg::QText(msg::Id::DialogCancel));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout;
     layout->addWidget(ui::controls::Group(msg::QText(msg::Id::SerialGroup), fields));
-    layout->addLayout(ui::controls::ButtonRow({okButton_}));
+    layout->addLayout(ui::controls::ButtonRow({okButton_, cancel}));
     ui::controls::SizeToContents(this, layout);
-    ui::controls::TabOrder({portCombo_, baudCombo_, fastCheck_, okButton_});
+    ui::controls::TabOrder({portCombo_, baudCombo_, fastCheck_, okButton_, cancel});
 }
 
 QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {
@@ -95,12 +99,18 @@ QStringList CSetSeriesDlg::PortChoices(const QStringList& presentDevices) {
     return items;
 }
 
+QString CSetSeriesDlg::VirtualChoice() {
+    return msg::QText(msg::Id::VirtualControllerPort);
+}
+
 void CSetSeriesDlg::FillPorts() {
     const QList<ctrl::PortEntry> ports = ctrl::ListPorts();
     QStringList paths;
     for (const ctrl::PortEntry& p : ports)
         paths << p.path;
-    const QStringList items = PortChoices(paths);
+    QStringList items = PortChoices(paths);
+    if (ctrl::VirtualControllerProcess::Available())
+        items << VirtualChoice();
     if (items == shownPorts_)
         return;
     shownPorts_ = items;
@@ -117,7 +127,7 @@ void CSetSeriesDlg::FillPorts() {
 }
 
 void CSetSeriesDlg::Refresh() {
-    portCombo_->setEditText(link_.PortText());
+    portCombo_->setEditText(link_.UsesVirtualController() ? VirtualChoice() : link_.PortText());
     const int baud = baudCombo_->findText(link_.BaudText());
     if (baud >= 0)
         baudCombo_->setCurrentIndex(baud);
@@ -127,7 +137,13 @@ void CSetSeriesDlg::Refresh() {
 void CSetSeriesDlg::Confirm() {
     accept();
     link_.SetFastTransfer(fastCheck_->isChecked());
-    link_.Configure(portCombo_->currentText(), baudCombo_->currentText());
+    const bool virtualChosen =
+        ctrl::VirtualControllerProcess::Available() && portCombo_->currentText() == VirtualChoice();
+    link_.Configure(virtualChosen ? ctrl::Link::kVirtualPort : portCombo_->currentText(),
+                    baudCombo_->currentText());
+    // Started now, so its device shows at once and a failure is told where it was chosen.
+    if (virtualChosen)
+        link_.StartVirtualController();
 }
 
 void CSetSeriesDlg::showEvent(QShowEvent* event) {

@@ -16,7 +16,8 @@ class QShowEvent;
 class QTimer;
 
 // The serial settings: which port and baud rate the next connect uses. The settings live in the
-// link; a confirm hands them over, Esc and the close box change nothing.
+// link; a confirm hands them over, "取消", Esc and the close box change nothing. Where there are
+// pseudo-terminals the list ends with the virtual controller, which the confirm starts.
 class CSetSeriesDlg : public QDialog {
     Q_OBJECT
 
@@ -25,6 +26,8 @@ public:
 
     // COM1 to COM4 and the serial devices present, sorted as text the way the list shows them.
     static QStringList PortChoices(const QStringList& presentDevices);
+    // The list's entry for the virtual controller.
+    static QString VirtualChoice();
 
     void Refresh();
     void Confirm();

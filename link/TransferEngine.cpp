@@ -15,6 +15,7 @@ void TransferEngine::Start() {
     startAnswered = false;
     waitingBehindRequest = 0;
     suspectAnswers = 0;
+    framesAcknowledged = 0;
     bytesTaken = 0;
     unmatchedBytes = 0;
     ticksRun = 0;
@@ -101,6 +102,7 @@ void TransferEngine::OpeningAnswer() {
         // Without the start answer the header never went out: the controller holds none.
         if (!startAnswered)
             ++suspectAnswers;
+        ++framesAcknowledged;
         port.sessionState = LINK_DATA;
         if (source.NextDataPacket(packet)) {
             SendFrame(profile.dataByte, profile.ackTrailer);
@@ -123,6 +125,7 @@ void TransferEngine::DataAnswer() {
         // controller's, which keeps the resend as one more packet.
         if (waitingBehindRequest > 0)
             ++suspectAnswers;
+        ++framesAcknowledged;
         waitingBehindRequest = 0;
         if (source.NextDataPacket(packet)) {
             SendFrame(profile.dataByte, profile.ackTrailer);

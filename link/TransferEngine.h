@@ -53,6 +53,8 @@ public:
     int SuspectAnswers() const { return suspectAnswers; }
     // Header and data frames put on the line, resends included.
     int FramesSent() const { return framesSent; }
+    // Header and data frames the controller has acknowledged.
+    int FramesAcknowledged() const { return framesAcknowledged; }
     // Resends the controller asked for (90), and resends after a silence.
     int ResendRequests() const { return resendRequests; }
     int TimedResends() const { return timedResends; }
@@ -96,6 +98,7 @@ private:
     int waitingBehindRequest = 0;  // bytes that were queued when a resend request was taken
     int suspectAnswers = 0;
     int framesSent = 0;
+    int framesAcknowledged = 0;
     int resendRequests = 0;
     int timedResends = 0;
     int bytesTaken = 0;

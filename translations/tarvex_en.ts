@@ -289,9 +289,9 @@
         <translation>Stop</translation>
     </message>
     <message>
-        <source>%1 / %2 包（%3%），已用 %4，剩余约 %5</source>
+        <source>%1 / %2 帧（%3%），已用 %4，剩余约 %5</source>
         <extracomment>ProgressDetail</extracomment>
-        <translation>%1 / %2 packets (%3%), %4 elapsed, about %5 left</translation>
+        <translation>%1 / %2 frames (%3%), %4 elapsed, about %5 left</translation>
     </message>
     <message>
         <source>未连接</source>
@@ -2990,6 +2990,74 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>%1:%2: 不是串口记录行</source>
         <extracomment>CliTraceNotATraceLine</extracomment>
         <translation>%1:%2: not a trace line</translation>
+        <source>虚拟控制器（试用）</source>
+        <extracomment>VirtualControllerPort</extracomment>
+        <translation>Virtual controller (trial)</translation>
+    </message>
+    <message>
+        <source>找不到虚拟控制器程序 %1。</source>
+        <extracomment>VirtualControllerNoTool</extracomment>
+        <translation>The virtual controller program %1 was not found.</translation>
+    </message>
+    <message>
+        <source>虚拟控制器未能启动：%1</source>
+        <extracomment>VirtualControllerNotStarted</extracomment>
+        <translation>The virtual controller did not start: %1</translation>
+    </message>
+    <message>
+        <source>需重新连接</source>
+        <extracomment>LinkStateReconnect</extracomment>
+        <translation>connect again</translation>
+    </message>
+    <message>
+        <source>连接或断开控制器 (Ctrl+L)</source>
+        <extracomment>LinkToggleTip</extracomment>
+        <translation>Connect to or disconnect from the controller (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>控制器需重新连接：F5 或 Ctrl+L</source>
+        <extracomment>StatusReconnectNeeded</extracomment>
+        <translation>Connect to the controller again: F5 or Ctrl+L</translation>
+    </message>
+    <message>
+        <source>正在连接控制器 %1…</source>
+        <extracomment>StatusConnectingForDownload</extracomment>
+        <translation>Connecting to the controller on %1…</translation>
+    </message>
+    <message>
+        <source>下载完成：%1 %2，%3 帧，%4 秒</source>
+        <extracomment>StatusDownloadFinished</extracomment>
+        <translation>Download finished: %1 %2, %3 frames, %4 s</translation>
+    </message>
+    <message>
+        <source>下载完成但有异常应答：%1 %2，%3 帧，请重新下载并核对</source>
+        <extracomment>StatusDownloadSuspect</extracomment>
+        <translation>Download finished with unexpected answers: %1 %2, %3 frames; download again and check</translation>
+    </message>
+    <message>
+        <source>下载失败：%1</source>
+        <extracomment>StatusDownloadFailed</extracomment>
+        <translation>Download failed: %1</translation>
+    </message>
+    <message>
+        <source>下载已停止：%1 %2，已发送 %3 帧</source>
+        <extracomment>StatusDownloadStopped</extracomment>
+        <translation>Download stopped: %1 %2, %3 frames sent</translation>
+    </message>
+    <message>
+        <source>下载程序 %1</source>
+        <extracomment>ProgressTitleProgram</extracomment>
+        <translation>Downloading program %1</translation>
+    </message>
+    <message>
+        <source>下载参数 第 %1 页</source>
+        <extracomment>ProgressTitleParams</extracomment>
+        <translation>Downloading parameters, page %1</translation>
+    </message>
+    <message>
+        <source>%1 / %2 帧（%3%），已用 %4，等待控制器应答… %5 秒</source>
+        <extracomment>ProgressStalled</extracomment>
+        <translation>%1 / %2 frames (%3%), %4 elapsed, waiting for the controller… %5 s</translation>
     </message>
 </context>
 </TS>

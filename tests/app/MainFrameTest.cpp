@@ -247,8 +247,9 @@ private slots:
         QTest::newRow("picture import")
             << QString("pictureImport") << "把任意图片转换为 64 × 128 的液晶画面位图"
             << "";
+        // Ctrl+L toggles: beside "连接控制器" while not connected.
         QTest::newRow("connect") << QString("connect") << ""
-                                 << "";
+                                 << "Ctrl+L";
         QTest::newRow("toolbar") << QString("toolbar") << "显示或隐藏工具栏"
                                  << "";
         QTest::newRow("status bar") << QString("statusBar") << "显示或隐藏状态栏"

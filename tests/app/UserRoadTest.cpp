@@ -3,8 +3,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include "AppFixture.h"
@@ -12,8 +14,12 @@
 #include "app/MainFrm.h"
 #include "app/ProblemsDock.h"
 #include "app/TarvexView.h"
+#include "app/WireMonitorDock.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownProDlg.h"
+#include "link/ProcessDlg.h"
+#include "link/VirtualControllerProcess.h"
+#include "link/WireTrace.h"
 
 // The road of a new user: type a program, save and compile it, connect to the virtual controller
 // on a pseudo-terminal, and get the program into the controller's store.
@@ -177,40 +183,176 @@ private slots:
         run.Do().disconnect->trigger();
     }
 
-    // Closing the progress window ends only the window: the main window stays locked, so
-    // nothing else can reach the port, until the transfer ends.
-    void theWindowStaysLockedUntilADownloadEnds() {
+    // Esc in the progress window is "停止": nothing more goes out, the window goes, the session
+    // stays ready, and the log, the ledger and the status bar say it was stopped.
+    void escInTheProgressWindowStopsTheDownload() {
         AppRun run;
         QVERIFY(run.Start());
         run.Frame().show();
+        run.app.ledgerPath = dir.filePath(QStringLiteral("stopped.jsonl"));
         const QString object = dir.filePath(QStringLiteral("long.kxo"));
         // 240 packets, the last record END
         WriteBytes(object, "This is RVL412E.kxo!" + QByteArray(159 * 24, '\x01') +
                                QByteArray("\x02\x08", 2) + QByteArray(22, '\0'));
+        const int storedBefore = QDir(dir.filePath("store")).entryList(QDir::Files).size();
 
         Connect(run);
         if (QTest::currentTestFailed())
             return;
         CDownProDlg* started = StartProgramDownload(run, object, QStringLiteral("1"));
         QVERIFY(started);
-        CDownProDlg& download = *started;
-        QVERIFY(download.run.IsRunning());
-        QVERIFY(download.run.progressWindow.isVisible());
-        QTest::keyClick(&download.run.progressWindow, Qt::Key_Escape);
-        QVERIFY(!download.run.progressWindow.isVisible());
-        QVERIFY(download.run.IsRunning());
-
-        QVERIFY(!run.Frame().isEnabled());
-        const QString before = run.View().toPlainText();
-        QTest::keyClicks(&run.View(), QStringLiteral("MOV"));
-        QCOMPARE(run.View().toPlainText(), before);
-        QVERIFY(!run.Frame().close());
-
-        QTRY_VERIFY_WITH_TIMEOUT(!download.run.IsRunning(), 15000);
+        CProcessDlg& progress = started->run.progressWindow;
+        QVERIFY(progress.isVisible());
+        QCOMPARE(progress.windowTitle(), QStringLiteral("下载程序 1"));
+        QTRY_VERIFY_WITH_TIMEOUT(progress.progress->value() >= 2, 10000);
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        QVERIFY(!started->run.IsRunning());
+        QVERIFY(!progress.isVisible());
         QVERIFY(run.Frame().isEnabled());
+        QVERIFY(run.Link().IsConnected());
+
+        const auto sentLines = [&run] {
+            int sent = 0;
+            for (const wire::Line& line : run.Frame().wireMonitorDock->Recorder().Lines())
+                sent += line.direction == wire::Direction::Tx;
+            return sent;
+        };
+        const int sent = sentLines();
+        QTest::qWait(300);  // ticks would have sent more by now
+        QCOMPARE(sentLines(), sent);
+        QVERIFY(run.prompts.messages.isEmpty());
+        QVERIFY2(run.app.log.Lines().last().endsWith(QStringLiteral("已停止。")),
+                 qPrintable(run.app.log.Lines().last()));
+        const QJsonObject entry =
+            QJsonDocument::fromJson(ReadBytes(run.app.ledgerPath).split('\n')[0]).object();
+        QCOMPARE(entry["outcome"].toString(), QStringLiteral("stopped"));
+        QVERIFY2(run.Frame().messagePane->text().startsWith(QStringLiteral("下载已停止：程序 1，")),
+                 qPrintable(run.Frame().messagePane->text()));
+        QCOMPARE(QDir(dir.filePath("store")).entryList(QDir::Files).size(), storedBefore);
+        run.Do().disconnect->trigger();
+    }
+
+    // F5 while not connected connects on the remembered port, then opens "下载程序"; after
+    // opening another program the same F5 connects again and sends the new one.
+    void f5ConnectsFirstAndAgainAfterAnOpen() {
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        QVERIFY(run.ChoosePort(device));
+        const QString first = WriteProgram("f5a.kxc", "MOV M1,1\r\nEND\r\n");
+        const QString second = WriteProgram("f5b.kxc", "MOV M1,2\r\nMOV M2,3\r\nEND\r\n");
+        QVERIFY(run.app.OpenDocumentFile(first));
+        DownloadWithF5(run, dir.filePath("f5a.kxo"));
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(run.Link().IsConnected());
+
+        QVERIFY(run.app.OpenDocumentFile(second));
+        QVERIFY(!run.Link().IsConnected());
+        QVERIFY(run.Link().Port().IsOpen());
+        QCOMPARE(run.Frame().connectionPane->text(), device + QStringLiteral("  4800  需重新连接"));
+        QVERIFY2(run.Frame().messagePane->text().contains(QStringLiteral("需重新连接")),
+                 qPrintable(run.Frame().messagePane->text()));
+        DownloadWithF5(run, dir.filePath("f5b.kxo"));
         QVERIFY(run.prompts.messages.isEmpty());
         run.Do().disconnect->trigger();
+    }
+
+    // A controller that never answers the handshake: the user reads why in a box, and nothing
+    // says the program went anywhere. Ctrl+F7 stays a compile alone.
+    void f5WithASilentControllerSaysWhyNothingWasSent() {
+        QTemporaryDir store;
+        QProcess silent;
+        silent.start(QStringLiteral(TARVEX_BIN),
+                     {QStringLiteral("emulate"), QStringLiteral("--silent")});
+        QVERIFY(silent.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(silent.canReadLine() || silent.waitForReadyRead(100), 10000);
+        const QString path = QString::fromLocal8Bit(silent.readLine()).trimmed();
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        QVERIFY(run.ChoosePort(path));
+        QVERIFY(run.app.OpenDocumentFile(WriteProgram("f5c.kxc", "MOV M1,1\r\nEND\r\n")));
+        run.Do().compileCurrent->trigger();
         QVERIFY(!run.Link().Port().IsOpen());
+        QVERIFY(run.Frame().messagePane->text().startsWith(QStringLiteral("编译成功！")));
+
+        run.Do().compileAndDownload->trigger();
+        QCOMPARE(run.Link().State(), ctrl::Link::LineState::Connecting);
+        for (int tick = 0; tick < 20 && run.prompts.messages.isEmpty(); ++tick)
+            run.Link().TickSession();
+        QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("控制器连接：失败！")});
+        QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("下载失败：控制器连接：失败！"));
+        QTest::qWait(100);
+        QVERIFY(!QApplication::activeModalWidget());
+        silent.terminate();
+        silent.waitForFinished(3000);
+    }
+
+    // "虚拟控制器（试用）" in the serial settings starts `tarvex emulate` for the application;
+    // the toolbar button connects to it and turns green, and another port ends it.
+    void theVirtualControllerRunsForTheApplication() {
+        if (!ctrl::VirtualControllerProcess::Available())
+            QSKIP("no pseudo-terminals here");
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        const QString store = dir.filePath(QStringLiteral("appdata"));
+        run.Link().SetVirtualControllerPlace(QStringLiteral(TARVEX_BIN), store);
+        QVERIFY(run.ChoosePort(QStringLiteral("虚拟控制器（试用）")));
+        const ctrl::VirtualControllerProcess& controller = run.Link().VirtualController();
+        QVERIFY(controller.IsRunning());
+        QVERIFY2(controller.DevicePath().startsWith(u'/'), qPrintable(controller.DevicePath()));
+        QCOMPARE(run.Link().PortText(), QStringLiteral("virtual"));
+        QCOMPARE(run.Link().Port().ConfiguredName(), controller.DevicePath());
+
+        QAction* toggle = run.Do().connectToggle;
+        QCOMPARE(toggle->text(), QStringLiteral("虚拟控制器（试用） 未连接"));
+        QCOMPARE(run.Do().connect->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+        toggle->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(run.Link().IsConnected(), 8000);
+        QCOMPARE(toggle->text(), QStringLiteral("虚拟控制器（试用） 已连接"));
+        QVERIFY(toggle->isChecked());
+        QVERIFY(run.Frame().linkBar->widgetForAction(toggle)->styleSheet().contains("background"));
+        QCOMPARE(run.Do().disconnect->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+
+        QVERIFY(run.app.OpenDocumentFile(WriteProgram("trial.kxc", "MOV M1,5\r\nEND\r\n")));
+        DownloadWithF5(run, dir.filePath("trial.kxo"));
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(store).entryList({"*.kxo"}, QDir::Files).isEmpty(), 8000);
+
+        toggle->trigger();
+        QVERIFY(!run.Link().IsConnected());
+        QVERIFY(run.ChoosePort(QStringLiteral("COM2")));
+        QVERIFY(!controller.IsRunning());
+    }
+
+private:
+    QString WriteProgram(const QString& name, const QByteArray& text) {
+        const QString path = dir.filePath(name);
+        WriteBytes(path, text);
+        return path;
+    }
+
+    // F5, then Enter in "下载程序" once it opens (after a connect, that is later), until the
+    // download has ended and the status bar says it finished.
+    void DownloadWithF5(AppRun& run, const QString& object) {
+        CDownProDlg* seen = nullptr;
+        QTimer watch;
+        watch.setInterval(20);
+        watch.callOnTimeout([&] {
+            if (auto* dialog = qobject_cast<CDownProDlg*>(QApplication::activeModalWidget())) {
+                watch.stop();
+                seen = dialog;
+                QTest::keyClick(dialog, Qt::Key_Return);
+            }
+        });
+        watch.start();
+        run.Do().compileAndDownload->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(seen, 8000);
+        QCOMPARE(seen->filePath, object);
+        QTRY_VERIFY_WITH_TIMEOUT(!seen->run.IsRunning() && !seen->isVisible(), 10000);
+        QVERIFY2(run.Frame().messagePane->text().startsWith(QStringLiteral("下载完成：程序 ")),
+                 qPrintable(run.Frame().messagePane->text()));
     }
 };
 

@@ -73,7 +73,7 @@ class DownloadDialogsTest : public QObject {
 private slots:
     void programDialogRefusesThenSendsTheTypedFile();
     void programWithoutEndIsSentOnlyWhenTheUserSaysYes();
-    void progressTellsPacketsTimeAndTimeLeft();
+    void progressTellsFramesTimeAndTimeLeft();
     void stopEndsTheTransferQuietlyAndLeavesTheSessionReady();
     void enterPressesTheFocusedButtonOrElseStart();
     void parameterDialogRefusesAForeignFileAndLeavesItClosed();
@@ -160,19 +160,33 @@ void DownloadDialogsTest::programWithoutEndIsSentOnlyWhenTheUserSaysYes() {
     QCOMPARE(line.Completed()[0].data.size(), std::size_t(32));  // two whole packets
 }
 
-void DownloadDialogsTest::progressTellsPacketsTimeAndTimeLeft() {
+void DownloadDialogsTest::progressTellsFramesTimeAndTimeLeft() {
     CProcessDlg window;
     qint64 now = 1000;
     window.clock = [&now] { return now; };
-    window.Open(nullptr);
-    window.SetRange(10);
-    QCOMPARE(window.detail->text(), QString("0 / 10 包（0%），已用 0:00，剩余约 -:--"));
-    now += 3000;
-    window.SetPosition(3);
-    QCOMPARE(window.detail->text(), QString("3 / 10 包（30%），已用 0:03，剩余约 0:07"));
-    now += 67000;
-    window.SetPosition(7);
-    QCOMPARE(window.detail->text(), QString("7 / 10 包（70%），已用 1:10，剩余约 0:30"));
+    window.Open(nullptr, "下载程序 1");
+    window.SetFrames(0, 10);
+    QCOMPARE(window.windowTitle(), QString("下载程序 1"));
+    QCOMPARE(window.detail->text(), QString("0 / 10 帧（0%），已用 0:00，剩余约 -:--"));
+    now += 1500;
+    window.SetFrames(3, 10);
+    QCOMPARE(window.detail->text(), QString("3 / 10 帧（30%），已用 0:02，剩余约 0:04"));
+    // No answer for a while: the clock goes on and the window says what it waits for.
+    const struct {
+        qint64 later;
+        const char* text;
+    } stall[] = {
+        {1999, "3 / 10 帧（30%），已用 0:03，剩余约 0:08"},
+        {1001, "3 / 10 帧（30%），已用 0:05，等待控制器应答… 3 秒"},
+        {1000, "3 / 10 帧（30%），已用 0:06，等待控制器应答… 4 秒"},
+    };
+    for (const auto& step : stall) {
+        now += step.later;
+        window.ShowDetail();
+        QCOMPARE(window.detail->text(), QString(step.text));
+    }
+    window.SetFrames(7, 10);
+    QCOMPARE(window.detail->text(), QString("7 / 10 帧（70%），已用 0:06，剩余约 0:02"));
 }
 
 void DownloadDialogsTest::stopEndsTheTransferQuietlyAndLeavesTheSessionReady() {
@@ -201,10 +215,12 @@ void DownloadDialogsTest::stopEndsTheTransferQuietlyAndLeavesTheSessionReady() {
     QVERIFY(prompts.messages.isEmpty());
     QCOMPARE(outcomes, QStringList{"stopped"});
     QCOMPARE(line.port.sessionState, ctrl::LINK_READY);
-    // Nothing more goes out once stopped, and the controller keeps no half program.
-    const int frames = line.controller.FramesReceived();
+    // Nothing more goes out once stopped: counted where it is sent, while the timers run on.
+    const std::size_t sent = line.port.sent.size();
     QTest::qWait(200);
-    QCOMPARE(line.controller.FramesReceived(), frames);
+    QCOMPARE(line.port.sent.size(), sent);
+    // The far end gets what was sent (the start byte and each frame) and keeps no half program.
+    QTRY_COMPARE(line.controller.FramesReceived(), dlg.run.Engine()->FramesSent() + 1);
     QVERIFY(line.Completed().empty());
 }
 

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -18,7 +19,7 @@ private slots:
     void escapeChangesNothingAndReopeningShowsTheConfirmedTexts();
     void confirmWorksInsideTheModalLoop();
     void listsAreSortedAsText();
-    void progressWindowClosesWithoutEndingAnything();
+    void progressWindowAsksToStopInsteadOfClosing();
 
 private:
     // The settings dialog edits this line's settings.
@@ -104,6 +105,13 @@ void LinkDialogsTest::escapeChangesNothingAndReopeningShowsTheConfirmedTexts() {
     QCOMPARE(Combo(dlg, "baudCombo")->currentText(), QString("9600"));
     dlg.close();  // the close box
     QCOMPARE(line.link.PortText(), QString("COM2"));
+
+    dlg.show();
+    Combo(dlg, "portCombo")->setEditText("COM3");
+    QTest::mouseClick(dlg.findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QCOMPARE(line.link.PortText(), QString("COM2"));
 }
 
 void LinkDialogsTest::confirmWorksInsideTheModalLoop() {
@@ -129,15 +137,21 @@ void LinkDialogsTest::listsAreSortedAsText() {
     QVERIFY(Combo(dlg, "portCombo")->isEditable());
     QCOMPARE(CSetSeriesDlg::PortChoices({"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS7", "COM2"}),
              (QStringList{"/dev/ttyS7", "/dev/ttyUSB0", "COM1", "COM2", "COM3", "COM4"}));
+    // The virtual controller comes last, where there are pseudo-terminals for it.
+    QComboBox* ports = Combo(dlg, "portCombo");
+    QCOMPARE(ports->findText("虚拟控制器（试用）"),
+             ctrl::VirtualControllerProcess::Available() ? ports->count() - 1 : -1);
 }
 
-void LinkDialogsTest::progressWindowClosesWithoutEndingAnything() {
+// While it shows a transfer runs: Esc and the close box ask for the stop, as "停止" does, and
+// only the transfer's end takes the window away.
+void LinkDialogsTest::progressWindowAsksToStopInsteadOfClosing() {
     QDialog owner;
     CProcessDlg window;
-    QCOMPARE(window.windowTitle(), QString("消息窗口"));
-    QVERIFY(!(window.windowFlags() & Qt::WindowSystemMenuHint));
-    QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
-    window.Open(&owner);
+    QSignalSpy stops(&window, &CProcessDlg::StopRequested);
+    QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
+    window.Open(&owner, "下载参数 第 0 页");
+    QCOMPARE(window.windowTitle(), QString("下载参数 第 0 页"));
     QVERIFY(window.isVisible());
     window.SetRange(64);
     window.SetPosition(63);
@@ -145,10 +159,14 @@ void LinkDialogsTest::progressWindowClosesWithoutEndingAnything() {
     QCOMPARE(window.progress->value(), 63);
     window.SetRange(0);
     QVERIFY(window.progress->maximum() > window.progress->minimum());  // not a busy indicator
-    QVERIFY(window.close());
-    QVERIFY(!window.isVisible());
-    QCOMPARE(window.result(), int(QDialog::Accepted));
-    window.Open(&owner);
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(!window.close());
+    window.stopButton->click();
+    QCOMPARE(stops.size(), 3);
+    QVERIFY(window.isVisible());
+    window.hide();  // the transfer's end
+    window.Open(&owner, "下载液晶画面");
     QCOMPARE(window.progress->value(), 0);
 }
 

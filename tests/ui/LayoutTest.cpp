@@ -211,7 +211,8 @@ void LayoutTest::tabOrderIsTheTemplateOrder_data() {
                              << QStringList{"pathEdit", "browseButton", "compileButton",
                                             "cancelButton"};
     QTest::newRow("serial settings")
-        << SerialSettings() << QStringList{"portCombo", "baudCombo", "fastCheck", "okButton"};
+        << SerialSettings()
+        << QStringList{"portCombo", "baudCombo", "fastCheck", "okButton", "cancelButton"};
     QTest::newRow("program download") << WithPort<CDownProDlg>() << fileDownload;
     QTest::newRow("parameter download") << WithPort<CDownParDlg>() << fileDownload;
     QTest::newRow("screen download")
