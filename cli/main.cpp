@@ -9,19 +9,14 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/CommandWords.h"
 #include "common/FileIo.h"
 #include "common/Language.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 #endif
 
 namespace {
@@ -94,23 +89,6 @@ int Run(cli::Args words) {
 }
 
 #ifdef _WIN32
-// The words as typed, in UTF-8 like every text of the tool: main's argv has them in the ANSI code
-// page, where a Chinese file name turns into "??".
-std::vector<std::string> WideArguments() {
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> words;
-    for (int i = 0; wide != nullptr && i < count; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string word(static_cast<std::size_t>(std::max(size - 1, 0)), '\0');
-        if (size > 1)
-            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), size, nullptr, nullptr);
-        words.push_back(std::move(word));
-    }
-    LocalFree(wide);
-    return words;
-}
-
 // A console shows the UTF-8 messages as Chinese while the tool runs; the console gets its own
 // code page back afterwards.
 struct Utf8Console {
@@ -131,14 +109,10 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     const Utf8Console console;
-    const std::vector<std::string> typed = WideArguments();
+#endif
+    const std::vector<std::string> typed = text::CommandWords(argc, argv);
     const std::vector<std::string_view> words(
         typed.begin() + std::min<std::size_t>(typed.size(), 1), typed.end());
-    (void)argc;
-    (void)argv;
-#else
-    const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
-#endif
     fileio::RemoveTemporariesOnSignals();
     // Messages and help follow TARVEX_LANG, else the locale; the texts stay Chinese when the
     // English ones cannot be loaded.
