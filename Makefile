@@ -37,11 +37,21 @@ fuzz: deps
 package: build
 	cmake --build build --target package
 
+# Windows, cross-built against a Qt for Windows that scripts/windows-qt builds once into a cache
+# outside the clone: the program folder build-windows-qt/Tarvex620B, then its zip and installer
+# build-windows-qt/tarvex620b-VERSION-win64.zip and .exe.
+.PHONY: windows windows-package
+windows:
+	bash scripts/windows-build
+
+windows-package:
+	bash scripts/windows-build --package
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-bench build-fuzz build-windows build-windows-qt
 
 # The main window and every dialog rendered to build/screenshots/*.png, headless, and again at a
 # 13 pt font, at scale 2 and with dark colours (the subfolders 13pt, scale2 and dark); the desktop

@@ -11,6 +11,61 @@
 
 namespace desktop {
 
+QString DataHome() {
+    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!configured.isEmpty())
+        return configured;
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+QString DesktopEntryPath() {
+    return DataHome() + QStringLiteral("/applications/tarvex620b.desktop");
+}
+
+QString MimePackagePath() {
+    return DataHome() + QStringLiteral("/mime/packages/tarvex620b.xml");
+}
+
+#ifdef Q_OS_WIN
+
+// The installer puts its uninstaller beside the program and registers the file types itself.
+bool Installed(const QString& programPath) {
+    return QFileInfo::exists(QFileInfo(programPath).absolutePath() +
+                             QStringLiteral("/Uninstall.exe"));
+}
+
+void Register(const QString& programPath) {
+    if (Installed(programPath))
+        return;
+    QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
+                      QSettings::NativeFormat);
+    const QString program = QDir::toNativeSeparators(programPath);
+    classes.setValue(kFileTypeId + "/.", kFileTypeName);
+    // Icon 1 of the program's resources is the document icon (app/tarvex620b.rc).
+    classes.setValue(kFileTypeId + "/DefaultIcon/.", program + ",1");
+    classes.setValue(kFileTypeId + "/shell/open/command/.", program + " \"%1\"");
+    classes.setValue(kFileTypeId + "/shell/print/command/.", program + " /p \"%1\"");
+    classes.setValue(kFileTypeId + "/shell/printto/command/.",
+                     program + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
+    const QString bound = classes.value(QStringLiteral(".kxc/.")).toString();
+    if (bound.isEmpty() || bound == kFileTypeId) {
+        classes.setValue(QStringLiteral(".kxc/."), kFileTypeId);
+        classes.setValue(QStringLiteral(".kxc/ShellNew/NullFile"), QString());
+    }
+}
+
+bool Unregister() {
+    QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
+                      QSettings::NativeFormat);
+    classes.remove(kFileTypeId);
+    if (classes.value(QStringLiteral(".kxc/.")).toString() == kFileTypeId)
+        classes.remove(QStringLiteral(".kxc"));
+    classes.sync();
+    return classes.status() == QSettings::NoError && !classes.childGroups().contains(kFileTypeId);
+}
+
+#else
+
 namespace {
 
 const QString kAppIcon = QStringLiteral("tarvex620b");
@@ -67,58 +122,10 @@ bool ExtensionFree() {
 
 }  // namespace
 
-QString DataHome() {
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!configured.isEmpty())
-        return configured;
-    return QDir::homePath() + QStringLiteral("/.local/share");
-}
-
-QString DesktopEntryPath() {
-    return DataHome() + QStringLiteral("/applications/tarvex620b.desktop");
-}
-
-QString MimePackagePath() {
-    return DataHome() + QStringLiteral("/mime/packages/tarvex620b.xml");
-}
-
 bool Installed(const QString& programPath) {
     return QFileInfo::exists(QFileInfo(programPath).absolutePath() +
                              QStringLiteral("/../share/applications/tarvex620b.desktop"));
 }
-
-#ifdef Q_OS_WIN
-
-void Register(const QString& programPath) {
-    if (Installed(programPath))
-        return;
-    QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
-                      QSettings::NativeFormat);
-    const QString program = QDir::toNativeSeparators(programPath);
-    classes.setValue(kFileTypeId + "/.", kFileTypeName);
-    classes.setValue(kFileTypeId + "/DefaultIcon/.", program + ",1");
-    classes.setValue(kFileTypeId + "/shell/open/command/.", program + " \"%1\"");
-    classes.setValue(kFileTypeId + "/shell/print/command/.", program + " /p \"%1\"");
-    classes.setValue(kFileTypeId + "/shell/printto/command/.",
-                     program + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
-    const QString bound = classes.value(QStringLiteral(".kxc/.")).toString();
-    if (bound.isEmpty() || bound == kFileTypeId) {
-        classes.setValue(QStringLiteral(".kxc/."), kFileTypeId);
-        classes.setValue(QStringLiteral(".kxc/ShellNew/NullFile"), QString());
-    }
-}
-
-bool Unregister() {
-    QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
-                      QSettings::NativeFormat);
-    classes.remove(kFileTypeId);
-    if (classes.value(QStringLiteral(".kxc/.")).toString() == kFileTypeId)
-        classes.remove(QStringLiteral(".kxc"));
-    classes.sync();
-    return classes.status() == QSettings::NoError && !classes.childGroups().contains(kFileTypeId);
-}
-
-#else
 
 void Register(const QString& programPath) {
     if (Installed(programPath))

@@ -7,6 +7,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_WIN
+#include "common/CodePage936.h"
+#endif
+
 namespace gbk {
 
 namespace {
@@ -41,6 +45,38 @@ struct Candidate {
     QByteArray bytes;
     char16_t code;
 };
+
+#ifdef Q_OS_WIN
+
+// Windows' code page 936, one sequence at a time: Qt's GBK converter needs ICU, which a Windows
+// Qt may lack. What does not convert comes back empty and is left out of the tables.
+bool ConverterPresent() {
+    return cp936::Available();
+}
+
+QList<QString> DecodeEach(const QList<QByteArray>& sequences) {
+    QList<QString> parts;
+    for (const QByteArray& s : sequences) {
+        const auto text = cp936::Decode(std::string_view(s.constData(), std::size_t(s.size())));
+        parts.append(text ? QString::fromStdU16String(*text) : QString());
+    }
+    return parts;
+}
+
+QList<QByteArray> EncodeEach(const QList<Candidate>& candidates) {
+    QList<QByteArray> parts;
+    for (const Candidate& c : candidates) {
+        const auto bytes = cp936::Encode(std::u16string_view(&c.code, 1));
+        parts.append(bytes ? QByteArray(bytes->data(), qsizetype(bytes->size())) : QByteArray());
+    }
+    return parts;
+}
+
+#else
+
+bool ConverterPresent() {
+    return QStringDecoder("GBK").isValid() && QStringEncoder("GBK").isValid();
+}
 
 // Decodes each byte sequence on its own. Sequences are joined by LF, which no GBK sequence holds,
 // so one call does them all; should the converter ever disagree about where they split, each is
@@ -85,9 +121,11 @@ QList<QByteArray> EncodeEach(const QList<Candidate>& candidates) {
     return parts;
 }
 
+#endif
+
 Tables BuildTables() {
     Tables t;
-    if (!QStringDecoder("GBK").isValid() || !QStringEncoder("GBK").isValid())
+    if (!ConverterPresent())
         return t;
     t.available = true;
 

@@ -15,6 +15,10 @@
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
 
+#ifdef Q_OS_WIN
+#include "common/CodePage936.h"
+#endif
+
 namespace {
 
 namespace c = ui::controls;
@@ -38,9 +42,14 @@ char CellByte(const QString& text) {
     const QChar c = text.front();
     if (c.unicode() < 0x100)
         return static_cast<char>(c.unicode());
+#ifdef Q_OS_WIN
+    const auto encoded = cp936::Encode(std::u16string(1, c.unicode()));
+    return encoded && !encoded->empty() ? encoded->front() : '?';
+#else
     QStringEncoder encoder("GBK");
     const QByteArray bytes = encoder.isValid() ? encoder.encode(QString(c)) : QByteArray();
     return bytes.isEmpty() ? '?' : bytes.front();
+#endif
 }
 
 std::string ThreeDigits(int n) {

@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "common/Utf8Path.h"
 
 namespace cli {
 namespace {
@@ -198,7 +199,7 @@ void EnsureApplication() {
 
 std::optional<int> ReadProgramText(const std::string& program, std::string& text,
                                    std::ostream& faults) {
-    switch (fileio::ReadLimited(program, kProgramCapacity, text)) {
+    switch (fileio::ReadLimited(fileio::PathFromUtf8(program), kProgramCapacity, text)) {
         case fileio::ReadStatus::Ok:
             return std::nullopt;
         case fileio::ReadStatus::TooLarge:

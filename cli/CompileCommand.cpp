@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "common/Utf8Path.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 
@@ -39,7 +40,7 @@ bool PointsAtLine(compiler::CompileOutcome outcome) {
 }
 
 std::string DefaultObjectPath(const std::string& program) {
-    return std::filesystem::path(program).replace_extension(".kxo").string();
+    return fileio::PathFromUtf8(program).replace_extension(".kxo").string();
 }
 
 int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
@@ -56,7 +57,8 @@ int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     std::string text;
     if (const auto fault = ReadProgramText(program, text, out))
         return *fault;
-    const compiler::CompileResult result = compiler::CompileToFile(text, object);
+    const compiler::CompileResult result =
+        compiler::CompileToFile(text, fileio::PathFromUtf8(object));
     const std::string message = compiler::CompileMessage(result, object);
     out << message << "\n";
     if (PointsAtLine(result.outcome)) {

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "common/Utf8Path.h"
 #include "compiler/CompileRun.h"
 #include "compiler/Disassembler.h"
 #include "compiler/EncodeLine.h"
@@ -25,7 +26,8 @@ constexpr std::size_t kObjectReadLimit =
 int Disasm(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     const std::string& path = parsed.positional.front();
     std::string bytes;
-    if (fileio::ReadLimited(path, kObjectReadLimit, bytes) == fileio::ReadStatus::Unreadable)
+    if (fileio::ReadLimited(fileio::PathFromUtf8(path), kObjectReadLimit, bytes) ==
+        fileio::ReadStatus::Unreadable)
         return Report(err, msg::Text(msg::Id::CannotReadFile, {path}), exitcode::kUnreadable);
     const compiler::Disassembly disassembly = compiler::Disassemble(bytes);
     if (!disassembly.ok) {

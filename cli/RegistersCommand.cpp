@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "common/Utf8Path.h"
 #include "registers/AllRegisters.h"
 #include "registers/FileErrors.h"
 #include "registers/RegisterFile.h"
@@ -187,16 +188,16 @@ int Registers(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     if (args.size() < 2)
         return Usage(err, msg::Id::CliRegistersExpectsAction);
     const std::string_view action = args[0];
-    const std::filesystem::path file{std::string(args[1])};
+    const std::filesystem::path file = fileio::PathFromUtf8(args[1]);
     if (action == "new")
         return args.size() == 2 ? New(file, err) : Usage(err, msg::Id::CliRegistersNewTakesFile);
     if (action == "diff")
-        return args.size() == 3 ? Diff(file, std::string(args[2]), out, err)
+        return args.size() == 3 ? Diff(file, fileio::PathFromUtf8(args[2]), out, err)
                                 : Usage(err, msg::Id::CliRegistersDiffTakes);
     if (action == "export" || action == "import") {
         if (args.size() != 3)
             return Usage(err, msg::Id::CliRegistersCsvTakes, action);
-        const std::filesystem::path csv{std::string(args[2])};
+        const std::filesystem::path csv = fileio::PathFromUtf8(args[2]);
         return action == "export" ? Export(file, csv, err) : Import(file, csv, err);
     }
     if (action != "read" && action != "write")

@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
+#include "common/Utf8Path.h"
 #include "link/DownloadMessages.h"
 #include "link/PictureImport.h"
 #include "link/ScratchPath.h"
@@ -97,10 +98,11 @@ int Import(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
         return exitcode::kUsage;
     const std::string& picture = args.positional[1];
     EnsureApplication();
-    const QImage image = screen::LoadPicture(picture);
+    const QImage image = screen::LoadPicture(fileio::PathFromUtf8(picture));
     if (image.isNull())
         return Report(out, screen::PictureRefusal(picture, picture), exitcode::kUnreadable);
-    if (screen::SaveScreenBitmap(*output, screen::ImportPicture(image, *options)))
+    if (screen::SaveScreenBitmap(fileio::PathFromUtf8(*output),
+                                 screen::ImportPicture(image, *options)))
         return Report(out, screen::ScratchFailedMessage(*output), exitcode::kCannotCreate);
     return exitcode::kOk;
 }
@@ -109,7 +111,7 @@ int Preview(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     if (args.positional.size() != 2 || args.Has("--output"))
         return Fault(err, msg::Id::CliScreenPreviewTakes);
     const std::string& file = args.positional[1];
-    const screen::ScreenRead read = screen::ReadScreenPicture(file);
+    const screen::ScreenRead read = screen::ReadScreenPicture(fileio::PathFromUtf8(file));
     if (!read.opened)
         return Report(out, ctrl::CannotOpenMessage(file), exitcode::kUnreadable);
     if (read.check != screen::kBitmapOk)
@@ -124,11 +126,11 @@ int Convert(const ParsedArgs& args, std::ostream& out) {
     const std::string output =
         args.Value("--output").value_or(ctrl::DefaultScratchPath().toStdString());
     std::string head;
-    if (!screen::ReadBitmapHead(bitmap, head))
+    if (!screen::ReadBitmapHead(fileio::PathFromUtf8(bitmap), head))
         return Report(out, ctrl::CannotOpenMessage(bitmap), exitcode::kUnreadable);
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk)
         return Report(out, Refusal(check), exitcode::kRefused);
-    if (screen::ConvertScreenBitmap(head, output))
+    if (screen::ConvertScreenBitmap(head, fileio::PathFromUtf8(output)))
         return Report(out, screen::ScratchFailedMessage(output), exitcode::kCannotCreate);
     return exitcode::kOk;
 }

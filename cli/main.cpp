@@ -1,18 +1,22 @@
 // tarvex: the compiler and the controller link from the command line.
+#include <algorithm>
 #include <array>
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/CommandWords.h"
 #include "common/FileIo.h"
 #include "common/Language.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -87,18 +91,35 @@ int Run(cli::Args words) {
     return cli::RunCommand(*command, rest, std::cout, std::cerr);
 }
 
+#ifdef _WIN32
+// A console shows the UTF-8 messages as Chinese while the tool runs; the console gets its own
+// code page back afterwards.
+struct Utf8Console {
+    UINT previous = GetConsoleOutputCP();
+    Utf8Console() { SetConsoleOutputCP(CP_UTF8); }
+    ~Utf8Console() {
+        if (previous != 0)
+            SetConsoleOutputCP(previous);
+    }
+};
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-    // Line ends are written as given: disasm output must keep its CR LF unchanged.
+    // Line ends are written as given, as on Linux: disasm output keeps its CR LF unchanged.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    const Utf8Console console;
 #endif
+    const std::vector<std::string> typed = text::CommandWords(argc, argv);
+    const std::vector<std::string_view> words(
+        typed.begin() + std::min<std::size_t>(typed.size(), 1), typed.end());
     fileio::RemoveTemporariesOnSignals();
     // Messages and help follow TARVEX_LANG, else the locale; the texts stay Chinese when the
     // English ones cannot be loaded.
     msg::UseLanguage(msg::ChooseLanguage(msg::LanguageOverride(), {}, msg::ProcessLocaleName()));
-    const std::vector<std::string_view> words(argv + std::min(argc, 1), argv + argc);
     const int status = Run(words);
     // A full disk behind a redirection must not pass for a complete listing.
     if (!std::cout.flush()) {

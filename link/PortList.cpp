@@ -13,7 +13,13 @@ namespace {
 
 PortEntry FromInfo(const QSerialPortInfo& info) {
     PortEntry entry;
+#ifdef Q_OS_WIN
+    // "COM3", as Windows users name a port and as the port reader takes it, not the device path
+    // \\.\COM3.
+    entry.path = info.portName();
+#else
     entry.path = info.systemLocation();
+#endif
     entry.description = info.description();
     entry.manufacturer = info.manufacturer();
     entry.hasUsbIds = info.hasVendorIdentifier() && info.hasProductIdentifier();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/PortName.h"
 #include "link/PortList.h"
 
 namespace {
@@ -93,6 +94,19 @@ TEST(UsbIdentity, FindsTheDeviceUnderItsCurrentName) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(ctrl::FindByIdentity(ports, row.id), QString::fromUtf8(row.path)) << row.path;
+}
+
+// What the list offers must open: on Windows the COM name, which the port reader takes.
+TEST(PortList, OffersNamesThePortReaderTakes) {
+    const QList<PortEntry> ports = ctrl::ListPorts();
+    if (ports.isEmpty())
+        GTEST_SKIP() << "this system has no serial port";
+    for (const PortEntry& p : ports) {
+        EXPECT_TRUE(text::NamesPort(p.path.toStdString())) << p.path.toStdString();
+#ifdef Q_OS_WIN
+        EXPECT_TRUE(p.path.startsWith(QLatin1String("COM"))) << p.path.toStdString();
+#endif
+    }
 }
 
 }  // namespace
