@@ -148,10 +148,6 @@ int NewJob(const std::string& jobPath, const std::vector<std::string>& words,
     } else if (const auto csv = args.Value("--stamp-csv")) {
         job.stamp = jobs::Stamp{jobs::StampKind::Csv, 0, 0, 1, 0, *csv};
     }
-    for (const jobs::Step& step : job.steps) {
-        if (fileio::SameFile(step.file, jobPath))
-            return Report(err, msg::Text(msg::Id::OutputIsInput, {jobPath}), exitcode::kUsage);
-    }
     RelativeToJob(jobPath, job);
     // The job as written must read back: the same checks as every later use.
     const jobs::JobRead check = jobs::ParseJob(jobPath, jobs::JobText(job));
@@ -246,8 +242,31 @@ int Job(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return RunJobUnits(jobPath, args, out, err);
 }
 
+// The job file is written by new and approve and read by the rest; the steps' files are read and
+// a ledger named on the line is written.
+fileio::FileRoles Files(const ParsedArgs& parsed) {
+    const std::vector<std::string>& words = parsed.positional;
+    fileio::FileRoles roles;
+    if (words.size() < 2)
+        return roles;
+    if (words[0] == "new" || words[0] == "approve")
+        roles.Out(words[1]);
+    else
+        roles.In(words[1]);
+    for (std::size_t i = 2; i + 1 < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--program" || word == "--params" || word == "--screen" ||
+            word == "--stamp-csv")
+            roles.In(words[i + 1]);
+        else if (word == "--ledger")
+            roles.Out(words[i + 1]);
+    }
+    return roles;
+}
+
 }  // namespace
 
-const Command kJobCommand{"job", msg::Id::CliJobSynopsis, msg::Id::CliJobHelp, kGrammar, Job};
+const Command kJobCommand{"job", msg::Id::CliJobSynopsis, msg::Id::CliJobHelp, kGrammar, Job,
+                          Files};
 
 }  // namespace cli

@@ -43,8 +43,6 @@ int Export(const ParsedArgs& parsed, std::ostream&, std::ostream& err) {
     for (const Output& o : kOutputs) {
         const auto path = parsed.Value(o.option);
         any = any || path.has_value();
-        if (path && fileio::SameFile(trace, *path))
-            return Report(err, msg::Text(msg::Id::OutputIsInput, {*path}), exitcode::kUsage);
     }
     if (!any)
         return Usage(kTraceCommand, msg::Source(msg::Id::CliTraceExpectsExport), err);
@@ -62,9 +60,18 @@ int Export(const ParsedArgs& parsed, std::ostream&, std::ostream& err) {
     return exitcode::kOk;
 }
 
+fileio::FileRoles Files(const ParsedArgs& parsed) {
+    fileio::FileRoles roles;
+    if (parsed.positional.size() > 1)
+        roles.In(parsed.positional[1]);
+    for (const Output& o : kOutputs)
+        roles.Out(parsed.Value(o.option).value_or(""));
+    return roles;
+}
+
 }  // namespace
 
-const Command kTraceCommand{"trace", msg::Id::CliTraceSynopsis, msg::Id::CliTraceHelp, kGrammar,
-                            Export};
+const Command kTraceCommand{
+    "trace", msg::Id::CliTraceSynopsis, msg::Id::CliTraceHelp, kGrammar, Export, Files};
 
 }  // namespace cli

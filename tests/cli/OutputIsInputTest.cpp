@@ -51,6 +51,15 @@ const std::vector<Form> kForms = {
     {"screen", {"screen", "<in:b.bmp>", "-o", "<out:s.dat>"}},
     {"screen", {"screen", "import", "<in:b.bmp>", "-o", "<out:s.bmp>"}},
     {"screen", {"screen", "preview", "<in:b.bmp>"}},
+    {"job",
+     {"job", "new", "<out:j.tvjob>", "--program", "<in:p.kxc>", "--params", "<in:r.dat>", "--page",
+      "1", "--stamp-csv", "<in:u.csv>"}},
+    {"job", {"job", "run", "<in:j.tvjob>", "--port", "/dev/null", "--ledger", "<out:u.jsonl>"}},
+    {"ledger", {"ledger", "--ledger", "<in:u.jsonl>"}},
+    {"lsp", {"lsp"}},
+    {"syntax", {"syntax", "--vim"}},
+    {"trace",
+     {"trace", "export", "<in:t.trace>", "--pcap", "<out:t.pcap>", "--csv", "<out:t.csv>"}},
 };
 
 std::string Content(const std::string& name) {
