@@ -89,8 +89,8 @@ TEST(AppendRecord, WritersAtOnceTakeTurnsAcrossRollOvers) {
         writers.emplace_back([&, w] {
             for (int i = 0; i < kRecords; ++i)
                 EXPECT_FALSE(fileio::AppendRecord(
-                    ledger, "{\"writer\":" + std::to_string(w) + ",\"n\":" + std::to_string(i) + "}",
-                    512));
+                    ledger,
+                    "{\"writer\":" + std::to_string(w) + ",\"n\":" + std::to_string(i) + "}", 512));
         });
     }
     for (std::thread& writer : writers)
