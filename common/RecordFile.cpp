@@ -157,6 +157,9 @@ std::error_code Append(const fs::path& path, std::string_view line, std::size_t 
             return LastError();
         rest.remove_prefix(static_cast<std::size_t>(n));
     }
+    // A record is a promise about what a controller received: on the disk before we go on.
+    if (::fsync(fd.get()) != 0)
+        return LastError();
     return {};
 }
 #endif

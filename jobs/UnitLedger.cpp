@@ -10,11 +10,8 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 #include "common/FileIo.h"
+#include "common/RecordFile.h"
 
 namespace jobs {
 namespace {
@@ -22,16 +19,6 @@ namespace {
 // Another station writing the same ledger holds the lock for one line; a lock held longer belongs
 // to a process that died, which QLockFile sees and breaks.
 constexpr int kLockWaitMs = 10000;
-
-bool SyncToDisk(QFile& file) {
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return true;
-#endif
-}
 
 }  // namespace
 
@@ -45,47 +32,57 @@ QString TraceFolder() {
         .filePath(QStringLiteral("unit-traces"));
 }
 
+static std::filesystem::path LocalPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
 bool LedgerWritable(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // A pipe or a device at the path would block the open or swallow the records.
+    std::error_code ec;
+    const auto status = std::filesystem::status(LocalPath(path), ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return false;
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
 bool AppendUnitRecord(const QString& path, const QJsonObject& record) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    // One write of the whole line: a crash leaves the line whole or absent, never half of it
-    // in front of the next one.
-    const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
-    return file.write(line) == line.size() && SyncToDisk(file);
+    const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact);
+    return !fileio::AppendRecord(
+        LocalPath(path), std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
 }
 
 LedgerRead ReadUnitLedger(const QString& path) {
     LedgerRead read;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return read;
-    read.opened = true;
     int number = 0;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        ++number;
-        if (line.trimmed().isEmpty())
+    for (const std::filesystem::path& file : fileio::RecordFiles(LocalPath(path))) {
+        std::string bytes;
+        if (fileio::ReadLimited(file, 2 * fileio::kRollOverBytes, bytes) != fileio::ReadStatus::Ok)
             continue;
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-        const QJsonObject o = doc.object();
-        if (!line.endsWith('\n') || error.error != QJsonParseError::NoError || !doc.isObject() ||
-            !o.value("unit").isString() || !o.value("job").isString() ||
-            !o.value("outcome").isString() || !o.value("steps").isArray())
-            read.skippedLines.push_back(number);
-        else
-            read.records.push_back(o);
+        read.opened = true;
+        const QByteArray text = QByteArray::fromStdString(bytes);
+        qsizetype from = 0;
+        while (from < text.size()) {
+            qsizetype end = text.indexOf('\n', from);
+            const bool whole = end >= 0;
+            if (!whole)
+                end = text.size();
+            const QByteArray line = text.mid(from, end - from);
+            from = end + 1;
+            ++number;
+            if (line.trimmed().isEmpty())
+                continue;
+            QJsonParseError error{};
+            const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+            const QJsonObject o = doc.object();
+            if (!whole || error.error != QJsonParseError::NoError || !doc.isObject() ||
+                !o.value("unit").isString() || !o.value("job").isString() ||
+                !o.value("outcome").isString() || !o.value("steps").isArray())
+                read.skippedLines.push_back(number);
+            else
+                read.records.push_back(o);
+        }
     }
     return read;
 }
