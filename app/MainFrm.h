@@ -30,6 +30,7 @@ class CDownProDlg;
 class CSetSeriesDlg;
 class CTranslateDlg;
 class CProblemsDock;
+class CEncodingBar;
 class CWireMonitorDock;
 class CFindDlg;
 
@@ -69,6 +70,7 @@ public:
         QList<QAction*> recentFiles;
         QAction* exit = nullptr;
         QAction* undo = nullptr;
+        QAction* redo = nullptr;
         QAction* cut = nullptr;
         QAction* copy = nullptr;
         QAction* paste = nullptr;
@@ -78,7 +80,7 @@ public:
         QAction* registers = nullptr;
         QAction* registerTable = nullptr;
         QAction* pictureImport = nullptr;
-        // Nothing in the menus, keys or toolbar sends it.
+        // "显示字符设置": the display-character editor.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
         QAction* connect = nullptr;
@@ -120,6 +122,8 @@ public:
     // Program editor: what the caret line's mnemonic takes, and the live check's findings.
     QLabel* hintPane = nullptr;
     CProblemsDock* problemsDock = nullptr;
+    // Above the editor when an opened file seems to be UTF-8.
+    CEncodingBar* encodingBar = nullptr;
     // Every byte on the line, in the view menu's "串口监视".
     CWireMonitorDock* wireMonitorDock = nullptr;
     CFindDlg& FindDialog();
@@ -152,10 +156,13 @@ private:
     void ShowReady();
     // The first size and place: at most kFirstSize, centred in the available screen.
     void PlaceOnScreen();
+    void RestoreLayout();
+    void SaveLayout();
     void UpdateLockPanes();
     void UpdateLinkCommands();
     void UpdateConnectionPane();
     void OpenDroppedLater(const QStringList& paths);
+    void LeaveMenuBarLater();
 
     void OnCompile();
     void OnRegisters();
@@ -195,6 +202,7 @@ private:
     QAction* exitSeparator_ = nullptr;
     quint32 nativeLockState_ = 0;
     bool placedShown_ = false;
+    bool layoutRestored_ = false;
 
     std::unique_ptr<CLoadCutDlg> loadCutDlg_;
     std::unique_ptr<CSetParDlg> setParDlg_;
