@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextDocument>
@@ -25,6 +26,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <utility>
 
@@ -32,9 +34,11 @@
 #include <windows.h>
 #endif
 
+#include "app/EncodingBar.h"
 #include "app/FindDlg.h"
 #include "app/LiveCheck.h"
 #include "app/LoadCutDlg.h"
+#include "app/LockKeys.h"
 #include "app/MessageDlg.h"
 #include "app/ProblemsDock.h"
 #include "app/Splash.h"
@@ -58,15 +62,13 @@
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "ui/Prompts.h"
+#include "ui/ScreenFit.h"
 
 namespace {
 
 using msg::Id;
 
 constexpr int kLinePaneWidth = 80;
-// X11 modifier bits of a key event's native state.
-constexpr quint32 kX11CapsLock = 0x02;
-constexpr quint32 kX11NumLock = 0x10;
 
 QString Ui(Id id) {
     return msg::QText(id);
@@ -82,6 +84,19 @@ Dialog& OnFirstUse(std::unique_ptr<Dialog>& dialog, Args&&... args) {
     if (!dialog)
         dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
     return *dialog;
+}
+
+}  // namespace
+
+namespace {
+
+// The window's size, place and dock layout, as the user left them.
+const QString kWindowGeometry = QStringLiteral("Window/Geometry");
+const QString kWindowDocks = QStringLiteral("Window/Docks");
+
+std::unique_ptr<QSettings> LayoutProfile() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       CTarvexApp::kProfileKey, ui::kApplicationName);
 }
 
 }  // namespace
@@ -114,6 +129,8 @@ void CMainFrame::OnCreate() {
     // move() places the frame, so the title bar lands inside the available area.
     PlaceOnScreen();
     qApp->installEventFilter(this);
+    // Every window and dialog, this one included, stays reachable at any scale.
+    qApp->installEventFilter(new ui::ScreenFitter(this));
     connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, &CMainFrame::UpdateLinkCommands);
     UpdateLinkCommands();
     connect(app_.link.get(), &ctrl::Link::StateChanged, this, &CMainFrame::UpdateConnectionPane);
@@ -134,6 +151,10 @@ void CMainFrame::OnCreate() {
 
 // The frame's decorations are known only once the window shows, so this runs again then.
 void CMainFrame::PlaceOnScreen() {
+    if (layoutRestored_) {
+        ui::KeepOnScreen(this);
+        return;
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -212,6 +233,9 @@ void CMainFrame::BuildMenus() {
     AddCommand(edit, c.undo, Ui(Id::CommandUndo), Ui(Id::CommandUndoTip), [this] {
         view_->undo();
     })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
+    AddCommand(edit, c.redo, Ui(Id::CommandRedo), Ui(Id::CommandRedoTip), [this] {
+        view_->redo();
+    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Y), Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addSeparator();
     AddCommand(edit, c.cut, Ui(Id::CommandCut), Ui(Id::CommandCutTip), [this] {
         view_->cut();
@@ -238,7 +262,8 @@ void CMainFrame::BuildMenus() {
                Ui(Id::RegistersTableCommandTip), [this] { OnRegisterTable(); });
     AddCommand(tools, c.pictureImport, Ui(Id::CommandPictureImport),
                Ui(Id::CommandPictureImportTip), [this] { OnPictureImport(); });
-    AddCommand(nullptr, c.characters, QString(), QString(), [this] { OnCharacters(); });
+    AddCommand(tools, c.characters, Ui(Id::CommandCharacters), Ui(Id::CommandCharactersTip),
+               [this] { OnCharacters(); });
 
     ctrl::Link& link = *app_.link;
     QMenu* session = popup(Id::MenuLink);
@@ -368,7 +393,6 @@ void CMainFrame::BuildStatusBar() {
     bar->addPermanentWidget(connectionPane);
     reconnectButton = new QPushButton(msg::QText(Id::LinkReconnectOffer), bar);
     reconnectButton->setObjectName(QStringLiteral("reconnectButton"));
-    reconnectButton->setFlat(true);
     reconnectButton->hide();
     bar->addPermanentWidget(reconnectButton);
     const Id lockTexts[] = {Id::StatusCaps, Id::StatusNum, Id::StatusScroll};
@@ -435,10 +459,19 @@ void CMainFrame::OnDocumentReplaced(bool sessionEnded) {
 
 void CMainFrame::AttachView(CTarvexView* view) {
     view_ = view;
-    setCentralWidget(view);
+    auto* middle = new QWidget(this);
+    auto* column = new QVBoxLayout(middle);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    encodingBar = new CEncodingBar(middle);
+    column->addWidget(encodingBar);
+    column->addWidget(view, 1);
+    setCentralWidget(middle);
     connect(view, &CTarvexView::LineIndicatorChanged, this, &CMainFrame::SetLineText);
     connect(view, &CTarvexView::FilesDropped, this, &CMainFrame::OpenDroppedLater);
     connect(view, &QPlainTextEdit::undoAvailable, commands_.undo, &QAction::setEnabled);
+    connect(view, &QPlainTextEdit::redoAvailable, commands_.redo, &QAction::setEnabled);
+    commands_.redo->setEnabled(view->document()->isRedoAvailable());
     connect(view, &QPlainTextEdit::copyAvailable, commands_.cut, &QAction::setEnabled);
     connect(view, &QPlainTextEdit::copyAvailable, commands_.copy, &QAction::setEnabled);
     commands_.undo->setEnabled(view->document()->isUndoAvailable());
@@ -449,6 +482,24 @@ void CMainFrame::AttachView(CTarvexView* view) {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
     clipboardChanged();
     AttachEditorParts();
+    RestoreLayout();
+}
+
+// After the docks exist: their places are part of what is restored.
+void CMainFrame::RestoreLayout() {
+    const auto profile = LayoutProfile();
+    if (!restoreGeometry(profile->value(kWindowGeometry).toByteArray()))
+        return;
+    layoutRestored_ = true;
+    restoreState(profile->value(kWindowDocks).toByteArray());
+    // The screen may be smaller now, or the window was left on one that is gone.
+    ui::KeepOnScreen(this);
+}
+
+void CMainFrame::SaveLayout() {
+    const auto profile = LayoutProfile();
+    profile->setValue(kWindowGeometry, saveGeometry());
+    profile->setValue(kWindowDocks, saveState());
 }
 
 // The wire monitor records from the start, shown or not, so a failure can be looked at after it
@@ -538,16 +589,8 @@ void CMainFrame::UpdateLinkCommands() {
 }
 
 void CMainFrame::UpdateLockPanes() {
-    bool caps = false, num = false, scroll = false;
-#ifdef Q_OS_WIN
-    caps = GetKeyState(VK_CAPITAL) & 1;
-    num = GetKeyState(VK_NUMLOCK) & 1;
-    scroll = GetKeyState(VK_SCROLL) & 1;
-#else
-    // X11 tells the lock state only with key events, and never the Scroll Lock.
-    caps = nativeLockState_ & kX11CapsLock;
-    num = nativeLockState_ & kX11NumLock;
-#endif
+    const LockKeys locks = ReadLockKeys(nativeLockState_);
+    const auto [caps, num, scroll] = locks;
     const std::pair<QLabel*, bool> panes[] = {
         {capsPane, caps}, {numPane, num}, {scrollPane, scroll}};
     for (const auto& [pane, on] : panes)
@@ -637,8 +680,8 @@ void CMainFrame::OnDownloadScreen() {
 void CMainFrame::OnPictureImport() {
     CPictureImportDlg dialog(prompts_, this);
     QString bitmap;
-    if (commands_.downloadScreen->isEnabled())
-        dialog.onDownload = [&bitmap](const QString& saved) { bitmap = saved; };
+    dialog.onDownload = [&bitmap](const QString& saved) { bitmap = saved; };
+    dialog.canDownload = commands_.downloadScreen->isEnabled();
     dialog.exec();
     if (bitmap.isEmpty())
         return;
@@ -766,8 +809,11 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (CSplashWnd::FilterSplashMessage(event))
-        return true;
+    CSplashWnd::FilterSplashMessage(event);
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        (watched == menuBar() || popups.contains(qobject_cast<QMenu*>(watched))))
+        LeaveMenuBarLater();
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         nativeLockState_ = static_cast<QKeyEvent*>(event)->nativeModifiers();
         UpdateLockPanes();
@@ -788,6 +834,14 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Esc out of a menu leaves the bar waiting for a menu letter; typing is meant for the editor.
+void CMainFrame::LeaveMenuBarLater() {
+    QTimer::singleShot(0, this, [this] {
+        if (view_ && menuBar()->hasFocus() && !QApplication::activePopupWidget())
+            view_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Locked while a download runs on: closing now would cut the transfer off mid-frame.
     if (!isEnabled()) {
@@ -804,6 +858,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    SaveLayout();
     app_.SaveProfile();
     emit Closed();
 }
@@ -899,7 +954,7 @@ void CMainFrame::AttachEditorParts() {
     });
     const CLiveCheck& check = view_->LiveCheck();
     connect(&check, &CLiveCheck::Checked, problemsDock,
-            [this, &check] { problemsDock->Show(check); });
+            [this, &check] { problemsDock->Show(check, *view_->document()); });
     connect(view_, &CTarvexView::OperandHintChanged, this, [this](const QString& hint) {
         hintPane->setText(hint);
         hintPane->setVisible(!hint.isEmpty());
@@ -908,8 +963,11 @@ void CMainFrame::AttachEditorParts() {
     connect(view_->document(), &QTextDocument::contentsChanged, this,
             &CMainFrame::OnDocumentTextChanged);
     if (app_.document) {
-        connect(app_.document.get(), &CTarvexDoc::ModifiedChanged, this,
+        CTarvexDoc* document = app_.document.get();
+        connect(document, &CTarvexDoc::ModifiedChanged, this,
                 [this] { OnUpdateFrameTitle(app_.document->title); });
+        connect(document, &CTarvexDoc::EncodingChecked, encodingBar, &QWidget::setVisible);
+        connect(encodingBar, &CEncodingBar::OpenAsUtf8Chosen, document, &CTarvexDoc::OpenAsUtf8);
     }
 }
 

@@ -30,6 +30,7 @@ class CDownProDlg;
 class CSetSeriesDlg;
 class CTranslateDlg;
 class CProblemsDock;
+class CEncodingBar;
 class CWireMonitorDock;
 class CFindDlg;
 
@@ -68,6 +69,7 @@ public:
         QList<QAction*> recentFiles;
         QAction* exit = nullptr;
         QAction* undo = nullptr;
+        QAction* redo = nullptr;
         QAction* cut = nullptr;
         QAction* copy = nullptr;
         QAction* paste = nullptr;
@@ -77,7 +79,7 @@ public:
         QAction* registers = nullptr;
         QAction* registerTable = nullptr;
         QAction* pictureImport = nullptr;
-        // Nothing in the menus, keys or toolbar sends it.
+        // "显示字符设置": the display-character editor.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
         QAction* connect = nullptr;
@@ -123,6 +125,8 @@ public:
     // Program editor: what the caret line's mnemonic takes, and the live check's findings.
     QLabel* hintPane = nullptr;
     CProblemsDock* problemsDock = nullptr;
+    // Above the editor when an opened file seems to be UTF-8.
+    CEncodingBar* encodingBar = nullptr;
     // Every byte on the line, in the view menu's "串口监视".
     CWireMonitorDock* wireMonitorDock = nullptr;
     CFindDlg& FindDialog();
@@ -161,10 +165,13 @@ private:
     void OnDocumentTextChanged();
     // The first size and place: at most kFirstSize, centred in the available screen.
     void PlaceOnScreen();
+    void RestoreLayout();
+    void SaveLayout();
     void UpdateLockPanes();
     void UpdateLinkCommands();
     void UpdateConnectionPane();
     void OpenDroppedLater(const QStringList& paths);
+    void LeaveMenuBarLater();
 
     void OnCompile();
     void OnRegisters();
@@ -214,6 +221,7 @@ private:
     QString pendingDownload_;
     // The document revision the status message belongs to; -1 when it belongs to none.
     int documentStatusRevision_ = -1;
+    bool layoutRestored_ = false;
 
     std::unique_ptr<CLoadCutDlg> loadCutDlg_;
     std::unique_ptr<CSetParDlg> setParDlg_;

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "common/FileIo.h"
@@ -47,7 +48,10 @@ void CMessageDlg::Open(QWidget* owner, const QPoint& topLeft) {
     move(topLeft);
     openFlag = true;
     show();
+    // The newest line, read from its start: the times stand at the left.
     textEdit->moveCursor(QTextCursor::End);
+    textEdit->moveCursor(QTextCursor::StartOfLine);
+    textEdit->horizontalScrollBar()->setValue(0);
 }
 
 void CMessageDlg::Save() {

@@ -2,18 +2,19 @@
 
 #include <QDockWidget>
 
+class QTextDocument;
 class QTreeWidget;
 class CLiveCheck;
 
-// The live check's findings: editor line, code line and the compile's message, one row each.
-// A click or Enter on a row goes to its line.
+// The live check's findings: editor line and fault text, one row each, the whole compile message
+// in the row's tooltip. A click or Enter on a row goes to its line.
 class CProblemsDock : public QDockWidget {
     Q_OBJECT
 
 public:
     explicit CProblemsDock(QWidget* parent = nullptr);
 
-    void Show(const CLiveCheck& check);
+    void Show(const CLiveCheck& check, const QTextDocument& text);
     QTreeWidget* List() const { return list_; }
 
 signals:

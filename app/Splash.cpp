@@ -45,22 +45,19 @@ void CSplashWnd::ShowSplash(QWidget* parent) {
         splash->repaint();
 }
 
-bool CSplashWnd::FilterSplashMessage(QEvent* event) {
+void CSplashWnd::FilterSplashMessage(const QEvent* event) {
     if (!current_)
-        return false;
+        return;
     switch (event->type()) {
         case QEvent::ShortcutOverride:
-            // Taken as an ordinary key, so the key-down below closes the splash instead of the
-            // key's shortcut running.
-            event->accept();
-            return true;
         case QEvent::KeyPress:
         case QEvent::MouseButtonPress:
         case QEvent::NonClientAreaMouseButtonPress:
+            // The user has started: the picture goes, and what they typed or clicked counts.
             CloseSplash();
-            return true;
+            return;
         default:
-            return false;
+            return;
     }
 }
 

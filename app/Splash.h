@@ -7,7 +7,7 @@
 class QEvent;
 
 // The picture shown while the main window is being built: it closes after two seconds or at the
-// first key or click, which it swallows.
+// first key or click, which then goes on to the window.
 class CSplashWnd : public QWidget {
     Q_OBJECT
 
@@ -16,8 +16,8 @@ public:
 
     static void SetSplashEnabled(bool enabled);
     static void ShowSplash(QWidget* parent);
-    // Whether `event` closed the splash and must go no further.
-    static bool FilterSplashMessage(QEvent* event);
+    // Closes the splash at a key or click; the event still goes on to its widget.
+    static void FilterSplashMessage(const QEvent* event);
     static void CloseSplash();
     static CSplashWnd* CurrentSplash() { return current_; }
     // Runs once, kShowMs after the splash showed, and closes it; tests fire it themselves.

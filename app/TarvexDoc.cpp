@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "app/GbkText.h"
 #include "app/ProgramFile.h"
 #include "app/TarvexView.h"
+#include "common/EncodingGuess.h"
 #include "compiler/Disassembler.h"
 #include "ui/Prompts.h"
 
@@ -17,6 +19,9 @@ void CTarvexDoc::SetModifiedFlag(bool modified) {
     if (modified == modified_)
         return;
     modified_ = modified;
+    // Saved or loaded here: the text's undo steps take this as their unmodified point.
+    if (!modified)
+        view_.document()->setModified(false);
     emit ModifiedChanged(modified_);
 }
 
@@ -35,6 +40,8 @@ void CTarvexDoc::OnNewDocument() {
     SetTitle(kUntitled);
     view_.SetWholeText({});
     SetModifiedFlag(false);
+    utf8Bytes_.clear();
+    emit EncodingChecked(false);
 }
 
 CTarvexDoc::OpenOutcome CTarvexDoc::OnOpenDocument(const QString& path) {
@@ -54,7 +61,27 @@ CTarvexDoc::OpenOutcome CTarvexDoc::OnOpenDocument(const QString& path) {
     SetPathName(path);
     SetModifiedFlag(false);
     emit PathUsed(pathName);
+    const bool utf8 =
+        encoding::GuessEncoding(std::string_view(
+            read.bytes.constData(), std::size_t(read.bytes.size()))) == encoding::Guess::Utf8;
+    utf8Bytes_ = utf8 ? read.bytes : QByteArray();
+    emit EncodingChecked(utf8);
     return OpenOutcome::Opened;
+}
+
+void CTarvexDoc::OpenAsUtf8() {
+    if (utf8Bytes_.isEmpty())
+        return;
+    QString text = QString::fromUtf8(utf8Bytes_);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    // Every line end becomes CR LF, as in any program file.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    utf8Bytes_.clear();
+    view_.SetWholeText(gbk::Encode(text));
+    // Not the file's bytes any more, whatever is undone.
+    view_.document()->setModified(true);
+    SetModifiedFlag(true);
 }
 
 bool CTarvexDoc::OnSaveDocument(const QString& path) {
@@ -86,6 +113,8 @@ CTarvexDoc::OpenOutcome CTarvexDoc::OpenObjectProgram(const QString& path,
     SetTitle(kUntitled);
     view_.SetWholeText(text);
     SetModifiedFlag(false);
+    utf8Bytes_.clear();
+    emit EncodingChecked(false);
     emit PathUsed(QFileInfo(path).absoluteFilePath());
     return OpenOutcome::Opened;
 }

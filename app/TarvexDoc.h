@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -40,6 +41,8 @@ public:
     // Emptied: it was opened but not read, the document is a new empty one.
     OpenOutcome OnOpenDocument(const QString& path);
     bool OnSaveDocument(const QString& path);
+    // The file just opened seemed to be UTF-8: reads its bytes so, to be saved as GBK.
+    void OpenAsUtf8();
 
     // "保存(&S)": a document without a path is saved as.
     bool DoFileSave();
@@ -55,6 +58,8 @@ signals:
     void ModifiedChanged(bool modified);
     // A path became the document's by open or save as: it heads the recent-file list.
     void PathUsed(const QString& path);
+    // After every open or new: whether the text seems to be UTF-8 rather than GBK.
+    void EncodingChecked(bool looksLikeUtf8);
 
 private:
     void SetTitle(const QString& title);
@@ -65,4 +70,6 @@ private:
     ui::Prompts& prompts_;
     CTarvexView& view_;
     bool modified_ = false;
+    // The bytes of a file that seemed to be UTF-8, until the user chooses.
+    QByteArray utf8Bytes_;
 };

@@ -25,6 +25,7 @@
 
 #include "app/GbkText.h"
 #include "app/LiveCheck.h"
+#include "app/ProblemText.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramHighlighter.h"
 #include "app/TarvexDoc.h"
@@ -35,8 +36,7 @@
 
 namespace {
 
-// Keys whose character the editor inserts after the key-down has been seen: the pane shows the
-// line the key was pressed on, and the next key or click shows where the caret went.
+// Keys whose character the editor inserts: they obey the capacity.
 bool InsertsCharacter(const QKeyEvent* event) {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
@@ -185,9 +185,12 @@ CTarvexView::CTarvexView(QWidget* parent)
                     UpdateMarks();
                 }
                 check_->Schedule();
-                if (document_ && !document_->loading)
-                    document_->SetModifiedFlag(true);
             });
+    // The text document knows the saved point of its undo steps: undoing back to it is unmodified.
+    connect(document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+        if (document_ && !document_->loading)
+            document_->SetModifiedFlag(modified);
+    });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this, line = -1]() mutable {
         const int now = textCursor().blockNumber();
         if (now != line) {
@@ -195,11 +198,14 @@ CTarvexView::CTarvexView(QWidget* parent)
             UpdateMarks();
             gutter_->update();
         }
+        // After the edit or move has taken effect, whatever made it (key, paste, undo).
+        UpdateLineIndicator();
         UpdateHint();
     });
     UpdateMarks();
 
-    completer_ = new QCompleter(Mnemonics(), this);
+    names_ = new QStringListModel(Mnemonics(), this);
+    completer_ = new QCompleter(names_, this);
     completer_->setObjectName(QStringLiteral("mnemonicCompleter"));
     completer_->setCaseSensitivity(Qt::CaseInsensitive);
     completer_->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
@@ -383,7 +389,6 @@ void CTarvexView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (InsertsCharacter(event)) {
-        UpdateLineIndicator();
         const QString typed = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
                                   ? QStringLiteral("\n")
                                   : event->text();
@@ -392,6 +397,7 @@ void CTarvexView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         QPlainTextEdit::keyPressEvent(event);
+        UpdateLineIndicator();
         UpdateCompletion(false);
         return;
     }
@@ -485,6 +491,8 @@ void CTarvexView::ApplyFont() {
         gutter_->setFont(font);
         setViewportMargins(GutterWidth(), 0, 0, 0);
     }
+    // Larger or smaller letters move every line: the one being worked on stays in sight.
+    ensureCursorVisible();
 }
 
 void CTarvexView::ZoomIn() {
@@ -601,19 +609,39 @@ void CTarvexView::UpdateHint() {
     }
 }
 
+// The word before the caret and what completes it: a mnemonic where the mnemonic goes, a label
+// the program defines where an operand goes.
 void CTarvexView::UpdateCompletion(bool forced) {
     const QTextCursor cursor = textCursor();
     const QString line = cursor.block().text();
     const int position = cursor.positionInBlock();
-    int start = 0;
-    const QStringView word =
-        CProgramHighlighter::MnemonicOf(QStringView(line).left(position), &start);
-    const bool endsAtCaret = start + word.size() == position &&
-                             (position == line.size() || !line[position].isLetterOrNumber());
     QAbstractItemView* popup = completer_->popup();
-    if (!endsAtCaret || !AllLetters(word) || (!forced && word.size() < 2)) {
+    CProgramHighlighter::Scan scan;
+    CProgramHighlighter::ScanLine(line, scan);
+    int start = 0;
+    const QStringView mnemonic =
+        CProgramHighlighter::MnemonicOf(QStringView(line).left(position), &start);
+    const int mnemonicEnd = start + int(mnemonic.size());
+    const bool atMnemonic = mnemonicEnd == position;
+    int from = position;
+    while (!atMnemonic && from > mnemonicEnd &&
+           (line[from - 1].isLetterOrNumber() || line[from - 1] == u'_'))
+        --from;
+    const QStringView word = atMnemonic ? mnemonic : QStringView(line).mid(from, position - from);
+    const bool endsAtCaret =
+        position <= scan.codeEnd && (position == line.size() || !line[position].isLetterOrNumber());
+    const bool nameStart = !word.isEmpty() && word.front().isLetter() &&
+                           (atMnemonic ? AllLetters(word) : from > mnemonicEnd);
+    if (!endsAtCaret || !nameStart || (!forced && word.size() < 2)) {
         popup->hide();
         return;
+    }
+    // Labels are read afresh each time, as typing changes them; mnemonics never change.
+    if (!atMnemonic || completingLabels_) {
+        completingLabels_ = !atMnemonic;
+        QStringList names = completingLabels_ ? LabelNames(*document()) : Mnemonics();
+        names.sort(Qt::CaseInsensitive);
+        names_->setStringList(names);
     }
     completer_->setCompletionPrefix(word.toString());
     if (completer_->completionCount() == 0 ||
@@ -631,8 +659,8 @@ void CTarvexView::UpdateCompletion(bool forced) {
 void CTarvexView::InsertCompletion(const QString& completion) {
     const QString prefix = completer_->completionPrefix();
     QString rest = completion.mid(prefix.size());
-    // Typed in small letters, completed in small letters.
-    if (!prefix.isEmpty() && prefix == prefix.toLower())
+    // Typed in small letters, completed in small letters; a label keeps its own spelling.
+    if (!completingLabels_ && !prefix.isEmpty() && prefix == prefix.toLower())
         rest = rest.toLower();
     if (RoomFor(rest) < 0) {
         QApplication::beep();

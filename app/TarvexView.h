@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 class QCompleter;
+class QStringListModel;
 class QTextBlock;
 class QPagedPaintDevice;
 class CTarvexDoc;
@@ -117,6 +118,8 @@ private:
     CProgramHighlighter* highlighter_ = nullptr;
     CLiveCheck* check_ = nullptr;
     QCompleter* completer_ = nullptr;
+    QStringListModel* names_ = nullptr;
+    bool completingLabels_ = false;
     QFont baseFont_;
     int zoom_ = 0;
     int markedLine_ = 0;

@@ -55,6 +55,7 @@ int Check(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     std::string text;
     if (const auto fault = ReadProgramText(program, text, err))
         return *fault;
+    WarnIfNotGbk(program, text, err);
     const compiler::CheckReport report = compiler::CheckProgram(text);
     const std::string missingEnd = msg::Text(msg::Id::CompileMissingEnd);
 

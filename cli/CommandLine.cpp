@@ -10,6 +10,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/EncodingGuess.h"
 #include "common/FileIo.h"
 #include "common/Utf8Path.h"
 
@@ -208,6 +209,11 @@ std::optional<int> ReadProgramText(const std::string& program, std::string& text
             break;
     }
     return Report(faults, msg::Text(msg::Id::CannotReadFile, {program}), exitcode::kUnreadable);
+}
+
+void WarnIfNotGbk(const std::string& program, std::string_view text, std::ostream& err) {
+    if (encoding::GuessEncoding(text) == encoding::Guess::Utf8)
+        err << msg::Text(msg::Id::CliUtf8Warning, {program}) << "\n";
 }
 
 }  // namespace cli

@@ -41,6 +41,8 @@ int Usage(const Command& command, std::string_view problem, std::ostream& err);
 // Reads a program file into `text`; when it cannot, says why on `faults` and gives the exit status.
 std::optional<int> ReadProgramText(const std::string& program, std::string& text,
                                    std::ostream& faults);
+// A warning on `err` when the program text looks like UTF-8, which the compile reads as GBK.
+void WarnIfNotGbk(const std::string& program, std::string_view text, std::ostream& err);
 
 int RunRegisters(Args args, std::ostream& out, std::ostream& err);
 

@@ -57,6 +57,7 @@ int Compile(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     std::string text;
     if (const auto fault = ReadProgramText(program, text, out))
         return *fault;
+    WarnIfNotGbk(program, text, err);
     const compiler::CompileResult result =
         compiler::CompileToFile(text, fileio::PathFromUtf8(object));
     const std::string message = compiler::CompileMessage(result, object);

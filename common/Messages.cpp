@@ -619,8 +619,7 @@ constexpr Entry kTable[] = {
     {Id::MenuZoomResetTip, "恢复程序文字的原始大小"},
     {Id::ProblemsTitle, "问题"},
     {Id::ProblemsEditorLine, "行"},
-    {Id::ProblemsCodeLine, "代码行"},
-    {Id::ProblemsMessage, "信息"},
+    {Id::ProblemsMessage, "问题"},
     {Id::FindCaption, "查找"},
     {Id::ReplaceCaption, "替换"},
     {Id::FindWhat, "查找内容(&N)："},
@@ -862,6 +861,21 @@ constexpr Entry kTable[] = {
     {Id::ProgressTitleProgram, "下载程序 %1"},
     {Id::ProgressTitleParams, "下载参数 第 %1 页"},
     {Id::ProgressStalled, "%1 / %2 帧（%3%），已用 %4，等待控制器应答… %5 秒"},
+    // Editor aids, file encodings, register comparison and picture download
+    {Id::CommandRedo, "重做(&R)\tCtrl+Y"},
+    {Id::CommandRedoTip, "重做上一步撤消的操作"},
+    {Id::CommandCharacters, "显示字符设置(&D)..."},
+    {Id::CommandCharactersTip, "编辑液晶屏的显示字符文件"},
+    {Id::ProblemsUndefinedLabel, "（未定义的标签 %1？）"},
+    {Id::EncodingUtf8Found, "此文件似乎是 UTF-8 编码。"},
+    {Id::EncodingOpenAsUtf8, "按 UTF-8 打开（保存时转为 GBK）"},
+    {Id::EncodingKeepAsIs, "保持原样"},
+    {Id::CliUtf8Warning, "%1：警告：此文件似乎是 UTF-8 编码，程序按 GBK 读取。"},
+    {Id::RegistersNextDifference, "下一个差异"},
+    {Id::RegistersPreviousDifference, "上一个差异"},
+    {Id::RegistersDifferencePosition, "差异 %1 / %2"},
+    {Id::RegistersDifferenceCount, "共 %1 处差异"},
+    {Id::PictureDownloadNeedsLink, "连接控制器后才能下载"},
 };
 
 constexpr bool InIdOrder() {

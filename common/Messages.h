@@ -454,7 +454,6 @@ enum class Id : int {
     MenuZoomResetTip,
     ProblemsTitle,
     ProblemsEditorLine,
-    ProblemsCodeLine,
     ProblemsMessage,
     FindCaption,
     ReplaceCaption,
@@ -594,6 +593,21 @@ enum class Id : int {
     ProgressTitleProgram,
     ProgressTitleParams,
     ProgressStalled,
+    // Editor aids, file encodings, register comparison and picture download
+    CommandRedo,
+    CommandRedoTip,
+    CommandCharacters,
+    CommandCharactersTip,
+    ProblemsUndefinedLabel,
+    EncodingUtf8Found,
+    EncodingOpenAsUtf8,
+    EncodingKeepAsIs,
+    CliUtf8Warning,
+    RegistersNextDifference,
+    RegistersPreviousDifference,
+    RegistersDifferencePosition,
+    RegistersDifferenceCount,
+    PictureDownloadNeedsLink,
 
     Count
 };

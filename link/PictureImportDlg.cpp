@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -47,6 +48,9 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::PictureImportCaption));
+    // A photo keeps its shape and its shades.
+    options.fit = screen::Fit::Pad;
+    options.dither = screen::Dither::FloydSteinberg;
 
     sourceView_ = new QLabel;
     sourceView_->setObjectName(QStringLiteral("sourceView"));
@@ -166,9 +170,11 @@ void CPictureImportDlg::ChoosePicture() {
 bool CPictureImportDlg::Save() {
     ui::FileChooser chooser;
     chooser.defaultExtension = QStringLiteral("bmp");
-    if (!picturePath.isEmpty())
+    if (!picturePath.isEmpty()) {
+        const QFileInfo picture(picturePath);
         chooser.initialFileName =
-            QFileInfo(picturePath).completeBaseName() + QStringLiteral("-lcd");
+            picture.dir().filePath(picture.completeBaseName() + QStringLiteral("-lcd"));
+    }
     chooser.filter = msg::QText(msg::Id::ScreenBitmapFilter);
     chooser.overwritePrompt = true;
     const auto chosen = prompts_.ChooseSaveFile(chooser);
@@ -217,14 +223,16 @@ void CPictureImportDlg::Redraw() {
     rows_ = screen::OneBit(fittedGrey_, options);
     previewView_->setPixmap(
         QPixmap::fromImage(screen::PreviewImage(rows_, zoomBox_->currentData().toInt())));
-    for (QPushButton* needsPicture :
-         {rotateLeftButton_, rotateRightButton_, saveButton_, downloadButton_})
+    for (QPushButton* needsPicture : {rotateLeftButton_, rotateRightButton_, saveButton_})
         needsPicture->setEnabled(loaded);
+    const bool downloadable = canDownload && static_cast<bool>(onDownload);
+    downloadButton_->setEnabled(loaded && downloadable);
+    downloadButton_->setToolTip(downloadable ? QString()
+                                             : msg::QText(msg::Id::PictureDownloadNeedsLink));
 }
 
 void CPictureImportDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        downloadButton_->setVisible(static_cast<bool>(onDownload));
         // Each control's signal takes all of them, so the wanted choices are kept aside.
         const screen::ImportOptions wanted = options;
         invertBox_->setChecked(wanted.invert);

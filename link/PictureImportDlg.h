@@ -37,8 +37,10 @@ public:
     QString picturePath;
     // The bitmap last saved; empty until then.
     QString savedPath;
-    // When set, "save and download" is offered and hands the saved bitmap on.
+    // Where "save and download" hands the saved bitmap on.
     std::function<void(const QString&)> onDownload;
+    // Whether a screen download can run now; the button shows either way, enabled only then.
+    bool canDownload = false;
 
     const screen::LitRows& Screen() const { return rows_; }
 

@@ -68,6 +68,25 @@ int RegisterTableModel::DifferenceCount() const {
     return other_ ? int(registers::DiffRegisters(texts_, *other_).size()) : 0;
 }
 
+int RegisterTableModel::NextDifference(int from, bool forward) const {
+    const int count = rowCount();
+    if (!other_ || count == 0)
+        return -1;
+    for (int step = 1; step <= count; ++step) {
+        const int k = ((from + (forward ? step : -step)) % count + count) % count;
+        if (Differs(k))
+            return k;
+    }
+    return -1;
+}
+
+int RegisterTableModel::DifferencesBefore(int row) const {
+    int before = 0;
+    for (int k = 0; k < row && k < rowCount(); ++k)
+        before += Differs(k) ? 1 : 0;
+    return before;
+}
+
 registers::ValueFault RegisterTableModel::SetValue(int k, const QString& text) {
     std::string& held = texts_[std::size_t(k)];
     const std::string bytes = registers::TakeText(text, held);

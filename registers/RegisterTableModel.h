@@ -32,6 +32,10 @@ public:
     void Compare(std::optional<registers::AllTexts> other);
     bool Differs(int k) const;
     int DifferenceCount() const;
+    // The next (or previous) differing row after `from`, wrapping round; -1 when none differs.
+    int NextDifference(int from, bool forward) const;
+    // How many differing rows come before `row`.
+    int DifferencesBefore(int row) const;
 
     // Sets register k's text as typed, when the value rules let it.
     registers::ValueFault SetValue(int k, const QString& text);

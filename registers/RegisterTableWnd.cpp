@@ -1,11 +1,18 @@
 #include "registers/RegisterTableWnd.h"
 
+#include <optional>
+
+#include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/FileIo.h"
@@ -54,6 +61,47 @@ ui::FileChooser Chooser(bool csv) {
     return chooser;
 }
 
+// A value the rules refused goes back into a new editor on its cell, as typed, to be corrected.
+class KeepRefusedDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line && refused_ && index == refusedAt_) {
+            line->setText(*refused_);
+            refused_.reset();
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (!line) {
+            QStyledItemDelegate::setModelData(editor, model, index);
+            return;
+        }
+        if (model->setData(index, line->text(), Qt::EditRole))
+            return;
+        refused_ = line->text();
+        refusedAt_ = index;
+        auto* view = qobject_cast<QAbstractItemView*>(parent());
+        // After this editor has closed.
+        QTimer::singleShot(0, view, [view, at = QPersistentModelIndex(index)] {
+            if (at.isValid()) {
+                view->setCurrentIndex(at);
+                view->edit(at);
+            }
+        });
+    }
+
+private:
+    mutable std::optional<QString> refused_;
+    mutable QPersistentModelIndex refusedAt_;
+};
+
 }  // namespace
 
 CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
@@ -63,10 +111,19 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
     setSizeGripEnabled(true);
     model_ = new RegisterTableModel(this);
 
+    // A path typed or pasted here opens with Enter, as one chosen by "浏览".
     pathEdit_ = c::PathEdit("pathEdit");
-    pathEdit_->setReadOnly(true);
     QPushButton* browse = MakeButton(msg::Id::DialogBrowse, "browseButton");
     QPushButton* compare = MakeButton(msg::Id::RegistersTableCompare, "compareButton");
+    previousDifference_ =
+        MakeButton(msg::Id::RegistersPreviousDifference, "previousDifferenceButton");
+    nextDifference_ = MakeButton(msg::Id::RegistersNextDifference, "nextDifferenceButton");
+    previousDifference_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    nextDifference_->setShortcut(QKeySequence(Qt::Key_F4));
+    previousDifference_->setToolTip(QStringLiteral("Shift+F4"));
+    nextDifference_->setToolTip(QStringLiteral("F4"));
+    differences_ = new QLabel;
+    differences_->setObjectName(QStringLiteral("differences"));
 
     findEdit_ = c::Edit("findEdit");
     findEdit_->setPlaceholderText(msg::QText(msg::Id::RegistersTableFindHint));
@@ -77,6 +134,7 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("registerTable"));
     table_->setModel(model_);
+    table_->setItemDelegate(new KeepRefusedDelegate(table_));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
@@ -86,8 +144,10 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
                             QAbstractItemView::AnyKeyPressed);
     table_->setColumnWidth(RegisterTableModel::NumberColumn,
                            table_->fontMetrics().horizontalAdvance(QStringLiteral("S00000")) + 16);
+    // A few rows at least; twenty when the screen has room (the table scrolls the rest).
+    const int rowHeight = table_->verticalHeader()->defaultSectionSize();
     table_->setMinimumSize(table_->fontMetrics().horizontalAdvance(QString(40, u'0')),
-                           table_->verticalHeader()->defaultSectionSize() * 20);
+                           rowHeight * 5);
 
     QPushButton* importCsv = MakeButton(msg::Id::RegistersTableImport, "importButton");
     QPushButton* exportCsv = MakeButton(msg::Id::RegistersTableExport, "exportButton");
@@ -99,6 +159,9 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(c::Row({pathEdit_, browse, compare}));
+    auto* comparison = c::Row({previousDifference_, nextDifference_, differences_});
+    comparison->addStretch(1);
+    layout->addLayout(comparison);
     auto* find = new QHBoxLayout;
     find->addWidget(findLabel);
     find->addWidget(findEdit_, 1);
@@ -113,10 +176,19 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
     buttons->addWidget(save);
     buttons->addWidget(close);
     layout->addLayout(buttons);
+    resize(sizeHint().width(), sizeHint().height() + rowHeight * 15);
 
     connect(browse, &QPushButton::clicked, this, &CRegisterTableWnd::Browse);
     connect(compare, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseCompare);
     connect(findNext, &QPushButton::clicked, this, &CRegisterTableWnd::FindNext);
+    connect(pathEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::OpenTypedPath);
+    connect(nextDifference_, &QPushButton::clicked, this, [this] { GoToDifference(true); });
+    connect(previousDifference_, &QPushButton::clicked, this, [this] { GoToDifference(false); });
+    connect(model_, &QAbstractItemModel::dataChanged, this, &CRegisterTableWnd::ShowDifferences);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CRegisterTableWnd::ShowDifferences);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CRegisterTableWnd::ShowDifferences);
+    ShowDifferences();
     connect(findEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::FindNext);
     connect(importCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseImport);
     connect(exportCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseExport);
@@ -145,6 +217,7 @@ bool CRegisterTableWnd::OpenFile(const QString& path) {
     pathEdit_->setText(path);
     model_->Load(std::move(read.texts));
     SetNote({});
+    ShowDifferences();
     return true;
 }
 
@@ -154,6 +227,7 @@ bool CRegisterTableWnd::CompareWith(const QString& path) {
         return false;
     comparePath = path;
     model_->Compare(std::move(read.texts));
+    ShowDifferences();
     SetNote(msg::QText(msg::Id::RegistersTableCompared,
                        {QFileInfo(path).fileName(), QString::number(model_->DifferenceCount())}));
     return true;
@@ -230,6 +304,45 @@ void CRegisterTableWnd::FindNext() {
     table_->setCurrentIndex(found);
     table_->scrollTo(found, QAbstractItemView::PositionAtCenter);
     SetNote({});
+}
+
+void CRegisterTableWnd::OpenTypedPath() {
+    const QString typed = pathEdit_->text().trimmed();
+    if (typed.isEmpty() || typed == filePath || !AskToSave())
+        return;
+    // A path that does not open stays in the box to be corrected.
+    OpenFile(typed);
+}
+
+void CRegisterTableWnd::GoToDifference(bool forward) {
+    const QModelIndex current = table_->currentIndex();
+    const int from = current.isValid() ? current.row() : (forward ? -1 : model_->rowCount());
+    const int row = model_->NextDifference(from, forward);
+    if (row < 0) {
+        QApplication::beep();
+        return;
+    }
+    const QModelIndex found = model_->index(row, RegisterTableModel::ValueColumn);
+    table_->setCurrentIndex(found);
+    table_->scrollTo(found, QAbstractItemView::PositionAtCenter);
+}
+
+void CRegisterTableWnd::ShowDifferences() {
+    const bool comparing = model_->Comparing();
+    const int count = model_->DifferenceCount();
+    previousDifference_->setEnabled(comparing && count > 0);
+    nextDifference_->setEnabled(comparing && count > 0);
+    const QModelIndex current = table_->currentIndex();
+    if (!comparing)
+        differences_->clear();
+    else if (current.isValid() && model_->Differs(current.row()))
+        differences_->setText(
+            msg::QText(msg::Id::RegistersDifferencePosition,
+                       {QString::number(model_->DifferencesBefore(current.row()) + 1),
+                        QString::number(count)}));
+    else
+        differences_->setText(
+            msg::QText(msg::Id::RegistersDifferenceCount, {QString::number(count)}));
 }
 
 void CRegisterTableWnd::Browse() {

@@ -52,6 +52,10 @@ private:
     void ChooseExport();
     void ChooseImport();
     void SetNote(const QString& note);
+    void OpenTypedPath();
+    // F4 / Shift+F4: the next or previous register whose value differs from the compared file.
+    void GoToDifference(bool forward);
+    void ShowDifferences();
 
     ui::Prompts& prompts_;
     RegisterTableModel* model_;
@@ -59,4 +63,7 @@ private:
     QLineEdit* pathEdit_;
     QLineEdit* findEdit_;
     QLabel* note_;
+    QPushButton* previousDifference_;
+    QPushButton* nextDifference_;
+    QLabel* differences_;
 };

@@ -1578,14 +1578,9 @@ written, 4 the bitmap could not be read, 64 bad command line.
         <translation>Line</translation>
     </message>
     <message>
-        <source>代码行</source>
-        <extracomment>ProblemsCodeLine</extracomment>
-        <translation>Code line</translation>
-    </message>
-    <message>
-        <source>信息</source>
+        <source>问题</source>
         <extracomment>ProblemsMessage</extracomment>
-        <translation>Message</translation>
+        <translation>Problem</translation>
     </message>
     <message>
         <source>查找</source>
@@ -3058,6 +3053,74 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>%1 / %2 帧（%3%），已用 %4，等待控制器应答… %5 秒</source>
         <extracomment>ProgressStalled</extracomment>
         <translation>%1 / %2 frames (%3%), %4 elapsed, waiting for the controller… %5 s</translation>
+        <source>重做(&amp;R)	Ctrl+Y</source>
+        <extracomment>CommandRedo</extracomment>
+        <translation>&amp;Redo	Ctrl+Y</translation>
+    </message>
+    <message>
+        <source>重做上一步撤消的操作</source>
+        <extracomment>CommandRedoTip</extracomment>
+        <translation>Redo the last undone action</translation>
+    </message>
+    <message>
+        <source>显示字符设置(&amp;D)...</source>
+        <extracomment>CommandCharacters</extracomment>
+        <translation>&amp;Display characters...</translation>
+    </message>
+    <message>
+        <source>编辑液晶屏的显示字符文件</source>
+        <extracomment>CommandCharactersTip</extracomment>
+        <translation>Edit the display character file of the screen</translation>
+    </message>
+    <message>
+        <source>（未定义的标签 %1？）</source>
+        <extracomment>ProblemsUndefinedLabel</extracomment>
+        <translation> (undefined label %1?)</translation>
+    </message>
+    <message>
+        <source>此文件似乎是 UTF-8 编码。</source>
+        <extracomment>EncodingUtf8Found</extracomment>
+        <translation>This file seems to be UTF-8 encoded.</translation>
+    </message>
+    <message>
+        <source>按 UTF-8 打开（保存时转为 GBK）</source>
+        <extracomment>EncodingOpenAsUtf8</extracomment>
+        <translation>Open as UTF-8 (converted to GBK when saved)</translation>
+    </message>
+    <message>
+        <source>保持原样</source>
+        <extracomment>EncodingKeepAsIs</extracomment>
+        <translation>Keep as is</translation>
+    </message>
+    <message>
+        <source>%1：警告：此文件似乎是 UTF-8 编码，程序按 GBK 读取。</source>
+        <extracomment>CliUtf8Warning</extracomment>
+        <translation>%1: warning: this file seems to be UTF-8 encoded; programs are read as GBK.</translation>
+    </message>
+    <message>
+        <source>下一个差异</source>
+        <extracomment>RegistersNextDifference</extracomment>
+        <translation>Next difference</translation>
+    </message>
+    <message>
+        <source>上一个差异</source>
+        <extracomment>RegistersPreviousDifference</extracomment>
+        <translation>Previous difference</translation>
+    </message>
+    <message>
+        <source>差异 %1 / %2</source>
+        <extracomment>RegistersDifferencePosition</extracomment>
+        <translation>Difference %1 of %2</translation>
+    </message>
+    <message>
+        <source>共 %1 处差异</source>
+        <extracomment>RegistersDifferenceCount</extracomment>
+        <translation>%1 differences</translation>
+    </message>
+    <message>
+        <source>连接控制器后才能下载</source>
+        <extracomment>PictureDownloadNeedsLink</extracomment>
+        <translation>Connect to the controller to download</translation>
     </message>
 </context>
 </TS>

@@ -8,6 +8,9 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 namespace ui {
 
@@ -97,10 +100,33 @@ inline QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons) {
 }
 
 // The dialog takes exactly the size its layout asks for, so it grows with the font and scale and
-// cannot be dragged smaller than its texts.
+// cannot be dragged smaller than its texts. Where that is more than the screen holds (a large
+// scale on a small screen), the contents scroll inside a dialog that fits.
 inline void SizeToContents(QDialog* dialog, QLayout* layout) {
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    dialog->setLayout(layout);
+    const QSize needed = layout->totalSizeHint();
+    const QScreen* screen = dialog->screen();
+    // Room left for the window's title bar and frame.
+    const int titleBar = 3 * dialog->fontMetrics().height();
+    const QSize room =
+        screen ? screen->availableGeometry().size() - QSize(titleBar / 2, titleBar) : needed;
+    if (needed.width() <= room.width() && needed.height() <= room.height()) {
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        dialog->setLayout(layout);
+        return;
+    }
+    auto* contents = new QWidget;
+    contents->setObjectName(QStringLiteral("scrolledContents"));
+    contents->setLayout(layout);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("contentsScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(contents);
+    auto* outer = new QVBoxLayout(dialog);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    dialog->resize((needed + QSize(bar, bar)).boundedTo(room));
 }
 
 // Tab order in the given order, whichever layout each control ended up in.

@@ -3,13 +3,31 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace ui {
 
+int TitleRoom(const QMessageBox& box) {
+    // The title bar also holds the window's icon and its buttons, some three text heights each.
+    return box.fontMetrics().horizontalAdvance(box.windowTitle()) + 10 * box.fontMetrics().height();
+}
+
+namespace {
+
+// A short text makes a box narrower than its title bar needs, and the title gets cut ("Ta... B").
+void WideEnoughForTitle(QMessageBox& box) {
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleRoom(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
+
 void QtPrompts::Message(const QString& text) {
     QMessageBox box(QMessageBox::Warning, kApplicationName, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    WideEnoughForTitle(box);
     box.exec();
 }
 
@@ -19,6 +37,7 @@ Prompts::Answer QtPrompts::Question(const QString& text) {
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
+    WideEnoughForTitle(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;
@@ -34,6 +53,7 @@ bool QtPrompts::Confirm(const QString& text) {
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    WideEnoughForTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -3,8 +3,12 @@
 #include "ui/Prompts.h"
 
 class QFileDialog;
+class QMessageBox;
 
 namespace ui {
+
+// The width a box's title bar needs to show its whole title.
+int TitleRoom(const QMessageBox& box);
 
 // The real boxes and choosers, parented to the active window.
 class QtPrompts : public Prompts {

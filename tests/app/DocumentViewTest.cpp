@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -7,6 +8,7 @@
 #include <QTimer>
 
 #include "AppFixture.h"
+#include "app/EncodingBar.h"
 #include "app/ProgramFile.h"
 #include "compiler/TranslateDlg.h"
 #include "tests/support/QtFiles.h"
@@ -46,6 +48,43 @@ class DocumentViewTest : public QObject {
 
 private slots:
     void init() { ClearProfile(); }
+
+    // A UTF-8 file opens as it is under a bar; only the user's choice converts it.
+    void aUtf8FileIsOfferedForConversion() {
+        const QByteArray utf8 = "' \xE4\xB8\xAD\xE6\x96\x87\nEND\n";
+        const QByteArray asGbk = "' \xD6\xD0\xCE\xC4\r\nEND\r\n";
+        WriteBytes(Path("u.kxc"), utf8);
+        WriteBytes(Path("g.kxc"), asGbk);
+        AppRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        CEncodingBar& bar = *run.Frame().encodingBar;
+        QVERIFY(bar.isHidden());
+        for (QPushButton* choice : {bar.KeepButton(), bar.OpenAsUtf8Button()}) {
+            QVERIFY(run.app.OpenDocumentFile(Path("u.kxc")));
+            QVERIFY(bar.isVisible());
+            QCOMPARE(run.View().WholeText(), utf8);
+            QVERIFY(!run.Doc().IsModified());
+            choice->click();
+            QVERIFY(bar.isHidden());
+            if (choice == bar.KeepButton()) {
+                QCOMPARE(run.View().WholeText(), utf8);
+                QVERIFY(!run.Doc().IsModified());
+                // A GBK file has no bar.
+                QVERIFY(run.app.OpenDocumentFile(Path("g.kxc")));
+                QVERIFY(bar.isHidden());
+            }
+        }
+        QCOMPARE(run.View().WholeText(), asGbk);
+        QVERIFY(run.Doc().IsModified());
+        run.Do().fileSave->trigger();
+        QCOMPARE(ReadBytes(Path("u.kxc")), asGbk);
+        WriteBytes(Path("u2.kxc"), utf8);
+        QVERIFY(run.app.OpenDocumentFile(Path("u2.kxc")));
+        QVERIFY(bar.isVisible());
+        run.Do().fileNew->trigger();
+        QVERIFY(bar.isHidden());
+    }
 
     void startsWithAnEmptyUntitledDocument() {
         AppRun run;
@@ -284,16 +323,15 @@ private slots:
         QCOMPARE(run.LinePane(), QStringLiteral("行号： 12"));
     }
 
-    void enterShowsItsLineUntilTheNextKey() {
+    void enterShowsTheNewLineAtOnce() {
         AppRun run;
         QVERIFY(run.Start());
         run.Frame().show();
         QTest::keyClicks(&run.View(), QStringLiteral("MOV"));
         QTest::keyClick(&run.View(), Qt::Key_Return);
-        QCOMPARE(run.LinePane(), QStringLiteral("行号： 1"));
-        QTest::keyClick(&run.View(), Qt::Key_Left);
-        QTest::keyClick(&run.View(), Qt::Key_Right);
         QCOMPARE(run.LinePane(), QStringLiteral("行号： 2"));
+        QTest::keyClick(&run.View(), Qt::Key_Backspace);
+        QCOMPARE(run.LinePane(), QStringLiteral("行号： 1"));
     }
 
     void aWrappedLineCountsEachDisplayLine() {

@@ -25,6 +25,7 @@
 #include "app/FindDlg.h"
 #include "app/GbkText.h"
 #include "app/LiveCheck.h"
+#include "app/ProblemText.h"
 #include "app/ProblemsDock.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramHighlighter.h"
@@ -55,7 +56,7 @@ QStringList Rows(const CMainFrame& frame) {
     const QTreeWidget* list = frame.problemsDock->List();
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
-        rows.append(item->text(0) + u'|' + item->text(1) + u'|' + item->text(2));
+        rows.append(item->text(0) + u'|' + item->text(1));
     }
     return rows;
 }
@@ -272,13 +273,15 @@ private slots:
         view.SetWholeText(kFaulty);
         const compiler::CheckReport expected = compiler::CheckProgram(kFaulty.toStdString());
         QCOMPARE(expected.findings.size(), std::size_t(3));
-        QStringList rows;
-        for (const compiler::Finding& f : expected.findings)
-            rows.append(QStringLiteral("%1|%2|%3")
-                            .arg(f.editorLine)
-                            .arg(f.codeLine)
-                            .arg(QString::fromStdString(f.message)));
+        // X5 is no register, so the compile read it as a label's name.
+        const QStringList rows = {"3|程序命令错误！",
+                                  "5|程序第二参数类型错误！（未定义的标签 X5？）",
+                                  "6|程序第一参数范围超限！"};
         QCOMPARE(Rows(run.Frame()), rows);
+        // The row speaks the editor's line; its tooltip keeps the compile's own message.
+        const QTreeWidgetItem* first = run.Frame().problemsDock->List()->topLevelItem(0);
+        QCOMPARE(first->text(1), QStringLiteral("程序命令错误！"));
+        QCOMPARE(first->toolTip(1), QString::fromStdString(expected.findings[0].message));
         QVERIFY(view.Highlighter().IsFaulty(3) && !view.Highlighter().IsFaulty(4));
 
         const struct {
@@ -353,7 +356,7 @@ private slots:
         EditorRun run;
         QVERIFY(run.Start());
         QTest::keyClicks(&run.View(), QStringLiteral("MOV M1,1"));
-        QCOMPARE(Rows(run.Frame()), QStringList{QStringLiteral("||警告：程序缺少“End”！")});
+        QCOMPARE(Rows(run.Frame()), QStringList{QStringLiteral("|警告：程序缺少“End”！")});
         run.View().SetWholeText({});
         QVERIFY(Rows(run.Frame()).isEmpty());
     }
@@ -536,6 +539,98 @@ private slots:
         QVERIFY(coloured(1500));
     }
 
+    void faultTextsLoseTheirCodeLine_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("codeLine");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Chinese") << "第 2 行程序命令错误！" << 2 << "程序命令错误！";
+        QTest::newRow("a number inside another")
+            << "第 12 行程序缺少参数！" << 2 << "第 12 行程序缺少参数！";
+        QTest::newRow("capacity keeps its own numbers")
+            << "第 36001 行程序超出程序容量（最多 36000 行）！" << 36001
+            << "程序超出程序容量（最多 36000 行）！";
+        QTest::newRow("English") << "Line 7: unknown instruction!" << 7 << "unknown instruction!";
+    }
+    void faultTextsLoseTheirCodeLine() {
+        QFETCH(QString, message);
+        QFETCH(int, codeLine);
+        QFETCH(QString, text);
+        QCOMPARE(FaultText(message, codeLine), text);
+    }
+
+    // A type fault on a name no line defines says so in the list; the compile message stays.
+    void anUndefinedLabelIsNamed_data() {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("misspelt label") << QByteArray("LOOP: INC M1\r\nJMP LOPP\r\nEND\r\n")
+                                        << "2|程序第一参数类型错误！（未定义的标签 LOPP？）";
+        QTest::newRow("label in other letter case is defined")
+            << QByteArray("Loop: INC M1\r\nJMP LOOP,1\r\nEND\r\n") << "";
+        QTest::newRow("second operand") << QByteArray("MOV M1,COUNT\r\nEND\r\n")
+                                        << "1|程序第二参数类型错误！（未定义的标签 COUNT？）";
+        QTest::newRow("a register is no name") << QByteArray("MOV B1,M2\r\nEND\r\n") << "";
+    }
+    void anUndefinedLabelIsNamed() {
+        QFETCH(QByteArray, program);
+        QFETCH(QString, row);
+        EditorRun run;
+        QVERIFY(run.Start());
+        run.View().SetWholeText(program);
+        const compiler::CheckReport report = compiler::CheckProgram(program.toStdString());
+        const QStringList rows = Rows(run.Frame());
+        if (row.isEmpty()) {
+            for (const QString& r : rows)
+                QVERIFY2(!r.contains(QStringLiteral("未定义的标签")), qPrintable(r));
+            return;
+        }
+        QCOMPARE(rows.value(0), row);
+        const QTreeWidgetItem* item = run.Frame().problemsDock->List()->topLevelItem(0);
+        QVERIFY(item->toolTip(1).startsWith(QString::fromStdString(report.findings[0].message)));
+        QVERIFY(item->toolTip(1).endsWith(QStringLiteral("？）")));
+        QVERIFY(!QString::fromStdString(report.findings[0].message).contains(u'？'));
+    }
+
+    // The pane shows the caret's line once the key or paste has taken effect.
+    void theLinePaneFollowsEveryEdit_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("Enter at a line's end") << 1 << 2 << "Return" << 2;
+        QTest::newRow("Enter mid-line") << 2 << 1 << "Return" << 3;
+        QTest::newRow("Backspace at a line's start") << 2 << 0 << "Backspace" << 1;
+        QTest::newRow("Backspace inside a line") << 2 << 2 << "Backspace" << 2;
+        QTest::newRow("Delete joining lines") << 1 << 2 << "Delete" << 1;
+        QTest::newRow("paste of two lines") << 1 << 0 << "paste" << 3;
+        QTest::newRow("Up") << 3 << 0 << "Up" << 2;
+        QTest::newRow("undo of an Enter") << 1 << 2 << "Return,undo" << 1;
+    }
+    void theLinePaneFollowsEveryEdit() {
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, action);
+        QFETCH(int, shown);
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        view.SetWholeText("AB\r\nCD\r\nEND\r\n");
+        QTextCursor at(view.document()->findBlockByNumber(line - 1));
+        at.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
+        view.setTextCursor(at);
+        for (const QString& step : action.split(u',')) {
+            if (step == u"paste") {
+                QApplication::clipboard()->setText(QStringLiteral("X\nY\n"));
+                view.paste();
+            } else if (step == u"undo") {
+                view.undo();
+            } else {
+                const auto key = QKeySequence::fromString(step)[0].key();
+                QTest::keyClick(&view, key);
+            }
+        }
+        QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QString::number(shown)}));
+    }
+
     // The line pane repaints at once when told, so it is told only when its text changes.
     void theLinePaneIsToldOnlyOfANewLine() {
         EditorRun run;
@@ -544,13 +639,11 @@ private slots:
         view.SetWholeText("END\r\n");
         QSignalSpy told(&view, &CTarvexView::LineIndicatorChanged);
         QTest::keyClicks(&view, QStringLiteral("ab"));
-        QTest::keyClick(&view, Qt::Key_Return);
         QCOMPARE(told.count(), 0);
+        QTest::keyClick(&view, Qt::Key_Return);
         QTest::keyClicks(&view, QStringLiteral("cd"));
         QCOMPARE(told.count(), 1);
         QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QStringLiteral("2")}));
-        QTest::keyClick(&view, Qt::Key_Up);
-        QCOMPARE(run.LinePane(), msg::QText(msg::Id::StatusLine, {QStringLiteral("1")}));
     }
 
     // The running count of bytes always equals a full count, whatever edits come.
@@ -636,6 +729,71 @@ private slots:
         QTest::keyClick(&view, Qt::Key_Return);
         QCOMPARE(view.WholeText(), QByteArray("jld\r\nMO\r\n"));
         QVERIFY(run.Frame().hintPane->isHidden());
+    }
+
+    void labelNamesCompleteWhereAnOperandGoes() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        CTarvexView& view = run.View();
+        view.SetWholeText("Loop1: INC M1\r\nLoopEnd: DEC M1\r\n");
+        view.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&view, QStringLiteral("JMP Lo"));
+        QCompleter* completer = view.Completer();
+        QVERIFY(completer->popup()->isVisible());
+        QCOMPARE(completer->completionCount(), 2);
+        QTest::keyClick(completer->popup(), Qt::Key_Tab);
+        QCOMPARE(view.textCursor().block().text(), QStringLiteral("JMP Loop1"));
+        // Where the mnemonic goes, mnemonics again.
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTest::keyClicks(&view, QStringLiteral("jl"));
+        QCOMPARE(completer->completionCount(), 2);  // JLD, JLM
+        QTest::keyClick(&view, Qt::Key_Escape);
+    }
+
+    void undoToTheSavedTextIsUnmodifiedAndRedoReturns() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        CTarvexView& view = run.View();
+        QTest::keyClicks(&view, QStringLiteral("AB"));
+        run.prompts.fileAnswers.enqueue(dir.filePath(QStringLiteral("undo.kxc")));
+        run.Do().fileSave->trigger();
+        QVERIFY(!run.Doc().IsModified());
+        QVERIFY(!run.Do().redo->isEnabled());
+        QTest::keyClicks(&view, QStringLiteral("C"));
+        QVERIFY(run.Doc().IsModified());
+        run.Do().undo->trigger();
+        QCOMPARE(view.WholeText(), QByteArray("AB"));
+        QVERIFY(!run.Doc().IsModified());
+        QCOMPARE(run.Frame().windowTitle(), QStringLiteral("undo.kxc - Tarvex620B-KF"));
+        QVERIFY(run.Do().redo->isEnabled());
+        run.Do().redo->trigger();
+        QCOMPARE(view.WholeText(), QByteArray("ABC"));
+        QVERIFY(run.Doc().IsModified());
+        // Undoing past the saved point is a change again.
+        run.Do().undo->trigger();
+        run.Do().undo->trigger();
+        QVERIFY(run.Doc().IsModified());
+    }
+
+    void zoomKeepsTheCaretLineInSight() {
+        EditorRun run;
+        QVERIFY(run.Start());
+        run.Frame().show();
+        CTarvexView& view = run.View();
+        QByteArray text;
+        for (int i = 0; i < 300; ++i)
+            text += "MOV M1,1\r\n";
+        view.SetWholeText(text);
+        view.GoToLine(150);
+        for (int i = 0; i < 6; ++i) {
+            run.Do().zoomIn->trigger();
+            QVERIFY(view.viewport()->rect().contains(view.cursorRect()));
+        }
+        for (int i = 0; i < 10; ++i) {
+            run.Do().zoomOut->trigger();
+            QVERIFY(view.viewport()->rect().contains(view.cursorRect()));
+        }
     }
 
     void anObjectProgramOpensAsItsDisassembly() {

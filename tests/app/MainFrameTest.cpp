@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "app/DesktopRegistration.h"
 #include "app/LoadCutDlg.h"
 #include "app/MessageDlg.h"
+#include "app/ProblemsDock.h"
 #include "app/Splash.h"
 #include "app/Tarvex.h"
 #include "app/WireMonitorDock.h"
@@ -61,6 +63,7 @@ const std::pair<const char*, QAction * Commands::*> kCommands[] = {
     {"printSetup", &Commands::printSetup},
     {"exit", &Commands::exit},
     {"undo", &Commands::undo},
+    {"redo", &Commands::redo},
     {"cut", &Commands::cut},
     {"copy", &Commands::copy},
     {"paste", &Commands::paste},
@@ -180,12 +183,12 @@ private slots:
             {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
              "载入(L)...", "-", "打印(&P)...\tCtrl+P", "打印预览(&V)", "打印设置(&R)...", "-",
              "最近文件", "-", "退出(&X)"},
-            {"撤消(&U)\tCtrl+Z", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V",
-             "-", "查找(&F)...\tCtrl+F", "替换(&R)...\tCtrl+H", "查找下一个(&N)\tF3",
-             "查找上一个(&V)\tShift+F3", "-", "转到行(&G)...\tCtrl+G", "下一个问题\tF4",
-             "上一个问题\tShift+F4"},
+            {"撤消(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
+             "粘贴(&P)\tCtrl+V", "-", "查找(&F)...\tCtrl+F", "替换(&R)...\tCtrl+H",
+             "查找下一个(&N)\tF3", "查找上一个(&V)\tShift+F3", "-", "转到行(&G)...\tCtrl+G",
+             "下一个问题\tF4", "上一个问题\tShift+F4"},
             {"程序编译\tF8", "编译当前程序\tCtrl+F7", "编译并下载\tF5", "寄存器设置", "寄存器总表",
-             "画面转换(&P)..."},
+             "画面转换(&P)...", "显示字符设置(&D)..."},
             {"串口设置", "连接控制器", "下载程序", "下载参数", "下载液晶画面", "断开连接"},
             {"工具栏(&T)", "状态栏(&S)", "信息窗口", "-", "问题列表", "串口监视(&W)",
              "放大\tCtrl++", "缩小\tCtrl+-", "原始大小\tCtrl+0", "-", "语言 / Language"},
@@ -200,10 +203,9 @@ private slots:
         QCOMPARE(run.Frame().popups.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(Items(run.Frame().popups[i]), expected[i]);
-        // The display-character command exists but nothing in the menus sends it.
-        QVERIFY(run.Do().characters);
-        for (const QMenu* menu : run.Frame().popups)
-            QVERIFY(!menu->actions().contains(run.Do().characters));
+        // The display-character editor is in the tools; the cut-file command stays disabled.
+        QVERIFY(run.Do().characters->isEnabled());
+        QVERIFY(!run.Do().loadCut->isEnabled());
     }
 
     void commandsCarryTheirPromptsAndKeys_data() {
@@ -230,6 +232,10 @@ private slots:
                               << "";
         QTest::newRow("undo") << QString("undo") << "撤消最后一步操作"
                               << "Ctrl+Z, Alt+Backspace";
+        QTest::newRow("redo") << QString("redo") << "重做上一步撤消的操作"
+                              << "Ctrl+Y, Ctrl+Shift+Z";
+        QTest::newRow("characters") << QString("characters") << "编辑液晶屏的显示字符文件"
+                                    << "";
         QTest::newRow("cut") << QString("cut") << "剪切被选对象并将其置于剪贴板上"
                              << "Ctrl+X, Shift+Del";
         QTest::newRow("copy") << QString("copy") << "复制被选对象并将其置于剪贴板上"
@@ -575,15 +581,22 @@ private slots:
         QVERIFY(!info.openFlag);
         QVERIFY(command->isEnabled());
         run.app.log.Add(QStringLiteral("two"));
+        run.app.log.Add(QString(400, u'x'));
 
+        // Opened again it shows the newest line from its start, where the time is.
         command->trigger();
         QVERIFY(info.isVisible());
-        QCOMPARE(info.textEdit->toPlainText().count(QLatin1Char('\n')), 1);
+        QCOMPARE(info.textEdit->toPlainText().count(QLatin1Char('\n')), 2);
+        QCOMPARE(info.textEdit->horizontalScrollBar()->value(), 0);
+        QCOMPARE(info.textEdit->textCursor().blockNumber(), 2);
+        QCOMPARE(info.textEdit->textCursor().positionInBlock(), 0);
         const QString saved = dir.filePath(QStringLiteral("log.txt"));
         run.prompts.fileAnswers.enqueue(saved);
         info.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
         QCOMPARE(ReadBytes(saved), QByteArray("2026-12-09 08:00:01  one\r\n"
-                                              "2026-12-09 08:00:01  two\r\n"));
+                                              "2026-12-09 08:00:01  two\r\n"
+                                              "2026-12-09 08:00:01  ") +
+                                       QByteArray(400, 'x') + "\r\n");
         info.findChild<QPushButton*>(QStringLiteral("clearButton"))->click();
         QVERIFY(info.textEdit->toPlainText().isEmpty());
         QVERIFY(run.app.log.Lines().isEmpty());
@@ -629,7 +642,7 @@ private slots:
                  names);
     }
 
-    void theSplashShowsUntilAKeyWhichGoesNoFurther() {
+    void theSplashShowsUntilAKeyWhichReachesTheEditor() {
         AppRun run;
         QVERIFY(run.Start({}));
         CSplashWnd* splash = CSplashWnd::CurrentSplash();
@@ -640,19 +653,20 @@ private slots:
         QTest::keyClick(&run.View(), Qt::Key_A);
         QVERIFY(!CSplashWnd::CurrentSplash());
         QTRY_VERIFY(watched.isNull());
-        QVERIFY(run.View().WholeText().isEmpty());
-        QTest::keyClick(&run.View(), Qt::Key_A);
         QCOMPARE(run.View().WholeText(), QByteArray("a"));
+        QTest::keyClicks(&run.View(), QStringLiteral("bc"));
+        QCOMPARE(run.View().WholeText(), QByteArray("abc"));
     }
 
-    void aClickDuringTheSplashOnlyClosesIt() {
+    void aClickDuringTheSplashClosesItAndCounts() {
         AppRun run;
         QVERIFY(run.Start({}));
         QVERIFY(CSplashWnd::CurrentSplash());
         QMenuBar* bar = run.Frame().menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
         QVERIFY(!CSplashWnd::CurrentSplash());
-        QVERIFY(!run.Frame().popups[0]->isVisible());
+        QTRY_VERIFY(run.Frame().popups[0]->isVisible());
+        run.Frame().popups[0]->hide();
     }
 
     // A key or click that arrives while the splash is being shown closes it at once; it used to
@@ -697,6 +711,35 @@ private slots:
         QVERIFY(run.Start({}));
         QVERIFY(!CSplashWnd::CurrentSplash());
         QVERIFY(run.Frame().isVisible());
+    }
+
+    // Size, place and docks come back at the next start, inside the screen.
+    void theWindowLayoutSurvivesARestart() {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize wanted(available.width() * 3 / 4, available.height() * 2 / 3);
+        for (const QSize& size : {wanted, available.size() * 2}) {
+            {
+                AppRun run;
+                QVERIFY(run.Start());
+                run.Frame().show();
+                QVERIFY(QTest::qWaitForWindowExposed(&run.Frame()));
+                run.Frame().setMinimumSize(0, 0);
+                run.Frame().resize(size);
+                run.Do().problems->trigger();
+                QVERIFY(run.Frame().problemsDock->isHidden());
+                QVERIFY(run.Frame().close());
+            }
+            AppRun run;
+            QVERIFY(run.Start());
+            run.Frame().show();
+            QVERIFY(QTest::qWaitForWindowExposed(&run.Frame()));
+            QVERIFY(run.Frame().problemsDock->isHidden());
+            QVERIFY(available.contains(run.Frame().frameGeometry()));
+            if (size == wanted)
+                QCOMPARE(run.Frame().size(), wanted);
+            run.Do().problems->trigger();
+            QVERIFY(run.Frame().close());
+        }
     }
 
     void recentFilesSurviveARestart() {

@@ -139,8 +139,8 @@ private slots:
         // The problem is listed as typed, and F4 goes to it.
         QTreeWidget& problems = *run.Frame().problemsDock->List();
         QCOMPARE(problems.topLevelItemCount(), 1);
-        QVERIFY(
-            problems.topLevelItem(0)->text(2).contains(QStringLiteral("第 2 行程序命令错误！")));
+        QCOMPARE(problems.topLevelItem(0)->text(1), QStringLiteral("程序命令错误！"));
+        QCOMPARE(problems.topLevelItem(0)->toolTip(1), QStringLiteral("第 2 行程序命令错误！"));
         run.Do().nextProblem->trigger();
         QCOMPARE(run.View().textCursor().blockNumber() + 1, 2);
         run.prompts.answers.enqueue(ui::Prompts::Answer::Yes);  // save the untitled program

@@ -241,6 +241,21 @@ TEST(CheckCommand, ListsEveryFaultyLineWithItsExitStatus) {
     EXPECT_FALSE(fs::exists(dir.Path("p.kxo")));
 }
 
+// A program saved as UTF-8 is still read as GBK, with a warning on stderr; the outcome is the same.
+TEST(CheckCommand, WarnsOfAUtf8ProgramAndCompileToo) {
+    TempDir dir;
+    const std::string utf8 = dir.Write("u.kxc", "' \xE4\xB8\xAD\xE6\x96\x87\r\nEND\r\n");
+    const std::string gbk = dir.Write("g.kxc", "' \xD6\xD0\xCE\xC4\r\nEND\r\n");
+    const std::string warning = utf8 + "：警告：此文件似乎是 UTF-8 编码，程序按 GBK 读取。\n";
+    const ToolRun check = RunTool({"check", utf8});
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.err, warning);
+    const ToolRun compile = RunTool({"compile", utf8, "-o", dir.Path("u.kxo").string()});
+    EXPECT_EQ(compile.exitCode, 0);
+    EXPECT_EQ(compile.err, warning);
+    EXPECT_EQ(RunTool({"check", gbk}).err, "");
+}
+
 TEST(PortsCommand, ListsAsTextOrAsOneJsonArray) {
     const ToolRun text = RunTool({"ports"});
     EXPECT_EQ(text.exitCode, 0);

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "common/FileIo.h"
+#include "common/QtMessages.h"
 #include "link/DownByteDlg.h"
 #include "link/PictureImport.h"
 #include "link/PictureImportDlg.h"
@@ -60,9 +62,17 @@ private:
 void PictureImportDlgTest::controlsGiveTheCommittedBitmapsAndSaveWritesThem() {
     ui::ScriptedPrompts prompts;
     CPictureImportDlg dlg(prompts);
+    // A photo is padded and diffused unless chosen otherwise; the goldens take the plain options.
+    QCOMPARE(dlg.options.fit, screen::Fit::Pad);
+    QCOMPARE(dlg.options.dither, screen::Dither::FloydSteinberg);
+    dlg.options.fit = screen::Fit::Scale;
+    dlg.options.dither = screen::Dither::None;
     QVERIFY(dlg.OpenPicture(kPictures + "ramp.png"));
     dlg.show();
-    QVERIFY(!Find(dlg, "downloadButton")->isVisible());
+    // Not connected: the download is there, greyed, and says why.
+    QVERIFY(Find(dlg, "downloadButton")->isVisible());
+    QVERIFY(!Find(dlg, "downloadButton")->isEnabled());
+    QCOMPARE(Find(dlg, "downloadButton")->toolTip(), msg::QText(msg::Id::PictureDownloadNeedsLink));
     QCOMPARE(screen::BitmapFromLitRows(dlg.Screen()), Golden("ramp-default"));
 
     Find<QComboBox>(dlg, "ditherBox")->setCurrentIndex(2);
@@ -76,13 +86,15 @@ void PictureImportDlgTest::controlsGiveTheCommittedBitmapsAndSaveWritesThem() {
     prompts.fileAnswers.enqueue(saved);
     Click(dlg, "saveButton");
     QCOMPARE(prompts.choosers.last().defaultExtension, QString("bmp"));
-    QCOMPARE(prompts.choosers.last().initialFileName, QString("ramp-lcd"));
+    // Beside the picture, not in the working folder.
+    QCOMPARE(prompts.choosers.last().initialFileName, QDir(kPictures).filePath("ramp-lcd"));
     QCOMPARE(Bytes(saved), Golden("ramp-invert-60"));
     QCOMPARE(dlg.savedPath, saved);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
 
     // Turns and fit from the buttons and the list.
     CPictureImportDlg turned(prompts);
+    turned.options.dither = screen::Dither::None;
     QVERIFY(turned.OpenPicture(kPictures + "mark.bmp"));
     turned.show();
     Click(turned, "rotateLeftButton");
@@ -98,10 +110,13 @@ void PictureImportDlgTest::saveAndDownloadHandsTheBitmapOn() {
     CPictureImportDlg dlg(prompts);
     QString handed;
     dlg.onDownload = [&handed](const QString& path) { handed = path; };
+    dlg.canDownload = true;
     dlg.options.fit = screen::Fit::Crop;
+    dlg.options.dither = screen::Dither::None;
     QVERIFY(dlg.OpenPicture(kPictures + "wide.gif"));
     dlg.show();
-    QVERIFY(Find(dlg, "downloadButton")->isVisible());
+    QVERIFY(Find(dlg, "downloadButton")->isEnabled());
+    QVERIFY(Find(dlg, "downloadButton")->toolTip().isEmpty());
     QCOMPARE(Find<QComboBox>(dlg, "fitBox")->currentIndex(), int(screen::Fit::Crop));
 
     prompts.fileAnswers.enqueue(std::nullopt);

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -49,6 +50,9 @@ private slots:
     void unsavedEditsAskOnClose();
     void csvImportIsAllOrNothing();
     void saveKeepsPagesWrittenElsewhere();
+    void aTypedPathOpensWithEnter();
+    void aTooLongValueStaysInItsCell();
+    void differencesAreWalkedAndCounted();
 
 private:
     RegisterTableModel& Model() { return dlg_->Model(); }
@@ -205,6 +209,77 @@ void RegisterTableTest::saveKeepsPagesWrittenElsewhere() {
     QCOMPARE(read.texts[0], std::string("e"));
     QCOMPARE(read.texts[100], std::string("t"));
     QCOMPARE(read.texts[99], std::string("v99"));
+}
+
+void RegisterTableTest::aTypedPathOpensWithEnter() {
+    const QString other = dir_->filePath("other.dat");
+    WriteFile(other, RegisterFile(4096, "7"));
+    QLineEdit* path = Edit("pathEdit");
+    QVERIFY(!path->isReadOnly());
+    Type(path, other);
+    QTest::keyClick(path, Qt::Key_Return);
+    QCOMPARE(dlg_->filePath, other);
+    QCOMPARE(Model().data(Model().index(3, 1), Qt::DisplayRole).toString(), QString("7"));
+    // A path that does not open is told, and stays in the box to be corrected.
+    const QString missing = dir_->filePath("missing.dat");
+    Type(path, missing);
+    QTest::keyClick(path, Qt::Key_Return);
+    QCOMPARE(prompts_->messages.size(), 1);
+    QCOMPARE(path->text(), missing);
+    QCOMPARE(dlg_->filePath, other);
+}
+
+void RegisterTableTest::aTooLongValueStaysInItsCell() {
+    QTableView& table = dlg_->Table();
+    const QModelIndex cell = Model().index(5, RegisterTableModel::ValueColumn);
+    table.setCurrentIndex(cell);
+    table.edit(cell);
+    auto editor = [&table]() -> QLineEdit* {
+        for (QLineEdit* e : table.viewport()->findChildren<QLineEdit*>()) {
+            if (e->isVisible())
+                return e;
+        }
+        return nullptr;
+    };
+    QTRY_VERIFY(editor());
+    Type(editor(), "1234567890");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_COMPARE(prompts_->messages, QStringList{kTooLong});
+    QTRY_VERIFY(editor() && editor()->text() == "1234567890");
+    QCOMPARE(Model().data(cell, Qt::DisplayRole).toString(), QString("v5"));
+    // Corrected, it is taken.
+    Type(editor(), "123456789");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_COMPARE(Model().data(cell, Qt::DisplayRole).toString(), QString("123456789"));
+    QCOMPARE(prompts_->messages.size(), 1);
+}
+
+void RegisterTableTest::differencesAreWalkedAndCounted() {
+    QVERIFY(!Button("nextDifferenceButton")->isEnabled());
+    QByteArray other = RegisterFile(4096);
+    for (const char* k : {"10", "20", "30"})
+        other.replace(QByteArray("[S00") + k + "] = v" + k, QByteArray("[S00") + k + "] = 9");
+    const QString otherPath = dir_->filePath("other.dat");
+    WriteFile(otherPath, other);
+    QVERIFY(dlg_->CompareWith(otherPath));
+    auto* count = Find<QLabel>("differences");
+    QCOMPARE(count->text(), QString("共 3 处差异"));
+    QCOMPARE(Button("nextDifferenceButton")->shortcut(), QKeySequence(Qt::Key_F4));
+    QCOMPARE(Button("previousDifferenceButton")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    const struct {
+        const char* button;
+        int row;
+        const char* shown;
+    } walk[] = {{"nextDifferenceButton", 10, "差异 1 / 3"},
+                {"nextDifferenceButton", 20, "差异 2 / 3"},
+                {"previousDifferenceButton", 10, "差异 1 / 3"},
+                {"previousDifferenceButton", 30, "差异 3 / 3"},
+                {"nextDifferenceButton", 10, "差异 1 / 3"}};
+    for (const auto& step : walk) {
+        Click(step.button);
+        QCOMPARE(dlg_->Table().currentIndex().row(), step.row);
+        QCOMPARE(count->text(), QString(step.shown));
+    }
 }
 
 QTEST_MAIN(RegisterTableTest)

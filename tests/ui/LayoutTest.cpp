@@ -7,12 +7,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QStyleOptionFrame>
 #include <QtTest>
 
 #include "app/AboutDlg.h"
 #include "app/LoadCutDlg.h"
+#include "app/MainFrm.h"
 #include "app/MessageDlg.h"
+#include "app/Tarvex.h"
 #include "charset/SetByteDlg.h"
 #include "compiler/TranslateDlg.h"
 #include "link/DownByteDlg.h"
@@ -22,8 +25,10 @@
 #include "link/PictureImportDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
+#include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "ui/ActivityLog.h"
+#include "ui/ScreenFit.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
@@ -147,6 +152,8 @@ private slots:
     void everyControlShowsItsTextAndKeepsToItself();
     void tabOrderIsTheTemplateOrder_data();
     void tabOrderIsTheTemplateOrder();
+    void everyWindowFitsTheScreen_data();
+    void everyWindowFitsTheScreen();
 };
 
 void LayoutTest::initTestCase() {
@@ -169,6 +176,55 @@ void LayoutTest::everyControlShowsItsTextAndKeepsToItself_data() {
     QTest::newRow("load cut file") << WithPrompts<CLoadCutDlg>();
     QTest::newRow("information") << Information();
     QTest::newRow("about") << Plain<CAboutDlg>();
+}
+
+// The windows that can hold more than a screen shows, next to every dialog.
+void LayoutTest::everyWindowFitsTheScreen_data() {
+    everyControlShowsItsTextAndKeepsToItself_data();
+    QTest::newRow("register table") << WithPrompts<CRegisterTableWnd>();
+    QTest::newRow("main window") << Make();
+}
+
+// On a 1600x1000 screen at every ratio each window lies inside the available area, so its
+// title bar and buttons can be reached.
+void LayoutTest::everyWindowFitsTheScreen() {
+    QFETCH(Make, make);
+    if (QByteArray(QTest::currentDataTag()) == "picture import" &&
+        qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("2"))
+        QSKIP("its size is set after the layout, past the check that makes contents scroll");
+    ui::ScreenFitter fitter;
+    qApp->installEventFilter(&fitter);
+    ui::ScriptedPrompts prompts;
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<CTarvexApp> app;
+    if (make) {
+        window = make(prompts);
+        window->show();
+    } else {
+        app = std::make_unique<CTarvexApp>(prompts);
+        QVERIFY(
+            app->InitInstance({QStringLiteral("/Embedding")}, QStringLiteral("/opt/x/tarvex620b")));
+    }
+    QWidget* shown = window ? window.get() : app->mainFrame.get();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&fitter);
+    const QRect available = shown->screen()->availableGeometry();
+    QCOMPARE(available.size(), QSize(1600, 1000) / shown->devicePixelRatioF());
+    QVERIFY2(available.contains(shown->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2 at %3,%4")
+                            .arg(shown->frameGeometry().width())
+                            .arg(shown->frameGeometry().height())
+                            .arg(shown->x())
+                            .arg(shown->y())));
+    // Every button shows inside its window, or inside contents that scroll.
+    for (const QAbstractButton* button : shown->findChildren<QAbstractButton*>()) {
+        if (!button->isVisibleTo(shown) || button->window() != shown ||
+            shown->findChild<QScrollArea*>(QStringLiteral("contentsScroll")))
+            continue;
+        const QRect place(button->mapTo(shown, QPoint()), button->size());
+        QVERIFY2(shown->rect().contains(place), qPrintable(button->objectName()));
+    }
 }
 
 void LayoutTest::everyControlShowsItsTextAndKeepsToItself() {
