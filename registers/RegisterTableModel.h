@@ -30,6 +30,7 @@ public:
 
     // A second file to compare with; nothing ends the comparison.
     void Compare(std::optional<registers::AllTexts> other);
+    bool Comparing() const { return other_.has_value(); }
     bool Differs(int k) const;
     int DifferenceCount() const;
     // The next (or previous) differing row after `from`, wrapping round; -1 when none differs.
