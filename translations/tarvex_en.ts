@@ -2502,6 +2502,8 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
         <source>第%1行：含有空字符（NUL）。</source>
         <extracomment>RegistersCsvNul</extracomment>
         <translation>Line %1: holds a NUL character.</translation>
+    </message>
+    <message>
         <source>%1 第 %2 行：不是有效的 JSON（%3）。</source>
         <extracomment>JobBadJson</extracomment>
         <translation>%1 line %2: not valid JSON (%3).</translation>
@@ -2809,6 +2811,8 @@ reported with its line number and skipped.
         <source>已停止</source>
         <extracomment>JobOutcomeStopped</extracomment>
         <translation>stopped</translation>
+    </message>
+    <message>
         <source>%1:%2:%3: error: %4</source>
         <extracomment>CliCheckGccError</extracomment>
         <translation>%1:%2:%3: error: %4</translation>
@@ -2985,6 +2989,8 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>%1:%2: 不是串口记录行</source>
         <extracomment>CliTraceNotATraceLine</extracomment>
         <translation>%1:%2: not a trace line</translation>
+    </message>
+    <message>
         <source>虚拟控制器（试用）</source>
         <extracomment>VirtualControllerPort</extracomment>
         <translation>Virtual controller (trial)</translation>
@@ -3053,6 +3059,8 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>%1 / %2 帧（%3%），已用 %4，等待控制器应答… %5 秒</source>
         <extracomment>ProgressStalled</extracomment>
         <translation>%1 / %2 frames (%3%), %4 elapsed, waiting for the controller… %5 s</translation>
+    </message>
+    <message>
         <source>重做(&amp;R)	Ctrl+Y</source>
         <extracomment>CommandRedo</extracomment>
         <translation>&amp;Redo	Ctrl+Y</translation>
