@@ -100,7 +100,8 @@ int Import(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     EnsureApplication();
     const QImage image = screen::LoadPicture(fileio::PathFromUtf8(picture));
     if (image.isNull())
-        return Report(out, screen::PictureRefusal(fileio::PathFromUtf8(picture), picture), exitcode::kUnreadable);
+        return Report(out, screen::PictureRefusal(fileio::PathFromUtf8(picture), picture),
+                      exitcode::kUnreadable);
     if (screen::SaveScreenBitmap(fileio::PathFromUtf8(*output),
                                  screen::ImportPicture(image, *options)))
         return Report(out, screen::ScratchFailedMessage(*output), exitcode::kCannotCreate);
