@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "common/FileIo.h"
+#include "common/WriterTurn.h"
 
 #if defined(_WIN32)
 #include <cstdio>
@@ -62,6 +63,10 @@ bool RollOver(const fs::path& path) {
 
 #if defined(_WIN32)
 std::error_code Append(const fs::path& path, std::string_view line, std::size_t rollOverAt) {
+    // Appenders take turns, so that none opens the file while another renames it away.
+    WriterTurn turn;
+    if (const std::error_code busy = turn.Take(path, L"records", std::chrono::seconds(10)))
+        return busy;
     std::error_code ec;
     if (fs::exists(path, ec) && !fs::is_regular_file(path, ec))
         return std::make_error_code(std::errc::invalid_argument);

@@ -9,17 +9,7 @@
 
 #include "compiler/CompileRun.h"
 #include "compiler/ProgramCheck.h"
-
-namespace {
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
+#include "fuzz/Broken.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string program(reinterpret_cast<const char*>(data), size);

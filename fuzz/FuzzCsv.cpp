@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/Broken.h"
 #include "registers/AllRegisters.h"
 
 namespace {
 
 using namespace registers;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 }  // namespace
 

@@ -12,18 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/Broken.h"
 #include "registers/RegisterFile.h"
 
 namespace {
 
 using namespace registers;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 // Splits at LF, dropping a CR before it, as the readers do. Views into `bytes`: a rewritten
 // file has thousands of lines, and copying each would cost more than the code under test.

@@ -12,18 +12,12 @@
 
 #include <QString>
 
+#include "fuzz/Broken.h"
 #include "link/TransferEngine.h"
 
 namespace {
 
 using namespace ctrl;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 class Source : public DownloadSource {
 public:

@@ -1,6 +1,7 @@
 #include "registers/RegisterFile.h"
 
 #include "common/FileIo.h"
+#include "common/WriterTurn.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -237,45 +238,7 @@ WriteStatus RewritePage(LineReader& reader, LineWriter& writer, int base, const 
 }
 
 #if defined(_WIN32)
-// Page writers on one file take turns through a mutex named after the file: a lock on the file
-// would shut readers out too, and Windows cannot rename over a file another writer holds open.
-class Turn {
-public:
-    Turn() = default;
-    ~Turn() {
-        if (held_)
-            ::ReleaseMutex(mutex_);
-        if (mutex_ != nullptr)
-            ::CloseHandle(mutex_);
-    }
-    Turn(const Turn&) = delete;
-    Turn& operator=(const Turn&) = delete;
-
-    std::error_code Take(const fs::path& path, std::chrono::milliseconds wait) {
-        std::error_code ec;
-        std::wstring key = fs::weakly_canonical(fs::absolute(path, ec), ec).native();
-        // Windows names ignore case; FNV-1a keeps the name the same in every program.
-        std::uint64_t hash = 14695981039346656037ull;
-        for (wchar_t c : key) {
-            hash ^= static_cast<std::uint64_t>(std::towlower(static_cast<wint_t>(c)));
-            hash *= 1099511628211ull;
-        }
-        wchar_t name[64];
-        std::swprintf(name, 64, L"Local\\tarvex-registers-%016llx",
-                      static_cast<unsigned long long>(hash));
-        mutex_ = ::CreateMutexW(nullptr, FALSE, name);
-        // Without the mutex the write goes as before, unguarded.
-        if (mutex_ == nullptr)
-            return {};
-        const DWORD waited = ::WaitForSingleObject(mutex_, static_cast<DWORD>(wait.count()));
-        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-        return held_ ? std::error_code() : std::make_error_code(std::errc::device_or_resource_busy);
-    }
-
-private:
-    HANDLE mutex_ = nullptr;
-    bool held_ = false;
-};
+using Turn = fileio::WriterTurn;
 
 // Waits up to `wait` for the turn, which lasts until the new file is in place; `opened` tells a
 // file that could not be opened from one in use.
@@ -288,7 +251,7 @@ std::error_code OpenLocked(File& in, Turn& turn, const fs::path& path,
     opened = true;
     // Opened again once it is our turn: the file may have been replaced while we waited.
     in.Close();
-    if (const std::error_code ec = turn.Take(path, wait))
+    if (const std::error_code ec = turn.Take(path, L"registers", wait))
         return ec;
     in.Open(path);
     return in ? std::error_code() : fileio::LastError();
