@@ -84,8 +84,9 @@ public:
             return least;
         }
         const double d = v.toDouble(-1e300);
-        if (!v.isDouble() || d != static_cast<double>(static_cast<std::int64_t>(d)) || d < least ||
-            d > most) {
+        // The range first: converting a number outside it would not be defined.
+        if (!v.isDouble() || d < static_cast<double>(least) || d > static_cast<double>(most) ||
+            d != static_cast<double>(static_cast<std::int64_t>(d))) {
             Fail(msg::Id::JobFieldBad, {job, Path(key), Shown(v)});
             return least;
         }
@@ -145,8 +146,11 @@ void ReadScreen(Fields& f, Step& step) {
             f.Fail(msg::Id::JobFieldBad, {"", f.Path("registers"), Fields::Shown(list)});
         for (int i = 0; i < 4 && i < a.size(); ++i) {
             const double d = a[i].toDouble(-1);
-            if (d < 0 || d > ctrl::kLastRegisterNumber || d != static_cast<int>(d))
+            // Out of range is refused before the conversion, which would not be defined there.
+            if (d < 0 || d > ctrl::kLastRegisterNumber || d != static_cast<int>(d)) {
                 f.Fail(msg::Id::JobFieldBad, {"", f.Path("registers"), Fields::Shown(list)});
+                continue;
+            }
             step.registers[static_cast<std::size_t>(i)] = static_cast<int>(d);
         }
     }

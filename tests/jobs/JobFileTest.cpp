@@ -37,6 +37,11 @@ const BadJob kBadJobs[] = {
      msg::Id::JobFieldBad, "steps[1].registers"},
     {R"({"format": 1, "steps": [{"screen": "s.png", "kind": "status", "number": 768}]})",
      msg::Id::JobFieldBad, "steps[1].number"},
+    // Numbers far outside any range (found by fuzzing: the conversion itself was undefined).
+    {R"({"format": 1, "steps": [{"screen": "s.png", "registers": [1, 2, 3, 5e120]}]})",
+     msg::Id::JobFieldBad, "steps[1].registers"},
+    {R"({"format": 1, "steps": [{"params": "r.dat", "page": 1e300}]})", msg::Id::JobFieldBad,
+     "steps[1].page"},
     {R"({"format": 1, "steps": [{"params": "r.dat"}], "stamp": {"register": 4096, "start": 1}})",
      msg::Id::JobStampRegisterRange, "4096"},
     {R"({"format": 1, "steps": [{"program": "a.kxo"}], "stamp": {"register": 100, "start": 1}})",
