@@ -2813,6 +2813,51 @@ reported with its line number and skipped.
         <translation>stopped</translation>
     </message>
     <message>
+        <source>与基准一致</source>
+        <extracomment>GoldenMatches</extracomment>
+        <translation>matches the golden run</translation>
+    </message>
+    <message>
+        <source>多出 %1 次重发</source>
+        <extracomment>GoldenExtraResends</extracomment>
+        <translation>%1 extra resends</translation>
+    </message>
+    <message>
+        <source>多出 %1 个意外字节</source>
+        <extracomment>GoldenUnexpectedBytes</extracomment>
+        <translation>%1 more unexpected bytes</translation>
+    </message>
+    <message>
+        <source>帧数不同：基准 %1，本台 %2</source>
+        <extracomment>GoldenFrameCount</extracomment>
+        <translation>frame count differs: golden run %1, this unit %2</translation>
+    </message>
+    <message>
+        <source>第 %1 帧内容不同</source>
+        <extracomment>GoldenDifferentPayload</extracomment>
+        <translation>different payload in frame %1</translation>
+    </message>
+    <message>
+        <source>基准记录已写入 %1。</source>
+        <extracomment>GoldenRecorded</extracomment>
+        <translation>golden trace written to %1.</translation>
+    </message>
+    <message>
+        <source>无法读取基准记录 %1。</source>
+        <extracomment>GoldenUnreadable</extracomment>
+        <translation>cannot read the golden trace %1.</translation>
+    </message>
+    <message>
+        <source>  基准：%1</source>
+        <extracomment>LedgerGolden</extracomment>
+        <translation>  golden: %1</translation>
+    </message>
+    <message>
+        <source>单元 %1 上次运行被中断，已记为中断。</source>
+        <extracomment>JobUnitInterrupted</extracomment>
+        <translation>unit %1 was cut off in the last run; recorded as interrupted.</translation>
+    </message>
+    <message>
         <source>%1:%2:%3: error: %4</source>
         <extracomment>CliCheckGccError</extracomment>
         <translation>%1:%2:%3: error: %4</translation>
