@@ -715,7 +715,7 @@ constexpr Entry kTable[] = {
      "       tarvex job approve JOB.tvjob\n"
      "       tarvex job check JOB.tvjob\n"
      "       tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]\n"
-     "               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]\n"
+     "               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast] [--golden]\n"
      "\n"
      "A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a\n"
      "program (.kxo, or .kxc compiled at the start of each run), register files with\n"
@@ -728,7 +728,10 @@ constexpr Entry kTable[] = {
      "never handed out twice), connects, runs every step as tarvex download does, stops\n"
      "at the first failing step, says goodbye and appends one line per unit to the unit\n"
      "ledger. --loop then waits for the unit to leave and for the next one. --port given\n"
-     "more than once runs one loop per port. Exit status as tarvex download.\n"},
+     "more than once runs one loop per port. --golden records the wire traffic of the first\n"
+     "passing unit as the golden run (JOB.golden); every later unit is compared with it,\n"
+     "stamped bytes left out, and its record says how it differs. A unit cut off is\n"
+     "recorded as interrupted at the next run. Exit status as tarvex download.\n"},
     {Id::CliLedgerSynopsis, "ledger                               show the record of every unit"},
     {Id::CliLedgerHelp,
      "usage: tarvex ledger [--unit ID] [--job NAME] [--since DATE] [--failed]\n"

@@ -2706,7 +2706,7 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
        tarvex job approve JOB.tvjob
        tarvex job check JOB.tvjob
        tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]
-               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]
+               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast] [--golden]
 
 A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a
 program (.kxo, or .kxc compiled at the start of each run), register files with
@@ -2719,7 +2719,10 @@ job changed since its approval, takes the next unit number (kept in JOB.state,
 never handed out twice), connects, runs every step as tarvex download does, stops
 at the first failing step, says goodbye and appends one line per unit to the unit
 ledger. --loop then waits for the unit to leave and for the next one. --port given
-more than once runs one loop per port. Exit status as tarvex download.
+more than once runs one loop per port. --golden records the wire traffic of the first
+passing unit as the golden run (JOB.golden); every later unit is compared with it,
+stamped bytes left out, and its record says how it differs. A unit cut off is
+recorded as interrupted at the next run. Exit status as tarvex download.
 </source>
         <extracomment>CliJobHelp</extracomment>
         <translation>usage: tarvex job new JOB.tvjob --program FILE [--number N]
@@ -2729,7 +2732,7 @@ more than once runs one loop per port. Exit status as tarvex download.
        tarvex job approve JOB.tvjob
        tarvex job check JOB.tvjob
        tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]
-               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]
+               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast] [--golden]
 
 A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a
 program (.kxo, or .kxc compiled at the start of each run), register files with
@@ -2742,7 +2745,10 @@ job changed since its approval, takes the next unit number (kept in JOB.state,
 never handed out twice), connects, runs every step as tarvex download does, stops
 at the first failing step, says goodbye and appends one line per unit to the unit
 ledger. --loop then waits for the unit to leave and for the next one. --port given
-more than once runs one loop per port. Exit status as tarvex download.
+more than once runs one loop per port. --golden records the wire traffic of the first
+passing unit as the golden run (JOB.golden); every later unit is compared with it,
+stamped bytes left out, and its record says how it differs. A unit cut off is
+recorded as interrupted at the next run. Exit status as tarvex download.
 </translation>
     </message>
     <message>
