@@ -26,6 +26,7 @@ constexpr OptionRule kOptions[] = {
     {"--stamp-csv", "", true},     {"--port", "", true},      {"--unit", "", true},
     {"--operator", "", true},      {"--loop", "", false},     {"--units", "", true},
     {"--ledger", "", true},        {"--fast", "", false},     {"--baud", "", true},
+    {"--golden", "", false},
 };
 // The action and everything after it are read by the action itself, which needs their order.
 constexpr Grammar kGrammar{{}, -1, msg::Id::UnknownError, LaterWords::ArePositional};

@@ -1,13 +1,18 @@
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSysInfo>
 
@@ -20,6 +25,7 @@
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
 #include "common/PortName.h"
+#include "jobs/GoldenRun.h"
 #include "jobs/JobInputs.h"
 #include "jobs/UnitLedger.h"
 #include "jobs/UnitRun.h"
@@ -111,11 +117,35 @@ struct RunContext {
     QString ledger;
     std::ostream& out;
     std::ostream& err;
+    std::optional<jobs::Golden> golden;  // the golden run every unit is compared with
+    bool recordGolden = false;           // this run records it from its first passing unit
 };
+
+// The unit's traffic next to the golden run's, its stamped bytes left out.
+QString GoldenVerdict(const RunContext& c, const jobs::UnitStamp& stamp, const std::string& trace) {
+    if (!c.golden)
+        return {};
+    const jobs::Golden unit = jobs::ReadGolden(trace);
+    const jobs::GoldenCheck check =
+        jobs::CompareWithGolden(jobs::Summarise(c.golden->lines), jobs::Summarise(unit.lines),
+                                jobs::StampMask(c.job, c.golden->stamp, stamp));
+    return QString::fromStdString(jobs::GoldenVerdict(check));
+}
+
+void RecordGolden(RunContext& c, const jobs::UnitStamp& stamp, const std::string& trace) {
+    const std::filesystem::path path = jobs::GoldenPath(c.job.path);
+    if (fileio::WriteSafely(path, jobs::GoldenText(stamp, trace))) {
+        c.err << msg::Text(msg::Id::JobRecordNotWritten, {path.string()}) << "\n";
+        return;
+    }
+    c.out << msg::Text(msg::Id::GoldenRecorded, {path.string()}) << std::endl;
+    c.recordGolden = false;
+}
 
 // One unit from its number to its record; false when the run cannot go on.
 bool OneUnit(RunContext& c, jobs::UnitStation& station, Totals& totals) {
-    const jobs::TakenUnit taken = jobs::TakeUnit(c.job, c.args.Value("--unit"));
+    const jobs::TakenUnit taken =
+        jobs::TakeUnit(c.job, c.args.Value("--unit"), QCoreApplication::applicationPid());
     if (!taken.stamp) {
         station.Farewell();
         totals.worst =
@@ -129,11 +159,19 @@ bool OneUnit(RunContext& c, jobs::UnitStation& station, Totals& totals) {
                               QString::fromStdString(c.args.Value("--operator").value_or("")),
                               station.PortText(),
                               station.AdapterIdentity(),
+                              {},
                               {}};
     if (result.outcome != jobs::UnitOutcome::Passed)
         context.trace = KeepTrace(jobs::JobName(c.job.path), taken.stamp->unit, trace);
+    else if (c.recordGolden)
+        RecordGolden(c, *taken.stamp, trace);
+    else
+        context.golden = GoldenVerdict(c, *taken.stamp, trace);
+    // A unit whose record could not be written stays open, and the next run records it.
     if (!jobs::AppendUnitRecord(c.ledger, jobs::UnitRecord(c.job, *taken.stamp, result, context)))
         c.err << msg::Text(msg::Id::JobRecordNotWritten, {c.ledger.toStdString()}) << "\n";
+    else
+        jobs::SettleUnit(c.job, taken.stamp->unit);
     c.out << SummaryLine(taken.stamp->unit, result, c.job) << std::endl;
     const int status = StatusOf(result.failure);
     totals.worst = std::max(totals.worst, status);
@@ -149,6 +187,41 @@ bool OneUnit(RunContext& c, jobs::UnitStation& station, Totals& totals) {
             break;
     }
     return true;
+}
+
+bool Alive(std::int64_t pid) {
+    if (pid <= 0)
+        return false;
+#ifdef Q_OS_UNIX
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+    return pid == QCoreApplication::applicationPid();
+#endif
+}
+
+// Units a run cut off (killed, the machine down) get their record before the next unit starts;
+// one whose record reached the ledger just before the cut is not recorded twice.
+void RecordInterrupted(RunContext& c) {
+    const std::vector<jobs::UnitStamp> units =
+        jobs::AdoptInterrupted(c.job, Alive, QCoreApplication::applicationPid());
+    if (units.empty())
+        return;
+    const QString job = QString::fromStdString(jobs::JobName(c.job.path));
+    std::set<QString> recorded;
+    for (const QJsonObject& record : jobs::ReadUnitLedger(c.ledger).records) {
+        if (record.value("job").toString() == job)
+            recorded.insert(record.value("unit").toString());
+    }
+    const jobs::UnitContext context{QSysInfo::machineHostName(), {}, {}, {}, {}, {}};
+    for (const jobs::UnitStamp& unit : units) {
+        if (!recorded.count(QString::fromStdString(unit.unit))) {
+            if (!jobs::AppendUnitRecord(c.ledger,
+                                        jobs::UnitRecord(c.job, unit, jobs::UnitResult{}, context)))
+                continue;
+            c.out << msg::Text(msg::Id::JobUnitInterrupted, {unit.unit}) << std::endl;
+        }
+        jobs::SettleUnit(c.job, unit.unit);
+    }
 }
 
 int Loop(RunContext& c, int units) {
@@ -288,7 +361,11 @@ int RunJobUnits(const std::string& jobPath, const ParsedArgs& args, std::ostream
     if (!jobs::LedgerWritable(ledger))
         return Report(out, msg::Text(msg::Id::JobLedgerUnwritable, {ledger.toStdString()}),
                       exitcode::kRefused);
-    RunContext context{*prepared.prepared, args, ledger, out, err};
+    RunContext context{*prepared.prepared, args, ledger, out, err, {}, args.Has("--golden")};
+    if (std::string text;
+        !context.recordGolden && fileio::ReadWholeFile(jobs::GoldenPath(jobPath), text))
+        context.golden = jobs::ReadGolden(text);
+    RecordInterrupted(context);
     return Loop(context, units);
 }
 

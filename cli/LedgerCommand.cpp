@@ -20,8 +20,8 @@ constexpr OptionRule kOptions[] = {
 };
 constexpr Grammar kGrammar{kOptions, 0, msg::Id::CliLedgerTakesNoFile};
 
-constexpr const char* kColumns[] = {"time",    "station", "operator", "job",        "unit",
-                                    "outcome", "port",    "adapter",  "failedStep", "trace"};
+constexpr const char* kColumns[] = {"time", "station", "operator",   "job",   "unit",  "outcome",
+                                    "port", "adapter", "failedStep", "trace", "golden"};
 
 std::string Cell(const QJsonValue& value) {
     const QString text = value.isDouble() ? QString::number(value.toInt()) : value.toString();
@@ -66,12 +66,14 @@ void Show(const QJsonObject& r, const ParsedArgs& args, std::ostream& out) {
         return;
     }
     out << msg::Text(
-               msg::Id::LedgerUnitLine,
-               {r.value("time").toString().toStdString(), r.value("job").toString().toStdString(),
-                r.value("unit").toString().toStdString(),
-                r.value("outcome").toString().toStdString(), StampText(r.value("stamp").toObject()),
-                std::to_string(r.value("steps").toArray().size())})
-        << "\n";
+        msg::Id::LedgerUnitLine,
+        {r.value("time").toString().toStdString(), r.value("job").toString().toStdString(),
+         r.value("unit").toString().toStdString(), r.value("outcome").toString().toStdString(),
+         StampText(r.value("stamp").toObject()),
+         std::to_string(r.value("steps").toArray().size())});
+    if (r.contains("golden"))
+        out << msg::Text(msg::Id::LedgerGolden, {r.value("golden").toString().toStdString()});
+    out << "\n";
 }
 
 int Ledger(const ParsedArgs& args, std::ostream& out, std::ostream& err) {

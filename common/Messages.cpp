@@ -715,7 +715,7 @@ constexpr Entry kTable[] = {
      "       tarvex job approve JOB.tvjob\n"
      "       tarvex job check JOB.tvjob\n"
      "       tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]\n"
-     "               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]\n"
+     "               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast] [--golden]\n"
      "\n"
      "A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a\n"
      "program (.kxo, or .kxc compiled at the start of each run), register files with\n"
@@ -728,7 +728,10 @@ constexpr Entry kTable[] = {
      "never handed out twice), connects, runs every step as tarvex download does, stops\n"
      "at the first failing step, says goodbye and appends one line per unit to the unit\n"
      "ledger. --loop then waits for the unit to leave and for the next one. --port given\n"
-     "more than once runs one loop per port. Exit status as tarvex download.\n"},
+     "more than once runs one loop per port. --golden records the wire traffic of the first\n"
+     "passing unit as the golden run (JOB.golden); every later unit is compared with it,\n"
+     "stamped bytes left out, and its record says how it differs. A unit cut off is\n"
+     "recorded as interrupted at the next run. Exit status as tarvex download.\n"},
     {Id::CliLedgerSynopsis, "ledger                               show the record of every unit"},
     {Id::CliLedgerHelp,
      "usage: tarvex ledger [--unit ID] [--job NAME] [--since DATE] [--failed]\n"
@@ -746,6 +749,15 @@ constexpr Entry kTable[] = {
     {Id::CliLedgerBadDate, "--since must be a date such as 2026-12-10 or 2026-12-10T08:00, not %1"},
     {Id::JobOutcomeFailed, "失败"},
     {Id::JobOutcomeStopped, "已停止"},
+    {Id::GoldenMatches, "与基准一致"},
+    {Id::GoldenExtraResends, "多出 %1 次重发"},
+    {Id::GoldenUnexpectedBytes, "多出 %1 个意外字节"},
+    {Id::GoldenFrameCount, "帧数不同：基准 %1，本台 %2"},
+    {Id::GoldenDifferentPayload, "第 %1 帧内容不同"},
+    {Id::GoldenRecorded, "基准记录已写入 %1。"},
+    {Id::GoldenUnreadable, "无法读取基准记录 %1。"},
+    {Id::LedgerGolden, "  基准：%1"},
+    {Id::JobUnitInterrupted, "单元 %1 上次运行被中断，已记为中断。"},
     // other editors, git and Wireshark
     {Id::CliCheckGccError, "%1:%2:%3: error: %4"},
     {Id::CliCheckGccWarning, "%1:%2:1: warning: %3"},

@@ -98,12 +98,13 @@ namespace {
 struct State {
     std::int64_t next = 0;
     QJsonArray used;
+    QJsonArray open;  // {unit, owner, values: [[register, text]...]} taken and not yet recorded
 };
 
 // The state file names what was handed out; a state file that cannot be read is a refusal, never
 // a fresh start that would hand the same numbers out again.
 std::optional<State> ReadState(const std::filesystem::path& path, std::int64_t first) {
-    State state{first, {}};
+    State state{first, {}, {}};
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return state;
@@ -115,7 +116,14 @@ std::optional<State> ReadState(const std::filesystem::path& path, std::int64_t f
         return std::nullopt;
     state.next = static_cast<std::int64_t>(o.value("next").toDouble());
     state.used = o.value("used").toArray();
+    state.open = o.value("open").toArray();
     return state;
+}
+
+bool WriteState(const std::filesystem::path& path, const State& state) {
+    const QJsonObject o{{"next", double(state.next)}, {"used", state.used}, {"open", state.open}};
+    return !fileio::WriteSafely(path,
+                                QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString());
 }
 
 std::optional<JobFault> Refused(msg::Id id, std::vector<std::string> args) {
@@ -124,7 +132,8 @@ std::optional<JobFault> Refused(msg::Id id, std::vector<std::string> args) {
 
 }  // namespace
 
-TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId) {
+TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId,
+                   std::int64_t owner) {
     TakenUnit taken;
     const std::filesystem::path path = StatePath(job.path);
     const std::string shown = path.string();
@@ -166,13 +175,62 @@ TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& uni
             unit.values.emplace_back(stamp.registerNumber, *text);
         state->next += stamp.kind == StampKind::Counter ? stamp.step : 1;
     }
-    const QJsonObject o{{"next", double(state->next)}, {"used", state->used}};
-    if (fileio::WriteSafely(path, QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString())) {
+    QJsonArray values;
+    for (const auto& [number, text] : unit.values)
+        values.append(QJsonArray{number, QString::fromStdString(text)});
+    state->open.append(QJsonObject{
+        {"unit", QString::fromStdString(unit.unit)}, {"owner", double(owner)}, {"values", values}});
+    if (!WriteState(path, *state)) {
         taken.fault = Refused(msg::Id::JobStateUnusable, {shown});
         return taken;
     }
     taken.stamp = std::move(unit);
     return taken;
+}
+
+bool SettleUnit(const PreparedJob& job, const std::string& unit) {
+    const std::filesystem::path path = StatePath(job.path);
+    QLockFile lock(QString::fromStdString(path.string() + ".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return false;
+    auto state = ReadState(path, 0);
+    if (!state)
+        return false;
+    QJsonArray open;
+    for (const QJsonValue& entry : state->open) {
+        if (entry.toObject().value("unit").toString().toStdString() != unit)
+            open.append(entry);
+    }
+    state->open = open;
+    return WriteState(path, *state);
+}
+
+std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
+                                        const std::function<bool(std::int64_t)>& alive,
+                                        std::int64_t self) {
+    const std::filesystem::path path = StatePath(job.path);
+    QLockFile lock(QString::fromStdString(path.string() + ".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return {};
+    auto state = ReadState(path, 0);
+    if (!state)
+        return {};
+    std::vector<UnitStamp> units;
+    for (QJsonValueRef value : state->open) {
+        QJsonObject entry = value.toObject();
+        if (alive(static_cast<std::int64_t>(entry.value("owner").toDouble())))
+            continue;
+        entry["owner"] = double(self);
+        value = entry;
+        UnitStamp unit{entry.value("unit").toString().toStdString(), {}};
+        for (const QJsonValue& pair : entry.value("values").toArray())
+            unit.values.emplace_back(pair.toArray().at(0).toInt(),
+                                     pair.toArray().at(1).toString().toStdString());
+        units.push_back(std::move(unit));
+    }
+    if (units.empty() || !WriteState(path, *state))
+        return {};
+    return units;
 }
 
 }  // namespace jobs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,7 +37,16 @@ struct TakenUnit {
     std::optional<UnitStamp> stamp;
     std::optional<JobFault> fault;
 };
-TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId);
+// `owner` (the taking process) is kept with the unit until its record is written.
+TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId,
+                   std::int64_t owner = 0);
+// The unit's record is in the ledger: it is no longer open.
+bool SettleUnit(const PreparedJob& job, const std::string& unit);
+// Units taken and never recorded by an owner no longer alive: their run was cut off. They pass to
+// `self`, so that of two runs starting together only one records them.
+std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
+                                        const std::function<bool(std::int64_t)>& alive,
+                                        std::int64_t self);
 std::filesystem::path StatePath(const std::filesystem::path& jobPath);
 
 }  // namespace jobs

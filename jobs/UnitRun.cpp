@@ -276,6 +276,32 @@ UnitResult UnitStation::RunUnit(const PreparedJob& job, const UnitStamp& stamp) 
     return result;
 }
 
+FrameMask StampMask(const PreparedJob& job, const UnitStamp& a, const UnitStamp& b) {
+    FrameMask mask;
+    std::size_t frame = 0;
+    for (const PreparedStep& step : job.steps) {
+        Prepared pa = SourceFor(step, a);
+        Prepared pb = SourceFor(step, b);
+        if (!pa.source || !pb.source)
+            return mask;
+        ctrl::Packet x{}, y{};
+        pa.source->BuildHeaderPacket(x);
+        pb.source->BuildHeaderPacket(y);
+        for (bool more = true; more; ++frame) {
+            for (std::size_t i = 0; i < x.size(); ++i) {
+                if (x[i] != y[i])
+                    mask.insert({frame, i + 1});
+            }
+            const bool moreA = pa.source->NextDataPacket(x);
+            const bool moreB = pb.source->NextDataPacket(y);
+            more = moreA && moreB;
+        }
+        pa.source->CloseSource();
+        pb.source->CloseSource();
+    }
+    return mask;
+}
+
 QJsonObject UnitRecord(const PreparedJob& job, const UnitStamp& stamp, const UnitResult& result,
                        const UnitContext& context) {
     QJsonObject stamped;
@@ -308,6 +334,8 @@ QJsonObject UnitRecord(const PreparedJob& job, const UnitStamp& stamp, const Uni
     }
     if (!context.trace.isEmpty())
         record["trace"] = context.trace;
+    if (!context.golden.isEmpty())
+        record["golden"] = context.golden;
     return record;
 }
 

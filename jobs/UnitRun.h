@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "jobs/GoldenRun.h"
 #include "jobs/JobInputs.h"
 #include "link/ControllerSession.h"
 #include "link/DownloadRecord.h"
@@ -73,9 +74,14 @@ private:
     std::unique_ptr<wire::Recorder> recorder;
 };
 
+// Where the frames of a unit stamped `a` may differ from those of one stamped `b`: every step's
+// header and data packets built both ways, in the order they are sent.
+FrameMask StampMask(const PreparedJob& job, const UnitStamp& a, const UnitStamp& b);
+
 // The ledger line of a unit: the keys the records window and `tarvex ledger` read.
 struct UnitContext {
     QString station, operatorName, port, adapter, trace;
+    QString golden;  // how the unit's traffic compares with the golden run, when there is one
 };
 QJsonObject UnitRecord(const PreparedJob& job, const UnitStamp& stamp, const UnitResult& result,
                        const UnitContext& context);

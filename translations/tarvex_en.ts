@@ -2706,7 +2706,7 @@ written, 4 the bitmap or picture could not be read, 64 bad command line.
        tarvex job approve JOB.tvjob
        tarvex job check JOB.tvjob
        tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]
-               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]
+               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast] [--golden]
 
 A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a
 program (.kxo, or .kxc compiled at the start of each run), register files with
@@ -2719,7 +2719,10 @@ job changed since its approval, takes the next unit number (kept in JOB.state,
 never handed out twice), connects, runs every step as tarvex download does, stops
 at the first failing step, says goodbye and appends one line per unit to the unit
 ledger. --loop then waits for the unit to leave and for the next one. --port given
-more than once runs one loop per port. Exit status as tarvex download.
+more than once runs one loop per port. --golden records the wire traffic of the first
+passing unit as the golden run (JOB.golden); every later unit is compared with it,
+stamped bytes left out, and its record says how it differs. A unit cut off is
+recorded as interrupted at the next run. Exit status as tarvex download.
 </source>
         <extracomment>CliJobHelp</extracomment>
         <translation>usage: tarvex job new JOB.tvjob --program FILE [--number N]
@@ -2729,7 +2732,7 @@ more than once runs one loop per port. Exit status as tarvex download.
        tarvex job approve JOB.tvjob
        tarvex job check JOB.tvjob
        tarvex job run JOB.tvjob --port DEV [--port DEV]... [--unit ID] [--operator NAME]
-               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast]
+               [--loop [--units N]] [--ledger FILE] [--baud B] [--fast] [--golden]
 
 A job (UTF-8 JSON, paths relative to the job file) is an ordered list of steps: a
 program (.kxo, or .kxc compiled at the start of each run), register files with
@@ -2742,7 +2745,10 @@ job changed since its approval, takes the next unit number (kept in JOB.state,
 never handed out twice), connects, runs every step as tarvex download does, stops
 at the first failing step, says goodbye and appends one line per unit to the unit
 ledger. --loop then waits for the unit to leave and for the next one. --port given
-more than once runs one loop per port. Exit status as tarvex download.
+more than once runs one loop per port. --golden records the wire traffic of the first
+passing unit as the golden run (JOB.golden); every later unit is compared with it,
+stamped bytes left out, and its record says how it differs. A unit cut off is
+recorded as interrupted at the next run. Exit status as tarvex download.
 </translation>
     </message>
     <message>
@@ -2811,6 +2817,51 @@ reported with its line number and skipped.
         <source>已停止</source>
         <extracomment>JobOutcomeStopped</extracomment>
         <translation>stopped</translation>
+    </message>
+    <message>
+        <source>与基准一致</source>
+        <extracomment>GoldenMatches</extracomment>
+        <translation>matches the golden run</translation>
+    </message>
+    <message>
+        <source>多出 %1 次重发</source>
+        <extracomment>GoldenExtraResends</extracomment>
+        <translation>%1 extra resends</translation>
+    </message>
+    <message>
+        <source>多出 %1 个意外字节</source>
+        <extracomment>GoldenUnexpectedBytes</extracomment>
+        <translation>%1 more unexpected bytes</translation>
+    </message>
+    <message>
+        <source>帧数不同：基准 %1，本台 %2</source>
+        <extracomment>GoldenFrameCount</extracomment>
+        <translation>frame count differs: golden run %1, this unit %2</translation>
+    </message>
+    <message>
+        <source>第 %1 帧内容不同</source>
+        <extracomment>GoldenDifferentPayload</extracomment>
+        <translation>different payload in frame %1</translation>
+    </message>
+    <message>
+        <source>基准记录已写入 %1。</source>
+        <extracomment>GoldenRecorded</extracomment>
+        <translation>golden trace written to %1.</translation>
+    </message>
+    <message>
+        <source>无法读取基准记录 %1。</source>
+        <extracomment>GoldenUnreadable</extracomment>
+        <translation>cannot read the golden trace %1.</translation>
+    </message>
+    <message>
+        <source>  基准：%1</source>
+        <extracomment>LedgerGolden</extracomment>
+        <translation>  golden: %1</translation>
+    </message>
+    <message>
+        <source>单元 %1 上次运行被中断，已记为中断。</source>
+        <extracomment>JobUnitInterrupted</extracomment>
+        <translation>unit %1 was cut off in the last run; recorded as interrupted.</translation>
     </message>
     <message>
         <source>%1:%2:%3: error: %4</source>

@@ -132,6 +132,34 @@ TEST_F(JobRunTest, FaultyUnitIsRecordedFailedWithItsTraceAndTheLineGoesOn) {
     EXPECT_EQ(std::count(failed.out.begin(), failed.out.end(), '\n'), 1) << failed.out;
 }
 
+// A golden run on one unit, then a line of three of which the second is asked for resends: the
+// others match the golden run although their stamped values differ.
+TEST_F(JobRunTest, EachUnitIsComparedWithTheGoldenRun) {
+    if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
+        GTEST_SKIP() << lacks;
+    ASSERT_EQ(Tarvex({"job", "approve", Path("line.tvjob")}).status, 0);
+    {
+        testsupport::EmulatorProcess emulator(TARVEX_BIN, {"--units", "1"});
+        const std::string device = emulator.Line();
+        const ToolRun golden = Tarvex({"job", "run", Path("line.tvjob"), "--port", device, "--fast",
+                                       "--golden", "--ledger", Path("units.jsonl")});
+        ASSERT_EQ(golden.status, 0) << golden.out << golden.err;
+        EXPECT_NE(golden.out.find("基准记录已写入"), std::string::npos) << golden.out;
+    }
+    EXPECT_TRUE(fs::exists(folder / "line.tvjob.golden"));
+    const ToolRun run = RunLine({"--faulty-unit", "2", "--resend-every", "40"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_FALSE(records[0].contains("golden")) << "the golden run is not compared with itself";
+    EXPECT_EQ(records[1]["golden"].toString(), "与基准一致");
+    EXPECT_TRUE(records[2]["golden"].toString().contains("次重发"))
+        << records[2]["golden"].toString().toStdString();
+    EXPECT_EQ(records[3]["golden"].toString(), "与基准一致");
+    const ToolRun ledger = Tarvex({"ledger", "--ledger", Path("units.jsonl"), "--unit", "1001"});
+    EXPECT_NE(ledger.out.find("基准：与基准一致"), std::string::npos) << ledger.out;
+}
+
 TEST_F(JobRunTest, UnwritableLedgerRefusesTheRunAndTornLinesAreSkipped) {
     ASSERT_EQ(Tarvex({"job", "approve", Path("line.tvjob")}).status, 0);
     const ToolRun run = Tarvex({"job", "run", Path("line.tvjob"), "--port", "/dev/null", "--ledger",
@@ -152,7 +180,8 @@ TEST_F(JobRunTest, UnwritableLedgerRefusesTheRunAndTornLinesAreSkipped) {
 
 #ifdef SIGKILL
 // SIGKILL at moments spread over the handshake, the transfers, the record and the next unit:
-// every ledger line stays whole and no unit number is handed out twice.
+// every ledger line stays whole and no unit number is handed out twice; the next run records every
+// unit cut off as interrupted, so each number taken has exactly one record.
 TEST_F(JobRunTest, KilledAtAnyMomentLeavesWholeLinesAndNoReusedNumber) {
     if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
         GTEST_SKIP() << lacks;
@@ -169,9 +198,17 @@ TEST_F(JobRunTest, KilledAtAnyMomentLeavesWholeLinesAndNoReusedNumber) {
         run.Signal(SIGKILL);
         run.Wait();
     }
+    {
+        testsupport::EmulatorProcess emulator(TARVEX_BIN, {"--units", "1"});
+        const std::string device = emulator.Line();
+        const ToolRun next = Tarvex({"job", "run", Path("line.tvjob"), "--port", device, "--fast",
+                                     "--ledger", Path("units.jsonl")});
+        EXPECT_EQ(next.status, 0) << next.out << next.err;
+    }
     std::string text;
     fileio::ReadWholeFile(folder / "units.jsonl", text);
     std::set<QString> units;
+    int interrupted = 0;
     for (std::size_t from = 0, nl; (nl = text.find('\n', from)) != std::string::npos;
          from = nl + 1) {
         const QJsonObject record =
@@ -179,13 +216,19 @@ TEST_F(JobRunTest, KilledAtAnyMomentLeavesWholeLinesAndNoReusedNumber) {
                 .object();
         EXPECT_TRUE(record.contains("outcome")) << text.substr(from, nl - from);
         EXPECT_TRUE(units.insert(record["unit"].toString()).second) << "unit number used twice";
+        interrupted += record["outcome"].toString() == "interrupted";
     }
+    EXPECT_GT(interrupted, 0) << text;
     EXPECT_TRUE(text.empty() || text.back() == '\n') << "a torn last line";
     std::string state;
     fileio::ReadWholeFile(folder / "line.tvjob.state", state);
     const int next = QJsonDocument::fromJson(QByteArray::fromStdString(state))["next"].toInt();
     for (const QString& unit : units)
         EXPECT_LT(unit.toInt(), next) << "the state hands out a number already recorded";
+    EXPECT_EQ(units.size(), static_cast<std::size_t>(next - 1000)) << "a unit taken without record";
+    EXPECT_TRUE(
+        QJsonDocument::fromJson(QByteArray::fromStdString(state))["open"].toArray().isEmpty())
+        << state;
 }
 #endif
 
