@@ -1,5 +1,7 @@
 #include "lsp/Framing.h"
 
+#include <algorithm>
+
 #include <QJsonDocument>
 
 namespace lsp {
@@ -86,10 +88,11 @@ std::optional<Incoming> MessageReader::ReadHeader() {
         // Text in front of a header (a body longer than announced): drop up to the next field.
         const qsizetype next = block.toLower().indexOf(kLengthField, 1);
         const qsizetype drop = next > 0 ? next : end->second;
-        Incoming fault{Incoming::Kind::BadHeader,
-                       {},
-                       QString::fromUtf8(block.first(std::min<qsizetype>(drop, 80))),
-                       0};
+        Incoming fault{
+            Incoming::Kind::BadHeader,
+            {},
+            QString::fromUtf8(block.first(std::min<qsizetype>({drop, block.size(), 80}))),
+            0};
         buffer_.remove(0, drop);
         return fault;
     }
