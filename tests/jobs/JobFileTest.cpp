@@ -38,7 +38,7 @@ const BadJob kBadJobs[] = {
     {R"({"format": 1, "steps": [{"screen": "s.png", "kind": "status", "number": 768}]})",
      msg::Id::JobFieldBad, "steps[1].number"},
     // Numbers far outside any range (found by fuzzing: the conversion itself was undefined).
-    {R"({"format": 1, "steps": [{"screen": "s.png", "registers": [1, 2, 3, 5e120]}]})",
+    {R"({"format": 1, "steps": [{"screen": "s.png", "kind": "parameter", "registers": [1, 2, 3, 5e120]}]})",
      msg::Id::JobFieldBad, "steps[1].registers"},
     {R"({"format": 1, "steps": [{"params": "r.dat", "page": 1e300}]})", msg::Id::JobFieldBad,
      "steps[1].page"},
