@@ -205,6 +205,8 @@ std::string UnitStation::TraceText() {
 
 QString UnitStation::AdapterIdentity() const {
     const QString device = port.ConfiguredName();
+    if (!ctrl::MayHaveUsbIdentity(device))
+        return {};
     for (const ctrl::PortEntry& entry : ctrl::ListPorts()) {
         if (entry.hasUsbIds && (entry.path == device || entry.target == device))
             return QStringLiteral("%1:%2:%3")

@@ -62,6 +62,18 @@ QList<PortEntry> ListPorts() {
     return ports;
 }
 
+bool MayHaveUsbIdentity(const QString& device) {
+#ifdef Q_OS_LINUX
+    // Every tty with a device behind it has /sys/class/tty/NAME/device; pseudo-terminals have none.
+    const QString name = QFileInfo(QFileInfo(device).canonicalFilePath()).fileName();
+    return name.isEmpty() ||
+           QFileInfo::exists(QStringLiteral("/sys/class/tty/%1/device").arg(name));
+#else
+    Q_UNUSED(device);
+    return true;
+#endif
+}
+
 QString PortLabel(const PortEntry& entry) {
     QStringList usb;
     if (!entry.manufacturer.isEmpty())

@@ -28,6 +28,10 @@ struct UsbIdentity {
 // device each one resolves to), ordered by path.
 QList<PortEntry> ListPorts();
 
+// False when the system knows no hardware behind the device (a pseudo-terminal), so that asking
+// for its USB identity can be skipped: listing every port costs a third of a second of CPU.
+bool MayHaveUsbIdentity(const QString& device);
+
 // "/dev/ttyUSB0 — FT232R USB UART (FTDI 0403:6001 A1B2C3)"; the path alone when nothing more is
 // known.
 QString PortLabel(const PortEntry& entry);

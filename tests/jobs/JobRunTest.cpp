@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <QJsonArray>
@@ -177,59 +173,5 @@ TEST_F(JobRunTest, UnwritableLedgerRefusesTheRunAndTornLinesAreSkipped) {
     EXPECT_NE(ledger.err.find("第 4 行"), std::string::npos) << ledger.err;
     EXPECT_EQ(std::count(ledger.out.begin(), ledger.out.end(), '\n'), 3) << ledger.out;
 }
-
-#ifdef SIGKILL
-// SIGKILL at moments spread over the handshake, the transfers, the record and the next unit:
-// every ledger line stays whole and no unit number is handed out twice; the next run records every
-// unit cut off as interrupted, so each number taken has exactly one record.
-TEST_F(JobRunTest, KilledAtAnyMomentLeavesWholeLinesAndNoReusedNumber) {
-    if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
-        GTEST_SKIP() << lacks;
-    ASSERT_EQ(Tarvex({"job", "approve", Path("line.tvjob")}).status, 0);
-    for (const int ms : {50, 300, 600, 900, 1200, 1500, 2500, 3500}) {
-        testsupport::EmulatorProcess emulator(TARVEX_BIN, {"--units", "5", "--swap", "200"});
-        const std::string device = emulator.Line();
-        portable::Process run;
-        ASSERT_TRUE(run.Start(TARVEX_BIN,
-                              {"job", "run", Path("line.tvjob"), "--port", device, "--loop",
-                               "--fast", "--ledger", Path("units.jsonl")},
-                              folder / "run.out", folder / "run.err"));
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-        run.Signal(SIGKILL);
-        run.Wait();
-    }
-    {
-        testsupport::EmulatorProcess emulator(TARVEX_BIN, {"--units", "1"});
-        const std::string device = emulator.Line();
-        const ToolRun next = Tarvex({"job", "run", Path("line.tvjob"), "--port", device, "--fast",
-                                     "--ledger", Path("units.jsonl")});
-        EXPECT_EQ(next.status, 0) << next.out << next.err;
-    }
-    std::string text;
-    fileio::ReadWholeFile(folder / "units.jsonl", text);
-    std::set<QString> units;
-    int interrupted = 0;
-    for (std::size_t from = 0, nl; (nl = text.find('\n', from)) != std::string::npos;
-         from = nl + 1) {
-        const QJsonObject record =
-            QJsonDocument::fromJson(QByteArray::fromStdString(text.substr(from, nl - from)))
-                .object();
-        EXPECT_TRUE(record.contains("outcome")) << text.substr(from, nl - from);
-        EXPECT_TRUE(units.insert(record["unit"].toString()).second) << "unit number used twice";
-        interrupted += record["outcome"].toString() == "interrupted";
-    }
-    EXPECT_GT(interrupted, 0) << text;
-    EXPECT_TRUE(text.empty() || text.back() == '\n') << "a torn last line";
-    std::string state;
-    fileio::ReadWholeFile(folder / "line.tvjob.state", state);
-    const int next = QJsonDocument::fromJson(QByteArray::fromStdString(state))["next"].toInt();
-    for (const QString& unit : units)
-        EXPECT_LT(unit.toInt(), next) << "the state hands out a number already recorded";
-    EXPECT_EQ(units.size(), static_cast<std::size_t>(next - 1000)) << "a unit taken without record";
-    EXPECT_TRUE(
-        QJsonDocument::fromJson(QByteArray::fromStdString(state))["open"].toArray().isEmpty())
-        << state;
-}
-#endif
 
 }  // namespace
