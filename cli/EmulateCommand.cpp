@@ -6,6 +6,7 @@
 #include "cli/ExitCodes.h"
 #include "emulator/EmulateRun.h"
 #include "emulator/Replay.h"
+#include "emulator/UnitLine.h"
 
 namespace cli {
 namespace {
@@ -51,6 +52,9 @@ std::string TakeOptions(const ParsedArgs& parsed, emu::EmulateOptions& options) 
             return msg::Text(msg::Id::CliNeedsWholeNumber, {count.name, *text});
         *count.target = *value;
     }
+    if (options.swapMs < emu::UnitLine::kLeastSwapMs)
+        return msg::Text(msg::Id::EmulatorSwapTooShort,
+                         {std::to_string(emu::UnitLine::kLeastSwapMs)});
     const struct {
         const char* name;
         std::vector<std::uint8_t>* target;

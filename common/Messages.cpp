@@ -461,7 +461,8 @@ constexpr Entry kTable[] = {
      "  --line-rate BAUD       hold every byte in and out for its time on a real line\n"
      "                         at BAUD (11 bits a byte), so a pty is as slow as a cable\n"
      "  --units N              a line of N units: after each farewell the line is silent\n"
-     "                         for --swap MS (default 0), then the next unit answers;\n"
+     "                         for --swap MS (default 300, at least 200), then the next\n"
+     "                         unit answers;\n"
      "                         with --store each unit keeps its transfers in\n"
      "                         DIR/unit-NNN; --faulty-unit K gives the fault options\n"
      "                         to the K-th unit only\n"
@@ -848,6 +849,8 @@ constexpr Entry kTable[] = {
     {Id::RegistersDifferencePosition, "差异 %1 / %2"},
     {Id::RegistersDifferenceCount, "共 %1 处差异"},
     {Id::PictureDownloadNeedsLink, "连接控制器后才能下载"},
+    {Id::EmulatorSwapTooShort,
+     "--swap 至少 %1 毫秒：换件更快时，主机看不出上一台已经离开，会把下一台当作同一台。"},
 };
 
 constexpr bool InIdOrder() {

@@ -617,6 +617,8 @@ enum class Id : int {
     RegistersDifferencePosition,
     RegistersDifferenceCount,
     PictureDownloadNeedsLink,
+    // Virtual line of units
+    EmulatorSwapTooShort,
 
     Count
 };

@@ -17,7 +17,7 @@ struct EmulateOptions {
     int hangUpAfterFrames = -1;
     int lineRate = 0;    // baud whose byte times the pty keeps; 0 for none
     int units = 0;       // a line of this many units, one after another; 0 for one controller
-    int swapMs = 0;      // silence after each unit's farewell
+    int swapMs = 300;    // silence after each unit's farewell (UnitLine::kDefaultSwapMs)
     int faultyUnit = 0;  // the only unit with the faults; 0 for every unit
 };
 

@@ -15,6 +15,13 @@ class UnitLine : public VirtualController {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // The host sees a unit leave only when a handshake goes unanswered. A shorter silence ends
+    // before a busy host has closed the port and asked again, so the next unit answers for the
+    // one that left, gets its farewell unprogrammed, and the host waits for a leave that never
+    // comes.
+    static constexpr int kLeastSwapMs = 200;
+    static constexpr int kDefaultSwapMs = 300;
+
     UnitLine(int units, std::chrono::milliseconds swap, Faults faults, int faultyUnit,
              std::function<Clock::time_point()> now = Clock::now);
 

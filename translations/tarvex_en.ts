@@ -2211,7 +2211,8 @@ baud rate; then one line per completed transfer. It answers the handshake 1 with
   --line-rate BAUD       hold every byte in and out for its time on a real line
                          at BAUD (11 bits a byte), so a pty is as slow as a cable
   --units N              a line of N units: after each farewell the line is silent
-                         for --swap MS (default 0), then the next unit answers;
+                         for --swap MS (default 300, at least 200), then the next
+                         unit answers;
                          with --store each unit keeps its transfers in
                          DIR/unit-NNN; --faulty-unit K gives the fault options
                          to the K-th unit only
@@ -2242,7 +2243,8 @@ baud rate; then one line per completed transfer. It answers the handshake 1 with
   --line-rate BAUD       hold every byte in and out for its time on a real line
                          at BAUD (11 bits a byte), so a pty is as slow as a cable
   --units N              a line of N units: after each farewell the line is silent
-                         for --swap MS (default 0), then the next unit answers;
+                         for --swap MS (default 300, at least 200), then the next
+                         unit answers;
                          with --store each unit keeps its transfers in
                          DIR/unit-NNN; --faulty-unit K gives the fault options
                          to the K-th unit only
@@ -3180,6 +3182,11 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>连接控制器后才能下载</source>
         <extracomment>PictureDownloadNeedsLink</extracomment>
         <translation>Connect to the controller to download</translation>
+    </message>
+    <message>
+        <source>--swap 至少 %1 毫秒：换件更快时，主机看不出上一台已经离开，会把下一台当作同一台。</source>
+        <extracomment>EmulatorSwapTooShort</extracomment>
+        <translation>--swap must be at least %1 ms: with a faster swap the host cannot tell that the last unit left and takes the next one for the same unit.</translation>
     </message>
 </context>
 </TS>

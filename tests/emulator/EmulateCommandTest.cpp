@@ -74,4 +74,16 @@ TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbersAndStoresThatAreNoF
     EXPECT_FALSE(std::filesystem::exists(missing)) << "nothing created";
 }
 
+// A swap shorter than a host needs to see the unit leave would have it take the next unit for
+// the same one: refused at the start, not a loop that never moves on.
+TEST(EmulateCommandTest, RefusesASwapTooShortForTheHostToSeeTheUnitLeave) {
+    const portable::TempDir dir("tarvex-swap");
+    for (const char* swap : {"0", "199"}) {
+        const testsupport::ToolRun run = testsupport::RunTool(
+            TARVEX_BIN, dir.path(), {"emulate", "--units", "3", "--swap", swap});
+        EXPECT_EQ(run.status, 64) << swap;
+        EXPECT_NE(run.err.find("--swap 至少 200 毫秒"), std::string::npos) << run.err;
+    }
+}
+
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(JobKillTest, KilledAtTwoHundredRandomMomentsLeavesWholeLinesAndNoReusedNu
     std::vector<std::string> devices;
     for (int lane = 0; lane < kLanes; ++lane) {
         lines.push_back(std::make_unique<testsupport::EmulatorProcess>(
-            TARVEX_BIN, std::vector<std::string>{"--units", "1000", "--swap", "100"}));
+            TARVEX_BIN, std::vector<std::string>{"--units", "1000", "--swap", "200"}));
         devices.push_back(lines.back()->Line());
         ASSERT_FALSE(devices.back().empty());
     }
