@@ -1,24 +1,80 @@
 #include "jobs/UnitLedger.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
 #include "common/FileIo.h"
 #include "common/RecordFile.h"
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace jobs {
 namespace {
 
-// Another station writing the same ledger holds the lock for one line; a lock held longer belongs
-// to a process that died, which QLockFile sees and breaks.
+// Another station holds the state's lock for one write; ten seconds means something is wrong.
 constexpr int kLockWaitMs = 10000;
+constexpr int kLockPollMs = 2;
+
+// The state file is read, changed and replaced under a lock on "STATE.lock". On Unix that is
+// flock: taking it syncs nothing and the kernel lets go when the holder dies. QLockFile writes and
+// syncs its file at every lock, three syncs a unit queued behind one another when a station per
+// port takes numbers at once; its own wait also sleeps 100 ms and then doubles.
+class StateLock {
+public:
+    explicit StateLock(const std::filesystem::path& state) {
+        QElapsedTimer waited;
+        waited.start();
+#ifdef Q_OS_UNIX
+        const std::string path = state.string() + ".lock";
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        while (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || waited.hasExpired(kLockWaitMs)) {
+                ::close(fd);
+                fd = -1;
+            }
+            QThread::msleep(kLockPollMs);
+        }
+        held = fd >= 0;
+#else
+        lock = std::make_unique<QLockFile>(QString::fromStdString(state.string() + ".lock"));
+        while (!(held = lock->tryLock(0)) && lock->error() == QLockFile::LockFailedError &&
+               !waited.hasExpired(kLockWaitMs))
+            QThread::msleep(kLockPollMs);
+#endif
+    }
+    ~StateLock() {
+#ifdef Q_OS_UNIX
+        if (fd >= 0)
+            ::close(fd);
+#endif
+    }
+    StateLock(const StateLock&) = delete;
+    StateLock& operator=(const StateLock&) = delete;
+    bool held = false;
+
+private:
+#ifdef Q_OS_UNIX
+    int fd = -1;
+#else
+    std::unique_ptr<QLockFile> lock;
+#endif
+};
 
 }  // namespace
 
@@ -137,8 +193,8 @@ TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& uni
     TakenUnit taken;
     const std::filesystem::path path = StatePath(job.path);
     const std::string shown = path.string();
-    QLockFile lock(QString::fromStdString(shown + ".lock"));
-    if (!lock.tryLock(kLockWaitMs)) {
+    const StateLock lock(path);
+    if (!lock.held) {
         taken.fault = Refused(msg::Id::JobStateUnusable, {shown});
         return taken;
     }
@@ -190,8 +246,8 @@ TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& uni
 
 bool SettleUnit(const PreparedJob& job, const std::string& unit) {
     const std::filesystem::path path = StatePath(job.path);
-    QLockFile lock(QString::fromStdString(path.string() + ".lock"));
-    if (!lock.tryLock(kLockWaitMs))
+    const StateLock lock(path);
+    if (!lock.held)
         return false;
     auto state = ReadState(path, 0);
     if (!state)
@@ -209,8 +265,8 @@ std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
                                         const std::function<bool(std::int64_t)>& alive,
                                         std::int64_t self) {
     const std::filesystem::path path = StatePath(job.path);
-    QLockFile lock(QString::fromStdString(path.string() + ".lock"));
-    if (!lock.tryLock(kLockWaitMs))
+    const StateLock lock(path);
+    if (!lock.held)
         return {};
     auto state = ReadState(path, 0);
     if (!state)
