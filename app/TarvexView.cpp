@@ -23,12 +23,12 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/GbkText.h"
 #include "app/LiveCheck.h"
 #include "app/ProblemText.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramHighlighter.h"
 #include "app/TarvexDoc.h"
+#include "common/GbkText.h"
 #include "common/QtMessages.h"
 #include "compiler/InstructionHelp.h"
 #include "compiler/InstructionTable.h"

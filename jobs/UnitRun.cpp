@@ -8,10 +8,10 @@
 #include <QTimer>
 
 #include "common/PortName.h"
-#include "link/ParameterSource.h"
+#include "downloads/ParameterSource.h"
+#include "downloads/ProgramSource.h"
+#include "downloads/ScreenSource.h"
 #include "link/PortList.h"
-#include "link/ProgramSource.h"
-#include "link/ScreenSource.h"
 #include "link/TimedTransfer.h"
 
 namespace jobs {

@@ -1,7 +1,7 @@
 #include "registers/ValueText.h"
 
+#include "common/FileErrors.h"
 #include "common/QtMessages.h"
-#include "registers/FileErrors.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
