@@ -56,6 +56,12 @@ void DownloadRecord::Describe(std::string_view sentBytes) {
     size = bytes.size();
 }
 
+void DownloadRecord::Finish(const TransferEngine& engine, const QElapsedTimer& clock) {
+    time = QDateTime::currentDateTime();
+    seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+    Take(engine);
+}
+
 void DownloadRecord::Take(const TransferEngine& engine) {
     frames = engine.FramesSent();
     resendRequests = engine.ResendRequests();

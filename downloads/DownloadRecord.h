@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,8 @@ struct DownloadRecord {
     void Describe(std::string_view sentBytes);
     // Fills the counts and the outcome from the engine once it has ended.
     void Take(const TransferEngine& engine);
+    // The run is over: the time it ended, how long since `clock` started, and the engine's counts.
+    void Finish(const TransferEngine& engine, const QElapsedTimer& clock);
 };
 
 // One JSON object on one line, without the line feed.

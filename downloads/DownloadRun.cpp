@@ -71,9 +71,7 @@ void DownloadRun::ProgressMoved(int position) {
 void DownloadRun::TransferEnded() {
     progressWindow.hide();
     const bool finished = transfer->Engine().Outcome() == TransferOutcome::Finished;
-    record.time = QDateTime::currentDateTime();
-    record.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
-    record.Take(transfer->Engine());
+    record.Finish(transfer->Engine(), clock);
     if (onRecord)
         onRecord(record);
     dialog.done(finished ? QDialog::Accepted : QDialog::Rejected);
