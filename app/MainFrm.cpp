@@ -657,25 +657,24 @@ void CMainFrame::OnSerialSettings() {
     OnFirstUse(setSeriesDlg_, *app_.link).exec();
 }
 
-void CMainFrame::OnDownloadProgram() {
-    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+template <typename Dialog>
+Dialog& CMainFrame::DownloadDialog(std::unique_ptr<Dialog>& slot) {
+    Dialog& dialog = OnFirstUse(slot, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
     dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    return dialog;
+}
+
+void CMainFrame::OnDownloadProgram() {
+    DownloadDialog(downProDlg_).exec();
 }
 
 void CMainFrame::OnDownloadParams() {
-    CDownParDlg& dialog = OnFirstUse(downParDlg_, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    DownloadDialog(downParDlg_).exec();
 }
 
 void CMainFrame::OnDownloadScreen() {
-    CDownByteDlg& dialog = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    DownloadDialog(downByteDlg_).exec();
 }
 
 void CMainFrame::OnPictureImport() {
@@ -751,10 +750,8 @@ void CMainFrame::ConnectFailedForDownload(const QString& why) {
 }
 
 void CMainFrame::OpenProgramDownload(const QString& object) {
-    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+    CDownProDlg& dialog = DownloadDialog(downProDlg_);
     dialog.filePath = object;
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 
