@@ -49,18 +49,19 @@
 #include "charset/SetByteDlg.h"
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
+#include "compiler/CompileAside.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
-#include "link/DownByteDlg.h"
-#include "link/DownParDlg.h"
-#include "link/DownProDlg.h"
-#include "link/DownloadRecord.h"
+#include "downloads/DownByteDlg.h"
+#include "downloads/DownParDlg.h"
+#include "downloads/DownProDlg.h"
+#include "downloads/DownloadRecord.h"
 #include "link/Link.h"
-#include "link/PictureImportDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "screen/PictureImportDlg.h"
 #include "ui/Prompts.h"
 #include "ui/ScreenFit.h"
 
@@ -656,25 +657,24 @@ void CMainFrame::OnSerialSettings() {
     OnFirstUse(setSeriesDlg_, *app_.link).exec();
 }
 
-void CMainFrame::OnDownloadProgram() {
-    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+template <typename Dialog>
+Dialog& CMainFrame::DownloadDialog(std::unique_ptr<Dialog>& slot) {
+    Dialog& dialog = OnFirstUse(slot, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
     dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    return dialog;
+}
+
+void CMainFrame::OnDownloadProgram() {
+    DownloadDialog(downProDlg_).exec();
 }
 
 void CMainFrame::OnDownloadParams() {
-    CDownParDlg& dialog = OnFirstUse(downParDlg_, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    DownloadDialog(downParDlg_).exec();
 }
 
 void CMainFrame::OnDownloadScreen() {
-    CDownByteDlg& dialog = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    DownloadDialog(downByteDlg_).exec();
 }
 
 void CMainFrame::OnPictureImport() {
@@ -750,10 +750,8 @@ void CMainFrame::ConnectFailedForDownload(const QString& why) {
 }
 
 void CMainFrame::OpenProgramDownload(const QString& object) {
-    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+    CDownProDlg& dialog = DownloadDialog(downProDlg_);
     dialog.filePath = object;
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 
