@@ -52,6 +52,7 @@
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
+#include "jobs/UnitLedger.h"
 #include "link/DownByteDlg.h"
 #include "link/DownParDlg.h"
 #include "link/DownProDlg.h"
@@ -61,6 +62,8 @@
 #include "link/SetSeriesDlg.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "station/StationSetupDlg.h"
+#include "station/StationWindow.h"
 #include "ui/Prompts.h"
 #include "ui/ScreenFit.h"
 
@@ -264,6 +267,9 @@ void CMainFrame::BuildMenus() {
                Ui(Id::CommandPictureImportTip), [this] { OnPictureImport(); });
     AddCommand(tools, c.characters, Ui(Id::CommandCharacters), Ui(Id::CommandCharactersTip),
                [this] { OnCharacters(); });
+    tools->addSeparator();
+    AddCommand(tools, c.station, Ui(Id::StationCommand), Ui(Id::StationCommandTip),
+               [this] { OnStation(); });
 
     ctrl::Link& link = *app_.link;
     QMenu* session = popup(Id::MenuLink);
@@ -675,6 +681,27 @@ void CMainFrame::OnDownloadScreen() {
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
     dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
+}
+
+// The operator's window takes the screen; the editor comes back when it is left.
+void CMainFrame::OnStation() {
+    ui::FileChooser chooser;
+    chooser.filter = Ui(Id::StationJobFilter);
+    chooser.defaultExtension = QStringLiteral("tvjob");
+    chooser.mustExist = true;
+    const std::optional<QString> job = prompts_.ChooseOpenFile(chooser);
+    if (!job)
+        return;
+    station::StationSetupDlg setup(prompts_, *job, this);
+    if (setup.exec() != QDialog::Accepted)
+        return;
+    auto* window = new station::StationWindow(prompts_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &station::StationWindow::left, this, &QWidget::show);
+    window->Open(*job, setup.settings().ports, setup.settings().operatorName,
+                 jobs::DefaultUnitLedgerPath());
+    window->showMaximized();
+    hide();
 }
 
 void CMainFrame::OnPictureImport() {

@@ -3181,5 +3181,135 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <extracomment>PictureDownloadNeedsLink</extracomment>
         <translation>Connect to the controller to download</translation>
     </message>
+    <message>
+        <source>生产模式</source>
+        <extracomment>StationCommand</extracomment>
+        <translation>Production mode</translation>
+    </message>
+    <message>
+        <source>打开已批准的作业，在锁定的窗口中逐台调试</source>
+        <extracomment>StationCommandTip</extracomment>
+        <translation>Opens an approved job and runs units in a locked window</translation>
+    </message>
+    <message>
+        <source>等待控制器</source>
+        <extracomment>StationWaiting</extracomment>
+        <translation>Waiting for a controller</translation>
+    </message>
+    <message>
+        <source>步骤 %1/%2</source>
+        <extracomment>StationRunning</extracomment>
+        <translation>Step %1 of %2</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <extracomment>StationPassed</extracomment>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <extracomment>StationFailed</extracomment>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>请取下本台</source>
+        <extracomment>StationRemoveUnit</extracomment>
+        <translation>Remove this unit</translation>
+    </message>
+    <message>
+        <source>步骤 %1（%2）：%3</source>
+        <extracomment>StationFailReason</extracomment>
+        <translation>Step %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>编号 %1</source>
+        <extracomment>StationUnit</extracomment>
+        <translation>Unit %1</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <extracomment>StationElapsed</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>合格 %1　不合格 %2　今日合计 %3</source>
+        <extracomment>StationCounters</extracomment>
+        <translation>Passed %1   Failed %2   Total today %3</translation>
+    </message>
+    <message>
+        <source>作业：%1</source>
+        <extracomment>StationJob</extracomment>
+        <translation>Job: %1</translation>
+    </message>
+    <message>
+        <source>操作员：%1</source>
+        <extracomment>StationOperator</extracomment>
+        <translation>Operator: %1</translation>
+    </message>
+    <message>
+        <source>操作员姓名：</source>
+        <extracomment>StationOperatorPrompt</extracomment>
+        <translation>Operator name:</translation>
+    </message>
+    <message>
+        <source>扫码：</source>
+        <extracomment>StationScanner</extracomment>
+        <translation>Scan:</translation>
+    </message>
+    <message>
+        <source>下一台编号：%1</source>
+        <extracomment>StationNextUnit</extracomment>
+        <translation>Next unit: %1</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <extracomment>StationSound</extracomment>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>按 Enter 或点击确认</source>
+        <extracomment>StationAcknowledge</extracomment>
+        <translation>Press Enter or click to acknowledge</translation>
+    </message>
+    <message>
+        <source>退出生产模式</source>
+        <extracomment>StationLeave</extracomment>
+        <translation>Leave production mode</translation>
+    </message>
+    <message>
+        <source>确定退出生产模式吗？</source>
+        <extracomment>StationLeaveConfirm</extracomment>
+        <translation>Leave production mode?</translation>
+    </message>
+    <message>
+        <source>请输入作业密码：</source>
+        <extracomment>StationPinPrompt</extracomment>
+        <translation>Enter the job's PIN:</translation>
+    </message>
+    <message>
+        <source>密码错误。</source>
+        <extracomment>StationPinWrong</extracomment>
+        <translation>Wrong PIN.</translation>
+    </message>
+    <message>
+        <source>选择端口</source>
+        <extracomment>StationPorts</extracomment>
+        <translation>Choose ports</translation>
+    </message>
+    <message>
+        <source>请至少选择一个端口。</source>
+        <extracomment>StationNoPorts</extracomment>
+        <translation>Choose at least one port.</translation>
+    </message>
+    <message>
+        <source>最多 %1 个端口。</source>
+        <extracomment>StationTooManyPorts</extracomment>
+        <translation>At most %1 ports.</translation>
+    </message>
+    <message>
+        <source>作业文件 (*.tvjob)|*.tvjob|所有文件 (*.*)|*.*||</source>
+        <extracomment>StationJobFilter</extracomment>
+        <translation>Job files (*.tvjob)|*.tvjob|All files (*.*)|*.*||</translation>
+    </message>
 </context>
 </TS>
