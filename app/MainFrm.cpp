@@ -62,6 +62,7 @@
 #include "link/SetSeriesDlg.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "station/RecordsWindow.h"
 #include "station/StationSetupDlg.h"
 #include "station/StationWindow.h"
 #include "ui/Prompts.h"
@@ -270,6 +271,8 @@ void CMainFrame::BuildMenus() {
     tools->addSeparator();
     AddCommand(tools, c.station, Ui(Id::StationCommand), Ui(Id::StationCommandTip),
                [this] { OnStation(); });
+    AddCommand(tools, c.records, Ui(Id::RecordsCommand), Ui(Id::RecordsCommandTip),
+               [this] { OnRecords(); });
 
     ctrl::Link& link = *app_.link;
     QMenu* session = popup(Id::MenuLink);
@@ -702,6 +705,13 @@ void CMainFrame::OnStation() {
                  jobs::DefaultUnitLedgerPath());
     window->showMaximized();
     hide();
+}
+
+void CMainFrame::OnRecords() {
+    auto* window = new station::RecordsWindow(prompts_, jobs::DefaultUnitLedgerPath(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->resize(1000, 700);
+    window->show();
 }
 
 void CMainFrame::OnPictureImport() {

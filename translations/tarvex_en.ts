@@ -3311,5 +3311,125 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <extracomment>StationJobFilter</extracomment>
         <translation>Job files (*.tvjob)|*.tvjob|All files (*.*)|*.*||</translation>
     </message>
+    <message>
+        <source>生产记录</source>
+        <extracomment>RecordsCommand</extracomment>
+        <translation>Production records</translation>
+    </message>
+    <message>
+        <source>查看每台的调试记录、导出和打印报告</source>
+        <extracomment>RecordsCommandTip</extracomment>
+        <translation>Shows each unit's record, exports them and prints reports</translation>
+    </message>
+    <message>
+        <source>编号：</source>
+        <extracomment>RecordsUnit</extracomment>
+        <translation>Unit:</translation>
+    </message>
+    <message>
+        <source>作业：</source>
+        <extracomment>RecordsJob</extracomment>
+        <translation>Job:</translation>
+    </message>
+    <message>
+        <source>起始日期：</source>
+        <extracomment>RecordsSince</extracomment>
+        <translation>From date:</translation>
+    </message>
+    <message>
+        <source>只看不合格</source>
+        <extracomment>RecordsFailedOnly</extracomment>
+        <translation>Failed only</translation>
+    </message>
+    <message>
+        <source>时间|作业|编号|结果|操作员|工位|写入值</source>
+        <extracomment>RecordsColumns</extracomment>
+        <translation>Time|Job|Unit|Outcome|Operator|Station|Stamped values</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <extracomment>RecordsExportCsv</extracomment>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>打开串口记录</source>
+        <extracomment>RecordsOpenTrace</extracomment>
+        <translation>Open wire trace</translation>
+    </message>
+    <message>
+        <source>打印报告</source>
+        <extracomment>RecordsPrintReport</extracomment>
+        <translation>Print report</translation>
+    </message>
+    <message>
+        <source>编号 %1 没有串口记录。</source>
+        <extracomment>RecordsNoTrace</extracomment>
+        <translation>Unit %1 has no wire trace.</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)|*.csv|所有文件 (*.*)|*.*||</source>
+        <extracomment>RecordsCsvFilter</extracomment>
+        <translation>CSV files (*.csv)|*.csv|All files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)|*.pdf||</source>
+        <extracomment>RecordsPdfFilter</extracomment>
+        <translation>PDF files (*.pdf)|*.pdf||</translation>
+    </message>
+    <message>
+        <source>生产记录 %1 中有 %2 行无法读取，已跳过。</source>
+        <extracomment>RecordsSkippedLines</extracomment>
+        <translation>%2 lines of the records %1 could not be read and were skipped.</translation>
+    </message>
+    <message>
+        <source>调试报告：编号 %1</source>
+        <extracomment>ReportTitle</extracomment>
+        <translation>Commissioning report: unit %1</translation>
+    </message>
+    <message>
+        <source>作业</source>
+        <extracomment>ReportJob</extracomment>
+        <translation>Job</translation>
+    </message>
+    <message>
+        <source>批准哈希</source>
+        <extracomment>ReportApproved</extracomment>
+        <translation>Approval hash</translation>
+    </message>
+    <message>
+        <source>写入值</source>
+        <extracomment>ReportStamp</extracomment>
+        <translation>Stamped values</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <extracomment>ReportOperator</extracomment>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>工位</source>
+        <extracomment>ReportStation</extracomment>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <extracomment>ReportTime</extracomment>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <extracomment>ReportOutcome</extracomment>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>与基准比较</source>
+        <extracomment>ReportGolden</extracomment>
+        <translation>Golden run</translation>
+    </message>
+    <message>
+        <source>步骤|类型|编号|文件|SHA-256|字节|帧|重发请求|超时重发|结果</source>
+        <extracomment>ReportStepColumns</extracomment>
+        <translation>Step|Kind|Number|File|SHA-256|Bytes|Frames|Resend requests|Timed resends|Outcome</translation>
+    </message>
 </context>
 </TS>
