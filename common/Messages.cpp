@@ -874,6 +874,7 @@ constexpr Entry kTable[] = {
     {Id::StationNoPorts, "请至少选择一个端口。"},
     {Id::StationTooManyPorts, "最多 %1 个端口。"},
     {Id::StationJobFilter, "作业文件 (*.tvjob)|*.tvjob|所有文件 (*.*)|*.*||"},
+    {Id::StationOtherPorts, "其他端口（空格分隔）："},
     {Id::RecordsCommand, "生产记录"},
     {Id::RecordsCommandTip, "查看每台的调试记录、导出和打印报告"},
     {Id::RecordsUnit, "编号："},

@@ -617,7 +617,7 @@ enum class Id : int {
     RegistersDifferencePosition,
     RegistersDifferenceCount,
     PictureDownloadNeedsLink,
-    // Station window: the operator's locked line of units
+    // Station window, production records and the unit report
     StationCommand,
     StationCommandTip,
     StationWaiting,
@@ -644,7 +644,7 @@ enum class Id : int {
     StationNoPorts,
     StationTooManyPorts,
     StationJobFilter,
-    // Production records and the unit report
+    StationOtherPorts,
     RecordsCommand,
     RecordsCommandTip,
     RecordsUnit,

@@ -47,6 +47,11 @@ StationSetupDlg::StationSetupDlg(ui::Prompts& prompts, const QString& jobPath, Q
         item->setCheckState(remembered.contains(name) ? Qt::Checked : Qt::Unchecked);
     }
     form->addRow(msg::QText(msg::Id::StationPorts), ports);
+    QStringList others = remembered;
+    for (int i = 0; i < ports->count(); ++i)
+        others.removeAll(ports->item(i)->data(Qt::UserRole).toString());
+    otherPorts = new QLineEdit(others.join(' '), this);
+    form->addRow(msg::QText(msg::Id::StationOtherPorts), otherPorts);
     operatorName = new QLineEdit(QSettings().value(kOperatorKey).toString(), this);
     form->addRow(msg::QText(msg::Id::StationOperatorPrompt), operatorName);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -61,6 +66,10 @@ StationSetup StationSetupDlg::settings() const {
         const QListWidgetItem* item = ports->item(i);
         if (item->checkState() == Qt::Checked && !setup.ports.contains(item->data(Qt::UserRole)))
             setup.ports << item->data(Qt::UserRole).toString();
+    }
+    for (const QString& name : otherPorts->text().split(' ', Qt::SkipEmptyParts)) {
+        if (!setup.ports.contains(name))
+            setup.ports << name;
     }
     setup.operatorName = operatorName->text().trimmed();
     return setup;

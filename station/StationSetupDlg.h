@@ -33,6 +33,7 @@ private:
     ui::Prompts& prompts;
     QString jobPath;
     QListWidget* ports;
+    QLineEdit* otherPorts;  // device paths the port list does not show, e.g. a pseudo-terminal
     QLineEdit* operatorName;
 };
 

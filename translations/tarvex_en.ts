@@ -3312,6 +3312,11 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>Job files (*.tvjob)|*.tvjob|All files (*.*)|*.*||</translation>
     </message>
     <message>
+        <source>其他端口（空格分隔）：</source>
+        <extracomment>StationOtherPorts</extracomment>
+        <translation>Other ports (separated by spaces):</translation>
+    </message>
+    <message>
         <source>生产记录</source>
         <extracomment>RecordsCommand</extracomment>
         <translation>Production records</translation>
