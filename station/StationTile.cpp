@@ -78,6 +78,7 @@ void StationTile::Show(const TileSnapshot& s, qint64 nowMs) {
         setStyleSheet(
             QStringLiteral("station--StationTile { background: %1; } QLabel { color: white; }")
                 .arg(Colour(s.state)));
+    state = s.state;
     stateLabel->setText(StateWords(s));
     unit->setText(s.unit.isEmpty() ? QString() : msg::QText(msg::Id::StationUnit, {s.unit}));
     const qint64 end = s.endedMs ? s.endedMs : nowMs;

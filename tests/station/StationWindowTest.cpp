@@ -57,6 +57,12 @@ private:
     std::vector<QJsonObject> Records() const {
         return jobs::ReadUnitLedger(Path("units.jsonl")).records;
     }
+    static QString TileTexts(const station::StationWindow& window) {
+        QStringList texts;
+        for (const station::StationTile* tile : window.Tiles())
+            texts << tile->StateText() + ": " + tile->ReasonText();
+        return texts.join(" | ");
+    }
     static bool AllTiles(const station::StationWindow& window, TileState state) {
         for (const station::StationTile* tile : window.Tiles()) {
             if (tile->State() != state)
@@ -88,7 +94,7 @@ private slots:
         window.SetSound(false);
         QVERIFY(window.Open(Path("line.tvjob"), StartLines(3), "ann", Path("units.jsonl")));
         QTRY_COMPARE_WITH_TIMEOUT(Records().size(), std::size_t{6}, kLineWaitMs);
-        QTRY_VERIFY(AllTiles(window, TileState::Passed));
+        QTRY_VERIFY2(AllTiles(window, TileState::Passed), qPrintable(TileTexts(window)));
         QCOMPARE(window.Passed(), 6);
         QCOMPARE(window.Failed(), 0);
         std::set<QString> units;
