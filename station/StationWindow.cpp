@@ -94,6 +94,11 @@ StationWindow::~StationWindow() {
 
 void StationWindow::BuildTiles(const QStringList& ports) {
     const int columns = ColumnsFor(static_cast<int>(ports.size()));
+    // Every tile the same size, so none reads as more important across the room.
+    for (int c = 0; c < columns; ++c)
+        grid->setColumnStretch(c, 1);
+    for (int r = 0; r * columns < ports.size(); ++r)
+        grid->setRowStretch(r, 1);
     for (int i = 0; i < ports.size(); ++i) {
         auto* tile = new StationTile(ports[i], this);
         grid->addWidget(tile, i / columns, i % columns);
