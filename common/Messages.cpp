@@ -881,7 +881,7 @@ constexpr Entry kTable[] = {
     {Id::RecordsJob, "作业："},
     {Id::RecordsSince, "起始日期："},
     {Id::RecordsFailedOnly, "只看不合格"},
-    {Id::RecordsColumns, "时间|作业|编号|结果|操作员|工位|写入值"},
+    {Id::RecordsColumns, "时间\n作业\n编号\n结果\n操作员\n工位\n写入值"},
     {Id::RecordsExportCsv, "导出 CSV"},
     {Id::RecordsOpenTrace, "打开串口记录"},
     {Id::RecordsPrintReport, "打印报告"},
@@ -898,7 +898,7 @@ constexpr Entry kTable[] = {
     {Id::ReportTime, "时间"},
     {Id::ReportOutcome, "结果"},
     {Id::ReportGolden, "与基准比较"},
-    {Id::ReportStepColumns, "步骤|类型|编号|文件|SHA-256|字节|帧|重发请求|超时重发|结果"},
+    {Id::ReportStepColumns, "步骤\n类型\n编号\n文件\nSHA-256\n字节\n帧\n重发请求\n超时重发\n结果"},
 };
 
 constexpr bool InIdOrder() {

@@ -63,7 +63,7 @@ RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* 
 
     auto* split = new QSplitter(Qt::Vertical, this);
     table = new QTableWidget(split);
-    const QStringList headers = msg::QText(msg::Id::RecordsColumns).split('|');
+    const QStringList headers = msg::QText(msg::Id::RecordsColumns).split('\n');
     table->setColumnCount(static_cast<int>(headers.size()));
     table->setHorizontalHeaderLabels(headers);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -44,7 +44,7 @@ QString UnitReportHtml(const QJsonObject& r) {
     if (r.contains("golden"))
         html += Row(msg::Id::ReportGolden, Value(r, "golden"));
     html += QStringLiteral("</table><br><table border=1 cellspacing=0 cellpadding=2>");
-    html += Cells(msg::QText(msg::Id::ReportStepColumns).split('|'), "th");
+    html += Cells(msg::QText(msg::Id::ReportStepColumns).split('\n'), "th");
     const QJsonArray steps = r.value("steps").toArray();
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const QJsonObject s = steps[i].toObject();

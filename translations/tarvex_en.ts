@@ -3347,9 +3347,21 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>Failed only</translation>
     </message>
     <message>
-        <source>时间|作业|编号|结果|操作员|工位|写入值</source>
+        <source>时间
+作业
+编号
+结果
+操作员
+工位
+写入值</source>
         <extracomment>RecordsColumns</extracomment>
-        <translation>Time|Job|Unit|Outcome|Operator|Station|Stamped values</translation>
+        <translation>Time
+Job
+Unit
+Outcome
+Operator
+Station
+Stamped values</translation>
     </message>
     <message>
         <source>导出 CSV</source>
@@ -3432,9 +3444,27 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>Golden run</translation>
     </message>
     <message>
-        <source>步骤|类型|编号|文件|SHA-256|字节|帧|重发请求|超时重发|结果</source>
+        <source>步骤
+类型
+编号
+文件
+SHA-256
+字节
+帧
+重发请求
+超时重发
+结果</source>
         <extracomment>ReportStepColumns</extracomment>
-        <translation>Step|Kind|Number|File|SHA-256|Bytes|Frames|Resend requests|Timed resends|Outcome</translation>
+        <translation>Step
+Kind
+Number
+File
+SHA-256
+Bytes
+Frames
+Resend requests
+Timed resends
+Outcome</translation>
     </message>
 </context>
 </TS>
