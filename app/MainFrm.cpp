@@ -49,19 +49,20 @@
 #include "charset/SetByteDlg.h"
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
+#include "compiler/CompileAside.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
+#include "downloads/DownByteDlg.h"
+#include "downloads/DownParDlg.h"
+#include "downloads/DownProDlg.h"
+#include "downloads/DownloadRecord.h"
 #include "jobs/UnitLedger.h"
-#include "link/DownByteDlg.h"
-#include "link/DownParDlg.h"
-#include "link/DownProDlg.h"
-#include "link/DownloadRecord.h"
 #include "link/Link.h"
-#include "link/PictureImportDlg.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
+#include "screen/PictureImportDlg.h"
 #include "station/RecordsWindow.h"
 #include "station/StationSetupDlg.h"
 #include "station/StationWindow.h"
@@ -665,25 +666,24 @@ void CMainFrame::OnSerialSettings() {
     OnFirstUse(setSeriesDlg_, *app_.link).exec();
 }
 
-void CMainFrame::OnDownloadProgram() {
-    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+template <typename Dialog>
+Dialog& CMainFrame::DownloadDialog(std::unique_ptr<Dialog>& slot) {
+    Dialog& dialog = OnFirstUse(slot, prompts_, app_.link->Port());
     dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
     dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    return dialog;
+}
+
+void CMainFrame::OnDownloadProgram() {
+    DownloadDialog(downProDlg_).exec();
 }
 
 void CMainFrame::OnDownloadParams() {
-    CDownParDlg& dialog = OnFirstUse(downParDlg_, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    DownloadDialog(downParDlg_).exec();
 }
 
 void CMainFrame::OnDownloadScreen() {
-    CDownByteDlg& dialog = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    dialog.exec();
+    DownloadDialog(downByteDlg_).exec();
 }
 
 // The operator's window takes the screen; the editor comes back when it is left.
@@ -787,10 +787,8 @@ void CMainFrame::ConnectFailedForDownload(const QString& why) {
 }
 
 void CMainFrame::OpenProgramDownload(const QString& object) {
-    CDownProDlg& dialog = OnFirstUse(downProDlg_, prompts_, app_.link->Port());
+    CDownProDlg& dialog = DownloadDialog(downProDlg_);
     dialog.filePath = object;
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
     dialog.exec();
 }
 

@@ -198,6 +198,10 @@ private:
     void OnConnectToggle();
     // "下载程序" with `object` filled in.
     void OpenProgramDownload(const QString& object);
+    // The download dialog, made on first use and set up as every download is: its run reports
+    // to the log and the ledger, paced as the link says.
+    template <typename Dialog>
+    Dialog& DownloadDialog(std::unique_ptr<Dialog>& slot);
     // F5 waited for the connect: the download opens, or the status says why it did not.
     void ConnectedForDownload();
     void ConnectFailedForDownload(const QString& why);

@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "common/FileErrors.h"
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
-#include "registers/FileErrors.h"
 
 namespace programfile {
 

@@ -1,6 +1,6 @@
 #include "app/ProgramTextCheck.h"
 
-#include "app/GbkText.h"
+#include "common/GbkText.h"
 
 compiler::CheckReport CheckProgramText(QStringView text, std::stop_token stop) {
     const QByteArray bytes = gbk::Encode(text);

@@ -22,7 +22,7 @@
 #include "app/TarvexView.h"
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
-#include "link/DownloadRecord.h"
+#include "downloads/DownloadRecord.h"
 #include "link/Link.h"
 #include "link/PortList.h"
 #include "ui/Prompts.h"

@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "app/GbkText.h"
 #include "app/ProgramFile.h"
 #include "app/TarvexView.h"
 #include "common/EncodingGuess.h"
+#include "common/GbkText.h"
 #include "compiler/Disassembler.h"
 #include "ui/Prompts.h"
 

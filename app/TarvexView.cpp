@@ -1,9 +1,7 @@
 #include "app/TarvexView.h"
 
-#include <QAbstractItemView>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
@@ -13,9 +11,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPagedPaintDevice>
-#include <QPainter>
-#include <QScrollBar>
-#include <QStringListModel>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -23,15 +18,18 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/GbkText.h"
+#include "app/DocumentSearch.h"
+#include "app/LineGutter.h"
 #include "app/LiveCheck.h"
 #include "app/ProblemText.h"
+#include "app/ProgramCapacity.h"
+#include "app/ProgramCompleter.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramHighlighter.h"
 #include "app/TarvexDoc.h"
+#include "common/GbkText.h"
 #include "common/QtMessages.h"
 #include "compiler/InstructionHelp.h"
-#include "compiler/InstructionTable.h"
 #include "ui/Colours.h"
 
 namespace {
@@ -51,76 +49,10 @@ bool InsertsCharacter(const QKeyEvent* event) {
     }
 }
 
-// A line's bytes without its line end. The record goes with its line, so a line that an edit
-// removes takes its bytes off the sum as it goes.
-class LineBytes : public QTextBlockUserData {
-public:
-    LineBytes(std::shared_ptr<qsizetype> sum, qsizetype bytes, bool highlighted = true)
-        : highlighted(highlighted), sum_(std::move(sum)), bytes_(bytes) {
-        *sum_ += bytes_;
-    }
-    ~LineBytes() override { *sum_ -= bytes_; }
-    void Set(qsizetype bytes) {
-        *sum_ += bytes - bytes_;
-        bytes_ = bytes;
-    }
-
-    // False for the lines of a whole new text until they are first shown or printed.
-    bool highlighted;
-
-private:
-    std::shared_ptr<qsizetype> sum_;
-    qsizetype bytes_;
-};
-
-QColor Blend(const QColor& a, const QColor& b, double share) {
-    return QColor::fromRgbF(float(a.redF() * (1 - share) + b.redF() * share),
-                            float(a.greenF() * (1 - share) + b.greenF() * share),
-                            float(a.blueF() * (1 - share) + b.blueF() * share));
-}
-
-bool AllLetters(QStringView word) {
-    for (QChar c : word) {
-        const char16_t u = c.unicode();
-        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')))
-            return false;
-    }
-    return true;
-}
-
-QStringList Mnemonics() {
-    QStringList names;
-    for (const compiler::InstructionDescriptor& d : compiler::InstructionTable()) {
-        if (!d.mnemonic.empty())
-            names.append(QString::fromLatin1(d.mnemonic.data(), qsizetype(d.mnemonic.size())));
-    }
-    names.sort();
-    names.removeDuplicates();
-    return names;
-}
-
-bool SameText(const QString& a, const QString& b, QTextDocument::FindFlags flags) {
-    return a.compare(b, flags & QTextDocument::FindCaseSensitively ? Qt::CaseSensitive
-                                                                   : Qt::CaseInsensitive) == 0;
-}
-
 constexpr int kMinPointSize = 4;
 constexpr int kMaxZoom = 40;
 
 }  // namespace
-
-// Line numbers of the editor lines beside the text.
-class CLineGutter : public QWidget {
-public:
-    explicit CLineGutter(CTarvexView* view) : QWidget(view), view_(view) {}
-    QSize sizeHint() const override { return {view_->GutterWidth(), 0}; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override { view_->PaintGutter(event); }
-
-private:
-    CTarvexView* view_;
-};
 
 namespace {
 
@@ -136,7 +68,7 @@ QStringList LocalFiles(const QMimeData* data) {
 }  // namespace
 
 CTarvexView::CTarvexView(QWidget* parent)
-    : QPlainTextEdit(parent), lineBytes_(std::make_shared<qsizetype>(0)) {
+    : QPlainTextEdit(parent), capacity_(std::make_unique<ProgramCapacity>(*document())) {
     setObjectName(QStringLiteral("editor"));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -165,19 +97,19 @@ CTarvexView::CTarvexView(QWidget* parent)
 
     gutter_ = new CLineGutter(this);
     connect(this, &QPlainTextEdit::blockCountChanged, this,
-            [this] { setViewportMargins(GutterWidth(), 0, 0, 0); });
+            [this] { setViewportMargins(gutter_->Width(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
         if (dy != 0)
             gutter_->scroll(0, dy);
         else
             gutter_->update(0, rect.y(), gutter_->width(), rect.height());
     });
-    setViewportMargins(GutterWidth(), 0, 0, 0);
+    setViewportMargins(gutter_->Width(), 0, 0, 0);
 
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) {
                 if (!settingWholeText_)
-                    CountBlocks(position, added);
+                    capacity_->CountLines(position, added);
                 if (removed == 0 && added == 0)
                     return;
                 if (markedLine_ != 0) {
@@ -204,17 +136,16 @@ CTarvexView::CTarvexView(QWidget* parent)
     });
     UpdateMarks();
 
-    names_ = new QStringListModel(Mnemonics(), this);
-    completer_ = new QCompleter(names_, this);
-    completer_->setObjectName(QStringLiteral("mnemonicCompleter"));
-    completer_->setCaseSensitivity(Qt::CaseInsensitive);
-    completer_->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
-    completer_->setWidget(this);
-    connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
-            &CTarvexView::InsertCompletion);
+    completer_ = std::make_unique<ProgramCompleter>(
+        *this, [this](const QString& text) { return RoomFor(text) >= 0; },
+        [this] { return viewportMargins().left(); });
 }
 
 CTarvexView::~CTarvexView() = default;
+
+QCompleter* CTarvexView::Completer() const {
+    return completer_->Completer();
+}
 
 QString CTarvexView::EditorText() const {
     QString text = document()->toRawText();
@@ -236,26 +167,11 @@ void CTarvexView::SetWholeText(const QByteArray& bytes) {
     settingWholeText_ = true;
     highlighter_->WithoutHighlighting([this, &text] { ReplaceText(text); });
     settingWholeText_ = false;
-    CountAllBlocks(text);
+    capacity_->CountWholeText(text);
     if (document_)
         document_->loading = wasLoading;
     // Nobody is typing: the new text's problems are wanted now.
     check_->StartNow();
-}
-
-// Each line holds its own byte count, so an edit costs only the lines it touched.
-void CTarvexView::CountBlocks(int position, int added) {
-    QTextBlock block = document()->findBlock(position);
-    const QTextBlock last = document()->findBlock(position + added);
-    for (; block.isValid(); block = block.next()) {
-        const qsizetype bytes = gbk::EncodedLength(block.text());
-        if (auto* record = static_cast<LineBytes*>(block.userData()))
-            record->Set(bytes);
-        else
-            block.setUserData(new LineBytes(lineBytes_, bytes));
-        if (block == last)
-            break;
-    }
 }
 
 // What QPlainTextEdit::setPlainText does, less its pass giving every character the caret's
@@ -270,36 +186,9 @@ void CTarvexView::ReplaceText(const QString& text) {
     moveCursor(QTextCursor::Start);
 }
 
-// The text as set: its lines are the blocks, in order. Should the document have split it
-// otherwise, the blocks from there on are counted from their own text.
-void CTarvexView::CountAllBlocks(QStringView text) {
-    qsizetype start = 0;
-    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
-        QStringView line;
-        if (start >= 0) {
-            qsizetype end = start <= text.size() ? text.indexOf(u'\n', start) : -1;
-            if (end < 0)
-                end = text.size();
-            line = text.sliced(std::min(start, end), end - std::min(start, end));
-            start = block.length() - 1 == line.size() && start <= text.size() ? end + 1 : -1;
-        }
-        const qsizetype bytes =
-            start >= 0 ? gbk::EncodedLength(line) : gbk::EncodedLength(block.text());
-        if (auto* record = static_cast<LineBytes*>(block.userData())) {
-            record->Set(bytes);
-            record->highlighted = false;
-        } else {
-            block.setUserData(new LineBytes(lineBytes_, bytes, false));
-        }
-    }
-}
-
 void CTarvexView::HighlightLine(const QTextBlock& block) {
-    auto* record = static_cast<LineBytes*>(block.userData());
-    if (!record || record->highlighted)
-        return;
-    record->highlighted = true;
-    highlighter_->rehighlightBlock(block);
+    if (ProgramCapacity::TakeUncoloured(block))
+        highlighter_->rehighlightBlock(block);
 }
 
 void CTarvexView::HighlightShownLines() {
@@ -313,16 +202,14 @@ void CTarvexView::HighlightShownLines() {
 }
 
 qsizetype CTarvexView::TextBytes() const {
-    // Every line end is CR LF.
-    return *lineBytes_ + 2 * qsizetype(document()->blockCount() - 1);
+    return capacity_->TextBytes();
 }
 
 qsizetype CTarvexView::RoomFor(const QString& text) const {
     const QTextCursor cursor = textCursor();
     QString selected = cursor.selectedText();
     selected.replace(QChar::ParagraphSeparator, u'\n');
-    const qsizetype free = programfile::kCapacity - TextBytes() + gbk::EncodedLength(selected);
-    return free - gbk::EncodedLength(text);
+    return capacity_->RoomFor(selected, text);
 }
 
 void CTarvexView::OnInitialUpdate() {
@@ -355,37 +242,10 @@ void CTarvexView::ShowLine(int line) {
 }
 
 void CTarvexView::keyPressEvent(QKeyEvent* event) {
-    // While the completion list shows, it takes the keys that choose or dismiss; Enter still
-    // ends the line unless an entry was chosen with the arrow keys, and Tab takes the first.
-    if (QAbstractItemView* popup = completer_->popup(); popup->isVisible()) {
-        const bool chosen = popup->currentIndex().isValid();
-        switch (event->key()) {
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                if (!chosen) {
-                    popup->hide();
-                    break;
-                }
-                event->ignore();
-                return;
-            case Qt::Key_Tab:
-                if (!chosen) {
-                    popup->hide();
-                    InsertCompletion(completer_->currentCompletion());
-                    return;
-                }
-                event->ignore();
-                return;
-            case Qt::Key_Backtab:
-            case Qt::Key_Escape:
-                event->ignore();
-                return;
-            default:
-                break;
-        }
-    }
+    if (completer_->TakeKey(event))
+        return;
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::ControlModifier) {
-        UpdateCompletion(true);
+        completer_->Update(true);
         return;
     }
     if (InsertsCharacter(event)) {
@@ -398,7 +258,7 @@ void CTarvexView::keyPressEvent(QKeyEvent* event) {
         }
         QPlainTextEdit::keyPressEvent(event);
         UpdateLineIndicator();
-        UpdateCompletion(false);
+        completer_->Update(false);
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -432,16 +292,7 @@ void CTarvexView::insertFromMimeData(const QMimeData* source) {
     QString text = source->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // What does not fit is cut off, as the edit control does with a paste beyond its limit.
-    qsizetype room = RoomFor(QString());
-    qsizetype keep = 0;
-    for (; keep < text.size(); ++keep) {
-        const qsizetype needed = gbk::EncodedLength(QStringView(text).mid(keep, 1));
-        if (needed > room)
-            break;
-        room -= needed;
-    }
-    if (keep > 0 && keep < text.size() && text[keep - 1].isHighSurrogate())
-        --keep;
+    const qsizetype keep = ProgramCapacity::FittingLength(text, RoomFor(QString()));
     if (keep == 0 && !text.isEmpty()) {
         QApplication::beep();
         return;
@@ -489,7 +340,7 @@ void CTarvexView::ApplyFont() {
     setTabStopDistance(8 * fontMetrics().averageCharWidth());
     if (gutter_) {
         gutter_->setFont(font);
-        setViewportMargins(GutterWidth(), 0, 0, 0);
+        setViewportMargins(gutter_->Width(), 0, 0, 0);
     }
     // Larger or smaller letters move every line: the one being worked on stays in sight.
     ensureCursorVisible();
@@ -527,46 +378,10 @@ void CTarvexView::wheelEvent(QWheelEvent* event) {
     QPlainTextEdit::wheelEvent(event);
 }
 
-int CTarvexView::GutterWidth() const {
-    int digits = 1;
-    for (int n = std::max(1, document()->blockCount()); n >= 10; n /= 10)
-        ++digits;
-    return 8 + fontMetrics().horizontalAdvance(u'9') * std::max(digits, 3);
-}
-
 void CTarvexView::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
     const QRect area = contentsRect();
-    gutter_->setGeometry(QRect(area.left(), area.top(), GutterWidth(), area.height()));
-}
-
-void CTarvexView::PaintGutter(QPaintEvent* event) {
-    QPainter painter(gutter_);
-    const QPalette& colours = palette();
-    painter.fillRect(event->rect(), colours.color(QPalette::Window));
-    const QColor plain =
-        Blend(colours.color(QPalette::WindowText), colours.color(QPalette::Window), 0.45);
-    const QColor current = colours.color(QPalette::WindowText);
-    const int caretBlock = textCursor().blockNumber();
-    const int height = fontMetrics().height();
-    QTextBlock block = firstVisibleBlock();
-    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
-    while (block.isValid() && top <= event->rect().bottom()) {
-        const int bottom = top + qRound(blockBoundingRect(block).height());
-        if (block.isVisible() && bottom >= event->rect().top()) {
-            const int number = block.blockNumber();
-            if (CProgramHighlighter::IsFaulty(block))
-                painter.fillRect(0, top, 3, bottom - top, colours::Fault(colours));
-            QFont font = painter.font();
-            font.setBold(number == caretBlock);
-            painter.setFont(font);
-            painter.setPen(number == caretBlock ? current : plain);
-            painter.drawText(0, top, gutter_->width() - 4, height, Qt::AlignRight,
-                             QString::number(number + 1));
-        }
-        block = block.next();
-        top = bottom;
-    }
+    gutter_->setGeometry(QRect(area.left(), area.top(), gutter_->Width(), area.height()));
 }
 
 // The caret's line, and a line a compile reported, stand out from the rest.
@@ -575,14 +390,14 @@ void CTarvexView::UpdateMarks() {
     const QColor base = colours.color(QPalette::Base);
     QList<QTextEdit::ExtraSelection> marks;
     QTextEdit::ExtraSelection caret;
-    caret.format.setBackground(Blend(base, colours.color(QPalette::Highlight), 0.12));
+    caret.format.setBackground(colours::Blend(base, colours.color(QPalette::Highlight), 0.12));
     caret.format.setProperty(QTextFormat::FullWidthSelection, true);
     caret.cursor = textCursor();
     caret.cursor.clearSelection();
     marks.append(caret);
     if (markedLine_ > 0) {
         QTextEdit::ExtraSelection fault;
-        fault.format.setBackground(Blend(base, colours::Fault(colours), 0.3));
+        fault.format.setBackground(colours::Blend(base, colours::Fault(colours), 0.3));
         fault.format.setProperty(QTextFormat::FullWidthSelection, true);
         fault.cursor = QTextCursor(document()->findBlockByNumber(markedLine_ - 1));
         marks.append(fault);
@@ -607,68 +422,6 @@ void CTarvexView::UpdateHint() {
         hint_ = hint;
         emit OperandHintChanged(hint_);
     }
-}
-
-// The word before the caret and what completes it: a mnemonic where the mnemonic goes, a label
-// the program defines where an operand goes.
-void CTarvexView::UpdateCompletion(bool forced) {
-    const QTextCursor cursor = textCursor();
-    const QString line = cursor.block().text();
-    const int position = cursor.positionInBlock();
-    QAbstractItemView* popup = completer_->popup();
-    CProgramHighlighter::Scan scan;
-    CProgramHighlighter::ScanLine(line, scan);
-    int start = 0;
-    const QStringView mnemonic =
-        CProgramHighlighter::MnemonicOf(QStringView(line).left(position), &start);
-    const int mnemonicEnd = start + int(mnemonic.size());
-    const bool atMnemonic = mnemonicEnd == position;
-    int from = position;
-    while (!atMnemonic && from > mnemonicEnd &&
-           (line[from - 1].isLetterOrNumber() || line[from - 1] == u'_'))
-        --from;
-    const QStringView word = atMnemonic ? mnemonic : QStringView(line).mid(from, position - from);
-    const bool endsAtCaret =
-        position <= scan.codeEnd && (position == line.size() || !line[position].isLetterOrNumber());
-    const bool nameStart = !word.isEmpty() && word.front().isLetter() &&
-                           (atMnemonic ? AllLetters(word) : from > mnemonicEnd);
-    if (!endsAtCaret || !nameStart || (!forced && word.size() < 2)) {
-        popup->hide();
-        return;
-    }
-    // Labels are read afresh each time, as typing changes them; mnemonics never change.
-    if (!atMnemonic || completingLabels_) {
-        completingLabels_ = !atMnemonic;
-        QStringList names = completingLabels_ ? LabelNames(*document()) : Mnemonics();
-        names.sort(Qt::CaseInsensitive);
-        names_->setStringList(names);
-    }
-    completer_->setCompletionPrefix(word.toString());
-    if (completer_->completionCount() == 0 ||
-        (!forced && completer_->completionCount() == 1 &&
-         completer_->currentCompletion().compare(word, Qt::CaseInsensitive) == 0)) {
-        popup->hide();
-        return;
-    }
-    QRect place = cursorRect();
-    place.translate(viewportMargins().left(), 0);
-    place.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
-    completer_->complete(place);
-}
-
-void CTarvexView::InsertCompletion(const QString& completion) {
-    const QString prefix = completer_->completionPrefix();
-    QString rest = completion.mid(prefix.size());
-    // Typed in small letters, completed in small letters; a label keeps its own spelling.
-    if (!completingLabels_ && !prefix.isEmpty() && prefix == prefix.toLower())
-        rest = rest.toLower();
-    if (RoomFor(rest) < 0) {
-        QApplication::beep();
-        return;
-    }
-    QTextCursor cursor = textCursor();
-    cursor.insertText(rest);
-    setTextCursor(cursor);
 }
 
 bool CTarvexView::viewportEvent(QEvent* event) {
@@ -750,13 +503,7 @@ bool CTarvexView::PreviousProblem() {
 bool CTarvexView::Find(const QString& text, QTextDocument::FindFlags flags) {
     if (text.isEmpty())
         return false;
-    QTextCursor found = document()->find(text, textCursor(), flags);
-    if (found.isNull()) {
-        QTextCursor from(document());
-        if (flags & QTextDocument::FindBackward)
-            from.movePosition(QTextCursor::End);
-        found = document()->find(text, from, flags);
-    }
+    const QTextCursor found = search::FindWrapping(*document(), text, textCursor(), flags);
     if (found.isNull()) {
         emit StatusMessage(msg::QText(msg::Id::FindNotFound, {text}));
         return false;
@@ -769,7 +516,7 @@ bool CTarvexView::Find(const QString& text, QTextDocument::FindFlags flags) {
 bool CTarvexView::Replace(const QString& text, const QString& replacement,
                           QTextDocument::FindFlags flags) {
     QTextCursor cursor = textCursor();
-    if (cursor.hasSelection() && SameText(cursor.selectedText(), text, flags)) {
+    if (cursor.hasSelection() && search::IsMatch(cursor.selectedText(), text, flags)) {
         if (RoomFor(replacement) < 0) {
             QApplication::beep();
             emit StatusMessage(msg::QText(msg::Id::ReplaceBeyondCapacity));
@@ -787,25 +534,13 @@ int CTarvexView::ReplaceAll(const QString& text, const QString& replacement,
         return 0;
     flags &= ~QTextDocument::FindBackward;
     // Counted first: the whole replacement happens only when all of it fits.
-    int count = 0;
-    qsizetype growth = 0;
-    const qsizetype replacementBytes = gbk::EncodedLength(replacement);
-    for (QTextCursor at = document()->find(text, 0, flags); !at.isNull();
-         at = document()->find(text, at, flags)) {
-        ++count;
-        growth += replacementBytes - gbk::EncodedLength(at.selectedText());
-    }
-    if (TextBytes() + growth > programfile::kCapacity) {
+    const search::Tally tally = search::CountMatches(*document(), text, replacement, flags);
+    if (TextBytes() + tally.growth > programfile::kCapacity) {
         QApplication::beep();
         emit StatusMessage(msg::QText(msg::Id::ReplaceBeyondCapacity));
         return -1;
     }
-    QTextCursor step(document());
-    step.beginEditBlock();
-    for (QTextCursor at = document()->find(text, 0, flags); !at.isNull();
-         at = document()->find(text, at, flags))
-        at.insertText(replacement);
-    step.endEditBlock();
-    emit StatusMessage(msg::QText(msg::Id::ReplacedCount, {QString::number(count)}));
-    return count;
+    search::ReplaceEvery(*document(), text, replacement, flags);
+    emit StatusMessage(msg::QText(msg::Id::ReplacedCount, {QString::number(tally.count)}));
+    return tally.count;
 }

@@ -8,17 +8,20 @@
 #include <QTextDocument>
 
 class QCompleter;
-class QStringListModel;
 class QTextBlock;
 class QPagedPaintDevice;
 class CTarvexDoc;
 class CLiveCheck;
 class CProgramHighlighter;
 class CLineGutter;
+class ProgramCapacity;
+class ProgramCompleter;
 
-// The editor of the program text.
+// The editor of the program text: editing, marks and the routing of events; the gutter, the
+// byte accounting, completion and search are helpers of their own.
 class CTarvexView : public QPlainTextEdit {
     Q_OBJECT
+    friend class CLineGutter;  // paints from the view's block geometry
 
 public:
     explicit CTarvexView(QWidget* parent = nullptr);
@@ -63,12 +66,9 @@ public:
 
     CLiveCheck& LiveCheck() const { return *check_; }
     CProgramHighlighter& Highlighter() const { return *highlighter_; }
-    QCompleter* Completer() const { return completer_; }
+    QCompleter* Completer() const;
     // What the mnemonic of the caret's line takes; empty off a known mnemonic.
     QString OperandHint() const { return hint_; }
-
-    int GutterWidth() const;
-    void PaintGutter(QPaintEvent* event);
 
 signals:
     void LineIndicatorChanged(const QString& text);
@@ -96,30 +96,22 @@ private:
     // Whether replacing the selection by `text` keeps the program within the capacity.
     qsizetype RoomFor(const QString& text) const;
     void ShowLine(int line);
-    void CountBlocks(int position, int added);
     void ReplaceText(const QString& text);
-    // Counts every line of `text`, just set as the whole text, and leaves them uncoloured.
-    void CountAllBlocks(QStringView text);
     void HighlightLine(const QTextBlock& block);
     void HighlightShownLines();
     void UpdateMarks();
     void UpdateHint();
-    void UpdateCompletion(bool forced);
-    void InsertCompletion(const QString& completion);
     void ApplyFont();
     void ShowProblems();
     bool GoToProblem(bool forward);
 
     CTarvexDoc* document_ = nullptr;
     bool settingWholeText_ = false;
-    // Bytes of every line without its line end; shared with the lines' own records.
-    std::shared_ptr<qsizetype> lineBytes_;
+    std::unique_ptr<ProgramCapacity> capacity_;
     CLineGutter* gutter_ = nullptr;
     CProgramHighlighter* highlighter_ = nullptr;
     CLiveCheck* check_ = nullptr;
-    QCompleter* completer_ = nullptr;
-    QStringListModel* names_ = nullptr;
-    bool completingLabels_ = false;
+    std::unique_ptr<ProgramCompleter> completer_;
     QFont baseFont_;
     int zoom_ = 0;
     int markedLine_ = 0;

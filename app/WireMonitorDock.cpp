@@ -14,9 +14,9 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
-#include "link/WireExport.h"
-#include "link/WireTrace.h"
 #include "ui/Prompts.h"
+#include "wire/WireExport.h"
+#include "wire/WireTrace.h"
 
 CWireMonitorDock::CWireMonitorDock(CSerialPort& port, ui::Prompts& prompts, QWidget* parent)
     : QDockWidget(msg::QText(msg::Id::WireMonitorTitle), parent),

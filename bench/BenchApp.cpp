@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include "app/GbkText.h"
 #include "app/LiveCheck.h"
 #include "app/MainFrm.h"
 #include "app/ProgramFile.h"
@@ -25,6 +24,7 @@
 #include "app/Tarvex.h"
 #include "app/TarvexDoc.h"
 #include "app/TarvexView.h"
+#include "common/GbkText.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "link/ParameterSource.h"
-#include "link/ProgramSource.h"
-#include "link/ScreenImage.h"
+#include "downloads/ParameterSource.h"
+#include "downloads/ProgramSource.h"
 #include "registers/RegisterFile.h"
+#include "screen/ScreenImage.h"
 #include "tests/support/EmulatedLine.h"
 #include "tests/support/Samples.h"
 

@@ -8,16 +8,12 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
-#include <QStringEncoder>
 
 #include "charset/CharacterImage.h"
+#include "common/GbkText.h"
 #include "common/QtMessages.h"
 #include "ui/DialogControls.h"
 #include "ui/Prompts.h"
-
-#ifdef Q_OS_WIN
-#include "common/CodePage936.h"
-#endif
 
 namespace {
 
@@ -42,14 +38,8 @@ char CellByte(const QString& text) {
     const QChar c = text.front();
     if (c.unicode() < 0x100)
         return static_cast<char>(c.unicode());
-#ifdef Q_OS_WIN
-    const auto encoded = cp936::Encode(std::u16string(1, c.unicode()));
-    return encoded && !encoded->empty() ? encoded->front() : '?';
-#else
-    QStringEncoder encoder("GBK");
-    const QByteArray bytes = encoder.isValid() ? encoder.encode(QString(c)) : QByteArray();
+    const QByteArray bytes = gbk::Encode(QString(c));
     return bytes.isEmpty() ? '?' : bytes.front();
-#endif
 }
 
 std::string ThreeDigits(int n) {

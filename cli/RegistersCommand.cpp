@@ -8,10 +8,10 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "common/FileErrors.h"
 #include "common/FileIo.h"
 #include "common/Utf8Path.h"
 #include "registers/AllRegisters.h"
-#include "registers/FileErrors.h"
 #include "registers/RegisterFile.h"
 
 namespace cli {

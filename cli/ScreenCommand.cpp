@@ -11,10 +11,10 @@
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
 #include "common/Utf8Path.h"
-#include "link/DownloadMessages.h"
-#include "link/PictureImport.h"
-#include "link/ScratchPath.h"
-#include "link/ScreenImage.h"
+#include "downloads/DownloadMessages.h"
+#include "downloads/ScratchPath.h"
+#include "screen/PictureImport.h"
+#include "screen/ScreenImage.h"
 
 namespace cli {
 namespace {

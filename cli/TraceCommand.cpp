@@ -5,7 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
-#include "link/WireExport.h"
+#include "wire/WireExport.h"
 
 namespace cli {
 namespace {

@@ -1,16 +1,14 @@
 #include "compiler/TranslateDlg.h"
 
 #include <filesystem>
-#include <memory>
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QShowEvent>
-#include <QThread>
 
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
+#include "compiler/CompileAside.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
 #include "ui/DialogControls.h"
@@ -26,27 +24,6 @@ bool KeepsDialogOpen(compiler::CompileOutcome outcome) {
 }
 
 }  // namespace
-
-namespace compiler {
-
-CompileResult CompileAside(const QByteArray& programText, const std::filesystem::path& target) {
-    const std::string_view text(programText.constData(), programText.size());
-    if (programText.size() < kCompileAsideBytes)
-        return CompileToFile(text, target);
-    CompileResult result;
-    QEventLoop loop;
-    std::unique_ptr<QThread> worker(
-        QThread::create([&result, text, &target] { result = CompileToFile(text, target); }));
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    worker->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker->wait();
-    QApplication::restoreOverrideCursor();
-    return result;
-}
-
-}  // namespace compiler
 
 // Control ids, for the record: path 1000, compile 1001, browse 1005, cancel 2.
 CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)

@@ -14,17 +14,6 @@ namespace ui {
 class Prompts;
 }
 
-namespace compiler {
-
-// Programs at least this long compile on a worker thread.
-inline constexpr qsizetype kCompileAsideBytes = 64 * 1024;
-
-// CompileToFile, run on a worker thread for a long program while this thread keeps painting and
-// handling timers; user input waits until the run is over, so nothing can start a second one.
-CompileResult CompileAside(const QByteArray& programText, const std::filesystem::path& target);
-
-}  // namespace compiler
-
 // The compile dialog: the user types or browses for the object file and compiles the program
 // text the owner handed over into it.
 class CTranslateDlg : public QDialog {

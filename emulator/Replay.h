@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "emulator/VirtualController.h"
-#include "link/WireTrace.h"
+#include "wire/WireTrace.h"
 
 namespace emu {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/ScreenImage.h"
+#include "screen/ScreenImage.h"
 
 namespace {
 

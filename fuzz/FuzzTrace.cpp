@@ -11,7 +11,7 @@
 
 #include "emulator/Replay.h"
 #include "fuzz/Broken.h"
-#include "link/WireTrace.h"
+#include "wire/WireTrace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

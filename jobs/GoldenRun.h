@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "jobs/Stamping.h"
-#include "link/WireTrace.h"
+#include "wire/WireTrace.h"
 
 namespace jobs {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/Messages.h"
-#include "link/PictureImport.h"
-#include "link/ScreenSource.h"
+#include "downloads/ScreenSource.h"
+#include "screen/PictureImport.h"
 
 // A commissioning job: the ordered steps every unit receives and the per-unit stamp, kept as
 // UTF-8 JSON beside its files (paths relative to the job file).

@@ -6,10 +6,10 @@
 #include "common/FileIo.h"
 #include "compiler/CompileMessages.h"
 #include "compiler/CompileRun.h"
-#include "link/PictureImport.h"
-#include "link/ProgramSource.h"
-#include "link/ScreenImage.h"
+#include "downloads/ProgramSource.h"
 #include "registers/RegisterFile.h"
+#include "screen/PictureImport.h"
+#include "screen/ScreenImage.h"
 
 namespace jobs {
 namespace {

@@ -8,23 +8,17 @@
 #include <QTimer>
 
 #include "common/PortName.h"
-#include "link/ParameterSource.h"
+#include "downloads/ParameterSource.h"
+#include "downloads/ProgramSource.h"
+#include "downloads/ScreenSource.h"
 #include "link/PortList.h"
-#include "link/ProgramSource.h"
-#include "link/ScreenSource.h"
+#include "link/RunUntil.h"
 #include "link/TimedTransfer.h"
 
 namespace jobs {
 namespace {
 
-// Runs the event loop until `done` holds.
-template <typename Done>
-void RunUntil(Done done) {
-    QTimer wake;  // looks at `done` now and then even when nothing else happens
-    wake.start(20);
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
+using ctrl::RunUntil;
 
 class Messages : public ctrl::TransferListener {
 public:

@@ -8,12 +8,12 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "downloads/DownloadRecord.h"
 #include "jobs/GoldenRun.h"
 #include "jobs/JobInputs.h"
 #include "link/ControllerSession.h"
-#include "link/DownloadRecord.h"
 #include "link/SerialPort.h"
-#include "link/WireTrace.h"
+#include "wire/WireTrace.h"
 
 namespace jobs {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/GbkText.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramTextCheck.h"
+#include "common/GbkText.h"
 #include "common/Messages.h"
 #include "common/QtMessages.h"
 #include "compiler/CompileRun.h"

@@ -1,45 +1,17 @@
 #include "registers/ValueText.h"
 
+#include "common/FileErrors.h"
+#include "common/GbkText.h"
 #include "common/QtMessages.h"
-#include "registers/FileErrors.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-#ifdef Q_OS_WIN
-#include "common/CodePage936.h"
-#endif
 
 namespace registers {
 
 QString ShowBytes(const std::string& bytes) {
-#ifdef Q_OS_WIN
-    if (const auto text = cp936::Decode(bytes))
-        return QString::fromStdU16String(*text);
-#else
-    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
-    if (decoder.isValid()) {
-        QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-        if (!decoder.hasError())
-            return text;
-    }
-#endif
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    return gbk::Decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
 std::string EncodeText(const QString& text) {
-#ifdef Q_OS_WIN
-    if (auto bytes = cp936::Encode(text.toStdU16String()))
-        return *bytes;
-#else
-    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
-    if (encoder.isValid()) {
-        const QByteArray bytes = encoder.encode(text);
-        if (!encoder.hasError())
-            return bytes.toStdString();
-    }
-#endif
-    return text.toLatin1().toStdString();
+    return gbk::Encode(text).toStdString();
 }
 
 std::string TakeText(const QString& shown, const std::string& held) {

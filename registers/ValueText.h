@@ -11,8 +11,8 @@
 // Register texts are bytes in the system code page (GBK); the editors show and take them here.
 namespace registers {
 
-// Bytes that are not valid GBK show one by one, so that a text shown and not edited goes back to
-// the file exactly as it came.
+// GBK both ways by the one rule of gbk::Decode and gbk::Encode: bytes GBK cannot carry show one
+// by one and go back as they came.
 QString ShowBytes(const std::string& bytes);
 std::string EncodeText(const QString& text);
 // What the user sees in `shown` as bytes: `held` itself when it still shows unchanged.

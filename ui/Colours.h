@@ -21,4 +21,11 @@ inline QColor Fault(const QPalette& palette) {
     return Pick(palette, QColor::fromHsl(0, 220, 120), QColor::fromHsl(0, 230, 150));
 }
 
+// `share` of the way from `a` to `b`.
+inline QColor Blend(const QColor& a, const QColor& b, double share) {
+    return QColor::fromRgbF(float(a.redF() * (1 - share) + b.redF() * share),
+                            float(a.greenF() * (1 - share) + b.greenF() * share),
+                            float(a.blueF() * (1 - share) + b.blueF() * share));
+}
+
 }  // namespace colours

@@ -23,12 +23,12 @@
 
 #include "AppFixture.h"
 #include "app/FindDlg.h"
-#include "app/GbkText.h"
 #include "app/LiveCheck.h"
 #include "app/ProblemText.h"
 #include "app/ProblemsDock.h"
 #include "app/ProgramFile.h"
 #include "app/ProgramHighlighter.h"
+#include "common/GbkText.h"
 #include "common/MbcsText.h"
 #include "compiler/CompileRun.h"
 #include "compiler/InstructionHelp.h"

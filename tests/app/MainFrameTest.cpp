@@ -28,15 +28,15 @@
 #include "app/WireMonitorDock.h"
 #include "charset/SetByteDlg.h"
 #include "compiler/TranslateDlg.h"
-#include "link/DownByteDlg.h"
-#include "link/DownParDlg.h"
-#include "link/DownProDlg.h"
-#include "link/WireTrace.h"
+#include "downloads/DownByteDlg.h"
+#include "downloads/DownParDlg.h"
+#include "downloads/DownProDlg.h"
 #include "registers/RegisterTableModel.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "tests/support/Patience.h"
 #include "tests/support/Portable.h"
+#include "wire/WireTrace.h"
 
 using Command = CTarvexApp::CommandLineInfo::Command;
 

@@ -16,10 +16,10 @@
 #include "app/TarvexView.h"
 #include "app/WireMonitorDock.h"
 #include "compiler/TranslateDlg.h"
-#include "link/DownProDlg.h"
-#include "link/ProcessDlg.h"
+#include "downloads/DownProDlg.h"
+#include "downloads/ProcessDlg.h"
 #include "link/VirtualControllerProcess.h"
-#include "link/WireTrace.h"
+#include "wire/WireTrace.h"
 
 // The road of a new user: type a program, save and compile it, connect to the virtual controller
 // on a pseudo-terminal, and get the program into the controller's store.

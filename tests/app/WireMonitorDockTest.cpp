@@ -10,9 +10,9 @@
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
 #include "link/SerialPort.h"
-#include "link/WireExport.h"
-#include "link/WireTrace.h"
 #include "ui/ScriptedPrompts.h"
+#include "wire/WireExport.h"
+#include "wire/WireTrace.h"
 
 // The dock on a port that is never opened: the test writes and reads through the port's tap.
 class WireMonitorDockTest : public QObject {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "compiler/CompileAside.h"
 #include "compiler/CompileRun.h"
 #include "compiler/TranslateDlg.h"
 #include "tests/common/FileFixtures.h"

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "link/ParameterSource.h"
-#include "link/ProgramSource.h"
-#include "link/ScreenImage.h"
-#include "link/ScreenSource.h"
+#include "downloads/ParameterSource.h"
+#include "downloads/ProgramSource.h"
+#include "downloads/ScreenSource.h"
 #include "registers/RegisterFile.h"
+#include "screen/ScreenImage.h"
 #include "tests/support/EmulatedLine.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"

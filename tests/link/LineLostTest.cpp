@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "downloads/DownloadRecord.h"
 #include "link/ControllerSession.h"
-#include "link/DownloadRecord.h"
 #include "link/LinkMessages.h"
 #include "link/TimedTransfer.h"
 #include "tests/link/PtyPair.h"

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "downloads/ProcessDlg.h"
 #include "link/Link.h"
-#include "link/ProcessDlg.h"
 #include "link/SetSeriesDlg.h"
 
 class LinkDialogsTest : public QObject {

@@ -4,7 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "app/GbkText.h"
+#include "common/GbkText.h"
 #include "compiler/InstructionHelp.h"
 #include "compiler/InstructionTable.h"
 #include "lsp/LanguageServer.h"

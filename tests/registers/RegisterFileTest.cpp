@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "registers/FileErrors.h"
+#include "common/FileErrors.h"
 #include "registers/RegisterFile.h"
 #include "tests/common/FileFixtures.h"
 #include "tests/support/Portable.h"

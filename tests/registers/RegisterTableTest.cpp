@@ -3,9 +3,11 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "common/GbkText.h"
 #include "registers/AllRegisters.h"
 #include "registers/RegisterTableModel.h"
 #include "registers/RegisterTableWnd.h"
+#include "registers/ValueText.h"
 #include "tests/support/DialogFixture.h"
 
 Q_DECLARE_METATYPE(ui::Prompts::Answer)
@@ -33,6 +35,22 @@ class RegisterTableTest : public QObject, testsupport::DialogFixture<CRegisterTa
     Q_OBJECT
 
 private slots:
+    // Register texts follow the one GBK rule: Chinese shows as Chinese even beside a byte GBK
+    // cannot carry, and every text shown and taken back is the bytes it came from.
+    void registerTextsShowGbkAndKeepEveryByte() {
+        if (!gbk::Available())
+            QSKIP("no GBK converter on this system");
+        const std::string cases[] = {"ABC", "\xd6\xd0\xce\xc4", "\xd6\xd0\xff", "\xff\x81", "A\x81",
+                                     "\x80"};
+        for (const std::string& bytes : cases) {
+            const QString shown = registers::ShowBytes(bytes);
+            QCOMPARE(registers::EncodeText(shown), bytes);
+            QCOMPARE(registers::TakeText(shown, bytes), bytes);
+        }
+        QCOMPARE(registers::ShowBytes("\xd6\xd0\xce\xc4"), QStringLiteral("中文"));
+        QVERIFY(registers::ShowBytes("\xd6\xd0\xff").startsWith(QStringLiteral("中")));
+    }
+
     void init() {
         Make();
         path_ = dir_->filePath("par.dat");
