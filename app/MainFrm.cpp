@@ -57,11 +57,15 @@
 #include "downloads/DownParDlg.h"
 #include "downloads/DownProDlg.h"
 #include "downloads/DownloadRecord.h"
+#include "jobs/UnitLedger.h"
 #include "link/Link.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "screen/PictureImportDlg.h"
+#include "station/RecordsWindow.h"
+#include "station/StationSetupDlg.h"
+#include "station/StationWindow.h"
 #include "ui/Prompts.h"
 #include "ui/ScreenFit.h"
 
@@ -265,6 +269,11 @@ void CMainFrame::BuildMenus() {
                Ui(Id::CommandPictureImportTip), [this] { OnPictureImport(); });
     AddCommand(tools, c.characters, Ui(Id::CommandCharacters), Ui(Id::CommandCharactersTip),
                [this] { OnCharacters(); });
+    tools->addSeparator();
+    AddCommand(tools, c.station, Ui(Id::StationCommand), Ui(Id::StationCommandTip),
+               [this] { OnStation(); });
+    AddCommand(tools, c.records, Ui(Id::RecordsCommand), Ui(Id::RecordsCommandTip),
+               [this] { OnRecords(); });
 
     ctrl::Link& link = *app_.link;
     QMenu* session = popup(Id::MenuLink);
@@ -675,6 +684,34 @@ void CMainFrame::OnDownloadParams() {
 
 void CMainFrame::OnDownloadScreen() {
     DownloadDialog(downByteDlg_).exec();
+}
+
+// The operator's window takes the screen; the editor comes back when it is left.
+void CMainFrame::OnStation() {
+    ui::FileChooser chooser;
+    chooser.filter = Ui(Id::StationJobFilter);
+    chooser.defaultExtension = QStringLiteral("tvjob");
+    chooser.mustExist = true;
+    const std::optional<QString> job = prompts_.ChooseOpenFile(chooser);
+    if (!job)
+        return;
+    station::StationSetupDlg setup(prompts_, *job, this);
+    if (setup.exec() != QDialog::Accepted)
+        return;
+    auto* window = new station::StationWindow(prompts_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &station::StationWindow::left, this, &QWidget::show);
+    window->Open(*job, setup.settings().ports, setup.settings().operatorName,
+                 jobs::DefaultUnitLedgerPath());
+    window->showMaximized();
+    hide();
+}
+
+void CMainFrame::OnRecords() {
+    auto* window = new station::RecordsWindow(prompts_, jobs::DefaultUnitLedgerPath(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->resize(1000, 700);
+    window->show();
 }
 
 void CMainFrame::OnPictureImport() {

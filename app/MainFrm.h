@@ -79,6 +79,8 @@ public:
         QAction* registers = nullptr;
         QAction* registerTable = nullptr;
         QAction* pictureImport = nullptr;
+        QAction* station = nullptr;
+        QAction* records = nullptr;
         // "显示字符设置": the display-character editor.
         QAction* characters = nullptr;
         QAction* serialSettings = nullptr;
@@ -186,6 +188,8 @@ private:
     void OnDownloadScreen();
     // Any picture into a screen bitmap, handed to the screen download while connected.
     void OnPictureImport();
+    void OnStation();
+    void OnRecords();
     void OnInfoWindow();
     // The one-key compile: the editor's text into FILE.kxo beside the saved FILE.kxc. The object
     // path when the compile reached END, else empty.

@@ -32,6 +32,9 @@
 #include "registers/SetParDlg.h"
 #include "screen/PictureImport.h"
 #include "screen/PictureImportDlg.h"
+#include "station/RecordsWindow.h"
+#include "station/StationSetupDlg.h"
+#include "station/StationWindow.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
@@ -162,5 +165,17 @@ int main(int argc, char* argv[]) {
     ok = Shoot(compile, folder, QStringLiteral("compile")) && ok;
     CProcessDlg progress;
     ok = Shoot(progress, folder, QStringLiteral("progress")) && ok;
+    const QString job = scratch.filePath(QStringLiteral("line.tvjob"));
+    const QString ledger = scratch.filePath(QStringLiteral("units.jsonl"));
+    station::StationSetupDlg stationSetup(prompts, job);
+    ok = Shoot(stationSetup, folder, QStringLiteral("station-setup")) && ok;
+    // Without its job file the window shows every tile refusing, with the reason.
+    station::StationWindow stationWindow(prompts);
+    stationWindow.Open(job, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2"}, "ann", ledger);
+    stationWindow.resize(1200, 700);
+    ok = Shoot(stationWindow, folder, QStringLiteral("station")) && ok;
+    station::RecordsWindow records(prompts, ledger);
+    records.resize(1000, 600);
+    ok = Shoot(records, folder, QStringLiteral("records")) && ok;
     return ok ? 0 : 1;
 }

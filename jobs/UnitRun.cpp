@@ -23,7 +23,11 @@ using ctrl::RunUntil;
 class Messages : public ctrl::TransferListener {
 public:
     std::vector<std::string> texts;
-    void ProgressMoved(int) override {}
+    std::function<void(int)> moved;
+    void ProgressMoved(int position) override {
+        if (moved)
+            moved(position);
+    }
     void TransferEnded() override {}
     void Report(const QString& message) override { texts.push_back(message.toStdString()); }
 };
@@ -222,6 +226,8 @@ bool UnitStation::RunStep(const PreparedStep& step, const UnitStamp& stamp,
     }
     record.Describe(p.source->Snapshot());
     Messages heard;
+    if (progressMoved)
+        heard.moved = [this, &p](int position) { progressMoved(stepUnderWay, position, p.total); };
     QElapsedTimer clock;
     clock.start();
     auto transfer = std::make_unique<ctrl::TimedTransfer>(port, *p.profile, *p.source, heard);
@@ -259,6 +265,7 @@ UnitResult UnitStation::RunUnit(const PreparedJob& job, const UnitStamp& stamp) 
     UnitResult result;
     for (std::size_t i = 0; i < job.steps.size(); ++i) {
         ctrl::DownloadRecord record;
+        stepUnderWay = static_cast<int>(i + 1);
         const bool passed = RunStep(job.steps[i], stamp, record, result);
         result.steps.push_back(record);
         if (!passed) {

@@ -55,6 +55,8 @@ public:
 
     // What the session and the transfers reported, oldest first.
     std::vector<std::string> messages;
+    // Called on the station's thread as a step's packets go: step (1-based), packets sent, of.
+    std::function<void(int, int, int)> progressMoved;
     // The adapter as "VID:PID:serial" where the system knows it.
     QString AdapterIdentity() const;
     const QString& PortText() const { return portText; }
@@ -72,6 +74,7 @@ private:
     CSerialPort port;
     std::unique_ptr<ctrl::ControllerSession> session;
     std::unique_ptr<wire::Recorder> recorder;
+    int stepUnderWay = 0;
 };
 
 // Where the frames of a unit stamped `a` may differ from those of one stamped `b`: every step's

@@ -3187,6 +3187,289 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>--swap 至少 %1 毫秒：换件更快时，主机看不出上一台已经离开，会把下一台当作同一台。</source>
         <extracomment>EmulatorSwapTooShort</extracomment>
         <translation>--swap must be at least %1 ms: with a faster swap the host cannot tell that the last unit left and takes the next one for the same unit.</translation>
+        <source>生产模式</source>
+        <extracomment>StationCommand</extracomment>
+        <translation>Production mode</translation>
+    </message>
+    <message>
+        <source>打开已批准的作业，在锁定的窗口中逐台调试</source>
+        <extracomment>StationCommandTip</extracomment>
+        <translation>Opens an approved job and runs units in a locked window</translation>
+    </message>
+    <message>
+        <source>等待控制器</source>
+        <extracomment>StationWaiting</extracomment>
+        <translation>Waiting for a controller</translation>
+    </message>
+    <message>
+        <source>步骤 %1/%2</source>
+        <extracomment>StationRunning</extracomment>
+        <translation>Step %1 of %2</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <extracomment>StationPassed</extracomment>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <extracomment>StationFailed</extracomment>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>请取下本台</source>
+        <extracomment>StationRemoveUnit</extracomment>
+        <translation>Remove this unit</translation>
+    </message>
+    <message>
+        <source>步骤 %1（%2）：%3</source>
+        <extracomment>StationFailReason</extracomment>
+        <translation>Step %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>编号 %1</source>
+        <extracomment>StationUnit</extracomment>
+        <translation>Unit %1</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <extracomment>StationElapsed</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>合格 %1　不合格 %2　今日合计 %3</source>
+        <extracomment>StationCounters</extracomment>
+        <translation>Passed %1   Failed %2   Total today %3</translation>
+    </message>
+    <message>
+        <source>作业：%1</source>
+        <extracomment>StationJob</extracomment>
+        <translation>Job: %1</translation>
+    </message>
+    <message>
+        <source>操作员：%1</source>
+        <extracomment>StationOperator</extracomment>
+        <translation>Operator: %1</translation>
+    </message>
+    <message>
+        <source>操作员姓名：</source>
+        <extracomment>StationOperatorPrompt</extracomment>
+        <translation>Operator name:</translation>
+    </message>
+    <message>
+        <source>扫码：</source>
+        <extracomment>StationScanner</extracomment>
+        <translation>Scan:</translation>
+    </message>
+    <message>
+        <source>下一台编号：%1</source>
+        <extracomment>StationNextUnit</extracomment>
+        <translation>Next unit: %1</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <extracomment>StationSound</extracomment>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>按 Enter 或点击确认</source>
+        <extracomment>StationAcknowledge</extracomment>
+        <translation>Press Enter or click to acknowledge</translation>
+    </message>
+    <message>
+        <source>退出生产模式</source>
+        <extracomment>StationLeave</extracomment>
+        <translation>Leave production mode</translation>
+    </message>
+    <message>
+        <source>确定退出生产模式吗？</source>
+        <extracomment>StationLeaveConfirm</extracomment>
+        <translation>Leave production mode?</translation>
+    </message>
+    <message>
+        <source>请输入作业密码：</source>
+        <extracomment>StationPinPrompt</extracomment>
+        <translation>Enter the job's PIN:</translation>
+    </message>
+    <message>
+        <source>密码错误。</source>
+        <extracomment>StationPinWrong</extracomment>
+        <translation>Wrong PIN.</translation>
+    </message>
+    <message>
+        <source>选择端口</source>
+        <extracomment>StationPorts</extracomment>
+        <translation>Choose ports</translation>
+    </message>
+    <message>
+        <source>请至少选择一个端口。</source>
+        <extracomment>StationNoPorts</extracomment>
+        <translation>Choose at least one port.</translation>
+    </message>
+    <message>
+        <source>最多 %1 个端口。</source>
+        <extracomment>StationTooManyPorts</extracomment>
+        <translation>At most %1 ports.</translation>
+    </message>
+    <message>
+        <source>作业文件 (*.tvjob)|*.tvjob|所有文件 (*.*)|*.*||</source>
+        <extracomment>StationJobFilter</extracomment>
+        <translation>Job files (*.tvjob)|*.tvjob|All files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>其他端口（空格分隔）：</source>
+        <extracomment>StationOtherPorts</extracomment>
+        <translation>Other ports (separated by spaces):</translation>
+    </message>
+    <message>
+        <source>生产记录</source>
+        <extracomment>RecordsCommand</extracomment>
+        <translation>Production records</translation>
+    </message>
+    <message>
+        <source>查看每台的调试记录、导出和打印报告</source>
+        <extracomment>RecordsCommandTip</extracomment>
+        <translation>Shows each unit's record, exports them and prints reports</translation>
+    </message>
+    <message>
+        <source>编号：</source>
+        <extracomment>RecordsUnit</extracomment>
+        <translation>Unit:</translation>
+    </message>
+    <message>
+        <source>作业：</source>
+        <extracomment>RecordsJob</extracomment>
+        <translation>Job:</translation>
+    </message>
+    <message>
+        <source>起始日期：</source>
+        <extracomment>RecordsSince</extracomment>
+        <translation>From date:</translation>
+    </message>
+    <message>
+        <source>只看不合格</source>
+        <extracomment>RecordsFailedOnly</extracomment>
+        <translation>Failed only</translation>
+    </message>
+    <message>
+        <source>时间
+作业
+编号
+结果
+操作员
+工位
+写入值</source>
+        <extracomment>RecordsColumns</extracomment>
+        <translation>Time
+Job
+Unit
+Outcome
+Operator
+Station
+Stamped values</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <extracomment>RecordsExportCsv</extracomment>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>打开串口记录</source>
+        <extracomment>RecordsOpenTrace</extracomment>
+        <translation>Open wire trace</translation>
+    </message>
+    <message>
+        <source>打印报告</source>
+        <extracomment>RecordsPrintReport</extracomment>
+        <translation>Print report</translation>
+    </message>
+    <message>
+        <source>编号 %1 没有串口记录。</source>
+        <extracomment>RecordsNoTrace</extracomment>
+        <translation>Unit %1 has no wire trace.</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)|*.csv|所有文件 (*.*)|*.*||</source>
+        <extracomment>RecordsCsvFilter</extracomment>
+        <translation>CSV files (*.csv)|*.csv|All files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)|*.pdf||</source>
+        <extracomment>RecordsPdfFilter</extracomment>
+        <translation>PDF files (*.pdf)|*.pdf||</translation>
+    </message>
+    <message>
+        <source>生产记录 %1 中有 %2 行无法读取，已跳过。</source>
+        <extracomment>RecordsSkippedLines</extracomment>
+        <translation>%2 lines of the records %1 could not be read and were skipped.</translation>
+    </message>
+    <message>
+        <source>调试报告：编号 %1</source>
+        <extracomment>ReportTitle</extracomment>
+        <translation>Commissioning report: unit %1</translation>
+    </message>
+    <message>
+        <source>作业</source>
+        <extracomment>ReportJob</extracomment>
+        <translation>Job</translation>
+    </message>
+    <message>
+        <source>批准哈希</source>
+        <extracomment>ReportApproved</extracomment>
+        <translation>Approval hash</translation>
+    </message>
+    <message>
+        <source>写入值</source>
+        <extracomment>ReportStamp</extracomment>
+        <translation>Stamped values</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <extracomment>ReportOperator</extracomment>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>工位</source>
+        <extracomment>ReportStation</extracomment>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <extracomment>ReportTime</extracomment>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <extracomment>ReportOutcome</extracomment>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>与基准比较</source>
+        <extracomment>ReportGolden</extracomment>
+        <translation>Golden run</translation>
+    </message>
+    <message>
+        <source>步骤
+类型
+编号
+文件
+SHA-256
+字节
+帧
+重发请求
+超时重发
+结果</source>
+        <extracomment>ReportStepColumns</extracomment>
+        <translation>Step
+Kind
+Number
+File
+SHA-256
+Bytes
+Frames
+Resend requests
+Timed resends
+Outcome</translation>
     </message>
 </context>
 </TS>

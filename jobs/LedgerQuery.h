@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+
+namespace jobs {
+
+// Which unit records to show: each given field must match; `since` is the earliest time.
+struct LedgerFilter {
+    QString unit;
+    QString job;
+    QDateTime since;
+    bool failedOnly = false;
+};
+bool Wanted(const QJsonObject& record, const LedgerFilter& filter);
+std::vector<QJsonObject> Filtered(const std::vector<QJsonObject>& records,
+                                  const LedgerFilter& filter);
+
+// The CSV of unit records: a header line, then one line per record (RFC 4180 quoting).
+std::string LedgerCsv(const std::vector<QJsonObject>& records);
+
+// "S0100=1000 S0101=7", as a line shows the stamped values.
+QString StampText(const QJsonObject& stamp);
+
+}  // namespace jobs

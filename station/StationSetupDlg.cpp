@@ -1,0 +1,97 @@
+#include "station/StationSetupDlg.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSettings>
+
+#include "common/QtMessages.h"
+#include "link/PortList.h"
+#include "ui/Prompts.h"
+
+namespace station {
+namespace {
+
+QString PortsKey(const QString& jobPath) {
+    return QStringLiteral("Station/Ports/") + QString(jobPath).replace(QLatin1Char('/'), '|');
+}
+
+const QString kOperatorKey = QStringLiteral("Station/Operator");
+
+}  // namespace
+
+QString StationPortName(const QString& path, bool hasUsbIds, quint16 vendorId, quint16 productId,
+                        const QString& serialNumber) {
+    if (!hasUsbIds)
+        return path;
+    QString name = QStringLiteral("usb:%1:%2")
+                       .arg(vendorId, 4, 16, QLatin1Char('0'))
+                       .arg(productId, 4, 16, QLatin1Char('0'));
+    if (!serialNumber.isEmpty())
+        name += QLatin1Char(':') + serialNumber;
+    return name;
+}
+
+StationSetupDlg::StationSetupDlg(ui::Prompts& prompts, const QString& jobPath, QWidget* parent)
+    : QDialog(parent), prompts(prompts), jobPath(jobPath) {
+    setWindowTitle(msg::QText(msg::Id::StationCommand).remove(QLatin1Char('&')));
+    auto* form = new QFormLayout(this);
+    ports = new QListWidget(this);
+    const QStringList remembered = QSettings().value(PortsKey(jobPath)).toStringList();
+    for (const ctrl::PortEntry& entry : ctrl::ListPorts()) {
+        const QString name = StationPortName(entry.path, entry.hasUsbIds, entry.vendorId,
+                                             entry.productId, entry.serialNumber);
+        auto* item = new QListWidgetItem(ctrl::PortLabel(entry), ports);
+        item->setData(Qt::UserRole, name);
+        item->setCheckState(remembered.contains(name) ? Qt::Checked : Qt::Unchecked);
+    }
+    form->addRow(msg::QText(msg::Id::StationPorts), ports);
+    QStringList others = remembered;
+    for (int i = 0; i < ports->count(); ++i)
+        others.removeAll(ports->item(i)->data(Qt::UserRole).toString());
+    otherPorts = new QLineEdit(others.join(' '), this);
+    form->addRow(msg::QText(msg::Id::StationOtherPorts), otherPorts);
+    operatorName = new QLineEdit(QSettings().value(kOperatorKey).toString(), this);
+    form->addRow(msg::QText(msg::Id::StationOperatorPrompt), operatorName);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+StationSetup StationSetupDlg::settings() const {
+    StationSetup setup;
+    for (int i = 0; i < ports->count(); ++i) {
+        const QListWidgetItem* item = ports->item(i);
+        if (item->checkState() == Qt::Checked && !setup.ports.contains(item->data(Qt::UserRole)))
+            setup.ports << item->data(Qt::UserRole).toString();
+    }
+    for (const QString& name : otherPorts->text().split(' ', Qt::SkipEmptyParts)) {
+        if (!setup.ports.contains(name))
+            setup.ports << name;
+    }
+    setup.operatorName = operatorName->text().trimmed();
+    return setup;
+}
+
+void StationSetupDlg::accept() {
+    const StationSetup setup = settings();
+    if (setup.ports.isEmpty()) {
+        prompts.Message(msg::QText(msg::Id::StationNoPorts));
+        return;
+    }
+    if (setup.ports.size() > kMostPorts) {
+        prompts.Message(msg::QText(msg::Id::StationTooManyPorts, {QString::number(kMostPorts)}));
+        return;
+    }
+    if (setup.operatorName.isEmpty()) {
+        operatorName->setFocus();
+        return;
+    }
+    QSettings().setValue(PortsKey(jobPath), setup.ports);
+    QSettings().setValue(kOperatorKey, setup.operatorName);
+    QDialog::accept();
+}
+
+}  // namespace station

@@ -1,0 +1,113 @@
+#include "station/StationTile.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include "common/QtMessages.h"
+
+namespace station {
+namespace {
+
+// Waiting grey, running blue, passed green, failed red: the colours a line reads from afar.
+QString Colour(TileState state) {
+    switch (state) {
+        case TileState::Running:
+            return QStringLiteral("#1e5aa8");
+        case TileState::Passed:
+            return QStringLiteral("#1f7a32");
+        case TileState::Failed:
+        case TileState::Refused:
+            return QStringLiteral("#b3261e");
+        case TileState::Waiting:
+            break;
+    }
+    return QStringLiteral("#5f6368");
+}
+
+QString StateWords(const TileSnapshot& s) {
+    switch (s.state) {
+        case TileState::Running:
+            return msg::QText(msg::Id::StationRunning,
+                              {QString::number(std::max(s.step, 1)), QString::number(s.steps)});
+        case TileState::Passed:
+            return msg::QText(msg::Id::StationPassed);
+        case TileState::Failed:
+        case TileState::Refused:
+            return msg::QText(msg::Id::StationFailed);
+        case TileState::Waiting:
+            break;
+    }
+    return msg::QText(msg::Id::StationWaiting);
+}
+
+QLabel* Scaled(const QString& text, double factor, bool bold, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
+
+StationTile::StationTile(const QString& portName, QWidget* parent) : QFrame(parent) {
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(this);
+    port = Scaled(portName, 1.0, false, this);
+    stateLabel = Scaled(msg::QText(msg::Id::StationWaiting), 2.6, true, this);
+    unit = Scaled(QString(), 1.4, false, this);
+    elapsed = Scaled(QString(), 1.2, false, this);
+    reason = Scaled(QString(), 1.1, false, this);
+    reason->setWordWrap(true);
+    progress = new QProgressBar(this);
+    progress->setTextVisible(false);
+    for (QWidget* w : {static_cast<QWidget*>(port), static_cast<QWidget*>(stateLabel),
+                       static_cast<QWidget*>(progress), static_cast<QWidget*>(unit),
+                       static_cast<QWidget*>(elapsed), static_cast<QWidget*>(reason)})
+        layout->addWidget(w);
+    layout->addStretch();
+}
+
+void StationTile::Show(const TileSnapshot& s, qint64 nowMs) {
+    // A style sheet costs a restyle of the tile: set only when the colour changes.
+    if (s.state != state || styleSheet().isEmpty())
+        setStyleSheet(
+            QStringLiteral("station--StationTile { background: %1; } QLabel { color: white; }")
+                .arg(Colour(s.state)));
+    state = s.state;
+    stateLabel->setText(StateWords(s));
+    unit->setText(s.unit.isEmpty() ? QString() : msg::QText(msg::Id::StationUnit, {s.unit}));
+    const qint64 end = s.endedMs ? s.endedMs : nowMs;
+    elapsed->setText(s.startedMs
+                         ? msg::QText(msg::Id::StationElapsed,
+                                      {QString::number((end - s.startedMs) / 1000.0, 'f', 1)})
+                         : QString());
+    progress->setVisible(s.state == TileState::Running);
+    progress->setRange(0, std::max(s.total, 1));
+    progress->setValue(s.done);
+    QString below = s.reason;
+    if (s.state == TileState::Failed)
+        below += QLatin1Char('\n') + msg::QText(msg::Id::StationAcknowledge);
+    else if (s.state == TileState::Passed && s.unitPresent)
+        below = msg::QText(msg::Id::StationRemoveUnit);
+    reason->setText(below);
+}
+
+QString StationTile::StateText() const {
+    return stateLabel->text();
+}
+
+QString StationTile::ReasonText() const {
+    return reason->text();
+}
+
+void StationTile::mousePressEvent(QMouseEvent* event) {
+    QFrame::mousePressEvent(event);
+    emit clicked();
+}
+
+}  // namespace station
