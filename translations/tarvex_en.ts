@@ -3187,6 +3187,8 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <source>--swap 至少 %1 毫秒：换件更快时，主机看不出上一台已经离开，会把下一台当作同一台。</source>
         <extracomment>EmulatorSwapTooShort</extracomment>
         <translation>--swap must be at least %1 ms: with a faster swap the host cannot tell that the last unit left and takes the next one for the same unit.</translation>
+    </message>
+    <message>
         <source>生产模式</source>
         <extracomment>StationCommand</extracomment>
         <translation>Production mode</translation>
