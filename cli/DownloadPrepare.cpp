@@ -9,6 +9,7 @@
 #include "common/DecimalValue.h"
 #include "common/FileIo.h"
 #include "common/PortName.h"
+#include "common/Utf8Path.h"
 #include "downloads/DownloadMessages.h"
 #include "downloads/ParameterSource.h"
 #include "downloads/ProgramSource.h"
@@ -84,7 +85,7 @@ template <typename Source>
 std::optional<Refusal> PrepareFile(const std::string& path, const ctrl::TransferProfile& profile,
                                    const std::string& number, bool force, Download& download) {
     auto source = std::make_unique<Source>();
-    if (auto refusal = OpenFailure(source->Open(path), path))
+    if (auto refusal = OpenFailure(source->Open(fileio::PathFromUtf8(path)), path))
         return refusal;
     if (auto refusal = Unfinished(*source, force))
         return refusal;
@@ -115,14 +116,14 @@ std::optional<Refusal> PrepareScreen(const ParsedArgs& args, const std::string& 
     const std::string scratch =
         args.Value("--scratch").value_or(ctrl::DefaultScratchPath().toStdString());
     std::string head;
-    if (!screen::ReadBitmapHead(path, head))
+    if (!screen::ReadBitmapHead(fileio::PathFromUtf8(path), head))
         return Refusal{ctrl::CannotOpenMessage(path), exitcode::kUnreadable};
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk)
         return Refusal{msg::Text(msg::Id::ScreenCheckRefused, {screen::CheckMessage(check)}),
                        exitcode::kRefused};
-    if (screen::ConvertScreenBitmap(head, scratch))
+    if (screen::ConvertScreenBitmap(head, fileio::PathFromUtf8(scratch)))
         return Refusal{screen::ScratchFailedMessage(scratch), exitcode::kCannotCreate};
-    if (!source->Open(scratch))
+    if (!source->Open(fileio::PathFromUtf8(scratch)))
         return Refusal{ctrl::CannotOpenMessage(scratch), exitcode::kUnreadable};
     download.total = ctrl::ScreenSource::kPacketCount;
     download.record.number = target.screenNumber;

@@ -17,10 +17,7 @@
 #include "tests/support/Portable.h"
 #include "ui/ScriptedPrompts.h"
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 class RecordsWindowTest : public QObject {
     Q_OBJECT
