@@ -1,8 +1,15 @@
-// Lets Wine use a pseudo-terminal as a COM port. Before Wine reports serial events it asks the
-// port for its modem lines (TIOCMGET) and its interrupt counters (TIOCGICOUNT), and sets the
-// lines (TIOCMBIS/TIOCMBIC); a pty refuses all of these. For a pty this answers as a cable with
-// every line up would; any other descriptor, and any other request, goes to the real ioctl.
-// Loaded into Wine with LD_PRELOAD (scripts/windows-program-check builds it).
+// Lets Wine use a pseudo-terminal as a COM port, as far as Wine 8 allows. Loaded into Wine with
+// LD_PRELOAD (scripts/windows-program-check builds it); any descriptor that is not a pty, and any
+// request not named here, goes to the real ioctl.
+//  - Before Wine reports serial events it asks the port for its modem lines (TIOCMGET) and its
+//    interrupt counters (TIOCGICOUNT), and sets the lines (TIOCMBIS/TIOCMBIC); a pty refuses all
+//    of these. For a pty this answers as a cable with every line up would.
+//  - Wine waits for a port event asked without an event handle (Qt Serial Port asks so, through
+//    a completion port) by blocking the caller until a byte waits. The host speaks first, so
+//    opening the port would never return. Wine starts a thread for each such wait, whose first
+//    request is TIOCGICOUNT; from its second look on, that thread is told a byte waits.
+// What still fails: Wine completes that wait without posting its completion packet, and Qt
+// starts reading only on that packet, so tarvex.exe never reads the controller's answer.
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <linux/serial.h>
@@ -21,6 +28,10 @@ static int IsPty(int fd) {
     return m >= 136 && m <= 143;
 }
 
+// 0 before this thread's first ioctl, 1 in one of Wine's event-wait threads, -1 in any other.
+static __thread int waitThread;
+static __thread int waitLooks;
+
 int ioctl(int fd, unsigned long request, ...) {
     static int (*real)(int, unsigned long, ...);
     if (!real)
@@ -29,7 +40,14 @@ int ioctl(int fd, unsigned long request, ...) {
     va_start(args, request);
     void* arg = va_arg(args, void*);
     va_end(args);
+    if (waitThread == 0)
+        waitThread = request == TIOCGICOUNT ? 1 : -1;
     const int result = real(fd, request, arg);
+    if (request == FIONREAD && result == 0 && waitThread > 0 && waitLooks >= 2 &&
+        *(int*)arg == 0 && IsPty(fd)) {
+        *(int*)arg = 1;
+        return 0;
+    }
     if (result != -1 || !IsPty(fd))
         return result;
     switch (request) {
@@ -40,18 +58,11 @@ int ioctl(int fd, unsigned long request, ...) {
         case TIOCMBIS:
         case TIOCMBIC:
             return 0;
-        case TIOCGICOUNT: {
-            // Wine tells a received character by a change of the rx counter, which a pty
-            // does not keep: count up while input waits, so the change shows at the next look.
-            static unsigned int received;
-            int waiting = 0;
-            if (real(fd, FIONREAD, &waiting) == 0 && waiting > 0)
-                received += (unsigned int)waiting;
-            struct serial_icounter_struct* counts = arg;
-            memset(counts, 0, sizeof *counts);
-            counts->rx = (int)received;
+        case TIOCGICOUNT:
+            if (waitThread > 0)
+                ++waitLooks;
+            memset(arg, 0, sizeof(struct serial_icounter_struct));
             return 0;
-        }
         default:
             return result;
     }
