@@ -1,15 +1,13 @@
 #include "app/LiveCheck.h"
 
+#include <algorithm>
+
 #include "app/ProgramTextCheck.h"
 
 namespace {
 
 bool Blank(const QString& text) {
-    for (QChar c : text) {
-        if (!c.isSpace())
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "lsp/ProgramDocument.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/ProgramFile.h"
@@ -60,11 +61,7 @@ QJsonObject Diagnostic(const QJsonObject& range, Severity severity, const QStrin
 }
 
 bool Blank(const QString& text) {
-    for (QChar c : text) {
-        if (!c.isSpace())
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
 }
 
 }  // namespace
