@@ -82,7 +82,10 @@ bool OneUnit(Loop& loop, LoopEnd& end) {
     if (events.started)
         events.started(taken.stamp->unit, static_cast<int>(job.steps.size()));
     const UnitResult result = station.RunUnit(job, *taken.stamp);
-    const std::string trace = station.TraceText();
+    // The traffic as text only where it is kept or compared: a clean unit without a golden run
+    // needs none.
+    const bool traced = result.outcome != UnitOutcome::Passed || events.recordGolden || loop.golden;
+    const std::string trace = traced ? station.TraceText() : std::string();
     station.Farewell();
     UnitContext context{loop.settings.station,
                         loop.settings.operatorName,
