@@ -43,6 +43,19 @@ double ThreadCpuMs() {
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+// How long the calling thread has waited, runnable, for a processor (Linux schedstat); a hold
+// neither busy nor waiting for a processor was the thread blocked.
+double ThreadRunQueueMs() {
+    std::FILE* file = std::fopen("/proc/thread-self/schedstat", "r");
+    unsigned long long running = 0, waiting = 0;
+    if (file) {
+        if (std::fscanf(file, "%llu %llu", &running, &waiting) != 2)
+            waiting = 0;
+        std::fclose(file);
+    }
+    return static_cast<double>(waiting) / 1e6;
+}
+
 Spread SpreadOf(std::vector<double> values) {
     Spread s;
     s.count = values.size();
@@ -114,11 +127,13 @@ int main(int argc, char** argv) {
     double batchSeconds = 0;
     std::vector<double> lateness;
     struct Held {
-        double at, late, cpu;  // when (s), how late (ms), the thread's CPU meanwhile (ms)
+        // when (s), how late (ms), the thread's CPU and its wait for a processor meanwhile (ms)
+        double at, late, cpu, queued;
     };
     std::vector<Held> held;
     qint64 lastProbe = clock.nsecsElapsed();
     double lastCpu = ThreadCpuMs();
+    double lastQueued = ThreadRunQueueMs();
     const double startCpu = lastCpu;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
@@ -126,11 +141,14 @@ int main(int argc, char** argv) {
         const qint64 now = clock.nsecsElapsed();
         const double late = std::max(0.0, static_cast<double>(now - lastProbe) / 1e6 - kProbeMs);
         const double cpu = ThreadCpuMs();
+        const double queued = ThreadRunQueueMs();
         lateness.push_back(late);
         if (late >= kHeldMs)
-            held.push_back({static_cast<double>(now) / 1e9, late, cpu - lastCpu});
+            held.push_back(
+                {static_cast<double>(now) / 1e9, late, cpu - lastCpu, queued - lastQueued});
         lastProbe = now;
         lastCpu = cpu;
+        lastQueued = queued;
         if (window.Passed() + window.Failed() >= units && batchSeconds == 0) {
             batchSeconds = static_cast<double>(now) / 1e9;
             QCoreApplication::exit(0);  // quit() would ask the window, which asks to leave
@@ -166,7 +184,9 @@ int main(int argc, char** argv) {
         lag.median, lag.max);
     std::printf("  window thread CPU over the batch %.0f ms\n", lastCpu - startCpu);
     for (const Held& h : held)
-        std::printf("  window thread held %.0f ms at %.2f s, of it busy %.0f ms\n", h.late, h.at,
-                    h.cpu);
+        std::printf(
+            "  window thread held %.0f ms at %.2f s, of it busy %.0f ms, waiting for a processor "
+            "%.0f ms\n",
+            h.late, h.at, h.cpu, h.queued);
     return window.Failed() == 0 ? 0 : 1;
 }
