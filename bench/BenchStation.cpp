@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -54,6 +55,22 @@ double ThreadRunQueueMs() {
         std::fclose(file);
     }
     return static_cast<double>(waiting) / 1e6;
+}
+
+// Page faults of the calling thread that had to wait for the disk.
+long ThreadMajorFaults() {
+    std::FILE* file = std::fopen("/proc/thread-self/stat", "r");
+    long faults = 0;
+    if (file) {
+        char text[1024] = {};
+        const std::size_t n = std::fread(text, 1, sizeof text - 1, file);
+        std::fclose(file);
+        // After the name in parentheses: state, then fields 4 to 12; majflt is the 12th.
+        const char* p = std::strrchr(text, ')');
+        if (p && n > 0)
+            std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %ld", &faults);
+    }
+    return faults;
 }
 
 Spread SpreadOf(std::vector<double> values) {
@@ -129,11 +146,13 @@ int main(int argc, char** argv) {
     struct Held {
         // when (s), how late (ms), the thread's CPU and its wait for a processor meanwhile (ms)
         double at, late, cpu, queued;
+        long faults;  // page faults that waited for the disk
     };
     std::vector<Held> held;
     qint64 lastProbe = clock.nsecsElapsed();
     double lastCpu = ThreadCpuMs();
     double lastQueued = ThreadRunQueueMs();
+    long lastFaults = ThreadMajorFaults();
     const double startCpu = lastCpu;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
@@ -142,13 +161,15 @@ int main(int argc, char** argv) {
         const double late = std::max(0.0, static_cast<double>(now - lastProbe) / 1e6 - kProbeMs);
         const double cpu = ThreadCpuMs();
         const double queued = ThreadRunQueueMs();
+        const long faults = ThreadMajorFaults();
         lateness.push_back(late);
         if (late >= kHeldMs)
-            held.push_back(
-                {static_cast<double>(now) / 1e9, late, cpu - lastCpu, queued - lastQueued});
+            held.push_back({static_cast<double>(now) / 1e9, late, cpu - lastCpu,
+                            queued - lastQueued, faults - lastFaults});
         lastProbe = now;
         lastCpu = cpu;
         lastQueued = queued;
+        lastFaults = faults;
         if (window.Passed() + window.Failed() >= units && batchSeconds == 0) {
             batchSeconds = static_cast<double>(now) / 1e9;
             QCoreApplication::exit(0);  // quit() would ask the window, which asks to leave
@@ -186,7 +207,7 @@ int main(int argc, char** argv) {
     for (const Held& h : held)
         std::printf(
             "  window thread held %.0f ms at %.2f s, of it busy %.0f ms, waiting for a processor "
-            "%.0f ms\n",
-            h.late, h.at, h.cpu, h.queued);
+            "%.0f ms, %ld page faults from the disk\n",
+            h.late, h.at, h.cpu, h.queued, h.faults);
     return window.Failed() == 0 ? 0 : 1;
 }
