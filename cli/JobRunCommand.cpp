@@ -3,18 +3,18 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <iostream>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSysInfo>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -23,10 +23,12 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "cli/LineWriter.h"
 #include "common/FileIo.h"
 #include "common/PortName.h"
 #include "jobs/GoldenRun.h"
 #include "jobs/JobInputs.h"
+#include "jobs/PortLoop.h"
 #include "jobs/UnitLedger.h"
 #include "jobs/UnitRun.h"
 #include "link/PortList.h"
@@ -87,106 +89,127 @@ struct Totals {
     int worst = exitcode::kOk;
 };
 
-// A unit that did not pass keeps its wire traffic, for whoever looks into it.
-QString KeepTrace(const std::string& job, const std::string& unit, const std::string& text) {
-    QDir().mkpath(jobs::TraceFolder());
-    const QString name = QStringLiteral("%1-unit-%2-%3.trace")
-                             .arg(QString::fromStdString(job), QString::fromStdString(unit),
-                                  QDateTime::currentDateTime().toString("yyyyMMddThhmmsszzz"));
-    const QString path = QDir(jobs::TraceFolder()).filePath(name);
-    return fileio::WriteSafely(path.toStdString(), text) ? QString() : path;
-}
-
-std::string SummaryLine(const std::string& unit, const jobs::UnitResult& result,
-                        const jobs::PreparedJob& job) {
-    if (result.outcome == jobs::UnitOutcome::Passed)
-        return msg::Text(msg::Id::JobUnitPassed, {unit, std::to_string(result.steps.size())});
-    const jobs::Step& step = job.steps[static_cast<std::size_t>(result.failedStep - 1)].step;
-    const msg::Id outcome = result.outcome == jobs::UnitOutcome::Stopped
-                                ? msg::Id::JobOutcomeStopped
-                                : msg::Id::JobOutcomeFailed;
+std::string SummaryLine(const jobs::UnitEnd& end) {
+    if (end.outcome == jobs::UnitOutcome::Passed)
+        return msg::Text(msg::Id::JobUnitPassed, {end.unit, std::to_string(end.steps)});
+    const msg::Id outcome = end.outcome == jobs::UnitOutcome::Stopped ? msg::Id::JobOutcomeStopped
+                                                                      : msg::Id::JobOutcomeFailed;
     // The first line says what went wrong; the record keeps the explanation under it.
-    const std::string first = result.message.substr(0, result.message.find('\n'));
-    return msg::Text(msg::Id::JobUnitFailed, {unit, msg::Source(outcome),
-                                              std::to_string(result.failedStep), step.file, first});
+    return msg::Text(
+        msg::Id::JobUnitFailed,
+        {end.unit, msg::Source(outcome), std::to_string(end.failedStep), end.file, end.reason});
 }
 
+// What every port's loop shares: the job prepared once, the ledger, the golden run to record.
 struct RunContext {
     const jobs::PreparedJob& job;
     const ParsedArgs& args;
     QString ledger;
-    std::ostream& out;
-    std::ostream& err;
-    std::optional<jobs::Golden> golden;  // the golden run every unit is compared with
-    bool recordGolden = false;           // this run records it from its first passing unit
+    std::mutex goldenLock;
+    bool goldenWanted = false;  // the first passing unit of any port becomes the golden run
 };
 
-// The unit's traffic next to the golden run's, its stamped bytes left out.
-QString GoldenVerdict(const RunContext& c, const jobs::UnitStamp& stamp, const std::string& trace) {
-    if (!c.golden)
-        return {};
-    const jobs::Golden unit = jobs::ReadGolden(trace);
-    const jobs::GoldenCheck check =
-        jobs::CompareWithGolden(jobs::Summarise(c.golden->lines), jobs::Summarise(unit.lines),
-                                jobs::StampMask(c.job, c.golden->stamp, stamp));
-    return QString::fromStdString(jobs::GoldenVerdict(check));
-}
+// A port's lines: with several ports, standard error joins standard output and every line
+// has the port in front.
+struct PortLines {
+    LineWriter& out;
+    LineWriter& err;
+    std::string prefix;
+    void Out(const std::string& text) { out.Write(prefix, text); }
+    void Err(const std::string& text) { err.Write(prefix, text); }
+};
 
-void RecordGolden(RunContext& c, const jobs::UnitStamp& stamp, const std::string& trace) {
+bool RecordGolden(RunContext& c, PortLines& lines, const jobs::UnitStamp& stamp,
+                  const std::string& trace) {
+    const std::lock_guard<std::mutex> hold(c.goldenLock);
+    if (!c.goldenWanted)
+        return false;
     const std::filesystem::path path = jobs::GoldenPath(c.job.path);
     if (fileio::WriteSafely(path, jobs::GoldenText(stamp, trace))) {
-        c.err << msg::Text(msg::Id::JobRecordNotWritten, {path.string()}) << "\n";
-        return;
+        lines.Err(msg::Text(msg::Id::JobRecordNotWritten, {path.string()}));
+        return true;
     }
-    c.out << msg::Text(msg::Id::GoldenRecorded, {path.string()}) << std::endl;
-    c.recordGolden = false;
+    lines.Out(msg::Text(msg::Id::GoldenRecorded, {path.string()}));
+    c.goldenWanted = false;
+    return true;
 }
 
-// One unit from its number to its record; false when the run cannot go on.
-bool OneUnit(RunContext& c, jobs::UnitStation& station, Totals& totals) {
-    const jobs::TakenUnit taken =
-        jobs::TakeUnit(c.job, c.args.Value("--unit"), QCoreApplication::applicationPid());
-    if (!taken.stamp) {
-        station.Farewell();
-        totals.worst =
-            std::max(totals.worst, Report(c.out, taken.fault->Text(), exitcode::kRefused));
-        return false;
+// One port's units, through the same loop as the station's; its exit status.
+int RunPort(RunContext& c, const std::string& port, int units, PortLines& lines) {
+    const bool loop = c.args.Has("--loop");
+    jobs::LoopSettings settings;
+    settings.port = QString::fromStdString(port);
+    settings.baudRate = std::stoi(c.args.Value("--baud").value_or("4800"));
+    settings.fastPacing = c.args.Has("--fast");
+    settings.ledger = c.ledger;
+    settings.operatorName = QString::fromStdString(c.args.Value("--operator").value_or(""));
+    settings.station = QSysInfo::machineHostName();
+    settings.units = units;
+    settings.loop = loop;
+    Totals totals;
+    jobs::LoopEvents events;
+    if (loop) {
+        events.waiting = [&] { lines.Err(msg::Text(msg::Id::JobWaitingForUnit)); };
+        events.leaving = [&] { lines.Err(msg::Text(msg::Id::JobWaitingForLeave)); };
     }
-    const jobs::UnitResult result = station.RunUnit(c.job, *taken.stamp);
-    const std::string trace = station.TraceText();
-    station.Farewell();
-    jobs::UnitContext context{QSysInfo::machineHostName(),
-                              QString::fromStdString(c.args.Value("--operator").value_or("")),
-                              station.PortText(),
-                              station.AdapterIdentity(),
-                              {},
-                              {}};
-    if (result.outcome != jobs::UnitOutcome::Passed)
-        context.trace = KeepTrace(jobs::JobName(c.job.path), taken.stamp->unit, trace);
-    else if (c.recordGolden)
-        RecordGolden(c, *taken.stamp, trace);
-    else
-        context.golden = GoldenVerdict(c, *taken.stamp, trace);
-    // A unit whose record could not be written stays open, and the next run records it.
-    if (!jobs::AppendUnitRecord(c.ledger, jobs::UnitRecord(c.job, *taken.stamp, result, context)))
-        c.err << msg::Text(msg::Id::JobRecordNotWritten, {c.ledger.toStdString()}) << "\n";
-    else
-        jobs::SettleUnit(c.job, taken.stamp->unit);
-    c.out << SummaryLine(taken.stamp->unit, result, c.job) << std::endl;
-    const int status = StatusOf(result.failure);
-    totals.worst = std::max(totals.worst, status);
-    switch (result.outcome) {
-        case jobs::UnitOutcome::Passed:
+    events.nextUnitId = [&] { return c.args.Value("--unit"); };
+    events.refused = [&](const std::string& why) {
+        lines.Out(why);
+        totals.worst = std::max(totals.worst, static_cast<int>(exitcode::kRefused));
+    };
+    events.unrecorded = [&](const std::string& why) {
+        lines.Err(why);
+        return true;
+    };
+    if (c.args.Has("--golden"))
+        events.recordGolden = [&](const jobs::UnitStamp& stamp, const std::string& trace) {
+            return RecordGolden(c, lines, stamp, trace);
+        };
+    events.ended = [&](const jobs::UnitEnd& end) {
+        lines.Out(SummaryLine(end));
+        totals.worst = std::max(totals.worst, StatusOf(end.failure));
+        if (end.outcome == jobs::UnitOutcome::Passed)
             ++totals.passed;
-            break;
-        case jobs::UnitOutcome::Stopped:
+        else if (end.outcome == jobs::UnitOutcome::Stopped)
             ++totals.stopped;
-            return false;
-        default:
+        else
             ++totals.failed;
-            break;
+    };
+    const jobs::LoopEnd end =
+        jobs::RunPortLoop(c.job, settings, events, [] { return stopSignal.load() != 0; });
+    if (end.why == jobs::LoopEnd::Why::NoController || end.why == jobs::LoopEnd::Why::LineLost) {
+        for (const std::string& message : end.messages)
+            lines.Out(message);
+        return end.why == jobs::LoopEnd::Why::LineLost ? exitcode::kLineLost
+                                                       : exitcode::kNoController;
     }
-    return true;
+    if (loop || stopSignal.load() != 0)
+        lines.Out(msg::Text(msg::Id::JobTotals,
+                            {std::to_string(totals.passed), std::to_string(totals.failed),
+                             std::to_string(totals.stopped)}));
+    if (stopSignal.load() != 0)
+        return exitcode::kSignalled + stopSignal.load();
+    return totals.worst;
+}
+
+// Several ports: each port's loop on a thread of its own, as the station runs them. A crash ends
+// every port at once, which leaves what a kill -9 leaves: the units under way are recorded as
+// interrupted by the next run, no number is used twice.
+int EachPort(RunContext& c, const std::vector<std::string>& ports, int units, std::ostream& out) {
+    LineWriter lines(out);
+    std::vector<PortLines> outputs;
+    for (const std::string& port : ports)
+        outputs.push_back({lines, lines, port + ": "});
+    std::vector<int> statuses(ports.size(), exitcode::kOk);
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        threads.emplace_back(
+            QThread::create([&, i] { statuses[i] = RunPort(c, ports[i], units, outputs[i]); }));
+        threads.back()->start();
+    }
+    for (auto& thread : threads)
+        thread->wait();
+    return *std::max_element(statuses.begin(), statuses.end());
 }
 
 bool Alive(std::int64_t pid) {
@@ -201,7 +224,7 @@ bool Alive(std::int64_t pid) {
 
 // Units a run cut off (killed, the machine down) get their record before the next unit starts;
 // one whose record reached the ledger just before the cut is not recorded twice.
-void RecordInterrupted(RunContext& c) {
+void RecordInterrupted(RunContext& c, std::ostream& out) {
     const std::vector<jobs::UnitStamp> units =
         jobs::AdoptInterrupted(c.job, Alive, QCoreApplication::applicationPid());
     if (units.empty())
@@ -218,101 +241,10 @@ void RecordInterrupted(RunContext& c) {
             if (!jobs::AppendUnitRecord(c.ledger,
                                         jobs::UnitRecord(c.job, unit, jobs::UnitResult{}, context)))
                 continue;
-            c.out << msg::Text(msg::Id::JobUnitInterrupted, {unit.unit}) << std::endl;
+            out << msg::Text(msg::Id::JobUnitInterrupted, {unit.unit}) << std::endl;
         }
         jobs::SettleUnit(c.job, unit.unit);
     }
-}
-
-int Loop(RunContext& c, int units) {
-    const bool loop = c.args.Has("--loop");
-    jobs::UnitStation station(QString::fromStdString(*c.args.Value("--port")),
-                              std::stoi(c.args.Value("--baud").value_or("4800")),
-                              c.args.Has("--fast"), [] { return stopSignal.load() != 0; });
-    Totals totals;
-    for (int unit = 0; units == 0 || unit < units; ++unit) {
-        if (loop)
-            c.err << msg::Text(msg::Id::JobWaitingForUnit) << std::endl;
-        const auto arrival = station.WaitForUnit(loop);
-        if (arrival == jobs::UnitStation::Arrival::Stopped)
-            break;
-        if (arrival != jobs::UnitStation::Arrival::Arrived) {
-            for (const std::string& message : station.messages)
-                c.out << message << "\n";
-            return arrival == jobs::UnitStation::Arrival::LineLost ? exitcode::kLineLost
-                                                                   : exitcode::kNoController;
-        }
-        if (!OneUnit(c, station, totals) || !loop)
-            break;
-        if (units != 0 && unit + 1 == units)
-            break;
-        c.err << msg::Text(msg::Id::JobWaitingForLeave) << std::endl;
-        if (!station.WaitForLeave())
-            break;
-    }
-    if (loop || stopSignal.load() != 0)
-        c.out << msg::Text(msg::Id::JobTotals,
-                           {std::to_string(totals.passed), std::to_string(totals.failed),
-                            std::to_string(totals.stopped)})
-              << std::endl;
-    if (stopSignal.load() != 0)
-        return exitcode::kSignalled + stopSignal.load();
-    return totals.worst;
-}
-
-// Several ports: each runs its own loop in a process of its own, its lines passed on with the
-// port in front.
-int EachPort(const ParsedArgs& args, std::ostream& out) {
-    const std::vector<std::string>& ports = args.repeated.at("--port");
-    QStringList base;
-    for (const std::string& word : args.positional)
-        base << QString::fromStdString(word);
-    for (const auto& [name, value] : args.values) {
-        if (name == "--port")
-            continue;
-        base << QString::fromStdString(name);
-        if (!value.empty() || name == "--operator")
-            base << QString::fromStdString(value);
-    }
-    std::vector<std::unique_ptr<QProcess>> runs;
-    for (const std::string& port : ports) {
-        auto run = std::make_unique<QProcess>();
-        run->setProcessChannelMode(QProcess::MergedChannels);
-        run->start(QCoreApplication::applicationFilePath(),
-                   QStringList{"job", "run"} << base << "--port" << QString::fromStdString(port));
-        runs.push_back(std::move(run));
-    }
-    // Lines are passed on as they come, from whichever port has one.
-    for (bool running = true; running;) {
-        running = false;
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            QProcess& run = *runs[i];
-            run.waitForReadyRead(10);
-            while (run.canReadLine())
-                out << ports[i] << ": " << run.readLine().toStdString() << std::flush;
-            running = running || run.state() != QProcess::NotRunning || run.bytesAvailable() > 0;
-        }
-        if (stopSignal.load() != 0) {
-            // Each port's process stops its own transfer and records its unit; passed on once.
-            for (auto& run : runs) {
-#ifdef Q_OS_UNIX
-                ::kill(static_cast<pid_t>(run->processId()), stopSignal.load());
-#else
-                run->terminate();
-#endif
-            }
-            stopSignal = -stopSignal.load();
-        }
-    }
-    int worst = exitcode::kOk;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        QProcess* run = runs[i].get();
-        if (const std::string rest = run->readAll().toStdString(); !rest.empty())
-            out << ports[i] << ": " << rest << "\n";
-        worst = std::max(worst, run->exitStatus() == QProcess::NormalExit ? run->exitCode()
-                                                                          : exitcode::kSignalled);
-    }
-    return worst;
 }
 
 }  // namespace
@@ -342,8 +274,6 @@ int RunJobUnits(const std::string& jobPath, const ParsedArgs& args, std::ostream
         baud && *baud != "4800" && *baud != "9600" && *baud != "19200")
         return Usage(kJobCommand, msg::Text(msg::Id::CliDownloadBadBaud, {*baud}), err);
     const StopOnSignals stopping;
-    if (ports.size() > 1)
-        return EachPort(args, out);
     const jobs::JobRead read = jobs::ReadJob(jobPath);
     if (!read.job)
         return Report(out, read.fault.Text(), read.fault.status);
@@ -361,12 +291,14 @@ int RunJobUnits(const std::string& jobPath, const ParsedArgs& args, std::ostream
     if (!jobs::LedgerWritable(ledger))
         return Report(out, msg::Text(msg::Id::JobLedgerUnwritable, {ledger.toStdString()}),
                       exitcode::kRefused);
-    RunContext context{*prepared.prepared, args, ledger, out, err, {}, args.Has("--golden")};
-    if (std::string text;
-        !context.recordGolden && fileio::ReadWholeFile(jobs::GoldenPath(jobPath), text))
-        context.golden = jobs::ReadGolden(text);
-    RecordInterrupted(context);
-    return Loop(context, units);
+    RunContext context{*prepared.prepared, args, ledger, {}, args.Has("--golden")};
+    RecordInterrupted(context, out);
+    if (ports.size() > 1)
+        return EachPort(context, ports, units, out);
+    LineWriter outLines(out);
+    LineWriter errLines(err);
+    PortLines lines{outLines, errLines, {}};
+    return RunPort(context, ports.front(), units, lines);
 }
 
 }  // namespace cli

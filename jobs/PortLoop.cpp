@@ -21,7 +21,13 @@ std::mutex& BookLock() {
 }
 
 UnitEnd EndOf(const PreparedJob& job, const UnitStamp& stamp, const UnitResult& result) {
-    UnitEnd end{stamp.unit, result.outcome, result.failedStep, {}, {}};
+    UnitEnd end{stamp.unit,
+                result.outcome,
+                result.failure,
+                static_cast<int>(result.steps.size()),
+                result.failedStep,
+                {},
+                {}};
     if (result.failedStep > 0) {
         end.file = job.steps[static_cast<std::size_t>(result.failedStep - 1)].step.file;
         end.reason = result.message.substr(0, result.message.find('\n'));
@@ -29,20 +35,37 @@ UnitEnd EndOf(const PreparedJob& job, const UnitStamp& stamp, const UnitResult& 
     return end;
 }
 
-QString GoldenVerdictOf(const PreparedJob& job, const UnitStamp& stamp, const std::string& trace) {
+// Read once for the loop: every unit is compared with the golden run there was when it began.
+std::optional<Golden> GoldenOf(const PreparedJob& job, const LoopEvents& events) {
     std::string text;
-    if (!fileio::ReadWholeFile(GoldenPath(job.path), text))
+    if (events.recordGolden || !fileio::ReadWholeFile(GoldenPath(job.path), text))
+        return std::nullopt;
+    return ReadGolden(text);
+}
+
+QString GoldenVerdictOf(const PreparedJob& job, const std::optional<Golden>& golden,
+                        const UnitStamp& stamp, const std::string& trace) {
+    if (!golden)
         return {};
-    const Golden golden = ReadGolden(text);
     const GoldenCheck check =
-        CompareWithGolden(Summarise(golden.lines), Summarise(ReadGolden(trace).lines),
-                          StampMask(job, golden.stamp, stamp));
+        CompareWithGolden(Summarise(golden->lines), Summarise(ReadGolden(trace).lines),
+                          StampMask(job, golden->stamp, stamp));
     return QString::fromStdString(GoldenVerdict(check));
 }
 
+struct Loop {
+    const PreparedJob& job;
+    const LoopSettings& settings;
+    const LoopEvents& events;
+    UnitStation& station;
+    std::optional<Golden> golden;
+};
+
 // One unit from its number to its record; false when the loop cannot go on.
-bool OneUnit(const PreparedJob& job, const LoopSettings& settings, const LoopEvents& events,
-             UnitStation& station) {
+bool OneUnit(Loop& loop, LoopEnd& end) {
+    const PreparedJob& job = loop.job;
+    const LoopEvents& events = loop.events;
+    UnitStation& station = loop.station;
     TakenUnit taken;
     {
         const std::lock_guard<std::mutex> hold(BookLock());
@@ -51,6 +74,7 @@ bool OneUnit(const PreparedJob& job, const LoopSettings& settings, const LoopEve
     }
     if (!taken.stamp) {
         station.Farewell();
+        end.why = LoopEnd::Why::Refused;
         if (events.refused)
             events.refused(taken.fault->Text());
         return false;
@@ -58,32 +82,42 @@ bool OneUnit(const PreparedJob& job, const LoopSettings& settings, const LoopEve
     if (events.started)
         events.started(taken.stamp->unit, static_cast<int>(job.steps.size()));
     const UnitResult result = station.RunUnit(job, *taken.stamp);
-    const std::string trace = station.TraceText();
+    // The traffic as text only where it is kept or compared: a clean unit without a golden run
+    // needs none.
+    const bool traced = result.outcome != UnitOutcome::Passed || events.recordGolden || loop.golden;
+    const std::string trace = traced ? station.TraceText() : std::string();
     station.Farewell();
-    UnitContext context{settings.station,
-                        settings.operatorName,
+    UnitContext context{loop.settings.station,
+                        loop.settings.operatorName,
                         station.PortText(),
                         station.AdapterIdentity(),
                         {},
                         {}};
     if (result.outcome != UnitOutcome::Passed)
         context.trace = KeepUnitTrace(JobName(job.path), taken.stamp->unit, trace);
-    else
-        context.golden = GoldenVerdictOf(job, *taken.stamp, trace);
+    else if (!events.recordGolden || !events.recordGolden(*taken.stamp, trace))
+        context.golden = GoldenVerdictOf(job, loop.golden, *taken.stamp, trace);
+    const QString& ledger = loop.settings.ledger;
     bool recorded = false;
     {
         const std::lock_guard<std::mutex> hold(BookLock());
-        recorded =
-            AppendUnitRecord(settings.ledger, UnitRecord(job, *taken.stamp, result, context));
+        recorded = AppendUnitRecord(ledger, UnitRecord(job, *taken.stamp, result, context));
         if (recorded)
             SettleUnit(job, taken.stamp->unit);
     }
+    const std::string unrecorded =
+        recorded ? std::string() : msg::Text(msg::Id::JobRecordNotWritten, {ledger.toStdString()});
+    const bool goOn = recorded || (events.unrecorded && events.unrecorded(unrecorded));
     if (events.ended)
         events.ended(EndOf(job, *taken.stamp, result));
-    if (!recorded && events.refused) {
-        events.refused(msg::Text(msg::Id::JobRecordNotWritten, {settings.ledger.toStdString()}));
+    if (!goOn) {
+        end.why = LoopEnd::Why::Refused;
+        if (events.refused)
+            events.refused(unrecorded);
         return false;
     }
+    if (result.outcome == UnitOutcome::Stopped)
+        end.why = LoopEnd::Why::Stopped;
     return result.outcome != UnitOutcome::Stopped;
 }
 
@@ -98,22 +132,39 @@ QString KeepUnitTrace(const std::string& job, const std::string& unit, const std
     return fileio::WriteSafely(path.toStdString(), text) ? QString() : path;
 }
 
-void RunPortLoop(const PreparedJob& job, const LoopSettings& settings, const LoopEvents& events,
-                 const std::function<bool()>& stopRequested) {
+LoopEnd RunPortLoop(const PreparedJob& job, const LoopSettings& settings, const LoopEvents& events,
+                    const std::function<bool()>& stopRequested) {
     UnitStation station(settings.port, settings.baudRate, settings.fastPacing, stopRequested);
     station.progressMoved = events.progress;
+    Loop loop{job, settings, events, station, GoldenOf(job, events)};
+    LoopEnd end;
     for (int unit = 0; settings.units == 0 || unit < settings.units; ++unit) {
         if (events.waiting)
             events.waiting();
-        if (station.WaitForUnit(true) != UnitStation::Arrival::Arrived)
-            return;
-        if (!OneUnit(job, settings, events, station))
-            return;
+        const UnitStation::Arrival arrival = station.WaitForUnit(settings.loop);
+        switch (arrival) {
+            case UnitStation::Arrival::Arrived:
+                break;
+            case UnitStation::Arrival::Stopped:
+                end.why = LoopEnd::Why::Stopped;
+                return end;
+            case UnitStation::Arrival::NoController:
+            case UnitStation::Arrival::LineLost:
+                end.why = arrival == UnitStation::Arrival::LineLost ? LoopEnd::Why::LineLost
+                                                                    : LoopEnd::Why::NoController;
+                end.messages = station.messages;
+                return end;
+        }
+        if (!OneUnit(loop, end) || !settings.loop || unit + 1 == settings.units)
+            return end;
         if (events.leaving)
             events.leaving();
-        if (!station.WaitForLeave())
-            return;
+        if (!station.WaitForLeave()) {
+            end.why = LoopEnd::Why::Stopped;
+            return end;
+        }
     }
+    return end;
 }
 
 }  // namespace jobs

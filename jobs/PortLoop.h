@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QString>
 
@@ -16,6 +17,8 @@ namespace jobs {
 struct UnitEnd {
     std::string unit;
     UnitOutcome outcome = UnitOutcome::Interrupted;
+    UnitFailure failure = UnitFailure::None;
+    int steps = 0;  // steps run
     int failedStep = 0;
     std::string file;
     std::string reason;
@@ -30,6 +33,12 @@ struct LoopEvents {
     std::function<void()> leaving;                    // waiting for the unit to be carried away
     std::function<void(const std::string&)> refused;  // the loop cannot go on
     std::function<std::optional<std::string>()> nextUnitId;  // an id given from outside, if any
+    // A unit whose record could not be written stays open for the next run to record; whether
+    // the line goes on. Unset: it stops, refused.
+    std::function<bool(const std::string&)> unrecorded;
+    // Offered each passing unit's traffic while a golden run is being recorded; true when it took
+    // it (that unit is not compared with anything). Set: the job's golden file is not read.
+    std::function<bool(const UnitStamp&, const std::string& trace)> recordGolden;
 };
 
 struct LoopSettings {
@@ -39,14 +48,21 @@ struct LoopSettings {
     QString ledger;
     QString operatorName;
     QString station;
-    int units = 0;  // 0: until stopped
+    int units = 0;     // 0: until stopped
+    bool loop = true;  // false: one unit, asked for once as `tarvex download` asks
 };
 
-// One port's line of units, the way `tarvex job run --loop` runs it: a unit is taken, run,
-// recorded and seen to leave before the next. Blocks; meant for a thread of its own, each
-// port its own thread.
-void RunPortLoop(const PreparedJob& job, const LoopSettings& settings, const LoopEvents& events,
-                 const std::function<bool()>& stopRequested);
+// Why a loop ended; the session's messages when no unit answered at all.
+struct LoopEnd {
+    enum class Why { Done, Stopped, Refused, NoController, LineLost } why = Why::Done;
+    std::vector<std::string> messages;
+};
+
+// One port's line of units, for the station and `tarvex job run` alike: a unit is taken, run,
+// recorded and seen to leave before the next (the last is not waited out). Blocks; meant for a
+// thread of its own, each port its own thread.
+LoopEnd RunPortLoop(const PreparedJob& job, const LoopSettings& settings, const LoopEvents& events,
+                    const std::function<bool()>& stopRequested);
 
 // Keeps the wire traffic of a unit that did not pass; its path, or empty when it was not kept.
 QString KeepUnitTrace(const std::string& job, const std::string& unit, const std::string& text);

@@ -46,12 +46,16 @@ void PortWorker::Acknowledge() {
     unacknowledged = false;
     if (snapshot.state == TileState::Failed)
         snapshot.state = TileState::Waiting;
+    shown = snapshot;
     acknowledged.notify_all();
 }
 
+// A loop preempted while it changes its snapshot would hold the window for as long as the system
+// keeps it off the processor: the window then shows the copy before.
 TileSnapshot PortWorker::Snapshot() const {
-    const std::lock_guard<std::mutex> hold(lock);
-    return snapshot;
+    if (std::unique_lock<std::mutex> hold(lock, std::try_to_lock); hold.owns_lock())
+        shown = snapshot;
+    return shown;
 }
 
 void PortWorker::Update(const std::function<void(TileSnapshot&)>& change) {

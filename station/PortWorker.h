@@ -54,7 +54,9 @@ public:
     void Start();
     // Asks the loop to stop between two ticks; the destructor waits for it.
     void Stop();
+    // Both from the window's thread only.
     void Acknowledge();
+    // Never waits on the loop.
     TileSnapshot Snapshot() const;
     const QString& Port() const { return settings.port; }
 
@@ -71,6 +73,7 @@ private:
     std::condition_variable acknowledged;
     bool unacknowledged = false;
     TileSnapshot snapshot;
+    mutable TileSnapshot shown;  // the window's last copy
     std::unique_ptr<QThread> thread;
 };
 

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -154,6 +160,70 @@ TEST_F(JobRunTest, EachUnitIsComparedWithTheGoldenRun) {
     EXPECT_EQ(records[3]["golden"].toString(), "与基准一致");
     const ToolRun ledger = Tarvex({"ledger", "--ledger", Path("units.jsonl"), "--unit", "1001"});
     EXPECT_NE(ledger.out.find("基准：与基准一致"), std::string::npos) << ledger.out;
+}
+
+// Three ports in one run: each its own line of two units, every output line whole and named by
+// its port, no number twice. Then a stop signal in the middle of a second, endless run ends
+// every port's loop with its totals, and no unit stays open.
+TEST_F(JobRunTest, SeveralPortsRunTheirLoopsSideBySideAndAllStopOnASignal) {
+    if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
+        GTEST_SKIP() << lacks;
+    if (const auto lacks = portable::Lacks(portable::Feature::Signals); !lacks.empty())
+        GTEST_SKIP() << lacks;
+    ASSERT_EQ(Tarvex({"job", "approve", Path("line.tvjob")}).status, 0);
+    std::vector<std::unique_ptr<testsupport::EmulatorProcess>> lines;
+    std::vector<std::string> args{"job",    "run",      Path("line.tvjob"), "--fast",
+                                  "--loop", "--ledger", Path("units.jsonl")};
+    std::vector<std::string> ports;
+    for (int i = 0; i < 3; ++i) {
+        lines.push_back(std::make_unique<testsupport::EmulatorProcess>(
+            TARVEX_BIN, std::vector<std::string>{"--units", "8", "--swap", "200"}));
+        ports.push_back(lines.back()->Line());
+        args.insert(args.end(), {"--port", ports.back()});
+    }
+    std::vector<std::string> bounded = args;
+    bounded.insert(bounded.end(), {"--units", "2"});
+    const ToolRun run = Tarvex(bounded);
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    std::map<std::string, int> passed, totals;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) {
+        const std::size_t colon = line.find(": ");
+        ASSERT_NE(colon, std::string::npos) << line;
+        const std::string port = line.substr(0, colon);
+        ASSERT_NE(std::find(ports.begin(), ports.end(), port), ports.end()) << line;
+        passed[port] += line.find("：通过（") != std::string::npos;
+        totals[port] += line.find("合计：通过 2，失败 0，停止 0") != std::string::npos;
+    }
+    for (const std::string& port : ports) {
+        EXPECT_EQ(passed[port], 2) << port << "\n" << run.out;
+        EXPECT_EQ(totals[port], 1) << port << "\n" << run.out;
+    }
+    std::set<QString> units;
+    for (const QJsonObject& record : Records())
+        units.insert(record["unit"].toString());
+    EXPECT_EQ(units, (std::set<QString>{"1000", "1001", "1002", "1003", "1004", "1005"}));
+
+    portable::Process endless;
+    ASSERT_TRUE(endless.Start(TARVEX_BIN, args));
+    // Stopped once a unit of this run has passed, with the other ports anywhere in theirs.
+    for (std::optional<std::string> line; (line = endless.ReadLine(std::chrono::seconds(60)));) {
+        if (line->find("：通过（") != std::string::npos)
+            break;
+    }
+    endless.Signal(SIGTERM);
+    std::string rest;
+    for (std::optional<std::string> line; (line = endless.ReadLine(std::chrono::seconds(60)));)
+        rest += *line + "\n";
+    EXPECT_EQ(endless.Wait().code, 128 + SIGTERM) << rest;
+    for (const std::string& port : ports)
+        EXPECT_NE(rest.find(port + ": 合计："), std::string::npos) << port << "\n" << rest;
+    std::string state;
+    ASSERT_TRUE(fileio::ReadWholeFile(folder / "line.tvjob.state", state));
+    const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(state)).object();
+    EXPECT_TRUE(o["open"].toArray().isEmpty()) << state;
+    EXPECT_EQ(static_cast<int>(Records().size()), o["next"].toInt() - 1000)
+        << "every number taken has its record";
 }
 
 TEST_F(JobRunTest, UnwritableLedgerRefusesTheRunAndTornLinesAreSkipped) {
