@@ -49,7 +49,10 @@ void CMainFrame::OnPictureImport() {
     dialog.exec();
     if (bitmap.isEmpty())
         return;
-    OnFirstUse(downByteDlg_, prompts_, app_.link->Port()).filePath = bitmap;
+    CDownByteDlg& download = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
+    CDownByteDlg::Settings settings = download.settings();
+    settings.filePath = bitmap;
+    download.setSettings(settings);
     OnDownloadScreen();
 }
 
@@ -87,7 +90,9 @@ void CMainFrame::ConnectFailedForDownload(const QString& why) {
 
 void CMainFrame::OpenProgramDownload(const QString& object) {
     CDownProDlg& dialog = DownloadDialog(downProDlg_);
-    dialog.filePath = object;
+    CDownProDlg::Settings settings = dialog.settings();
+    settings.filePath = object;
+    dialog.setSettings(settings);
     dialog.exec();
 }
 

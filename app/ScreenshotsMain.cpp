@@ -156,8 +156,10 @@ int main(int argc, char* argv[]) {
     ok = Shoot(importPicture, folder, QStringLiteral("picture-import")) && ok;
     CDownByteDlg downloadScreen(prompts, port);
     QTemporaryDir scratch;
-    downloadScreen.filePath = scratch.filePath(QStringLiteral("screen.bmp"));
-    screen::SaveScreenBitmap(downloadScreen.filePath.toStdString(), importPicture.Screen());
+    CDownByteDlg::Settings screenFile;
+    screenFile.filePath = scratch.filePath(QStringLiteral("screen.bmp"));
+    screen::SaveScreenBitmap(screenFile.filePath.toStdString(), importPicture.Screen());
+    downloadScreen.setSettings(screenFile);
     ok = Shoot(downloadScreen, folder, QStringLiteral("download-screen")) && ok;
     CSetSeriesDlg serial(*tarvex.link);
     ok = Shoot(serial, folder, QStringLiteral("serial-settings")) && ok;
