@@ -40,13 +40,15 @@ using msg::Id;
 
 void CMainFrame::OnCompile() {
     CTranslateDlg& dialog = OnFirstUse(translateDlg_, prompts_);
-    dialog.programText = view_->WholeText();
-    dialog.documentPath = app_.document->pathName;
-    const int runs = dialog.runs;
+    CTranslateDlg::Settings settings = dialog.settings();
+    settings.programText = view_->WholeText();
+    settings.documentPath = app_.document->pathName;
+    dialog.setSettings(settings);
+    const int runs = dialog.lastRun().count;
     dialog.exec();
-    if (dialog.runs != runs) {
-        LogCompile(app_.document->title, dialog.lastResult, dialog.lastMessage);
-        ShowCompileFault(dialog.lastResult);
+    if (dialog.lastRun().count != runs) {
+        LogCompile(app_.document->title, dialog.lastRun().result, dialog.lastRun().message);
+        ShowCompileFault(dialog.lastRun().result);
     }
 }
 
