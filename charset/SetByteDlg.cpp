@@ -56,7 +56,8 @@ std::filesystem::path ToPath(const QString& path) {
 // save 1057, cancel 2; the cells of group 0 are 1006 to 1013, of group 1 1014 and 1016 to 1022,
 // of group 2 1023 to 1030 and of group 3 1031 to 1038.
 CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), image(charset::NewImage()), prompts_(prompts) {
+    : QDialog(parent), prompts_(prompts) {
+    settings_.image = charset::NewImage();
     setWindowTitle(msg::QText(msg::Id::CharactersCaption));
 
     pathEdit_ = c::PathEdit("pathEdit");
@@ -117,28 +118,33 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CSetByteDlg::Refresh() {
-    pathEdit_->setText(filePath);
-    for (int g = 0; g < kGroups; ++g)
-        entryEdits_[g]->setText(QString::fromLatin1(entryNumbers[g].c_str()));
-    for (int i = 0; i < kCells; ++i)
-        cellEdits_[i]->setText(ShowCell(cells[i]));
+void CSetByteDlg::setSettings(const Settings& settings) {
+    settings_ = settings;
+    ShowSettings();
 }
 
-void CSetByteDlg::TakeFields() {
-    entryNumbers[0] = entryEdits_[0]->text().toStdString();
+void CSetByteDlg::ShowSettings() {
+    pathEdit_->setText(settings_.filePath);
+    for (int g = 0; g < kGroups; ++g)
+        entryEdits_[g]->setText(QString::fromLatin1(settings_.entryNumbers[g].c_str()));
+    for (int i = 0; i < kCells; ++i)
+        cellEdits_[i]->setText(ShowCell(settings_.cells[i]));
+}
+
+void CSetByteDlg::ReadControls() {
+    settings_.entryNumbers[0] = entryEdits_[0]->text().toStdString();
     for (int i = 0; i < kCells; ++i) {
         const QString text = cellEdits_[i]->text();
-        if (text != ShowCell(cells[i]))
-            cells[i] = text.isEmpty() ? std::string() : std::string(1, CellByte(text));
+        if (text != ShowCell(settings_.cells[i]))
+            settings_.cells[i] = text.isEmpty() ? std::string() : std::string(1, CellByte(text));
     }
 }
 
 void CSetByteDlg::FillCells() {
     for (int g = 0; g < kGroups; ++g) {
         for (int j = 0; j < kCellsPerGroup; ++j)
-            cells[g * kCellsPerGroup + j] =
-                std::string(1, image[charset::CellOffset(block + g, j)]);
+            settings_.cells[g * kCellsPerGroup + j] =
+                std::string(1, settings_.image[charset::CellOffset(settings_.block + g, j)]);
     }
 }
 
@@ -147,13 +153,13 @@ void CSetByteDlg::ChangeBlock() {
     int n = 0;
     for (int i = 0; i < text.size() && text[i].isDigit() && i < 3; ++i)
         n = n * 10 + text[i].digitValue();
-    block = n - n % kGroups;
+    settings_.block = n - n % kGroups;
     for (int g = 0; g < kGroups; ++g)
-        entryNumbers[g] = ThreeDigits(block + g);
-    entryEdits_[0]->setText(QString::fromStdString(entryNumbers[0]));
+        settings_.entryNumbers[g] = ThreeDigits(settings_.block + g);
+    entryEdits_[0]->setText(QString::fromStdString(settings_.entryNumbers[0]));
     cellEdits_[0]->setFocus(Qt::TabFocusReason);
     FillCells();
-    Refresh();
+    ShowSettings();
     // Selected, so the block's characters can be typed over in one run.
     cellEdits_[0]->selectAll();
 }
@@ -161,7 +167,7 @@ void CSetByteDlg::ChangeBlock() {
 void CSetByteDlg::StoreCells() {
     for (int g = 0; g < kGroups; ++g) {
         for (int j = 0; j < kCellsPerGroup; ++j)
-            image[charset::CellOffset(block + g, j)] =
+            settings_.image[charset::CellOffset(settings_.block + g, j)] =
                 CellByte(cellEdits_[g * kCellsPerGroup + j]->text());
     }
 }
@@ -173,24 +179,24 @@ void CSetByteDlg::Browse() {
     chooser.overwritePrompt = true;
     const auto chosen = prompts_.ChooseOpenFile(chooser);
     if (chosen) {
-        filePath = *chosen;
+        settings_.filePath = *chosen;
         // A file that cannot be read is the one the next save creates.
-        if (auto loaded = charset::LoadImage(ToPath(filePath))) {
-            image = std::move(*loaded);
+        if (auto loaded = charset::LoadImage(ToPath(settings_.filePath))) {
+            settings_.image = std::move(*loaded);
             FillCells();
         }
     }
-    Refresh();
+    ShowSettings();
 }
 
 void CSetByteDlg::Save() {
-    if (charset::SaveImage(ToPath(filePath), image)) {
-        prompts_.Message(msg::QText(msg::Id::CannotCreateFile, {filePath}));
+    if (charset::SaveImage(ToPath(settings_.filePath), settings_.image)) {
+        prompts_.Message(msg::QText(msg::Id::CannotCreateFile, {settings_.filePath}));
         return;
     }
-    TakeFields();
+    ReadControls();
     done(Accepted);
-    prompts_.Message(msg::QText(msg::Id::CharactersSaved, {filePath}));
+    prompts_.Message(msg::QText(msg::Id::CharactersSaved, {settings_.filePath}));
 }
 
 void CSetByteDlg::accept() {
@@ -212,7 +218,7 @@ bool CSetByteDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CSetByteDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Refresh();
+        ShowSettings();
         browseButton_->setFocus();
     }
     QDialog::showEvent(event);
