@@ -73,8 +73,8 @@ void CMainFrame::OnRegisterTable() {
     if (first) {
         connect(&window, &CRegisterTableWnd::Saved, this, &CMainFrame::NoteRegistersSaved);
         // The register file the editor works on, if it has one.
-        if (setParDlg_ && !setParDlg_->filePath.isEmpty())
-            window.OpenFile(setParDlg_->filePath);
+        if (setParDlg_ && !setParDlg_->settings().filePath.isEmpty())
+            window.OpenFile(setParDlg_->settings().filePath);
     }
     window.show();
     window.raise();
