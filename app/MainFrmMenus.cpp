@@ -42,20 +42,39 @@ QAction* CMainFrame::AddCommand(QMenu* menu, QAction*& slot, const QString& text
     return action;
 }
 
+QMenu* CMainFrame::AddPopup(Id title) {
+    QMenu* menu = menuBar()->addMenu(Ui(title));
+    popups.append(menu);
+    // The prompt shows for disabled items too, and commands without one clear the pane.
+    connect(menu, &QMenu::hovered, this,
+            [this](QAction* action) { messagePane->setText(action->statusTip()); });
+    connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowReady);
+    return menu;
+}
+
 void CMainFrame::BuildMenus() {
-    auto popup = [this](Id title) {
-        QMenu* menu = menuBar()->addMenu(Ui(title));
-        popups.append(menu);
-        // The prompt shows for disabled items too, and commands without one clear the pane.
-        connect(menu, &QMenu::hovered, this,
-                [this](QAction* action) { messagePane->setText(action->statusTip()); });
-        connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowReady);
-        return menu;
-    };
+    BuildFileMenu();
+    QMenu* edit = BuildEditMenu();
+    BuildToolsMenu();
+    BuildLinkMenu();
+    QMenu* view = BuildViewMenu();
+    BuildEditorMenus(edit, view);
+    BuildLanguageMenu(view);
+    QMenu* help = AddPopup(Id::MenuHelp);
+    AddCommand(help, commands_.about, Ui(Id::CommandAbout), Ui(Id::CommandAboutTip),
+               [&app = app_] { app.OnAppAbout(); });
+
+    // Keys of the main window work whichever widget has the focus.
+    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!action->shortcuts().isEmpty())
+            addAction(action);
+    }
+}
+
+void CMainFrame::BuildFileMenu() {
     Commands& c = commands_;
     CTarvexApp& app = app_;
-
-    QMenu* file = popup(Id::MenuFile);
+    QMenu* file = AddPopup(Id::MenuFile);
     AddCommand(file, c.fileNew, Ui(Id::CommandNew), Ui(Id::CommandNewTip), [&app] {
         app.OnFileNew();
     })->setShortcut(Keys(Qt::CTRL | Qt::Key_N));
@@ -93,8 +112,11 @@ void CMainFrame::BuildMenus() {
     }
     exitSeparator_ = file->addSeparator();
     AddCommand(file, c.exit, Ui(Id::CommandExit), Ui(Id::CommandExitTip), [this] { close(); });
+}
 
-    QMenu* edit = popup(Id::MenuEdit);
+QMenu* CMainFrame::BuildEditMenu() {
+    Commands& c = commands_;
+    QMenu* edit = AddPopup(Id::MenuEdit);
     AddCommand(edit, c.undo, Ui(Id::CommandUndo), Ui(Id::CommandUndoTip), [this] {
         view_->undo();
     })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
@@ -111,8 +133,12 @@ void CMainFrame::BuildMenus() {
     AddCommand(edit, c.paste, Ui(Id::CommandPaste), Ui(Id::CommandPasteTip), [this] {
         view_->paste();
     })->setShortcuts({Keys(Qt::CTRL | Qt::Key_V), Keys(Qt::SHIFT | Qt::Key_Insert)});
+    return edit;
+}
 
-    QMenu* tools = popup(Id::MenuTools);
+void CMainFrame::BuildToolsMenu() {
+    Commands& c = commands_;
+    QMenu* tools = AddPopup(Id::MenuTools);
     AddCommand(tools, c.compile, Ui(Id::CommandCompile), QString(), [this] {
         OnCompile();
     })->setShortcut(Keys(Qt::Key_F8));
@@ -134,9 +160,12 @@ void CMainFrame::BuildMenus() {
                [this] { OnStation(); });
     AddCommand(tools, c.records, Ui(Id::RecordsCommand), Ui(Id::RecordsCommandTip),
                [this] { OnRecords(); });
+}
 
+void CMainFrame::BuildLinkMenu() {
+    Commands& c = commands_;
     ctrl::Link& link = *app_.link;
-    QMenu* session = popup(Id::MenuLink);
+    QMenu* session = AddPopup(Id::MenuLink);
     AddCommand(session, c.serialSettings, Ui(Id::CommandSerial), QString(),
                [this] { OnSerialSettings(); });
     AddCommand(session, c.connect, Ui(Id::CommandConnect), QString(), [&link] { link.Connect(); });
@@ -150,8 +179,11 @@ void CMainFrame::BuildMenus() {
     AddCommand(session, c.disconnect, Ui(Id::CommandDisconnect), QString(),
                [&link] { link.Disconnect(); });
     addAction(c.disconnect);
+}
 
-    QMenu* view = popup(Id::MenuView);
+QMenu* CMainFrame::BuildViewMenu() {
+    Commands& c = commands_;
+    QMenu* view = AddPopup(Id::MenuView);
     AddCommand(view, c.toolbar, Ui(Id::CommandToolbar), Ui(Id::CommandToolbarTip),
                [this](bool shown) { toolBar->setVisible(shown); })
         ->setCheckable(true);
@@ -162,18 +194,7 @@ void CMainFrame::BuildMenus() {
     c.statusBar->setChecked(true);
     AddCommand(view, c.infoWindow, Ui(Id::CommandInfoWindow), QString(),
                [this] { OnInfoWindow(); });
-    BuildEditorMenus(edit, view);
-    BuildLanguageMenu(view);
-
-    QMenu* help = popup(Id::MenuHelp);
-    AddCommand(help, c.about, Ui(Id::CommandAbout), Ui(Id::CommandAboutTip),
-               [&app] { app.OnAppAbout(); });
-
-    // Keys of the main window work whichever widget has the focus.
-    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!action->shortcuts().isEmpty())
-            addAction(action);
-    }
+    return view;
 }
 
 void CMainFrame::BuildLanguageMenu(QMenu* view) {
