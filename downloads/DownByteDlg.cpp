@@ -52,43 +52,9 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     pathEdit_ = c::PathEdit("pathEdit");
     browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
 
-    kindGroup_ = new QButtonGroup(this);
-    const struct {
-        const char* name;
-        msg::Id text;
-    } radios[] = {
-        {"startupRadio", msg::Id::ScreenKindStartup},
-        {"parameterRadio", msg::Id::ScreenKindParameter},
-        {"statusRadio", msg::Id::ScreenKindStatus},
-    };
-    auto* kinds = new QHBoxLayout;
-    for (int kind = 0; kind < 3; ++kind) {
-        auto* radio = new QRadioButton(msg::QText(radios[kind].text));
-        radio->setObjectName(QLatin1String(radios[kind].name));
-        kindGroup_->addButton(radio, kind);
-        kinds->addWidget(radio);
-    }
-
-    screenNumberEdit_ = c::Field(QStringLiteral("screenNumberEdit"), QStringLiteral("000"), 3);
-    auto* number = new QHBoxLayout;
-    number->addWidget(new QLabel(msg::QText(msg::Id::ScreenNumberLabel)));
-    number->addStretch();
-    number->addWidget(screenNumberEdit_);
-
-    auto* registers = new QGridLayout;
-    for (int i = 0; i < 4; ++i) {
-        registerEdits_[i] =
-            c::Field(QStringLiteral("registerEdit%1").arg(i + 1), QStringLiteral("0000"), 4);
-        // "S-" reads as the first letters of the register number that follows it.
-        auto* pair = new QHBoxLayout;
-        pair->setSpacing(2);
-        pair->addWidget(
-            new QLabel(msg::QText(msg::Id::ScreenRegisterLabel, {QString::number(i + 1)})));
-        pair->addWidget(registerEdits_[i]);
-        registers->addLayout(pair, i / 2, i % 2);
-        connect(registerEdits_[i], &QLineEdit::textChanged, this,
-                [this, i](const QString& text) { settings_.registerNumberText[i] = text; });
-    }
+    QLayout* kinds = MakeKindRadios();
+    QLayout* number = MakeScreenNumberRow();
+    QLayout* registers = MakeRegisterGrid();
 
     startButton_ = c::Button(msg::QText(msg::Id::DialogStartDownload), "startButton");
     cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
@@ -116,7 +82,10 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     c::TabOrder({pathEdit_, browseButton_, kindGroup_->button(0), kindGroup_->button(1),
                  kindGroup_->button(2), screenNumberEdit_, registerEdits_[0], registerEdits_[1],
                  registerEdits_[2], registerEdits_[3], startButton_, cancelButton_, importButton_});
+    ConnectControls();
+}
 
+void CDownByteDlg::ConnectControls() {
     connect(pathEdit_, &QLineEdit::textChanged, this, &CDownByteDlg::ShowPreview);
     connect(importButton_, &QPushButton::clicked, this, [this] {
         ReadControls();
@@ -128,6 +97,54 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     connect(browseButton_, &QPushButton::clicked, this, &CDownByteDlg::Browse);
     connect(startButton_, &QPushButton::clicked, this, &CDownByteDlg::StartDownload);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QLayout* CDownByteDlg::MakeKindRadios() {
+    kindGroup_ = new QButtonGroup(this);
+    const struct {
+        const char* name;
+        msg::Id text;
+    } radios[] = {
+        {"startupRadio", msg::Id::ScreenKindStartup},
+        {"parameterRadio", msg::Id::ScreenKindParameter},
+        {"statusRadio", msg::Id::ScreenKindStatus},
+    };
+    auto* kinds = new QHBoxLayout;
+    for (int kind = 0; kind < 3; ++kind) {
+        auto* radio = new QRadioButton(msg::QText(radios[kind].text));
+        radio->setObjectName(QLatin1String(radios[kind].name));
+        kindGroup_->addButton(radio, kind);
+        kinds->addWidget(radio);
+    }
+    return kinds;
+}
+
+QLayout* CDownByteDlg::MakeScreenNumberRow() {
+    screenNumberEdit_ =
+        ui::controls::Field(QStringLiteral("screenNumberEdit"), QStringLiteral("000"), 3);
+    auto* number = new QHBoxLayout;
+    number->addWidget(new QLabel(msg::QText(msg::Id::ScreenNumberLabel)));
+    number->addStretch();
+    number->addWidget(screenNumberEdit_);
+    return number;
+}
+
+QLayout* CDownByteDlg::MakeRegisterGrid() {
+    auto* registers = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        registerEdits_[i] = ui::controls::Field(QStringLiteral("registerEdit%1").arg(i + 1),
+                                                QStringLiteral("0000"), 4);
+        // "S-" reads as the first letters of the register number that follows it.
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(2);
+        pair->addWidget(
+            new QLabel(msg::QText(msg::Id::ScreenRegisterLabel, {QString::number(i + 1)})));
+        pair->addWidget(registerEdits_[i]);
+        registers->addLayout(pair, i / 2, i % 2);
+        connect(registerEdits_[i], &QLineEdit::textChanged, this,
+                [this, i](const QString& text) { settings_.registerNumberText[i] = text; });
+    }
+    return registers;
 }
 
 void CDownByteDlg::setSettings(const Settings& settings) {

@@ -11,6 +11,7 @@
 class CSerialPort;
 class QButtonGroup;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -57,6 +58,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLayout* MakeKindRadios();
+    QLayout* MakeScreenNumberRow();
+    QLayout* MakeRegisterGrid();
+    void ConnectControls();
     void ShowSettings();
     void ReadControls();
     bool NumbersInRange();
