@@ -64,6 +64,34 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     pathEdit_->setEnabled(false);
     browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
 
+    QLayout* groups = MakeGroups();
+
+    storeButton_ = c::Button(msg::QText(msg::Id::CharactersStore), "storeButton");
+    saveButton_ = c::Button(msg::QText(msg::Id::CharactersSave), "saveButton");
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
+    storeButton_->setDefault(true);
+
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(c::Row(
+        {c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})), browseButton_}));
+    layout->addLayout(groups);
+    layout->addLayout(c::ButtonRow({storeButton_, saveButton_, cancelButton_}));
+    c::SizeToContents(this, layout);
+
+    c::TabOrder({browseButton_, entryEdits_[0], saveButton_, cancelButton_, cellEdits_[0]});
+    for (int i = 1; i < kCells; ++i)
+        QWidget::setTabOrder(cellEdits_[i - 1], cellEdits_[i]);
+    QWidget::setTabOrder(cellEdits_[kCells - 1], storeButton_);
+
+    entryEdits_[0]->installEventFilter(this);
+    connect(browseButton_, &QPushButton::clicked, this, &CSetByteDlg::Browse);
+    connect(storeButton_, &QPushButton::clicked, this, &CSetByteDlg::accept);
+    connect(saveButton_, &QPushButton::clicked, this, &CSetByteDlg::Save);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The four entries: each an entry number over its eight cells; only the first number is typed.
+QLayout* CSetByteDlg::MakeGroups() {
     auto* groups = new QGridLayout;
     for (int g = 0; g < kGroups; ++g) {
         entryEdits_[g] = MakeEdit(QStringLiteral("entryNumber%1").arg(g), QStringLiteral("000"));
@@ -93,29 +121,7 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     entryEdits_[0]->setMaxLength(3);
     entryEdits_[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
-
-    storeButton_ = c::Button(msg::QText(msg::Id::CharactersStore), "storeButton");
-    saveButton_ = c::Button(msg::QText(msg::Id::CharactersSave), "saveButton");
-    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
-    storeButton_->setDefault(true);
-
-    auto* layout = new QVBoxLayout;
-    layout->addLayout(c::Row(
-        {c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})), browseButton_}));
-    layout->addLayout(groups);
-    layout->addLayout(c::ButtonRow({storeButton_, saveButton_, cancelButton_}));
-    c::SizeToContents(this, layout);
-
-    c::TabOrder({browseButton_, entryEdits_[0], saveButton_, cancelButton_, cellEdits_[0]});
-    for (int i = 1; i < kCells; ++i)
-        QWidget::setTabOrder(cellEdits_[i - 1], cellEdits_[i]);
-    QWidget::setTabOrder(cellEdits_[kCells - 1], storeButton_);
-
-    entryEdits_[0]->installEventFilter(this);
-    connect(browseButton_, &QPushButton::clicked, this, &CSetByteDlg::Browse);
-    connect(storeButton_, &QPushButton::clicked, this, &CSetByteDlg::accept);
-    connect(saveButton_, &QPushButton::clicked, this, &CSetByteDlg::Save);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    return groups;
 }
 
 void CSetByteDlg::setSettings(const Settings& settings) {

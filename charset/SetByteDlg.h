@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -51,6 +52,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLayout* MakeGroups();
     void ShowSettings();
     void ReadControls();
     void FillCells();

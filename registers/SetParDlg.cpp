@@ -64,24 +64,7 @@ CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent),
     settings_.values.fill(std::string(1, '0'));
 
     browseButton_ = MakeButton(msg::Id::DialogBrowse, "browseButton");
-    auto* rows = new QGridLayout;
-    // The two halves of the page side by side, kept apart like columns of a table.
-    rows->setColumnMinimumWidth(3, rows->spacing() * 2);
-    for (int r = 0; r < kRows; ++r) {
-        const int column = r < 12 ? 0 : 4;
-        numberEdits_[r] = MakeEdit(QStringLiteral("registerNumber%1").arg(r),
-                                   QStringLiteral("S0000"), kNumberLimit);
-        numberEdits_[r]->setEnabled(r == 0);
-        auto* equals = new QLabel(msg::QText(msg::Id::RegistersEquals));
-        equals->setAlignment(Qt::AlignCenter);
-        valueEdits_[r] =
-            MakeEdit(QStringLiteral("value%1").arg(r), QString(kValueLimit, u'0'), kValueLimit);
-        rows->addWidget(numberEdits_[r], r % 12, column);
-        rows->addWidget(equals, r % 12, column + 1);
-        rows->addWidget(valueEdits_[r], r % 12, column + 2);
-    }
-    QGroupBox* rowsGroup = c::Group(QString(), rows);
-    rowsGroup->setObjectName(QStringLiteral("rowsGroup"));
+    QGroupBox* rowsGroup = MakeRows();
 
     pathEdit_ = c::Field(QStringLiteral("pathEdit"), QString(20, u'x'));
     pathEdit_->setEnabled(false);
@@ -117,6 +100,29 @@ CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent),
     connect(browseButton_, &QPushButton::clicked, this, &CSetParDlg::Browse);
     connect(saveButton_, &QPushButton::clicked, this, &CSetParDlg::Save);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The page's rows: register number, "=", value; the first number is the one that can be typed.
+QGroupBox* CSetParDlg::MakeRows() {
+    auto* rows = new QGridLayout;
+    // The two halves of the page side by side, kept apart like columns of a table.
+    rows->setColumnMinimumWidth(3, rows->spacing() * 2);
+    for (int r = 0; r < kRows; ++r) {
+        const int column = r < 12 ? 0 : 4;
+        numberEdits_[r] = MakeEdit(QStringLiteral("registerNumber%1").arg(r),
+                                   QStringLiteral("S0000"), kNumberLimit);
+        numberEdits_[r]->setEnabled(r == 0);
+        auto* equals = new QLabel(msg::QText(msg::Id::RegistersEquals));
+        equals->setAlignment(Qt::AlignCenter);
+        valueEdits_[r] =
+            MakeEdit(QStringLiteral("value%1").arg(r), QString(kValueLimit, u'0'), kValueLimit);
+        rows->addWidget(numberEdits_[r], r % 12, column);
+        rows->addWidget(equals, r % 12, column + 1);
+        rows->addWidget(valueEdits_[r], r % 12, column + 2);
+    }
+    QGroupBox* rowsGroup = ui::controls::Group(QString(), rows);
+    rowsGroup->setObjectName(QStringLiteral("rowsGroup"));
+    return rowsGroup;
 }
 
 std::filesystem::path CSetParDlg::Path() const {

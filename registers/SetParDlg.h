@@ -9,6 +9,7 @@
 
 #include "registers/RegisterFile.h"
 
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -62,6 +63,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QGroupBox* MakeRows();
     void ShowSettings();
     // Controls to settings; a text over its limit is reported, gets the focus, and nothing is
     // taken.
