@@ -5,11 +5,7 @@
 namespace {
 
 bool Blank(const QString& text) {
-    for (QChar c : text) {
-        if (!c.isSpace())
-            return false;
-    }
-    return true;
+    return text.trimmed().isEmpty();
 }
 
 }  // namespace

@@ -57,11 +57,6 @@ CLoadCutDlg::CLoadCutDlg(ui::Prompts& prompts, QWidget* parent)
     connect(browseButton_, &QPushButton::clicked, this, &CLoadCutDlg::Browse);
 }
 
-void CLoadCutDlg::setSettings(const Settings& settings) {
-    settings_ = settings;
-    ShowSettings();
-}
-
 void CLoadCutDlg::ShowSettings() {
     pathEdit_->setText(settings_.filePath);
     coefficientEdit_->setText(QString::number(settings_.pulseCoefficient, 'g', 6));
@@ -87,11 +82,8 @@ std::optional<CLoadCutDlg::Settings> CLoadCutDlg::CheckedSettings() {
 }
 
 void CLoadCutDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = msg::QText(msg::Id::LoadCutFilter);
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+    if (const auto chosen =
+            prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::LoadCutFilter))))
         settings_.filePath = *chosen;
     ShowSettings();
 }

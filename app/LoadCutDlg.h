@@ -31,7 +31,10 @@ public:
     };
     Settings settings() const { return settings_; }
     // Kept for the next opening, and shown now if the dialog is open.
-    void setSettings(const Settings& settings);
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
     // The controls read back and kept; a coefficient that is no number or out of range is
     // reported, gets the focus, and nothing is returned.
     std::optional<Settings> CheckedSettings();

@@ -124,11 +124,6 @@ QLayout* CSetByteDlg::MakeGroups() {
     return groups;
 }
 
-void CSetByteDlg::setSettings(const Settings& settings) {
-    settings_ = settings;
-    ShowSettings();
-}
-
 void CSetByteDlg::ShowSettings() {
     pathEdit_->setText(settings_.filePath);
     for (int g = 0; g < kGroups; ++g)
@@ -179,11 +174,8 @@ void CSetByteDlg::StoreCells() {
 }
 
 void CSetByteDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = msg::QText(msg::Id::CharactersFilter);
-    chooser.overwritePrompt = true;
-    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    const auto chosen =
+        prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::CharactersFilter)));
     if (chosen) {
         settings_.filePath = *chosen;
         // A file that cannot be read is the one the next save creates.

@@ -57,21 +57,13 @@ QString& CTranslateDlg::DefaultObjectFileName() {
     return name;
 }
 
-void CTranslateDlg::setSettings(const Settings& settings) {
-    settings_ = settings;
-    ShowSettings();
-}
-
 void CTranslateDlg::ShowSettings() {
     pathEdit_->setText(settings_.targetPath);
 }
 
 void CTranslateDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
+    ui::FileChooser chooser = ui::BrowseChooser(msg::QText(msg::Id::CompileObjectFilter));
     chooser.initialFileName = DefaultObjectFileName();
-    chooser.filter = msg::QText(msg::Id::CompileObjectFilter);
-    chooser.overwritePrompt = true;
     if (const auto chosen = prompts_.ChooseOpenFile(chooser)) {
         settings_.targetPath = *chosen;
         DefaultObjectFileName() = QFileInfo(*chosen).fileName();

@@ -147,11 +147,6 @@ QLayout* CDownByteDlg::MakeRegisterGrid() {
     return registers;
 }
 
-void CDownByteDlg::setSettings(const Settings& settings) {
-    settings_ = settings;
-    ShowSettings();
-}
-
 void CDownByteDlg::ShowSettings() {
     pathEdit_->setText(settings_.filePath);
     screenNumberEdit_->setText(settings_.screenNumberText);
@@ -170,11 +165,8 @@ void CDownByteDlg::ReadControls() {
 }
 
 void CDownByteDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = msg::QText(msg::Id::ScreenBitmapFilter);
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+    if (const auto chosen =
+            prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::ScreenBitmapFilter))))
         settings_.filePath = *chosen;
     ShowSettings();
 }

@@ -44,22 +44,13 @@ CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSeri
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CFileDownloadDlg::setSettings(const Settings& settings) {
-    settings_ = settings;
-    ShowSettings();
-}
-
 void CFileDownloadDlg::ShowSettings() {
     pathEdit_->setText(settings_.filePath);
     numberEdit_->setText(settings_.numberText);
 }
 
 void CFileDownloadDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = filter_;
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
+    if (const auto chosen = prompts_.ChooseOpenFile(ui::BrowseChooser(filter_)))
         settings_.filePath = *chosen;
     ShowSettings();
 }

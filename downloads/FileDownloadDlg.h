@@ -31,7 +31,10 @@ public:
     };
     Settings settings() const { return settings_; }
     // Kept for the next opening, and shown now if the dialog is open.
-    void setSettings(const Settings& settings);
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
 
     ctrl::DownloadRun run;
 

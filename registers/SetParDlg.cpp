@@ -129,11 +129,6 @@ std::filesystem::path CSetParDlg::Path() const {
     return std::filesystem::path(settings_.filePath.toStdU16String());
 }
 
-void CSetParDlg::setSettings(const Settings& settings) {
-    settings_ = settings;
-    ShowSettings();
-}
-
 void CSetParDlg::ShowSettings() {
     for (int r = 0; r < kRows; ++r) {
         numberEdits_[r]->setText(ShowBytes(settings_.registerNumbers[r]));
@@ -198,11 +193,8 @@ bool CSetParDlg::AskToSave() {
 }
 
 void CSetParDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("dat");
-    chooser.filter = msg::QText(msg::Id::RegistersFilter);
-    chooser.overwritePrompt = true;
-    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    const auto chosen = prompts_.ChooseOpenFile(
+        ui::BrowseChooser(msg::QText(msg::Id::RegistersFilter), QStringLiteral("dat")));
     // Cancelled: the page keeps what was typed on it.
     if (!chosen)
         return;
