@@ -1,13 +1,11 @@
 #include "app/LiveCheck.h"
 
-#include <algorithm>
-
 #include "app/ProgramTextCheck.h"
 
 namespace {
 
 bool Blank(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
+    return text.trimmed().isEmpty();
 }
 
 }  // namespace

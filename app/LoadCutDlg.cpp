@@ -57,13 +57,13 @@ CLoadCutDlg::CLoadCutDlg(ui::Prompts& prompts, QWidget* parent)
     connect(browseButton_, &QPushButton::clicked, this, &CLoadCutDlg::Browse);
 }
 
-void CLoadCutDlg::Refresh() {
-    pathEdit_->setText(filePath);
-    coefficientEdit_->setText(QString::number(pulseCoefficient, 'g', 6));
+void CLoadCutDlg::ShowSettings() {
+    pathEdit_->setText(settings_.filePath);
+    coefficientEdit_->setText(QString::number(settings_.pulseCoefficient, 'g', 6));
 }
 
-bool CLoadCutDlg::TakeFields() {
-    filePath = pathEdit_->text();
+std::optional<CLoadCutDlg::Settings> CLoadCutDlg::CheckedSettings() {
+    settings_.filePath = pathEdit_->text();
     const std::optional<double> number = ReadNumber(coefficientEdit_->text());
     QString problem;
     if (!number)
@@ -75,20 +75,17 @@ bool CLoadCutDlg::TakeFields() {
         prompts_.Message(problem);
         coefficientEdit_->setFocus();
         coefficientEdit_->selectAll();
-        return false;
+        return std::nullopt;
     }
-    pulseCoefficient = float(*number);
-    return true;
+    settings_.pulseCoefficient = float(*number);
+    return settings_;
 }
 
 void CLoadCutDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = msg::QText(msg::Id::LoadCutFilter);
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
-        filePath = *chosen;
-    Refresh();
+    if (const auto chosen =
+            prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::LoadCutFilter))))
+        settings_.filePath = *chosen;
+    ShowSettings();
 }
 
 void CLoadCutDlg::Load() {
@@ -97,7 +94,7 @@ void CLoadCutDlg::Load() {
 
 void CLoadCutDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Refresh();
+        ShowSettings();
         loadButton_->setFocus();
     }
     QDialog::showEvent(event);

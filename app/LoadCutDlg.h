@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QDialog>
 #include <QString>
 
@@ -22,14 +24,20 @@ public:
 
     explicit CLoadCutDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
-    // Fields; they keep their values from one opening to the next.
-    QString filePath;
-    float pulseCoefficient = 0;  // pulses per millimetre
-
-    void Refresh();
-    // Controls to fields; a coefficient that is no number or out of range is reported, gets the
-    // focus, and stops the reading.
-    bool TakeFields();
+    // They keep their values from one opening to the next.
+    struct Settings {
+        QString filePath;
+        float pulseCoefficient = 0;  // pulses per millimetre
+    };
+    Settings settings() const { return settings_; }
+    // Kept for the next opening, and shown now if the dialog is open.
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
+    // The controls read back and kept; a coefficient that is no number or out of range is
+    // reported, gets the focus, and nothing is returned.
+    std::optional<Settings> CheckedSettings();
 
     void Browse();
     void Load();
@@ -38,6 +46,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowSettings();
+
+    Settings settings_;
     ui::Prompts& prompts_;
     QPushButton* loadButton_;
     QPushButton* cancelButton_;

@@ -39,6 +39,7 @@
 #include "app/LiveCheck.h"
 #include "app/LoadCutDlg.h"
 #include "app/LockKeys.h"
+#include "app/MainFrmParts.h"
 #include "app/MessageDlg.h"
 #include "app/ProblemsDock.h"
 #include "app/Splash.h"
@@ -71,29 +72,10 @@
 
 namespace {
 
+using frame::Ui;
 using msg::Id;
 
 constexpr int kLinePaneWidth = 80;
-
-QString Ui(Id id) {
-    return msg::QText(id);
-}
-
-QKeySequence Keys(QKeyCombination key) {
-    return QKeySequence(key);
-}
-
-// The dialog behind a command, made when the command first runs.
-template <typename Dialog, typename... Args>
-Dialog& OnFirstUse(std::unique_ptr<Dialog>& dialog, Args&&... args) {
-    if (!dialog)
-        dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
-    return *dialog;
-}
-
-}  // namespace
-
-namespace {
 
 // The window's size, place and dock layout, as the user left them.
 const QString kWindowGeometry = QStringLiteral("Window/Geometry");
@@ -169,218 +151,6 @@ void CMainFrame::PlaceOnScreen() {
     move(placed.topLeft());
 }
 
-template <typename Handler>
-QAction* CMainFrame::AddCommand(QMenu* menu, QAction*& slot, const QString& text,
-                                const QString& prompt, Handler handler) {
-    auto* action = new QAction(text, this);
-    action->setStatusTip(prompt);
-    action->setToolTip(QString());
-    connect(action, &QAction::triggered, this, handler);
-    if (menu)
-        menu->addAction(action);
-    slot = action;
-    return action;
-}
-
-void CMainFrame::BuildMenus() {
-    auto popup = [this](Id title) {
-        QMenu* menu = menuBar()->addMenu(Ui(title));
-        popups.append(menu);
-        // The prompt shows for disabled items too, and commands without one clear the pane.
-        connect(menu, &QMenu::hovered, this,
-                [this](QAction* action) { messagePane->setText(action->statusTip()); });
-        connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowReady);
-        return menu;
-    };
-    Commands& c = commands_;
-    CTarvexApp& app = app_;
-
-    QMenu* file = popup(Id::MenuFile);
-    AddCommand(file, c.fileNew, Ui(Id::CommandNew), Ui(Id::CommandNewTip), [&app] {
-        app.OnFileNew();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_N));
-    AddCommand(file, c.fileOpen, Ui(Id::CommandOpen), Ui(Id::CommandOpenTip), [&app] {
-        app.OnFileOpen();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_O));
-    AddCommand(file, c.fileSave, Ui(Id::CommandSave), Ui(Id::CommandSaveTip), [&app] {
-        app.document->DoFileSave();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_S));
-    AddCommand(file, c.fileSaveAs, Ui(Id::CommandSaveAs), Ui(Id::CommandSaveAsTip),
-               [&app] { app.document->DoSave(QString()); });
-    file->addSeparator();
-    // Its rule never enables it.
-    AddCommand(file, c.loadCut, Ui(Id::CommandLoadCut), Ui(Id::CommandLoadCutTip), [this] {
-        OnLoadCut();
-    })->setEnabled(false);
-    file->addSeparator();
-    AddCommand(file, c.print, Ui(Id::CommandPrint), Ui(Id::CommandPrintTip), [&app] {
-        app.OnFilePrint();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_P));
-    AddCommand(file, c.printPreview, Ui(Id::CommandPrintPreview), Ui(Id::CommandPrintPreviewTip),
-               [&app] { app.OnFilePrintPreview(); });
-    AddCommand(file, c.printSetup, Ui(Id::CommandPrintSetup), Ui(Id::CommandPrintSetupTip),
-               [&app] { app.OnFilePrintSetup(); });
-    file->addSeparator();
-    recentPlaceholder_ = new QAction(Ui(Id::CommandRecentNone), this);
-    recentPlaceholder_->setEnabled(false);
-    recentPlaceholder_->setStatusTip(Ui(Id::CommandRecentTip));
-    file->addAction(recentPlaceholder_);
-    for (int i = 0; i < CTarvexApp::kRecentFileCount; ++i) {
-        QAction* recent = nullptr;
-        AddCommand(nullptr, recent, QString(), Ui(Id::CommandRecentTip),
-                   [&app, i] { app.OnOpenRecentFile(i); });
-        c.recentFiles.append(recent);
-    }
-    exitSeparator_ = file->addSeparator();
-    AddCommand(file, c.exit, Ui(Id::CommandExit), Ui(Id::CommandExitTip), [this] { close(); });
-
-    QMenu* edit = popup(Id::MenuEdit);
-    AddCommand(edit, c.undo, Ui(Id::CommandUndo), Ui(Id::CommandUndoTip), [this] {
-        view_->undo();
-    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Z), Keys(Qt::ALT | Qt::Key_Backspace)});
-    AddCommand(edit, c.redo, Ui(Id::CommandRedo), Ui(Id::CommandRedoTip), [this] {
-        view_->redo();
-    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Y), Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    edit->addSeparator();
-    AddCommand(edit, c.cut, Ui(Id::CommandCut), Ui(Id::CommandCutTip), [this] {
-        view_->cut();
-    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_X), Keys(Qt::SHIFT | Qt::Key_Delete)});
-    AddCommand(edit, c.copy, Ui(Id::CommandCopy), Ui(Id::CommandCopyTip), [this] {
-        view_->copy();
-    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_C), Keys(Qt::CTRL | Qt::Key_Insert)});
-    AddCommand(edit, c.paste, Ui(Id::CommandPaste), Ui(Id::CommandPasteTip), [this] {
-        view_->paste();
-    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_V), Keys(Qt::SHIFT | Qt::Key_Insert)});
-
-    QMenu* tools = popup(Id::MenuTools);
-    AddCommand(tools, c.compile, Ui(Id::CommandCompile), QString(), [this] {
-        OnCompile();
-    })->setShortcut(Keys(Qt::Key_F8));
-    AddCommand(tools, c.compileCurrent, Ui(Id::CommandCompileCurrent),
-               Ui(Id::CommandCompileCurrentTip), [this] { OnCompileCurrent(); })
-        ->setShortcut(Keys(Qt::CTRL | Qt::Key_F7));
-    AddCommand(tools, c.compileAndDownload, Ui(Id::CommandCompileAndDownload),
-               Ui(Id::CommandCompileAndDownloadTip), [this] { OnCompileAndDownload(); })
-        ->setShortcut(Keys(Qt::Key_F5));
-    AddCommand(tools, c.registers, Ui(Id::CommandRegisters), QString(), [this] { OnRegisters(); });
-    AddCommand(tools, c.registerTable, Ui(Id::RegistersTableCommand),
-               Ui(Id::RegistersTableCommandTip), [this] { OnRegisterTable(); });
-    AddCommand(tools, c.pictureImport, Ui(Id::CommandPictureImport),
-               Ui(Id::CommandPictureImportTip), [this] { OnPictureImport(); });
-    AddCommand(tools, c.characters, Ui(Id::CommandCharacters), Ui(Id::CommandCharactersTip),
-               [this] { OnCharacters(); });
-    tools->addSeparator();
-    AddCommand(tools, c.station, Ui(Id::StationCommand), Ui(Id::StationCommandTip),
-               [this] { OnStation(); });
-    AddCommand(tools, c.records, Ui(Id::RecordsCommand), Ui(Id::RecordsCommandTip),
-               [this] { OnRecords(); });
-
-    ctrl::Link& link = *app_.link;
-    QMenu* session = popup(Id::MenuLink);
-    AddCommand(session, c.serialSettings, Ui(Id::CommandSerial), QString(),
-               [this] { OnSerialSettings(); });
-    AddCommand(session, c.connect, Ui(Id::CommandConnect), QString(), [&link] { link.Connect(); });
-    addAction(c.connect);
-    AddCommand(session, c.downloadProgram, Ui(Id::CommandDownloadProgram), QString(),
-               [this] { OnDownloadProgram(); });
-    AddCommand(session, c.downloadParams, Ui(Id::CommandDownloadParams), QString(),
-               [this] { OnDownloadParams(); });
-    AddCommand(session, c.downloadScreen, Ui(Id::CommandDownloadScreen), QString(),
-               [this] { OnDownloadScreen(); });
-    AddCommand(session, c.disconnect, Ui(Id::CommandDisconnect), QString(),
-               [&link] { link.Disconnect(); });
-    addAction(c.disconnect);
-
-    QMenu* view = popup(Id::MenuView);
-    AddCommand(view, c.toolbar, Ui(Id::CommandToolbar), Ui(Id::CommandToolbarTip),
-               [this](bool shown) { toolBar->setVisible(shown); })
-        ->setCheckable(true);
-    AddCommand(view, c.statusBar, Ui(Id::CommandStatusBar), Ui(Id::CommandStatusBarTip),
-               [this](bool shown) { statusBar()->setVisible(shown); })
-        ->setCheckable(true);
-    c.toolbar->setChecked(true);
-    c.statusBar->setChecked(true);
-    AddCommand(view, c.infoWindow, Ui(Id::CommandInfoWindow), QString(),
-               [this] { OnInfoWindow(); });
-    BuildEditorMenus(edit, view);
-    BuildLanguageMenu(view);
-
-    QMenu* help = popup(Id::MenuHelp);
-    AddCommand(help, c.about, Ui(Id::CommandAbout), Ui(Id::CommandAboutTip),
-               [&app] { app.OnAppAbout(); });
-
-    // Keys of the main window work whichever widget has the focus.
-    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!action->shortcuts().isEmpty())
-            addAction(action);
-    }
-}
-
-void CMainFrame::BuildLanguageMenu(QMenu* view) {
-    Commands& c = commands_;
-    view->addSeparator();
-    QMenu* menu = view->addMenu(Ui(Id::MenuLanguage));
-    auto* group = new QActionGroup(this);
-    struct Choice {
-        QAction*& slot;
-        Id text;
-        Id tip;
-        QString word;
-    };
-    const Choice choices[] = {
-        {c.languageSystem, Id::LanguageSystem, Id::LanguageSystemTip, QString()},
-        {c.languageChinese, Id::LanguageChinese, Id::LanguageChineseTip, QStringLiteral("zh")},
-        {c.languageEnglish, Id::LanguageEnglish, Id::LanguageEnglishTip, QStringLiteral("en")},
-    };
-    const QString chosen = CTarvexApp::ProfileLanguage();
-    for (const Choice& choice : choices) {
-        const QString word = choice.word;
-        QAction* action =
-            AddCommand(menu, choice.slot, Ui(choice.text), Ui(choice.tip), [this, word] {
-                if (word == CTarvexApp::ProfileLanguage())
-                    return;
-                CTarvexApp::SetProfileLanguage(word);
-                // After the menu has closed, or its closing puts "就绪" back.
-                QTimer::singleShot(0, this,
-                                   [this] { messagePane->setText(Ui(Id::LanguageAtNextStart)); });
-            });
-        action->setCheckable(true);
-        action->setChecked(word == chosen ||
-                           (choice.word.isEmpty() && !msg::ParseLanguage(chosen.toStdString())));
-        group->addAction(action);
-    }
-}
-
-void CMainFrame::BuildToolBar() {
-    toolBar = new QToolBar(Ui(Id::ToolbarTitle), this);
-    toolBar->setObjectName(QStringLiteral("toolBar"));
-    toolBar->setMovable(true);
-    toolBar->setFloatable(true);
-    toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    toolBar->setIconSize(QSize(16, 15));
-    const QPixmap strip(QStringLiteral(":/res/toolbar.png"));
-    const Commands& c = commands_;
-    const std::pair<QAction*, Id> buttons[] = {
-        {c.fileNew, Id::ButtonNew}, {c.fileOpen, Id::ButtonOpen}, {c.fileSave, Id::ButtonSave},
-        {nullptr, Id::Count},       {c.cut, Id::ButtonCut},       {c.copy, Id::ButtonCopy},
-        {c.paste, Id::ButtonPaste}, {nullptr, Id::Count},         {c.print, Id::ButtonPrint},
-        {nullptr, Id::Count},       {c.about, Id::ButtonAbout}};
-    int picture = 0;
-    for (const auto& [action, tip] : buttons) {
-        if (!action) {
-            toolBar->addSeparator();
-            continue;
-        }
-        action->setIcon(QIcon(strip.copy(picture * 16, 0, 16, 15)));
-        action->setToolTip(Ui(tip));
-        toolBar->addAction(action);
-        ++picture;
-    }
-    addToolBar(Qt::TopToolBarArea, toolBar);
-    // The toolbar's own context menu can hide it too.
-    connect(toolBar, &QToolBar::visibilityChanged, commands_.toolbar, &QAction::setChecked);
-}
-
 void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     messagePane = new QLabel(Ui(Id::StatusReady), bar);
@@ -416,23 +186,6 @@ void CMainFrame::BuildStatusBar() {
         *panes[i] = pane;
     }
     UpdateLockPanes();
-}
-
-// Beside the standard toolbar: the port and its state on a button that connects or disconnects.
-void CMainFrame::BuildLinkBar() {
-    linkBar = new QToolBar(Ui(Id::CommandConnect), this);
-    linkBar->setObjectName(QStringLiteral("linkBar"));
-    AddCommand(nullptr, commands_.connectToggle, QString(), QString(), [this] {
-        OnConnectToggle();
-    })->setCheckable(true);
-    commands_.connectToggle->setToolTip(Ui(Id::LinkToggleTip));
-    linkBar->addAction(commands_.connectToggle);
-    if (auto* button =
-            qobject_cast<QToolButton*>(linkBar->widgetForAction(commands_.connectToggle))) {
-        button->setObjectName(QStringLiteral("connectToggle"));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    }
-    addToolBar(Qt::TopToolBarArea, linkBar);
 }
 
 void CMainFrame::OnConnectToggle() {
@@ -538,23 +291,6 @@ void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle) {
         msg::QText(modified ? Id::WindowTitleModified : Id::WindowTitle, {documentTitle}));
 }
 
-void CMainFrame::ShowRecentFiles(const QStringList& paths) {
-    QMenu* file = popups.value(0);
-    for (QAction* action : std::as_const(commands_.recentFiles))
-        file->removeAction(action);
-    file->removeAction(recentPlaceholder_);
-    if (paths.isEmpty()) {
-        file->insertAction(exitSeparator_, recentPlaceholder_);
-        return;
-    }
-    for (int i = 0; i < paths.size() && i < commands_.recentFiles.size(); ++i) {
-        QAction* action = commands_.recentFiles[i];
-        action->setText(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(paths[i])));
-        file->insertAction(exitSeparator_, action);
-    }
-}
-
 void CMainFrame::UpdateConnectionPane() {
     using State = ctrl::Link::LineState;
     const ctrl::Link& link = *app_.link;
@@ -578,26 +314,6 @@ void CMainFrame::UpdateConnectionPane() {
                 : QString());
 }
 
-void CMainFrame::UpdateLinkCommands() {
-    const ctrl::Link& link = *app_.link;
-    const Commands& c = commands_;
-    const std::pair<QAction*, ctrl::LinkCommand> rules[] = {
-        {c.serialSettings, ctrl::LinkCommand::Serial},
-        {c.connect, ctrl::LinkCommand::Connect},
-        {c.downloadProgram, ctrl::LinkCommand::DownloadProgram},
-        {c.downloadParams, ctrl::LinkCommand::DownloadParams},
-        {c.downloadScreen, ctrl::LinkCommand::DownloadScreen},
-        {c.disconnect, ctrl::LinkCommand::Disconnect},
-    };
-    for (const auto& [action, command] : rules)
-        action->setEnabled(link.IsEnabled(command));
-    // Ctrl+L toggles, and the menu shows it beside the command it sends now.
-    const QKeySequence toggleKey = Keys(Qt::CTRL | Qt::Key_L);
-    const bool connected = link.IsConnected();
-    c.connect->setShortcut(connected ? QKeySequence() : toggleKey);
-    c.disconnect->setShortcut(connected ? toggleKey : QKeySequence());
-}
-
 void CMainFrame::UpdateLockPanes() {
     const LockKeys locks = ReadLockKeys(nativeLockState_);
     const auto [caps, num, scroll] = locks;
@@ -605,226 +321,6 @@ void CMainFrame::UpdateLockPanes() {
         {capsPane, caps}, {numPane, num}, {scrollPane, scroll}};
     for (const auto& [pane, on] : panes)
         pane->setText(on ? pane->property("lockText").toString() : QString());
-}
-
-void CMainFrame::OnCompile() {
-    CTranslateDlg& dialog = OnFirstUse(translateDlg_, prompts_);
-    dialog.programText = view_->WholeText();
-    dialog.documentPath = app_.document->pathName;
-    const int runs = dialog.runs;
-    dialog.exec();
-    if (dialog.runs != runs) {
-        LogCompile(app_.document->title, dialog.lastResult, dialog.lastMessage);
-        ShowCompileFault(dialog.lastResult);
-    }
-}
-
-// Program editor: after a compile refused a line, the editor shows it.
-void CMainFrame::ShowCompileFault(const compiler::CompileResult& result) {
-    if (result.outcome == compiler::CompileOutcome::LineFault ||
-        result.outcome == compiler::CompileOutcome::TooManyLines)
-        view_->ShowFault(result.editorLine);
-}
-
-void CMainFrame::OnRegisters() {
-    const bool first = !setParDlg_;
-    CSetParDlg& dialog = OnFirstUse(setParDlg_, prompts_);
-    if (first)
-        connect(&dialog, &CSetParDlg::Saved, this, &CMainFrame::NoteRegistersSaved);
-    dialog.exec();
-}
-
-void CMainFrame::OnRegisterTable() {
-    const bool first = !registerTableWnd_;
-    CRegisterTableWnd& window = OnFirstUse(registerTableWnd_, prompts_, this);
-    if (first) {
-        connect(&window, &CRegisterTableWnd::Saved, this, &CMainFrame::NoteRegistersSaved);
-        // The register file the editor works on, if it has one.
-        if (setParDlg_ && !setParDlg_->filePath.isEmpty())
-            window.OpenFile(setParDlg_->filePath);
-    }
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-void CMainFrame::NoteRegistersSaved(const QString& note) {
-    app_.log.Add(note);
-    messagePane->setText(note);
-}
-
-void CMainFrame::OnCharacters() {
-    OnFirstUse(setByteDlg_, prompts_).exec();
-}
-
-// Its menu item is never enabled, so only a command sent by other means gets here.
-void CMainFrame::OnLoadCut() {
-    OnFirstUse(loadCutDlg_, prompts_).exec();
-}
-
-void CMainFrame::OnSerialSettings() {
-    OnFirstUse(setSeriesDlg_, *app_.link).exec();
-}
-
-template <typename Dialog>
-Dialog& CMainFrame::DownloadDialog(std::unique_ptr<Dialog>& slot) {
-    Dialog& dialog = OnFirstUse(slot, prompts_, app_.link->Port());
-    dialog.run.onRecord = [this](const ctrl::DownloadRecord& r) { RecordDownload(r); };
-    dialog.run.fastPacing = app_.link->FastTransfer();
-    return dialog;
-}
-
-void CMainFrame::OnDownloadProgram() {
-    DownloadDialog(downProDlg_).exec();
-}
-
-void CMainFrame::OnDownloadParams() {
-    DownloadDialog(downParDlg_).exec();
-}
-
-void CMainFrame::OnDownloadScreen() {
-    DownloadDialog(downByteDlg_).exec();
-}
-
-// The operator's window takes the screen; the editor comes back when it is left.
-void CMainFrame::OnStation() {
-    ui::FileChooser chooser;
-    chooser.filter = Ui(Id::StationJobFilter);
-    chooser.defaultExtension = QStringLiteral("tvjob");
-    chooser.mustExist = true;
-    const std::optional<QString> job = prompts_.ChooseOpenFile(chooser);
-    if (!job)
-        return;
-    station::StationSetupDlg setup(prompts_, *job, this);
-    if (setup.exec() != QDialog::Accepted)
-        return;
-    auto* window = new station::StationWindow(prompts_);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &station::StationWindow::left, this, &QWidget::show);
-    window->Open(*job, setup.settings().ports, setup.settings().operatorName,
-                 jobs::DefaultUnitLedgerPath());
-    window->showMaximized();
-    hide();
-}
-
-void CMainFrame::OnRecords() {
-    auto* window = new station::RecordsWindow(prompts_, jobs::DefaultUnitLedgerPath(), this);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(1000, 700);
-    window->show();
-}
-
-void CMainFrame::OnPictureImport() {
-    CPictureImportDlg dialog(prompts_, this);
-    QString bitmap;
-    dialog.onDownload = [&bitmap](const QString& saved) { bitmap = saved; };
-    dialog.canDownload = commands_.downloadScreen->isEnabled();
-    dialog.exec();
-    if (bitmap.isEmpty())
-        return;
-    OnFirstUse(downByteDlg_, prompts_, app_.link->Port()).filePath = bitmap;
-    OnDownloadScreen();
-}
-
-QString CMainFrame::OnCompileCurrent() {
-    CTarvexDoc& document = *app_.document;
-    // The object goes beside the program file, so the program must have one, saved.
-    if ((document.pathName.isEmpty() || document.IsModified()) && !document.SaveModified())
-        return {};
-    if (document.pathName.isEmpty())
-        return {};
-    const QFileInfo program(document.pathName);
-    const QString object = program.dir().filePath(program.completeBaseName() + ".kxo");
-    const std::filesystem::path target(object.toStdU16String());
-    if (fileio::SameFile(std::filesystem::path(document.pathName.toStdU16String()), target)) {
-        prompts_.Message(msg::QText(Id::OutputIsInput, {object}));
-        return {};
-    }
-    const QByteArray text = view_->WholeText();
-    messagePane->setText(Ui(Id::CompileRunning));
-    const compiler::CompileResult result = compiler::CompileAside(text, target);
-    ShowReady();
-    const QString message =
-        QString::fromStdString(compiler::CompileMessage(result, object.toStdString()));
-    LogCompile(document.title, result, message);
-    if (result.outcome == compiler::CompileOutcome::Compiled)
-        return object;
-    prompts_.Message(message);
-    ShowCompileFault(result);
-    return {};
-}
-
-void CMainFrame::OnCompileAndDownload() {
-    const QString object = OnCompileCurrent();
-    if (object.isEmpty())
-        return;
-    ctrl::Link& link = *app_.link;
-    if (link.IsEnabled(ctrl::LinkCommand::DownloadProgram)) {
-        OpenProgramDownload(object);
-        return;
-    }
-    // Not connected: the remembered port first; the download opens once the controller answers.
-    pendingDownload_ = object;
-    messagePane->setText(msg::QText(Id::StatusConnectingForDownload, {link.PortShown()}));
-    documentStatusRevision_ = -1;
-    if (link.State() != ctrl::Link::LineState::Connecting)
-        link.Connect();
-}
-
-void CMainFrame::ConnectedForDownload() {
-    const QString object = std::exchange(pendingDownload_, QString());
-    ShowReady();
-    if (!object.isEmpty() && app_.link->IsEnabled(ctrl::LinkCommand::DownloadProgram))
-        OpenProgramDownload(object);
-}
-
-// The message box says why in full; the status bar keeps its first line.
-void CMainFrame::ConnectFailedForDownload(const QString& why) {
-    if (pendingDownload_.isEmpty())
-        return;
-    pendingDownload_.clear();
-    messagePane->setText(msg::QText(Id::StatusDownloadFailed, {why.section(u'\n', 0, 0)}));
-}
-
-void CMainFrame::OpenProgramDownload(const QString& object) {
-    CDownProDlg& dialog = DownloadDialog(downProDlg_);
-    dialog.filePath = object;
-    dialog.exec();
-}
-
-void CMainFrame::LogCompile(const QString& source, const compiler::CompileResult& result,
-                            const QString& message) {
-    // Records are counted only where an object program was written.
-    const bool written = result.outcome == compiler::CompileOutcome::Compiled ||
-                         result.outcome == compiler::CompileOutcome::MissingEnd;
-    app_.log.Add(
-        written ? msg::QText(Id::LogCompile, {source, message, QString::number(result.records)})
-                : msg::QText(Id::LogCompileNoObject, {source, message}));
-    ShowDocumentStatus(message);
-}
-
-// The details go to the log and the ledger; the status bar has room for the outcome only.
-void CMainFrame::RecordDownload(const ctrl::DownloadRecord& record) {
-    app_.log.Add(ctrl::LogLine(record));
-    messagePane->setText(ctrl::StatusLine(record));
-    documentStatusRevision_ = -1;
-    if (ctrl::AppendToLedger(record, app_.ledgerPath)) {
-        const QString failure = msg::QText(Id::LedgerNotWritten, {app_.ledgerPath});
-        app_.log.Add(failure);
-        messagePane->setText(failure);
-    }
-}
-
-void CMainFrame::OnInfoWindow() {
-    if (!messageDlg_) {
-        messageDlg_ = std::make_unique<CMessageDlg>(app_.log, prompts_);
-        connect(messageDlg_.get(), &QDialog::finished, commands_.infoWindow,
-                [this] { commands_.infoWindow->setEnabled(true); });
-    }
-    if (messageDlg_->openFlag)
-        return;
-    commands_.infoWindow->setEnabled(false);
-    messageDlg_->Open(view_, view_->mapToGlobal(QPoint(0, 0)));
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -918,64 +414,6 @@ void CMainFrame::OpenDroppedLater(const QStringList& paths) {
     QTimer::singleShot(0, this, [this, paths] { app_.OpenDroppedFiles(paths); });
 }
 
-// Program editor: find, go to, problems and zoom, in the edit and view menus.
-void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
-    Commands& c = commands_;
-    edit->addSeparator();
-    AddCommand(edit, c.find, Ui(Id::MenuFind), Ui(Id::MenuFindTip), [this] {
-        FindDialog().ShowFind(false);
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_F));
-    AddCommand(edit, c.replace, Ui(Id::MenuReplace), Ui(Id::MenuReplaceTip), [this] {
-        FindDialog().ShowFind(true);
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_H));
-    AddCommand(edit, c.findNext, Ui(Id::MenuFindNext), Ui(Id::MenuFindNextTip), [this] {
-        FindDialog().FindAgain(false);
-    })->setShortcut(Keys(Qt::Key_F3));
-    AddCommand(edit, c.findPrevious, Ui(Id::MenuFindPrevious), Ui(Id::MenuFindPreviousTip), [this] {
-        FindDialog().FindAgain(true);
-    })->setShortcut(Keys(Qt::SHIFT | Qt::Key_F3));
-    edit->addSeparator();
-    AddCommand(edit, c.goToLine, Ui(Id::MenuGoToLine), Ui(Id::MenuGoToLineTip), [this] {
-        OnGoToLine();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_G));
-    AddCommand(edit, c.nextProblem, Ui(Id::MenuNextProblem), Ui(Id::MenuNextProblemTip), [this] {
-        view_->NextProblem();
-    })->setShortcut(Keys(Qt::Key_F4));
-    AddCommand(edit, c.previousProblem, Ui(Id::MenuPreviousProblem), Ui(Id::MenuPreviousProblemTip),
-               [this] { view_->PreviousProblem(); })
-        ->setShortcut(Keys(Qt::SHIFT | Qt::Key_F4));
-
-    view->addSeparator();
-    AddCommand(view, c.problems, Ui(Id::MenuProblems), Ui(Id::MenuProblemsTip), [this](bool shown) {
-        problemsDock->setVisible(shown);
-        // From the keyboard: the list takes the focus, Enter goes to a problem.
-        if (shown)
-            problemsDock->widget()->setFocus();
-    })->setCheckable(true);
-    c.problems->setChecked(true);
-    AddCommand(view, c.wireMonitor, Ui(Id::WireMonitorMenu), Ui(Id::WireMonitorMenuTip),
-               [this](bool shown) {
-                   // The lines want the window's width: first shown, it shares the problems'
-                   // place as a tab.
-                   if (shown && problemsDock && !wireMonitorDock->isFloating() &&
-                       tabifiedDockWidgets(problemsDock).isEmpty())
-                       tabifyDockWidget(problemsDock, wireMonitorDock);
-                   wireMonitorDock->setVisible(shown);
-                   if (shown)
-                       wireMonitorDock->raise();
-               })
-        ->setCheckable(true);
-    AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
-        view_->ZoomIn();
-    })->setShortcuts({Keys(Qt::CTRL | Qt::Key_Plus), Keys(Qt::CTRL | Qt::Key_Equal)});
-    AddCommand(view, c.zoomOut, Ui(Id::MenuZoomOut), Ui(Id::MenuZoomOutTip), [this] {
-        view_->ZoomOut();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_Minus));
-    AddCommand(view, c.zoomReset, Ui(Id::MenuZoomReset), Ui(Id::MenuZoomResetTip), [this] {
-        view_->ZoomReset();
-    })->setShortcut(Keys(Qt::CTRL | Qt::Key_0));
-}
-
 void CMainFrame::AttachEditorParts() {
     problemsDock = new CProblemsDock(this);
     problemsDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
@@ -1003,26 +441,5 @@ void CMainFrame::AttachEditorParts() {
                 [this] { OnUpdateFrameTitle(app_.document->title); });
         connect(document, &CTarvexDoc::EncodingChecked, encodingBar, &QWidget::setVisible);
         connect(encodingBar, &CEncodingBar::OpenAsUtf8Chosen, document, &CTarvexDoc::OpenAsUtf8);
-    }
-}
-
-CFindDlg& CMainFrame::FindDialog() {
-    if (!findDlg_)
-        findDlg_ = new CFindDlg(*view_, this);
-    return *findDlg_;
-}
-
-void CMainFrame::OnGoToLine() {
-    const int lines = view_->document()->blockCount();
-    QInputDialog ask(this);
-    ask.setObjectName(QStringLiteral("goToLineDialog"));
-    ask.setWindowTitle(Ui(Id::GoToCaption));
-    ask.setLabelText(msg::QText(Id::GoToLabel, {QString::number(lines)}));
-    ask.setInputMode(QInputDialog::IntInput);
-    ask.setIntRange(1, lines);
-    ask.setIntValue(view_->textCursor().blockNumber() + 1);
-    if (ask.exec() == QDialog::Accepted) {
-        view_->GoToLine(ask.intValue());
-        view_->setFocus();
     }
 }

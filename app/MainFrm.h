@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QStringList>
 
+#include "common/Messages.h"
+
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -157,7 +159,15 @@ private:
     template <typename Handler>
     QAction* AddCommand(QMenu* menu, QAction*& slot, const QString& text, const QString& prompt,
                         Handler handler);
+    // The menu bar: one popup per menu, in the bar's order.
     void BuildMenus();
+    // A menu of the bar whose items show their prompts in the message pane.
+    QMenu* AddPopup(msg::Id title);
+    void BuildFileMenu();
+    QMenu* BuildEditMenu();
+    void BuildToolsMenu();
+    void BuildLinkMenu();
+    QMenu* BuildViewMenu();
     void BuildToolBar();
     void BuildStatusBar();
     void BuildLinkBar();

@@ -75,6 +75,87 @@ void UseDarkPalette() {
     QApplication::setPalette(dark);
 }
 
+// The register editor and the register table comparing two files, one edit not yet saved.
+bool ShootRegisters(ui::Prompts& prompts, const QString& folder) {
+    CSetParDlg registers(prompts);
+    bool ok = Shoot(registers, folder, QStringLiteral("registers"));
+    CRegisterTableWnd registerTable(prompts);
+    registers::AllTexts texts(registers::kRegisterCount, "0");
+    for (int k = 0; k < 40; ++k)
+        texts[std::size_t(k)] = std::to_string(k * 25);
+    registers::AllTexts other = texts;
+    other[3] = "80";
+    other[9] = "-1";
+    registerTable.Model().Load(texts);
+    registerTable.Model().Compare(other);
+    registerTable.Model().SetValue(5, QStringLiteral("999"));
+    return Shoot(registerTable, folder, QStringLiteral("register-table")) && ok;
+}
+
+// A day's lines, as the log holds them.
+bool ShootInformation(CTarvexApp& tarvex, ui::Prompts& prompts, const QString& folder) {
+    tarvex.log.clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(9, 30, 5)); };
+    tarvex.log.Add(
+        QStringLiteral("编译 first.kxc：编译成功！目标文件：/home/user/first.kxo !（5 条记录）"));
+    tarvex.log.Add(
+        QStringLiteral("下载程序 7：/home/user/first.kxo，9 帧，重发请求 0 次，超时重发 0 次，用时 "
+                       "0.6 秒，完成。"));
+    CMessageDlg information(tarvex.log, prompts);
+    return Shoot(information, folder, QStringLiteral("information-window"));
+}
+
+// A landscape photo-like picture: a grey ramp with a dark disc and a frame.
+QImage SamplePicture() {
+    QImage picture(160, 100, QImage::Format_RGB32);
+    for (int x = 0; x < picture.width(); ++x) {
+        for (int y = 0; y < picture.height(); ++y)
+            picture.setPixel(x, y, qRgb(255 - x * 255 / 160, 200, 255 - y));
+    }
+    QPainter painter(&picture);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPoint(60, 50), 30, 30);
+    painter.setPen(QPen(Qt::darkBlue, 4));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(2, 2, 155, 95);
+    return picture;
+}
+
+// The program and parameter downloads, the picture import and the screen download of its result.
+bool ShootDownloads(ui::Prompts& prompts, CSerialPort& port, const QString& folder,
+                    const QTemporaryDir& scratch) {
+    CDownProDlg downloadProgram(prompts, port);
+    bool ok = Shoot(downloadProgram, folder, QStringLiteral("download-program"));
+    CDownParDlg downloadParams(prompts, port);
+    ok = Shoot(downloadParams, folder, QStringLiteral("download-parameters")) && ok;
+    CPictureImportDlg importPicture(prompts);
+    importPicture.onDownload = [](const QString&) {};
+    importPicture.ShowPicture(SamplePicture(), QStringLiteral("photo.png"));
+    importPicture.options.dither = screen::Dither::FloydSteinberg;
+    importPicture.options.fit = screen::Fit::Pad;
+    ok = Shoot(importPicture, folder, QStringLiteral("picture-import")) && ok;
+    CDownByteDlg downloadScreen(prompts, port);
+    CDownByteDlg::Settings screenFile;
+    screenFile.filePath = scratch.filePath(QStringLiteral("screen.bmp"));
+    screen::SaveScreenBitmap(screenFile.filePath.toStdString(), importPicture.Screen());
+    downloadScreen.setSettings(screenFile);
+    return Shoot(downloadScreen, folder, QStringLiteral("download-screen")) && ok;
+}
+
+// The station's set-up, its window refusing every tile (there is no job file) and the records.
+bool ShootStation(ui::Prompts& prompts, const QString& folder, const QTemporaryDir& scratch) {
+    const QString job = scratch.filePath(QStringLiteral("line.tvjob"));
+    const QString ledger = scratch.filePath(QStringLiteral("units.jsonl"));
+    station::StationSetupDlg stationSetup(prompts, job);
+    bool ok = Shoot(stationSetup, folder, QStringLiteral("station-setup"));
+    station::StationWindow stationWindow(prompts);
+    stationWindow.Open(job, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2"}, "ann", ledger);
+    stationWindow.resize(1200, 700);
+    ok = Shoot(stationWindow, folder, QStringLiteral("station")) && ok;
+    station::RecordsWindow records(prompts, ledger);
+    records.resize(1000, 600);
+    return Shoot(records, folder, QStringLiteral("records")) && ok;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -102,80 +183,19 @@ int main(int argc, char* argv[]) {
     tarvex.mainFrame->show();
     CAboutDlg about(tarvex.mainFrame.get());
     ok = Shoot(about, folder, QStringLiteral("about")) && ok;
-    CSerialPort& port = tarvex.link->Port();
     CLoadCutDlg loadCut(prompts);
     ok = Shoot(loadCut, folder, QStringLiteral("load-cut")) && ok;
-    CSetParDlg registers(prompts);
-    ok = Shoot(registers, folder, QStringLiteral("registers")) && ok;
-    // The register table comparing two files, with one edit not yet saved.
-    CRegisterTableWnd registerTable(prompts);
-    registers::AllTexts texts(registers::kRegisterCount, "0");
-    for (int k = 0; k < 40; ++k)
-        texts[std::size_t(k)] = std::to_string(k * 25);
-    registers::AllTexts other = texts;
-    other[3] = "80";
-    other[9] = "-1";
-    registerTable.Model().Load(texts);
-    registerTable.Model().Compare(other);
-    registerTable.Model().SetValue(5, QStringLiteral("999"));
-    ok = Shoot(registerTable, folder, QStringLiteral("register-table")) && ok;
-    // A day's lines, as the log holds them.
-    tarvex.log.clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(9, 30, 5)); };
-    tarvex.log.Add(
-        QStringLiteral("编译 first.kxc：编译成功！目标文件：/home/user/first.kxo !（5 条记录）"));
-    tarvex.log.Add(
-        QStringLiteral("下载程序 7：/home/user/first.kxo，9 帧，重发请求 0 次，超时重发 0 次，用时 "
-                       "0.6 秒，完成。"));
-    CMessageDlg information(tarvex.log, prompts);
-    ok = Shoot(information, folder, QStringLiteral("information-window")) && ok;
+    ok = ShootRegisters(prompts, folder) && ok;
+    ok = ShootInformation(tarvex, prompts, folder) && ok;
     CSetByteDlg characters(prompts);
     ok = Shoot(characters, folder, QStringLiteral("characters")) && ok;
-    CDownProDlg downloadProgram(prompts, port);
-    ok = Shoot(downloadProgram, folder, QStringLiteral("download-program")) && ok;
-    CDownParDlg downloadParams(prompts, port);
-    ok = Shoot(downloadParams, folder, QStringLiteral("download-parameters")) && ok;
-    // A landscape photo-like picture: a grey ramp with a dark disc and a frame.
-    QImage picture(160, 100, QImage::Format_RGB32);
-    for (int x = 0; x < picture.width(); ++x) {
-        for (int y = 0; y < picture.height(); ++y)
-            picture.setPixel(x, y, qRgb(255 - x * 255 / 160, 200, 255 - y));
-    }
-    {
-        QPainter painter(&picture);
-        painter.setBrush(Qt::black);
-        painter.drawEllipse(QPoint(60, 50), 30, 30);
-        painter.setPen(QPen(Qt::darkBlue, 4));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(2, 2, 155, 95);
-    }
-    CPictureImportDlg importPicture(prompts);
-    importPicture.onDownload = [](const QString&) {};
-    importPicture.ShowPicture(picture, QStringLiteral("photo.png"));
-    importPicture.options.dither = screen::Dither::FloydSteinberg;
-    importPicture.options.fit = screen::Fit::Pad;
-    ok = Shoot(importPicture, folder, QStringLiteral("picture-import")) && ok;
-    CDownByteDlg downloadScreen(prompts, port);
     QTemporaryDir scratch;
-    downloadScreen.filePath = scratch.filePath(QStringLiteral("screen.bmp"));
-    screen::SaveScreenBitmap(downloadScreen.filePath.toStdString(), importPicture.Screen());
-    ok = Shoot(downloadScreen, folder, QStringLiteral("download-screen")) && ok;
+    ok = ShootDownloads(prompts, tarvex.link->Port(), folder, scratch) && ok;
     CSetSeriesDlg serial(*tarvex.link);
     ok = Shoot(serial, folder, QStringLiteral("serial-settings")) && ok;
     CTranslateDlg compile(prompts);
     ok = Shoot(compile, folder, QStringLiteral("compile")) && ok;
     CProcessDlg progress;
     ok = Shoot(progress, folder, QStringLiteral("progress")) && ok;
-    const QString job = scratch.filePath(QStringLiteral("line.tvjob"));
-    const QString ledger = scratch.filePath(QStringLiteral("units.jsonl"));
-    station::StationSetupDlg stationSetup(prompts, job);
-    ok = Shoot(stationSetup, folder, QStringLiteral("station-setup")) && ok;
-    // Without its job file the window shows every tile refusing, with the reason.
-    station::StationWindow stationWindow(prompts);
-    stationWindow.Open(job, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2"}, "ann", ledger);
-    stationWindow.resize(1200, 700);
-    ok = Shoot(stationWindow, folder, QStringLiteral("station")) && ok;
-    station::RecordsWindow records(prompts, ledger);
-    records.resize(1000, 600);
-    ok = Shoot(records, folder, QStringLiteral("records")) && ok;
-    return ok ? 0 : 1;
+    return ShootStation(prompts, folder, scratch) && ok;
 }

@@ -70,6 +70,25 @@ QStringList LocalFiles(const QMimeData* data) {
 CTarvexView::CTarvexView(QWidget* parent)
     : QPlainTextEdit(parent), capacity_(std::make_unique<ProgramCapacity>(*document())) {
     setObjectName(QStringLiteral("editor"));
+    SetUpLook();
+
+    highlighter_ = new CProgramHighlighter(document());
+    highlighter_->SetPalette(palette());
+    check_ = new CLiveCheck([this] { return document()->toRawText(); }, this);
+    connect(check_, &CLiveCheck::Checked, this, &CTarvexView::ShowProblems);
+
+    AttachGutter();
+
+    FollowEdits();
+    UpdateMarks();
+
+    completer_ = std::make_unique<ProgramCompleter>(
+        *this, [this](const QString& text) { return RoomFor(text) >= 0; },
+        [this] { return viewportMargins().left(); });
+}
+
+// Wrapped lines, a fixed-pitch font with Chinese, and a selection that stays visible.
+void CTarvexView::SetUpLook() {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -89,12 +108,9 @@ CTarvexView::CTarvexView(QWidget* parent)
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
+}
 
-    highlighter_ = new CProgramHighlighter(document());
-    highlighter_->SetPalette(palette());
-    check_ = new CLiveCheck([this] { return document()->toRawText(); }, this);
-    connect(check_, &CLiveCheck::Checked, this, &CTarvexView::ShowProblems);
-
+void CTarvexView::AttachGutter() {
     gutter_ = new CLineGutter(this);
     connect(this, &QPlainTextEdit::blockCountChanged, this,
             [this] { setViewportMargins(gutter_->Width(), 0, 0, 0); });
@@ -105,7 +121,11 @@ CTarvexView::CTarvexView(QWidget* parent)
             gutter_->update(0, rect.y(), gutter_->width(), rect.height());
     });
     setViewportMargins(gutter_->Width(), 0, 0, 0);
+}
 
+// Edits move the capacity count, clear the fault mark and schedule the check; the caret's line
+// moves the marks, the line indicator and the hint.
+void CTarvexView::FollowEdits() {
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) {
                 if (!settingWholeText_)
@@ -134,11 +154,6 @@ CTarvexView::CTarvexView(QWidget* parent)
         UpdateLineIndicator();
         UpdateHint();
     });
-    UpdateMarks();
-
-    completer_ = std::make_unique<ProgramCompleter>(
-        *this, [this](const QString& text) { return RoomFor(text) >= 0; },
-        [this] { return viewportMargins().left(); });
 }
 
 CTarvexView::~CTarvexView() = default;

@@ -92,6 +92,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void SetUpLook();
+    void AttachGutter();
+    void FollowEdits();
     QString EditorText() const;
     // Whether replacing the selection by `text` keeps the program within the capacity.
     qsizetype RoomFor(const QString& text) const;

@@ -56,13 +56,42 @@ std::filesystem::path ToPath(const QString& path) {
 // save 1057, cancel 2; the cells of group 0 are 1006 to 1013, of group 1 1014 and 1016 to 1022,
 // of group 2 1023 to 1030 and of group 3 1031 to 1038.
 CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), image(charset::NewImage()), prompts_(prompts) {
+    : QDialog(parent), prompts_(prompts) {
+    settings_.image = charset::NewImage();
     setWindowTitle(msg::QText(msg::Id::CharactersCaption));
 
     pathEdit_ = c::PathEdit("pathEdit");
     pathEdit_->setEnabled(false);
     browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
 
+    QLayout* groups = MakeGroups();
+
+    storeButton_ = c::Button(msg::QText(msg::Id::CharactersStore), "storeButton");
+    saveButton_ = c::Button(msg::QText(msg::Id::CharactersSave), "saveButton");
+    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
+    storeButton_->setDefault(true);
+
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(c::Row(
+        {c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})), browseButton_}));
+    layout->addLayout(groups);
+    layout->addLayout(c::ButtonRow({storeButton_, saveButton_, cancelButton_}));
+    c::SizeToContents(this, layout);
+
+    c::TabOrder({browseButton_, entryEdits_[0], saveButton_, cancelButton_, cellEdits_[0]});
+    for (int i = 1; i < kCells; ++i)
+        QWidget::setTabOrder(cellEdits_[i - 1], cellEdits_[i]);
+    QWidget::setTabOrder(cellEdits_[kCells - 1], storeButton_);
+
+    entryEdits_[0]->installEventFilter(this);
+    connect(browseButton_, &QPushButton::clicked, this, &CSetByteDlg::Browse);
+    connect(storeButton_, &QPushButton::clicked, this, &CSetByteDlg::accept);
+    connect(saveButton_, &QPushButton::clicked, this, &CSetByteDlg::Save);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The four entries: each an entry number over its eight cells; only the first number is typed.
+QLayout* CSetByteDlg::MakeGroups() {
     auto* groups = new QGridLayout;
     for (int g = 0; g < kGroups; ++g) {
         entryEdits_[g] = MakeEdit(QStringLiteral("entryNumber%1").arg(g), QStringLiteral("000"));
@@ -92,53 +121,31 @@ CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
     entryEdits_[0]->setMaxLength(3);
     entryEdits_[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
-
-    storeButton_ = c::Button(msg::QText(msg::Id::CharactersStore), "storeButton");
-    saveButton_ = c::Button(msg::QText(msg::Id::CharactersSave), "saveButton");
-    cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
-    storeButton_->setDefault(true);
-
-    auto* layout = new QVBoxLayout;
-    layout->addLayout(c::Row(
-        {c::Group(msg::QText(msg::Id::CharactersPathGroup), c::Row({pathEdit_})), browseButton_}));
-    layout->addLayout(groups);
-    layout->addLayout(c::ButtonRow({storeButton_, saveButton_, cancelButton_}));
-    c::SizeToContents(this, layout);
-
-    c::TabOrder({browseButton_, entryEdits_[0], saveButton_, cancelButton_, cellEdits_[0]});
-    for (int i = 1; i < kCells; ++i)
-        QWidget::setTabOrder(cellEdits_[i - 1], cellEdits_[i]);
-    QWidget::setTabOrder(cellEdits_[kCells - 1], storeButton_);
-
-    entryEdits_[0]->installEventFilter(this);
-    connect(browseButton_, &QPushButton::clicked, this, &CSetByteDlg::Browse);
-    connect(storeButton_, &QPushButton::clicked, this, &CSetByteDlg::accept);
-    connect(saveButton_, &QPushButton::clicked, this, &CSetByteDlg::Save);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    return groups;
 }
 
-void CSetByteDlg::Refresh() {
-    pathEdit_->setText(filePath);
+void CSetByteDlg::ShowSettings() {
+    pathEdit_->setText(settings_.filePath);
     for (int g = 0; g < kGroups; ++g)
-        entryEdits_[g]->setText(QString::fromLatin1(entryNumbers[g].c_str()));
+        entryEdits_[g]->setText(QString::fromLatin1(settings_.entryNumbers[g].c_str()));
     for (int i = 0; i < kCells; ++i)
-        cellEdits_[i]->setText(ShowCell(cells[i]));
+        cellEdits_[i]->setText(ShowCell(settings_.cells[i]));
 }
 
-void CSetByteDlg::TakeFields() {
-    entryNumbers[0] = entryEdits_[0]->text().toStdString();
+void CSetByteDlg::ReadControls() {
+    settings_.entryNumbers[0] = entryEdits_[0]->text().toStdString();
     for (int i = 0; i < kCells; ++i) {
         const QString text = cellEdits_[i]->text();
-        if (text != ShowCell(cells[i]))
-            cells[i] = text.isEmpty() ? std::string() : std::string(1, CellByte(text));
+        if (text != ShowCell(settings_.cells[i]))
+            settings_.cells[i] = text.isEmpty() ? std::string() : std::string(1, CellByte(text));
     }
 }
 
 void CSetByteDlg::FillCells() {
     for (int g = 0; g < kGroups; ++g) {
         for (int j = 0; j < kCellsPerGroup; ++j)
-            cells[g * kCellsPerGroup + j] =
-                std::string(1, image[charset::CellOffset(block + g, j)]);
+            settings_.cells[g * kCellsPerGroup + j] =
+                std::string(1, settings_.image[charset::CellOffset(settings_.block + g, j)]);
     }
 }
 
@@ -147,13 +154,13 @@ void CSetByteDlg::ChangeBlock() {
     int n = 0;
     for (int i = 0; i < text.size() && text[i].isDigit() && i < 3; ++i)
         n = n * 10 + text[i].digitValue();
-    block = n - n % kGroups;
+    settings_.block = n - n % kGroups;
     for (int g = 0; g < kGroups; ++g)
-        entryNumbers[g] = ThreeDigits(block + g);
-    entryEdits_[0]->setText(QString::fromStdString(entryNumbers[0]));
+        settings_.entryNumbers[g] = ThreeDigits(settings_.block + g);
+    entryEdits_[0]->setText(QString::fromStdString(settings_.entryNumbers[0]));
     cellEdits_[0]->setFocus(Qt::TabFocusReason);
     FillCells();
-    Refresh();
+    ShowSettings();
     // Selected, so the block's characters can be typed over in one run.
     cellEdits_[0]->selectAll();
 }
@@ -161,36 +168,33 @@ void CSetByteDlg::ChangeBlock() {
 void CSetByteDlg::StoreCells() {
     for (int g = 0; g < kGroups; ++g) {
         for (int j = 0; j < kCellsPerGroup; ++j)
-            image[charset::CellOffset(block + g, j)] =
+            settings_.image[charset::CellOffset(settings_.block + g, j)] =
                 CellByte(cellEdits_[g * kCellsPerGroup + j]->text());
     }
 }
 
 void CSetByteDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = msg::QText(msg::Id::CharactersFilter);
-    chooser.overwritePrompt = true;
-    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    const auto chosen =
+        prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::CharactersFilter)));
     if (chosen) {
-        filePath = *chosen;
+        settings_.filePath = *chosen;
         // A file that cannot be read is the one the next save creates.
-        if (auto loaded = charset::LoadImage(ToPath(filePath))) {
-            image = std::move(*loaded);
+        if (auto loaded = charset::LoadImage(ToPath(settings_.filePath))) {
+            settings_.image = std::move(*loaded);
             FillCells();
         }
     }
-    Refresh();
+    ShowSettings();
 }
 
 void CSetByteDlg::Save() {
-    if (charset::SaveImage(ToPath(filePath), image)) {
-        prompts_.Message(msg::QText(msg::Id::CannotCreateFile, {filePath}));
+    if (charset::SaveImage(ToPath(settings_.filePath), settings_.image)) {
+        prompts_.Message(msg::QText(msg::Id::CannotCreateFile, {settings_.filePath}));
         return;
     }
-    TakeFields();
+    ReadControls();
     done(Accepted);
-    prompts_.Message(msg::QText(msg::Id::CharactersSaved, {filePath}));
+    prompts_.Message(msg::QText(msg::Id::CharactersSaved, {settings_.filePath}));
 }
 
 void CSetByteDlg::accept() {
@@ -212,7 +216,7 @@ bool CSetByteDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CSetByteDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Refresh();
+        ShowSettings();
         browseButton_->setFocus();
     }
     QDialog::showEvent(event);

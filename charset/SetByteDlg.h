@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -25,16 +26,21 @@ public:
     static constexpr int kCells = kGroups * kCellsPerGroup;
     explicit CSetByteDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
-    // Fields; they keep their values from one opening to the next. Texts are single-byte strings.
-    std::string image;
-    std::array<std::string, kGroups> entryNumbers{"000", "001", "002", "003"};
-    std::array<std::string, kCells> cells;  // cell j of group g at 8g + j; at most one character
-    QString filePath;                       // set only by Browse
-    int block = 0;  // entry of group 0 since the last change of block, a multiple of 4
-
-    void Refresh();
-    void TakeFields();
-    void FillCells();
+    // They keep their values from one opening to the next. Texts are single-byte strings.
+    struct Settings {
+        std::string image;
+        std::array<std::string, kGroups> entryNumbers{"000", "001", "002", "003"};
+        std::array<std::string, kCells>
+            cells;         // cell j of group g at 8g + j; at most one character
+        QString filePath;  // set only by Browse
+        int block = 0;     // entry of group 0 since the last change of block, a multiple of 4
+    };
+    Settings settings() const { return settings_; }
+    // Kept for the next opening, and shown now if the dialog is open.
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
 
     void Browse();
     void ChangeBlock();
@@ -49,6 +55,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLayout* MakeGroups();
+    void ShowSettings();
+    void ReadControls();
+    void FillCells();
+
+    Settings settings_;
     ui::Prompts& prompts_;
     QLineEdit* pathEdit_;
     std::array<QLineEdit*, kGroups> entryEdits_{};

@@ -47,7 +47,7 @@ CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
 
     connect(browseButton_, &QPushButton::clicked, this, &CTranslateDlg::Browse);
     connect(pathEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { targetPath = text; });
+            [this](const QString& text) { settings_.targetPath = text; });
     connect(compileButton_, &QPushButton::clicked, this, &CTranslateDlg::Compile);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -57,49 +57,46 @@ QString& CTranslateDlg::DefaultObjectFileName() {
     return name;
 }
 
-void CTranslateDlg::Refresh() {
-    pathEdit_->setText(targetPath);
+void CTranslateDlg::ShowSettings() {
+    pathEdit_->setText(settings_.targetPath);
 }
 
 void CTranslateDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
+    ui::FileChooser chooser = ui::BrowseChooser(msg::QText(msg::Id::CompileObjectFilter));
     chooser.initialFileName = DefaultObjectFileName();
-    chooser.filter = msg::QText(msg::Id::CompileObjectFilter);
-    chooser.overwritePrompt = true;
     if (const auto chosen = prompts_.ChooseOpenFile(chooser)) {
-        targetPath = *chosen;
+        settings_.targetPath = *chosen;
         DefaultObjectFileName() = QFileInfo(*chosen).fileName();
     }
-    Refresh();
+    ShowSettings();
 }
 
 void CTranslateDlg::Compile() {
     // Compiling over the open program would destroy it; the dialog stays open for another target.
-    if (!documentPath.isEmpty() &&
-        fileio::SameFile(std::filesystem::path(documentPath.toStdU16String()),
-                         std::filesystem::path(targetPath.toStdU16String()))) {
-        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {targetPath}));
+    if (!settings_.documentPath.isEmpty() &&
+        fileio::SameFile(std::filesystem::path(settings_.documentPath.toStdU16String()),
+                         std::filesystem::path(settings_.targetPath.toStdU16String()))) {
+        prompts_.Message(msg::QText(msg::Id::OutputIsInput, {settings_.targetPath}));
         return;
     }
-    const compiler::CompileResult result =
-        compiler::CompileAside(programText, std::filesystem::path(targetPath.toStdU16String()));
-    const QString message =
-        QString::fromStdString(compiler::CompileMessage(result, targetPath.toStdString()));
-    lastResult = result;
-    lastMessage = message;
-    ++runs;
+    const compiler::CompileResult result = compiler::CompileAside(
+        settings_.programText, std::filesystem::path(settings_.targetPath.toStdU16String()));
+    const QString message = QString::fromStdString(
+        compiler::CompileMessage(result, settings_.targetPath.toStdString()));
+    lastRun_.result = result;
+    lastRun_.message = message;
+    ++lastRun_.count;
     if (KeepsDialogOpen(result.outcome)) {
         prompts_.Message(message);
         return;
     }
-    programText.clear();
+    settings_.programText.clear();
     done(Accepted);
     prompts_.Message(message);
 }
 
 void CTranslateDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
-        Refresh();
+        ShowSettings();
     QDialog::showEvent(event);
 }

@@ -22,20 +22,30 @@ class CTranslateDlg : public QDialog {
 public:
     explicit CTranslateDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
-    // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
-    QByteArray programText;
-    QString documentPath;
-    // Follows the path box: what it shows is what the compile writes.
-    QString targetPath;
-    // The last run's outcome and message, for the owner's log; runs counts them.
-    compiler::CompileResult lastResult;
-    QString lastMessage;
-    int runs = 0;
+    struct Settings {
+        // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
+        QByteArray programText;
+        QString documentPath;
+        // Follows the path box: what it shows is what the compile writes.
+        QString targetPath;
+    };
+    Settings settings() const { return settings_; }
+    // Kept for the next opening, and shown now if the dialog is open.
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
+
+    // The last run's outcome and message, for the owner's log; `count` counts the runs.
+    struct LastRun {
+        compiler::CompileResult result;
+        QString message;
+        int count = 0;
+    };
+    const LastRun& lastRun() const { return lastRun_; }
 
     // Offered by Browse in every compile dialog; the name of the last file confirmed there.
     static QString& DefaultObjectFileName();
-
-    void Refresh();
 
     void Browse();
     void Compile();
@@ -44,6 +54,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowSettings();
+
+    Settings settings_;
+    LastRun lastRun_;
     ui::Prompts& prompts_;
     QLineEdit* pathEdit_;
     QPushButton* browseButton_;

@@ -52,43 +52,9 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     pathEdit_ = c::PathEdit("pathEdit");
     browseButton_ = c::Button(msg::QText(msg::Id::DialogBrowse), "browseButton");
 
-    kindGroup_ = new QButtonGroup(this);
-    const struct {
-        const char* name;
-        msg::Id text;
-    } radios[] = {
-        {"startupRadio", msg::Id::ScreenKindStartup},
-        {"parameterRadio", msg::Id::ScreenKindParameter},
-        {"statusRadio", msg::Id::ScreenKindStatus},
-    };
-    auto* kinds = new QHBoxLayout;
-    for (int kind = 0; kind < 3; ++kind) {
-        auto* radio = new QRadioButton(msg::QText(radios[kind].text));
-        radio->setObjectName(QLatin1String(radios[kind].name));
-        kindGroup_->addButton(radio, kind);
-        kinds->addWidget(radio);
-    }
-
-    screenNumberEdit_ = c::Field(QStringLiteral("screenNumberEdit"), QStringLiteral("000"), 3);
-    auto* number = new QHBoxLayout;
-    number->addWidget(new QLabel(msg::QText(msg::Id::ScreenNumberLabel)));
-    number->addStretch();
-    number->addWidget(screenNumberEdit_);
-
-    auto* registers = new QGridLayout;
-    for (int i = 0; i < 4; ++i) {
-        registerEdits_[i] =
-            c::Field(QStringLiteral("registerEdit%1").arg(i + 1), QStringLiteral("0000"), 4);
-        // "S-" reads as the first letters of the register number that follows it.
-        auto* pair = new QHBoxLayout;
-        pair->setSpacing(2);
-        pair->addWidget(
-            new QLabel(msg::QText(msg::Id::ScreenRegisterLabel, {QString::number(i + 1)})));
-        pair->addWidget(registerEdits_[i]);
-        registers->addLayout(pair, i / 2, i % 2);
-        connect(registerEdits_[i], &QLineEdit::textChanged, this,
-                [this, i](const QString& text) { registerNumberText[i] = text; });
-    }
+    QLayout* kinds = MakeKindRadios();
+    QLayout* number = MakeScreenNumberRow();
+    QLayout* registers = MakeRegisterGrid();
 
     startButton_ = c::Button(msg::QText(msg::Id::DialogStartDownload), "startButton");
     cancelButton_ = c::Button(msg::QText(msg::Id::DialogCancel), "cancelButton");
@@ -116,53 +82,102 @@ CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* par
     c::TabOrder({pathEdit_, browseButton_, kindGroup_->button(0), kindGroup_->button(1),
                  kindGroup_->button(2), screenNumberEdit_, registerEdits_[0], registerEdits_[1],
                  registerEdits_[2], registerEdits_[3], startButton_, cancelButton_, importButton_});
+    ConnectControls();
+}
 
+void CDownByteDlg::ConnectControls() {
     connect(pathEdit_, &QLineEdit::textChanged, this, &CDownByteDlg::ShowPreview);
     connect(importButton_, &QPushButton::clicked, this, [this] {
-        TakeFields();
+        ReadControls();
         OpenImport();
     });
 
     connect(screenNumberEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { screenNumberText = text; });
+            [this](const QString& text) { settings_.screenNumberText = text; });
     connect(browseButton_, &QPushButton::clicked, this, &CDownByteDlg::Browse);
     connect(startButton_, &QPushButton::clicked, this, &CDownByteDlg::StartDownload);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CDownByteDlg::Refresh() {
-    pathEdit_->setText(filePath);
-    screenNumberEdit_->setText(screenNumberText);
+QLayout* CDownByteDlg::MakeKindRadios() {
+    kindGroup_ = new QButtonGroup(this);
+    const struct {
+        const char* name;
+        msg::Id text;
+    } radios[] = {
+        {"startupRadio", msg::Id::ScreenKindStartup},
+        {"parameterRadio", msg::Id::ScreenKindParameter},
+        {"statusRadio", msg::Id::ScreenKindStatus},
+    };
+    auto* kinds = new QHBoxLayout;
+    for (int kind = 0; kind < 3; ++kind) {
+        auto* radio = new QRadioButton(msg::QText(radios[kind].text));
+        radio->setObjectName(QLatin1String(radios[kind].name));
+        kindGroup_->addButton(radio, kind);
+        kinds->addWidget(radio);
+    }
+    return kinds;
+}
+
+QLayout* CDownByteDlg::MakeScreenNumberRow() {
+    screenNumberEdit_ =
+        ui::controls::Field(QStringLiteral("screenNumberEdit"), QStringLiteral("000"), 3);
+    auto* number = new QHBoxLayout;
+    number->addWidget(new QLabel(msg::QText(msg::Id::ScreenNumberLabel)));
+    number->addStretch();
+    number->addWidget(screenNumberEdit_);
+    return number;
+}
+
+QLayout* CDownByteDlg::MakeRegisterGrid() {
+    auto* registers = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        registerEdits_[i] = ui::controls::Field(QStringLiteral("registerEdit%1").arg(i + 1),
+                                                QStringLiteral("0000"), 4);
+        // "S-" reads as the first letters of the register number that follows it.
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(2);
+        pair->addWidget(
+            new QLabel(msg::QText(msg::Id::ScreenRegisterLabel, {QString::number(i + 1)})));
+        pair->addWidget(registerEdits_[i]);
+        registers->addLayout(pair, i / 2, i % 2);
+        connect(registerEdits_[i], &QLineEdit::textChanged, this,
+                [this, i](const QString& text) { settings_.registerNumberText[i] = text; });
+    }
+    return registers;
+}
+
+void CDownByteDlg::ShowSettings() {
+    pathEdit_->setText(settings_.filePath);
+    screenNumberEdit_->setText(settings_.screenNumberText);
     for (int i = 0; i < 4; ++i)
-        registerEdits_[i]->setText(registerNumberText[i]);
-    if (QAbstractButton* radio = kindGroup_->button(screenKind))
+        registerEdits_[i]->setText(settings_.registerNumberText[i]);
+    if (QAbstractButton* radio = kindGroup_->button(settings_.screenKind))
         radio->setChecked(true);
 }
 
-void CDownByteDlg::TakeFields() {
-    filePath = pathEdit_->text();
-    screenNumberText = screenNumberEdit_->text();
+void CDownByteDlg::ReadControls() {
+    settings_.filePath = pathEdit_->text();
+    settings_.screenNumberText = screenNumberEdit_->text();
     for (int i = 0; i < 4; ++i)
-        registerNumberText[i] = registerEdits_[i]->text();
-    screenKind = kindGroup_->checkedId();
+        settings_.registerNumberText[i] = registerEdits_[i]->text();
+    settings_.screenKind = kindGroup_->checkedId();
 }
 
 void CDownByteDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = msg::QText(msg::Id::ScreenBitmapFilter);
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
-        filePath = *chosen;
-    Refresh();
+    if (const auto chosen =
+            prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::ScreenBitmapFilter))))
+        settings_.filePath = *chosen;
+    ShowSettings();
 }
 
 bool CDownByteDlg::NumbersInRange() {
     ctrl::ScreenTarget& target = screenDataFile.target;
-    target.kind = static_cast<ctrl::ScreenKind>(screenKind < 0 ? 0 : screenKind);
-    target.screenNumber = DecimalValue(screenNumberText);
+    target.kind =
+        static_cast<ctrl::ScreenKind>(settings_.screenKind < 0 ? 0 : settings_.screenKind);
+    target.screenNumber = DecimalValue(settings_.screenNumberText);
     for (int i = 0; i < 4; ++i)
-        target.registerNumbers[i] = DecimalValue(registerNumberText[i]);
+        target.registerNumbers[i] = DecimalValue(settings_.registerNumberText[i]);
     switch (ctrl::CheckScreenTarget(target)) {
         case ctrl::ScreenRange::ScreenNumberTooHigh:
             prompts_.Message(Utf8(ctrl::kScreenNumberRangeMessage));
@@ -185,23 +200,24 @@ void CDownByteDlg::ShowAgainWith(const QString& message) {
 }
 
 void CDownByteDlg::StartDownload() {
-    TakeFields();
+    ReadControls();
     if (!NumbersInRange())
         return;
     // Converting into the bitmap itself would destroy it.
-    if (fileio::SameFile(PathOf(filePath), PathOf(scratchPath))) {
+    if (fileio::SameFile(PathOf(settings_.filePath), PathOf(scratchPath))) {
         prompts_.Message(msg::QText(msg::Id::OutputIsInput, {scratchPath}));
         return;
     }
     std::string head;
-    if (!screen::ReadBitmapHead(PathOf(filePath), head)) {
-        prompts_.Message(QString::fromStdString(ctrl::CannotOpenMessage(filePath.toStdString())));
+    if (!screen::ReadBitmapHead(PathOf(settings_.filePath), head)) {
+        prompts_.Message(
+            QString::fromStdString(ctrl::CannotOpenMessage(settings_.filePath.toStdString())));
         return;
     }
     if (const int check = screen::CheckScreenBitmap(head); check != screen::kBitmapOk) {
         if (prompts_.Confirm(
                 msg::QText(msg::Id::ScreenCheckRefusedOffer, {Utf8(screen::CheckMessage(check))})))
-            OpenImport(filePath);
+            OpenImport(settings_.filePath);
         return;
     }
     hide();
@@ -216,23 +232,22 @@ void CDownByteDlg::StartDownload() {
     }
     run.record =
         ctrl::DownloadRecord::Of(QStringLiteral("screen"), screenDataFile.target.screenNumber,
-                                 filePath, port_.ConfiguredName());
+                                 settings_.filePath, port_.ConfiguredName());
     run.Start(port_, ctrl::kScreenProfile, screenDataFile, ctrl::ScreenSource::kPacketCount);
 }
 
 void CDownByteDlg::OpenImport(const QString& picture) {
-    CPictureImportDlg import(prompts_, this);
+    CPictureImportDlg importDlg(prompts_, this);
     if (!picture.isEmpty())
-        import.OpenPicture(picture);
+        importDlg.OpenPicture(picture);
     bool send = false;
-    import.onDownload = [&send](const QString&) { send = true;
-};
-if (import.exec() != QDialog::Accepted || import.savedPath.isEmpty())
-    return;
-filePath = import.savedPath;
-Refresh();
-if (send)
-    StartDownload();
+    importDlg.onDownload = [&send](const QString&) { send = true; };
+    if (importDlg.exec() != QDialog::Accepted || importDlg.savedPath.isEmpty())
+        return;
+    settings_.filePath = importDlg.savedPath;
+    ShowSettings();
+    if (send)
+        StartDownload();
 }
 
 void CDownByteDlg::ShowPreview() {
@@ -256,7 +271,7 @@ void CDownByteDlg::ShowPreview() {
 
 void CDownByteDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Refresh();
+        ShowSettings();
         // Each opening starts on the first control, as a dialog made anew would.
         pathEdit_->setFocus();
     }

@@ -11,6 +11,7 @@
 class CSerialPort;
 class QButtonGroup;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -29,18 +30,26 @@ public:
     // `port` is the one port of the link, borrowed for the dialog's life.
     CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
-    QString filePath;
-    QString screenNumberText = QStringLiteral("0");
-    std::array<QString, 4> registerNumberText{QStringLiteral("0"), QStringLiteral("0"),
-                                              QStringLiteral("0"), QStringLiteral("0")};
-    int screenKind = 0;
+    // What the controls show: the bitmap, the kind of screen, its number and its registers.
+    struct Settings {
+        QString filePath;
+        QString screenNumberText = QStringLiteral("0");
+        std::array<QString, 4> registerNumberText{QStringLiteral("0"), QStringLiteral("0"),
+                                                  QStringLiteral("0"), QStringLiteral("0")};
+        int screenKind = 0;
+    };
+    Settings settings() const { return settings_; }
+    // Kept for the next opening, and shown now if the dialog is open.
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
+
     // The screen data file; the per-user application data folder unless the owner says otherwise.
     QString scratchPath;
     ctrl::ScreenSource screenDataFile;
     ctrl::DownloadRun run;
 
-    void Refresh();
-    void TakeFields();
     void Browse();
     void StartDownload();
     // The picture import, opened on `picture` when given; a bitmap it saves becomes the file.
@@ -52,9 +61,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLayout* MakeKindRadios();
+    QLayout* MakeScreenNumberRow();
+    QLayout* MakeRegisterGrid();
+    void ConnectControls();
+    void ShowSettings();
+    void ReadControls();
     bool NumbersInRange();
     void ShowAgainWith(const QString& message);
 
+    Settings settings_;
     ui::Prompts& prompts_;
     CSerialPort& port_;
     QLineEdit* pathEdit_;

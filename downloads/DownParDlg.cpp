@@ -16,8 +16,8 @@ ctrl::SourceOpen CDownParDlg::OpenSource(const std::filesystem::path& path) {
 }
 
 void CDownParDlg::Transfer(CSerialPort& port) {
-    registerFile.pageNumber = text::DecimalValue(pageText.toStdString());
+    registerFile.pageNumber = text::DecimalValue(settings().numberText.toStdString());
     run.record = ctrl::DownloadRecord::Of(QStringLiteral("params"), registerFile.pageNumber,
-                                          filePath, port.ConfiguredName());
+                                          settings().filePath, port.ConfiguredName());
     run.Start(port, ctrl::kParameterProfile, registerFile, ctrl::ParameterSource::kPacketCount);
 }

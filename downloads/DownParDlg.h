@@ -12,11 +12,9 @@ class CDownParDlg : public CFileDownloadDlg {
 public:
     CDownParDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
-    QString pageText = QStringLiteral("001");
     ctrl::ParameterSource registerFile;
 
 protected:
-    QString& NumberText() override { return pageText; }
     ctrl::SourceOpen OpenSource(const std::filesystem::path& path) override;
     void Transfer(CSerialPort& port) override;
 };

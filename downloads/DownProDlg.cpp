@@ -24,8 +24,8 @@ bool CDownProDlg::ConfirmSource(ui::Prompts& prompts) {
 }
 
 void CDownProDlg::Transfer(CSerialPort& port) {
-    programFile.programNumber = text::DecimalValue(programNumberText.toStdString());
+    programFile.programNumber = text::DecimalValue(settings().numberText.toStdString());
     run.record = ctrl::DownloadRecord::Of(QStringLiteral("program"), programFile.programNumber,
-                                          filePath, port.ConfiguredName());
+                                          settings().filePath, port.ConfiguredName());
     run.Start(port, ctrl::kProgramProfile, programFile, programFile.PacketCount());
 }

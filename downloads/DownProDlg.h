@@ -12,11 +12,9 @@ class CDownProDlg : public CFileDownloadDlg {
 public:
     CDownProDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent = nullptr);
 
-    QString programNumberText = QStringLiteral("001");
     ctrl::ProgramSource programFile;
 
 protected:
-    QString& NumberText() override { return programNumberText; }
     ctrl::SourceOpen OpenSource(const std::filesystem::path& path) override;
     bool ConfirmSource(ui::Prompts& prompts) override;
     void Transfer(CSerialPort& port) override;

@@ -36,34 +36,30 @@ CFileDownloadDlg::CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSeri
     c::TabOrder({pathEdit_, browseButton_, numberEdit_, startButton_, cancelButton_});
 
     connect(numberEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { NumberText() = text; });
+            [this](const QString& text) { settings_.numberText = text; });
     connect(pathEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { filePath = text; });
+            [this](const QString& text) { settings_.filePath = text; });
     connect(browseButton_, &QPushButton::clicked, this, &CFileDownloadDlg::Browse);
     connect(startButton_, &QPushButton::clicked, this, &CFileDownloadDlg::StartDownload);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CFileDownloadDlg::Refresh() {
-    pathEdit_->setText(filePath);
-    numberEdit_->setText(NumberText());
+void CFileDownloadDlg::ShowSettings() {
+    pathEdit_->setText(settings_.filePath);
+    numberEdit_->setText(settings_.numberText);
 }
 
 void CFileDownloadDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.filter = filter_;
-    chooser.overwritePrompt = true;
-    if (const auto chosen = prompts_.ChooseOpenFile(chooser))
-        filePath = *chosen;
-    Refresh();
+    if (const auto chosen = prompts_.ChooseOpenFile(ui::BrowseChooser(filter_)))
+        settings_.filePath = *chosen;
+    ShowSettings();
 }
 
 void CFileDownloadDlg::StartDownload() {
-    switch (OpenSource(std::filesystem::path(filePath.toStdU16String()))) {
+    switch (OpenSource(std::filesystem::path(settings_.filePath.toStdU16String()))) {
         case ctrl::SourceOpen::CannotOpen:
             prompts_.Message(
-                QString::fromStdString(ctrl::CannotOpenMessage(filePath.toStdString())));
+                QString::fromStdString(ctrl::CannotOpenMessage(settings_.filePath.toStdString())));
             return;
         case ctrl::SourceOpen::BadFormat:
             prompts_.Message(msg::QText(msg::Id::FileFormatError));
@@ -79,7 +75,7 @@ void CFileDownloadDlg::StartDownload() {
 
 void CFileDownloadDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Refresh();
+        ShowSettings();
         // Each opening starts on the first control, as a dialog made anew would.
         pathEdit_->setFocus();
     }

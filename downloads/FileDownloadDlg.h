@@ -24,10 +24,20 @@ class CFileDownloadDlg : public QDialog {
     Q_OBJECT
 
 public:
-    QString filePath;
+    // What the boxes show; they follow what is typed.
+    struct Settings {
+        QString filePath;
+        QString numberText = QStringLiteral("001");
+    };
+    Settings settings() const { return settings_; }
+    // Kept for the next opening, and shown now if the dialog is open.
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
+
     ctrl::DownloadRun run;
 
-    void Refresh();
     void Browse();
     void StartDownload();
 
@@ -41,8 +51,6 @@ protected:
     // `port` is the one port of the link, borrowed for the dialog's life.
     CFileDownloadDlg(const Look& look, ui::Prompts& prompts, CSerialPort& port, QWidget* parent);
 
-    // The dialog's field behind the number box.
-    virtual QString& NumberText() = 0;
     virtual ctrl::SourceOpen OpenSource(const std::filesystem::path& path) = 0;
     // Asked once the file has opened; false leaves the dialog open without sending.
     virtual bool ConfirmSource(ui::Prompts&) { return true; }
@@ -52,6 +60,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowSettings();
+
+    Settings settings_;
     ui::Prompts& prompts_;
     CSerialPort& port_;
     QString filter_;

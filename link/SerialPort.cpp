@@ -105,31 +105,34 @@ QString CSerialPort::DeviceName(std::int32_t portNumber) {
 #endif
 }
 
+void CSerialPort::MakeSerial() {
+    serial = std::make_unique<QSerialPort>();
+    // A vanished device (adapter pulled, pty closed) makes Qt repeat the error forever while
+    // the port stays open; closing ends that. The close is deferred out of Qt's own call.
+    QObject::connect(
+        serial.get(), &QSerialPort::errorOccurred, serial.get(),
+        [this](QSerialPort::SerialPortError error) {
+            if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
+                return;
+            }
+            if (!isOpen || lineLost)
+                return;
+            lineLost = true;
+            QMetaObject::invokeMethod(
+                serial.get(), [this] { CloseIfLineLost(); }, Qt::QueuedConnection);
+        });
+    // A copy: the call may end the transfer, which unsets the hook.
+    QObject::connect(serial.get(), &QSerialPort::readyRead, serial.get(), [this] {
+        if (const std::function<void()> arrived = onArrival)
+            arrived();
+    });
+}
+
 bool CSerialPort::Open(std::int32_t number, std::int32_t baud) {
     if (isOpen)
         return true;
-    if (!serial) {
-        serial = std::make_unique<QSerialPort>();
-        // A vanished device (adapter pulled, pty closed) makes Qt repeat the error forever while
-        // the port stays open; closing ends that. The close is deferred out of Qt's own call.
-        QObject::connect(
-            serial.get(), &QSerialPort::errorOccurred, serial.get(),
-            [this](QSerialPort::SerialPortError error) {
-                if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
-                    return;
-                }
-                if (!isOpen || lineLost)
-                    return;
-                lineLost = true;
-                QMetaObject::invokeMethod(
-                    serial.get(), [this] { CloseIfLineLost(); }, Qt::QueuedConnection);
-            });
-        // A copy: the call may end the transfer, which unsets the hook.
-        QObject::connect(serial.get(), &QSerialPort::readyRead, serial.get(), [this] {
-            if (const std::function<void()> arrived = onArrival)
-                arrived();
-        });
-    }
+    if (!serial)
+        MakeSerial();
     const QString deviceName =
         text::IsDevicePath(portPath.toStdString()) ? portPath : DeviceName(number);
     serial->setPortName(deviceName);

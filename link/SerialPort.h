@@ -51,6 +51,8 @@ public:
     std::function<void(bool sent, const std::uint8_t* bytes, int count)> tap;
 
 private:
+    // The Qt port, made on the first open, with the hooks for a lost line and arriving bytes.
+    void MakeSerial();
     void PullWaitingBytes();
     void CloseIfLineLost();
     static ctrl::OpenFailure ExplainFailure(const QString& deviceName, int openErrno, int qtError);

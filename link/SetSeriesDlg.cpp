@@ -126,21 +126,30 @@ void CSetSeriesDlg::FillPorts() {
     portCombo_->setEditText(typed);
 }
 
-void CSetSeriesDlg::Refresh() {
-    portCombo_->setEditText(link_.UsesVirtualController() ? VirtualChoice() : link_.PortText());
-    const int baud = baudCombo_->findText(link_.BaudText());
+CSetSeriesDlg::Settings CSetSeriesDlg::settings() const {
+    return {portCombo_->currentText(), baudCombo_->currentText(), fastCheck_->isChecked()};
+}
+
+void CSetSeriesDlg::setSettings(const Settings& settings) {
+    portCombo_->setEditText(settings.port);
+    const int baud = baudCombo_->findText(settings.baud);
     if (baud >= 0)
         baudCombo_->setCurrentIndex(baud);
-    fastCheck_->setChecked(link_.FastTransfer());
+    fastCheck_->setChecked(settings.fastTransfer);
+}
+
+CSetSeriesDlg::Settings CSetSeriesDlg::LinkSettings() const {
+    return {link_.UsesVirtualController() ? VirtualChoice() : link_.PortText(), link_.BaudText(),
+            link_.FastTransfer()};
 }
 
 void CSetSeriesDlg::Confirm() {
     accept();
-    link_.SetFastTransfer(fastCheck_->isChecked());
+    const Settings chosen = settings();
+    link_.SetFastTransfer(chosen.fastTransfer);
     const bool virtualChosen =
-        ctrl::VirtualControllerProcess::Available() && portCombo_->currentText() == VirtualChoice();
-    link_.Configure(virtualChosen ? ctrl::Link::kVirtualPort : portCombo_->currentText(),
-                    baudCombo_->currentText());
+        ctrl::VirtualControllerProcess::Available() && chosen.port == VirtualChoice();
+    link_.Configure(virtualChosen ? ctrl::Link::kVirtualPort : chosen.port, chosen.baud);
     // Started now, so its device shows at once and a failure is told where it was chosen.
     if (virtualChosen)
         link_.StartVirtualController();
@@ -149,7 +158,7 @@ void CSetSeriesDlg::Confirm() {
 void CSetSeriesDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         FillPorts();
-        Refresh();
+        setSettings(LinkSettings());
         refreshTimer_->start();
     }
     QDialog::showEvent(event);

@@ -29,7 +29,16 @@ public:
     // The list's entry for the virtual controller.
     static QString VirtualChoice();
 
-    void Refresh();
+    // What the controls show: the port (or the virtual controller's entry), the baud rate and
+    // the fast line. A confirm hands them to the link; each opening shows the link's.
+    struct Settings {
+        QString port;
+        QString baud;
+        bool fastTransfer = false;
+    };
+    Settings settings() const;
+    void setSettings(const Settings& settings);
+
     void Confirm();
     // Lists the ports present now, each with its details as a tooltip.
     void FillPorts();
@@ -39,6 +48,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    Settings LinkSettings() const;
+
     ctrl::Link& link_;
     QComboBox* portCombo_;
     QComboBox* baudCombo_;

@@ -106,15 +106,48 @@ private:
 
 CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
-    namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::RegistersTableCaption));
     setSizeGripEnabled(true);
     model_ = new RegisterTableModel(this);
+    note_ = new QLabel;
+    note_->setObjectName(QStringLiteral("note"));
+    note_->setWordWrap(true);
 
+    // Rows are added in the tab order.
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(MakePathRow());
+    layout->addLayout(MakeComparisonRow());
+    layout->addLayout(MakeFindRow());
+    layout->addWidget(MakeTable(), 1);
+    layout->addWidget(note_);
+    layout->addLayout(MakeButtonRow());
+    const int rowHeight = table_->verticalHeader()->defaultSectionSize();
+    resize(sizeHint().width(), sizeHint().height() + rowHeight * 15);
+
+    connect(model_, &QAbstractItemModel::dataChanged, this, &CRegisterTableWnd::ShowDifferences);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CRegisterTableWnd::ShowDifferences);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CRegisterTableWnd::ShowDifferences);
+    ShowDifferences();
+    connect(model_, &RegisterTableModel::Refused, this, [this](registers::ValueFault) {
+        // A line break cannot be typed into the field; what is left is a text too long.
+        prompts_.Message(
+            msg::QText(msg::Id::FieldTooLong, {QString::number(registers::kMaxValueText)}));
+    });
+}
+
+QLayout* CRegisterTableWnd::MakePathRow() {
     // A path typed or pasted here opens with Enter, as one chosen by "浏览".
-    pathEdit_ = c::PathEdit("pathEdit");
+    pathEdit_ = ui::controls::PathEdit("pathEdit");
     QPushButton* browse = MakeButton(msg::Id::DialogBrowse, "browseButton");
     QPushButton* compare = MakeButton(msg::Id::RegistersTableCompare, "compareButton");
+    connect(browse, &QPushButton::clicked, this, &CRegisterTableWnd::Browse);
+    connect(compare, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseCompare);
+    connect(pathEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::OpenTypedPath);
+    return ui::controls::Row({pathEdit_, browse, compare});
+}
+
+QLayout* CRegisterTableWnd::MakeComparisonRow() {
     previousDifference_ =
         MakeButton(msg::Id::RegistersPreviousDifference, "previousDifferenceButton");
     nextDifference_ = MakeButton(msg::Id::RegistersNextDifference, "nextDifferenceButton");
@@ -124,13 +157,29 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
     nextDifference_->setToolTip(QStringLiteral("F4"));
     differences_ = new QLabel;
     differences_->setObjectName(QStringLiteral("differences"));
+    connect(nextDifference_, &QPushButton::clicked, this, [this] { GoToDifference(true); });
+    connect(previousDifference_, &QPushButton::clicked, this, [this] { GoToDifference(false); });
+    auto* comparison = ui::controls::Row({previousDifference_, nextDifference_, differences_});
+    comparison->addStretch(1);
+    return comparison;
+}
 
-    findEdit_ = c::Edit("findEdit");
+QLayout* CRegisterTableWnd::MakeFindRow() {
+    findEdit_ = ui::controls::Edit("findEdit");
     findEdit_->setPlaceholderText(msg::QText(msg::Id::RegistersTableFindHint));
     QPushButton* findNext = MakeButton(msg::Id::RegistersTableFindNext, "findButton");
     auto* findLabel = new QLabel(msg::QText(msg::Id::RegistersTableFind));
     findLabel->setBuddy(findEdit_);
+    connect(findNext, &QPushButton::clicked, this, &CRegisterTableWnd::FindNext);
+    connect(findEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::FindNext);
+    auto* find = new QHBoxLayout;
+    find->addWidget(findLabel);
+    find->addWidget(findEdit_, 1);
+    find->addWidget(findNext);
+    return find;
+}
 
+QTableView* CRegisterTableWnd::MakeTable() {
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("registerTable"));
     table_->setModel(model_);
@@ -148,57 +197,25 @@ CRegisterTableWnd::CRegisterTableWnd(ui::Prompts& prompts, QWidget* parent)
     const int rowHeight = table_->verticalHeader()->defaultSectionSize();
     table_->setMinimumSize(table_->fontMetrics().horizontalAdvance(QString(40, u'0')),
                            rowHeight * 5);
+    return table_;
+}
 
+QLayout* CRegisterTableWnd::MakeButtonRow() {
     QPushButton* importCsv = MakeButton(msg::Id::RegistersTableImport, "importButton");
     QPushButton* exportCsv = MakeButton(msg::Id::RegistersTableExport, "exportButton");
     QPushButton* save = MakeButton(msg::Id::RegistersSave, "saveButton");
     QPushButton* close = MakeButton(msg::Id::RegistersClose, "closeButton");
-    note_ = new QLabel;
-    note_->setObjectName(QStringLiteral("note"));
-    note_->setWordWrap(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(c::Row({pathEdit_, browse, compare}));
-    auto* comparison = c::Row({previousDifference_, nextDifference_, differences_});
-    comparison->addStretch(1);
-    layout->addLayout(comparison);
-    auto* find = new QHBoxLayout;
-    find->addWidget(findLabel);
-    find->addWidget(findEdit_, 1);
-    find->addWidget(findNext);
-    layout->addLayout(find);
-    layout->addWidget(table_, 1);
-    layout->addWidget(note_);
+    connect(importCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseImport);
+    connect(exportCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseExport);
+    connect(save, &QPushButton::clicked, this, &CRegisterTableWnd::Save);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(importCsv);
     buttons->addWidget(exportCsv);
     buttons->addStretch(1);
     buttons->addWidget(save);
     buttons->addWidget(close);
-    layout->addLayout(buttons);
-    resize(sizeHint().width(), sizeHint().height() + rowHeight * 15);
-
-    connect(browse, &QPushButton::clicked, this, &CRegisterTableWnd::Browse);
-    connect(compare, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseCompare);
-    connect(findNext, &QPushButton::clicked, this, &CRegisterTableWnd::FindNext);
-    connect(pathEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::OpenTypedPath);
-    connect(nextDifference_, &QPushButton::clicked, this, [this] { GoToDifference(true); });
-    connect(previousDifference_, &QPushButton::clicked, this, [this] { GoToDifference(false); });
-    connect(model_, &QAbstractItemModel::dataChanged, this, &CRegisterTableWnd::ShowDifferences);
-    connect(model_, &QAbstractItemModel::modelReset, this, &CRegisterTableWnd::ShowDifferences);
-    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &CRegisterTableWnd::ShowDifferences);
-    ShowDifferences();
-    connect(findEdit_, &QLineEdit::returnPressed, this, &CRegisterTableWnd::FindNext);
-    connect(importCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseImport);
-    connect(exportCsv, &QPushButton::clicked, this, &CRegisterTableWnd::ChooseExport);
-    connect(save, &QPushButton::clicked, this, &CRegisterTableWnd::Save);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(model_, &RegisterTableModel::Refused, this, [this](registers::ValueFault) {
-        // A line break cannot be typed into the field; what is left is a text too long.
-        prompts_.Message(
-            msg::QText(msg::Id::FieldTooLong, {QString::number(registers::kMaxValueText)}));
-    });
+    return buttons;
 }
 
 QString CRegisterTableWnd::Note() const {

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -47,6 +48,12 @@ signals:
     void Saved(const QString& note);
 
 private:
+    // The dialog's rows, each made with its controls' connections.
+    QLayout* MakePathRow();
+    QLayout* MakeComparisonRow();
+    QLayout* MakeFindRow();
+    QTableView* MakeTable();
+    QLayout* MakeButtonRow();
     void Browse();
     void ChooseCompare();
     void ChooseExport();

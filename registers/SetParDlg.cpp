@@ -60,28 +60,11 @@ CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent),
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::RegistersCaption));
     for (int r = 0; r < kRows; ++r)
-        registerNumbers[r] = RowNumberText(r).toStdString();
-    values.fill(std::string(1, '0'));
+        settings_.registerNumbers[r] = RowNumberText(r).toStdString();
+    settings_.values.fill(std::string(1, '0'));
 
     browseButton_ = MakeButton(msg::Id::DialogBrowse, "browseButton");
-    auto* rows = new QGridLayout;
-    // The two halves of the page side by side, kept apart like columns of a table.
-    rows->setColumnMinimumWidth(3, rows->spacing() * 2);
-    for (int r = 0; r < kRows; ++r) {
-        const int column = r < 12 ? 0 : 4;
-        numberEdits_[r] = MakeEdit(QStringLiteral("registerNumber%1").arg(r),
-                                   QStringLiteral("S0000"), kNumberLimit);
-        numberEdits_[r]->setEnabled(r == 0);
-        auto* equals = new QLabel(msg::QText(msg::Id::RegistersEquals));
-        equals->setAlignment(Qt::AlignCenter);
-        valueEdits_[r] =
-            MakeEdit(QStringLiteral("value%1").arg(r), QString(kValueLimit, u'0'), kValueLimit);
-        rows->addWidget(numberEdits_[r], r % 12, column);
-        rows->addWidget(equals, r % 12, column + 1);
-        rows->addWidget(valueEdits_[r], r % 12, column + 2);
-    }
-    QGroupBox* rowsGroup = c::Group(QString(), rows);
-    rowsGroup->setObjectName(QStringLiteral("rowsGroup"));
+    QGroupBox* rowsGroup = MakeRows();
 
     pathEdit_ = c::Field(QStringLiteral("pathEdit"), QString(20, u'x'));
     pathEdit_->setEnabled(false);
@@ -119,19 +102,42 @@ CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent),
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::filesystem::path CSetParDlg::Path() const {
-    return std::filesystem::path(filePath.toStdU16String());
-}
-
-void CSetParDlg::Refresh() {
+// The page's rows: register number, "=", value; the first number is the one that can be typed.
+QGroupBox* CSetParDlg::MakeRows() {
+    auto* rows = new QGridLayout;
+    // The two halves of the page side by side, kept apart like columns of a table.
+    rows->setColumnMinimumWidth(3, rows->spacing() * 2);
     for (int r = 0; r < kRows; ++r) {
-        numberEdits_[r]->setText(ShowBytes(registerNumbers[r]));
-        valueEdits_[r]->setText(ShowBytes(values[r]));
+        const int column = r < 12 ? 0 : 4;
+        numberEdits_[r] = MakeEdit(QStringLiteral("registerNumber%1").arg(r),
+                                   QStringLiteral("S0000"), kNumberLimit);
+        numberEdits_[r]->setEnabled(r == 0);
+        auto* equals = new QLabel(msg::QText(msg::Id::RegistersEquals));
+        equals->setAlignment(Qt::AlignCenter);
+        valueEdits_[r] =
+            MakeEdit(QStringLiteral("value%1").arg(r), QString(kValueLimit, u'0'), kValueLimit);
+        rows->addWidget(numberEdits_[r], r % 12, column);
+        rows->addWidget(equals, r % 12, column + 1);
+        rows->addWidget(valueEdits_[r], r % 12, column + 2);
     }
-    pathEdit_->setText(filePath);
+    QGroupBox* rowsGroup = ui::controls::Group(QString(), rows);
+    rowsGroup->setObjectName(QStringLiteral("rowsGroup"));
+    return rowsGroup;
 }
 
-bool CSetParDlg::TakeFields() {
+std::filesystem::path CSetParDlg::Path() const {
+    return std::filesystem::path(settings_.filePath.toStdU16String());
+}
+
+void CSetParDlg::ShowSettings() {
+    for (int r = 0; r < kRows; ++r) {
+        numberEdits_[r]->setText(ShowBytes(settings_.registerNumbers[r]));
+        valueEdits_[r]->setText(ShowBytes(settings_.values[r]));
+    }
+    pathEdit_->setText(settings_.filePath);
+}
+
+bool CSetParDlg::ReadControls() {
     auto tooLong = [this](QLineEdit* edit, int limit) {
         if (EncodeText(edit->text()).size() <= std::size_t(limit))
             return false;
@@ -146,27 +152,27 @@ bool CSetParDlg::TakeFields() {
         if (tooLong(value, kValueLimit))
             return false;
     }
-    registerNumbers[0] = TakeText(numberEdits_[0]->text(), registerNumbers[0]);
+    settings_.registerNumbers[0] = TakeText(numberEdits_[0]->text(), settings_.registerNumbers[0]);
     for (int r = 0; r < kRows; ++r)
-        values[r] = TakeText(valueEdits_[r]->text(), values[r]);
+        settings_.values[r] = TakeText(valueEdits_[r]->text(), settings_.values[r]);
     return true;
 }
 
 bool CSetParDlg::ReadPage() {
-    const registers::PageRead page = registers::ReadRegisterPage(Path(), pageBase);
+    const registers::PageRead page = registers::ReadRegisterPage(Path(), settings_.pageBase);
     if (page.status != registers::ReadStatus::Done)
         return false;
-    pageTexts = page.texts;
-    std::copy(page.texts.begin(), page.texts.end(), values.begin());
-    baseline_ = values;
+    pageTexts_ = page.texts;
+    std::copy(page.texts.begin(), page.texts.end(), settings_.values.begin());
+    baseline_ = settings_.values;
     return true;
 }
 
 bool CSetParDlg::HasUnsavedValues() const {
-    if (filePath.isEmpty())
+    if (settings_.filePath.isEmpty())
         return false;
     for (int r = 0; r < kRows; ++r) {
-        if (TakeText(valueEdits_[r]->text(), values[r]) != baseline_[r])
+        if (TakeText(valueEdits_[r]->text(), settings_.values[r]) != baseline_[r])
             return true;
     }
     return false;
@@ -187,11 +193,8 @@ bool CSetParDlg::AskToSave() {
 }
 
 void CSetParDlg::Browse() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("dat");
-    chooser.filter = msg::QText(msg::Id::RegistersFilter);
-    chooser.overwritePrompt = true;
-    const auto chosen = prompts_.ChooseOpenFile(chooser);
+    const auto chosen = prompts_.ChooseOpenFile(
+        ui::BrowseChooser(msg::QText(msg::Id::RegistersFilter), QStringLiteral("dat")));
     // Cancelled: the page keeps what was typed on it.
     if (!chosen)
         return;
@@ -203,30 +206,30 @@ void CSetParDlg::Browse() {
         case registers::CheckResult::RegisterFile:
             if (!AskToSave())
                 return;
-            filePath = *chosen;
+            settings_.filePath = *chosen;
             ReadPage();
             break;
         case registers::CheckResult::CannotOpen:
             if (!AskToSave())
                 return;
-            filePath = *chosen;
+            settings_.filePath = *chosen;
             // The new file holds no registers yet: what the page holds is what a save would write.
-            baseline_ = values;
+            baseline_ = settings_.values;
             if (const std::error_code ec = registers::CreateRegisterFile(path))
                 prompts_.Message(registers::FileErrorText(ec, path));
             break;
     }
-    Refresh();
+    ShowSettings();
 }
 
 void CSetParDlg::ShowPageNumbers() {
     for (int r = 0; r < kRows; ++r)
-        registerNumbers[r] = RowNumberText(pageBase + r).toStdString();
-    numberEdits_[0]->setText(ShowBytes(registerNumbers[0]));
+        settings_.registerNumbers[r] = RowNumberText(settings_.pageBase + r).toStdString();
+    numberEdits_[0]->setText(ShowBytes(settings_.registerNumbers[0]));
 }
 
 void CSetParDlg::ChangePage() {
-    std::string text = TakeText(numberEdits_[0]->text(), registerNumbers[0]);
+    std::string text = TakeText(numberEdits_[0]->text(), settings_.registerNumbers[0]);
     if (text.empty())
         text = "S0000";
     // "S123" and "123" name the same register.
@@ -237,34 +240,34 @@ void CSetParDlg::ChangePage() {
     if (!registers::IsPageBase(base)) {
         // Pages past the file's registers, or numbers the four digits cannot hold, are refused:
         // the page stays, and so does anything typed on it.
-        numberEdits_[0]->setText(ShowBytes(registerNumbers[0]));
+        numberEdits_[0]->setText(ShowBytes(settings_.registerNumbers[0]));
         valueEdits_[0]->setFocus();
         prompts_.Message(msg::QText(msg::Id::RegistersPageOutOfRange));
         return;
     }
     if (!AskToSave()) {
         // The page stays with what was typed on it.
-        numberEdits_[0]->setText(RowNumberText(pageBase));
+        numberEdits_[0]->setText(RowNumberText(settings_.pageBase));
         valueEdits_[0]->setFocus();
         return;
     }
-    pageBase = base;
+    settings_.pageBase = base;
     ShowPageNumbers();
     valueEdits_[0]->setFocus(Qt::TabFocusReason);
     if (!ReadPage())
         prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
-    Refresh();
+    ShowSettings();
     valueEdits_[0]->selectAll();
 }
 
 void CSetParDlg::MovePage(int base) {
-    if (base == pageBase || !registers::IsPageBase(base) || !AskToSave())
+    if (base == settings_.pageBase || !registers::IsPageBase(base) || !AskToSave())
         return;
-    pageBase = base;
+    settings_.pageBase = base;
     ShowPageNumbers();
     if (!ReadPage())
         prompts_.Message(msg::QText(msg::Id::RegistersChooseFileFirst));
-    Refresh();
+    ShowSettings();
 }
 
 void CSetParDlg::Save() {
@@ -272,18 +275,20 @@ void CSetParDlg::Save() {
 }
 
 bool CSetParDlg::WritePage() {
-    if (!TakeFields())
+    if (!ReadControls())
         return false;
-    std::copy(values.begin(), values.end(), pageTexts.begin());
-    const registers::WriteResult result = registers::WriteRegisterPage(Path(), pageBase, pageTexts);
+    std::copy(settings_.values.begin(), settings_.values.end(), pageTexts_.begin());
+    const registers::WriteResult result =
+        registers::WriteRegisterPage(Path(), settings_.pageBase, pageTexts_);
     switch (result.status) {
         case registers::WriteStatus::Done:
-            baseline_ = values;
-            Refresh();
+            baseline_ = settings_.values;
+            ShowSettings();
             emit Saved(msg::QText(
                 msg::Id::RegistersSavedNote,
-                {QString::fromStdString(registers::FourDigits(pageBase)),
-                 QString::fromStdString(registers::FourDigits(pageBase + kRows - 1)), filePath}));
+                {QString::fromStdString(registers::FourDigits(settings_.pageBase)),
+                 QString::fromStdString(registers::FourDigits(settings_.pageBase + kRows - 1)),
+                 settings_.filePath}));
             return true;
         case registers::WriteStatus::CannotOpen:
             // The page has no file to go to: the user is asked to choose one.
@@ -296,7 +301,7 @@ bool CSetParDlg::WritePage() {
 }
 
 void CSetParDlg::accept() {
-    if (TakeFields())
+    if (ReadControls())
         QDialog::accept();
 }
 
@@ -308,8 +313,9 @@ void CSetParDlg::done(int result) {
         closing_ = false;
         if (!leave)
             return;
-        // No: the typed values are dropped, the page shows the file again on the next opening.
-        values = baseline_;
+        // No: the typed values are dropped, the page shows the file again on the next
+        // opening.
+        settings_.values = baseline_;
     }
     // Closing takes the focus from the first register number; that is no change of page.
     closing_ = true;
@@ -321,9 +327,9 @@ bool CSetParDlg::PageKey(const QKeyEvent& key) {
     const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
     int base = -1;
     if (mods == Qt::NoModifier && key.key() == Qt::Key_PageUp)
-        base = pageBase - kRows;
+        base = settings_.pageBase - kRows;
     else if (mods == Qt::NoModifier && key.key() == Qt::Key_PageDown)
-        base = pageBase + kRows;
+        base = settings_.pageBase + kRows;
     else if (mods == Qt::ControlModifier && key.key() == Qt::Key_Home)
         base = 0;
     else if (mods == Qt::ControlModifier && key.key() == Qt::Key_End)
@@ -345,7 +351,7 @@ bool CSetParDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CSetParDlg::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Refresh();
+        ShowSettings();
         browseButton_->setFocus();
     }
     QDialog::showEvent(event);

@@ -9,6 +9,7 @@
 
 #include "registers/RegisterFile.h"
 
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -30,16 +31,19 @@ public:
 
     explicit CSetParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
-    // Fields; they keep their values from one opening to the next. Texts are single-byte strings.
-    int pageBase = 0;
-    std::array<std::string, kRows> registerNumbers;  // "S0000" style; row 0 is typed by the user
-    std::array<std::string, kRows> values;
-    QString filePath;  // set only by Browse
-    registers::PageTexts pageTexts;
-
-    void Refresh();
-    // Controls to fields; a text over its limit is reported, gets the focus, and nothing is taken.
-    bool TakeFields();
+    // They keep their values from one opening to the next. Texts are single-byte strings.
+    struct Settings {
+        int pageBase = 0;
+        std::array<std::string, kRows> registerNumbers;  // "S0000" style; row 0 is typed
+        std::array<std::string, kRows> values;
+        QString filePath;  // set only by Browse
+    };
+    Settings settings() const { return settings_; }
+    // Kept for the next opening, and shown now if the dialog is open.
+    void setSettings(const Settings& settings) {
+        settings_ = settings;
+        ShowSettings();
+    }
 
     void Browse();
     void ChangePage();
@@ -62,6 +66,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QGroupBox* MakeRows();
+    void ShowSettings();
+    // Controls to settings; a text over its limit is reported, gets the focus, and nothing is
+    // taken.
+    bool ReadControls();
     void ShowPageNumbers();
     bool ReadPage();
     bool WritePage();
@@ -70,6 +79,9 @@ private:
     bool PageKey(const QKeyEvent& key);
     std::filesystem::path Path() const;
 
+    Settings settings_;
+    // The whole page as last read or written; the shown values go into it on save.
+    registers::PageTexts pageTexts_;
     ui::Prompts& prompts_;
     std::array<QLineEdit*, kRows> numberEdits_{};
     std::array<QLineEdit*, kRows> valueEdits_{};

@@ -90,13 +90,8 @@ void Page(QPainter& p, int x, int y) {
     p.drawLine(x + 6, y + 3, x + 9, y + 3);
 }
 
-// Transparent around the pictures, so that they sit on light and dark toolbars alike.
-QImage ToolbarStrip() {
-    QImage image = Blank(128, 15);
-    QPainter p(&image);
-    // 1 blank page
-    Page(p, 3, 1);
-    // 2 opening folder
+// The second button, at x = 16: an opening folder.
+void OpenFolder(QPainter& p) {
     p.setPen(Qt::black);
     p.setBrush(kYellow);
     p.drawRect(16 + 1, 4, 10, 8);
@@ -106,7 +101,10 @@ QImage ToolbarStrip() {
     p.setPen(kNavy);
     p.drawLine(16 + 9, 2, 16 + 12, 1);
     p.drawLine(16 + 12, 1, 16 + 14, 3);
-    // 3 diskette
+}
+
+// At x = 32: a diskette.
+void Diskette(QPainter& p) {
     p.setPen(Qt::black);
     p.setBrush(kNavy);
     p.drawRect(32 + 2, 1, 12, 12);
@@ -114,7 +112,10 @@ QImage ToolbarStrip() {
     p.drawRect(32 + 4, 1, 8, 5);
     p.setBrush(kSilver);
     p.drawRect(32 + 5, 9, 6, 4);
-    // 4 scissors
+}
+
+// At x = 48: scissors.
+void Scissors(QPainter& p) {
     p.setPen(kNavy);
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(48 + 3, 9, 4, 4);
@@ -122,17 +123,21 @@ QImage ToolbarStrip() {
     p.setPen(Qt::black);
     p.drawLine(48 + 6, 9, 48 + 10, 1);
     p.drawLine(48 + 10, 9, 48 + 6, 1);
-    // 5 two pages
-    Page(p, 64 + 1, 0);
-    Page(p, 64 + 5, 2);
-    // 6 clipboard with a page
+}
+
+// At x = 80: a clipboard with a page.
+void Clipboard(QPainter& p) {
     p.setPen(Qt::black);
     p.setBrush(kOlive);
     p.drawRect(80 + 1, 2, 10, 12);
     p.setBrush(kGrey);
     p.drawRect(80 + 4, 1, 4, 2);
     Page(p, 80 + 6, 2);
-    // 7 printer
+}
+
+// At x = 96: a printer.
+void Printer(QPainter& p) {
+    p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(96 + 4, 1, 8, 5);
     p.setBrush(kSilver);
@@ -143,7 +148,10 @@ QImage ToolbarStrip() {
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(96 + 4, 10, 8, 4);
-    // 8 question mark, with a white rim that keeps it apart from a dark toolbar
+}
+
+// At x = 112: a question mark, with a white rim that keeps it apart from a dark toolbar.
+void QuestionMark(QPainter& p) {
     p.setPen(Qt::NoPen);
     const QRect mark[] = {{112 + 5, 2, 6, 2}, {112 + 10, 3, 2, 4}, {112 + 7, 6, 4, 2},
                           {112 + 7, 8, 2, 2}, {112 + 7, 11, 2, 2}, {112 + 4, 3, 2, 2}};
@@ -153,6 +161,23 @@ QImage ToolbarStrip() {
     p.setBrush(kNavy);
     for (const QRect& r : mark)
         p.drawRect(r);
+}
+
+// Transparent around the pictures, so that they sit on light and dark toolbars alike. Each
+// picture is 16 pixels wide.
+QImage ToolbarStrip() {
+    QImage image = Blank(128, 15);
+    QPainter p(&image);
+    Page(p, 3, 1);
+    OpenFolder(p);
+    Diskette(p);
+    Scissors(p);
+    // Two pages
+    Page(p, 64 + 1, 0);
+    Page(p, 64 + 5, 2);
+    Clipboard(p);
+    Printer(p);
+    QuestionMark(p);
     return image;
 }
 

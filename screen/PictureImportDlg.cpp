@@ -46,12 +46,18 @@ QLabel* Buddy(msg::Id text, QWidget* control) {
 
 CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
-    namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::PictureImportCaption));
     // A photo keeps its shape and its shades.
     options.fit = screen::Fit::Pad;
     options.dither = screen::Dither::FloydSteinberg;
+    MakeControls();
+    LayOut();
+    ConnectControls();
+    Redraw();
+}
 
+void CPictureImportDlg::MakeControls() {
+    namespace c = ui::controls;
     sourceView_ = new QLabel;
     sourceView_->setObjectName(QStringLiteral("sourceView"));
     sourceView_->setFixedSize(kSourceBox);
@@ -90,7 +96,10 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
     downloadButton_ = c::Button(msg::QText(msg::Id::PictureSaveAndDownload), "downloadButton");
     closeButton_ = c::Button(msg::QText(msg::Id::PictureClose), "closeButton");
     saveButton_->setDefault(true);
+}
 
+void CPictureImportDlg::LayOut() {
+    namespace c = ui::controls;
     auto* threshold = new QHBoxLayout;
     threshold->addWidget(thresholdSlider_, 1);
     threshold->addWidget(thresholdValue_);
@@ -115,7 +124,9 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
     c::SizeToContents(this, layout);
     c::TabOrder({openButton_, rotateLeftButton_, rotateRightButton_, invertBox_, thresholdSlider_,
                  ditherBox_, fitBox_, zoomBox_, saveButton_, downloadButton_, closeButton_});
+}
 
+void CPictureImportDlg::ConnectControls() {
     connect(openButton_, &QPushButton::clicked, this, &CPictureImportDlg::ChoosePicture);
     connect(rotateLeftButton_, &QPushButton::clicked, this, [this] {
         options.rotation = screen::Turned(options.rotation, false);
@@ -137,7 +148,6 @@ CPictureImportDlg::CPictureImportDlg(ui::Prompts& prompts, QWidget* parent)
     connect(saveButton_, &QPushButton::clicked, this, &CPictureImportDlg::Save);
     connect(downloadButton_, &QPushButton::clicked, this, &CPictureImportDlg::SaveAndDownload);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
-    Redraw();
 }
 
 bool CPictureImportDlg::OpenPicture(const QString& path) {

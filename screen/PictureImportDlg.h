@@ -53,6 +53,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void MakeControls();
+    void LayOut();
+    void ConnectControls();
     void TakeControls();
     void Redraw();
 

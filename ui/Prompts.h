@@ -17,6 +17,17 @@ struct FileChooser {
     QString title;  // empty: the chooser's own title
 };
 
+// What a dialog's "浏览" asks: a file to open, `extension` added to a bare name, and the
+// overwrite question the dialogs have always asked.
+inline FileChooser BrowseChooser(const QString& filter,
+                                 const QString& extension = QStringLiteral("txt")) {
+    FileChooser chooser;
+    chooser.defaultExtension = extension;
+    chooser.filter = filter;
+    chooser.overwritePrompt = true;
+    return chooser;
+}
+
 // Every message box and file chooser of the application goes through this, so tests can see
 // exactly what a user would and answer for them.
 class Prompts {

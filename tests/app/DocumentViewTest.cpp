@@ -366,8 +366,8 @@ private slots:
             RunModal<CTranslateDlg>(run.Do().compile, [](QDialog& dialog) { dialog.reject(); });
         QVERIFY(compile);
         const CTranslateDlg& dialog = *compile;
-        QCOMPARE(dialog.programText, Gbk({'E', 'N', 'D', 0x0D, 0x0A, 0xD6, 0xD0}));
-        QCOMPARE(dialog.documentPath, file);
+        QCOMPARE(dialog.settings().programText, Gbk({'E', 'N', 'D', 0x0D, 0x0A, 0xD6, 0xD0}));
+        QCOMPARE(dialog.settings().documentPath, file);
         QCOMPARE(ReadBytes(file), QByteArray("END\r\n"));
     }
 };

@@ -23,8 +23,7 @@ private slots:
 void LoadCutDlgTest::openingShowsTheStoredFields() {
     QCOMPARE(Edit("coefficientEdit")->text(), QString("0"));
     dlg_->hide();
-    dlg_->filePath = "/data/a.cut";
-    dlg_->pulseCoefficient = 1234.5678f;
+    dlg_->setSettings({"/data/a.cut", 1234.5678f});
     QVERIFY(Open());
     QCOMPARE(Edit("pathEdit")->text(), QString("/data/a.cut"));
     QCOMPARE(Edit("coefficientEdit")->text(), QString("1234.57"));
@@ -50,7 +49,7 @@ void LoadCutDlgTest::loadAndEnterDoNothing() {
     QTest::keyClick(Edit("coefficientEdit"), Qt::Key_Return);
     QVERIFY(dlg_->isVisible());
     QVERIFY(prompts_->messages.isEmpty());
-    QCOMPARE(dlg_->pulseCoefficient, 0.0f);
+    QCOMPARE(dlg_->settings().pulseCoefficient, 0.0f);
 }
 
 void LoadCutDlgTest::readingBackChecksTheCoefficient_data() {
@@ -78,9 +77,9 @@ void LoadCutDlgTest::readingBackChecksTheCoefficient() {
     QFETCH(float, value);
     Edit("coefficientEdit")->setText(typed);
     Button("browseButton")->setFocus();
-    QCOMPARE(dlg_->TakeFields(), message.isEmpty());
+    QCOMPARE(dlg_->CheckedSettings().has_value(), message.isEmpty());
     QCOMPARE(prompts_->messages, message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(dlg_->pulseCoefficient, value);
+    QCOMPARE(dlg_->settings().pulseCoefficient, value);
     if (!message.isEmpty())
         QCOMPARE(QApplication::focusWidget(), Edit("coefficientEdit"));
 }
@@ -89,7 +88,7 @@ void LoadCutDlgTest::escapeClosesWithoutReadingTheControls() {
     Edit("pathEdit")->setText("typed.cut");
     QTest::keyClick(Edit("pathEdit"), Qt::Key_Escape);
     QVERIFY(!dlg_->isVisible());
-    QCOMPARE(dlg_->filePath, QString());
+    QCOMPARE(dlg_->settings().filePath, QString());
     QVERIFY(Open());
     QCOMPARE(Edit("pathEdit")->text(), QString());
 }

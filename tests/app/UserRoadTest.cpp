@@ -42,8 +42,7 @@ class UserRoadTest : public QObject {
     CDownProDlg* StartProgramDownload(AppRun& run, const QString& object, const QString& number) {
         run.prompts.fileAnswers.enqueue(object);
         return RunModal<CDownProDlg>(run.Do().downloadProgram, [number](CDownProDlg& download) {
-            download.programNumberText = number;
-            download.Refresh();
+            download.setSettings({QString(), number});
             download.Browse();
             download.StartDownload();
         });
@@ -162,7 +161,7 @@ private slots:
             run.Do().compileAndDownload,
             [](CDownProDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
         QVERIFY(download);
-        QCOMPARE(download->filePath, object);
+        QCOMPARE(download->settings().filePath, object);
         QTRY_VERIFY_WITH_TIMEOUT(!download->run.IsRunning(), 10000);
         QCOMPARE(run.prompts.messages.size(), 1);  // a finished download says so quietly
 
@@ -349,7 +348,7 @@ private:
         watch.start();
         run.Do().compileAndDownload->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(seen, 8000);
-        QCOMPARE(seen->filePath, object);
+        QCOMPARE(seen->settings().filePath, object);
         QTRY_VERIFY_WITH_TIMEOUT(!seen->run.IsRunning() && !seen->isVisible(), 10000);
         QVERIFY2(run.Frame().messagePane->text().startsWith(QStringLiteral("下载完成：程序 ")),
                  qPrintable(run.Frame().messagePane->text()));

@@ -46,12 +46,18 @@ private slots:
 
 private:
     QLineEdit* PathEdit() { return Edit("pathEdit"); }
+    void SetProgram(const QByteArray& text, const QString& document = QString()) {
+        CTranslateDlg::Settings settings = dlg_->settings();
+        settings.programText = text;
+        settings.documentPath = document;
+        dlg_->setSettings(settings);
+    }
 };
 
 void TranslateDlgTest::init() {
     CTranslateDlg::DefaultObjectFileName() = "程序.kxo";
     Make();
-    dlg_->programText = kProgram;
+    SetProgram(kProgram);
     QVERIFY(Open());
 }
 
@@ -63,13 +69,13 @@ void TranslateDlgTest::compilingWithoutATargetReportsAnEmptyPathAndStaysOpen() {
     Click("compileButton");
     QCOMPARE(prompts_->messages, QStringList{"不能生成文件：  ！"});
     QVERIFY(dlg_->isVisible());
-    QCOMPARE(dlg_->programText, kProgram);
+    QCOMPARE(dlg_->settings().programText, kProgram);
 }
 
 void TranslateDlgTest::browsedTargetReceivesTheObjectProgramAndTheDialogCloses() {
     const QString target = dir_->filePath("目标 1.kxo");
     Browse(target);
-    QCOMPARE(dlg_->targetPath, target);
+    QCOMPARE(dlg_->settings().targetPath, target);
     QCOMPARE(PathEdit()->text(), target);
 
     bool visibleAtMessage = true;
@@ -88,7 +94,7 @@ void TranslateDlgTest::browsedTargetReceivesTheObjectProgramAndTheDialogCloses()
     QVERIFY(bytes.startsWith("This is RVL412E.kxo!"));
     QCOMPARE(bytes.right(24), QByteArray("\x02\x08", 2) + QByteArray(22, '\0'));
     QCOMPARE(bytes, Expected(kProgram));
-    QVERIFY(dlg_->programText.isEmpty());
+    QVERIFY(dlg_->settings().programText.isEmpty());
 }
 
 void TranslateDlgTest::pathTypedIntoTheBoxIsTheTarget() {
@@ -102,7 +108,7 @@ void TranslateDlgTest::pathTypedIntoTheBoxIsTheTarget() {
     QCOMPARE(prompts_->messages, QStringList{"编译成功！目标文件：" + typed + " !"});
     QCOMPARE(ReadFile(typed), Expected(kProgram));
     QVERIFY(!QFile::exists(chosen));
-    QCOMPARE(dlg_->targetPath, typed);
+    QCOMPARE(dlg_->settings().targetPath, typed);
 }
 
 void TranslateDlgTest::cancelledBrowseKeepsWhatTheBoxShows() {
@@ -110,7 +116,7 @@ void TranslateDlgTest::cancelledBrowseKeepsWhatTheBoxShows() {
     Browse(chosen);
     QTest::keyClicks(PathEdit(), "2");
     Browse(std::nullopt);
-    QCOMPARE(dlg_->targetPath, chosen + "2");
+    QCOMPARE(dlg_->settings().targetPath, chosen + "2");
     QCOMPARE(PathEdit()->text(), chosen + "2");
     QCOMPARE(CTranslateDlg::DefaultObjectFileName(), QString("chosen.kxo"));
     QVERIFY(prompts_->messages.isEmpty());
@@ -157,7 +163,7 @@ void TranslateDlgTest::everyOutcomeBeyondCreatingTheFileClosesTheDialog() {
     QFETCH(QString, message);
     QFETCH(int, records);
     const QString target = dir_->filePath("out.kxo");
-    dlg_->programText = program;
+    SetProgram(program);
     Browse(target);
     Click("compileButton");
 
@@ -170,7 +176,7 @@ void TranslateDlgTest::everyOutcomeBeyondCreatingTheFileClosesTheDialog() {
         QCOMPARE(ReadFile(target).size(), 20 + 24 * records);
         QCOMPARE(ReadFile(target), Expected(program));
     }
-    QVERIFY(dlg_->programText.isEmpty());
+    QVERIFY(dlg_->settings().programText.isEmpty());
 }
 
 void TranslateDlgTest::targetThatCannotBeCreatedKeepsTheProgramForAnotherTry() {
@@ -180,7 +186,7 @@ void TranslateDlgTest::targetThatCannotBeCreatedKeepsTheProgramForAnotherTry() {
     Click("compileButton");
     QCOMPARE(prompts_->messages, QStringList{"不能生成文件： " + impossible + " ！"});
     QVERIFY(dlg_->isVisible());
-    QCOMPARE(dlg_->programText, kProgram);
+    QCOMPARE(dlg_->settings().programText, kProgram);
 
     const QString target = dir_->filePath("out.kxo");
     Browse(target);
@@ -199,7 +205,7 @@ void TranslateDlgTest::writeFailureIsReportedAndLeavesTheOldFile() {
     }
     QCOMPARE(prompts_->messages, QStringList{"不能写入文件： " + target + " ！"});
     QVERIFY(dlg_->isVisible());
-    QCOMPARE(dlg_->programText, kProgram);
+    QCOMPARE(dlg_->settings().programText, kProgram);
     QCOMPARE(ReadFile(target), QByteArray("old"));
 }
 
@@ -216,7 +222,7 @@ void TranslateDlgTest::targetThatIsTheOpenProgramIsRefused() {
     WriteFile(program, kProgram);
     QVERIFY(QDir(dir_->path()).mkdir("sub"));
     QVERIFY(QFile::link(program, dir_->filePath("link.kxo")));
-    dlg_->documentPath = program;
+    SetProgram(kProgram, program);
     target = dir_->filePath(target);
     Browse(target);
     Click("compileButton");
@@ -232,13 +238,13 @@ void TranslateDlgTest::cancelWritesNothing() {
     QCOMPARE(dlg_->result(), int(QDialog::Rejected));
     QVERIFY(prompts_->messages.isEmpty());
     QVERIFY(!QFile::exists(dir_->filePath("out.kxo")));
-    QCOMPARE(dlg_->programText, kProgram);
+    QCOMPARE(dlg_->settings().programText, kProgram);
 }
 
 void TranslateDlgTest::openingShowsTheTargetPath() {
     QTest::keyClicks(PathEdit(), "typed");
     dlg_->hide();
-    dlg_->targetPath = "/somewhere/a.kxo";
+    dlg_->setSettings({kProgram, QString(), "/somewhere/a.kxo"});
     dlg_->show();
     QCOMPARE(PathEdit()->text(), QString("/somewhere/a.kxo"));
 }

@@ -409,7 +409,7 @@ void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessag
     CDownProDlg dlg(prompts, line.port);
     testsupport::HandTicks ticks;
     dlg.run.ticks = ticks.Factory();
-    dlg.filePath = Write(dir, "silent.kxo", kObject);
+    dlg.setSettings({Write(dir, "silent.kxo", kObject), QStringLiteral("001")});
     dlg.show();
     bool progressShownAtMessage = true;
     prompts.onMessage = [&](const QString&) {
@@ -430,7 +430,7 @@ void DownloadDialogsTest::silentControllerClosesTheDialogAndThePortWithOneMessag
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     QVERIFY(!line.port.IsOpen());
     QCOMPARE(line.port.sessionState, ctrl::LINK_IDLE);
-    QVERIFY(!HeldOpen(dlg.filePath));
+    QVERIFY(!HeldOpen(dlg.settings().filePath));
 }
 
 QTEST_MAIN(DownloadDialogsTest)

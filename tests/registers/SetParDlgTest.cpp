@@ -73,7 +73,7 @@ private:
     void ExpectPage(int base) {
         for (int r = 0; r < 24; ++r)
             QCOMPARE(Number(r)->text(), QString("S%1").arg(base + r, 4, 10, QChar('0')));
-        QCOMPARE(dlg_->pageBase, base);
+        QCOMPARE(dlg_->settings().pageBase, base);
     }
     QString CompleteFile() {
         const QString path = dir_->filePath("par 1.dat");
@@ -132,7 +132,7 @@ void SetParDlgTest::theNumbersOwnMenuDoesNotLeaveIt() {
     Type(Number(0), "48");
     QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(Number(0), &toMenu);
-    QCOMPARE(dlg_->pageBase, 0);
+    QCOMPARE(dlg_->settings().pageBase, 0);
     QCOMPARE(Number(1)->text(), QString("S0001"));
     QCOMPARE(Number(0)->text(), QString("48"));
     QTest::keyClick(Number(0), Qt::Key_Tab);
@@ -226,7 +226,7 @@ void SetParDlgTest::unsavedValuesAskFirst() {
     if (closes)
         QVERIFY(Open());
     else
-        QCOMPARE(dlg_->pageBase, leave == Leave::PageDown ? 24 : 48);
+        QCOMPARE(dlg_->settings().pageBase, leave == Leave::PageDown ? 24 : 48);
     // Back on page 0 the file decides: the typed value if it was saved, the old one if dropped.
     dlg_->MovePage(0);
     QCOMPARE(Value(3)->text(), yes ? QString("77") : QString("v3"));
@@ -299,7 +299,7 @@ void SetParDlgTest::browseThatChangesNothingKeepsTypedValues() {
     Browse(cancel ? std::nullopt : std::optional<QString>(other));
     // Neither asks about the typed value, nor drops it.
     QCOMPARE(prompts_->messages, messages);
-    QCOMPARE(dlg_->filePath, good);
+    QCOMPARE(dlg_->settings().filePath, good);
     QCOMPARE(Value(0)->text(), QString("typed"));
     QVERIFY(dlg_->HasUnsavedValues());
 }
@@ -315,7 +315,7 @@ void SetParDlgTest::tooLongValueStopsTheSaveAndWritesNothing() {
     QCOMPARE(prompts_->messages, QStringList{"“请填入不多于9个的字符。”"});
     QCOMPARE(QApplication::focusWidget(), Value(5));
     QCOMPARE(ReadFile(path), old);
-    QCOMPARE(dlg_->values[0], std::string("v0"));
+    QCOMPARE(dlg_->settings().values[0], std::string("v0"));
 
     // Shortened, it saves; a text read from the file and left alone goes back unchanged.
     QTest::keyClick(Value(5), Qt::Key_End);
