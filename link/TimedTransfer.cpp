@@ -1,6 +1,9 @@
 #include "link/TimedTransfer.h"
 
 #include <QTimer>
+#include <QtGlobal>
+
+#include <algorithm>
 
 namespace ctrl {
 
@@ -25,6 +28,20 @@ private:
 
 }  // namespace
 
+TransferProfile WithGiveUpFromEnvironment(TransferProfile profile) {
+    bool given = false;
+    const int ticks = qEnvironmentVariableIntValue(kGiveUpTicksVariable, &given);
+    if (!given || ticks <= 0)
+        return profile;
+    // Still after the resend, so a silent controller is asked again before it is given up.
+    const auto shorten = [ticks](std::uint32_t& giveUp, std::uint32_t resend) {
+        giveUp = std::min(giveUp, std::max(static_cast<std::uint32_t>(ticks), resend + 1));
+    };
+    shorten(profile.openingGiveUpTick, profile.openingResendTick);
+    shorten(profile.dataGiveUpTick, profile.dataResendTick);
+    return profile;
+}
+
 std::unique_ptr<TickSource> TimerTicks(int periodMs) {
     return std::make_unique<TimerTickSource>(periodMs);
 }
@@ -34,7 +51,7 @@ TimedTransfer::TimedTransfer(SerialLink& port, const TransferProfile& profile,
                              std::unique_ptr<TickSource> ticks)
     : port(port),
       outer(outer),
-      engine(port, profile, source, *this),
+      engine(port, WithGiveUpFromEnvironment(profile), source, *this),
       ticks(ticks ? std::move(ticks) : TimerTicks(profile.periodMs)) {}
 
 TimedTransfer::~TimedTransfer() {

@@ -60,6 +60,12 @@ private:
     bool watching = false;  // the port's arrival hook is ours
 };
 
+// Suites that drive whole programs over virtual lines wait for a silent controller this many
+// ticks instead of the profile's give-up (eight seconds for a program's data); the resends and
+// the pace stay the profile's. Unset or not a positive number: the profile's own.
+inline constexpr const char* kGiveUpTicksVariable = "TARVEX_GIVE_UP_TICKS";
+TransferProfile WithGiveUpFromEnvironment(TransferProfile profile);
+
 // How often fast pacing looks for an answer: well under a byte's time at 19200 baud.
 inline constexpr int kAnswerWatchMs = 1;
 

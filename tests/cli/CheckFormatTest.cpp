@@ -39,8 +39,8 @@ TEST(CheckFormat, GccLinesCarryTheFaultyPiecesColumnAndTheMatchersReadEveryOne) 
     const std::string program = dir.Write("p.kxc", kProgram);
     const ToolRun plain = RunTool({"check", program});
     const ToolRun gcc = RunTool({"check", program, "--format=gcc"});
-    EXPECT_EQ(gcc.exitCode, plain.exitCode);
-    EXPECT_EQ(gcc.exitCode, 1);
+    EXPECT_EQ(gcc.status, plain.status);
+    EXPECT_EQ(gcc.status, 1);
 
     struct Expected {
         std::string line, column, severity;
@@ -74,7 +74,7 @@ TEST(CheckFormat, TheDefaultListingStaysAsItWasAndAnUnknownFormatIsAUsageFault) 
     const std::string program = dir.Write("p.kxc", "FOO 1\r\nEND\r\n");
     EXPECT_EQ(RunTool({"check", program}).out, program + ":1: 第 1 行程序命令错误！\n");
     const ToolRun bad = RunTool({"check", program, "--format=msvc"});
-    EXPECT_EQ(bad.exitCode, 64);
+    EXPECT_EQ(bad.status, 64);
     EXPECT_NE(bad.err.find("msvc"), std::string::npos);
 }
 

@@ -112,7 +112,7 @@ TEST(Tool, AnswersHelpVersionAndUsageFaults) {
     for (const ToolCase& c : kToolCases) {
         const ToolRun run = RunTool(c.args);
         const std::string words = testing::PrintToString(c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << words;
+        EXPECT_EQ(run.status, c.exitCode) << words;
         EXPECT_EQ(run.out.substr(0, c.outStart.size()), c.outStart) << words;
         EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart) << words;
         EXPECT_EQ(run.out.empty(), c.outStart.empty()) << words;

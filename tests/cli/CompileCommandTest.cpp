@@ -22,7 +22,7 @@ TEST(CompileCommand, WritesTheObjectAndPrintsTheSuccessMessageWithThePathAsGiven
 
     const ToolRun run = RunTool({"compile", program, "-o", object});
 
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "编译成功！目标文件：" + object + " !\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(ReadBytes(object), kHeader + kMov1 + kEnd);
@@ -35,7 +35,7 @@ TEST(CompileCommand, WithoutOutputOptionWritesBesideTheProgramWithKxoExtension) 
     const ToolRun run = RunTool({"compile", program});
 
     const std::string object = dir.Path("motion.kxo").string();
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "编译成功！目标文件：" + object + " !\n");
     EXPECT_EQ(ReadBytes(object), kHeader + kMov1 + kEnd);
 }
@@ -68,7 +68,7 @@ TEST_P(CompileOutcome, ExitCodeMessageAndObjectBytes) {
 
     const ToolRun run = RunTool({"compile", program, "-o", object});
 
-    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.status, c.exitCode);
     EXPECT_EQ(run.out, c.message + "\n");
     EXPECT_EQ(run.err, c.editorLine == 0 ? std::string()
                                          : program + ":" + std::to_string(c.editorLine) + ": " +
@@ -119,7 +119,7 @@ TEST(CompileCommand, CodeAfterEndIsNeitherCheckedNorWritten) {
     const std::string program = dir.Write("p.kxc", "MOV M1,5\r\nEND\r\nFOO\r\nEND");
     const std::string object = dir.Path("p.kxo").string();
     const ToolRun run = RunTool({"compile", program, "-o", object});
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "编译成功！目标文件：" + object + " !\n");
     EXPECT_EQ(ReadBytes(object), kHeader + kMov1 + kEnd);
 }
@@ -135,7 +135,7 @@ TEST(CompileCommand, RefusesMoreThan2048CodeLinesNamingTheEditorLine) {
 
     const ToolRun run = RunTool({"compile", program, "-o", object});
 
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.status, 1);
     ASSERT_FALSE(run.out.empty());
     EXPECT_NE(run.out.find("2049"), std::string::npos) << run.out;
     EXPECT_EQ(run.err, program + ":2050: " + run.out);
@@ -148,7 +148,7 @@ TEST(CompileCommand, UnreadableProgramCreatesNoObject) {
     const std::string object = dir.Path("p.kxo").string();
     for (const std::string& program : {dir.Path("missing.kxc").string(), dir.Path("").string()}) {
         const ToolRun run = RunTool({"compile", program, "-o", object});
-        EXPECT_EQ(run.exitCode, 4) << program;
+        EXPECT_EQ(run.status, 4) << program;
         EXPECT_EQ(run.out, "不能读取文件： " + program + " ！\n");
         EXPECT_FALSE(fs::exists(object));
     }
@@ -160,7 +160,7 @@ TEST(CompileCommand, UncreatableObjectFileIsReportedWithItsPath) {
     for (const std::string& object :
          {dir.Path("no-such-dir/p.kxo").string(), dir.Path("").string()}) {
         const ToolRun run = RunTool({"compile", program, "-o", object});
-        EXPECT_EQ(run.exitCode, 3) << object;
+        EXPECT_EQ(run.status, 3) << object;
         EXPECT_EQ(run.out, "不能生成文件： " + object + " ！\n");
         EXPECT_EQ(run.err, "");
     }
@@ -182,7 +182,7 @@ TEST(CompileCommand, BadCommandLinesExitWithUsage) {
     };
     for (const auto& args : commandLines) {
         const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.exitCode, 64) << testing::PrintToString(args);
+        EXPECT_EQ(run.status, 64) << testing::PrintToString(args);
         EXPECT_NE(run.err.find("tarvex"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
@@ -194,7 +194,7 @@ TEST(CompileCommand, HelpGoesToStdoutAndSucceeds) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--help"}, {"help"}, {"help", "compile"}, {"compile", "-h"}}) {
         const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.exitCode, 0) << testing::PrintToString(args);
+        EXPECT_EQ(run.status, 0) << testing::PrintToString(args);
         EXPECT_NE(run.out.find("compile PROGRAM.kxc"), std::string::npos) << run.out;
         EXPECT_EQ(run.err, "");
     }
@@ -233,11 +233,11 @@ TEST(CheckCommand, ListsEveryFaultyLineWithItsExitStatus) {
         for (std::size_t at = 0; (at = expected.find('@', at)) != std::string::npos;
              at += program.size())
             expected.replace(at, 1, program);
-        EXPECT_EQ(run.exitCode, row.exitCode) << row.text;
+        EXPECT_EQ(run.status, row.exitCode) << row.text;
         EXPECT_EQ(run.out, expected) << row.text;
     }
-    EXPECT_EQ(RunTool({"check", dir.Path("missing.kxc").string()}).exitCode, 4);
-    EXPECT_EQ(RunTool({"check"}).exitCode, 64);
+    EXPECT_EQ(RunTool({"check", dir.Path("missing.kxc").string()}).status, 4);
+    EXPECT_EQ(RunTool({"check"}).status, 64);
     EXPECT_FALSE(fs::exists(dir.Path("p.kxo")));
 }
 
@@ -248,19 +248,19 @@ TEST(CheckCommand, WarnsOfAUtf8ProgramAndCompileToo) {
     const std::string gbk = dir.Write("g.kxc", "' \xD6\xD0\xCE\xC4\r\nEND\r\n");
     const std::string warning = utf8 + "：警告：此文件似乎是 UTF-8 编码，程序按 GBK 读取。\n";
     const ToolRun check = RunTool({"check", utf8});
-    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.status, 0);
     EXPECT_EQ(check.err, warning);
     const ToolRun compile = RunTool({"compile", utf8, "-o", dir.Path("u.kxo").string()});
-    EXPECT_EQ(compile.exitCode, 0);
+    EXPECT_EQ(compile.status, 0);
     EXPECT_EQ(compile.err, warning);
     EXPECT_EQ(RunTool({"check", gbk}).err, "");
 }
 
 TEST(PortsCommand, ListsAsTextOrAsOneJsonArray) {
     const ToolRun text = RunTool({"ports"});
-    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(text.status, 0);
     const ToolRun json = RunTool({"ports", "--json"});
-    EXPECT_EQ(json.exitCode, 0);
+    EXPECT_EQ(json.status, 0);
     ASSERT_GE(json.out.size(), 3u);
     EXPECT_EQ(json.out.front(), '[');
     EXPECT_EQ(json.out.substr(json.out.size() - 2), "]\n");

@@ -34,7 +34,7 @@ TEST(CompileGolden, EverySeedCompilesToItsGoldenObjectAndMessage) {
         const ToolRun run = RunTool({"compile", program, "-o", object.string()});
 
         // The golden run named its files without a folder.
-        std::string printed = run.out + run.err + "exit " + std::to_string(run.exitCode) + "\n";
+        std::string printed = run.out + run.err + "exit " + std::to_string(run.status) + "\n";
         ReplaceAll(printed, dir.Path("").string(), "");
         EXPECT_EQ(printed, ReadBytes(kGolden / (name + ".msg"))) << name;
         const fs::path golden = kGolden / (name + ".kxo");

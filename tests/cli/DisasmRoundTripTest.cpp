@@ -42,13 +42,13 @@ TEST_P(DisasmRoundTrip, CompilingTheDisassemblyGivesTheSameBytes) {
     TempDir dir;
     const std::string object = dir.Path("p.kxo").string();
     const ToolRun first = RunTool({"compile", dir.Write("p.kxc", GetParam().text), "-o", object});
-    ASSERT_TRUE(first.exitCode == 0 || first.exitCode == 2) << first.out;
+    ASSERT_TRUE(first.status == 0 || first.status == 2) << first.out;
 
     const RoundTrip t = CompileDisasmCompile(dir, object);
 
-    EXPECT_EQ(t.disasm.exitCode, 0) << t.disasm.err;
+    EXPECT_EQ(t.disasm.status, 0) << t.disasm.err;
     EXPECT_EQ(t.disasm.err, "");
-    EXPECT_EQ(t.second.exitCode, first.exitCode) << t.disasm.out;
+    EXPECT_EQ(t.second.status, first.status) << t.disasm.out;
     EXPECT_EQ(t.secondBytes, ReadBytes(object)) << t.disasm.out;
 }
 
@@ -81,7 +81,7 @@ TEST(DisasmCommand, PrintsOneCrLfLinePerRecord) {
     const std::string object = dir.Write(
         "p.kxo", kHeader + Record(6, 0x00, {1, 5}) + Record(4, 0x06, {19}) + Record(2, 0x08));
     const ToolRun run = RunTool({"disasm", object});
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "MOV M1,5\r\nSETB B19\r\nEND\r\n");
 }
 
@@ -99,7 +99,7 @@ TEST(DisasmCommand, RefusesFilesThatAreNoObjectProgram) {
     for (const std::string& bytes : files) {
         const std::string object = dir.Write("bad.kxo", bytes);
         const ToolRun run = RunTool({"disasm", object});
-        EXPECT_EQ(run.exitCode, 1) << testing::PrintToString(bytes);
+        EXPECT_EQ(run.status, 1) << testing::PrintToString(bytes);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(object), std::string::npos) << run.err;
     }
@@ -111,7 +111,7 @@ TEST(DisasmCommand, AListingThatCannotBeWrittenFailsWith74) {
     TempDir dir;
     const std::string object = dir.Write("p.kxo", kHeader + Record(2, 0x08));
     const ToolRun run = RunTool({"disasm", object}, "/dev/full");
-    EXPECT_EQ(run.exitCode, 74);
+    EXPECT_EQ(run.status, 74);
     EXPECT_EQ(run.err, "tarvex: cannot write standard output\n");
 }
 
@@ -119,7 +119,7 @@ TEST(DisasmCommand, UnreadableFileExitsWith4) {
     TempDir dir;
     const std::string path = dir.Path("missing.kxo").string();
     const ToolRun run = RunTool({"disasm", path});
-    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.status, 4);
     EXPECT_EQ(run.err, "不能读取文件： " + path + " ！\n");
 }
 
@@ -202,8 +202,8 @@ TEST(DisasmRoundTripProperty, RandomCompilableRecordsSurviveDisasmAndCompile) {
 
         const RoundTrip t = CompileDisasmCompile(dir, object);
 
-        ASSERT_EQ(t.disasm.exitCode, 0) << t.disasm.err;
-        ASSERT_EQ(t.second.exitCode, program % 2 == 0 ? 0 : 2) << t.second.out << t.disasm.out;
+        ASSERT_EQ(t.disasm.status, 0) << t.disasm.err;
+        ASSERT_EQ(t.second.status, program % 2 == 0 ? 0 : 2) << t.second.out << t.disasm.out;
         ASSERT_EQ(t.secondBytes, bytes) << t.disasm.out;
     }
 }

@@ -53,7 +53,7 @@ TEST_P(HostileInput, RefusesWithTheExitStatusAndWritesNothing) {
         args.push_back(Expand(word, root));
     const ToolRun run = RunTool(args, c.stdoutTo);
 
-    EXPECT_EQ(run.exitCode, c.exitCode) << run.out << run.err;
+    EXPECT_EQ(run.status, c.exitCode) << run.out << run.err;
     EXPECT_NE((run.out + run.err).find(Expand(c.says, root)), std::string::npos)
         << run.out << run.err;
     EXPECT_EQ(ReadBytes(dir.Path("p.kxc")), kProgram);
@@ -165,7 +165,7 @@ TEST(HostileInput, ProgramJustOverTheEditorsCapacityIsTooLarge) {
     TempDir dir;
     const std::string program = dir.Write("big.kxc", std::string(1'048'576, ';'));
     const ToolRun run = RunTool({"compile", program});
-    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.status, 4);
     EXPECT_EQ(run.out, "该文件太大，无法打开。\n");
     EXPECT_FALSE(fs::exists(dir.Path("big.kxo")));
 }
@@ -196,7 +196,7 @@ TEST(HostileInput, PictureOverTheReadersLimitSaysItsSizeAndTheLimit) {
     TempDir dir;
     const std::string picture = dir.Write("huge.png", PngHeader(30000, 30000));
     const ToolRun run = RunTool({"screen", "import", picture, "-o", dir.Path("s.bmp").string()});
-    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.status, 4);
     // The limit is Qt's own (128 MiB in Qt 6.4).
     EXPECT_EQ(run.out.rfind("图片太大： " + picture + " 有 3600000000 字节，最多 ", 0), 0u)
         << run.out;
@@ -218,7 +218,7 @@ TEST(HostileInput, SilentPipeIsUnreadableSoonAfterItsPatience) {
           {"screen", fifo, "-o", dir.Path("s.dat").string()}}) {
         const auto start = std::chrono::steady_clock::now();
         const ToolRun run = RunTool(args);
-        EXPECT_EQ(run.exitCode, 4) << args.front() << run.out << run.err;
+        EXPECT_EQ(run.status, 4) << args.front() << run.out << run.err;
         EXPECT_LT(std::chrono::steady_clock::now() - start, testsupport::kNoticeBound)
             << args.front();
     }

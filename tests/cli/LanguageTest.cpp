@@ -75,7 +75,7 @@ TEST(Language, CompileFaultsFollowTheOverrideThenTheLocale) {
             label += std::string(name) + "=" + value + " ";
         const LanguageEnvironment environment(row.environment);
         const ToolRun run = RunTool({"compile", program});
-        EXPECT_EQ(run.exitCode, 1) << label;
+        EXPECT_EQ(run.status, 1) << label;
         EXPECT_EQ(run.out, row.expected) << label;
         EXPECT_EQ(run.err, program + ":1: " + row.expected) << label;
     }
@@ -98,10 +98,10 @@ TEST(Language, UsageFaultsAndHelpInBothLanguages) {
         const LanguageEnvironment environment(
             std::vector<std::pair<const char*, const char*>>{{"TARVEX_LANG", row.language}});
         const ToolRun refused = RunTool(args);
-        EXPECT_EQ(refused.exitCode, 64) << row.language;
+        EXPECT_EQ(refused.status, 64) << row.language;
         EXPECT_EQ(refused.err.substr(0, refused.err.find('\n') + 1), row.firstLine);
         const ToolRun help = RunTool({"--help"});
-        EXPECT_EQ(help.exitCode, 0) << row.language;
+        EXPECT_EQ(help.status, 0) << row.language;
         helps.push_back(help.out);
     }
     // The help texts are written in English in both.

@@ -168,7 +168,7 @@ TEST(OutputIsInput, EveryOutputAimedAtEveryInputIsRefused) {
                     ++runs;
                     const std::string context = form.words[0] + " " + form.words[1] + ": " +
                                                 form.words[o] + " at " + input + " through " + how;
-                    EXPECT_EQ(run.exitCode, 64) << context << "\n" << run.out << run.err;
+                    EXPECT_EQ(run.status, 64) << context << "\n" << run.out << run.err;
                     EXPECT_NE(run.err.find("输出文件与输入文件相同：" + args[o]), std::string::npos)
                         << context << "\n"
                         << run.out << run.err;

@@ -14,7 +14,7 @@ ToolRun RunTool(const std::vector<std::string>& args, const char* stdoutPath) {
         TARVEX_BIN, capture.path(), args, stdoutPath ? fs::path(stdoutPath) : fs::path());
     if (!run.started)
         throw std::runtime_error(std::string("cannot start ") + TARVEX_BIN);
-    return {run.status, run.out, run.err};
+    return run;
 }
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {

@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "tests/support/Portable.h"
+#include "tests/support/ToolProcess.h"
 
-// Runs the built `tarvex` binary and collects what it printed.
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using testsupport::ToolRun;
 
-// `stdoutPath`, when given, receives standard output instead (ToolRun::out stays empty).
+// Runs the built `tarvex` binary and collects what it printed; `stdoutPath`, when given, receives
+// standard output instead (ToolRun::out stays empty).
 ToolRun RunTool(const std::vector<std::string>& args, const char* stdoutPath = nullptr);
 
 // A fresh folder under the system's temporary folder, removed when the object goes.

@@ -43,7 +43,7 @@ bool TableSave(const fs::path& file, int slot) {
 const std::vector<Writer> kWriters = {
     {"PageWrite",
      [](const fs::path& file, int slot) {
-         return RunTool(PageWords(file, 24 * (1 + 2 * slot), "w")).exitCode == 0;
+         return RunTool(PageWords(file, 24 * (1 + 2 * slot), "w")).status == 0;
      }},
     {"Import",
      [](const fs::path& file, int slot) {
@@ -53,11 +53,11 @@ const std::vector<Writer> kWriters = {
          std::FILE* f = std::fopen(csv.string().c_str(), "wb");
          std::fputs(row.c_str(), f);
          std::fclose(f);
-         return RunTool({"registers", "import", file.string(), csv.string()}).exitCode == 0;
+         return RunTool({"registers", "import", file.string(), csv.string()}).status == 0;
      }},
     {"New",
      [](const fs::path& file, int) {
-         return RunTool({"registers", "new", file.string()}).exitCode == 0;
+         return RunTool({"registers", "new", file.string()}).status == 0;
      }},
     {"TableSave", TableSave},
     {"RegisterEditor",

@@ -22,10 +22,8 @@ std::vector<std::uint8_t> Ask(int fd, std::vector<std::uint8_t> bytes) {
 }
 
 TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("tarvex-emulate-" + std::to_string(portable::ProcessId()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const portable::TempDir dir("tarvex-emulate");
+    const std::filesystem::path& folder = dir.path();
     Emulator emulator(TARVEX_BIN, {"--store", folder.string()});
     const std::string device = emulator.Line();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
@@ -56,12 +54,11 @@ TEST(EmulateCommandTest, ServesOnTheDeviceItPrintsStoresTheScreenAndStopsOnTerm)
     EXPECT_EQ(picture.substr(0, 10), "P4\n64 128\n");
     EXPECT_EQ(static_cast<unsigned char>(picture[10]), 0x80);
     EXPECT_EQ(emulator.Stop(), 0);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(EmulateCommandTest, RefusesFaultOptionsThatAreNotNumbersAndStoresThatAreNoFolders) {
-    const auto missing = std::filesystem::temp_directory_path() /
-                         ("tarvex-no-store-" + std::to_string(portable::ProcessId()));
+    const portable::TempDir dir("tarvex-no-store");
+    const std::filesystem::path missing = dir / "none";
     const std::string notAFolder = TARVEX_BIN;
     for (std::vector<std::string> args : {std::vector<std::string>{"--delay", "soon"},
                                           {"--noise", "300"},

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -147,10 +148,15 @@ TEST_F(JobKillTest, KilledAtTwoHundredRandomMomentsLeavesWholeLinesAndNoReusedNu
     std::cout << killedInRun << " of " << kKills << " kills cut a run short\n";
     EXPECT_GT(killedInRun, kKills / 2);
 
-    // The next run of each lane records the units cut off as interrupted, then runs its own.
-    for (int lane = 0; lane < kLanes; ++lane) {
-        const testsupport::ToolRun next =
-            Tarvex(RunArgs(lane, devices[static_cast<std::size_t>(lane)]));
+    // The next run of each lane records the units cut off as interrupted, then runs its own; the
+    // lanes side by side, as in the rounds.
+    std::vector<std::unique_ptr<testsupport::BackgroundTool>> nextRuns;
+    for (int lane = 0; lane < kLanes; ++lane)
+        nextRuns.push_back(std::make_unique<testsupport::BackgroundTool>(
+            TARVEX_BIN, folder, "next" + std::to_string(lane),
+            RunArgs(lane, devices[static_cast<std::size_t>(lane)])));
+    for (auto& run : nextRuns) {
+        const testsupport::ToolRun next = run->Finish();
         EXPECT_EQ(next.status, 0) << next.out << next.err;
     }
 

@@ -17,6 +17,7 @@
 
 #include "common/FileIo.h"
 #include "tests/support/Portable.h"
+#include "tests/support/QuickGiveUp.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
@@ -116,6 +117,7 @@ TEST_F(JobRunTest, FaultyUnitIsRecordedFailedWithItsTraceAndTheLineGoesOn) {
     if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
         GTEST_SKIP() << lacks;
     ASSERT_EQ(Tarvex({"job", "approve", Path("line.tvjob")}).status, 0);
+    const testsupport::QuickGiveUp quick;
     const ToolRun run = RunLine({"--faulty-unit", "2", "--stop-after", "3"});
     EXPECT_EQ(run.status, 6) << run.out << run.err;
     const auto records = Records();

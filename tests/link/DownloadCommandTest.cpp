@@ -17,6 +17,7 @@
 #include "common/FileIo.h"
 #include "tests/support/Patience.h"
 #include "tests/support/Portable.h"
+#include "tests/support/QuickGiveUp.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
@@ -206,6 +207,7 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
 }
 
 TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
+    const testsupport::QuickGiveUp quick;
     const std::string device = StartEmulator({"--stop-after", "3"});
     std::string records(24 * 10, '\x01');
     const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + records);

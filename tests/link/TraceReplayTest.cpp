@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/FileIo.h"
+#include "tests/support/QuickGiveUp.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
 
@@ -48,6 +49,7 @@ protected:
 };
 
 TEST_F(TraceReplayTest, TheReplayAnswersAsTheTracedControllerDid) {
+    const testsupport::QuickGiveUp quick;  // the silent end, traced and replayed
     const struct {
         const char* name;
         std::vector<std::string> faults;

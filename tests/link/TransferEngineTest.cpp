@@ -585,4 +585,34 @@ TEST(TransferProfileTest, ScreenSwapsTheAcknowledgementAndTickTrailersAndWaitsLo
     }
 }
 
+// A suite's shorter give-up keeps the resend before it and never lengthens a profile's wait;
+// without the variable, or with no positive number in it, the profile is the product's.
+TEST(TransferProfileTest, GiveUpFromTheEnvironmentOnlyShortensAndStaysAfterTheResend) {
+    struct Row {
+        const char* value;  // nullptr: unset
+        DownloadKind kind;
+        std::uint32_t openGiveUp, dataGiveUp;
+    };
+    const Row rows[] = {
+        {nullptr, DownloadKind::Program, 800, 800}, {"", DownloadKind::Program, 800, 800},
+        {"-5", DownloadKind::Program, 800, 800},    {"soon", DownloadKind::Program, 800, 800},
+        {"150", DownloadKind::Program, 150, 150},   {"150", DownloadKind::Screen, 150, 150},
+        {"10", DownloadKind::Program, 101, 101},    {"10", DownloadKind::Screen, 51, 101},
+        {"5000", DownloadKind::Screen, 200, 800},
+    };
+    for (const Row& r : rows) {
+        if (r.value)
+            qputenv(ctrl::kGiveUpTicksVariable, r.value);
+        else
+            qunsetenv(ctrl::kGiveUpTicksVariable);
+        const ctrl::TransferProfile& product = ctrl::ProfileFor(r.kind);
+        const ctrl::TransferProfile p = ctrl::WithGiveUpFromEnvironment(product);
+        EXPECT_EQ(p.openingGiveUpTick, r.openGiveUp) << (r.value ? r.value : "unset");
+        EXPECT_EQ(p.dataGiveUpTick, r.dataGiveUp) << (r.value ? r.value : "unset");
+        EXPECT_EQ(p.openingResendTick, product.openingResendTick);
+        EXPECT_EQ(p.periodMs, product.periodMs);
+    }
+    qunsetenv(ctrl::kGiveUpTicksVariable);
+}
+
 }  // namespace

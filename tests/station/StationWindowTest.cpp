@@ -14,6 +14,7 @@
 #include "station/StationTile.h"
 #include "station/StationWindow.h"
 #include "tests/support/Portable.h"
+#include "tests/support/QuickGiveUp.h"
 #include "tests/support/ToolProcess.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -110,6 +111,7 @@ private slots:
     void aFaultyUnitTurnsItsTileRedUntilAcknowledged() {
         if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
             QSKIP(std::string(lacks).c_str());
+        const testsupport::QuickGiveUp quick;
         station::StationWindow window(prompts);
         window.SetSound(false);
         QVERIFY(window.Open(Path("line.tvjob"),
