@@ -851,7 +851,7 @@ constexpr Entry kTable[] = {
     {Id::PictureDownloadNeedsLink, "连接控制器后才能下载"},
     {Id::EmulatorSwapTooShort,
      "--swap 至少 %1 毫秒：换件更快时，主机看不出上一台已经离开，会把下一台当作同一台。"},
-    {Id::StationCommand, "生产模式"},
+    {Id::StationCommand, "生产模式(&M)..."},
     {Id::StationCommandTip, "打开已批准的作业，在锁定的窗口中逐台调试"},
     {Id::StationWaiting, "等待控制器"},
     {Id::StationRunning, "步骤 %1/%2"},
@@ -878,7 +878,7 @@ constexpr Entry kTable[] = {
     {Id::StationTooManyPorts, "最多 %1 个端口。"},
     {Id::StationJobFilter, "作业文件 (*.tvjob)|*.tvjob|所有文件 (*.*)|*.*||"},
     {Id::StationOtherPorts, "其他端口（空格分隔）："},
-    {Id::RecordsCommand, "生产记录"},
+    {Id::RecordsCommand, "生产记录(&R)..."},
     {Id::RecordsCommandTip, "查看每台的调试记录、导出和打印报告"},
     {Id::RecordsUnit, "编号："},
     {Id::RecordsJob, "作业："},
@@ -902,6 +902,9 @@ constexpr Entry kTable[] = {
     {Id::ReportOutcome, "结果"},
     {Id::ReportGolden, "与基准比较"},
     {Id::ReportStepColumns, "步骤\n类型\n编号\n文件\nSHA-256\n字节\n帧\n重发请求\n超时重发\n结果"},
+    {Id::StationCaption, "生产模式"},
+    {Id::RecordsCaption, "生产记录"},
+    {Id::UnitOutcomeInterrupted, "已中断"},
 };
 
 constexpr bool InIdOrder() {

@@ -671,6 +671,10 @@ enum class Id : int {
     ReportOutcome,
     ReportGolden,
     ReportStepColumns,
+    // Job editor, unit outcomes in words and the replay of a unit
+    StationCaption,
+    RecordsCaption,
+    UnitOutcomeInterrupted,
 
     Count
 };

@@ -24,7 +24,12 @@
 namespace station {
 namespace {
 
-constexpr const char* kRowKeys[] = {"time", "job", "unit", "outcome", "operator", "station"};
+constexpr const char* kRowKeys[] = {"job", "unit", "outcome", "operator", "station"};
+
+QString CellText(const QJsonObject& r, const char* key) {
+    const QString value = r.value(QLatin1String(key)).toString();
+    return qstrcmp(key, "outcome") == 0 ? jobs::UnitOutcomeText(value) : value;
+}
 
 QString StepLine(int number, const QJsonObject& s) {
     return QStringLiteral("%1. %2 %3  %4  sha256=%5  %6 B  frames=%7 resends=%8/%9  %10")
@@ -36,14 +41,14 @@ QString StepLine(int number, const QJsonObject& s) {
         .arg(s.value("frames").toInt())
         .arg(s.value("resendRequests").toInt())
         .arg(s.value("timedResends").toInt())
-        .arg(s.value("outcome").toString());
+        .arg(jobs::StepOutcomeText(s.value("outcome").toString()));
 }
 
 }  // namespace
 
 RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* parent)
     : QWidget(parent, Qt::Window), prompts(prompts), ledgerPath(std::move(ledgerPath)) {
-    setWindowTitle(msg::QText(msg::Id::RecordsCommand));
+    setWindowTitle(msg::QText(msg::Id::RecordsCaption));
     auto* layout = new QVBoxLayout(this);
     auto* filters = new QHBoxLayout;
     unitFilter = new QLineEdit(this);
@@ -51,6 +56,7 @@ RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* 
     sinceOn = new QCheckBox(msg::QText(msg::Id::RecordsSince), this);
     since = new QDateEdit(QDate::currentDate(), this);
     since->setCalendarPopup(true);
+    since->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     failedOnly = new QCheckBox(msg::QText(msg::Id::RecordsFailedOnly), this);
     filters->addWidget(new QLabel(msg::QText(msg::Id::RecordsUnit), this));
     filters->addWidget(unitFilter);
@@ -115,8 +121,10 @@ void RecordsWindow::ApplyFilter() {
     for (int row = 0; row < table->rowCount(); ++row) {
         const QJsonObject& r = shown[static_cast<std::size_t>(row)];
         int column = 0;
+        table->setItem(row, column++,
+                       new QTableWidgetItem(jobs::RecordTimeText(r.value("time").toString())));
         for (const char* key : kRowKeys)
-            table->setItem(row, column++, new QTableWidgetItem(r.value(key).toString()));
+            table->setItem(row, column++, new QTableWidgetItem(CellText(r, key)));
         table->setItem(row, column,
                        new QTableWidgetItem(jobs::StampText(r.value("stamp").toObject())));
     }

@@ -35,7 +35,7 @@ QString StationPortName(const QString& path, bool hasUsbIds, quint16 vendorId, q
 
 StationSetupDlg::StationSetupDlg(ui::Prompts& prompts, const QString& jobPath, QWidget* parent)
     : QDialog(parent), prompts(prompts), jobPath(jobPath) {
-    setWindowTitle(msg::QText(msg::Id::StationCommand).remove(QLatin1Char('&')));
+    setWindowTitle(msg::QText(msg::Id::StationCaption));
     auto* form = new QFormLayout(this);
     ports = new QListWidget(this);
     const QStringList remembered = QSettings().value(PortsKey(jobPath)).toStringList();

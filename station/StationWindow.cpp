@@ -52,7 +52,7 @@ int UnitsRecordedToday(const QString& ledgerPath, const QString& station) {
 
 StationWindow::StationWindow(ui::Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window), prompts(prompts) {
-    setWindowTitle(msg::QText(msg::Id::StationCommand).remove(QLatin1Char('&')));
+    setWindowTitle(msg::QText(msg::Id::StationCaption));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     jobLabel = Large(this, 1.3);

@@ -3189,8 +3189,13 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>--swap must be at least %1 ms: with a faster swap the host cannot tell that the last unit left and takes the next one for the same unit.</translation>
     </message>
     <message>
-        <source>生产模式</source>
+        <source>生产模式(&amp;M)...</source>
         <extracomment>StationCommand</extracomment>
+        <translation>Production &amp;Mode...</translation>
+    </message>
+    <message>
+        <source>生产模式</source>
+        <extracomment>StationCaption</extracomment>
         <translation>Production mode</translation>
     </message>
     <message>
@@ -3324,8 +3329,13 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>Other ports (separated by spaces):</translation>
     </message>
     <message>
-        <source>生产记录</source>
+        <source>生产记录(&amp;R)...</source>
         <extracomment>RecordsCommand</extracomment>
+        <translation>Production &amp;Records...</translation>
+    </message>
+    <message>
+        <source>生产记录</source>
+        <extracomment>RecordsCaption</extracomment>
         <translation>Production records</translation>
     </message>
     <message>
@@ -3472,6 +3482,11 @@ Frames
 Resend requests
 Timed resends
 Outcome</translation>
+    </message>
+    <message>
+        <source>已中断</source>
+        <extracomment>UnitOutcomeInterrupted</extracomment>
+        <translation>Interrupted</translation>
     </message>
 </context>
 </TS>
