@@ -63,6 +63,7 @@
 #include "registers/RegisterTableWnd.h"
 #include "registers/SetParDlg.h"
 #include "screen/PictureImportDlg.h"
+#include "station/JobEditorDlg.h"
 #include "station/RecordsWindow.h"
 #include "station/StationSetupDlg.h"
 #include "station/StationWindow.h"
@@ -270,6 +271,8 @@ void CMainFrame::BuildMenus() {
     AddCommand(tools, c.characters, Ui(Id::CommandCharacters), Ui(Id::CommandCharactersTip),
                [this] { OnCharacters(); });
     tools->addSeparator();
+    AddCommand(tools, c.jobEditor, Ui(Id::JobEditorCommand), Ui(Id::JobEditorCommandTip),
+               [this] { station::JobEditorDlg::Run(prompts_, app_.document->pathName, this); });
     AddCommand(tools, c.station, Ui(Id::StationCommand), Ui(Id::StationCommandTip),
                [this] { OnStation(); });
     AddCommand(tools, c.records, Ui(Id::RecordsCommand), Ui(Id::RecordsCommandTip),
