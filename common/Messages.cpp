@@ -935,6 +935,8 @@ constexpr Entry kTable[] = {
     {Id::JobEditorApprove, "批准(&A)"},
     {Id::JobEditorBrowse, "浏览(&B)..."},
     {Id::JobEditorNoProblems, "检查通过，没有发现问题。"},
+    {Id::RecordsReplay, "重放"},
+    {Id::RecordsReplayResult, "重放编号 %1：%2"},
 };
 
 constexpr bool InIdOrder() {

@@ -705,6 +705,8 @@ enum class Id : int {
     JobEditorApprove,
     JobEditorBrowse,
     JobEditorNoProblems,
+    RecordsReplay,
+    RecordsReplayResult,
 
     Count
 };

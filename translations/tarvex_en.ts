@@ -3637,5 +3637,15 @@ CSV table</translation>
         <extracomment>JobEditorNoProblems</extracomment>
         <translation>Checked: no problems found.</translation>
     </message>
+    <message>
+        <source>重放</source>
+        <extracomment>RecordsReplay</extracomment>
+        <translation>Replay</translation>
+    </message>
+    <message>
+        <source>重放编号 %1：%2</source>
+        <extracomment>RecordsReplayResult</extracomment>
+        <translation>Replay of unit %1: %2</translation>
+    </message>
 </context>
 </TS>
