@@ -13,6 +13,7 @@
 #include "common/QtMessages.h"
 #include "jobs/JobEditing.h"
 #include "station/JobEditorDlg.h"
+#include "station/StationSetupDlg.h"
 #include "station/StationWindow.h"
 #include "tests/support/Portable.h"
 #include "ui/ScriptedPrompts.h"
@@ -139,6 +140,21 @@ private slots:
         editor.setSettings({Path("a.tvjob"), job});
         QCOMPARE(editor.NextUnitsText(), msg::QText(msg::Id::JobEditorNextUnits,
                                                     {"A2 (S0100=8), A3 (S0100=9), A4 (S0100=10)"}));
+    }
+
+    void theOperatorIsAskedAgainEachShift_data() {
+        QTest::addColumn<QDateTime>("named");
+        QTest::addColumn<bool>("kept");
+        const QDate day(2026, 3, 2);
+        QTest::newRow("earlier this shift") << QDateTime(day, QTime(8, 0)) << true;
+        QTest::newRow("a shift ago") << QDateTime(day, QTime(5, 59)) << false;
+        QTest::newRow("yesterday evening") << QDateTime(day.addDays(-1), QTime(23, 0)) << false;
+        QTest::newRow("never") << QDateTime() << false;
+    }
+    void theOperatorIsAskedAgainEachShift() {
+        QFETCH(QDateTime, named);
+        QFETCH(bool, kept);
+        QCOMPARE(station::SameShift(named, QDateTime(QDate(2026, 3, 2), QTime(14, 0))), kept);
     }
 
     void leavingTheStationAsksForTheJobsPin() {
