@@ -68,56 +68,9 @@ JobEditorDlg::JobEditorDlg(ui::Prompts& prompts, QWidget* parent)
     jobLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(jobLabel);
 
-    auto* steps = new QGroupBox(this);
-    auto* form = new QFormLayout(steps);
-    program = FileField(steps, msg::Id::JobEditorProgramFilter);
-    form->addRow(msg::QText(msg::Id::JobEditorProgram), program->parentWidget());
-    programNumber = Spin(steps, 9999, 1);
-    form->addRow(msg::QText(msg::Id::JobEditorProgramNumber), programNumber);
-    params = FileField(steps, msg::Id::ParameterDownloadFilter);
-    form->addRow(msg::QText(msg::Id::JobEditorParams), params->parentWidget());
-    page = Spin(steps, 9999, 1);
-    form->addRow(msg::QText(msg::Id::JobEditorPage), page);
-    screenFile = FileField(steps, msg::Id::PictureFilter);
-    auto* importButton = new QPushButton(msg::QText(msg::Id::CommandPictureImport), steps);
-    screenFile->parentWidget()->layout()->addWidget(importButton);
-    form->addRow(msg::QText(msg::Id::JobEditorScreen), screenFile->parentWidget());
-    screenKind = new QComboBox(steps);
-    for (msg::Id kind :
-         {msg::Id::ScreenKindStartup, msg::Id::ScreenKindParameter, msg::Id::ScreenKindStatus})
-        screenKind->addItem(msg::QText(kind));
-    form->addRow(msg::QText(msg::Id::JobEditorScreenKind), screenKind);
-    screenNumber = Spin(steps, ctrl::kLastScreenNumber);
-    form->addRow(msg::QText(msg::Id::JobEditorScreenNumber), screenNumber);
-    auto* registers = new QHBoxLayout;
-    for (QSpinBox*& spin : screenRegisters) {
-        spin = Spin(steps, ctrl::kLastRegisterNumber);
-        registers->addWidget(spin);
-    }
-    form->addRow(msg::QText(msg::Id::JobEditorScreenRegisters), registers);
-    picturePreview = new QLabel(steps);
-    form->addRow(QString(), picturePreview);
-    layout->addWidget(steps);
+    layout->addWidget(BuildSteps());
 
-    auto* stamp = new QGroupBox(msg::QText(msg::Id::JobEditorStamp), this);
-    auto* stampForm = new QFormLayout(stamp);
-    stampKind = new QComboBox(stamp);
-    stampKind->addItems(msg::QText(msg::Id::JobEditorStampKinds).split('\n'));
-    stampForm->addRow(msg::QText(msg::Id::JobEditorStampKind), stampKind);
-    stampRegister = Spin(stamp, jobs::kRegisterCount - 1);
-    stampStart = Spin(stamp, 999999999);
-    stampStep = Spin(stamp, 999999999, 1);
-    stampStep->setMinimum(1);
-    stampDigits = Spin(stamp, 9);
-    stampForm->addRow(msg::QText(msg::Id::JobEditorStampRegister), stampRegister);
-    stampForm->addRow(msg::QText(msg::Id::JobEditorStampStart), stampStart);
-    stampForm->addRow(msg::QText(msg::Id::JobEditorStampStep), stampStep);
-    stampForm->addRow(msg::QText(msg::Id::JobEditorStampDigits), stampDigits);
-    stampCsv = FileField(stamp, msg::Id::RecordsCsvFilter);
-    stampForm->addRow(msg::QText(msg::Id::JobEditorStampCsv), stampCsv->parentWidget());
-    nextUnits = new QLabel(stamp);
-    stampForm->addRow(QString(), nextUnits);
-    layout->addWidget(stamp);
+    layout->addWidget(BuildStamp());
 
     auto* pinRow = new QHBoxLayout;
     pinOn = new QCheckBox(msg::QText(msg::Id::JobEditorPin), this);
@@ -151,7 +104,6 @@ JobEditorDlg::JobEditorDlg(ui::Prompts& prompts, QWidget* parent)
     connect(save, &QPushButton::clicked, this, &JobEditorDlg::Save);
     connect(check, &QPushButton::clicked, this, &JobEditorDlg::Check);
     connect(approve, &QPushButton::clicked, this, &JobEditorDlg::Approve);
-    connect(importButton, &QPushButton::clicked, this, &JobEditorDlg::ImportPicture);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pinOn, &QCheckBox::toggled, pin, &QWidget::setEnabled);
     for (QLineEdit* edit : {screenFile, stampCsv})
@@ -170,6 +122,62 @@ void JobEditorDlg::Run(ui::Prompts& prompts, const QString& openProgram, QWidget
         dialog.setSettings(value);
     }
     dialog.exec();
+}
+
+QGroupBox* JobEditorDlg::BuildSteps() {
+    auto* steps = new QGroupBox(this);
+    auto* form = new QFormLayout(steps);
+    program = FileField(steps, msg::Id::JobEditorProgramFilter);
+    form->addRow(msg::QText(msg::Id::JobEditorProgram), program->parentWidget());
+    programNumber = Spin(steps, 9999, 1);
+    form->addRow(msg::QText(msg::Id::JobEditorProgramNumber), programNumber);
+    params = FileField(steps, msg::Id::ParameterDownloadFilter);
+    form->addRow(msg::QText(msg::Id::JobEditorParams), params->parentWidget());
+    page = Spin(steps, 9999, 1);
+    form->addRow(msg::QText(msg::Id::JobEditorPage), page);
+    screenFile = FileField(steps, msg::Id::PictureFilter);
+    auto* importButton = new QPushButton(msg::QText(msg::Id::CommandPictureImport), steps);
+    screenFile->parentWidget()->layout()->addWidget(importButton);
+    form->addRow(msg::QText(msg::Id::JobEditorScreen), screenFile->parentWidget());
+    screenKind = new QComboBox(steps);
+    for (msg::Id kind :
+         {msg::Id::ScreenKindStartup, msg::Id::ScreenKindParameter, msg::Id::ScreenKindStatus})
+        screenKind->addItem(msg::QText(kind));
+    form->addRow(msg::QText(msg::Id::JobEditorScreenKind), screenKind);
+    screenNumber = Spin(steps, ctrl::kLastScreenNumber);
+    form->addRow(msg::QText(msg::Id::JobEditorScreenNumber), screenNumber);
+    auto* registers = new QHBoxLayout;
+    for (QSpinBox*& spin : screenRegisters) {
+        spin = Spin(steps, ctrl::kLastRegisterNumber);
+        registers->addWidget(spin);
+    }
+    form->addRow(msg::QText(msg::Id::JobEditorScreenRegisters), registers);
+    picturePreview = new QLabel(steps);
+    form->addRow(QString(), picturePreview);
+    connect(importButton, &QPushButton::clicked, this, &JobEditorDlg::ImportPicture);
+    return steps;
+}
+
+QGroupBox* JobEditorDlg::BuildStamp() {
+    auto* stamp = new QGroupBox(msg::QText(msg::Id::JobEditorStamp), this);
+    auto* stampForm = new QFormLayout(stamp);
+    stampKind = new QComboBox(stamp);
+    stampKind->addItems(msg::QText(msg::Id::JobEditorStampKinds).split('\n'));
+    stampForm->addRow(msg::QText(msg::Id::JobEditorStampKind), stampKind);
+    stampRegister = Spin(stamp, jobs::kRegisterCount - 1);
+    stampStart = Spin(stamp, 999999999);
+    stampStep = Spin(stamp, 999999999, 1);
+    stampStep->setMinimum(1);
+    stampDigits = Spin(stamp, 9);
+    stampForm->addRow(msg::QText(msg::Id::JobEditorStampRegister), stampRegister);
+    stampForm->addRow(msg::QText(msg::Id::JobEditorStampStart), stampStart);
+    stampForm->addRow(msg::QText(msg::Id::JobEditorStampStep), stampStep);
+    stampForm->addRow(msg::QText(msg::Id::JobEditorStampDigits), stampDigits);
+    stampCsv = FileField(stamp, msg::Id::RecordsCsvFilter);
+    stampForm->addRow(msg::QText(msg::Id::JobEditorStampCsv), stampCsv->parentWidget());
+    nextUnits = new QLabel(stamp);
+    stampForm->addRow(QString(), nextUnits);
+    return stamp;
 }
 
 // A file field with its "browse" button; the button picks a file and the field holds it as the

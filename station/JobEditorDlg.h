@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -48,6 +49,8 @@ public:
     QString NextUnitsText() const;
 
 private:
+    QGroupBox* BuildSteps();
+    QGroupBox* BuildStamp();
     QLineEdit* FileField(QWidget* parent, msg::Id filter);
     QString FieldLabel(const std::optional<std::size_t>& step) const;
     void ShowPreviews();
