@@ -81,6 +81,7 @@ public:
         QAction* registers = nullptr;
         QAction* registerTable = nullptr;
         QAction* pictureImport = nullptr;
+        QAction* jobEditor = nullptr;
         QAction* station = nullptr;
         QAction* records = nullptr;
         // "显示字符设置": the display-character editor.

@@ -20,6 +20,7 @@
 #include "app/TarvexView.h"
 #include "app/WireMonitorDock.h"
 #include "link/Link.h"
+#include "station/JobEditorDlg.h"
 
 namespace {
 
@@ -156,6 +157,8 @@ void CMainFrame::BuildToolsMenu() {
     AddCommand(tools, c.characters, Ui(Id::CommandCharacters), Ui(Id::CommandCharactersTip),
                [this] { OnCharacters(); });
     tools->addSeparator();
+    AddCommand(tools, c.jobEditor, Ui(Id::JobEditorCommand), Ui(Id::JobEditorCommandTip),
+               [this] { station::JobEditorDlg::Run(prompts_, app_.document->pathName, this); });
     AddCommand(tools, c.station, Ui(Id::StationCommand), Ui(Id::StationCommandTip),
                [this] { OnStation(); });
     AddCommand(tools, c.records, Ui(Id::RecordsCommand), Ui(Id::RecordsCommandTip),

@@ -19,11 +19,13 @@
 #include "app/Tarvex.h"
 #include "app/TarvexView.h"
 #include "charset/SetByteDlg.h"
+#include "common/FileIo.h"
 #include "compiler/TranslateDlg.h"
 #include "downloads/DownByteDlg.h"
 #include "downloads/DownParDlg.h"
 #include "downloads/DownProDlg.h"
 #include "downloads/ProcessDlg.h"
+#include "jobs/JobEditing.h"
 #include "link/Link.h"
 #include "link/SetSeriesDlg.h"
 #include "registers/AllRegisters.h"
@@ -32,12 +34,39 @@
 #include "registers/SetParDlg.h"
 #include "screen/PictureImport.h"
 #include "screen/PictureImportDlg.h"
+#include "station/JobEditorDlg.h"
 #include "station/RecordsWindow.h"
 #include "station/StationSetupDlg.h"
 #include "station/StationWindow.h"
 #include "ui/ScriptedPrompts.h"
 
 namespace {
+
+constexpr const char* kSampleLedger =
+    R"({"time":"2026-03-01T08:00:00.000","station":"bench-1","operator":"ann","job":"line",)"
+    R"("approved":"ab12","unit":"1000","stamp":{"S0100":"1000"},"port":"/dev/ttyUSB0",)"
+    R"("adapter":"0403:6001:A1","steps":[{"kind":"program","number":1,"file":"demo.kxc",)"
+    R"("sha256":"5f3c9e","size":40,"frames":3,"resendRequests":0,"timedResends":0,)"
+    R"("outcome":"finished"}],"outcome":"passed","golden":"与基准一致"})"
+    "\n"
+    R"({"time":"2026-03-01T08:01:10.000","station":"bench-1","operator":"ann","job":"line",)"
+    R"("approved":"ab12","unit":"1001","stamp":{"S0100":"1001"},"port":"/dev/ttyUSB1",)"
+    R"("adapter":"","steps":[{"kind":"program","number":1,"file":"demo.kxc","sha256":"5f3c9e",)"
+    R"("size":40,"frames":1,"resendRequests":0,"timedResends":2,"outcome":"abandoned"}],)"
+    R"("outcome":"failed","failedStep":1,"message":"控制器无应答！","trace":"1001.trace"})"
+    "\n";
+
+// A program, a register file with a counter stamp and a picture screen.
+jobs::Job SampleJob() {
+    jobs::Job job;
+    job.steps.resize(3);
+    job.steps[0].file = "demo.kxc";
+    job.steps[1] = {jobs::StepKind::Params, "regs.dat", 1, {}, {}, {}};
+    job.steps[2] = {jobs::StepKind::Screen, "logo.png", 2, ctrl::ScreenKind::Startup, {}, {}};
+    job.stamp = {jobs::StampKind::Counter, 100, 1000, 1, 4, {}};
+    job.pinSha256 = jobs::PinHash("1234");
+    return job;
+}
 
 bool Shoot(QWidget& widget, const QString& folder, const QString& name) {
     widget.show();
@@ -147,13 +176,20 @@ bool ShootStation(ui::Prompts& prompts, const QString& folder, const QTemporaryD
     const QString ledger = scratch.filePath(QStringLiteral("units.jsonl"));
     station::StationSetupDlg stationSetup(prompts, job);
     bool ok = Shoot(stationSetup, folder, QStringLiteral("station-setup"));
+    // Without its job file the window shows every tile refusing, with the reason.
     station::StationWindow stationWindow(prompts);
     stationWindow.Open(job, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2"}, "ann", ledger);
     stationWindow.resize(1200, 700);
     ok = Shoot(stationWindow, folder, QStringLiteral("station")) && ok;
+    // A passed and a failed unit, as a line writes them.
+    fileio::WriteSafely(ledger.toStdString(), kSampleLedger);
     station::RecordsWindow records(prompts, ledger);
     records.resize(1000, 600);
-    return Shoot(records, folder, QStringLiteral("records")) && ok;
+    records.SelectRow(1);
+    ok = Shoot(records, folder, QStringLiteral("records")) && ok;
+    station::JobEditorDlg jobEditor(prompts);
+    jobEditor.setSettings({job, SampleJob()});
+    return Shoot(jobEditor, folder, QStringLiteral("job-editor")) && ok;
 }
 
 }  // namespace

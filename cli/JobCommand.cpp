@@ -10,6 +10,7 @@
 #include "cli/ExitCodes.h"
 #include "common/FileIo.h"
 #include "common/PortName.h"
+#include "jobs/JobEditing.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobInputs.h"
 #include "jobs/UnitLedger.h"
@@ -177,18 +178,14 @@ std::optional<jobs::PreparedJob> Prepare(const std::string& jobPath, std::ostrea
 }
 
 int Approve(const std::string& jobPath, std::ostream& out) {
-    int status = 0;
-    auto prepared = Prepare(jobPath, out, status);
-    if (!prepared)
-        return status;
-    prepared->job.approved = prepared->hashes;
-    if (const std::error_code ec = jobs::WriteJob(jobPath, prepared->job))
-        return Report(out, msg::Text(msg::Id::JobNotWritten, {jobPath, ec.message()}),
-                      exitcode::kCannotCreate);
-    return Report(out,
-                  msg::Text(msg::Id::JobApproved, {jobPath, std::to_string(prepared->hashes.size()),
-                                                   jobs::ApprovalHash(prepared->job.approved)}),
-                  exitcode::kOk);
+    const jobs::Approval approval = jobs::ApproveJob(jobPath);
+    if (!approval.job)
+        return Fault(out, approval.fault);
+    return Report(
+        out,
+        msg::Text(msg::Id::JobApproved, {jobPath, std::to_string(approval.job->approved.size()),
+                                         jobs::ApprovalHash(approval.job->approved)}),
+        exitcode::kOk);
 }
 
 int Check(const std::string& jobPath, std::ostream& out) {

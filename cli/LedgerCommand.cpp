@@ -9,6 +9,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "jobs/LedgerQuery.h"
 #include "jobs/UnitLedger.h"
 
 namespace cli {
@@ -20,37 +21,13 @@ constexpr OptionRule kOptions[] = {
 };
 constexpr Grammar kGrammar{kOptions, 0, msg::Id::CliLedgerTakesNoFile};
 
-constexpr const char* kColumns[] = {"time", "station", "operator",   "job",   "unit",  "outcome",
-                                    "port", "adapter", "failedStep", "trace", "golden"};
-
-std::string Cell(const QJsonValue& value) {
-    const QString text = value.isDouble() ? QString::number(value.toInt()) : value.toString();
-    if (!text.contains(',') && !text.contains('"') && !text.contains('\n'))
-        return text.toStdString();
-    QString quoted = text;
-    quoted.replace('"', QStringLiteral("\"\""));
-    return ('"' + quoted + '"').toStdString();
-}
-
-std::string StampText(const QJsonObject& stamp) {
-    std::string text;
-    for (auto it = stamp.begin(); it != stamp.end(); ++it)
-        text += (text.empty() ? "" : " ") + it.key().toStdString() + "=" +
-                it.value().toString().toStdString();
-    return text;
-}
-
-bool Wanted(const QJsonObject& r, const ParsedArgs& args, const QDateTime& since) {
-    if (const auto unit = args.Value("--unit");
-        unit && r.value("unit").toString().toStdString() != *unit)
-        return false;
-    if (const auto job = args.Value("--job");
-        job && r.value("job").toString().toStdString() != *job)
-        return false;
-    if (args.Has("--failed") && r.value("outcome").toString() == QLatin1String("passed"))
-        return false;
-    return !since.isValid() ||
-           QDateTime::fromString(r.value("time").toString(), Qt::ISODateWithMs) >= since;
+jobs::LedgerFilter FilterOf(const ParsedArgs& args, const QDateTime& since) {
+    jobs::LedgerFilter filter;
+    filter.unit = QString::fromStdString(args.Value("--unit").value_or(""));
+    filter.job = QString::fromStdString(args.Value("--job").value_or(""));
+    filter.since = since;
+    filter.failedOnly = args.Has("--failed");
+    return filter;
 }
 
 void Show(const QJsonObject& r, const ParsedArgs& args, std::ostream& out) {
@@ -58,18 +35,11 @@ void Show(const QJsonObject& r, const ParsedArgs& args, std::ostream& out) {
         out << QJsonDocument(r).toJson(QJsonDocument::Compact).toStdString() << "\n";
         return;
     }
-    if (args.Has("--csv")) {
-        std::string line;
-        for (const char* column : kColumns)
-            line += (line.empty() ? "" : ",") + Cell(r.value(column));
-        out << line << "\n";
-        return;
-    }
     out << msg::Text(
         msg::Id::LedgerUnitLine,
         {r.value("time").toString().toStdString(), r.value("job").toString().toStdString(),
          r.value("unit").toString().toStdString(), r.value("outcome").toString().toStdString(),
-         StampText(r.value("stamp").toObject()),
+         jobs::StampText(r.value("stamp").toObject()).toStdString(),
          std::to_string(r.value("steps").toArray().size())});
     if (r.contains("golden"))
         out << msg::Text(msg::Id::LedgerGolden, {r.value("golden").toString().toStdString()});
@@ -95,16 +65,13 @@ int Ledger(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     for (const int line : read.skippedLines)
         err << msg::Text(msg::Id::LedgerLineSkipped, {path.toStdString(), std::to_string(line)})
             << "\n";
+    const std::vector<QJsonObject> wanted = jobs::Filtered(read.records, FilterOf(args, since));
     if (args.Has("--csv")) {
-        std::string header;
-        for (const char* column : kColumns)
-            header += (header.empty() ? "" : ",") + std::string(column);
-        out << header << "\n";
+        out << jobs::LedgerCsv(wanted);
+        return exitcode::kOk;
     }
-    for (const QJsonObject& record : read.records) {
-        if (Wanted(record, args, since))
-            Show(record, args, out);
-    }
+    for (const QJsonObject& record : wanted)
+        Show(record, args, out);
     return exitcode::kOk;
 }
 

@@ -50,6 +50,14 @@ QString OutcomeName(RecordOutcome outcome) {
     return QString::fromLatin1(WordsOf(outcome).name);
 }
 
+QString OutcomeText(const QString& name) {
+    for (const OutcomeWords& words : kOutcomes) {
+        if (name == QLatin1String(words.name))
+            return msg::QText(words.log);
+    }
+    return name;
+}
+
 void DownloadRecord::Describe(std::string_view sentBytes) {
     const QByteArrayView bytes(sentBytes.data(), static_cast<qsizetype>(sentBytes.size()));
     sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();

@@ -18,6 +18,8 @@ class TransferEngine;
 enum class RecordOutcome { Finished, Suspect, Abandoned, Lost, Stopped };
 // "finished", "suspect", "abandoned", "lost" or "stopped".
 QString OutcomeName(RecordOutcome outcome);
+// The log's words for an outcome name ("finished" -> "完成"); an unknown name as it stands.
+QString OutcomeText(const QString& name);
 
 // One download as it ended: what went to which controller, for the log and the ledger.
 struct DownloadRecord {

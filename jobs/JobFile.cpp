@@ -275,7 +275,7 @@ JobRead ParseJob(const std::string& job, const std::string& bytes) {
     }
     const QJsonObject root = doc.object();
     Fields f(job, root, "");
-    static constexpr const char* kKnown[] = {"format", "steps", "stamp", "approved"};
+    static constexpr const char* kKnown[] = {"format", "steps", "stamp", "approved", "pin"};
     f.OnlyKeys(kKnown);
     if (!f.fault && f.Number("format", 1, 1000) != kFormatVersion && !f.fault)
         f.Fail(msg::Id::JobFormatVersion, {job, Fields::Shown(root.value("format"))});
@@ -303,6 +303,17 @@ JobRead ParseJob(const std::string& job, const std::string& bytes) {
         read.fault = {
             msg::Id::JobStampNoRegisterFile, {job, std::to_string(result.stamp.registerNumber)}, 1};
         return read;
+    }
+    if (root.contains("pin")) {
+        const QString pin = root.value("pin").toString();
+        const bool hex = std::all_of(pin.begin(), pin.end(), [](QChar c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+        });
+        if (pin.size() != 64 || !hex) {
+            read.fault = {msg::Id::JobFieldBad, {job, "pin", Fields::Shown(root.value("pin"))}, 1};
+            return read;
+        }
+        result.pinSha256 = pin.toStdString();
     }
     const QJsonObject approved = root.value("approved").toObject();
     for (auto it = approved.begin(); it != approved.end(); ++it)
@@ -363,6 +374,8 @@ std::string JobText(const Job& job) {
             approved[QString::fromStdString(file)] = QString::fromStdString(hash);
         root["approved"] = approved;
     }
+    if (!job.pinSha256.empty())
+        root["pin"] = QString::fromStdString(job.pinSha256);
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 

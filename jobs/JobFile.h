@@ -46,6 +46,8 @@ struct Job {
     Stamp stamp;
     // File as written in the job -> SHA-256 (hex) at approval; empty before approval.
     std::map<std::string, std::string> approved;
+    // SHA-256 (hex) of the PIN that leaving the station window asks for; empty: none asked.
+    std::string pinSha256;
 };
 
 // A refused job: the message and the exit status that go with it.

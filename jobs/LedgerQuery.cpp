@@ -1,5 +1,8 @@
 #include "jobs/LedgerQuery.h"
 
+#include "common/QtMessages.h"
+#include "downloads/DownloadRecord.h"
+
 namespace jobs {
 namespace {
 
@@ -12,6 +15,18 @@ QString Cell(const QJsonValue& value) {
         return text;
     return '"' + QString(text).replace('"', QStringLiteral("\"\"")) + '"';
 }
+
+struct OutcomeWords {
+    const char* key;
+    msg::Id text;
+};
+
+constexpr OutcomeWords kUnitOutcomes[] = {
+    {"passed", msg::Id::StationPassed},
+    {"failed", msg::Id::StationFailed},
+    {"stopped", msg::Id::JobOutcomeStopped},
+    {"interrupted", msg::Id::UnitOutcomeInterrupted},
+};
 
 }  // namespace
 
@@ -52,6 +67,23 @@ QString StampText(const QJsonObject& stamp) {
     for (auto it = stamp.begin(); it != stamp.end(); ++it)
         parts << it.key() + '=' + it.value().toString();
     return parts.join(' ');
+}
+
+QString UnitOutcomeText(const QString& key) {
+    for (const OutcomeWords& words : kUnitOutcomes) {
+        if (key == QLatin1String(words.key))
+            return msg::QText(words.text);
+    }
+    return key;
+}
+
+QString StepOutcomeText(const QString& key) {
+    return ctrl::OutcomeText(key);
+}
+
+QString RecordTimeText(const QString& isoTime) {
+    const QDateTime time = QDateTime::fromString(isoTime, Qt::ISODateWithMs);
+    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : isoTime;
 }
 
 }  // namespace jobs

@@ -244,6 +244,34 @@ TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& uni
     return taken;
 }
 
+std::vector<UnitStamp> NextUnits(const PreparedJob& job, int count) {
+    const Stamp& stamp = job.job.stamp;
+    const auto state =
+        ReadState(StatePath(job.path), stamp.kind == StampKind::Counter ? stamp.start : 1);
+    std::vector<UnitStamp> units;
+    if (!state)
+        return units;
+    if (stamp.kind == StampKind::Csv) {
+        for (const UnitStamp& row : job.csvRows) {
+            if (static_cast<int>(units.size()) < count &&
+                !state->used.contains(QString::fromStdString(row.unit)))
+                units.push_back(row);
+        }
+        return units;
+    }
+    std::int64_t next = state->next;
+    for (int i = 0; i < count; ++i, next += stamp.kind == StampKind::Counter ? stamp.step : 1) {
+        const auto text = CounterText(next, stamp.digits);
+        if (!text)
+            break;
+        UnitStamp unit{*text, {}};
+        if (stamp.kind == StampKind::Counter)
+            unit.values.emplace_back(stamp.registerNumber, *text);
+        units.push_back(std::move(unit));
+    }
+    return units;
+}
+
 bool SettleUnit(const PreparedJob& job, const std::string& unit) {
     const std::filesystem::path path = StatePath(job.path);
     const StateLock lock(path);

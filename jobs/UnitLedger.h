@@ -40,6 +40,9 @@ struct TakenUnit {
 // `owner` (the taking process) is kept with the unit until its record is written.
 TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId,
                    std::int64_t owner = 0);
+// The next `count` units TakeUnit would hand out, without taking them (fewer where the counter
+// outgrows its digits or the rows run out; none where the state cannot be read).
+std::vector<UnitStamp> NextUnits(const PreparedJob& job, int count);
 // The unit's record is in the ledger: it is no longer open.
 bool SettleUnit(const PreparedJob& job, const std::string& unit);
 // Units taken and never recorded by an owner no longer alive: their run was cut off. They pass to

@@ -40,19 +40,27 @@ bool VirtualControllerProcess::IsRunning() const {
 bool VirtualControllerProcess::Start(const QString& tool, const QString& storeFolder) {
     if (IsRunning())
         return true;
+    // The controller stores into an existing folder only.
+    QDir().mkpath(storeFolder);
+    return Launch(tool, {QStringLiteral("emulate"), QStringLiteral("--store"), storeFolder});
+}
+
+bool VirtualControllerProcess::StartReplay(const QString& tool, const QString& tracePath) {
+    return Launch(tool, {QStringLiteral("emulate"), QStringLiteral("--replay"), tracePath});
+}
+
+bool VirtualControllerProcess::Launch(const QString& tool, const QStringList& arguments) {
     Stop();
     error_.clear();
     if (!QFileInfo(tool).isExecutable()) {
         error_ = msg::QText(msg::Id::VirtualControllerNoTool, {QDir::toNativeSeparators(tool)});
         return false;
     }
-    // The controller stores into an existing folder only.
-    QDir().mkpath(storeFolder);
     process_ = std::make_unique<QProcess>();
 #ifdef Q_OS_LINUX
     process_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
-    process_->start(tool, {QStringLiteral("emulate"), QStringLiteral("--store"), storeFolder});
+    process_->start(tool, arguments);
     const QDeadlineTimer deadline(kStartWaitMs);
     while (!process_->canReadLine() && process_->state() != QProcess::NotRunning &&
            !deadline.hasExpired())

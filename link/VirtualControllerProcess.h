@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QString>
+#include <QStringList>
 
 class QProcess;
 
@@ -30,12 +31,16 @@ public:
     // Starts the controller unless it runs; true once its device path is known. Otherwise
     // Error() says why.
     bool Start(const QString& tool, const QString& storeFolder);
+    // `tarvex emulate --replay TRACE`: the controller of a kept wire trace, answering as it did.
+    bool StartReplay(const QString& tool, const QString& tracePath);
     void Stop();
     bool IsRunning() const;
     const QString& DevicePath() const { return devicePath_; }
     const QString& Error() const { return error_; }
 
 private:
+    bool Launch(const QString& tool, const QStringList& arguments);
+
     std::unique_ptr<QProcess> process_;
     QString devicePath_;
     QString error_;

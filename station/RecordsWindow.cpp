@@ -18,13 +18,20 @@
 #include "common/QtMessages.h"
 #include "jobs/LedgerQuery.h"
 #include "jobs/UnitLedger.h"
+#include "jobs/UnitReplay.h"
+#include "link/VirtualControllerProcess.h"
 #include "station/UnitReport.h"
 #include "ui/Prompts.h"
 
 namespace station {
 namespace {
 
-constexpr const char* kRowKeys[] = {"time", "job", "unit", "outcome", "operator", "station"};
+constexpr const char* kRowKeys[] = {"job", "unit", "outcome", "operator", "station"};
+
+QString CellText(const QJsonObject& r, const char* key) {
+    const QString value = r.value(QLatin1String(key)).toString();
+    return qstrcmp(key, "outcome") == 0 ? jobs::UnitOutcomeText(value) : value;
+}
 
 QString StepLine(int number, const QJsonObject& s) {
     return QStringLiteral("%1. %2 %3  %4  sha256=%5  %6 B  frames=%7 resends=%8/%9  %10")
@@ -36,14 +43,17 @@ QString StepLine(int number, const QJsonObject& s) {
         .arg(s.value("frames").toInt())
         .arg(s.value("resendRequests").toInt())
         .arg(s.value("timedResends").toInt())
-        .arg(s.value("outcome").toString());
+        .arg(jobs::StepOutcomeText(s.value("outcome").toString()));
 }
 
 }  // namespace
 
 RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), prompts(prompts), ledgerPath(std::move(ledgerPath)) {
-    setWindowTitle(msg::QText(msg::Id::RecordsCommand));
+    : QWidget(parent, Qt::Window),
+      tool(ctrl::VirtualControllerProcess::ToolBesideProgram()),
+      prompts(prompts),
+      ledgerPath(std::move(ledgerPath)) {
+    setWindowTitle(msg::QText(msg::Id::RecordsCaption));
     auto* layout = new QVBoxLayout(this);
     auto* filters = new QHBoxLayout;
     unitFilter = new QLineEdit(this);
@@ -51,6 +61,7 @@ RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* 
     sinceOn = new QCheckBox(msg::QText(msg::Id::RecordsSince), this);
     since = new QDateEdit(QDate::currentDate(), this);
     since->setCalendarPopup(true);
+    since->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     failedOnly = new QCheckBox(msg::QText(msg::Id::RecordsFailedOnly), this);
     filters->addWidget(new QLabel(msg::QText(msg::Id::RecordsUnit), this));
     filters->addWidget(unitFilter);
@@ -79,8 +90,9 @@ RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* 
     exportCsv = new QPushButton(msg::QText(msg::Id::RecordsExportCsv), this);
     openTrace = new QPushButton(msg::QText(msg::Id::RecordsOpenTrace), this);
     printReport = new QPushButton(msg::QText(msg::Id::RecordsPrintReport), this);
+    replay = new QPushButton(msg::QText(msg::Id::RecordsReplay), this);
     buttons->addStretch();
-    for (QPushButton* b : {exportCsv, openTrace, printReport})
+    for (QPushButton* b : {exportCsv, openTrace, replay, printReport})
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
@@ -93,6 +105,7 @@ RecordsWindow::RecordsWindow(ui::Prompts& prompts, QString ledgerPath, QWidget* 
     connect(exportCsv, &QPushButton::clicked, this, &RecordsWindow::ExportCsv);
     connect(openTrace, &QPushButton::clicked, this, &RecordsWindow::OpenTrace);
     connect(printReport, &QPushButton::clicked, this, &RecordsWindow::PrintReport);
+    connect(replay, &QPushButton::clicked, this, &RecordsWindow::Replay);
     Reload();
 }
 
@@ -115,8 +128,10 @@ void RecordsWindow::ApplyFilter() {
     for (int row = 0; row < table->rowCount(); ++row) {
         const QJsonObject& r = shown[static_cast<std::size_t>(row)];
         int column = 0;
+        table->setItem(row, column++,
+                       new QTableWidgetItem(jobs::RecordTimeText(r.value("time").toString())));
         for (const char* key : kRowKeys)
-            table->setItem(row, column++, new QTableWidgetItem(r.value(key).toString()));
+            table->setItem(row, column++, new QTableWidgetItem(CellText(r, key)));
         table->setItem(row, column,
                        new QTableWidgetItem(jobs::StampText(r.value("stamp").toObject())));
     }
@@ -139,6 +154,7 @@ const QJsonObject* RecordsWindow::Current() const {
 void RecordsWindow::ShowDetails() {
     const QJsonObject* r = Current();
     openTrace->setEnabled(r && r->contains("trace"));
+    replay->setEnabled(r && r->contains("trace"));
     printReport->setEnabled(r != nullptr);
     if (!r)
         return;
@@ -208,6 +224,42 @@ void RecordsWindow::PrintReport() {
     const std::optional<QString> path = prompts.ChooseSaveFile(chooser);
     if (path && !WriteUnitReport(*r, *path))
         prompts.Message(msg::QText(msg::Id::CannotWriteFile, {*path}));
+}
+
+// The job is asked for: a record names the job, not where its file is.
+void RecordsWindow::Replay() {
+    const QJsonObject* r = Current();
+    if (!r || !r->contains("trace"))
+        return;
+    const QJsonObject record = *r;
+    ui::FileChooser chooser;
+    chooser.filter = msg::QText(msg::Id::StationJobFilter);
+    chooser.initialFileName = record.value("job").toString() + QStringLiteral(".tvjob");
+    chooser.mustExist = true;
+    const std::optional<QString> jobPath = prompts.ChooseOpenFile(chooser);
+    if (!jobPath)
+        return;
+    ctrl::VirtualControllerProcess controller;
+    if (!controller.StartReplay(tool, record.value("trace").toString())) {
+        prompts.Message(controller.Error());
+        return;
+    }
+    const jobs::UnitReplay run = jobs::ReplayUnit(std::filesystem::path(jobPath->toStdU16String()),
+                                                  record, controller.DevicePath());
+    if (!run.result) {
+        prompts.Message(QString::fromStdString(run.fault->Text()));
+        return;
+    }
+    const jobs::UnitResult& result = *run.result;
+    QString outcome = jobs::UnitOutcomeText(QString::fromLatin1(jobs::OutcomeName(result.outcome)));
+    if (result.failedStep > 0)
+        outcome += QStringLiteral("  ") +
+                   msg::QText(msg::Id::StationFailReason,
+                              {QString::number(result.failedStep),
+                               result.steps.empty() ? QString() : result.steps.back().kind,
+                               QString::fromStdString(result.message)});
+    details->appendPlainText(
+        msg::QText(msg::Id::RecordsReplayResult, {record.value("unit").toString(), outcome}));
 }
 
 }  // namespace station

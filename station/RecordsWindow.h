@@ -35,6 +35,11 @@ public:
     void ExportCsv();
     void OpenTrace();
     void PrintReport();
+    // Runs the chosen unit again against a virtual controller replaying its trace.
+    void Replay();
+
+    // The `tarvex` that serves the virtual controller.
+    QString tool;
 
 private:
     void ShowDetails();
@@ -54,6 +59,7 @@ private:
     QPushButton* exportCsv;
     QPushButton* openTrace;
     QPushButton* printReport;
+    QPushButton* replay;
 };
 
 }  // namespace station

@@ -1,5 +1,6 @@
 #include "station/StationSetupDlg.h"
 
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -18,6 +19,7 @@ QString PortsKey(const QString& jobPath) {
 }
 
 const QString kOperatorKey = QStringLiteral("Station/Operator");
+const QString kOperatorSinceKey = QStringLiteral("Station/OperatorSince");
 
 }  // namespace
 
@@ -33,9 +35,14 @@ QString StationPortName(const QString& path, bool hasUsbIds, quint16 vendorId, q
     return name;
 }
 
+bool SameShift(const QDateTime& named, const QDateTime& now) {
+    return named.isValid() && named <= now && named.date() == now.date() &&
+           named.secsTo(now) < StationSetupDlg::kShiftHours * 3600;
+}
+
 StationSetupDlg::StationSetupDlg(ui::Prompts& prompts, const QString& jobPath, QWidget* parent)
     : QDialog(parent), prompts(prompts), jobPath(jobPath) {
-    setWindowTitle(msg::QText(msg::Id::StationCommand).remove(QLatin1Char('&')));
+    setWindowTitle(msg::QText(msg::Id::StationCaption));
     auto* form = new QFormLayout(this);
     ports = new QListWidget(this);
     const QStringList remembered = QSettings().value(PortsKey(jobPath)).toStringList();
@@ -52,7 +59,12 @@ StationSetupDlg::StationSetupDlg(ui::Prompts& prompts, const QString& jobPath, Q
         others.removeAll(ports->item(i)->data(Qt::UserRole).toString());
     otherPorts = new QLineEdit(others.join(' '), this);
     form->addRow(msg::QText(msg::Id::StationOtherPorts), otherPorts);
-    operatorName = new QLineEdit(QSettings().value(kOperatorKey).toString(), this);
+    // The name is asked once per shift: a name given in an earlier shift is not offered.
+    const QSettings profile;
+    const bool sameShift =
+        SameShift(profile.value(kOperatorSinceKey).toDateTime(), QDateTime::currentDateTime());
+    operatorName =
+        new QLineEdit(sameShift ? profile.value(kOperatorKey).toString() : QString(), this);
     form->addRow(msg::QText(msg::Id::StationOperatorPrompt), operatorName);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -90,7 +102,11 @@ void StationSetupDlg::accept() {
         return;
     }
     QSettings().setValue(PortsKey(jobPath), setup.ports);
-    QSettings().setValue(kOperatorKey, setup.operatorName);
+    QSettings profile;
+    if (profile.value(kOperatorKey).toString() != setup.operatorName ||
+        !SameShift(profile.value(kOperatorSinceKey).toDateTime(), QDateTime::currentDateTime()))
+        profile.setValue(kOperatorSinceKey, QDateTime::currentDateTime());
+    profile.setValue(kOperatorKey, setup.operatorName);
     QDialog::accept();
 }
 

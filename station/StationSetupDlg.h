@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 #include <QStringList>
 
@@ -23,6 +24,7 @@ class StationSetupDlg : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kMostPorts = 24;
+    static constexpr int kShiftHours = 8;
 
     StationSetupDlg(ui::Prompts& prompts, const QString& jobPath, QWidget* parent = nullptr);
     StationSetup settings() const;
@@ -36,6 +38,9 @@ private:
     QLineEdit* otherPorts;  // device paths the port list does not show, e.g. a pseudo-terminal
     QLineEdit* operatorName;
 };
+
+// Whether a name given at `named` still holds at `now`: the same day, within one shift.
+bool SameShift(const QDateTime& named, const QDateTime& now);
 
 // A port as the station names it: by USB identity where the adapter has one, so it is found
 // again under another device name; by its path otherwise.

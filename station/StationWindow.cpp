@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "common/QtMessages.h"
+#include "jobs/JobEditing.h"
 #include "jobs/UnitLedger.h"
 #include "station/StationTile.h"
 #include "ui/Prompts.h"
@@ -52,7 +54,13 @@ int UnitsRecordedToday(const QString& ledgerPath, const QString& station) {
 
 StationWindow::StationWindow(ui::Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window), prompts(prompts) {
-    setWindowTitle(msg::QText(msg::Id::StationCommand).remove(QLatin1Char('&')));
+    setWindowTitle(msg::QText(msg::Id::StationCaption));
+    askPin = [this](const QString& prompt) -> std::optional<QString> {
+        bool ok = false;
+        const QString pin =
+            QInputDialog::getText(this, windowTitle(), prompt, QLineEdit::Password, QString(), &ok);
+        return ok ? std::optional(pin) : std::nullopt;
+    };
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     jobLabel = Large(this, 1.3);
@@ -134,6 +142,7 @@ bool StationWindow::Open(const QString& jobPath, const QStringList& ports,
         ShowRefusal(QString::fromStdString(read.fault.Text()));
         return false;
     }
+    readJob = read.job;
     jobs::Preparation prepared = jobs::PrepareJob(path, *read.job);
     // The job runs only as it was approved; the tiles say why not.
     if (!prepared.prepared) {
@@ -237,7 +246,17 @@ void StationWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool StationWindow::MayLeave() {
-    return prompts.Confirm(msg::QText(msg::Id::StationLeaveConfirm));
+    if (!prompts.Confirm(msg::QText(msg::Id::StationLeaveConfirm)))
+        return false;
+    if (!readJob || readJob->pinSha256.empty())
+        return true;
+    const std::optional<QString> pin = askPin(msg::QText(msg::Id::StationPinPrompt));
+    if (!pin)
+        return false;
+    if (jobs::PinMatches(*readJob, pin->toStdString()))
+        return true;
+    prompts.Message(msg::QText(msg::Id::StationPinWrong));
+    return false;
 }
 
 void StationWindow::StopAll() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -50,6 +52,9 @@ public:
     // Stops every loop and waits for them; the window then only shows what was.
     void StopAll();
 
+    // Asks for the job's PIN; none when the operator cancels. Tests answer in its place.
+    std::function<std::optional<QString>(const QString& prompt)> askPin;
+
 signals:
     void left();
 
@@ -68,6 +73,7 @@ private:
 
     ui::Prompts& prompts;
     std::optional<jobs::PreparedJob> job;
+    std::optional<jobs::Job> readJob;  // as read, for its PIN even when it cannot run
     ScannedIds scanned;
     std::vector<std::unique_ptr<PortWorker>> workers;
     std::vector<int> endsSeen;

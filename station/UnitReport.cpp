@@ -39,8 +39,8 @@ QString UnitReportHtml(const QJsonObject& r) {
     html += Row(msg::Id::ReportStamp, jobs::StampText(r.value("stamp").toObject()));
     html += Row(msg::Id::ReportOperator, Value(r, "operator"));
     html += Row(msg::Id::ReportStation, Value(r, "station"));
-    html += Row(msg::Id::ReportTime, Value(r, "time"));
-    html += Row(msg::Id::ReportOutcome, Value(r, "outcome"));
+    html += Row(msg::Id::ReportTime, jobs::RecordTimeText(Value(r, "time")));
+    html += Row(msg::Id::ReportOutcome, jobs::UnitOutcomeText(Value(r, "outcome")));
     if (r.contains("golden"))
         html += Row(msg::Id::ReportGolden, Value(r, "golden"));
     html += QStringLiteral("</table><br><table border=1 cellspacing=0 cellpadding=2>");
@@ -48,10 +48,11 @@ QString UnitReportHtml(const QJsonObject& r) {
     const QJsonArray steps = r.value("steps").toArray();
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const QJsonObject s = steps[i].toObject();
-        html += Cells({QString::number(i + 1), Value(s, "kind"), Value(s, "number"),
-                       Value(s, "file"), Value(s, "sha256"), Value(s, "size"), Value(s, "frames"),
-                       Value(s, "resendRequests"), Value(s, "timedResends"), Value(s, "outcome")},
-                      "td");
+        html += Cells(
+            {QString::number(i + 1), Value(s, "kind"), Value(s, "number"), Value(s, "file"),
+             Value(s, "sha256"), Value(s, "size"), Value(s, "frames"), Value(s, "resendRequests"),
+             Value(s, "timedResends"), jobs::StepOutcomeText(Value(s, "outcome"))},
+            "td");
     }
     return html + QStringLiteral("</table>");
 }

@@ -3189,8 +3189,13 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>--swap must be at least %1 ms: with a faster swap the host cannot tell that the last unit left and takes the next one for the same unit.</translation>
     </message>
     <message>
-        <source>生产模式</source>
+        <source>生产模式(&amp;M)...</source>
         <extracomment>StationCommand</extracomment>
+        <translation>Production &amp;Mode...</translation>
+    </message>
+    <message>
+        <source>生产模式</source>
+        <extracomment>StationCaption</extracomment>
         <translation>Production mode</translation>
     </message>
     <message>
@@ -3324,8 +3329,13 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>Other ports (separated by spaces):</translation>
     </message>
     <message>
-        <source>生产记录</source>
+        <source>生产记录(&amp;R)...</source>
         <extracomment>RecordsCommand</extracomment>
+        <translation>Production &amp;Records...</translation>
+    </message>
+    <message>
+        <source>生产记录</source>
+        <extracomment>RecordsCaption</extracomment>
         <translation>Production records</translation>
     </message>
     <message>
@@ -3412,7 +3422,7 @@ Stamped values</translation>
     </message>
     <message>
         <source>作业</source>
-        <extracomment>ReportJob</extracomment>
+        <extracomment>ReportJob JobEditorCaption</extracomment>
         <translation>Job</translation>
     </message>
     <message>
@@ -3472,6 +3482,170 @@ Frames
 Resend requests
 Timed resends
 Outcome</translation>
+    </message>
+    <message>
+        <source>已中断</source>
+        <extracomment>UnitOutcomeInterrupted</extracomment>
+        <translation>Interrupted</translation>
+    </message>
+    <message>
+        <source>作业(&amp;J)...</source>
+        <extracomment>JobEditorCommand</extracomment>
+        <translation>&amp;Job...</translation>
+    </message>
+    <message>
+        <source>编辑调试作业：程序、寄存器文件、画面和写入值</source>
+        <extracomment>JobEditorCommandTip</extracomment>
+        <translation>Edit a commissioning job: program, register file, screen and stamp</translation>
+    </message>
+    <message>
+        <source>作业文件：%1</source>
+        <extracomment>JobEditorFile</extracomment>
+        <translation>Job file: %1</translation>
+    </message>
+    <message>
+        <source>（未保存）</source>
+        <extracomment>JobEditorUnsaved</extracomment>
+        <translation>(not saved)</translation>
+    </message>
+    <message>
+        <source>程序：</source>
+        <extracomment>JobEditorProgram</extracomment>
+        <translation>Program:</translation>
+    </message>
+    <message>
+        <source>程序号：</source>
+        <extracomment>JobEditorProgramNumber</extracomment>
+        <translation>Program number:</translation>
+    </message>
+    <message>
+        <source>程序文件 (*.kxc;*.kxo)|*.kxc;*.kxo|所有文件 (*.*)|*.*||</source>
+        <extracomment>JobEditorProgramFilter</extracomment>
+        <translation>Program files (*.kxc;*.kxo)|*.kxc;*.kxo|All files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>寄存器文件：</source>
+        <extracomment>JobEditorParams</extracomment>
+        <translation>Register file:</translation>
+    </message>
+    <message>
+        <source>参数页：</source>
+        <extracomment>JobEditorPage</extracomment>
+        <translation>Parameter page:</translation>
+    </message>
+    <message>
+        <source>画面：</source>
+        <extracomment>JobEditorScreen</extracomment>
+        <translation>Screen:</translation>
+    </message>
+    <message>
+        <source>画面类型：</source>
+        <extracomment>JobEditorScreenKind</extracomment>
+        <translation>Screen kind:</translation>
+    </message>
+    <message>
+        <source>画面号：</source>
+        <extracomment>JobEditorScreenNumber</extracomment>
+        <translation>Screen number:</translation>
+    </message>
+    <message>
+        <source>显示寄存器：</source>
+        <extracomment>JobEditorScreenRegisters</extracomment>
+        <translation>Registers shown:</translation>
+    </message>
+    <message>
+        <source>写入值：</source>
+        <extracomment>JobEditorStamp</extracomment>
+        <translation>Stamp:</translation>
+    </message>
+    <message>
+        <source>方式：</source>
+        <extracomment>JobEditorStampKind</extracomment>
+        <translation>Kind:</translation>
+    </message>
+    <message>
+        <source>不写入
+计数器
+CSV 表</source>
+        <extracomment>JobEditorStampKinds</extracomment>
+        <translation>None
+Counter
+CSV table</translation>
+    </message>
+    <message>
+        <source>写入寄存器：</source>
+        <extracomment>JobEditorStampRegister</extracomment>
+        <translation>Register:</translation>
+    </message>
+    <message>
+        <source>起始值：</source>
+        <extracomment>JobEditorStampStart</extracomment>
+        <translation>Start:</translation>
+    </message>
+    <message>
+        <source>步长：</source>
+        <extracomment>JobEditorStampStep</extracomment>
+        <translation>Step:</translation>
+    </message>
+    <message>
+        <source>位数：</source>
+        <extracomment>JobEditorStampDigits</extracomment>
+        <translation>Digits:</translation>
+    </message>
+    <message>
+        <source>CSV 文件：</source>
+        <extracomment>JobEditorStampCsv</extracomment>
+        <translation>CSV file:</translation>
+    </message>
+    <message>
+        <source>接下来三台：%1</source>
+        <extracomment>JobEditorNextUnits</extracomment>
+        <translation>Next three units: %1</translation>
+    </message>
+    <message>
+        <source>退出密码：</source>
+        <extracomment>JobEditorPin</extracomment>
+        <translation>Leave PIN:</translation>
+    </message>
+    <message>
+        <source>打开作业(&amp;O)...</source>
+        <extracomment>JobEditorOpen</extracomment>
+        <translation>&amp;Open Job...</translation>
+    </message>
+    <message>
+        <source>保存作业(&amp;S)</source>
+        <extracomment>JobEditorSave</extracomment>
+        <translation>&amp;Save Job</translation>
+    </message>
+    <message>
+        <source>检查(&amp;C)</source>
+        <extracomment>JobEditorCheck</extracomment>
+        <translation>&amp;Check</translation>
+    </message>
+    <message>
+        <source>批准(&amp;A)</source>
+        <extracomment>JobEditorApprove</extracomment>
+        <translation>&amp;Approve</translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)...</source>
+        <extracomment>JobEditorBrowse</extracomment>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>检查通过，没有发现问题。</source>
+        <extracomment>JobEditorNoProblems</extracomment>
+        <translation>Checked: no problems found.</translation>
+    </message>
+    <message>
+        <source>重放</source>
+        <extracomment>RecordsReplay</extracomment>
+        <translation>Replay</translation>
+    </message>
+    <message>
+        <source>重放编号 %1：%2</source>
+        <extracomment>RecordsReplayResult</extracomment>
+        <translation>Replay of unit %1: %2</translation>
     </message>
 </context>
 </TS>

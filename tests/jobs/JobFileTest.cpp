@@ -3,6 +3,7 @@
 #include <string>
 
 #include "emulator/UnitLine.h"
+#include "jobs/JobEditing.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobInputs.h"
 #include "jobs/Stamping.h"
@@ -48,6 +49,8 @@ const BadJob kBadJobs[] = {
      msg::Id::JobStampNoRegisterFile, "100"},
     {R"({"format": 1, "steps": [{"params": "r.dat"}], "stamp": {"register": 1, "start": -5}})",
      msg::Id::JobFieldBad, "stamp.start"},
+    {R"({"format": 1, "steps": [{"program": "a.kxo"}], "pin": "1234"})", msg::Id::JobFieldBad,
+     "pin"},
 };
 
 TEST(JobReader, RefusesEachKindOfBadJobNamingTheLineOrField) {
@@ -71,12 +74,15 @@ TEST(JobReader, WrittenJobReadsBackTheSame) {
     job.steps.push_back(screen);
     job.stamp = {jobs::StampKind::Counter, 100, 1000, 2, 6, {}};
     job.approved["regs.dat"] = "ab";
+    job.pinSha256 = jobs::PinHash("1234");
     const jobs::JobRead read = jobs::ParseJob("j", jobs::JobText(job));
     ASSERT_TRUE(read.job) << read.fault.Text();
     EXPECT_EQ(jobs::JobText(*read.job), jobs::JobText(job));
     EXPECT_EQ(read.job->steps[2].registers, (std::array<int, 4>{1, 2, 3, 4}));
     EXPECT_EQ(read.job->steps[2].picture.threshold, 90);
     EXPECT_EQ(read.job->stamp.digits, 6);
+    EXPECT_TRUE(jobs::PinMatches(*read.job, "1234"));
+    EXPECT_FALSE(jobs::PinMatches(*read.job, "4321"));
 }
 
 TEST(Stamping, CounterTextPadsToDigitsAndRefusesWhatDoesNotFit) {

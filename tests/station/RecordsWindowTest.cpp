@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 
 #include "common/FileIo.h"
@@ -105,6 +106,19 @@ private slots:
         QVERIFY(Button(msg::Id::RecordsOpenTrace)->isEnabled());
     }
 
+    void theTableShowsOutcomesInWordsAndReadableTimes() {
+        const auto* table = window->findChild<QTableWidget*>();
+        QCOMPARE(table->item(0, 0)->text(), QString("2026-03-01 08:00:00"));
+        QCOMPARE(table->item(0, 3)->text(), QString("合格"));
+        QCOMPARE(table->item(1, 3)->text(), QString("不合格"));
+        QCOMPARE(window->findChild<QDateEdit*>()->text(),
+                 QDate::currentDate().toString(Qt::ISODate));
+        window->SelectRow(0);
+        QVERIFY2(window->Details().contains("完成"), qPrintable(window->Details()));
+        window->SelectRow(1);
+        QVERIFY2(window->Details().contains("no answer"), qPrintable(window->Details()));
+    }
+
     void theCsvHoldsTheShownRecordsQuoted() {
         window->findChildren<QCheckBox*>().last()->setChecked(true);
         prompts.fileAnswers.enqueue(Path("out.csv"));
@@ -132,7 +146,7 @@ private slots:
         QVERIFY(extract.waitForFinished());
         const QString text = QString::fromUtf8(extract.readAllStandardOutput());
         for (const char* expected : {"1000", "ab12", "5f3c9e", "demo.kxc", "S0100=1000", "ann",
-                                     "bench-1", "2026-03-01T08:00:00.000"})
+                                     "bench-1", "2026-03-01 08:00:00", "合格", "完成"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     }
 };

@@ -10,7 +10,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "common/QtMessages.h"
 #include "jobs/UnitLedger.h"
+#include "station/RecordsWindow.h"
 #include "station/StationTile.h"
 #include "station/StationWindow.h"
 #include "tests/support/Portable.h"
@@ -72,6 +74,22 @@ private:
         return true;
     }
 
+    // The failed unit run again against its own trace fails the same way, and records nothing.
+    void ReplayShowsTheSameFailure(const QJsonObject& record) {
+        station::RecordsWindow records(prompts, Path("units.jsonl"));
+        records.tool = TARVEX_BIN;
+        records.SelectRow(0);
+        prompts.fileAnswers.enqueue(Path("line.tvjob"));
+        records.Replay();
+        QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.join('\n')));
+        const QString said =
+            msg::QText(msg::Id::RecordsReplayResult, {record["unit"].toString(), QString()});
+        const QString replayed = records.Details().mid(records.Details().lastIndexOf(said));
+        QVERIFY2(replayed.startsWith(said + "不合格"), qPrintable(records.Details()));
+        QVERIFY2(replayed.contains(record["message"].toString()), qPrintable(replayed));
+        QCOMPARE(Records().size(), std::size_t{1});
+    }
+
 private slots:
     void init() {
         dir = std::make_unique<portable::TempDir>("tarvex-station");
@@ -126,6 +144,7 @@ private slots:
         QTest::qWait(3 * station::StationWindow::kRepaintMs);
         QCOMPARE(tile->State(), TileState::Failed);
         QCOMPARE(Records().size(), std::size_t{1});
+        ReplayShowsTheSameFailure(Records()[0]);
         window.findChild<QLineEdit*>()->setFocus();
         QTest::keyClick(window.findChild<QLineEdit*>(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(Records().size(), std::size_t{2}, kLineWaitMs);
