@@ -32,16 +32,26 @@ void UnitLine::NextUnit() {
 
 std::vector<std::uint8_t> UnitLine::Feed(std::uint8_t byte) {
     const Clock::time_point at = now();
-    if (at < silentUntil)
+    if (at < silentUntil) {
+        heardGone = true;
         return {};
-    // The first byte after the swap time meets the next unit.
-    if (current && current->Farewells() > 0)
+    }
+    if (current && current->Farewells() > 0) {
+        // A host that was busy through the whole swap has not yet found the unit gone: its first
+        // byte after the swap goes unanswered too, else the next unit would answer for this one.
+        if (!heardGone) {
+            heardGone = true;
+            return {};
+        }
         NextUnit();
+    }
     if (!current)
         return {};
     std::vector<std::uint8_t> answer = current->Feed(byte);
-    if (current->Farewells() > 0)
+    if (current->Farewells() > 0) {
         silentUntil = at + swap;
+        heardGone = false;
+    }
     return answer;
 }
 

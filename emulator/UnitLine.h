@@ -15,10 +15,9 @@ class UnitLine : public VirtualController {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // The host sees a unit leave only when a handshake goes unanswered. A shorter silence ends
-    // before a busy host has closed the port and asked again, so the next unit answers for the
-    // one that left, gets its farewell unprogrammed, and the host waits for a leave that never
-    // comes.
+    // The host sees a unit leave only when a handshake goes unanswered, so the line answers
+    // nothing until the swap time has passed and one byte has gone unanswered. The least swap
+    // keeps a line's pace near a real one.
     static constexpr int kLeastSwapMs = 200;
     static constexpr int kDefaultSwapMs = 300;
 
@@ -45,6 +44,7 @@ private:
     int unit = 0;
     std::unique_ptr<VirtualController> current;
     Clock::time_point silentUntil{};
+    bool heardGone = true;
 };
 
 }  // namespace emu

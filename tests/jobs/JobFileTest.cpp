@@ -185,8 +185,8 @@ TEST_F(Approval, InputsAreCheckedBeforeAnythingIsSent) {
     }
 }
 
-// The line of units on an injected clock: silent for the swap after each farewell, then the next
-// unit answers; only the faulty unit misbehaves.
+// The line of units on an injected clock: silent for the swap after each farewell and until a
+// byte has gone unanswered, then the next unit answers; only the faulty unit misbehaves.
 TEST(UnitLine, NextUnitAnswersOnlyAfterTheSwapTime) {
     using namespace std::chrono_literals;
     emu::UnitLine::Clock::time_point now{};
@@ -202,7 +202,10 @@ TEST(UnitLine, NextUnitAnswersOnlyAfterTheSwapTime) {
     EXPECT_TRUE(line.Feed(1).empty());  // unit 2, the faulty one
     EXPECT_EQ(line.Unit(), 2);
     line.Feed(136);
-    now += 200ms;
+    // A host busy through the whole swap asks only after it: that byte finds the unit gone.
+    now += 500ms;
+    EXPECT_TRUE(line.Feed(1).empty());
+    EXPECT_EQ(line.Unit(), 2);
     EXPECT_EQ(line.Feed(1), answered);
     EXPECT_EQ(line.Unit(), 3);
     line.Feed(136);
