@@ -86,14 +86,9 @@ void PtyServer::StopOnSignals() {
 
 // Negative: nothing is due, wait for the host or a stop.
 PtyServer::Clock::duration PtyServer::Wait() const {
-    if (pending.empty() && arriving.empty())
+    if (pending.empty())
         return Clock::duration(-1);
-    auto due = Clock::time_point::max();
-    if (!pending.empty())
-        due = pending.front().due;
-    if (!arriving.empty())
-        due = std::min(due, arriving.front().due);
-    return std::max(due - Clock::now(), Clock::duration::zero());
+    return std::max(pending.front().due - Clock::now(), Clock::duration::zero());
 }
 
 void PtyServer::Serve() {
@@ -113,7 +108,6 @@ void PtyServer::Serve() {
             return;
         if (master >= 0 && (fds[1].revents & POLLIN) != 0)
             ReadHost();
-        FeedArrived();
         WriteDue();
         if (master >= 0 && hangUpAfter >= 0 && controller.FramesReceived() >= hangUpAfter)
             HangUp();
@@ -125,13 +119,12 @@ void PtyServer::ReadHost() {
     const ssize_t n = ::read(master, buffer, sizeof buffer);
     if (n <= 0)
         return;
+    // Each byte is fed at once with the time its last bit is in, which its answer keeps: the
+    // server wakes for answers, not for every byte on the line (24 lines at once would otherwise
+    // cost more processor time than the hosts they serve).
     const auto now = Clock::now();
-    for (ssize_t i = 0; i < n; ++i) {
-        if (line)
-            arriving.push_back({line->In(now), buffer[i]});
-        else
-            Feed(buffer[i], now);
-    }
+    for (ssize_t i = 0; i < n; ++i)
+        Feed(buffer[i], line ? line->In(now) : now);
 }
 
 void PtyServer::SetLineRate(int baud) {
@@ -139,16 +132,6 @@ void PtyServer::SetLineRate(int baud) {
         line.emplace(baud);
     else
         line.reset();
-}
-
-// The controller sees a byte once its last bit is in; its answer then goes out byte by byte.
-void PtyServer::FeedArrived() {
-    const auto now = Clock::now();
-    while (!arriving.empty() && arriving.front().due <= now) {
-        const Arriving next = arriving.front();
-        arriving.pop_front();
-        Feed(next.byte, next.due);
-    }
 }
 
 void PtyServer::Feed(std::uint8_t byte, Clock::time_point at) {
@@ -176,7 +159,6 @@ void PtyServer::WriteDue() {
 
 void PtyServer::HangUp() {
     pending.clear();
-    arriving.clear();
     CloseFd(master);
     CloseFd(slave);
 }

@@ -75,7 +75,6 @@ private:
     Clock::duration Wait() const;
     void ReadHost();
     void Feed(std::uint8_t byte, Clock::time_point at);
-    void FeedArrived();
     void WriteDue();
     void HangUp();
 
@@ -91,11 +90,6 @@ private:
     std::string devicePath;
     std::deque<Pending> pending;
     std::optional<LineTiming> line;  // set when a line rate is asked for
-    struct Arriving {
-        Clock::time_point due;
-        std::uint8_t byte;
-    };
-    std::deque<Arriving> arriving;  // host bytes still on the line
 };
 
 }  // namespace emu

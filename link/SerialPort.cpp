@@ -225,11 +225,31 @@ bool CSerialPort::PutByte(std::uint8_t byte) {
     if (!device)
         return true;
     const char c = static_cast<char>(byte);
+#ifdef Q_OS_UNIX
+    WriteStraight(c);
+#else
     if (device->write(&c, 1) == 1)
         device->waitForBytesWritten(kWriteWaitMs);
+#endif
     CloseIfLineLost();
     return true;
 }
+
+#ifdef Q_OS_UNIX
+// Qt's buffered write costs a poll besides the write for every byte, most of the processor time
+// of many ports at once. Nothing else writes through Qt, so its buffer is always empty here. A
+// byte the device does not take now gets one more try once it may, within the same wait.
+void CSerialPort::WriteStraight(char c) {
+    const int fd = static_cast<int>(device->handle());
+    if (::write(fd, &c, 1) == 1 || (errno != EAGAIN && errno != EINTR))
+        return;
+    pollfd pfd{};
+    pfd.fd = fd;
+    pfd.events = POLLOUT;
+    if (::poll(&pfd, 1, kWriteWaitMs) > 0 && (pfd.revents & POLLOUT) != 0) [[maybe_unused]]
+        ssize_t n = ::write(fd, &c, 1);
+}
+#endif
 
 int CSerialPort::Send(const std::uint8_t* bytes, int count) {
     if (!isOpen || !device)

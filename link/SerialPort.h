@@ -54,6 +54,7 @@ private:
     // The Qt port, made on the first open, with the hooks for a lost line and arriving bytes.
     void MakeSerial();
     void PullWaitingBytes();
+    void WriteStraight(char c);
     void CloseIfLineLost();
     static ctrl::OpenFailure ExplainFailure(const QString& deviceName, int openErrno, int qtError);
 

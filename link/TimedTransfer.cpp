@@ -66,8 +66,12 @@ void TimedTransfer::PaceByAnswers(std::unique_ptr<TickSource> watch) {
 void TimedTransfer::Start() {
     ticks->Start([this] {
         inEngine = true;
+        arrivedInEngine = false;
         engine.Tick();
         inEngine = false;
+        // A tick takes one answer; the port told of any others while it ran.
+        if (arrivedInEngine && watching)
+            LookForAnswers();
     });
     if (answerWatch) {
         answerWatch->Start([this] { LookForAnswers(); });
@@ -81,8 +85,10 @@ void TimedTransfer::Start() {
 
 // The port's read inside a tick or a look reports arrivals too; the running call takes them.
 void TimedTransfer::LookForAnswers() {
-    if (inEngine)
+    if (inEngine) {
+        arrivedInEngine = true;
         return;
+    }
     inEngine = true;
     engine.AnswerArrived();
     inEngine = false;

@@ -57,7 +57,8 @@ private:
     std::unique_ptr<TickSource> ticks;
     std::unique_ptr<TickSource> answerWatch;  // set for fast pacing only
     bool inEngine = false;
-    bool watching = false;  // the port's arrival hook is ours
+    bool watching = false;         // the port's arrival hook is ours
+    bool arrivedInEngine = false;  // the port told of bytes while the engine ran
 };
 
 // Suites that drive whole programs over virtual lines wait for a silent controller this many
@@ -66,7 +67,8 @@ private:
 inline constexpr const char* kGiveUpTicksVariable = "TARVEX_GIVE_UP_TICKS";
 TransferProfile WithGiveUpFromEnvironment(TransferProfile profile);
 
-// How often fast pacing looks for an answer: well under a byte's time at 19200 baud.
-inline constexpr int kAnswerWatchMs = 1;
+// Fast pacing takes each answer when the port tells of it; this look only backs that up.
+// Looking every millisecond on many ports at once cost more processor time than the transfers.
+inline constexpr int kAnswerWatchMs = 20;
 
 }  // namespace ctrl

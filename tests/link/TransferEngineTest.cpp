@@ -503,7 +503,8 @@ public:
 };
 
 // Fast pacing runs on the line's arrival notices alone; those coming from inside the engine's
-// own reads do not run it again, and a finished transfer leaves the next one's hook alone.
+// own reads do not run it again, but what they told of is taken once the engine is done, and
+// a finished transfer leaves the next one's hook alone.
 TEST(TimedTransferTest, FastPacingRunsOnArrivalNoticesAndOwnsTheHookOnlyWhileRunning) {
     const ctrl::TransferProfile& p = ctrl::kProgramProfile;
     NoticingLink link;
@@ -541,6 +542,18 @@ TEST(TimedTransferTest, FastPacingRunsOnArrivalNoticesAndOwnsTheHookOnlyWhileRun
     EXPECT_EQ(second.Engine().FramesSent(), 1);
     second.Stop();
     EXPECT_FALSE(link.onArrival);
+
+    // A tick takes one answer; the next, told of during the tick, must not wait for the watch.
+    packets.next = 0;
+    auto ticks = std::make_unique<IdleTicks>();
+    IdleTicks& ticking = *ticks;
+    ctrl::TimedTransfer third(link, p, packets, seen, std::move(ticks));
+    third.PaceByAnswers(std::make_unique<IdleTicks>());
+    third.Start();
+    link.incoming.push_back(p.startByte);
+    link.incoming.push_back(p.headerByte);
+    ticking.tick();
+    EXPECT_EQ(third.Engine().FramesSent(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Downloads, TransferEngineTest,
