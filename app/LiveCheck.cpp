@@ -1,14 +1,7 @@
 #include "app/LiveCheck.h"
 
 #include "app/ProgramTextCheck.h"
-
-namespace {
-
-bool Blank(const QString& text) {
-    return text.trimmed().isEmpty();
-}
-
-}  // namespace
+#include "common/BlankText.h"
 
 CLiveCheck::CLiveCheck(TextSource source, QObject* parent)
     : QObject(parent), source_(std::move(source)) {
@@ -49,7 +42,7 @@ void CLiveCheck::RunNow() {
     wait_.stop();
     const int generation = ++generation_;
     const QString text = source_();
-    Deliver(generation, Check(text), !Blank(text));
+    Deliver(generation, Check(text), !BlankText(text));
 }
 
 void CLiveCheck::Start() {
@@ -62,7 +55,7 @@ void CLiveCheck::Start() {
     running_ = std::stop_source();
     worker_.start([this, generation, text = std::move(text), stop = running_.get_token()] {
         compiler::CheckReport report = Check(text, stop);
-        const bool hasText = !Blank(text);
+        const bool hasText = !BlankText(text);
         QMetaObject::invokeMethod(
             this,
             [this, generation, report = std::move(report), hasText]() mutable {

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QShowEvent>
 
 #include "common/QtMessages.h"
 #include "ui/DialogControls.h"
@@ -26,8 +25,7 @@ std::optional<double> ReadNumber(const QString& text) {
 }  // namespace
 
 // Control ids, for the record: load 1003, cancel 2, path 1004, browse 1002, coefficient 1123.
-CLoadCutDlg::CLoadCutDlg(ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts) {
+CLoadCutDlg::CLoadCutDlg(ui::Prompts& prompts, QWidget* parent) : SettingsDialog(prompts, parent) {
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::LoadCutCaption));
 
@@ -82,20 +80,13 @@ std::optional<CLoadCutDlg::Settings> CLoadCutDlg::CheckedSettings() {
 }
 
 void CLoadCutDlg::Browse() {
-    if (const auto chosen =
-            prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::LoadCutFilter))))
-        settings_.filePath = *chosen;
-    ShowSettings();
+    BrowseInto(settings_.filePath, msg::QText(msg::Id::LoadCutFilter));
 }
 
 void CLoadCutDlg::Load() {
     // Cut files are not read anywhere; the button is kept for the dialog's layout.
 }
 
-void CLoadCutDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        ShowSettings();
-        loadButton_->setFocus();
-    }
-    QDialog::showEvent(event);
+QWidget* CLoadCutDlg::FirstFocus() const {
+    return loadButton_;
 }

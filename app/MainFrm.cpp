@@ -124,9 +124,9 @@ void CMainFrame::OnCreate() {
     UpdateConnectionPane();
     // A lost line: the link has ended the session and told the user; the status bar offers the
     // way back once the device returns.
-    connect(app_.link.get(), &ctrl::Link::ReconnectOfferChanged, reconnectButton,
+    connect(app_.link.get(), &ctrl::Link::ReconnectOfferChanged, reconnectButton_,
             &QWidget::setVisible);
-    connect(reconnectButton, &QPushButton::clicked, app_.link.get(), &ctrl::Link::Reconnect);
+    connect(reconnectButton_, &QPushButton::clicked, app_.link.get(), &ctrl::Link::Reconnect);
     // F5 when not connected: the download follows the connect, or the status says why not.
     connect(app_.link.get(), &ctrl::Link::ConnectedChanged, this, [this](bool connected) {
         if (connected && !pendingDownload_.isEmpty())
@@ -153,32 +153,34 @@ void CMainFrame::PlaceOnScreen() {
 
 void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
-    messagePane = new QLabel(Ui(Id::StatusReady), bar);
-    messagePane->setObjectName(QStringLiteral("messagePane"));
+    messagePane_ = new QLabel(Ui(Id::StatusReady), bar);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
     // A long message is cut at its end rather than pushing the panes off the bar.
-    messagePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    bar->addWidget(messagePane, 3);
-    hintPane = new QLabel(bar);
-    hintPane->setObjectName(QStringLiteral("hintPane"));
+    messagePane_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(messagePane_, 3);
+    hintPane_ = new QLabel(bar);
+    hintPane_->setObjectName(QStringLiteral("hintPane"));
     // The hint yields to the message: an outcome must stay readable on a narrow window.
-    hintPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    bar->addWidget(hintPane, 2);
-    hintPane->hide();
-    linePane = new QLabel(msg::QText(Id::StatusLine, {QStringLiteral("1")}), bar);
-    linePane->setObjectName(QStringLiteral("linePane"));
-    linePane->setFixedWidth(kLinePaneWidth);
-    bar->addPermanentWidget(linePane);
-    connectionPane = new QLabel(bar);
-    connectionPane->setObjectName(QStringLiteral("connectionPane"));
-    bar->addPermanentWidget(connectionPane);
-    reconnectButton = new QPushButton(msg::QText(Id::LinkReconnectOffer), bar);
-    reconnectButton->setObjectName(QStringLiteral("reconnectButton"));
-    reconnectButton->hide();
-    bar->addPermanentWidget(reconnectButton);
+    hintPane_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(hintPane_, 2);
+    hintPane_->hide();
+    linePane_ = new QLabel(msg::QText(Id::StatusLine, {QStringLiteral("1")}), bar);
+    linePane_->setObjectName(QStringLiteral("linePane"));
+    linePane_->setFixedWidth(kLinePaneWidth);
+    bar->addPermanentWidget(linePane_);
+    connectionPane_ = new QLabel(bar);
+    connectionPane_->setObjectName(QStringLiteral("connectionPane"));
+    bar->addPermanentWidget(connectionPane_);
+    reconnectButton_ = new QPushButton(msg::QText(Id::LinkReconnectOffer), bar);
+    reconnectButton_->setObjectName(QStringLiteral("reconnectButton"));
+    reconnectButton_->hide();
+    bar->addPermanentWidget(reconnectButton_);
     const Id lockTexts[] = {Id::StatusCaps, Id::StatusNum, Id::StatusScroll};
-    QLabel** panes[] = {&capsPane, &numPane, &scrollPane};
+    QLabel** panes[] = {&capsPane_, &numPane_, &scrollPane_};
+    const char* names[] = {"capsPane", "numPane", "scrollPane"};
     for (int i = 0; i < 3; ++i) {
         auto* pane = new QLabel(bar);
+        pane->setObjectName(QLatin1String(names[i]));
         const QString text = Ui(lockTexts[i]);
         pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(text) + 8);
         pane->setProperty("lockText", text);
@@ -198,11 +200,11 @@ void CMainFrame::OnConnectToggle() {
 }
 
 void CMainFrame::ShowReady() {
-    messagePane->setText(Ui(Id::StatusReady));
+    messagePane_->setText(Ui(Id::StatusReady));
 }
 
 void CMainFrame::ShowDocumentStatus(const QString& text) {
-    messagePane->setText(text);
+    messagePane_->setText(text);
     documentStatusRevision_ = view_ ? view_->document()->revision() : -1;
 }
 
@@ -217,7 +219,7 @@ void CMainFrame::OnDocumentTextChanged() {
 void CMainFrame::OnDocumentReplaced(bool sessionEnded) {
     pendingDownload_.clear();
     documentStatusRevision_ = -1;
-    messagePane->setText(sessionEnded ? Ui(Id::StatusReconnectNeeded) : Ui(Id::StatusReady));
+    messagePane_->setText(sessionEnded ? Ui(Id::StatusReconnectNeeded) : Ui(Id::StatusReady));
 }
 
 void CMainFrame::AttachView(CTarvexView* view) {
@@ -226,8 +228,8 @@ void CMainFrame::AttachView(CTarvexView* view) {
     auto* column = new QVBoxLayout(middle);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    encodingBar = new CEncodingBar(middle);
-    column->addWidget(encodingBar);
+    encodingBar_ = new CEncodingBar(middle);
+    column->addWidget(encodingBar_);
     column->addWidget(view, 1);
     setCentralWidget(middle);
     connect(view, &CTarvexView::LineIndicatorChanged, this, &CMainFrame::SetLineText);
@@ -268,21 +270,21 @@ void CMainFrame::SaveLayout() {
 // The wire monitor records from the start, shown or not, so a failure can be looked at after it
 // happened; its times count from each connect.
 void CMainFrame::AttachWireMonitor() {
-    wireMonitorDock = new CWireMonitorDock(app_.link->Port(), prompts_, this);
-    wireMonitorDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea |
-                                     Qt::RightDockWidgetArea);
-    addDockWidget(Qt::BottomDockWidgetArea, wireMonitorDock);
-    wireMonitorDock->hide();
-    connect(wireMonitorDock, &QDockWidget::visibilityChanged, commands_.wireMonitor,
+    wireMonitorDock_ = new CWireMonitorDock(app_.link->Port(), prompts_, this);
+    wireMonitorDock_->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea |
+                                      Qt::RightDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, wireMonitorDock_);
+    wireMonitorDock_->hide();
+    connect(wireMonitorDock_, &QDockWidget::visibilityChanged, commands_.wireMonitor,
             &QAction::setChecked);
     // Before the handshake goes out, so the first line of a session is at +0000.000.
-    connect(app_.link.get(), &ctrl::Link::ConnectStarting, wireMonitorDock,
+    connect(app_.link.get(), &ctrl::Link::ConnectStarting, wireMonitorDock_,
             &CWireMonitorDock::Restart);
 }
 
 void CMainFrame::SetLineText(const QString& text) {
-    linePane->setText(text);
-    linePane->repaint();
+    linePane_->setText(text);
+    linePane_->repaint();
 }
 
 void CMainFrame::OnUpdateFrameTitle(const QString& documentTitle) {
@@ -299,7 +301,7 @@ void CMainFrame::UpdateConnectionPane() {
                          : state == State::Connecting      ? Id::LinkStateConnecting
                          : state == State::ReconnectNeeded ? Id::LinkStateReconnect
                                                            : Id::LinkStateDisconnected;
-    connectionPane->setText(
+    connectionPane_->setText(
         msg::QText(Id::LinkStatusPane, {link.PortShown(), link.BaudText(), msg::QText(stateText)}));
     QAction* toggle = commands_.connectToggle;
     if (!toggle)
@@ -307,7 +309,7 @@ void CMainFrame::UpdateConnectionPane() {
     toggle->setText(link.PortShown() + u' ' + msg::QText(stateText));
     toggle->setChecked(state == State::Connected);
     // Green while the controller answers; the colours of the desktop otherwise.
-    if (QWidget* button = linkBar->widgetForAction(toggle))
+    if (QWidget* button = linkBar_->widgetForAction(toggle))
         button->setStyleSheet(
             state == State::Connected
                 ? QStringLiteral("QToolButton { background: #2e7d32; color: white; }")
@@ -318,7 +320,7 @@ void CMainFrame::UpdateLockPanes() {
     const LockKeys locks = ReadLockKeys(nativeLockState_);
     const auto [caps, num, scroll] = locks;
     const std::pair<QLabel*, bool> panes[] = {
-        {capsPane, caps}, {numPane, num}, {scrollPane, scroll}};
+        {capsPane_, caps}, {numPane_, num}, {scrollPane_, scroll}};
     for (const auto& [pane, on] : panes)
         pane->setText(on ? pane->property("lockText").toString() : QString());
 }
@@ -330,9 +332,9 @@ bool CMainFrame::event(QEvent* event) {
     }
     // Menus set the message pane themselves; the toolbar's fly-by prompts come this way.
     if (event->type() == QEvent::StatusTip) {
-        if (!QApplication::activePopupWidget() && messagePane) {
+        if (!QApplication::activePopupWidget() && messagePane_) {
             const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-            messagePane->setText(tip.isEmpty() ? Ui(Id::StatusReady) : tip);
+            messagePane_->setText(tip.isEmpty() ? Ui(Id::StatusReady) : tip);
         }
         return true;
     }
@@ -343,7 +345,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     CSplashWnd::FilterSplashMessage(event);
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        (watched == menuBar() || popups.contains(qobject_cast<QMenu*>(watched))))
+        (watched == menuBar() || popups_.contains(qobject_cast<QMenu*>(watched))))
         LeaveMenuBarLater();
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         nativeLockState_ = static_cast<QKeyEvent*>(event)->nativeModifiers();
@@ -355,11 +357,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // Menus do not highlight disabled items, but their prompts still show ("载入(L)...").
     if (event->type() == QEvent::MouseMove) {
         auto* menu = qobject_cast<QMenu*>(watched);
-        if (menu && popups.contains(menu)) {
+        if (menu && popups_.contains(menu)) {
             const QAction* action =
                 menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
             if (action && !action->isEnabled() && !action->isSeparator())
-                messagePane->setText(action->statusTip());
+                messagePane_->setText(action->statusTip());
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -415,22 +417,22 @@ void CMainFrame::OpenDroppedLater(const QStringList& paths) {
 }
 
 void CMainFrame::AttachEditorParts() {
-    problemsDock = new CProblemsDock(this);
-    problemsDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
-    addDockWidget(Qt::BottomDockWidgetArea, problemsDock);
-    resizeDocks({problemsDock}, {height() / 5}, Qt::Vertical);
-    connect(problemsDock, &QDockWidget::visibilityChanged, commands_.problems,
+    problemsDock_ = new CProblemsDock(this);
+    problemsDock_->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, problemsDock_);
+    resizeDocks({problemsDock_}, {height() / 5}, Qt::Vertical);
+    connect(problemsDock_, &QDockWidget::visibilityChanged, commands_.problems,
             &QAction::setChecked);
-    connect(problemsDock, &CProblemsDock::LineChosen, view_, [this](int line) {
+    connect(problemsDock_, &CProblemsDock::LineChosen, view_, [this](int line) {
         view_->GoToLine(line);
         view_->setFocus();
     });
     const CLiveCheck& check = view_->LiveCheck();
-    connect(&check, &CLiveCheck::Checked, problemsDock,
-            [this, &check] { problemsDock->Show(check, *view_->document()); });
+    connect(&check, &CLiveCheck::Checked, problemsDock_,
+            [this, &check] { problemsDock_->Show(check, *view_->document()); });
     connect(view_, &CTarvexView::OperandHintChanged, this, [this](const QString& hint) {
-        hintPane->setText(hint);
-        hintPane->setVisible(!hint.isEmpty());
+        hintPane_->setText(hint);
+        hintPane_->setVisible(!hint.isEmpty());
     });
     connect(view_, &CTarvexView::StatusMessage, this, &CMainFrame::ShowDocumentStatus);
     connect(view_->document(), &QTextDocument::contentsChanged, this,
@@ -439,7 +441,7 @@ void CMainFrame::AttachEditorParts() {
         CTarvexDoc* document = app_.document.get();
         connect(document, &CTarvexDoc::ModifiedChanged, this,
                 [this] { OnUpdateFrameTitle(app_.document->title); });
-        connect(document, &CTarvexDoc::EncodingChecked, encodingBar, &QWidget::setVisible);
-        connect(encodingBar, &CEncodingBar::OpenAsUtf8Chosen, document, &CTarvexDoc::OpenAsUtf8);
+        connect(document, &CTarvexDoc::EncodingChecked, encodingBar_, &QWidget::setVisible);
+        connect(encodingBar_, &CEncodingBar::OpenAsUtf8Chosen, document, &CTarvexDoc::OpenAsUtf8);
     }
 }

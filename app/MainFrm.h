@@ -118,27 +118,7 @@ public:
     };
     const Commands& Actions() const { return commands_; }
 
-    QList<QMenu*> popups;
-    QToolBar* toolBar = nullptr;
-    // The line to the controller: port and state, one click to connect or disconnect.
-    QToolBar* linkBar = nullptr;
-    QLabel* messagePane = nullptr;
-    QLabel* linePane = nullptr;
-    QLabel* capsPane = nullptr;
-    QLabel* numPane = nullptr;
-    QLabel* scrollPane = nullptr;
-    // Program editor: what the caret line's mnemonic takes, and the live check's findings.
-    QLabel* hintPane = nullptr;
-    CProblemsDock* problemsDock = nullptr;
-    // Above the editor when an opened file seems to be UTF-8.
-    CEncodingBar* encodingBar = nullptr;
-    // Every byte on the line, in the view menu's "串口监视".
-    CWireMonitorDock* wireMonitorDock = nullptr;
     CFindDlg& FindDialog();
-    // Port, baud rate and whether the line is up.
-    QLabel* connectionPane = nullptr;
-    // Shown after a lost line once the device is back: one click connects again.
-    QPushButton* reconnectButton = nullptr;
 
     void SetLineText(const QString& text);
     // Another document is shown: its messages go, and a session it ended is said to have ended.
@@ -253,4 +233,26 @@ private:
     std::unique_ptr<CSetSeriesDlg> setSeriesDlg_;
     std::unique_ptr<CTranslateDlg> translateDlg_;
     CFindDlg* findDlg_ = nullptr;
+
+    // Tests find these by their object names.
+    QList<QMenu*> popups_;
+    QToolBar* toolBar_ = nullptr;
+    // The line to the controller: port and state, one click to connect or disconnect.
+    QToolBar* linkBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    QLabel* linePane_ = nullptr;
+    QLabel* capsPane_ = nullptr;
+    QLabel* numPane_ = nullptr;
+    QLabel* scrollPane_ = nullptr;
+    // Program editor: what the caret line's mnemonic takes, and the live check's findings.
+    QLabel* hintPane_ = nullptr;
+    CProblemsDock* problemsDock_ = nullptr;
+    // Above the editor when an opened file seems to be UTF-8.
+    CEncodingBar* encodingBar_ = nullptr;
+    // Every byte on the line, in the view menu's "串口监视".
+    CWireMonitorDock* wireMonitorDock_ = nullptr;
+    // Port, baud rate and whether the line is up.
+    QLabel* connectionPane_ = nullptr;
+    // Shown after a lost line once the device is back: one click connects again.
+    QPushButton* reconnectButton_ = nullptr;
 };

@@ -49,11 +49,11 @@ void CMainFrame::OnPictureImport() {
     dialog.exec();
     if (bitmap.isEmpty())
         return;
-    CDownByteDlg& download = OnFirstUse(downByteDlg_, prompts_, app_.link->Port());
+    CDownByteDlg& download = DownloadDialog(downByteDlg_);
     CDownByteDlg::Settings settings = download.settings();
     settings.filePath = bitmap;
     download.setSettings(settings);
-    OnDownloadScreen();
+    download.exec();
 }
 
 void CMainFrame::OnCompileAndDownload() {
@@ -67,7 +67,7 @@ void CMainFrame::OnCompileAndDownload() {
     }
     // Not connected: the remembered port first; the download opens once the controller answers.
     pendingDownload_ = object;
-    messagePane->setText(msg::QText(Id::StatusConnectingForDownload, {link.PortShown()}));
+    messagePane_->setText(msg::QText(Id::StatusConnectingForDownload, {link.PortShown()}));
     documentStatusRevision_ = -1;
     if (link.State() != ctrl::Link::LineState::Connecting)
         link.Connect();
@@ -85,7 +85,7 @@ void CMainFrame::ConnectFailedForDownload(const QString& why) {
     if (pendingDownload_.isEmpty())
         return;
     pendingDownload_.clear();
-    messagePane->setText(msg::QText(Id::StatusDownloadFailed, {why.section(u'\n', 0, 0)}));
+    messagePane_->setText(msg::QText(Id::StatusDownloadFailed, {why.section(u'\n', 0, 0)}));
 }
 
 void CMainFrame::OpenProgramDownload(const QString& object) {
@@ -99,11 +99,11 @@ void CMainFrame::OpenProgramDownload(const QString& object) {
 // The details go to the log and the ledger; the status bar has room for the outcome only.
 void CMainFrame::RecordDownload(const ctrl::DownloadRecord& record) {
     app_.log.Add(ctrl::LogLine(record));
-    messagePane->setText(ctrl::StatusLine(record));
+    messagePane_->setText(ctrl::StatusLine(record));
     documentStatusRevision_ = -1;
     if (ctrl::AppendToLedger(record, app_.ledgerPath)) {
         const QString failure = msg::QText(Id::LedgerNotWritten, {app_.ledgerPath});
         app_.log.Add(failure);
-        messagePane->setText(failure);
+        messagePane_->setText(failure);
     }
 }

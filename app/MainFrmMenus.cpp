@@ -45,10 +45,10 @@ QAction* CMainFrame::AddCommand(QMenu* menu, QAction*& slot, const QString& text
 
 QMenu* CMainFrame::AddPopup(Id title) {
     QMenu* menu = menuBar()->addMenu(Ui(title));
-    popups.append(menu);
+    popups_.append(menu);
     // The prompt shows for disabled items too, and commands without one clear the pane.
     connect(menu, &QMenu::hovered, this,
-            [this](QAction* action) { messagePane->setText(action->statusTip()); });
+            [this](QAction* action) { messagePane_->setText(action->statusTip()); });
     connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowReady);
     return menu;
 }
@@ -188,7 +188,7 @@ QMenu* CMainFrame::BuildViewMenu() {
     Commands& c = commands_;
     QMenu* view = AddPopup(Id::MenuView);
     AddCommand(view, c.toolbar, Ui(Id::CommandToolbar), Ui(Id::CommandToolbarTip),
-               [this](bool shown) { toolBar->setVisible(shown); })
+               [this](bool shown) { toolBar_->setVisible(shown); })
         ->setCheckable(true);
     AddCommand(view, c.statusBar, Ui(Id::CommandStatusBar), Ui(Id::CommandStatusBarTip),
                [this](bool shown) { statusBar()->setVisible(shown); })
@@ -226,7 +226,7 @@ void CMainFrame::BuildLanguageMenu(QMenu* view) {
                 CTarvexApp::SetProfileLanguage(word);
                 // After the menu has closed, or its closing puts "就绪" back.
                 QTimer::singleShot(0, this,
-                                   [this] { messagePane->setText(Ui(Id::LanguageAtNextStart)); });
+                                   [this] { messagePane_->setText(Ui(Id::LanguageAtNextStart)); });
             });
         action->setCheckable(true);
         action->setChecked(word == chosen ||
@@ -236,12 +236,12 @@ void CMainFrame::BuildLanguageMenu(QMenu* view) {
 }
 
 void CMainFrame::BuildToolBar() {
-    toolBar = new QToolBar(Ui(Id::ToolbarTitle), this);
-    toolBar->setObjectName(QStringLiteral("toolBar"));
-    toolBar->setMovable(true);
-    toolBar->setFloatable(true);
-    toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    toolBar->setIconSize(QSize(16, 15));
+    toolBar_ = new QToolBar(Ui(Id::ToolbarTitle), this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setIconSize(QSize(16, 15));
     const QPixmap strip(QStringLiteral(":/res/toolbar.png"));
     const Commands& c = commands_;
     const std::pair<QAction*, Id> buttons[] = {
@@ -252,34 +252,34 @@ void CMainFrame::BuildToolBar() {
     int picture = 0;
     for (const auto& [action, tip] : buttons) {
         if (!action) {
-            toolBar->addSeparator();
+            toolBar_->addSeparator();
             continue;
         }
         action->setIcon(QIcon(strip.copy(picture * 16, 0, 16, 15)));
         action->setToolTip(Ui(tip));
-        toolBar->addAction(action);
+        toolBar_->addAction(action);
         ++picture;
     }
-    addToolBar(Qt::TopToolBarArea, toolBar);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
     // The toolbar's own context menu can hide it too.
-    connect(toolBar, &QToolBar::visibilityChanged, commands_.toolbar, &QAction::setChecked);
+    connect(toolBar_, &QToolBar::visibilityChanged, commands_.toolbar, &QAction::setChecked);
 }
 
 // Beside the standard toolbar: the port and its state on a button that connects or disconnects.
 void CMainFrame::BuildLinkBar() {
-    linkBar = new QToolBar(Ui(Id::CommandConnect), this);
-    linkBar->setObjectName(QStringLiteral("linkBar"));
+    linkBar_ = new QToolBar(Ui(Id::CommandConnect), this);
+    linkBar_->setObjectName(QStringLiteral("linkBar"));
     AddCommand(nullptr, commands_.connectToggle, QString(), QString(), [this] {
         OnConnectToggle();
     })->setCheckable(true);
     commands_.connectToggle->setToolTip(Ui(Id::LinkToggleTip));
-    linkBar->addAction(commands_.connectToggle);
+    linkBar_->addAction(commands_.connectToggle);
     if (auto* button =
-            qobject_cast<QToolButton*>(linkBar->widgetForAction(commands_.connectToggle))) {
+            qobject_cast<QToolButton*>(linkBar_->widgetForAction(commands_.connectToggle))) {
         button->setObjectName(QStringLiteral("connectToggle"));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
-    addToolBar(Qt::TopToolBarArea, linkBar);
+    addToolBar(Qt::TopToolBarArea, linkBar_);
 }
 
 // Program editor: find, go to, problems and zoom, in the edit and view menus.
@@ -311,22 +311,22 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
 
     view->addSeparator();
     AddCommand(view, c.problems, Ui(Id::MenuProblems), Ui(Id::MenuProblemsTip), [this](bool shown) {
-        problemsDock->setVisible(shown);
+        problemsDock_->setVisible(shown);
         // From the keyboard: the list takes the focus, Enter goes to a problem.
         if (shown)
-            problemsDock->widget()->setFocus();
+            problemsDock_->widget()->setFocus();
     })->setCheckable(true);
     c.problems->setChecked(true);
     AddCommand(view, c.wireMonitor, Ui(Id::WireMonitorMenu), Ui(Id::WireMonitorMenuTip),
                [this](bool shown) {
                    // The lines want the window's width: first shown, it shares the problems'
                    // place as a tab.
-                   if (shown && problemsDock && !wireMonitorDock->isFloating() &&
-                       tabifiedDockWidgets(problemsDock).isEmpty())
-                       tabifyDockWidget(problemsDock, wireMonitorDock);
-                   wireMonitorDock->setVisible(shown);
+                   if (shown && problemsDock_ && !wireMonitorDock_->isFloating() &&
+                       tabifiedDockWidgets(problemsDock_).isEmpty())
+                       tabifyDockWidget(problemsDock_, wireMonitorDock_);
+                   wireMonitorDock_->setVisible(shown);
                    if (shown)
-                       wireMonitorDock->raise();
+                       wireMonitorDock_->raise();
                })
         ->setCheckable(true);
     AddCommand(view, c.zoomIn, Ui(Id::MenuZoomIn), Ui(Id::MenuZoomInTip), [this] {
@@ -341,7 +341,7 @@ void CMainFrame::BuildEditorMenus(QMenu* edit, QMenu* view) {
 }
 
 void CMainFrame::ShowRecentFiles(const QStringList& paths) {
-    QMenu* file = popups.value(0);
+    QMenu* file = popups_.value(0);
     for (QAction* action : std::as_const(commands_.recentFiles))
         file->removeAction(action);
     file->removeAction(recentPlaceholder_);

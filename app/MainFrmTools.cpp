@@ -83,7 +83,7 @@ void CMainFrame::OnRegisterTable() {
 
 void CMainFrame::NoteRegistersSaved(const QString& note) {
     app_.log.Add(note);
-    messagePane->setText(note);
+    messagePane_->setText(note);
 }
 
 void CMainFrame::OnCharacters() {
@@ -142,7 +142,7 @@ QString CMainFrame::OnCompileCurrent() {
         return {};
     }
     const QByteArray text = view_->WholeText();
-    messagePane->setText(Ui(Id::CompileRunning));
+    messagePane_->setText(Ui(Id::CompileRunning));
     const compiler::CompileResult result = compiler::CompileAside(text, target);
     ShowReady();
     const QString message =

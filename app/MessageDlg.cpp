@@ -55,12 +55,8 @@ void CMessageDlg::Open(QWidget* owner, const QPoint& topLeft) {
 }
 
 void CMessageDlg::Save() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.initialFileName = msg::QText(msg::Id::LogDefaultName);
-    chooser.filter = msg::QText(msg::Id::LogFilter);
-    chooser.overwritePrompt = true;
-    const auto chosen = prompts_.ChooseSaveFile(chooser);
+    const auto chosen = prompts_.ChooseSaveFile(
+        ui::TextSaveChooser(msg::QText(msg::Id::LogDefaultName), msg::QText(msg::Id::LogFilter)));
     if (!chosen)
         return;
     QString text = log_.Lines().join(QStringLiteral("\r\n"));

@@ -160,13 +160,6 @@ bool CTarvexDoc::SaveModified() {
     if (!modified_)
         return true;
     const QString name = pathName.isEmpty() ? title : QFileInfo(pathName).fileName();
-    switch (prompts_.Question(msg::QText(msg::Id::SaveChangesQuestion, {name}))) {
-        case ui::Prompts::Answer::Yes:
-            return DoFileSave();
-        case ui::Prompts::Answer::No:
-            return true;
-        case ui::Prompts::Answer::Cancel:
-            break;
-    }
-    return false;
+    return ui::SaveFirst(prompts_, msg::QText(msg::Id::SaveChangesQuestion, {name}),
+                         [this] { return DoFileSave(); });
 }

@@ -105,11 +105,8 @@ void CWireMonitorDock::Clear() {
 }
 
 void CWireMonitorDock::Save() {
-    ui::FileChooser chooser;
-    chooser.defaultExtension = QStringLiteral("txt");
-    chooser.initialFileName = msg::QText(msg::Id::WireMonitorDefaultName);
-    chooser.filter = msg::QText(msg::Id::WireMonitorFilter);
-    chooser.overwritePrompt = true;
+    ui::FileChooser chooser = ui::TextSaveChooser(msg::QText(msg::Id::WireMonitorDefaultName),
+                                                  msg::QText(msg::Id::WireMonitorFilter));
     chooser.title = msg::QText(msg::Id::WireMonitorSaveTitle);
     const auto chosen = prompts_.ChooseSaveFile(chooser);
     if (!chosen)

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QShowEvent>
 
 #include "charset/CharacterImage.h"
 #include "common/GbkText.h"
@@ -55,8 +54,7 @@ std::filesystem::path ToPath(const QString& path) {
 // Control ids, for the record: path 1005, browse 1015, entry numbers 1043 to 1046, store 1 (OK),
 // save 1057, cancel 2; the cells of group 0 are 1006 to 1013, of group 1 1014 and 1016 to 1022,
 // of group 2 1023 to 1030 and of group 3 1031 to 1038.
-CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts) {
+CSetByteDlg::CSetByteDlg(ui::Prompts& prompts, QWidget* parent) : SettingsDialog(prompts, parent) {
     settings_.image = charset::NewImage();
     setWindowTitle(msg::QText(msg::Id::CharactersCaption));
 
@@ -201,23 +199,12 @@ void CSetByteDlg::accept() {
     StoreCells();
 }
 
-void CSetByteDlg::done(int result) {
-    // Closing takes the focus from the entry number; that is no change of block.
-    closing_ = true;
-    QDialog::done(result);
-    closing_ = false;
-}
-
 bool CSetByteDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == entryEdits_[0] && ui::LeavesField(event) && !closing_ && isVisible())
+    if (UserLeaves(entryEdits_[0], watched, event))
         ChangeBlock();
     return QDialog::eventFilter(watched, event);
 }
 
-void CSetByteDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        ShowSettings();
-        browseButton_->setFocus();
-    }
-    QDialog::showEvent(event);
+QWidget* CSetByteDlg::FirstFocus() const {
+    return browseButton_;
 }

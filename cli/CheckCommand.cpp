@@ -82,13 +82,9 @@ int Check(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return report.endReached ? exitcode::kOk : exitcode::kMissingEnd;
 }
 
-fileio::FileRoles Files(const ParsedArgs& parsed) {
-    return fileio::FileRoles().In(parsed.positional.front());
-}
-
 }  // namespace
 
-const Command kCheckCommand{
-    "check", msg::Id::CliCheckSynopsis, msg::Id::CliCheckHelp, kGrammar, Check, Files};
+const Command kCheckCommand{"check", msg::Id::CliCheckSynopsis, msg::Id::CliCheckHelp, kGrammar,
+                            Check,   FirstWordIsInput};
 
 }  // namespace cli

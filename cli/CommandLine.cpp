@@ -110,6 +110,10 @@ std::optional<std::string> OutputOverInput(const Command& command, const ParsedA
     return clash ? std::optional<std::string>(clash->string()) : std::nullopt;
 }
 
+fileio::FileRoles FirstWordIsInput(const ParsedArgs& words) {
+    return fileio::FileRoles().In(words.positional.front());
+}
+
 std::optional<std::string> ParsedArgs::Value(std::string_view name) const {
     const auto it = values.find(name);
     if (it == values.end())

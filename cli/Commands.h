@@ -28,6 +28,9 @@ struct Command {
     fileio::FileRoles (*files)(const ParsedArgs& words) = nullptr;
 };
 
+// The files of a command that reads the one file its first word names and writes none.
+fileio::FileRoles FirstWordIsInput(const ParsedArgs& words);
+
 // Reads the words after the command's name by its grammar and runs it. Help asked for, an option
 // fault or a wrong number of words are answered here.
 int RunCommand(const Command& command, Args args, std::ostream& out, std::ostream& err);

@@ -40,13 +40,10 @@ int Disasm(const ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
     return exitcode::kOk;
 }
 
-fileio::FileRoles Files(const ParsedArgs& parsed) {
-    return fileio::FileRoles().In(parsed.positional.front());
-}
-
 }  // namespace
 
 const Command kDisasmCommand{
-    "disasm", msg::Id::CliDisasmSynopsis, msg::Id::CliDisasmHelp, kGrammar, Disasm, Files};
+    "disasm",        msg::Id::CliDisasmSynopsis, msg::Id::CliDisasmHelp, kGrammar, Disasm,
+    FirstWordIsInput};
 
 }  // namespace cli

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QShowEvent>
 
 #include "common/FileIo.h"
 #include "common/QtMessages.h"
@@ -27,7 +26,7 @@ bool KeepsDialogOpen(compiler::CompileOutcome outcome) {
 
 // Control ids, for the record: path 1000, compile 1001, browse 1005, cancel 2.
 CTranslateDlg::CTranslateDlg(ui::Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts) {
+    : SettingsDialog(prompts, parent) {
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::CompileCaption));
 
@@ -93,10 +92,4 @@ void CTranslateDlg::Compile() {
     settings_.programText.clear();
     done(Accepted);
     prompts_.Message(message);
-}
-
-void CTranslateDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
-        ShowSettings();
-    QDialog::showEvent(event);
 }

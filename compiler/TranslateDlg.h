@@ -1,40 +1,31 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDialog>
 #include <QString>
 
 #include "compiler/CompileRun.h"
+#include "ui/SettingsDialog.h"
 
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 
-namespace ui {
-class Prompts;
-}
+struct TranslateSettings {
+    // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
+    QByteArray programText;
+    QString documentPath;
+    // Follows the path box: what it shows is what the compile writes.
+    QString targetPath;
+};
 
 // The compile dialog: the user types or browses for the object file and compiles the program
 // text the owner handed over into it.
-class CTranslateDlg : public QDialog {
+class CTranslateDlg : public ui::SettingsDialog<TranslateSettings> {
     Q_OBJECT
 
 public:
-    explicit CTranslateDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    using Settings = TranslateSettings;
 
-    struct Settings {
-        // Set by the owner before each opening; a compile run consumes it. GBK bytes, CR LF.
-        QByteArray programText;
-        QString documentPath;
-        // Follows the path box: what it shows is what the compile writes.
-        QString targetPath;
-    };
-    Settings settings() const { return settings_; }
-    // Kept for the next opening, and shown now if the dialog is open.
-    void setSettings(const Settings& settings) {
-        settings_ = settings;
-        ShowSettings();
-    }
+    explicit CTranslateDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     // The last run's outcome and message, for the owner's log; `count` counts the runs.
     struct LastRun {
@@ -50,15 +41,10 @@ public:
     void Browse();
     void Compile();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void ShowSettings();
+    void ShowSettings() override;
 
-    Settings settings_;
     LastRun lastRun_;
-    ui::Prompts& prompts_;
     QLineEdit* pathEdit_;
     QPushButton* browseButton_;
     QPushButton* compileButton_;

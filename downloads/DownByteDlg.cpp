@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QRadioButton>
-#include <QShowEvent>
 
 #include "common/DecimalValue.h"
 #include "common/FileIo.h"
@@ -41,10 +40,9 @@ std::filesystem::path PathOf(const QString& text) {
 // Control ids, for the record: path 1004, browse 1002, the kinds 1125, 1126 and 1128, screen
 // number 1063, registers 1064 to 1067, start 1003, cancel 2.
 CDownByteDlg::CDownByteDlg(ui::Prompts& prompts, CSerialPort& port, QWidget* parent)
-    : QDialog(parent),
+    : SettingsDialog(prompts, parent),
       scratchPath(ctrl::DefaultScratchPath()),
       run(*this, prompts),
-      prompts_(prompts),
       port_(port) {
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::ScreenDownloadCaption));
@@ -165,10 +163,7 @@ void CDownByteDlg::ReadControls() {
 }
 
 void CDownByteDlg::Browse() {
-    if (const auto chosen =
-            prompts_.ChooseOpenFile(ui::BrowseChooser(msg::QText(msg::Id::ScreenBitmapFilter))))
-        settings_.filePath = *chosen;
-    ShowSettings();
+    BrowseInto(settings_.filePath, msg::QText(msg::Id::ScreenBitmapFilter));
 }
 
 bool CDownByteDlg::NumbersInRange() {
@@ -269,11 +264,6 @@ void CDownByteDlg::ShowPreview() {
         previewView_->clear();
 }
 
-void CDownByteDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        ShowSettings();
-        // Each opening starts on the first control, as a dialog made anew would.
-        pathEdit_->setFocus();
-    }
-    QDialog::showEvent(event);
+QWidget* CDownByteDlg::FirstFocus() const {
+    return pathEdit_;
 }

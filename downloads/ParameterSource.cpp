@@ -3,25 +3,9 @@
 #include <string_view>
 
 #include "common/DecimalValue.h"
-#include "common/FileIo.h"
 #include "registers/RegisterFile.h"
 
 namespace ctrl {
-
-SourceOpen ParameterSource::Open(const std::filesystem::path& path) {
-    CloseSource();
-    switch (fileio::ReadLimited(path, kMaxFileSize, fileBytes)) {
-        case fileio::ReadStatus::Unreadable:
-            CloseSource();
-            return SourceOpen::CannotOpen;
-        case fileio::ReadStatus::TooLarge:
-            CloseSource();
-            return SourceOpen::BadFormat;
-        case fileio::ReadStatus::Ok:
-            break;
-    }
-    return Load(std::move(fileBytes));
-}
 
 SourceOpen ParameterSource::Load(std::string bytes) {
     CloseSource();

@@ -22,7 +22,7 @@ public:
 
     // Reads the whole file and checks its identification line; what goes out is this copy. A
     // refused file leaves nothing behind.
-    SourceOpen Open(const std::filesystem::path& path);
+    SourceOpen Open(const std::filesystem::path& path) { return OpenSourceFile(*this, path); }
     // The same check on bytes already read, such as a register file with per-unit values.
     SourceOpen Load(std::string bytes);
 

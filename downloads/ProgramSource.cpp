@@ -1,9 +1,7 @@
 #include "downloads/ProgramSource.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "common/FileIo.h"
 #include "compiler/EncodeLine.h"
 
 namespace ctrl {
@@ -11,37 +9,23 @@ namespace ctrl {
 bool ProgramSource::EndsWithEnd() const {
     compiler::InstructionRecord end{};
     compiler::EncodeLine("END", end);
-    const std::size_t size = programBytes.size();
+    const std::size_t size = bytes.size();
     if (size < kObjectHeader.size() + end.size() || (size - kObjectHeader.size()) % end.size() != 0)
         return false;
     const std::size_t last = size - end.size();
-    return static_cast<std::uint8_t>(programBytes[last]) == end[0] &&
-           static_cast<std::uint8_t>(programBytes[last + 1]) == end[1];
+    return static_cast<std::uint8_t>(bytes[last]) == end[0] &&
+           static_cast<std::uint8_t>(bytes[last + 1]) == end[1];
 }
 
-SourceOpen ProgramSource::Open(const std::filesystem::path& path) {
+SourceOpen ProgramSource::Load(std::string program) {
     CloseSource();
-    std::string bytes;
-    switch (fileio::ReadLimited(path, kMaxFileSize, bytes)) {
-        case fileio::ReadStatus::Unreadable:
-            return SourceOpen::CannotOpen;
-        case fileio::ReadStatus::TooLarge:
-            return SourceOpen::BadFormat;
-        case fileio::ReadStatus::Ok:
-            break;
-    }
-    return Load(std::move(bytes));
-}
-
-SourceOpen ProgramSource::Load(std::string bytes) {
-    CloseSource();
-    if (bytes.size() > kMaxFileSize)
+    if (program.size() > kMaxFileSize)
         return SourceOpen::BadFormat;
-    if (!std::string_view(bytes).starts_with(kObjectHeader))
+    if (!std::string_view(program).starts_with(kObjectHeader))
         return SourceOpen::BadFormat;
-    programBytes = std::move(bytes);
+    bytes = std::move(program);
     sent = kObjectHeader.size();
-    const std::size_t body = programBytes.size() - kObjectHeader.size();
+    const std::size_t body = bytes.size() - kObjectHeader.size();
     packetCount = static_cast<int>((body + 15) / 16);
     return SourceOpen::Opened;
 }
@@ -52,20 +36,8 @@ void ProgramSource::BuildHeaderPacket(Packet& packet) {
     packet[1] = static_cast<std::uint8_t>(programNumber);
 }
 
-bool ProgramSource::NextDataPacket(Packet& packet) {
-    if (sent >= programBytes.size())
-        return false;
-    const std::size_t got = std::min<std::size_t>(16, programBytes.size() - sent);
-    std::transform(programBytes.begin() + static_cast<std::ptrdiff_t>(sent),
-                   programBytes.begin() + static_cast<std::ptrdiff_t>(sent + got), packet.begin(),
-                   [](char c) { return static_cast<std::uint8_t>(c); });
-    sent += got;
-    return true;
-}
-
 void ProgramSource::CloseSource() {
-    programBytes.clear();
-    sent = 0;
+    SnapshotSource::CloseSource();
     packetCount = 0;
 }
 

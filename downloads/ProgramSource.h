@@ -6,46 +6,38 @@
 #include <string>
 #include <string_view>
 
-#include "link/DownloadSource.h"
+#include "downloads/SnapshotSource.h"
 
 namespace ctrl {
 
 inline constexpr std::string_view kObjectHeader = "This is RVL412E.kxo!";
 
-enum class SourceOpen { Opened, CannotOpen, BadFormat };
-
 // An object program on its way to a program slot: the header packet names the slot, the data
 // packets are the bytes after the 20-byte header in pieces of 16, whatever the record bounds.
-class ProgramSource : public DownloadSource {
+class ProgramSource : public SnapshotSource {
 public:
     // The header and the most records a program slot holds.
     static constexpr std::size_t kMaxFileSize = 20 + 24 * 2048;
 
     // Reads the whole file and checks its header; what goes out is this copy, whatever happens
     // to the file afterwards. A refused file leaves nothing behind.
-    SourceOpen Open(const std::filesystem::path& path);
+    SourceOpen Open(const std::filesystem::path& path) { return OpenSourceFile(*this, path); }
     // The same check on bytes already read, such as a program compiled in memory.
-    SourceOpen Load(std::string bytes);
+    SourceOpen Load(std::string program);
     // Whether the last whole record is END; a program without it is likely what a failed compile
     // left behind.
     bool EndsWithEnd() const;
     // What goes out, header included.
-    const std::string& Bytes() const { return programBytes; }
+    const std::string& Bytes() const { return bytes; }
     // Number of data packets, the short last one included.
     int PacketCount() const { return packetCount; }
 
     std::int32_t programNumber = 0;
 
     void BuildHeaderPacket(Packet& packet) override;
-    // A short last piece overwrites only the front of the packet; the rest keeps the bytes of
-    // the packet sent before, as the controller has always been sent them.
-    bool NextDataPacket(Packet& packet) override;
     void CloseSource() override;
-    std::string_view Snapshot() const override { return programBytes; }
 
 private:
-    std::string programBytes;
-    std::size_t sent = 0;
     int packetCount = 0;
 };
 

@@ -43,35 +43,19 @@ Packet ScreenHeader(const ScreenTarget& target) {
 bool ScreenSource::Open(const std::filesystem::path& scratch) {
     CloseSource();
     constexpr std::size_t kScreenBytes = kPacketCount * 16;
-    return fileio::ReadLimited(scratch, kScreenBytes, screenData) != fileio::ReadStatus::Unreadable;
+    return fileio::ReadLimited(scratch, kScreenBytes, bytes) != fileio::ReadStatus::Unreadable;
 }
 
 bool ScreenSource::Load(std::string data) {
     CloseSource();
     if (data.size() != kPacketCount * 16)
         return false;
-    screenData = std::move(data);
+    bytes = std::move(data);
     return true;
 }
 
 void ScreenSource::BuildHeaderPacket(Packet& packet) {
     packet = ScreenHeader(target);
-}
-
-bool ScreenSource::NextDataPacket(Packet& packet) {
-    if (sent >= screenData.size())
-        return false;
-    const std::size_t got = std::min<std::size_t>(16, screenData.size() - sent);
-    std::transform(screenData.begin() + static_cast<std::ptrdiff_t>(sent),
-                   screenData.begin() + static_cast<std::ptrdiff_t>(sent + got), packet.begin(),
-                   [](char c) { return static_cast<std::uint8_t>(c); });
-    sent += got;
-    return true;
-}
-
-void ScreenSource::CloseSource() {
-    screenData.clear();
-    sent = 0;
 }
 
 }  // namespace ctrl

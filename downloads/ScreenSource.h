@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "link/DownloadSource.h"
+#include "downloads/SnapshotSource.h"
 
 namespace ctrl {
 
@@ -31,7 +31,7 @@ ScreenRange CheckScreenTarget(const ScreenTarget& target);
 Packet ScreenHeader(const ScreenTarget& target);
 
 // Screen data on its way to the display: the scratch file in pieces of 16 bytes.
-class ScreenSource : public DownloadSource {
+class ScreenSource : public SnapshotSource {
 public:
     static constexpr int kPacketCount = 64;
 
@@ -44,13 +44,6 @@ public:
     ScreenTarget target;
 
     void BuildHeaderPacket(Packet& packet) override;
-    bool NextDataPacket(Packet& packet) override;
-    void CloseSource() override;
-    std::string_view Snapshot() const override { return screenData; }
-
-private:
-    std::string screenData;
-    std::size_t sent = 0;
 };
 
 }  // namespace ctrl

@@ -32,6 +32,15 @@ constexpr NameOf kScreenKinds[] = {{"startup", int(ctrl::ScreenKind::Startup)},
                                    {"parameter", int(ctrl::ScreenKind::Parameter)},
                                    {"status", int(ctrl::ScreenKind::Status)}};
 
+// The steps that are a file and a number for the controller: the file's key, the number's key.
+struct NumberedStep {
+    const char* file;
+    const char* number;
+    StepKind kind;
+};
+constexpr NumberedStep kNumberedSteps[] = {{"program", "number", StepKind::Program},
+                                           {"params", "page", StepKind::Params}};
+
 template <std::size_t N>
 std::optional<int> ValueNamed(const NameOf (&table)[N], const QString& name) {
     for (const NameOf& row : table) {
@@ -171,18 +180,14 @@ std::optional<Step> ReadStep(const std::string& job, const QJsonValue& value, st
     }
     Fields f(job, value.toObject(), path);
     Step step;
-    if (f.Has("program")) {
-        static constexpr const char* kKnown[] = {"program", "number"};
-        f.OnlyKeys(kKnown);
-        step.kind = StepKind::Program;
-        step.file = f.Text("program");
-        step.number = static_cast<int>(f.Number("number", 0, 9999, 1));
-    } else if (f.Has("params")) {
-        static constexpr const char* kKnown[] = {"params", "page"};
-        f.OnlyKeys(kKnown);
-        step.kind = StepKind::Params;
-        step.file = f.Text("params");
-        step.number = static_cast<int>(f.Number("page", 0, 9999, 1));
+    const auto numbered = std::find_if(std::begin(kNumberedSteps), std::end(kNumberedSteps),
+                                       [&f](const NumberedStep& n) { return f.Has(n.file); });
+    if (numbered != std::end(kNumberedSteps)) {
+        const char* const known[] = {numbered->file, numbered->number};
+        f.OnlyKeys(known);
+        step.kind = numbered->kind;
+        step.file = f.Text(numbered->file);
+        step.number = static_cast<int>(f.Number(numbered->number, 0, 9999, 1));
     } else if (f.Has("screen")) {
         static constexpr const char* kKnown[] = {"screen",    "kind",      "number",
                                                  "registers", "rotate",    "dither",

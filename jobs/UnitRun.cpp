@@ -40,29 +40,22 @@ struct Prepared {
 };
 
 Prepared SourceFor(const PreparedStep& s, const UnitStamp& stamp) {
-    Prepared p;
     switch (s.step.kind) {
         case StepKind::Program: {
             auto source = std::make_unique<ctrl::ProgramSource>();
             source->Load(s.bytes);
             source->programNumber = s.step.number;
-            p.total = source->PacketCount();
-            p.profile = &ctrl::kProgramProfile;
-            p.kind = "program";
-            p.source = std::move(source);
-            break;
+            const int total = source->PacketCount();
+            return {std::move(source), &ctrl::kProgramProfile, total, "program"};
         }
         case StepKind::Params: {
             auto source = std::make_unique<ctrl::ParameterSource>();
             // The unit's values go into the copy that is sent, never into the file.
             if (source->Load(StampRegisters(s.bytes, stamp)) != ctrl::SourceOpen::Opened)
-                return p;
+                return {};
             source->pageNumber = s.step.number;
-            p.total = ctrl::ParameterSource::kPacketCount;
-            p.profile = &ctrl::kParameterProfile;
-            p.kind = "params";
-            p.source = std::move(source);
-            break;
+            return {std::move(source), &ctrl::kParameterProfile,
+                    ctrl::ParameterSource::kPacketCount, "params"};
         }
         case StepKind::Screen: {
             auto source = std::make_unique<ctrl::ScreenSource>();
@@ -71,14 +64,11 @@ Prepared SourceFor(const PreparedStep& s, const UnitStamp& stamp) {
             source->target.screenNumber = s.step.number;
             for (std::size_t i = 0; i < 4; ++i)
                 source->target.registerNumbers[i] = s.step.registers[i];
-            p.total = ctrl::ScreenSource::kPacketCount;
-            p.profile = &ctrl::kScreenProfile;
-            p.kind = "screen";
-            p.source = std::move(source);
-            break;
+            return {std::move(source), &ctrl::kScreenProfile, ctrl::ScreenSource::kPacketCount,
+                    "screen"};
         }
     }
-    return p;
+    return {};
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "lsp/ProgramDocument.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/ProgramFile.h"
 #include "app/ProgramTextCheck.h"
+#include "common/BlankText.h"
 #include "common/GbkText.h"
 #include "common/Messages.h"
 #include "common/QtMessages.h"
@@ -60,10 +60,6 @@ QJsonObject Diagnostic(const QJsonObject& range, Severity severity, const QStrin
     return d;
 }
 
-bool Blank(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
-}
-
 }  // namespace
 
 QJsonObject ToJson(Position p) {
@@ -107,7 +103,7 @@ QJsonArray ProgramDocument::Diagnostics() const {
         list.append(Diagnostic(RangeJson(line, Utf16At(text, span.begin), Utf16At(text, span.end)),
                                kError, QString::fromStdString(f.message), f.code));
     }
-    if (!report.endReached && !Blank(text_)) {
+    if (!report.endReached && !BlankText(text_)) {
         // On the last line, where `tarvex check --format=gcc` puts it.
         int last = LineCount() - 1;
         if (last > 0 && text_.endsWith(u'\n'))

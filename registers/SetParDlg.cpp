@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QValidator>
 
 #include "common/DecimalValue.h"
@@ -56,7 +55,7 @@ QString RowNumberText(int k) {
 
 // Control ids, for the record: register number of row r 1091 + r (rows 12 to 23: 1103 + r - 12),
 // its value 1066 + 2r (rows 12 to 23: 1067 + 2(r - 12)), path 1115, browse 1116, save 3, close 2.
-CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
+CSetParDlg::CSetParDlg(ui::Prompts& prompts, QWidget* parent) : SettingsDialog(prompts, parent) {
     namespace c = ui::controls;
     setWindowTitle(msg::QText(msg::Id::RegistersCaption));
     for (int r = 0; r < kRows; ++r)
@@ -181,15 +180,8 @@ bool CSetParDlg::HasUnsavedValues() const {
 bool CSetParDlg::AskToSave() {
     if (!HasUnsavedValues())
         return true;
-    switch (prompts_.Question(msg::QText(msg::Id::RegistersUnsaved))) {
-        case ui::Prompts::Answer::Yes:
-            return WritePage();
-        case ui::Prompts::Answer::No:
-            return true;
-        case ui::Prompts::Answer::Cancel:
-            break;
-    }
-    return false;
+    return ui::SaveFirst(prompts_, msg::QText(msg::Id::RegistersUnsaved),
+                         [this] { return WritePage(); });
 }
 
 void CSetParDlg::Browse() {
@@ -317,10 +309,7 @@ void CSetParDlg::done(int result) {
         // opening.
         settings_.values = baseline_;
     }
-    // Closing takes the focus from the first register number; that is no change of page.
-    closing_ = true;
-    QDialog::done(result);
-    closing_ = false;
+    SettingsDialog::done(result);
 }
 
 bool CSetParDlg::PageKey(const QKeyEvent& key) {
@@ -344,17 +333,13 @@ bool CSetParDlg::eventFilter(QObject* watched, QEvent* event) {
     // The page keys reach the dialog before a field can take Ctrl+Home or Ctrl+End for itself.
     if (event->type() == QEvent::KeyPress && PageKey(*static_cast<QKeyEvent*>(event)))
         return true;
-    if (watched == numberEdits_[0] && ui::LeavesField(event) && !closing_ && isVisible())
+    if (UserLeaves(numberEdits_[0], watched, event))
         ChangePage();
     return QDialog::eventFilter(watched, event);
 }
 
-void CSetParDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        ShowSettings();
-        browseButton_->setFocus();
-    }
-    QDialog::showEvent(event);
+QWidget* CSetParDlg::FirstFocus() const {
+    return browseButton_;
 }
 
 void CSetParDlg::keyPressEvent(QKeyEvent* event) {

@@ -4,24 +4,27 @@
 #include <filesystem>
 #include <string>
 
-#include <QDialog>
 #include <QString>
 
 #include "registers/RegisterFile.h"
+#include "ui/SettingsDialog.h"
 
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 class QKeyEvent;
 
-namespace ui {
-class Prompts;
-}
+// They keep their values from one opening to the next. Texts are single-byte strings.
+struct SetParSettings {
+    int pageBase = 0;
+    std::array<std::string, registers::kPageSize> registerNumbers;  // "S0000" style; row 0 is typed
+    std::array<std::string, registers::kPageSize> values;
+    QString filePath;  // set only by Browse
+};
 
 // The register settings editor: one page of 24 registers of a register file, their value texts,
 // the page chosen by typing its first register number, and the page written back on save.
-class CSetParDlg : public QDialog {
+class CSetParDlg : public ui::SettingsDialog<SetParSettings> {
     Q_OBJECT
 
 public:
@@ -29,21 +32,9 @@ public:
     static constexpr int kNumberLimit = 5;
     static constexpr int kValueLimit = 9;
 
-    explicit CSetParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
+    using Settings = SetParSettings;
 
-    // They keep their values from one opening to the next. Texts are single-byte strings.
-    struct Settings {
-        int pageBase = 0;
-        std::array<std::string, kRows> registerNumbers;  // "S0000" style; row 0 is typed
-        std::array<std::string, kRows> values;
-        QString filePath;  // set only by Browse
-    };
-    Settings settings() const { return settings_; }
-    // Kept for the next opening, and shown now if the dialog is open.
-    void setSettings(const Settings& settings) {
-        settings_ = settings;
-        ShowSettings();
-    }
+    explicit CSetParDlg(ui::Prompts& prompts, QWidget* parent = nullptr);
 
     void Browse();
     void ChangePage();
@@ -62,12 +53,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QGroupBox* MakeRows();
-    void ShowSettings();
+    void ShowSettings() override;
+    QWidget* FirstFocus() const override;
     // Controls to settings; a text over its limit is reported, gets the focus, and nothing is
     // taken.
     bool ReadControls();
@@ -79,17 +70,14 @@ private:
     bool PageKey(const QKeyEvent& key);
     std::filesystem::path Path() const;
 
-    Settings settings_;
     // The whole page as last read or written; the shown values go into it on save.
     registers::PageTexts pageTexts_;
-    ui::Prompts& prompts_;
     std::array<QLineEdit*, kRows> numberEdits_{};
     std::array<QLineEdit*, kRows> valueEdits_{};
     QLineEdit* pathEdit_;
     QPushButton* browseButton_;
     QPushButton* saveButton_;
     QPushButton* closeButton_;
-    bool closing_ = false;
     // The page's texts as last read or saved: what typed values are compared with.
     std::array<std::string, kRows> baseline_;
 };

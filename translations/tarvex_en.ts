@@ -3184,9 +3184,9 @@ exit status: 0 written, 1 a line is no trace line, 3 an output not written,
         <translation>Connect to the controller to download</translation>
     </message>
     <message>
-        <source>--swap 至少 %1 毫秒：换件更快时，主机看不出上一台已经离开，会把下一台当作同一台。</source>
+        <source>--swap 至少 %1 毫秒：真实的生产线换件没有这么快。</source>
         <extracomment>EmulatorSwapTooShort</extracomment>
-        <translation>--swap must be at least %1 ms: with a faster swap the host cannot tell that the last unit left and takes the next one for the same unit.</translation>
+        <translation>--swap must be at least %1 ms: no real line swaps units faster.</translation>
     </message>
     <message>
         <source>生产模式(&amp;M)...</source>

@@ -28,6 +28,13 @@ inline FileChooser BrowseChooser(const QString& filter,
     return chooser;
 }
 
+// What a "保存" of text asks: a file to write, `initialName` offered, ".txt" added to a bare name.
+inline FileChooser TextSaveChooser(const QString& initialName, const QString& filter) {
+    FileChooser chooser = BrowseChooser(filter);
+    chooser.initialFileName = initialName;
+    return chooser;
+}
+
 // Every message box and file chooser of the application goes through this, so tests can see
 // exactly what a user would and answer for them.
 class Prompts {
@@ -47,6 +54,21 @@ public:
     virtual std::optional<QString> ChooseOpenFile(const FileChooser& c) = 0;
     virtual std::optional<QString> ChooseSaveFile(const FileChooser& c) = 0;
 };
+
+// Before unsaved work would be dropped: `question` is asked; Yes saves (true when the save
+// did), No drops it (true), Cancel stays (false).
+template <typename Save>
+bool SaveFirst(Prompts& prompts, const QString& question, Save save) {
+    switch (prompts.Question(question)) {
+        case Prompts::Answer::Yes:
+            return save();
+        case Prompts::Answer::No:
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
+}
 
 inline const QString kApplicationName = QStringLiteral("Tarvex620B");
 

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -39,6 +41,15 @@ Dialog* RunModal(QAction* command, Use use) {
     return seen;
 }
 
+// A part of `root` found by its object name; a missing one ends the test run with its name.
+template <typename Widget>
+Widget* Part(const QObject& root, const char* name) {
+    auto* part = root.findChild<Widget*>(QLatin1String(name));
+    if (part == nullptr)
+        qFatal("no part named %s", name);
+    return part;
+}
+
 // One run of the application with scripted prompts, started as the user would start it.
 struct AppRun {
     ui::ScriptedPrompts prompts;
@@ -48,11 +59,29 @@ struct AppRun {
     bool Start(const QStringList& arguments = {QStringLiteral("/Embedding")}) {
         return app.InitInstance(arguments, QStringLiteral("/opt/tarvex/tarvex620b"));
     }
+    // Started, with the window shown as the user sees it.
+    [[nodiscard]] bool StartShown() {
+        if (!Start())
+            return false;
+        app.mainFrame->show();
+        return true;
+    }
     CMainFrame& Frame() { return *app.mainFrame; }
     CTarvexView& View() { return *app.view; }
     CTarvexDoc& Doc() { return *app.document; }
     const CMainFrame::Commands& Do() { return app.mainFrame->Actions(); }
     ctrl::Link& Link() { return *app.link; }
+    template <typename Widget>
+    Widget* Part(const char* name) {
+        return ::Part<Widget>(*app.mainFrame, name);
+    }
+    // The menu bar's popups, in its order.
+    QList<QMenu*> Popups() {
+        QList<QMenu*> menus;
+        for (QAction* title : app.mainFrame->menuBar()->actions())
+            menus.append(title->menu());
+        return menus;
+    }
     QString LinePane() const;
     // "串口设置" with `port` typed into the port box and confirmed.
     bool ChoosePort(const QString& port) {
@@ -64,7 +93,7 @@ struct AppRun {
 };
 
 inline QString AppRun::LinePane() const {
-    return app.mainFrame->linePane->text();
+    return ::Part<QLabel>(*app.mainFrame, "linePane")->text();
 }
 
 inline void ClearProfile() {

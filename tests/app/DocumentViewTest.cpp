@@ -38,6 +38,16 @@ void Type(QWidget* w, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
+// `file` holding END, opened from the command line, and `typed` typed after its end.
+[[nodiscard]] bool OpenAndTypeAtEnd(AppRun& run, const QString& file, const QString& typed) {
+    WriteBytes(file, "END\r\n");
+    if (!run.Start({QStringLiteral("/Embedding"), file}))
+        return false;
+    QTest::keyClick(&run.View(), Qt::Key_End, Qt::ControlModifier);
+    Type(&run.View(), typed);
+    return true;
+}
+
 }  // namespace
 
 class DocumentViewTest : public QObject {
@@ -56,9 +66,8 @@ private slots:
         WriteBytes(Path("u.kxc"), utf8);
         WriteBytes(Path("g.kxc"), asGbk);
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
-        CEncodingBar& bar = *run.Frame().encodingBar;
+        QVERIFY(run.StartShown());
+        CEncodingBar& bar = *run.Part<CEncodingBar>("encodingBar");
         QVERIFY(bar.isHidden());
         for (QPushButton* choice : {bar.KeepButton(), bar.OpenAsUtf8Button()}) {
             QVERIFY(run.app.OpenDocumentFile(Path("u.kxc")));
@@ -241,11 +250,8 @@ private slots:
 
     void theSameDocumentIsNotReloaded() {
         const QString file = Path(QStringLiteral("same.kxc"));
-        WriteBytes(file, "END\r\n");
         AppRun run;
-        QVERIFY(run.Start({QStringLiteral("/Embedding"), file}));
-        QTest::keyClick(&run.View(), Qt::Key_End, Qt::ControlModifier);
-        Type(&run.View(), QStringLiteral("X"));
+        QVERIFY(OpenAndTypeAtEnd(run, file, QStringLiteral("X")));
         QVERIFY(run.app.OpenDocumentFile(QDir(dir.path()).filePath(QStringLiteral("./same.kxc"))));
         QVERIFY(run.prompts.questions.isEmpty());
         QCOMPARE(run.View().WholeText(), QByteArray("END\r\nX"));
@@ -325,8 +331,7 @@ private slots:
 
     void enterShowsTheNewLineAtOnce() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         QTest::keyClicks(&run.View(), QStringLiteral("MOV"));
         QTest::keyClick(&run.View(), Qt::Key_Return);
         QCOMPARE(run.LinePane(), QStringLiteral("行号： 2"));
@@ -357,11 +362,8 @@ private slots:
 
     void theCompileDialogGetsTheUnsavedText() {
         const QString file = Path(QStringLiteral("compile.kxc"));
-        WriteBytes(file, "END\r\n");
         AppRun run;
-        QVERIFY(run.Start({QStringLiteral("/Embedding"), file}));
-        QTest::keyClick(&run.View(), Qt::Key_End, Qt::ControlModifier);
-        Type(&run.View(), QStringLiteral("中"));
+        QVERIFY(OpenAndTypeAtEnd(run, file, QStringLiteral("中")));
         CTranslateDlg* compile =
             RunModal<CTranslateDlg>(run.Do().compile, [](QDialog& dialog) { dialog.reject(); });
         QVERIFY(compile);

@@ -53,7 +53,7 @@ int CaretLine(const CTarvexView& view) {
 
 QStringList Rows(const CMainFrame& frame) {
     QStringList rows;
-    const QTreeWidget* list = frame.problemsDock->List();
+    const QTreeWidget* list = Part<CProblemsDock>(frame, "problemsDock")->List();
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
         rows.append(item->text(0) + u'|' + item->text(1));
@@ -279,7 +279,8 @@ private slots:
                                   "6|程序第一参数范围超限！"};
         QCOMPARE(Rows(run.Frame()), rows);
         // The row speaks the editor's line; its tooltip keeps the compile's own message.
-        const QTreeWidgetItem* first = run.Frame().problemsDock->List()->topLevelItem(0);
+        const QTreeWidgetItem* first =
+            run.Part<CProblemsDock>("problemsDock")->List()->topLevelItem(0);
         QCOMPARE(first->text(1), QStringLiteral("程序命令错误！"));
         QCOMPARE(first->toolTip(1), QString::fromStdString(expected.findings[0].message));
         QVERIFY(view.Highlighter().IsFaulty(3) && !view.Highlighter().IsFaulty(4));
@@ -294,11 +295,11 @@ private slots:
             step.command->trigger();
             QCOMPARE(CaretLine(view), step.line);
         }
-        QCOMPARE(run.Frame().messagePane->text(),
+        QCOMPARE(run.Part<QLabel>("messagePane")->text(),
                  QString::fromStdString(expected.findings[1].message));
 
         // A click on a row goes to its line.
-        QTreeWidget* list = run.Frame().problemsDock->List();
+        QTreeWidget* list = run.Part<CProblemsDock>("problemsDock")->List();
         emit list->itemClicked(list->topLevelItem(2), 0);
         QCOMPARE(CaretLine(view), 6);
 
@@ -584,7 +585,8 @@ private slots:
             return;
         }
         QCOMPARE(rows.value(0), row);
-        const QTreeWidgetItem* item = run.Frame().problemsDock->List()->topLevelItem(0);
+        const QTreeWidgetItem* item =
+            run.Part<CProblemsDock>("problemsDock")->List()->topLevelItem(0);
         QVERIFY(item->toolTip(1).startsWith(QString::fromStdString(report.findings[0].message)));
         QVERIFY(item->toolTip(1).endsWith(QStringLiteral("？）")));
         QVERIFY(!QString::fromStdString(report.findings[0].message).contains(u'？'));
@@ -720,7 +722,7 @@ private slots:
         QTest::keyClick(completer->popup(), Qt::Key_Tab);
         QCOMPARE(view.WholeText(), QByteArray("jld"));
         QVERIFY(!completer->popup()->isVisible());
-        QCOMPARE(run.Frame().hintPane->text(),
+        QCOMPARE(run.Part<QLabel>("hintPane")->text(),
                  QString::fromStdString(compiler::OperandHint(*compiler::FindInstruction("JLD"))));
         // Enter without a chosen entry ends the line.
         QTest::keyClick(&view, Qt::Key_Return);
@@ -728,7 +730,7 @@ private slots:
         QVERIFY(completer->popup()->isVisible());
         QTest::keyClick(&view, Qt::Key_Return);
         QCOMPARE(view.WholeText(), QByteArray("jld\r\nMO\r\n"));
-        QVERIFY(run.Frame().hintPane->isHidden());
+        QVERIFY(run.Part<QLabel>("hintPane")->isHidden());
     }
 
     void labelNamesCompleteWhereAnOperandGoes() {

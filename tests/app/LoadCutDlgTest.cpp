@@ -7,10 +7,7 @@ class LoadCutDlgTest : public QObject, testsupport::DialogFixture<CLoadCutDlg> {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Make();
-        QVERIFY(Open());
-    }
+    void init() { QVERIFY(MakeOpen()); }
     void cleanup() { Drop(); }
     void openingShowsTheStoredFields();
     void browseShowsTheChosenPathAndDropsATypedCoefficient();

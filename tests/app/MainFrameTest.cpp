@@ -167,11 +167,12 @@ private slots:
         };
         for (const Step& step : {Step{c.languageEnglish, "en"}, Step{c.languageChinese, "zh"},
                                  Step{c.languageSystem, ""}}) {
-            run.Frame().messagePane->clear();
+            run.Part<QLabel>("messagePane")->clear();
             step.action->trigger();
             QCOMPARE(CTarvexApp::ProfileLanguage(), step.profile);
             QVERIFY(step.action->isChecked());
-            QTRY_COMPARE(run.Frame().messagePane->text(), msg::QText(msg::Id::LanguageAtNextStart));
+            QTRY_COMPARE(run.Part<QLabel>("messagePane")->text(),
+                         msg::QText(msg::Id::LanguageAtNextStart));
             QCOMPARE(run.Frame().menuBar()->actions().first()->text(), QString("文件(&F)"));
         }
     }
@@ -201,9 +202,9 @@ private slots:
         for (const QAction* a : run.Frame().menuBar()->actions())
             barTitles.append(a->text());
         QCOMPARE(barTitles, titles);
-        QCOMPARE(run.Frame().popups.size(), expected.size());
+        QCOMPARE(run.Popups().size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(Items(run.Frame().popups[i]), expected[i]);
+            QCOMPARE(Items(run.Popups()[i]), expected[i]);
         // The display-character editor is in the tools; the cut-file command stays disabled.
         QVERIFY(run.Do().characters->isEnabled());
         QVERIFY(!run.Do().loadCut->isEnabled());
@@ -304,11 +305,11 @@ private slots:
         AppRun run;
         QVERIFY(run.Start());
         QStringList buttons;
-        for (QAction* a : run.Frame().toolBar->actions())
+        for (QAction* a : run.Part<QToolBar>("toolBar")->actions())
             buttons.append(a->isSeparator() ? QStringLiteral("-") : a->toolTip());
         QCOMPARE(buttons, (QStringList{"新建", "打开", "保存", "-", "剪切", "复制", "粘贴", "-",
                                        "打印", "-", "关于"}));
-        for (QAction* a : run.Frame().toolBar->actions())
+        for (QAction* a : run.Part<QToolBar>("toolBar")->actions())
             QVERIFY(a->isSeparator() || !a->icon().isNull());
     }
 
@@ -335,9 +336,9 @@ private slots:
     void theStatusBarHasItsPanes() {
         AppRun run;
         QVERIFY(run.Start());
-        QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
+        QCOMPARE(run.Part<QLabel>("messagePane")->text(), QStringLiteral("就绪"));
         QCOMPARE(run.LinePane(), QStringLiteral("行号： 1"));
-        QCOMPARE(run.Frame().linePane->width(), 80);
+        QCOMPARE(run.Part<QLabel>("linePane")->width(), 80);
     }
 
     // The lock panes follow the lock state that key events carry (X11: Lock 0x02, Mod2 0x10).
@@ -352,8 +353,8 @@ private slots:
         for (const auto& c : cases) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, 0, c.native);
             QApplication::sendEvent(&run.View(), &press);
-            QTRY_COMPARE(run.Frame().capsPane->text(), QString::fromUtf8(c.caps));
-            QTRY_COMPARE(run.Frame().numPane->text(), QString::fromUtf8(c.num));
+            QTRY_COMPARE(run.Part<QLabel>("capsPane")->text(), QString::fromUtf8(c.caps));
+            QTRY_COMPARE(run.Part<QLabel>("numPane")->text(), QString::fromUtf8(c.num));
         }
     }
 
@@ -379,11 +380,12 @@ private slots:
         sinceConnect.start();
         QVERIFY(ConnectOver(run, line));
         // The wire monitor's times start with the connect, handshake included.
-        QVERIFY(QTest::qWaitFor(
-            [&] { return run.Frame().wireMonitorDock->Recorder().Lines().size() >= 2; }));
-        QVERIFY2(
-            run.Frame().wireMonitorDock->Recorder().Lines().front().ms <= sinceConnect.elapsed(),
-            run.Frame().wireMonitorDock->Recorder().Text().c_str());
+        QVERIFY(QTest::qWaitFor([&] {
+            return run.Part<CWireMonitorDock>("wireMonitor")->Recorder().Lines().size() >= 2;
+        }));
+        QVERIFY2(run.Part<CWireMonitorDock>("wireMonitor")->Recorder().Lines().front().ms <=
+                     sinceConnect.elapsed(),
+                 run.Part<CWireMonitorDock>("wireMonitor")->Recorder().Text().c_str());
         QCOMPARE(Enabled(run),
                  (QStringList{"undo", "cut", "copy", "downloadProgram", "downloadParams",
                               "downloadScreen", "disconnect", "infoWindow"}));
@@ -396,24 +398,23 @@ private slots:
 
     void theLoadCutPromptShowsThoughTheItemIsDisabled() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
-        QMenu* file = run.Frame().popups[0];
+        QVERIFY(run.StartShown());
+        QMenu* file = run.Popups()[0];
         file->popup(QPoint(0, 0));
         QVERIFY(QTest::qWaitForWindowExposed(file));
         const QRect item = file->actionGeometry(run.Do().loadCut);
         QTest::mouseMove(file, item.center());
-        QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("载入*.cut文件"));
+        QTRY_COMPARE(run.Part<QLabel>("messagePane")->text(), QStringLiteral("载入*.cut文件"));
         QTest::mouseMove(file, file->actionGeometry(run.Do().fileNew).center());
-        QTRY_COMPARE(run.Frame().messagePane->text(), QStringLiteral("建立新文档"));
+        QTRY_COMPARE(run.Part<QLabel>("messagePane")->text(), QStringLiteral("建立新文档"));
         file->hide();
-        QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("就绪"));
+        QCOMPARE(run.Part<QLabel>("messagePane")->text(), QStringLiteral("就绪"));
     }
 
     void connectionPaneFollowsTheLine() {
         AppRun run;
         QVERIFY(run.Start());
-        QLabel* pane = run.Frame().connectionPane;
+        QLabel* pane = run.Part<QLabel>("connectionPane");
         QCOMPARE(pane->text(), QStringLiteral("COM1  4800  未连接"));
         PtyPair line;
         const QString path = QString::fromStdString(line.slavePath);
@@ -451,12 +452,13 @@ private slots:
                                  int(testsupport::kNoticeBound.count()));
         qInfo("lost line noticed after %lld ms", static_cast<long long>(clock.elapsed()));
         QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("串口已断开！")});
-        QCOMPARE(run.Frame().connectionPane->text(), path + QStringLiteral("  4800  未连接"));
+        QCOMPARE(run.Part<QLabel>("connectionPane")->text(),
+                 path + QStringLiteral("  4800  未连接"));
         QVERIFY(run.Do().connect->isEnabled());
         QVERIFY(!run.Do().disconnect->isEnabled());
         QVERIFY(!run.Do().downloadProgram->isEnabled());
         QVERIFY(!run.Link().Port().IsOpen());
-        QPushButton* reconnect = run.Frame().reconnectButton;
+        QPushButton* reconnect = run.Part<QPushButton>("reconnectButton");
         run.Link().LookForLostDevice();
         QVERIFY2(reconnect->isHidden(), "the path never went away");
 
@@ -541,15 +543,14 @@ private slots:
 
     void theToolbarAndStatusBarToggle() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         QAction* toolbar = run.Do().toolbar;
         QVERIFY(toolbar->isChecked());
         toolbar->trigger();
-        QVERIFY(run.Frame().toolBar->isHidden());
+        QVERIFY(run.Part<QToolBar>("toolBar")->isHidden());
         QVERIFY(!toolbar->isChecked());
         toolbar->trigger();
-        QVERIFY(!run.Frame().toolBar->isHidden());
+        QVERIFY(!run.Part<QToolBar>("toolBar")->isHidden());
         QVERIFY(toolbar->isChecked());
         run.Do().statusBar->trigger();
         QVERIFY(run.Frame().statusBar()->isHidden());
@@ -558,8 +559,7 @@ private slots:
 
     void theInformationWindowComesAndGoes() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         QAction* command = run.Do().infoWindow;
         command->trigger();
         QVERIFY(run.View().findChild<CMessageDlg*>());
@@ -666,8 +666,8 @@ private slots:
         QMenuBar* bar = run.Frame().menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
         QVERIFY(!CSplashWnd::CurrentSplash());
-        QTRY_VERIFY(run.Frame().popups[0]->isVisible());
-        run.Frame().popups[0]->hide();
+        QTRY_VERIFY(run.Popups()[0]->isVisible());
+        run.Popups()[0]->hide();
     }
 
     // A key or click that arrives while the splash is being shown closes it at once; it used to
@@ -721,20 +721,18 @@ private slots:
         for (const QSize& size : {wanted, available.size() * 2}) {
             {
                 AppRun run;
-                QVERIFY(run.Start());
-                run.Frame().show();
+                QVERIFY(run.StartShown());
                 QVERIFY(QTest::qWaitForWindowExposed(&run.Frame()));
                 run.Frame().setMinimumSize(0, 0);
                 run.Frame().resize(size);
                 run.Do().problems->trigger();
-                QVERIFY(run.Frame().problemsDock->isHidden());
+                QVERIFY(run.Part<CProblemsDock>("problemsDock")->isHidden());
                 QVERIFY(run.Frame().close());
             }
             AppRun run;
-            QVERIFY(run.Start());
-            run.Frame().show();
+            QVERIFY(run.StartShown());
             QVERIFY(QTest::qWaitForWindowExposed(&run.Frame()));
-            QVERIFY(run.Frame().problemsDock->isHidden());
+            QVERIFY(run.Part<CProblemsDock>("problemsDock")->isHidden());
             QVERIFY(available.contains(run.Frame().frameGeometry()));
             if (size == wanted)
                 QCOMPARE(run.Frame().size(), wanted);
@@ -758,7 +756,7 @@ private slots:
         AppRun run;
         QVERIFY(run.Start());
         QCOMPARE(run.app.recentFiles, (QStringList{b, a}));
-        QMenu* file = run.Frame().popups[0];
+        QMenu* file = run.Popups()[0];
         const QList<QAction*>& recent = run.Do().recentFiles;
         QVERIFY(file->actions().contains(recent[0]));
         QCOMPARE(recent[0]->text(), QStringLiteral("&1 ") + b);
@@ -822,21 +820,15 @@ private slots:
         QVERIFY(run.Start());
         QVERIFY(run.app.OpenDocumentFile(program));
         QString setupKind, printKind;
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            setupKind = box ? box->metaObject()->className() : "";
-            if (box)
-                static_cast<QDialog*>(box)->reject();
+        RunModal<QDialog>(run.Do().printSetup, [&](QDialog& box) {
+            setupKind = box.metaObject()->className();
+            box.reject();
         });
-        run.Do().printSetup->trigger();
         QCOMPARE(setupKind, QStringLiteral("QPageSetupDialog"));
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            printKind = box ? box->metaObject()->className() : "";
-            if (box)
-                static_cast<QDialog*>(box)->accept();
+        RunModal<QDialog>(run.Do().print, [&](QDialog& box) {
+            printKind = box.metaObject()->className();
+            box.accept();
         });
-        run.Do().print->trigger();
         QCOMPARE(printKind, QStringLiteral("QPrintDialog"));
         QVERIFY(ReadBytes(dir.filePath("first.pdf")).startsWith("%PDF"));
     }
@@ -856,13 +848,12 @@ private slots:
         run.Do().recentFiles[0]->trigger();
         QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("没有找到 %1。").arg(gone)});
         QVERIFY(run.app.recentFiles.isEmpty());
-        QVERIFY(Items(run.Frame().popups[0]).contains(QStringLiteral("最近文件")));
+        QVERIFY(Items(run.Popups()[0]).contains(QStringLiteral("最近文件")));
     }
 
     void closingAModifiedDocumentCanBeCancelled() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         QTest::keyClicks(&run.View(), QStringLiteral("END"));
         run.prompts.answers.enqueue(ui::Prompts::Answer::Cancel);
         QVERIFY(!run.Frame().close());
@@ -874,8 +865,7 @@ private slots:
 
     void closingWithUnsavedRegisterTableValuesAsks() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         run.Do().registerTable->trigger();
         auto* table = run.Frame().findChild<CRegisterTableWnd*>();
         QVERIFY(table && table->isVisible());

@@ -76,8 +76,7 @@ private slots:
 
     void aProgramGoesFromTheEditorIntoTheController() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         for (const char* line : {"; count M1 up to 100", "        MOV M1,0", "LOOP1:  INC M1",
                                  "        JLD LOOP1,M1,100", "        END"}) {
             QTest::keyClicks(&run.View(), QString::fromLatin1(line));
@@ -128,15 +127,14 @@ private slots:
     // went where.
     void oneKeyCommandsCompileAndDownloadTheOpenProgram() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         run.app.ledgerPath = dir.filePath(QStringLiteral("downloads.jsonl"));
         const QString program = dir.filePath(QStringLiteral("second.kxc"));
         const QString object = dir.filePath(QStringLiteral("second.kxo"));
         run.View().LiveCheck().SetSynchronous(true);
         TypeLines(run, {"MOV M1,0", "FOO", "END"});
         // The problem is listed as typed, and F4 goes to it.
-        QTreeWidget& problems = *run.Frame().problemsDock->List();
+        QTreeWidget& problems = *run.Part<CProblemsDock>("problemsDock")->List();
         QCOMPARE(problems.topLevelItemCount(), 1);
         QCOMPARE(problems.topLevelItem(0)->text(1), QStringLiteral("程序命令错误！"));
         QCOMPARE(problems.topLevelItem(0)->toolTip(1), QStringLiteral("第 2 行程序命令错误！"));
@@ -186,8 +184,7 @@ private slots:
     // stays ready, and the log, the ledger and the status bar say it was stopped.
     void escInTheProgressWindowStopsTheDownload() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         run.app.ledgerPath = dir.filePath(QStringLiteral("stopped.jsonl"));
         const QString object = dir.filePath(QStringLiteral("long.kxo"));
         // 240 packets, the last record END
@@ -212,7 +209,8 @@ private slots:
 
         const auto sentLines = [&run] {
             int sent = 0;
-            for (const wire::Line& line : run.Frame().wireMonitorDock->Recorder().Lines())
+            for (const wire::Line& line :
+                 run.Part<CWireMonitorDock>("wireMonitor")->Recorder().Lines())
                 sent += line.direction == wire::Direction::Tx;
             return sent;
         };
@@ -225,8 +223,10 @@ private slots:
         const QJsonObject entry =
             QJsonDocument::fromJson(ReadBytes(run.app.ledgerPath).split('\n')[0]).object();
         QCOMPARE(entry["outcome"].toString(), QStringLiteral("stopped"));
-        QVERIFY2(run.Frame().messagePane->text().startsWith(QStringLiteral("下载已停止：程序 1，")),
-                 qPrintable(run.Frame().messagePane->text()));
+        QVERIFY2(run.Part<QLabel>("messagePane")
+                     ->text()
+                     .startsWith(QStringLiteral("下载已停止：程序 1，")),
+                 qPrintable(run.Part<QLabel>("messagePane")->text()));
         QCOMPARE(QDir(dir.filePath("store")).entryList(QDir::Files).size(), storedBefore);
         run.Do().disconnect->trigger();
     }
@@ -235,8 +235,7 @@ private slots:
     // opening another program the same F5 connects again and sends the new one.
     void f5ConnectsFirstAndAgainAfterAnOpen() {
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         QVERIFY(run.ChoosePort(device));
         const QString first = WriteProgram("f5a.kxc", "MOV M1,1\r\nEND\r\n");
         const QString second = WriteProgram("f5b.kxc", "MOV M1,2\r\nMOV M2,3\r\nEND\r\n");
@@ -249,9 +248,10 @@ private slots:
         QVERIFY(run.app.OpenDocumentFile(second));
         QVERIFY(!run.Link().IsConnected());
         QVERIFY(run.Link().Port().IsOpen());
-        QCOMPARE(run.Frame().connectionPane->text(), device + QStringLiteral("  4800  需重新连接"));
-        QVERIFY2(run.Frame().messagePane->text().contains(QStringLiteral("需重新连接")),
-                 qPrintable(run.Frame().messagePane->text()));
+        QCOMPARE(run.Part<QLabel>("connectionPane")->text(),
+                 device + QStringLiteral("  4800  需重新连接"));
+        QVERIFY2(run.Part<QLabel>("messagePane")->text().contains(QStringLiteral("需重新连接")),
+                 qPrintable(run.Part<QLabel>("messagePane")->text()));
         DownloadWithF5(run, dir.filePath("f5b.kxo"));
         QVERIFY(run.prompts.messages.isEmpty());
         run.Do().disconnect->trigger();
@@ -268,20 +268,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(silent.canReadLine() || silent.waitForReadyRead(100), 10000);
         const QString path = QString::fromLocal8Bit(silent.readLine()).trimmed();
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         QVERIFY(run.ChoosePort(path));
         QVERIFY(run.app.OpenDocumentFile(WriteProgram("f5c.kxc", "MOV M1,1\r\nEND\r\n")));
         run.Do().compileCurrent->trigger();
         QVERIFY(!run.Link().Port().IsOpen());
-        QVERIFY(run.Frame().messagePane->text().startsWith(QStringLiteral("编译成功！")));
+        QVERIFY(run.Part<QLabel>("messagePane")->text().startsWith(QStringLiteral("编译成功！")));
 
         run.Do().compileAndDownload->trigger();
         QCOMPARE(run.Link().State(), ctrl::Link::LineState::Connecting);
         for (int tick = 0; tick < 20 && run.prompts.messages.isEmpty(); ++tick)
             run.Link().TickSession();
         QCOMPARE(run.prompts.messages, QStringList{QStringLiteral("控制器连接：失败！")});
-        QCOMPARE(run.Frame().messagePane->text(), QStringLiteral("下载失败：控制器连接：失败！"));
+        QCOMPARE(run.Part<QLabel>("messagePane")->text(),
+                 QStringLiteral("下载失败：控制器连接：失败！"));
         QTest::qWait(100);
         QVERIFY(!QApplication::activeModalWidget());
         silent.terminate();
@@ -294,8 +294,7 @@ private slots:
         if (!ctrl::VirtualControllerProcess::Available())
             QSKIP("no pseudo-terminals here");
         AppRun run;
-        QVERIFY(run.Start());
-        run.Frame().show();
+        QVERIFY(run.StartShown());
         const QString store = dir.filePath(QStringLiteral("appdata"));
         run.Link().SetVirtualControllerPlace(QStringLiteral(TARVEX_BIN), store);
         QVERIFY(run.ChoosePort(QStringLiteral("虚拟控制器（试用）")));
@@ -312,7 +311,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(run.Link().IsConnected(), 8000);
         QCOMPARE(toggle->text(), QStringLiteral("虚拟控制器（试用） 已连接"));
         QVERIFY(toggle->isChecked());
-        QVERIFY(run.Frame().linkBar->widgetForAction(toggle)->styleSheet().contains("background"));
+        QVERIFY(run.Part<QToolBar>("linkBar")->widgetForAction(toggle)->styleSheet().contains(
+            "background"));
         QCOMPARE(run.Do().disconnect->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
 
         QVERIFY(run.app.OpenDocumentFile(WriteProgram("trial.kxc", "MOV M1,5\r\nEND\r\n")));
@@ -350,8 +350,9 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(seen, 8000);
         QCOMPARE(seen->settings().filePath, object);
         QTRY_VERIFY_WITH_TIMEOUT(!seen->run.IsRunning() && !seen->isVisible(), 10000);
-        QVERIFY2(run.Frame().messagePane->text().startsWith(QStringLiteral("下载完成：程序 ")),
-                 qPrintable(run.Frame().messagePane->text()));
+        QVERIFY2(
+            run.Part<QLabel>("messagePane")->text().startsWith(QStringLiteral("下载完成：程序 ")),
+            qPrintable(run.Part<QLabel>("messagePane")->text()));
     }
 };
 

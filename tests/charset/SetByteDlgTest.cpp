@@ -17,10 +17,7 @@ class SetByteDlgTest : public QObject, testsupport::DialogFixture<CSetByteDlg> {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Make();
-        QVERIFY(Open());
-    }
+    void init() { QVERIFY(MakeOpen()); }
     void cleanup() { Drop(); }
     void newImageSavedWithoutEditsIsTheIdentificationAndSpaces();
     void saveWithoutAPathReportsItAndStaysOpen();

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "common/BlankText.h"
 #include "common/GbkText.h"
 #include "tests/support/QtFiles.h"
 
@@ -85,6 +86,22 @@ private slots:
         QFETCH(QByteArray, bytes);
         QCOMPARE(gbk::Encode(text), bytes);
         QCOMPARE(gbk::EncodedLength(text), bytes.size());
+    }
+
+    // No program yet: the editor and the language server then leave out "no END".
+    void onlyWhiteSpaceIsBlank_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("blank");
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("CR LF and tabs") << QStringLiteral("\r\n\t \r\n") << true;
+        QTest::newRow("ideographic space") << QStringLiteral("\u3000\r\n") << true;
+        QTest::newRow("a comment") << QStringLiteral("  ' x\r\n") << false;
+        QTest::newRow("a byte that is no GBK") << QString(Raw(0x80)) << false;
+    }
+    void onlyWhiteSpaceIsBlank() {
+        QFETCH(QString, text);
+        QFETCH(bool, blank);
+        QCOMPARE(BlankText(text), blank);
     }
 };
 

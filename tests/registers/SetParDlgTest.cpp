@@ -39,10 +39,7 @@ class SetParDlgTest : public QObject, testsupport::DialogFixture<CSetParDlg> {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Make();
-        QVERIFY(Open());
-    }
+    void init() { QVERIFY(MakeOpen()); }
     void cleanup() { Drop(); }
     void savingPage0OfANewFileGivesTheCompleteFile();
     void leavingTheFirstNumberChangesThePage_data();

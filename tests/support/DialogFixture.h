@@ -17,7 +17,8 @@
 
 namespace testsupport {
 
-// A test class derives from this and calls Make() in init() and Drop() in cleanup().
+// A test class derives from this and calls Make() (or MakeOpen()) in init() and Drop() in
+// cleanup().
 template <typename Dialog>
 class DialogFixture {
 protected:
@@ -30,6 +31,12 @@ protected:
         dlg_.reset();
         prompts_.reset();
         dir_.reset();
+    }
+
+    // A fresh dialog, open as the active window: where most tests start.
+    [[nodiscard]] bool MakeOpen() {
+        Make();
+        return Open();
     }
 
     // Shows the dialog as the active window, as the user who opens it sees it.

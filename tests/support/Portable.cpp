@@ -55,6 +55,21 @@ Process& Process::operator=(Process&& other) noexcept {
     return *this;
 }
 
+bool Process::Start(const fs::path& program, const std::vector<std::string>& args,
+                    const fs::path& out, const fs::path& err) {
+    if (Running())
+        return false;
+    Release();  // the pipe of a run before
+    return Spawn(program, args, out, err);
+}
+
+void Process::Started(std::intptr_t child, std::intptr_t pipe) {
+    child_ = child;
+    pipe_ = pipe;
+    ended_by_ = 0;
+    pending_.clear();
+}
+
 std::optional<std::string> Process::TakeLine() {
     const std::size_t end = pending_.find('\n');
     if (end == std::string::npos)

@@ -87,8 +87,13 @@ private:
     static constexpr std::intptr_t kNone = -1;
     void End();      // ends and waits for a child still running, and closes the pipe
     void Release();  // closes the pipe
+    // Start's work on this system, once no child runs and no pipe is left.
+    bool Spawn(const fs::path& program, const std::vector<std::string>& args, const fs::path& out,
+               const fs::path& err);
     // A whole line already read, taken off what the pipe gave; none while the line is unfinished.
     std::optional<std::string> TakeLine();
+    // A child started: its id or handle and its pipe's read end (kNone without one).
+    void Started(std::intptr_t child, std::intptr_t pipe);
 
     std::intptr_t child_ = kNone;  // its process id, or process handle
     std::intptr_t pipe_ = kNone;   // the read end of its standard output

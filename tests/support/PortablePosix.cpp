@@ -60,11 +60,8 @@ Ending EndingOf(pid_t pid) {
 
 }  // namespace
 
-bool Process::Start(const fs::path& program, const std::vector<std::string>& args,
+bool Process::Spawn(const fs::path& program, const std::vector<std::string>& args,
                     const fs::path& out, const fs::path& err) {
-    if (Running())
-        return false;
-    Release();  // the pipe of a run before
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     int fds[2] = {-1, -1};
@@ -97,10 +94,7 @@ bool Process::Start(const fs::path& program, const std::vector<std::string>& arg
             ::close(fds[0]);
         return false;
     }
-    child_ = pid;
-    pipe_ = fds[0] >= 0 ? fds[0] : kNone;
-    ended_by_ = 0;
-    pending_.clear();
+    Started(pid, fds[0] >= 0 ? fds[0] : kNone);
     return true;
 }
 

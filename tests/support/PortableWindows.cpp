@@ -108,11 +108,8 @@ HANDLE AsHandle(std::intptr_t h) {
 
 }  // namespace
 
-bool Process::Start(const fs::path& program, const std::vector<std::string>& args,
+bool Process::Spawn(const fs::path& program, const std::vector<std::string>& args,
                     const fs::path& out, const fs::path& err) {
-    if (Running())
-        return false;
-    Release();  // the pipe of a run before
     std::wstring line;
     AppendQuoted(line, program.native());
     for (const std::string& a : args)
@@ -157,10 +154,8 @@ bool Process::Start(const fs::path& program, const std::vector<std::string>& arg
         return false;
     }
     ::CloseHandle(info.hThread);
-    child_ = reinterpret_cast<std::intptr_t>(info.hProcess);
-    pipe_ = readEnd != nullptr ? reinterpret_cast<std::intptr_t>(readEnd) : kNone;
-    ended_by_ = 0;
-    pending_.clear();
+    Started(reinterpret_cast<std::intptr_t>(info.hProcess),
+            readEnd != nullptr ? reinterpret_cast<std::intptr_t>(readEnd) : kNone);
     return true;
 }
 
