@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include "common/ThreadPriority.h"
+
 namespace station {
 
 void ScannedIds::Push(const std::string& id) {
@@ -28,8 +30,13 @@ PortWorker::~PortWorker() {
         thread->wait();
 }
 
+// Below the window's thread: with every port busy, a key is still answered at once. The ports
+// mostly wait on their lines, so they lose nothing while a processor is free.
+constexpr int kPortThreadNiceness = 10;
+
 void PortWorker::Start() {
     thread.reset(QThread::create([this] {
+        threadpriority::LowerThisThread(kPortThreadNiceness);
         jobs::RunPortLoop(job, settings, Events(), [this] { return stopping.load(); });
     }));
     thread->start();

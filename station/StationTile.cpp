@@ -28,11 +28,14 @@ QString Colour(TileState state) {
 }
 
 // The tile's colour through its palette: a style sheet would restyle the tile and its labels at
-// every change, a pause the window's thread feels with 24 tiles turning at once.
+// every change, a pause the window's thread feels with 24 tiles turning at once. A plain frame is
+// drawn in the text colour, so the tile keeps a darker rim of its own colour and the labels carry
+// the white text.
 void Paint(QWidget* tile, TileState state) {
+    const QColor colour(Colour(state));
     QPalette palette = tile->palette();
-    palette.setColor(QPalette::Window, QColor(Colour(state)));
-    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, colour.darker(170));
     tile->setPalette(palette);
 }
 
@@ -59,6 +62,9 @@ QLabel* Scaled(const QString& text, double factor, bool bold, QWidget* parent) {
     font.setBold(bold);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
     return label;
 }
 
@@ -66,6 +72,7 @@ QLabel* Scaled(const QString& text, double factor, bool bold, QWidget* parent) {
 
 StationTile::StationTile(const QString& portName, QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
+    setLineWidth(2);
     setAutoFillBackground(true);
     Paint(this, state);
     auto* layout = new QVBoxLayout(this);
