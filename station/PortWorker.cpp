@@ -51,10 +51,17 @@ void PortWorker::Stop() {
 void PortWorker::Acknowledge() {
     const std::lock_guard<std::mutex> hold(lock);
     unacknowledged = false;
+    snapshot.notice.clear();
     if (snapshot.state == TileState::Failed)
         snapshot.state = TileState::Waiting;
     shown = snapshot;
     acknowledged.notify_all();
+}
+
+void PortWorker::SetNotice(const QString& text) {
+    const std::lock_guard<std::mutex> hold(lock);
+    snapshot.notice = text;
+    shown = snapshot;
 }
 
 // A loop preempted while it changes its snapshot would hold the window for as long as the system

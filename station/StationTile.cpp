@@ -110,6 +110,8 @@ void StationTile::Show(const TileSnapshot& s, qint64 nowMs) {
         below += QLatin1Char('\n') + msg::QText(msg::Id::StationAcknowledge);
     else if (s.state == TileState::Passed && s.unitPresent)
         below = msg::QText(msg::Id::StationRemoveUnit);
+    if (!s.notice.isEmpty())
+        below += (below.isEmpty() ? QString() : QStringLiteral("\n")) + s.notice;
     reason->setText(below);
 }
 
