@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "common/Language.h"
 #include "station/StationWindow.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -165,6 +166,8 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    msg::UseLanguage(
+        msg::ChooseLanguage(msg::LanguageOverride(), std::string(), msg::ProcessLocaleName()));
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
         std::fprintf(stderr, "usage: bench_station JOB LEDGER PORT...\n");

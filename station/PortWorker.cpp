@@ -30,9 +30,10 @@ PortWorker::~PortWorker() {
         thread->wait();
 }
 
-// Below the window's thread: with every port busy, a key is still answered at once. The ports
-// mostly wait on their lines, so they lose nothing while a processor is free.
-constexpr int kPortThreadNiceness = 10;
+// A little below the window's thread, so that a key goes before a port's next byte. Only a little:
+// Linux shares a processor between sessions by the weight of their runnable threads, and ports
+// much lower leave the whole station less of it than a job run gets (10 cost a tenth of a batch).
+constexpr int kPortThreadNiceness = 3;
 
 void PortWorker::Start() {
     thread.reset(QThread::create([this] {

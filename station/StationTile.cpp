@@ -1,5 +1,6 @@
 #include "station/StationTile.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QLabel>
 #include <QPalette>
@@ -57,10 +58,7 @@ QString StateWords(const TileSnapshot& s) {
 
 QLabel* Scaled(const QString& text, double factor, bool bold, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setBold(bold);
-    label->setFont(font);
+    ScaleType(label, parent, factor, bold);
     label->setAlignment(Qt::AlignCenter);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
@@ -69,6 +67,21 @@ QLabel* Scaled(const QString& text, double factor, bool bold, QWidget* parent) {
 }
 
 }  // namespace
+
+void ScaleType(QLabel* label, QWidget* parent, double factor, bool bold) {
+    parent->ensurePolished();
+    const double size = parent->font().pointSizeF() * factor;
+    if (qApp->styleSheet().isEmpty()) {
+        QFont font = label->font();
+        font.setPointSizeF(size);
+        font.setBold(bold);
+        label->setFont(font);
+        return;
+    }
+    label->setStyleSheet(QStringLiteral("font-size: %1pt;%2")
+                             .arg(size, 0, 'f', 1)
+                             .arg(bold ? QStringLiteral(" font-weight: bold;") : QString()));
+}
 
 StationTile::StationTile(const QString& portName, QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);

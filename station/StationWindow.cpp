@@ -28,9 +28,7 @@ namespace {
 
 QLabel* Large(QWidget* parent, double factor) {
     auto* label = new QLabel(parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
-    label->setFont(font);
+    ScaleType(label, parent, factor, false);
     return label;
 }
 
