@@ -37,6 +37,7 @@
 #include "station/JobEditorDlg.h"
 #include "station/RecordsWindow.h"
 #include "station/StationSetupDlg.h"
+#include "station/StationTile.h"
 #include "station/StationWindow.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -178,9 +179,27 @@ bool ShootStation(ui::Prompts& prompts, const QString& folder, const QTemporaryD
     bool ok = Shoot(stationSetup, folder, QStringLiteral("station-setup"));
     // Without its job file the window shows every tile refusing, with the reason.
     station::StationWindow stationWindow(prompts);
-    stationWindow.Open(job, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2"}, "ann", ledger);
+    stationWindow.Open(job, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB3"}, "ann",
+                       ledger);
     stationWindow.resize(1200, 700);
     ok = Shoot(stationWindow, folder, QStringLiteral("station")) && ok;
+    // The same tiles in each state a line shows: their colours and frames side by side.
+    const station::TileState states[] = {station::TileState::Waiting, station::TileState::Running,
+                                         station::TileState::Passed, station::TileState::Failed};
+    for (int i = 0; i < stationWindow.Tiles().size(); ++i) {
+        station::TileSnapshot s;
+        s.state = states[i % 4];
+        s.unit = QString::number(1000 + i);
+        s.steps = 2;
+        s.step = 1;
+        s.total = 100;
+        s.done = 40;
+        s.startedMs = 1000;
+        s.endedMs = 4200;
+        s.unitPresent = true;
+        stationWindow.Tiles()[i]->Show(s, 4200);
+    }
+    ok = Shoot(stationWindow, folder, QStringLiteral("station-tiles")) && ok;
     // A passed and a failed unit, as a line writes them.
     fileio::WriteSafely(ledger.toStdString(), kSampleLedger);
     station::RecordsWindow records(prompts, ledger);

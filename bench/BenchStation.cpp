@@ -4,10 +4,15 @@
 // records how late it fires. Prints the batch time (from opening to the window showing every
 // tile ended), the median and largest key latency (posted to seen by the field) and timer
 // lateness, and the moments the window's thread was held longest. Run by bench/station-speed.
+// With BENCH_KEY_LOG=FILE the keys come from outside (bench/station-keys types them with xdotool
+// into a real window): each time the scanner field is painted with new text, the wall-clock time
+// (ns), the text's length and the ms since the X server stamped the key go to FILE; BENCH_UNITS
+// units per port make the batch.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -23,6 +28,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "common/Language.h"
 #include "station/StationWindow.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -115,10 +121,53 @@ private:
     std::vector<double> latencies;
 };
 
+// Logs when the field is painted with text it had not shown before: the answer a typist sees.
+class PaintLog : public QObject {
+public:
+    explicit PaintLog(const char* path) : file(std::fopen(path, "w")) {}
+    ~PaintLog() override {
+        if (file)
+            std::fclose(file);
+    }
+    PaintLog(const PaintLog&) = delete;
+    PaintLog& operator=(const PaintLog&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress)
+            keyServerMs = static_cast<QKeyEvent*>(event)->timestamp();
+        if (event->type() == QEvent::Paint && file) {
+            const QString text = static_cast<QLineEdit*>(watched)->text();
+            if (text != shown) {
+                timespec t{}, m{};
+                ::clock_gettime(CLOCK_REALTIME, &t);
+                ::clock_gettime(CLOCK_MONOTONIC, &m);
+                // The X server stamps a key with its monotonic clock in ms: from there to now is
+                // the window's answer without the typist's own start.
+                const double sinceServer = static_cast<double>(m.tv_sec) * 1e3 +
+                                           static_cast<double>(m.tv_nsec) / 1e6 -
+                                           static_cast<double>(keyServerMs);
+                std::fprintf(file, "%lld%09ld %lld %.2f\n", static_cast<long long>(t.tv_sec),
+                             t.tv_nsec, static_cast<long long>(text.size()), sinceServer);
+                std::fflush(file);
+                shown = text;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::FILE* file;
+    QString shown;
+    quint64 keyServerMs = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    msg::UseLanguage(
+        msg::ChooseLanguage(msg::LanguageOverride(), std::string(), msg::ProcessLocaleName()));
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
         std::fprintf(stderr, "usage: bench_station JOB LEDGER PORT...\n");
@@ -133,9 +182,17 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     KeyWatch keys(clock);
     scanner->installEventFilter(&keys);
+    const char* keyLog = std::getenv("BENCH_KEY_LOG");
+    PaintLog painted(keyLog ? keyLog : "/dev/null");
+    if (keyLog) {
+        scanner->installEventFilter(&painted);
+        scanner->setFocus();
+        window.activateWindow();
+    }
 
     const QStringList ports = args.mid(2);
-    const int units = static_cast<int>(ports.size());
+    const int perPort = std::max(1, qEnvironmentVariableIntValue("BENCH_UNITS"));
+    const int units = static_cast<int>(ports.size()) * perPort;
     clock.start();
     if (!window.Open(args[0], ports, QStringLiteral("bench"), args[1])) {
         std::fprintf(stderr, "bench_station: the job was refused\n");
@@ -179,7 +236,7 @@ int main(int argc, char** argv) {
     // A letter, then a backspace: the field never fills and no unit id is ever entered.
     // The keyboard device is made on first use, parented to the application: made here.
     QInputDevice::primaryKeyboard();
-    std::atomic<bool> typing{true};
+    std::atomic<bool> typing{keyLog == nullptr};
     std::thread typist([&] {
         for (bool letter = true; typing.load(); letter = !letter) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kKeyEveryMs));
@@ -199,7 +256,7 @@ int main(int argc, char** argv) {
     const Spread key = SpreadOf(keys.Latencies());
     const Spread lag = SpreadOf(lateness);
     std::printf(
-        "station %d ports: batch %.3f s, %d passed, %d failed; key latency median %.2f ms, "
+        "station %d units: batch %.3f s, %d passed, %d failed; key latency median %.2f ms, "
         "max %.2f ms (%zu keys); timer lateness median %.2f ms, max %.2f ms\n",
         units, batchSeconds, window.Passed(), window.Failed(), key.median, key.max, key.count,
         lag.median, lag.max);

@@ -1,18 +1,14 @@
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QJsonObject>
 #include <QSysInfo>
 #include <QThread>
 
@@ -212,39 +208,11 @@ int EachPort(RunContext& c, const std::vector<std::string>& ports, int units, st
     return *std::max_element(statuses.begin(), statuses.end());
 }
 
-bool Alive(std::int64_t pid) {
-    if (pid <= 0)
-        return false;
-#ifdef Q_OS_UNIX
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-#else
-    return pid == QCoreApplication::applicationPid();
-#endif
-}
-
-// Units a run cut off (killed, the machine down) get their record before the next unit starts;
-// one whose record reached the ledger just before the cut is not recorded twice.
+// A run cut off before leaves its units open; they are recorded before the first unit here.
 void RecordInterrupted(RunContext& c, std::ostream& out) {
-    const std::vector<jobs::UnitStamp> units =
-        jobs::AdoptInterrupted(c.job, Alive, QCoreApplication::applicationPid());
-    if (units.empty())
-        return;
-    const QString job = QString::fromStdString(jobs::JobName(c.job.path));
-    std::set<QString> recorded;
-    for (const QJsonObject& record : jobs::ReadUnitLedger(c.ledger).records) {
-        if (record.value("job").toString() == job)
-            recorded.insert(record.value("unit").toString());
-    }
-    const jobs::UnitContext context{QSysInfo::machineHostName(), {}, {}, {}, {}, {}};
-    for (const jobs::UnitStamp& unit : units) {
-        if (!recorded.count(QString::fromStdString(unit.unit))) {
-            if (!jobs::AppendUnitRecord(c.ledger,
-                                        jobs::UnitRecord(c.job, unit, jobs::UnitResult{}, context)))
-                continue;
-            out << msg::Text(msg::Id::JobUnitInterrupted, {unit.unit}) << std::endl;
-        }
-        jobs::SettleUnit(c.job, unit.unit);
-    }
+    for (const jobs::OpenUnit& unit :
+         jobs::RecordInterruptedUnits(c.job, c.ledger, QSysInfo::machineHostName()))
+        out << msg::Text(msg::Id::JobUnitInterrupted, {unit.stamp.unit}) << std::endl;
 }
 
 }  // namespace

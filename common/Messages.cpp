@@ -936,6 +936,8 @@ constexpr Entry kTable[] = {
     {Id::JobEditorNoProblems, "检查通过，没有发现问题。"},
     {Id::RecordsReplay, "重放"},
     {Id::RecordsReplayResult, "重放编号 %1：%2"},
+    {Id::StationInterrupted, "单元 %1（%2）上次运行被中断，已记为中断：请将其放到一边或重新运行。"},
+    {Id::StationPortUnknown, "端口不明"},
 };
 
 constexpr bool InIdOrder() {

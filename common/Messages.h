@@ -707,6 +707,9 @@ enum class Id : int {
     JobEditorNoProblems,
     RecordsReplay,
     RecordsReplayResult,
+    // Station: units a cut-off run left open
+    StationInterrupted,
+    StationPortUnknown,
 
     Count
 };

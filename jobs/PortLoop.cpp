@@ -1,6 +1,7 @@
 #include "jobs/PortLoop.h"
 
 #include <mutex>
+#include <set>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -70,7 +71,7 @@ bool OneUnit(Loop& loop, LoopEnd& end) {
     {
         const std::lock_guard<std::mutex> hold(BookLock());
         taken = TakeUnit(job, events.nextUnitId ? events.nextUnitId() : std::nullopt,
-                         QCoreApplication::applicationPid());
+                         QCoreApplication::applicationPid(), loop.settings.port.toStdString());
     }
     if (!taken.stamp) {
         station.Farewell();
@@ -122,6 +123,32 @@ bool OneUnit(Loop& loop, LoopEnd& end) {
 }
 
 }  // namespace
+
+std::vector<OpenUnit> RecordInterruptedUnits(const PreparedJob& job, const QString& ledger,
+                                             const QString& station) {
+    const std::lock_guard<std::mutex> hold(BookLock());
+    const std::vector<OpenUnit> units =
+        AdoptInterrupted(job, ProcessAlive, QCoreApplication::applicationPid());
+    if (units.empty())
+        return units;
+    const QString name = QString::fromStdString(JobName(job.path));
+    std::set<QString> recorded;
+    for (const QJsonObject& record : ReadUnitLedger(ledger).records) {
+        if (record.value("job").toString() == name)
+            recorded.insert(record.value("unit").toString());
+    }
+    std::vector<OpenUnit> now;
+    for (const OpenUnit& unit : units) {
+        if (!recorded.count(QString::fromStdString(unit.stamp.unit))) {
+            const UnitContext context{station, {}, QString::fromStdString(unit.port), {}, {}, {}};
+            if (!AppendUnitRecord(ledger, UnitRecord(job, unit.stamp, UnitResult{}, context)))
+                continue;
+            now.push_back(unit);
+        }
+        SettleUnit(job, unit.stamp.unit);
+    }
+    return now;
+}
 
 QString KeepUnitTrace(const std::string& job, const std::string& unit, const std::string& text) {
     QDir().mkpath(TraceFolder());

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "jobs/JobInputs.h"
+#include "jobs/UnitLedger.h"
 #include "jobs/UnitRun.h"
 
 namespace jobs {
@@ -63,6 +64,12 @@ struct LoopEnd {
 // thread of its own, each port its own thread.
 LoopEnd RunPortLoop(const PreparedJob& job, const LoopSettings& settings, const LoopEvents& events,
                     const std::function<bool()>& stopRequested);
+
+// Units a run cut off (killed, the machine down) get their record, as interrupted and with the
+// port they were taken for, before this run's first unit; one whose record reached the ledger just
+// before the cut is not recorded twice. The units recorded now.
+std::vector<OpenUnit> RecordInterruptedUnits(const PreparedJob& job, const QString& ledger,
+                                             const QString& station);
 
 // Keeps the wire traffic of a unit that did not pass; its path, or empty when it was not kept.
 QString KeepUnitTrace(const std::string& job, const std::string& unit, const std::string& text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +19,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -189,7 +191,7 @@ std::optional<JobFault> Refused(msg::Id id, std::vector<std::string> args) {
 }  // namespace
 
 TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId,
-                   std::int64_t owner) {
+                   std::int64_t owner, const std::string& port) {
     TakenUnit taken;
     const std::filesystem::path path = StatePath(job.path);
     const std::string shown = path.string();
@@ -234,8 +236,11 @@ TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& uni
     QJsonArray values;
     for (const auto& [number, text] : unit.values)
         values.append(QJsonArray{number, QString::fromStdString(text)});
-    state->open.append(QJsonObject{
-        {"unit", QString::fromStdString(unit.unit)}, {"owner", double(owner)}, {"values", values}});
+    QJsonObject entry{
+        {"unit", QString::fromStdString(unit.unit)}, {"owner", double(owner)}, {"values", values}};
+    if (!port.empty())
+        entry["port"] = QString::fromStdString(port);
+    state->open.append(entry);
     if (!WriteState(path, *state)) {
         taken.fault = Refused(msg::Id::JobStateUnusable, {shown});
         return taken;
@@ -289,9 +294,9 @@ bool SettleUnit(const PreparedJob& job, const std::string& unit) {
     return WriteState(path, *state);
 }
 
-std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
-                                        const std::function<bool(std::int64_t)>& alive,
-                                        std::int64_t self) {
+std::vector<OpenUnit> AdoptInterrupted(const PreparedJob& job,
+                                       const std::function<bool(std::int64_t)>& alive,
+                                       std::int64_t self) {
     const std::filesystem::path path = StatePath(job.path);
     const StateLock lock(path);
     if (!lock.held)
@@ -299,7 +304,7 @@ std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
     auto state = ReadState(path, 0);
     if (!state)
         return {};
-    std::vector<UnitStamp> units;
+    std::vector<OpenUnit> units;
     for (QJsonValueRef value : state->open) {
         QJsonObject entry = value.toObject();
         if (alive(static_cast<std::int64_t>(entry.value("owner").toDouble())))
@@ -310,11 +315,21 @@ std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
         for (const QJsonValue& pair : entry.value("values").toArray())
             unit.values.emplace_back(pair.toArray().at(0).toInt(),
                                      pair.toArray().at(1).toString().toStdString());
-        units.push_back(std::move(unit));
+        units.push_back({std::move(unit), entry.value("port").toString().toStdString()});
     }
     if (units.empty() || !WriteState(path, *state))
         return {};
     return units;
+}
+
+bool ProcessAlive(std::int64_t pid) {
+    if (pid <= 0)
+        return false;
+#ifdef Q_OS_UNIX
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+    return pid == QCoreApplication::applicationPid();
+#endif
 }
 
 }  // namespace jobs

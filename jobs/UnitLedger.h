@@ -37,19 +37,27 @@ struct TakenUnit {
     std::optional<UnitStamp> stamp;
     std::optional<JobFault> fault;
 };
-// `owner` (the taking process) is kept with the unit until its record is written.
+// `owner` (the taking process) and the port it is taken for are kept with the unit until its
+// record is written.
 TakenUnit TakeUnit(const PreparedJob& job, const std::optional<std::string>& unitId,
-                   std::int64_t owner = 0);
+                   std::int64_t owner = 0, const std::string& port = {});
 // The next `count` units TakeUnit would hand out, without taking them (fewer where the counter
 // outgrows its digits or the rows run out; none where the state cannot be read).
 std::vector<UnitStamp> NextUnits(const PreparedJob& job, int count);
 // The unit's record is in the ledger: it is no longer open.
 bool SettleUnit(const PreparedJob& job, const std::string& unit);
+// A unit taken and never recorded, with the port it was taken for (empty when not known).
+struct OpenUnit {
+    UnitStamp stamp;
+    std::string port;
+};
 // Units taken and never recorded by an owner no longer alive: their run was cut off. They pass to
 // `self`, so that of two runs starting together only one records them.
-std::vector<UnitStamp> AdoptInterrupted(const PreparedJob& job,
-                                        const std::function<bool(std::int64_t)>& alive,
-                                        std::int64_t self);
+std::vector<OpenUnit> AdoptInterrupted(const PreparedJob& job,
+                                       const std::function<bool(std::int64_t)>& alive,
+                                       std::int64_t self);
+// Whether a process of this id is running (false for 0 and below).
+bool ProcessAlive(std::int64_t pid);
 std::filesystem::path StatePath(const std::filesystem::path& jobPath);
 
 }  // namespace jobs

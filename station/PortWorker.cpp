@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include "common/ThreadPriority.h"
+
 namespace station {
 
 void ScannedIds::Push(const std::string& id) {
@@ -28,8 +30,14 @@ PortWorker::~PortWorker() {
         thread->wait();
 }
 
+// A little below the window's thread, so that a key goes before a port's next byte. Only a little:
+// Linux shares a processor between sessions by the weight of their runnable threads, and ports
+// much lower leave the whole station less of it than a job run gets (10 cost a tenth of a batch).
+constexpr int kPortThreadNiceness = 3;
+
 void PortWorker::Start() {
     thread.reset(QThread::create([this] {
+        threadpriority::LowerThisThread(kPortThreadNiceness);
         jobs::RunPortLoop(job, settings, Events(), [this] { return stopping.load(); });
     }));
     thread->start();
@@ -44,10 +52,17 @@ void PortWorker::Stop() {
 void PortWorker::Acknowledge() {
     const std::lock_guard<std::mutex> hold(lock);
     unacknowledged = false;
+    snapshot.notice.clear();
     if (snapshot.state == TileState::Failed)
         snapshot.state = TileState::Waiting;
     shown = snapshot;
     acknowledged.notify_all();
+}
+
+void PortWorker::SetNotice(const QString& text) {
+    const std::lock_guard<std::mutex> hold(lock);
+    snapshot.notice = text;
+    shown = snapshot;
 }
 
 // A loop preempted while it changes its snapshot would hold the window for as long as the system

@@ -27,7 +27,8 @@ struct TileSnapshot {
     QString reason;  // why a unit failed, or why the loop cannot go on
     qint64 startedMs = 0, endedMs = 0;
     int passed = 0, failed = 0;
-    int ends = 0;  // how many units have ended: the window sees each end once
+    int ends = 0;    // how many units have ended: the window sees each end once
+    QString notice;  // about the port's earlier run, until acknowledged
 };
 
 // Unit ids scanned for the next units, whichever port takes the next one.
@@ -56,6 +57,7 @@ public:
     void Stop();
     // Both from the window's thread only.
     void Acknowledge();
+    void SetNotice(const QString& text);
     // Never waits on the loop.
     TileSnapshot Snapshot() const;
     const QString& Port() const { return settings.port; }

@@ -1,5 +1,6 @@
 #include "station/StationTile.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QLabel>
 #include <QPalette>
@@ -28,11 +29,14 @@ QString Colour(TileState state) {
 }
 
 // The tile's colour through its palette: a style sheet would restyle the tile and its labels at
-// every change, a pause the window's thread feels with 24 tiles turning at once.
+// every change, a pause the window's thread feels with 24 tiles turning at once. A plain frame is
+// drawn in the text colour, so the tile keeps a darker rim of its own colour and the labels carry
+// the white text.
 void Paint(QWidget* tile, TileState state) {
+    const QColor colour(Colour(state));
     QPalette palette = tile->palette();
-    palette.setColor(QPalette::Window, QColor(Colour(state)));
-    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, colour.darker(170));
     tile->setPalette(palette);
 }
 
@@ -54,18 +58,34 @@ QString StateWords(const TileSnapshot& s) {
 
 QLabel* Scaled(const QString& text, double factor, bool bold, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setBold(bold);
-    label->setFont(font);
+    ScaleType(label, parent, factor, bold);
     label->setAlignment(Qt::AlignCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
     return label;
 }
 
 }  // namespace
 
+void ScaleType(QLabel* label, QWidget* parent, double factor, bool bold) {
+    parent->ensurePolished();
+    const double size = parent->font().pointSizeF() * factor;
+    if (qApp->styleSheet().isEmpty()) {
+        QFont font = label->font();
+        font.setPointSizeF(size);
+        font.setBold(bold);
+        label->setFont(font);
+        return;
+    }
+    label->setStyleSheet(QStringLiteral("font-size: %1pt;%2")
+                             .arg(size, 0, 'f', 1)
+                             .arg(bold ? QStringLiteral(" font-weight: bold;") : QString()));
+}
+
 StationTile::StationTile(const QString& portName, QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
+    setLineWidth(2);
     setAutoFillBackground(true);
     Paint(this, state);
     auto* layout = new QVBoxLayout(this);
@@ -103,6 +123,8 @@ void StationTile::Show(const TileSnapshot& s, qint64 nowMs) {
         below += QLatin1Char('\n') + msg::QText(msg::Id::StationAcknowledge);
     else if (s.state == TileState::Passed && s.unitPresent)
         below = msg::QText(msg::Id::StationRemoveUnit);
+    if (!s.notice.isEmpty())
+        below += (below.isEmpty() ? QString() : QStringLiteral("\n")) + s.notice;
     reason->setText(below);
 }
 

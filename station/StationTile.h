@@ -9,6 +9,11 @@ class QProgressBar;
 
 namespace station {
 
+// Large type read across the room: `factor` times the font `parent` has once styled. An application
+// style sheet that sizes every widget's font (a large-type desktop) would set a plain font back to
+// its size, so the label then carries its size in a style sheet of its own.
+void ScaleType(QLabel* label, QWidget* parent, double factor, bool bold);
+
 // One port's tile: the state in large type and colour, seen across the room.
 class StationTile : public QFrame {
     Q_OBJECT

@@ -28,9 +28,7 @@ namespace {
 
 QLabel* Large(QWidget* parent, double factor) {
     auto* label = new QLabel(parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
-    label->setFont(font);
+    ScaleType(label, parent, factor, false);
     return label;
 }
 
@@ -85,6 +83,10 @@ StationWindow::StationWindow(ui::Prompts& prompts, QWidget* parent)
     leave->setAutoDefault(false);
     input->addWidget(leave);
     layout->addLayout(input);
+    notice = new QLabel(this);
+    notice->setWordWrap(true);
+    notice->hide();
+    layout->addWidget(notice);
 
     grid = new QGridLayout;
     layout->addLayout(grid, 1);
@@ -162,6 +164,8 @@ bool StationWindow::Open(const QString& jobPath, const QStringList& ports,
         return false;
     }
     job = std::move(prepared.prepared);
+    const std::vector<jobs::OpenUnit> interrupted =
+        jobs::RecordInterruptedUnits(*job, ledgerPath, station);
     for (const QString& port : ports) {
         jobs::LoopSettings settings;
         settings.port = port;
@@ -171,11 +175,36 @@ bool StationWindow::Open(const QString& jobPath, const QStringList& ports,
         workers.push_back(std::make_unique<PortWorker>(*job, settings, &scanned));
         endsSeen.push_back(0);
     }
+    TellInterrupted(interrupted, ports);
     for (auto& worker : workers)
         worker->Start();
     repaint.start();
     Refresh();
     return true;
+}
+
+// A unit a killed run left open is recorded as interrupted; the operator sets it aside or runs it
+// again: said on its port's tile and above the tiles, until Enter.
+void StationWindow::TellInterrupted(const std::vector<jobs::OpenUnit>& units,
+                                    const QStringList& ports) {
+    QStringList all;
+    std::vector<QStringList> perPort(workers.size());
+    for (const jobs::OpenUnit& unit : units) {
+        const QString port = QString::fromStdString(unit.port);
+        const QString text =
+            msg::QText(msg::Id::StationInterrupted,
+                       {QString::fromStdString(unit.stamp.unit),
+                        port.isEmpty() ? msg::QText(msg::Id::StationPortUnknown) : port});
+        all << text;
+        if (const auto i = ports.indexOf(port); !port.isEmpty() && i >= 0)
+            perPort[static_cast<std::size_t>(i)] << text;
+    }
+    for (std::size_t i = 0; i < workers.size(); ++i) {
+        if (!perPort[i].isEmpty())
+            workers[i]->SetNotice(perPort[i].join(QLatin1Char('\n')));
+    }
+    notice->setText(all.join(QLatin1Char('\n')));
+    notice->setVisible(!all.isEmpty());
 }
 
 void StationWindow::Refresh() {
@@ -222,6 +251,8 @@ void StationWindow::SetSound(bool on) {
 void StationWindow::AcknowledgeFailures() {
     for (auto& worker : workers)
         worker->Acknowledge();
+    notice->clear();
+    notice->hide();
     Refresh();
 }
 

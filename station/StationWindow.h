@@ -69,6 +69,7 @@ private:
     void Scanned();
     void Beep(bool passed);
     void ShowCounters();
+    void TellInterrupted(const std::vector<jobs::OpenUnit>& units, const QStringList& ports);
     bool MayLeave();
 
     ui::Prompts& prompts;
@@ -85,6 +86,7 @@ private:
     QLabel* operatorLabel;
     QLabel* counters;
     QLabel* nextUnit;
+    QLabel* notice;  // units an earlier run left open, until acknowledged
     QLineEdit* scanner;
     QCheckBox* sound;
     QPushButton* leave;

@@ -3647,5 +3647,15 @@ CSV table</translation>
         <extracomment>RecordsReplayResult</extracomment>
         <translation>Replay of unit %1: %2</translation>
     </message>
+    <message>
+        <source>单元 %1（%2）上次运行被中断，已记为中断：请将其放到一边或重新运行。</source>
+        <extracomment>StationInterrupted</extracomment>
+        <translation>Unit %1 (%2) was cut off in the last run and recorded as interrupted: set it aside or run it again.</translation>
+    </message>
+    <message>
+        <source>端口不明</source>
+        <extracomment>StationPortUnknown</extracomment>
+        <translation>port unknown</translation>
+    </message>
 </context>
 </TS>

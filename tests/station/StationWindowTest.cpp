@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -164,6 +165,50 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Records().size(), std::size_t{2}, kLineWaitMs);
         QCOMPARE(Records()[0]["unit"].toString(), QStringLiteral("SN-42"));
         QCOMPARE(Records()[1]["unit"].toString(), QStringLiteral("1001"));
+    }
+
+    // Units a killed run left open are recorded as interrupted with their port, and told on that
+    // port's tile and above the tiles until Enter; the line goes on with the next numbers.
+    void unitsAKilledRunLeftOpenAreToldUntilAcknowledged() {
+        if (const auto lacks = portable::Lacks(portable::Feature::Pty); !lacks.empty())
+            QSKIP(std::string(lacks).c_str());
+        const QStringList ports = StartLines(1);
+        {
+            const fs::path path = dir->path() / "line.tvjob";
+            const jobs::JobRead read = jobs::ReadJob(path);
+            QVERIFY(read.job);
+            const jobs::Preparation prepared = jobs::PrepareJob(path, *read.job);
+            QVERIFY(prepared.prepared);
+            // Owner 0: no process is running it any more.
+            for (const std::string& port : {ports[0].toStdString(), std::string("/dev/ttyGONE")})
+                QVERIFY(jobs::TakeUnit(*prepared.prepared, std::nullopt, 0, port).stamp);
+        }
+        station::StationWindow window(prompts);
+        window.SetSound(false);
+        QVERIFY(window.Open(Path("line.tvjob"), ports, "eve", Path("units.jsonl")));
+        const QString onTile = msg::QText(msg::Id::StationInterrupted, {"1000", ports[0]});
+        const QString elsewhere = msg::QText(msg::Id::StationInterrupted, {"1001", "/dev/ttyGONE"});
+        const station::StationTile* tile = window.Tiles().front();
+        QVERIFY2(tile->ReasonText().contains(onTile), qPrintable(tile->ReasonText()));
+        QVERIFY2(!tile->ReasonText().contains(elsewhere), qPrintable(tile->ReasonText()));
+        const auto told = [&window](const QString& text) {
+            for (const QLabel* label : window.findChildren<QLabel*>()) {
+                if (label->isVisibleTo(&window) && label->text().contains(text))
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(told(elsewhere));
+        QCOMPARE(Records().size(), std::size_t{2});
+        for (std::size_t i = 0; i < 2; ++i) {
+            QCOMPARE(Records()[i]["outcome"].toString(), QStringLiteral("interrupted"));
+            QCOMPARE(Records()[i]["port"].toString(), i == 0 ? ports[0] : "/dev/ttyGONE");
+        }
+        QTest::keyClick(window.findChild<QLineEdit*>(), Qt::Key_Return);
+        QVERIFY(!told(onTile) && !told(elsewhere));
+        QTRY_COMPARE_WITH_TIMEOUT(Records().size(), std::size_t{4}, kLineWaitMs);
+        QCOMPARE(Records()[2]["unit"].toString(), QStringLiteral("1002"));
+        QCOMPARE(Records()[3]["unit"].toString(), QStringLiteral("1003"));
     }
 
     // Locked: nothing in the window edits; a changed job does not start and the tiles say why;
