@@ -20,6 +20,7 @@
 
 #include "common/FileIo.h"
 #include "tests/support/Portable.h"
+#include "tests/support/QuickTicks.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
 
@@ -39,6 +40,7 @@ constexpr const char* kProgram =
 // kills, since a host killed mid-transfer is something a controller has to live through.
 class JobKillTest : public testsupport::TempFolder {
 protected:
+    const testsupport::QuickTicks ticks;
     JobKillTest() : TempFolder("tarvex-job-kill") {
         ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
         Write(kProgram, "demo.kxc");

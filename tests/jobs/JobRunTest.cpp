@@ -18,6 +18,7 @@
 #include "common/FileIo.h"
 #include "tests/support/Portable.h"
 #include "tests/support/QuickGiveUp.h"
+#include "tests/support/QuickTicks.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
@@ -34,6 +35,7 @@ constexpr const char* kProgram =
 // `tarvex job run --loop` against `tarvex emulate --units 3`, each a process of its own.
 class JobRunTest : public testsupport::TempFolder {
 protected:
+    const testsupport::QuickTicks ticks;
     JobRunTest() : TempFolder("tarvex-job-run") {
         fs::create_directories(folder / "store");
         // The traces of failed units go to the data folder, here the test's own.
