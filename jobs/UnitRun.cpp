@@ -141,12 +141,12 @@ UnitStation::Arrival UnitStation::WaitForUnit(bool patient) {
         if (!patient) {
             RunUntil([&] { return session->connected || !messages.empty() || stopRequested(); });
         } else {
+            const int tickMs = ctrl::ControllerSession::TickMs();
             QElapsedTimer waited;
             waited.start();
             RunUntil([&] {
                 return session->connected || stopRequested() || session->lineLost ||
-                       (opened ? session->handshakeTicks >= 1
-                               : waited.elapsed() >= ctrl::ControllerSession::kTickMs);
+                       (opened ? session->handshakeTicks >= 1 : waited.elapsed() >= tickMs);
             });
         }
         if (stopRequested())

@@ -1,6 +1,9 @@
 #include "link/ControllerSession.h"
 
 #include <QTimer>
+#include <QtGlobal>
+
+#include <algorithm>
 
 #include "link/LinkMessages.h"
 
@@ -15,13 +18,21 @@ ControllerSession::~ControllerSession() {
     port.onLost = nullptr;
 }
 
+int ControllerSession::TickMs() {
+    bool given = false;
+    const int ms = qEnvironmentVariableIntValue(kTickMsVariable, &given);
+    if (!given || ms <= 0 || ms >= kTickMs)
+        return kTickMs;
+    return std::max(ms, kLeastTickMs);
+}
+
 void ControllerSession::ViewUpdate() {
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
         timer->callOnTimeout([this] { Tick(); });
     }
-    timer->start(kTickMs);
+    timer->start(TickMs());
     SetConnected(false);
 }
 

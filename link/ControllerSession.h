@@ -40,6 +40,10 @@ class ControllerSession {
 public:
     static constexpr int kTickMs = 500;
     static constexpr std::uint32_t kGiveUpTicks = 20;
+    // The fastest tick a suite may ask for: a virtual controller still answers within it.
+    static constexpr int kLeastTickMs = 50;
+    // The tick's period: kTickMs, or shorter where kTickMsVariable asks for it.
+    static int TickMs();
 
     // Shows a message to the user and returns when the user has closed it.
     using Reporter = std::function<void(const QString&)>;
@@ -78,5 +82,10 @@ private:
     ConnectedListener listener;
     std::unique_ptr<QTimer> timer;
 };
+
+// Suites that drive many handshakes over virtual lines tick the session this many milliseconds
+// instead of 500 (never below kLeastTickMs); the counts of ticks stay the same. Unset, not a
+// number or not shorter: the product's 500 ms.
+inline constexpr const char* kTickMsVariable = "TARVEX_TICK_MS";
 
 }  // namespace ctrl

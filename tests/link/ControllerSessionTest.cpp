@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QStringList>
+#include <QtGlobal>
 
 #include "link/ControllerSession.h"
 #include "link/LinkMessages.h"
@@ -174,6 +175,25 @@ TEST_F(ControllerSessionTest, OpeningADocumentAsksForANewHandshakeOnTheSameLine)
     session.Connect("COM1");
     EXPECT_EQ(link.opens, 1);
     EXPECT_EQ(link.sessionState, ctrl::LINK_HANDSHAKE);
+}
+
+// A suite may only quicken the tick, and not past the least; anything else keeps the 500 ms.
+TEST(SessionTickTest, TheEnvironmentOnlyShortensTheTickDownToTheLeast) {
+    const struct {
+        const char* value;  // nullptr: unset
+        int ms;
+    } rows[] = {
+        {nullptr, 500}, {"", 500},    {"soon", 500}, {"-100", 500}, {"0", 500}, {"500", 500},
+        {"5000", 500},  {"499", 499}, {"100", 100},  {"50", 50},    {"1", 50},
+    };
+    for (const auto& r : rows) {
+        if (r.value)
+            qputenv(ctrl::kTickMsVariable, r.value);
+        else
+            qunsetenv(ctrl::kTickMsVariable);
+        EXPECT_EQ(ctrl::ControllerSession::TickMs(), r.ms) << (r.value ? r.value : "unset");
+    }
+    qunsetenv(ctrl::kTickMsVariable);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "tests/support/Patience.h"
 #include "tests/support/Portable.h"
 #include "tests/support/QuickGiveUp.h"
+#include "tests/support/QuickTicks.h"
 #include "tests/support/Samples.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
@@ -124,6 +125,7 @@ TEST_F(DownloadCommandTest, ProgramParametersAndScreenReachTheEmulator) {
 // A record that cannot join the ledger (here a pipe nobody reads sits at its place) is said, and
 // the download that went well ends with its own exit status instead of passing unnoticed.
 TEST_F(DownloadCommandTest, ARecordThatCannotBeWrittenIsSaidWithItsOwnExitStatus) {
+    const testsupport::QuickTicks ticks;
     const fs::path data = folder / "data";
     const fs::path ledger = data / "Tarvex620B" / "downloads.jsonl";
     fs::create_directories(ledger.parent_path());
@@ -207,6 +209,7 @@ TEST_F(DownloadCommandTest, RefusalsComeBeforeTheLineIsTouched) {
 }
 
 TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
+    const testsupport::QuickTicks ticks;
     const testsupport::QuickGiveUp quick;
     const std::string device = StartEmulator({"--stop-after", "3"});
     std::string records(24 * 10, '\x01');
@@ -222,6 +225,7 @@ TEST_F(DownloadCommandTest, ControllerThatStopsAnsweringEndsWithItsMessage) {
 // The virtual controller's line goes dead mid-transfer: the download ends at once, not at the
 // give-up tick, with its own message and status.
 TEST_F(DownloadCommandTest, LostLineEndsTheDownloadWithExitSeven) {
+    const testsupport::QuickTicks ticks;
     const std::string device = StartEmulator({"--hang-up-after", "3"});
     const std::string object =
         Write("p.kxo", "This is RVL412E.kxo!" + std::string(24 * 10, '\x01'));
@@ -237,6 +241,7 @@ TEST_F(DownloadCommandTest, LostLineEndsTheDownloadWithExitSeven) {
 // A resend request that the controller never made (a noise byte) makes it keep packets twice:
 // the download says so and exits 8; requests the controller did make leave no doubt.
 TEST_F(DownloadCommandTest, StrayResendRequestsMakeTheDownloadSayTheDataMayBeWrong) {
+    const testsupport::QuickTicks ticks;
     const std::string object = Write("p.kxo", "This is RVL412E.kxo!" + std::string(96, '\x03'));
     const struct {
         std::vector<std::string> faults;
@@ -256,6 +261,7 @@ TEST_F(DownloadCommandTest, StrayResendRequestsMakeTheDownloadSayTheDataMayBeWro
 
 // A download stopped by a signal puts the port back as it found it, so the next one runs.
 TEST_F(DownloadCommandTest, SignalledDownloadStopsAndLeavesThePortUsable) {
+    const testsupport::QuickTicks ticks;
     const std::string device = StartEmulator({"--delay", "100"});
     const std::string object =
         Write("long.kxo", "This is RVL412E.kxo!" + std::string(24 * 40, '\x05'));

@@ -7,6 +7,7 @@
 
 #include "common/FileIo.h"
 #include "tests/support/QuickGiveUp.h"
+#include "tests/support/QuickTicks.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ToolProcess.h"
 
@@ -46,6 +47,7 @@ protected:
         return testsupport::RunTool(TARVEX_BIN, folder, std::move(args));
     }
     std::string object;
+    const testsupport::QuickTicks ticks;
 };
 
 TEST_F(TraceReplayTest, TheReplayAnswersAsTheTracedControllerDid) {

@@ -18,6 +18,7 @@
 #include "station/StationWindow.h"
 #include "tests/support/Portable.h"
 #include "tests/support/QuickGiveUp.h"
+#include "tests/support/QuickTicks.h"
 #include "tests/support/ToolProcess.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -42,6 +43,7 @@ private:
     std::unique_ptr<portable::TempDir> dir;
     std::vector<std::unique_ptr<testsupport::EmulatorProcess>> lines;
     ui::ScriptedPrompts prompts;
+    const testsupport::QuickTicks ticks;  // the units' handshakes and leaves only wait out ticks
 
     QString Path(const char* name) const { return QString::fromStdString((*dir / name).string()); }
     int Tarvex(std::vector<std::string> args) {
