@@ -252,5 +252,6 @@ int main(int argc, char* argv[]) {
     ok = Shoot(compile, folder, QStringLiteral("compile")) && ok;
     CProcessDlg progress;
     ok = Shoot(progress, folder, QStringLiteral("progress")) && ok;
-    return ShootStation(prompts, folder, scratch) && ok;
+    ok = ShootStation(prompts, folder, scratch) && ok;
+    return ok ? 0 : 1;
 }

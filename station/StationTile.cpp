@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPalette>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 #include "common/QtMessages.h"
 
@@ -95,6 +100,12 @@ StationTile::StationTile(const QString& portName, QWidget* parent) : QFrame(pare
     elapsed = Scaled(QString(), 1.2, false, this);
     reason = Scaled(QString(), 1.1, false, this);
     reason->setWordWrap(true);
+    port->setWordWrap(true);
+    // The state's type shrinks to the tile instead of widening its column past the others, or
+    // the window past a small screen; a tile never asks for more than its smallest type needs.
+    stateLabel->setMinimumWidth(1);
+    stateLabel->setWordWrap(true);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     progress = new QProgressBar(this);
     progress->setTextVisible(false);
     for (QWidget* w : {static_cast<QWidget*>(port), static_cast<QWidget*>(stateLabel),
@@ -108,7 +119,11 @@ void StationTile::Show(const TileSnapshot& s, qint64 nowMs) {
     if (s.state != state)
         Paint(this, s.state);
     state = s.state;
-    stateLabel->setText(StateWords(s));
+    const QString words = StateWords(s);
+    if (words != stateLabel->text()) {
+        stateLabel->setText(words);
+        FitState();
+    }
     unit->setText(s.unit.isEmpty() ? QString() : msg::QText(msg::Id::StationUnit, {s.unit}));
     const qint64 end = s.endedMs ? s.endedMs : nowMs;
     elapsed->setText(s.startedMs
@@ -134,6 +149,32 @@ QString StationTile::StateText() const {
 
 QString StationTile::ReasonText() const {
     return reason->text();
+}
+
+void StationTile::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    FitState();
+}
+
+// Up to 2.6 times the tile's font, down to 1.3 times where the words need the room; below that
+// they wrap.
+void StationTile::FitState() {
+    constexpr double kLargest = 2.6;
+    ensurePolished();
+    const QMargins margins = layout()->contentsMargins();
+    const int room = contentsRect().width() - margins.left() - margins.right();
+    QFont large = font();
+    large.setPointSizeF(font().pointSizeF() * kLargest);
+    large.setBold(true);
+    const double wide = QFontMetricsF(large).horizontalAdvance(stateLabel->text());
+    double factor = kLargest;
+    if (room > 0 && wide > room)
+        factor = std::max(1.3, kLargest * room / wide);
+    factor = std::floor(factor * 10) / 10;  // restyle only on a visible step
+    if (factor == stateFactor)
+        return;
+    stateFactor = factor;
+    ScaleType(stateLabel, this, factor, true);
 }
 
 void StationTile::mousePressEvent(QMouseEvent* event) {

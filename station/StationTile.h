@@ -29,8 +29,11 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void FitState();
+
     TileState state = TileState::Waiting;
     QLabel* port;
     QLabel* stateLabel;
@@ -38,6 +41,7 @@ private:
     QLabel* elapsed;
     QLabel* reason;
     QProgressBar* progress;
+    double stateFactor = 0;  // the state's type as it was last fitted
 };
 
 }  // namespace station
